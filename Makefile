@@ -1,0 +1,41 @@
+# Wraps CMake; `make run` and `make test` install what they need on Debian 12.
+BUILD := build
+PACKAGES := g++ cmake ninja-build qt6-base-dev libsqlite3-dev libgtest-dev libgmock-dev \
+	libbenchmark-dev xvfb xauth fonts-unfonts-core fonts-baekmuk sword-text-kjv \
+	libsword-utils
+SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
+
+.PHONY: all deps build run test bench test-asan
+
+all: build
+
+deps:
+	@missing=$$(for p in $(PACKAGES); do \
+	    dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; \
+	  done); \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:" $$missing; \
+	  $(SUDO) apt-get update -o DPkg::Lock::Timeout=300 && \
+	  $(SUDO) apt-get install -y --no-install-recommends -o DPkg::Lock::Timeout=300 $$missing; \
+	fi
+
+$(BUILD)/build.ninja:
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release
+
+build: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD)
+	$(BUILD)/qel-mkdb --install-record $(abspath $(BUILD))
+
+run: build
+	$(BUILD)/qelbible
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure
+
+bench: build
+	$(BUILD)/qel-bench
+
+test-asan: deps
+	cmake -S . -B $(BUILD)-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQEL_SANITIZE=ON
+	cmake --build $(BUILD)-asan
+	cd $(BUILD)-asan && ctest --output-on-failure

@@ -1,0 +1,23 @@
+# The build folder is a complete installation: Data/ beside the program.
+file(GLOB_RECURSE QEL_DATA_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/data/*.txt)
+find_program(MOD2IMP mod2imp REQUIRED)
+
+set(QEL_KJV_IMP ${CMAKE_BINARY_DIR}/kjv.imp)
+set(QEL_CONTENT_DB ${CMAKE_BINARY_DIR}/Data/DB/Bible.m14)
+
+add_custom_command(
+    OUTPUT ${QEL_KJV_IMP}
+    # Shell redirection: this command is deliberately not VERBATIM.
+    COMMAND ${MOD2IMP} engKJV2006eb > kjv.imp.part
+    COMMAND ${CMAKE_COMMAND} -E rename kjv.imp.part kjv.imp
+    WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
+    COMMENT "Exporting the KJV module")
+
+add_custom_command(
+    OUTPUT ${QEL_CONTENT_DB}
+    COMMAND qel-mkdb --data ${CMAKE_SOURCE_DIR}/data --kjv ${QEL_KJV_IMP}
+            --out ${CMAKE_BINARY_DIR}/Data
+    DEPENDS qel-mkdb ${QEL_KJV_IMP} ${QEL_DATA_SOURCES}
+    COMMENT "Building the content database")
+
+add_custom_target(content ALL DEPENDS ${QEL_CONTENT_DB})

@@ -1,0 +1,122 @@
+#include "app/application.h"
+
+#include "app/fontresolver.h"
+#include "app/introwindow.h"
+#include "app/mainframe.h"
+#include "bible/biblequeries.h"
+#include "platform/codec.h"
+#include "platform/messagesink.h"
+#include "platform/singleinstance.h"
+
+#include <QMessageBox>
+#include <QScreen>
+#include <QTimer>
+#include <cstdio>
+
+namespace qel {
+namespace {
+
+QString fromCp949(std::string_view text) {
+    return QString::fromStdString(cp949ToUtf8(text));
+}
+
+} // namespace
+
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
+    setApplicationName(QStringLiteral("QEL CD-ROM 성경"));
+    const QStringList args = arguments();
+    for (int i = 1; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--nologo"))
+            noLogo_ = true;
+        else if (args[i] == QLatin1String("--screenshot") && i + 1 < args.size())
+            screenshotFile_ = args[++i];
+        else if (!args[i].startsWith(QLatin1String("--")) && pendingCommandKey_.empty())
+            pendingCommandKey_ = utf8ToCp949(args[i].toStdString());
+    }
+}
+
+Application::~Application() {
+    // Windows go before the database they read from.
+    mainFrame_.reset();
+    contentDb_.close();
+}
+
+std::optional<int> Application::start() {
+    const bool screenshotRun = !screenshotFile_.isEmpty();
+    setMessageHandler([screenshotRun](const std::string& text, const std::string& caption) {
+        // A screenshot run must never wait for a click; stderr already has the text.
+        if (!screenshotRun)
+            QMessageBox::information(nullptr, fromCp949(caption), fromCp949(text));
+    });
+
+    singleInstance_ = std::make_unique<SingleInstance>();
+    if (!singleInstance_->claim())
+        return 0;
+
+    store_ = std::make_unique<SettingsStore>(SettingsStore::defaultFilePath());
+    paths_ = AppPaths::compute(*store_, applicationFilePath().toStdString());
+    settings_ = AppSettings::read(*store_);
+
+    if (!openContentDatabase())
+        return 1;
+
+    installFontSubstitutions();
+    displayFont_ = makeDisplayFont(settings_, qRound(primaryScreen()->logicalDotsPerInchY()));
+
+    mainFrame_ = std::make_unique<CMainFrame>(pendingCommandKey_);
+    connect(singleInstance_.get(), &SingleInstance::messageReceived, this,
+            [this](const QByteArray& message) {
+                if (message == SingleInstance::kShowMessage)
+                    mainFrame_->showAndActivate();
+            });
+    mainFrame_->showMaximized();
+
+    if (settings_.showIntro && !noLogo_ && !screenshotRun)
+        (new IntroWindow(mainFrame_.get()))->show();
+    if (screenshotRun)
+        takeScreenshotWhenPainted();
+    return std::nullopt;
+}
+
+bool Application::openContentDatabase() {
+    const std::string file = paths_.dbFolder + "Bible.m14";
+    try {
+        contentDb_.open(file, Database::Mode::ReadOnly);
+        if (!hasContentTables(contentDb_))
+            throw DatabaseError(file + " lacks the content tables");
+        return true;
+    } catch (const DatabaseError& e) {
+        logWarning(e.what());
+        contentDb_.close();
+        showMessage(
+            utf8ToCp949("데이타 파일을 열 수 없습니다...\nCD-ROM 드라이브를 확인하시고 다시 "
+                        "실행시켜 주십시오."),
+            utf8ToCp949("데이타베이스 오류"));
+        return false;
+    }
+}
+
+void Application::takeScreenshotWhenPainted() {
+    auto save = [this] {
+        // Let the pending place open and lay out before the picture is taken.
+        QTimer::singleShot(200, this, [this] {
+            const bool saved = mainFrame_->grab().save(screenshotFile_, "PNG");
+            if (!saved)
+                std::fprintf(stderr, "qelbible: cannot write %s\n", qPrintable(screenshotFile_));
+            exit(saved ? 0 : 1);
+        });
+    };
+    if (mainFrame_->firstPaintDone())
+        save();
+    else
+        connect(mainFrame_.get(), &CMainFrame::firstPainted, this, save);
+}
+
+int runApplication(int argc, char** argv) {
+    Application app(argc, argv);
+    if (const std::optional<int> exitCode = app.start())
+        return *exitCode;
+    return app.exec();
+}
+
+} // namespace qel

@@ -1,0 +1,65 @@
+#include "app/apppaths.h"
+
+#include "platform/codec.h"
+#include "platform/settingsstore.h"
+
+namespace qel {
+namespace {
+
+std::string withTrailingSlash(std::string path) {
+    for (char& c : path)
+        if (c == '\\')
+            c = '/';
+    if (path.empty() || path.back() != '/')
+        path.push_back('/');
+    return path;
+}
+
+std::string folderOf(std::string_view file) {
+    const auto slash = file.rfind('/');
+    return slash == std::string_view::npos || slash == 0 ? std::string(file)
+                                                         : std::string(file.substr(0, slash + 1));
+}
+
+std::string pathValue(const SettingsStore& settings, std::string_view name,
+                      std::string_view defaultValue) {
+    return cp949ToUtf8(settings.readString("Path", name, defaultValue));
+}
+
+} // namespace
+
+AppPaths AppPaths::compute(const SettingsStore& settings, std::string_view programFile) {
+    AppPaths paths;
+    const std::string installedTo = pathValue(settings, "Installed To", "./");
+    paths.installRoot = (installedTo == "./" || installedTo == ".\\")
+                            ? folderOf(programFile)
+                            : withTrailingSlash(installedTo);
+
+    const std::string local = paths.installRoot + "Data/";
+    paths.dbFolder = local + "DB/";
+    paths.searchIndexFolder = local + "DBF/";
+    paths.topicFolder = local + "M14/";
+    paths.wordIndexFolder = local + "M14/";
+    paths.mapFolder = local + "MAP/";
+
+    paths.installedFrom = withTrailingSlash(pathValue(settings, "Installed From", "D:/"));
+    const std::string cd = paths.installedFrom + "Data/";
+    switch (settings.readInt("Path", "Install Type", 1)) {
+    case 1:
+        paths.dbFolder = cd + "DB/";
+        paths.topicFolder = cd + "M14/";
+        [[fallthrough]];
+    case 2:
+        paths.searchIndexFolder = cd + "DBF/";
+        paths.wordIndexFolder = cd + "M14/";
+        [[fallthrough]];
+    case 3:
+        paths.mapFolder = cd + "Map/";
+        break;
+    default:
+        break;
+    }
+    return paths;
+}
+
+} // namespace qel

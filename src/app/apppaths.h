@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace qel {
+
+class SettingsStore;
+
+// Data folders, fixed at start-up. Paths are file-system (UTF-8) text using "/" and end
+// with "/".
+struct AppPaths {
+    std::string installRoot;
+    std::string dbFolder;
+    std::string searchIndexFolder;
+    std::string wordIndexFolder;
+    std::string topicFolder;
+    std::string mapFolder;
+    std::string installedFrom; // the CD root, also where the intro video is looked for
+
+    // programFile is the full path of the running program.
+    static AppPaths compute(const SettingsStore& settings, std::string_view programFile);
+};
+
+} // namespace qel

@@ -1,0 +1,76 @@
+#include "app/appsettings.h"
+
+#include "platform/codec.h"
+#include "platform/settingsstore.h"
+
+#include <charconv>
+
+namespace qel {
+
+const std::array<ColorSetting, kColorSlotCount> kColorSettings = {{
+    {"Section", 0x007F00},
+    {"SmallTitle", 0x7F0000},
+    {"Link", 0xFF0000},
+    {"Related Word", 0x3FFF3F},
+    {"Old", 0xFF3F3F},
+    {"Foot Note", 0x3F3F7F},
+    {"Name", 0x0000FF},
+    {"Place", 0xFF0000},
+    {"Proper", 0x3F3F7F},
+}};
+
+namespace {
+
+constexpr const char* kSection = "Settings";
+
+bool isNumberInRange(const std::string& text, int low, int high) {
+    int value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return ec == std::errc() && end == text.data() + text.size() && value >= low && value <= high;
+}
+
+int booleanValue(const SettingsStore& store, const char* name) {
+    return store.readInt(kSection, name, 1) != 0 ? 1 : 0;
+}
+
+} // namespace
+
+AppSettings::AppSettings() : fontFaceName(utf8ToCp949("바탕체")) {
+    for (int slot = 0; slot < kColorSlotCount; ++slot)
+        colorTable[slot] = kColorSettings[slot].defaultColor;
+}
+
+AppSettings AppSettings::read(const SettingsStore& store) {
+    AppSettings s;
+    s.viewMode = store.readInt(kSection, "View Mode", 1);
+    if (s.viewMode < 0 || s.viewMode > 2)
+        s.viewMode = 1;
+    s.showIntro = booleanValue(store, "ViewIntro");
+    s.fontFaceName = store.readString(kSection, "HFont Name", s.fontFaceName);
+    if (s.fontFaceName.empty())
+        s.fontFaceName = AppSettings().fontFaceName;
+    s.fontSizeText = store.readString(kSection, "Font Size", s.fontSizeText);
+    if (!isNumberInRange(s.fontSizeText, 4, 96))
+        s.fontSizeText = "11";
+    s.lineSpaceText = store.readString(kSection, "Line Space", s.lineSpaceText);
+    if (!isNumberInRange(s.lineSpaceText, 50, 400))
+        s.lineSpaceText = "160";
+    s.useDifferentColor = booleanValue(store, "Use Different Color");
+    for (int slot = 0; slot < kColorSlotCount; ++slot)
+        s.colorTable[slot] = static_cast<std::uint32_t>(store.readInt(
+                                 kSection, kColorSettings[slot].valueName,
+                                 static_cast<int>(kColorSettings[slot].defaultColor))) &
+                             0xFFFFFF;
+    s.parallelMask = store.readInt(kSection, "Parallel", 127) & 127;
+    return s;
+}
+
+int AppSettings::fontPointSize() const {
+    return std::stoi(fontSizeText);
+}
+
+int displayFontHeight(int dotsPerInch, int pointSize) {
+    return -(dotsPerInch * pointSize / 72);
+}
+
+} // namespace qel

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace qel {
+
+class SettingsStore;
+
+// Colours are 0x00BBGGRR values (red in the low byte), in this slot order.
+enum ColorSlot {
+    kColorVerseMark,
+    kColorSectionTitle,
+    kColorLink,
+    kColorRelated,
+    kColorOldTestamentQuote,
+    kColorFootnote,
+    kColorPersonName,
+    kColorPlaceName,
+    kColorForeignWord,
+    kColorSlotCount
+};
+
+struct ColorSetting {
+    const char* valueName;
+    std::uint32_t defaultColor;
+};
+extern const std::array<ColorSetting, kColorSlotCount> kColorSettings;
+
+// Display settings, read once at start-up; the settings dialogs write them back.
+struct AppSettings {
+    int viewMode = 1;
+    int showIntro = 1;
+    std::string fontFaceName; // CP949; "바탕체" by default
+    std::string fontSizeText = "11";
+    std::string lineSpaceText = "160";
+    int useDifferentColor = 1;
+    int parallelMask = 127;
+    std::array<std::uint32_t, kColorSlotCount> colorTable{};
+
+    AppSettings();
+    // Values that are missing or make no sense (a view mode of 7, a font size of "abc")
+    // fall back to their defaults.
+    static AppSettings read(const SettingsStore& store);
+
+    int fontPointSize() const;
+};
+
+// Pixel height of the display font: -(dpi * points / 72), truncated toward zero.
+int displayFontHeight(int dotsPerInch, int pointSize);
+
+} // namespace qel

@@ -1,0 +1,129 @@
+#include "bible/biblequeries.h"
+
+#include "bible/booktable.h"
+#include "platform/database.h"
+
+#include <array>
+#include <initializer_list>
+
+namespace qel {
+namespace {
+
+// Fills each "%s" of the format with the next value, escaped for the literal it stands in
+// ('...' doubles apostrophes, "..." doubles double quotes).
+std::string format(std::string_view text, std::initializer_list<std::string_view> values) {
+    std::string out;
+    auto value = values.begin();
+    char quote = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '%' && i + 1 < text.size() && text[i + 1] == 's' && value != values.end()) {
+            for (char v : *value++) {
+                out.push_back(v);
+                if (quote && v == quote)
+                    out.push_back(v);
+            }
+            ++i;
+            continue;
+        }
+        if (c == '\'' || c == '"')
+            quote = (quote == 0) ? c : (quote == c ? 0 : quote);
+        out.push_back(c);
+    }
+    return out;
+}
+
+constexpr std::array<std::string_view, 5> kArticleTables = {"ETC", "BOOK", "TERM", "UNITS", "CRI"};
+
+std::vector<std::string> column(Database& db, const std::string& query, std::string_view name) {
+    std::vector<std::string> values;
+    for (RecordSet rs(db, query); !rs.isEOF(); rs.moveNext())
+        values.push_back(rs.field(name));
+    return values;
+}
+
+} // namespace
+
+std::string versionTable(std::string_view version) {
+    if (version == "TEV")
+        return "GNB";
+    return isBibleVersion(version) ? std::string(version) : std::string();
+}
+
+namespace sql {
+
+std::string chapterText(std::string_view version, std::string_view book, std::string_view chap) {
+    return format("select * from %s where volcode='%s' and chap='%s' order by sequence",
+                  {versionTable(version), book, chap});
+}
+
+std::string chapterList(std::string_view version, std::string_view book) {
+    return format("select chap from CHAPTER where vercode=\"%s\" and volcode=\"%s\" order by "
+                  "sequence",
+                  {versionTable(version), book});
+}
+
+std::string verseList(std::string_view version, std::string_view book, std::string_view chap) {
+    return format("select sec from %s where volcode='%s' and chap='%s' order by sequence",
+                  {versionTable(version), book, chap});
+}
+
+std::string relatedContent(std::string_view book, std::string_view chap, std::string_view verse) {
+    return format("select * from REF where volcode='%s' and chap='%s' and sec='%s'",
+                  {book, chap, verse});
+}
+
+std::string sectionTitles(std::string_view version, std::string_view book) {
+    return format("select body from T%s where volcode = '%s' order by sequence",
+                  {versionTable(version), book});
+}
+
+std::string sectionTitleSearch(std::string_view version, std::string_view text) {
+    return format("select * from T%s where body like '*%s*' order by sequence",
+                  {versionTable(version), text});
+}
+
+std::string article(std::string_view table, std::string_view id) {
+    std::string_view known;
+    for (std::string_view candidate : kArticleTables)
+        if (candidate == table)
+            known = candidate;
+    return format("select * from %s where id='%s'", {known, id});
+}
+
+} // namespace sql
+
+bool hasContentTables(Database& db) {
+    for (const VersionInfo& version : bibleVersions())
+        if (!db.hasTable(version.code))
+            return false;
+    for (std::string_view table : {"CHAPTER", "PARALLEL", "REF"})
+        if (!db.hasTable(table))
+            return false;
+    return true;
+}
+
+std::vector<std::string> chaptersOf(Database& db, std::string_view version, std::string_view book) {
+    if (versionTable(version).empty())
+        return {};
+    return column(db, sql::chapterList(version, book), "chap");
+}
+
+std::vector<std::string> versesOf(Database& db, std::string_view version, std::string_view book,
+                                  std::string_view chap) {
+    if (versionTable(version).empty())
+        return {};
+    return column(db, sql::verseList(version, book, chap), "sec");
+}
+
+std::vector<VerseRow> chapterRows(Database& db, std::string_view version, std::string_view book,
+                                  std::string_view chap) {
+    std::vector<VerseRow> rows;
+    if (versionTable(version).empty())
+        return rows;
+    for (RecordSet rs(db, sql::chapterText(version, book, chap)); !rs.isEOF(); rs.moveNext())
+        rows.push_back({rs.field("sec"), rs.field("body")});
+    return rows;
+}
+
+} // namespace qel

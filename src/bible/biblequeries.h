@@ -1,0 +1,42 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qel {
+
+class Database;
+
+// The SQL texts of the content database. Values are escaped, so an apostrophe in a book
+// name or a search text cannot change a query; version codes become table names only
+// after they are checked against the known versions.
+namespace sql {
+std::string chapterText(std::string_view version, std::string_view book, std::string_view chap);
+std::string chapterList(std::string_view version, std::string_view book);
+std::string verseList(std::string_view version, std::string_view book, std::string_view chap);
+std::string relatedContent(std::string_view book, std::string_view chap, std::string_view verse);
+std::string sectionTitles(std::string_view version, std::string_view book);
+std::string sectionTitleSearch(std::string_view version, std::string_view text);
+// table is one of "ETC", "BOOK", "TERM", "UNITS", "CRI".
+std::string article(std::string_view table, std::string_view id);
+} // namespace sql
+
+// Table name of a version, "GNB" for its alias "TEV", empty for an unknown code.
+std::string versionTable(std::string_view version);
+
+// True when the database holds every table the reader needs.
+bool hasContentTables(Database& db);
+
+std::vector<std::string> chaptersOf(Database& db, std::string_view version, std::string_view book);
+std::vector<std::string> versesOf(Database& db, std::string_view version, std::string_view book,
+                                  std::string_view chap);
+
+struct VerseRow {
+    std::string verse; // the label, "16" or a range such as "3-5"
+    std::string body;  // markup
+};
+std::vector<VerseRow> chapterRows(Database& db, std::string_view version, std::string_view book,
+                                  std::string_view chap);
+
+} // namespace qel

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qel {
+
+// One book of a version: code (same in every version), abbreviation and name (CP949).
+struct BookRow {
+    std::string code, abbreviation, name;
+};
+
+// Book rows in reading order. "TEV" is a second code for GNB; unknown codes get the
+// Korean standard table, so a window of an unknown version still has books to list.
+const std::vector<BookRow>& bookTableOf(std::string_view versionCode);
+
+// Exact, case-sensitive lookups in a version's table; empty string when absent.
+std::string bookNameOf(std::string_view bookCode, std::string_view versionCode);
+std::string bookCodeOf(std::string_view bookName, std::string_view versionCode);
+std::string bookAbbrOf(std::string_view bookName, std::string_view versionCode);
+
+struct VersionInfo {
+    const char* code;
+    int titleResource;
+    std::string windowTitle; // CP949
+    int menuCommand;
+};
+
+// The eight versions in menu order: VRA VRB VRC VRD VRE KJV NIV GNB.
+const std::vector<VersionInfo>& bibleVersions();
+
+// One of the eight codes, or "TEV".
+bool isBibleVersion(std::string_view code);
+
+// Index in the parallel window and its mask: 0 VRA, 1 VRB, 2 VRC, 3 VRE, 4 KJV, 5 NIV,
+// 6 GNB/TEV; -1 otherwise (VRD has none).
+int parallelVersionIndex(std::string_view code);
+
+// By position in the standard table; deuterocanonical books are neither.
+bool isOldTestament(std::string_view bookCode);
+bool isNewTestament(std::string_view bookCode);
+
+} // namespace qel

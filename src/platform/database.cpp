@@ -1,0 +1,354 @@
+#include "platform/database.h"
+
+#include "platform/codec.h"
+#include "platform/messagesink.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <cstdio>
+#include <sqlite3.h>
+#include <utility>
+
+namespace qel {
+namespace {
+
+// Scrambles article text in the content database; the builder uses the same key.
+constexpr std::array<unsigned char, 10> kContentKey = {0x51, 0x45, 0x4C, 0x9B, 0x21,
+                                                       0xE7, 0x3C, 0x88, 0x05, 0xD2};
+
+void xorWithKey(std::string& text) {
+    const std::size_t n = text.size();
+    for (std::size_t i = 0; i < n; ++i)
+        text[i] =
+            static_cast<char>(static_cast<unsigned char>(text[i]) ^ kContentKey[(n + i) % 10]);
+}
+
+bool equalsNoCase(std::string_view a, std::string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) ==
+               std::tolower(static_cast<unsigned char>(y));
+    });
+}
+
+bool containsNoCase(std::string_view haystack, std::string_view needle) {
+    auto it = std::search(haystack.begin(), haystack.end(), needle.begin(), needle.end(),
+                          [](char x, char y) {
+                              return std::toupper(static_cast<unsigned char>(x)) ==
+                                     std::toupper(static_cast<unsigned char>(y));
+                          });
+    return it != haystack.end();
+}
+
+std::size_t charLength(std::string_view s, std::size_t pos) {
+    return (isLeadByte(static_cast<unsigned char>(s[pos])) && pos + 1 < s.size()) ? 2 : 1;
+}
+
+bool likeFrom(std::string_view pattern, std::size_t p, std::string_view value, std::size_t v) {
+    while (p < pattern.size()) {
+        const char c = pattern[p];
+        if (c == '*') {
+            while (p < pattern.size() && pattern[p] == '*')
+                ++p;
+            if (p == pattern.size())
+                return true;
+            for (std::size_t start = v; start <= value.size();
+                 start += (start < value.size() ? charLength(value, start) : 1))
+                if (likeFrom(pattern, p, value, start))
+                    return true;
+            return false;
+        }
+        if (v >= value.size())
+            return false;
+        const std::size_t valueLen = charLength(value, v);
+        if (c == '?') {
+            ++p;
+        } else if (c == '#') {
+            if (!std::isdigit(static_cast<unsigned char>(value[v])))
+                return false;
+            ++p;
+        } else {
+            const std::size_t patternLen = charLength(pattern, p);
+            if (patternLen != valueLen)
+                return false;
+            if (patternLen == 2) {
+                if (pattern.compare(p, 2, value.substr(v, 2)) != 0)
+                    return false;
+            } else if (std::tolower(static_cast<unsigned char>(c)) !=
+                       std::tolower(static_cast<unsigned char>(value[v]))) {
+                return false;
+            }
+            p += patternLen;
+        }
+        v += valueLen;
+    }
+    return v == value.size();
+}
+
+void sqlLike(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
+    // SQLite passes the pattern first: "a like b" calls like(b, a).
+    if (argc < 2 || sqlite3_value_type(argv[0]) == SQLITE_NULL ||
+        sqlite3_value_type(argv[1]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const auto* pattern = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
+    const int patternLen = sqlite3_value_bytes(argv[0]);
+    const auto* value = reinterpret_cast<const char*>(sqlite3_value_text(argv[1]));
+    const int valueLen = sqlite3_value_bytes(argv[1]);
+    sqlite3_result_int(
+        ctx, jetLike(std::string_view(pattern, patternLen), std::string_view(value, valueLen)));
+}
+
+std::string errorText(sqlite3* db, std::string_view what) {
+    return std::string(what) + ": " + (db ? sqlite3_errmsg(db) : "out of memory");
+}
+
+std::string formatted(const char* format, auto value) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, format, value);
+    return buffer;
+}
+
+} // namespace
+
+std::string scrambleLongBinary(std::string_view text) {
+    if (text.size() >= kLongBinaryLimit)
+        throw DatabaseError("long-binary text of " + std::to_string(text.size()) +
+                            " bytes exceeds the limit");
+    std::string body(text);
+    xorWithKey(body);
+    std::string out;
+    out.push_back(static_cast<char>(text.size() & 0xFF));
+    out.push_back(static_cast<char>(text.size() >> 8));
+    return out + body;
+}
+
+bool unscrambleLongBinary(const unsigned char* data, std::size_t size, std::string& text) {
+    text.clear();
+    if (size < 2)
+        return false;
+    const std::size_t n = data[0] | (static_cast<std::size_t>(data[1]) << 8);
+    if (n >= kLongBinaryLimit || n > size - 2)
+        return false;
+    text.assign(reinterpret_cast<const char*>(data + 2), n);
+    xorWithKey(text);
+    return true;
+}
+
+std::string sqlEscape(std::string_view value) {
+    std::string out;
+    out.reserve(value.size());
+    for (char c : value) {
+        out.push_back(c);
+        if (c == '\'')
+            out.push_back('\'');
+    }
+    return out;
+}
+
+std::string translateJetSql(std::string_view sql) {
+    std::string out;
+    out.reserve(sql.size());
+    for (std::size_t i = 0; i < sql.size(); ++i) {
+        const char c = sql[i];
+        if (c == '\'') {
+            // Copy a single-quoted literal unchanged, '' included.
+            std::size_t end = i + 1;
+            while (end < sql.size()) {
+                if (sql[end] == '\'' && (end + 1 >= sql.size() || sql[end + 1] != '\''))
+                    break;
+                end += (sql[end] == '\'') ? 2 : 1;
+            }
+            out.append(sql.substr(i, end + 1 - i));
+            i = end;
+        } else if (c == '"') {
+            // A double-quoted literal; "" inside stands for one double quote.
+            std::string value;
+            std::size_t end = i + 1;
+            for (; end < sql.size(); ++end) {
+                if (sql[end] == '"') {
+                    if (end + 1 < sql.size() && sql[end + 1] == '"') {
+                        value.push_back('"');
+                        ++end;
+                        continue;
+                    }
+                    break;
+                }
+                value.push_back(sql[end]);
+            }
+            out.push_back('\'');
+            out += sqlEscape(value);
+            out.push_back('\'');
+            i = end;
+        } else {
+            out.push_back(c);
+        }
+    }
+    return out;
+}
+
+bool jetLike(std::string_view pattern, std::string_view value) {
+    return likeFrom(pattern, 0, value, 0);
+}
+
+Database::~Database() {
+    close();
+}
+
+Database::Database(Database&& other) noexcept : db_(std::exchange(other.db_, nullptr)) {}
+
+Database& Database::operator=(Database&& other) noexcept {
+    if (this != &other) {
+        close();
+        db_ = std::exchange(other.db_, nullptr);
+    }
+    return *this;
+}
+
+void Database::open(const std::string& path, Mode mode) {
+    close();
+    int flags = SQLITE_OPEN_NOMUTEX;
+    switch (mode) {
+    case Mode::ReadOnly:
+        flags |= SQLITE_OPEN_READONLY;
+        break;
+    case Mode::ReadWrite:
+        flags |= SQLITE_OPEN_READWRITE;
+        break;
+    case Mode::Create:
+        flags |= SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+        break;
+    }
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        const std::string message = errorText(db, "cannot open " + path);
+        sqlite3_close(db);
+        throw DatabaseError(message);
+    }
+    db_ = db;
+    sqlite3_busy_timeout(db_, 2000);
+    sqlite3_create_function(db_, "like", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, sqlLike,
+                            nullptr, nullptr);
+    sqlite3_create_function(db_, "like", 3, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, sqlLike,
+                            nullptr, nullptr);
+    // SQLite opens lazily; reading the schema proves the file is a database.
+    try {
+        RecordSet probe(*this, "select count(*) as n from sqlite_master");
+    } catch (const DatabaseError&) {
+        close();
+        throw DatabaseError("not a database: " + path);
+    }
+}
+
+void Database::close() {
+    if (db_) {
+        sqlite3_close_v2(db_);
+        db_ = nullptr;
+    }
+}
+
+void Database::execute(std::string_view sql, const std::vector<SqlValue>& values) {
+    RecordSet rs(*this, sql, values);
+}
+
+bool Database::hasTable(std::string_view name) {
+    RecordSet rs(*this,
+                 "select name from sqlite_master where type='table' and name=? collate nocase",
+                 {std::string(name)});
+    return !rs.isEOF();
+}
+
+RecordSet::RecordSet(Database& db, std::string_view sql, const std::vector<SqlValue>& values) {
+    if (!db.isOpen())
+        throw DatabaseError("database is not open");
+    const std::string text = translateJetSql(sql);
+    if (sqlite3_prepare_v2(db.handle(), text.c_str(), static_cast<int>(text.size()), &stmt_,
+                           nullptr) != SQLITE_OK) {
+        const std::string message = errorText(db.handle(), text);
+        sqlite3_finalize(stmt_);
+        throw DatabaseError(message);
+    }
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const int index = static_cast<int>(i + 1);
+        if (const auto* text = std::get_if<std::string>(&values[i]))
+            sqlite3_bind_text(stmt_, index, text->data(), static_cast<int>(text->size()),
+                              SQLITE_TRANSIENT);
+        else if (const auto* number = std::get_if<long long>(&values[i]))
+            sqlite3_bind_int64(stmt_, index, *number);
+        else {
+            const std::string& bytes = std::get<SqlBlob>(values[i]).bytes;
+            sqlite3_bind_blob(stmt_, index, bytes.data(), static_cast<int>(bytes.size()),
+                              SQLITE_TRANSIENT);
+        }
+    }
+    const int count = sqlite3_column_count(stmt_);
+    for (int i = 0; i < count; ++i)
+        columns_.emplace_back(sqlite3_column_name(stmt_, i));
+    eof_ = false;
+    step();
+}
+
+RecordSet::~RecordSet() {
+    sqlite3_finalize(stmt_);
+}
+
+void RecordSet::step() {
+    const int rc = sqlite3_step(stmt_);
+    if (rc == SQLITE_ROW)
+        return;
+    eof_ = true;
+    if (rc != SQLITE_DONE)
+        throw DatabaseError(errorText(sqlite3_db_handle(stmt_), "query failed"));
+}
+
+void RecordSet::moveNext() {
+    if (!eof_)
+        step();
+}
+
+int RecordSet::columnIndex(std::string_view column) const {
+    for (std::size_t i = 0; i < columns_.size(); ++i)
+        if (equalsNoCase(columns_[i], column))
+            return static_cast<int>(i);
+    return -1;
+}
+
+std::string RecordSet::field(std::string_view column) const {
+    const int i = columnIndex(column);
+    if (i < 0)
+        throw DatabaseError("no column " + std::string(column));
+    if (eof_)
+        throw DatabaseError("no current row");
+    const int type = sqlite3_column_type(stmt_, i);
+    if (type == SQLITE_NULL)
+        return "NULL";
+    const char* declared = sqlite3_column_decltype(stmt_, i);
+    const std::string_view decl = declared ? declared : "";
+    if (containsNoCase(decl, "LONGBINARY") || containsNoCase(decl, "BLOB") ||
+        (decl.empty() && type == SQLITE_BLOB)) {
+        std::string text;
+        const auto* data = static_cast<const unsigned char*>(sqlite3_column_blob(stmt_, i));
+        const auto size = static_cast<std::size_t>(sqlite3_column_bytes(stmt_, i));
+        if (!unscrambleLongBinary(data, size, text))
+            logWarning("long-binary value of column " + std::string(column) + " refused (" +
+                       std::to_string(size) + " bytes)");
+        return text;
+    }
+    if (containsNoCase(decl, "BOOL") || containsNoCase(decl, "BIT"))
+        return sqlite3_column_int(stmt_, i) ? "TRUE" : "FALSE";
+    if (containsNoCase(decl, "SMALLINT") || containsNoCase(decl, "SHORT"))
+        return formatted("%hd", static_cast<short>(sqlite3_column_int(stmt_, i)));
+    if (containsNoCase(decl, "INT") || equalsNoCase(decl, "LONG") ||
+        (decl.empty() && type == SQLITE_INTEGER))
+        return formatted("%d", static_cast<int>(sqlite3_column_int64(stmt_, i)));
+    if (containsNoCase(decl, "REAL") || containsNoCase(decl, "FLOA") ||
+        containsNoCase(decl, "DOUB") || containsNoCase(decl, "SINGLE") ||
+        (decl.empty() && type == SQLITE_FLOAT))
+        return formatted("%e", sqlite3_column_double(stmt_, i));
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, i));
+    return std::string(text, static_cast<std::size_t>(sqlite3_column_bytes(stmt_, i)));
+}
+
+} // namespace qel

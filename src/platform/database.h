@@ -1,0 +1,96 @@
+#pragma once
+
+#include <cstddef>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace qel {
+
+class DatabaseError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Long-binary article text is stored scrambled; values are converted in a buffer of this
+// size including the terminating zero, so longer texts are refused.
+constexpr std::size_t kLongBinaryLimit = 40960;
+
+// Scrambled long-binary form: two length bytes (little-endian) then the scrambled text.
+std::string scrambleLongBinary(std::string_view text);
+// Returns false (and leaves `text` empty) for a value that is malformed or over the limit.
+bool unscrambleLongBinary(const unsigned char* data, std::size_t size, std::string& text);
+
+// Doubles apostrophes so a value can stand inside '...' in SQL text.
+std::string sqlEscape(std::string_view value);
+
+// Rewrites the program's SQL dialect for SQLite: "..." literals become '...'.
+std::string translateJetSql(std::string_view sql);
+
+// Jet `like`: "*" any run, "?" one character (a double-byte character counts as one),
+// "#" one digit; ASCII letters compare without case.
+bool jetLike(std::string_view pattern, std::string_view value);
+
+// Raw bytes to bind as a binary value.
+struct SqlBlob {
+    std::string bytes;
+};
+using SqlValue = std::variant<std::string, long long, SqlBlob>;
+
+class Database {
+public:
+    enum class Mode { ReadOnly, ReadWrite, Create };
+
+    Database() = default;
+    Database(const std::string& path, Mode mode) { open(path, mode); }
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+    Database(Database&& other) noexcept;
+    Database& operator=(Database&& other) noexcept;
+
+    // Throws DatabaseError when the file is missing, unreadable or not a database.
+    void open(const std::string& path, Mode mode);
+    void close();
+    bool isOpen() const { return db_ != nullptr; }
+
+    // Runs statements that return no rows; values are bound to "?" in order.
+    void execute(std::string_view sql, const std::vector<SqlValue>& values = {});
+    bool hasTable(std::string_view name);
+    sqlite3* handle() const { return db_; }
+
+private:
+    sqlite3* db_ = nullptr;
+};
+
+// A forward-only cursor over the rows of one query. Values are read by column name and
+// converted to text by the column's declared type.
+class RecordSet {
+public:
+    RecordSet(Database& db, std::string_view sql, const std::vector<SqlValue>& values = {});
+    ~RecordSet();
+    RecordSet(const RecordSet&) = delete;
+    RecordSet& operator=(const RecordSet&) = delete;
+
+    bool isEOF() const { return eof_; }
+    void moveNext();
+
+    bool hasField(std::string_view column) const { return columnIndex(column) >= 0; }
+    // Throws DatabaseError for an unknown column.
+    std::string field(std::string_view column) const;
+
+private:
+    int columnIndex(std::string_view column) const;
+    void step();
+
+    sqlite3_stmt* stmt_ = nullptr;
+    std::vector<std::string> columns_;
+    bool eof_ = true;
+};
+
+} // namespace qel

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <string_view>
+
+namespace qel {
+
+// Persistent settings in an INI file (UTF-8 on disk, CP949 through this interface). Missing
+// or unreadable values give the caller's default; every write is saved at once.
+class SettingsStore {
+public:
+    explicit SettingsStore(std::string filePath);
+
+    // $XDG_CONFIG_HOME/QEL/QEL CD-ROM 성경.ini (~/.config when XDG_CONFIG_HOME is unset).
+    static std::string defaultFilePath();
+
+    const std::string& filePath() const { return path_; }
+
+    bool contains(std::string_view section, std::string_view name) const;
+    int readInt(std::string_view section, std::string_view name, int defaultValue) const;
+    std::string readString(std::string_view section, std::string_view name,
+                           std::string_view defaultValue) const;
+
+    // Throw std::runtime_error when the file cannot be written.
+    void writeInt(std::string_view section, std::string_view name, int value);
+    void writeString(std::string_view section, std::string_view name, std::string_view value);
+
+private:
+    using Section = std::map<std::string, std::string, std::less<>>;
+
+    const std::string* find(std::string_view section, std::string_view name) const;
+    void load();
+    void save() const;
+
+    std::string path_;
+    std::map<std::string, Section, std::less<>> sections_;
+};
+
+} // namespace qel

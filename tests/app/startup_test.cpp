@@ -1,0 +1,119 @@
+// Starts the real program in a private settings and data folder.
+#include "../support/fixturedb.h"
+#include "../support/tempdir.h"
+#include "platform/database.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <fstream>
+#include <gtest/gtest.h>
+
+namespace {
+
+class StartupTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        install = dir.path() / "install";
+        database = install / "Data" / "DB" / "Bible.m14";
+        std::filesystem::create_directories(database.parent_path());
+        std::filesystem::create_directories(dir.path() / "config" / "QEL");
+        std::filesystem::create_directories(dir.path() / "runtime");
+        std::ofstream(dir.path() / "config" / "QEL" / "QEL CD-ROM 성경.ini")
+            << "[Path]\nInstalled To=" << install.string() << "/\nInstall Type=0\n";
+    }
+
+    void startProcess(QProcess& process, const QStringList& args) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_CONFIG_HOME", QString::fromStdString((dir.path() / "config").string()));
+        env.insert("XDG_RUNTIME_DIR", QString::fromStdString((dir.path() / "runtime").string()));
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        process.setProcessEnvironment(env);
+        process.start(QEL_PROGRAM, args);
+        ASSERT_TRUE(process.waitForStarted());
+    }
+
+    struct Result {
+        int exitCode;
+        QString stderrText;
+    };
+    Result run(const QStringList& args) {
+        QProcess process;
+        startProcess(process, args);
+        if (!process.waitForFinished(30000)) {
+            process.kill();
+            process.waitForFinished();
+            ADD_FAILURE() << "program did not finish";
+        }
+        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+                QString::fromUtf8(process.readAllStandardError())};
+    }
+
+    void expectDatabaseError() {
+        const Result r = run({"--nologo", "--screenshot", shot()});
+        EXPECT_NE(r.exitCode, 0);
+        EXPECT_NE(r.exitCode, -1) << "crashed";
+        EXPECT_TRUE(
+            r.stderrText.contains(QStringLiteral("데이타 파일을 열 수 없습니다...\nCD-ROM "
+                                                 "드라이브를 확인하시고 다시 실행시켜 주십시오.")))
+            << r.stderrText.toStdString();
+        EXPECT_TRUE(r.stderrText.contains(QStringLiteral("데이타베이스 오류")));
+        EXPECT_FALSE(QFile::exists(shot()));
+    }
+
+    QString shot() const { return QString::fromStdString((dir.path() / "shot.png").string()); }
+
+    TempDir dir;
+    std::filesystem::path install;
+    std::filesystem::path database;
+};
+
+} // namespace
+
+TEST_F(StartupTest, MissingDatabaseFailsWithTheMessage) {
+    expectDatabaseError();
+}
+
+TEST_F(StartupTest, GarbageEmptyOrForeignDatabaseFailsWithTheMessage) {
+    std::ofstream(database, std::ios::binary) << std::string(5000, '\x7f');
+    expectDatabaseError();
+    std::ofstream(database, std::ios::trunc);
+    expectDatabaseError();
+    std::filesystem::remove(database);
+    {
+        qel::Database other(database.string(), qel::Database::Mode::Create);
+        other.execute("create table unrelated (a TEXT)");
+    }
+    expectDatabaseError();
+}
+
+TEST_F(StartupTest, ScreenshotRunSavesAPictureOfTheMainWindow) {
+    qel::mkdb::buildContentDatabase(fixtureSources(), database.string(), [](const std::string&) {});
+    const Result r = run({"--nologo", "--screenshot", shot(), "BVRAjhn003016"});
+    EXPECT_EQ(r.exitCode, 0) << r.stderrText.toStdString();
+    const QImage image(shot());
+    EXPECT_FALSE(image.isNull());
+    EXPECT_GT(image.width(), 100);
+}
+
+TEST_F(StartupTest, SecondStartShowsTheFirstAndExitsAtOnce) {
+    qel::mkdb::buildContentDatabase(fixtureSources(), database.string(), [](const std::string&) {});
+    QProcess first;
+    startProcess(first, {"--nologo"});
+    // Wait for the first instance's socket.
+    const auto socket = dir.path() / "runtime" / "QEL_BIBLE_EXE_#1018312";
+    QElapsedTimer timer;
+    timer.start();
+    while (!std::filesystem::exists(socket) && timer.elapsed() < 20000)
+        first.waitForFinished(50);
+    ASSERT_TRUE(std::filesystem::exists(socket)) << first.readAllStandardError().toStdString();
+
+    timer.restart();
+    const Result second = run({"--nologo"});
+    EXPECT_EQ(second.exitCode, 0);
+    EXPECT_LT(timer.elapsed(), 10000);
+    EXPECT_EQ(first.state(), QProcess::Running);
+    first.kill();
+    first.waitForFinished();
+}

@@ -1,0 +1,98 @@
+#include "bible/versekey.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+namespace qel {
+namespace {
+
+TEST(VerseKey, AtoiSemantics) {
+    EXPECT_EQ(atoiText("12"), 12);
+    EXPECT_EQ(atoiText("3-5"), 3);
+    EXPECT_EQ(atoiText("  7x"), 7);
+    EXPECT_EQ(atoiText("+4"), 4);
+    EXPECT_EQ(atoiText("-4"), -4);
+    EXPECT_EQ(atoiText(""), 0);
+    EXPECT_EQ(atoiText("abc"), 0);
+    EXPECT_EQ(atoiText("- 4"), 0);
+    EXPECT_EQ(atoiText("99999999999999999999999"), INT_MAX);
+    EXPECT_EQ(atoiText("-99999999999999999999999"), INT_MIN);
+}
+
+TEST(VerseKey, VerseKeyFromText) {
+    EXPECT_EQ(verseKey("gen", "1", "1"), "gen001001");
+    EXPECT_EQ(verseKey("psa", "119", "176"), "psa119176");
+    EXPECT_EQ(verseKey("gen", "3", "3-5"), "gen003003");
+    EXPECT_EQ(verseKey("gen", "", "x"), "gen000000");
+    EXPECT_EQ(verseKey("gen", 1234, 5), "gen1234005");
+}
+
+TEST(VerseKey, FullVerseKeyPadsWithZeros) {
+    EXPECT_EQ(fullVerseKey("VRA", "gen", "1", "1"), "VRAgen001001");
+    EXPECT_EQ(fullVerseKey("VRA", "gen", "10", "12"), "VRAgen010012");
+    EXPECT_EQ(fullVerseKey("VRB", "psa", "119", "3-5"), "VRBpsa1193-5");
+    EXPECT_EQ(fullVerseKey("VRB", "psa", "119", "10-12"), "VRBpsa11910-12");
+    EXPECT_EQ(zeroPad3(""), "000");
+    EXPECT_EQ(zeroPad3("1234"), "1234");
+}
+
+TEST(VerseKey, ParseFullVerseKey) {
+    EXPECT_EQ(parseFullVerseKey("VRAgen010012"), (FullVerseKey{"VRA", "gen", "10", "12"}));
+    EXPECT_EQ(parseFullVerseKey("KJV1jn001001"), (FullVerseKey{"KJV", "1jn", "1", "1"}));
+    EXPECT_EQ(parseFullVerseKey("VRApsa100100"), (FullVerseKey{"VRA", "psa", "100", "100"}));
+    EXPECT_EQ(parseFullVerseKey("VRBpsa1193-5"), (FullVerseKey{"VRB", "psa", "119", "3-5"}));
+    EXPECT_EQ(parseFullVerseKey("VRBpsa11910-12"), (FullVerseKey{"VRB", "psa", "119", "10-12"}));
+    EXPECT_EQ(parseFullVerseKey("VRApsa003000"), (FullVerseKey{"VRA", "psa", "3", "0"}));
+    EXPECT_EQ(parseFullVerseKey("VRAgen01001"), std::nullopt);
+    EXPECT_EQ(parseFullVerseKey(""), std::nullopt);
+
+    // Formatting and parsing are inverse for ordinary places.
+    for (const char* verse : {"1", "12", "176", "3-5"}) {
+        auto parsed = parseFullVerseKey(fullVerseKey("NIV", "rev", "22", verse));
+        ASSERT_TRUE(parsed);
+        EXPECT_EQ(parsed->chapter, "22");
+        EXPECT_EQ(parsed->verse, verse);
+    }
+}
+
+TEST(CommandKey, Parse) {
+    EXPECT_EQ(parseCommandKey("BVRAjhn003016"), (CommandKey{'B', "VRAjhn003016"}));
+    EXPECT_EQ(parseCommandKey("BTEVgen001001"), (CommandKey{'B', "TEVgen001001"}));
+    EXPECT_EQ(parseCommandKey("BVRBpsa11910-12"), (CommandKey{'B', "VRBpsa11910-12"}));
+    EXPECT_EQ(parseCommandKey("BVRAjhn00301"), std::nullopt);
+    EXPECT_EQ(parseCommandKey("B"), std::nullopt);
+
+    for (char letter : {'C', 'H', 'I', 'M', 'P', 'U', 'W'}) {
+        auto key = parseCommandKey(std::string(1, letter) + "42");
+        ASSERT_TRUE(key) << letter;
+        EXPECT_EQ(key->letter, letter);
+        EXPECT_EQ(key->payload, "42");
+    }
+    EXPECT_EQ(parseCommandKey("Xabc"), std::nullopt);
+    EXPECT_EQ(parseCommandKey("bVRAjhn003016"), std::nullopt);
+    EXPECT_EQ(parseCommandKey(""), std::nullopt);
+
+    EXPECT_TRUE(isCommandVerseKey("BVRAjhn003016"));
+    EXPECT_FALSE(isCommandVerseKey("BVRBpsa11910-12"));
+    EXPECT_FALSE(isCommandVerseKey("CVRAjhn003016"));
+    EXPECT_FALSE(isCommandVerseKey(""));
+}
+
+TEST(CommandKey, ResultListFormats) {
+    EXPECT_EQ(verseSearchResultKey("gen", "1", "1"), "BVRAgen001001");
+    EXPECT_EQ(verseSearchResultKey("gn", "12", "3-5"), "BVRA gn0123-5");
+    EXPECT_EQ(wordSearchResultKey("KJV", "jhn", "3", "16"), "BKJVjhn003016");
+    EXPECT_EQ(wordSearchResultKey("VR", "jh", "3", "16"), "B VR jh003016");
+    EXPECT_EQ(noteListKey("TEV", "tob", "1", "10"), "BTEVtob001010");
+    EXPECT_EQ(noteListKey("VR", "jh", "3", "16"), "BVR jh003016");
+    EXPECT_EQ(parallelPlaceKey("rom", "8", "28"), "rom008028");
+
+    // Producers and the dispatcher agree on the key.
+    auto key = parseCommandKey(noteListKey("VRC", "1jn", "4", "8"));
+    ASSERT_TRUE(key);
+    EXPECT_EQ(parseFullVerseKey(key->payload), (FullVerseKey{"VRC", "1jn", "4", "8"}));
+}
+
+} // namespace
+} // namespace qel

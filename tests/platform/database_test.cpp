@@ -1,0 +1,108 @@
+#include "platform/database.h"
+
+#include "../support/tempdir.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+
+using namespace qel;
+
+namespace {
+
+class DatabaseTest : public ::testing::Test {
+protected:
+    DatabaseTest() : db((dir.path() / "t.db").string(), Database::Mode::Create) {}
+    std::string first(const std::string& sql, const char* column) {
+        RecordSet rs(db, sql);
+        return rs.field(column);
+    }
+    TempDir dir;
+    Database db;
+};
+
+} // namespace
+
+TEST_F(DatabaseTest, FieldsAreTextByDeclaredType) {
+    db.execute("create table t (s SMALLINT, i INTEGER, l LONG, r REAL, f FLOAT, b BOOLEAN, "
+               "x TEXT, n TEXT)");
+    db.execute("insert into t values (-70000, 70000, -5, 1.5, 0.25, 1, 'abc', null)");
+    RecordSet rs(db, "select * from t");
+    EXPECT_EQ(rs.field("s"), "-4464"); // 16-bit: wraps like %hd
+    EXPECT_EQ(rs.field("i"), "70000");
+    EXPECT_EQ(rs.field("L"), "-5"); // column names compare without case
+    EXPECT_EQ(rs.field("r"), "1.500000e+00");
+    EXPECT_EQ(rs.field("f"), "2.500000e-01");
+    EXPECT_EQ(rs.field("b"), "TRUE");
+    EXPECT_EQ(rs.field("x"), "abc");
+    EXPECT_EQ(rs.field("n"), "NULL");
+    EXPECT_THROW(rs.field("nope"), DatabaseError);
+    rs.moveNext();
+    EXPECT_TRUE(rs.isEOF());
+}
+
+TEST_F(DatabaseTest, LongBinaryIsUnscrambledAndOversizeIsRefused) {
+    db.execute("create table a (id TEXT, body LONGBINARY)");
+    const std::string text = "{B}\xC5\xC2\xC3\xCA abc";
+    const std::string scrambled = scrambleLongBinary(text);
+    EXPECT_NE(scrambled.substr(2), text);
+    db.execute("insert into a values ('ok', ?)", {SqlBlob{scrambled}});
+    EXPECT_EQ(first("select * from a where id='ok'", "body"), text);
+
+    // Longest that fits the 40,960-byte buffer with its terminator, and one byte more.
+    const std::string longest(kLongBinaryLimit - 1, 'x');
+    db.execute("insert into a values ('max', ?)", {SqlBlob{scrambleLongBinary(longest)}});
+    EXPECT_EQ(first("select * from a where id='max'", "body"), longest);
+    EXPECT_THROW(scrambleLongBinary(std::string(kLongBinaryLimit, 'x')), DatabaseError);
+
+    std::string oversize = scrambleLongBinary("x");
+    oversize[0] = static_cast<char>(kLongBinaryLimit & 0xFF);
+    oversize[1] = static_cast<char>(kLongBinaryLimit >> 8);
+    oversize += std::string(kLongBinaryLimit, 'y');
+    db.execute("insert into a values ('big', ?)", {SqlBlob{oversize}});
+    EXPECT_EQ(first("select * from a where id='big'", "body"), "");
+
+    // A length that claims more bytes than are stored must not read past them.
+    std::string truncated = scrambleLongBinary("hello");
+    truncated.resize(4);
+    db.execute("insert into a values ('cut', ?)", {SqlBlob{truncated}});
+    EXPECT_EQ(first("select * from a where id='cut'", "body"), "");
+}
+
+TEST(JetLike, WildcardsCaseAndDoubleByteCharacters) {
+    EXPECT_TRUE(jetLike("*abc*", "xxABCyy"));
+    EXPECT_TRUE(jetLike("a?c", "abc"));
+    EXPECT_FALSE(jetLike("a?c", "ac"));
+    EXPECT_TRUE(jetLike("#:#", "3:7"));
+    EXPECT_FALSE(jetLike("#", "x"));
+    EXPECT_TRUE(jetLike("*", ""));
+    EXPECT_FALSE(jetLike("abc", "abcd"));
+    EXPECT_TRUE(jetLike("100%", "100%")); // % and _ are ordinary characters here
+    EXPECT_FALSE(jetLike("a_c", "abc"));
+    // "?" takes a whole double-byte character; a lead byte never pairs with the next char.
+    EXPECT_TRUE(jetLike("?\xB0\xA1", "\xC5\xC2\xB0\xA1"));
+    EXPECT_FALSE(jetLike("??\xB0\xA1", "\xC5\xC2\xB0\xA1"));
+    EXPECT_FALSE(jetLike("*\xC2\xB0*", "\xC5\xC2\xB0\xA1")); // trail+lead across characters
+}
+
+TEST_F(DatabaseTest, JetDialectRunsOnSqlite) {
+    db.execute("create table t (name TEXT, sequence INTEGER)");
+    db.execute("insert into t values ('Aaron''s rod', 1), ('say \"hi\"', 2), ('x', 3)");
+    EXPECT_EQ(first("select * from t where name like '*RON''S*'", "sequence"), "1");
+    EXPECT_EQ(first("select * from t where name=\"x\"", "sequence"), "3");
+    EXPECT_EQ(first("select * from t where name=\"say \"\"hi\"\"\"", "sequence"), "2");
+    EXPECT_EQ(translateJetSql("a=\"it's\" and b='\"q\"'"), "a='it''s' and b='\"q\"'");
+}
+
+TEST(DatabaseOpen, MissingGarbageAndEmptyFiles) {
+    TempDir dir;
+    EXPECT_THROW(Database((dir.path() / "none.db").string(), Database::Mode::ReadOnly),
+                 DatabaseError);
+    const auto garbage = dir.path() / "garbage.db";
+    std::ofstream(garbage) << std::string(4096, 'z');
+    EXPECT_THROW(Database(garbage.string(), Database::Mode::ReadOnly), DatabaseError);
+    const auto empty = dir.path() / "empty.db";
+    std::ofstream{empty};
+    Database db(empty.string(), Database::Mode::ReadOnly); // a valid, empty database
+    EXPECT_FALSE(db.hasTable("CHAPTER"));
+    EXPECT_THROW(db.execute("create table x (a)"), DatabaseError); // read-only
+}

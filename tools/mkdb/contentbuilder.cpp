@@ -1,0 +1,129 @@
+#include "mkdb/contentbuilder.h"
+
+#include "bible/booktable.h"
+#include "platform/codec.h"
+#include "platform/database.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <set>
+
+namespace qel::mkdb {
+namespace fs = std::filesystem;
+namespace {
+
+constexpr const char* kArticleTables[] = {"ETC", "BOOK", "TERM", "UNITS", "CRI"};
+
+void createSchema(Database& db) {
+    for (const VersionInfo& version : bibleVersions()) {
+        const std::string code = version.code;
+        db.execute("create table " + code +
+                   " (volcode TEXT not null, chap TEXT not null, sec TEXT not null, body TEXT, "
+                   "sequence INTEGER not null)");
+        db.execute("create table T" + code +
+                   " (volcode TEXT not null, body TEXT, sequence INTEGER not null)");
+    }
+    db.execute("create table CHAPTER (vercode TEXT not null, volcode TEXT not null, "
+               "chap TEXT not null, sequence INTEGER not null)");
+    db.execute("create table PARALLEL (volcode TEXT not null, chap TEXT not null, "
+               "sec TEXT not null, VERCODE TEXT not null, body TEXT)");
+    db.execute("create table REF (volcode TEXT not null, chap TEXT not null, sec TEXT not null, "
+               "body TEXT)");
+    for (const char* table : kArticleTables)
+        db.execute(std::string("create table ") + table +
+                   " (id TEXT primary key, body LONGBINARY)");
+}
+
+// Indexes after the rows: faster to build, and every listed query is served by one of them
+// (the chapter query walks (volcode, chap, sequence) without sorting).
+void createIndexes(Database& db) {
+    for (const VersionInfo& version : bibleVersions()) {
+        const std::string code = version.code;
+        db.execute("create index " + code + "_chapter on " + code + " (volcode, chap, sequence)");
+        db.execute("create index " + code + "_verse on " + code + " (volcode, chap, sec)");
+        db.execute("create index " + code + "_sequence on " + code + " (volcode, sequence)");
+        db.execute("create index T" + code + "_book on T" + code + " (volcode, sequence)");
+    }
+    db.execute("create index CHAPTER_book on CHAPTER (vercode, volcode, sequence)");
+    db.execute("create index PARALLEL_verse on PARALLEL (volcode, chap, sec, VERCODE)");
+    db.execute("create index REF_verse on REF (volcode, chap, sec)");
+}
+
+void insertVersion(Database& db, const std::string& code, const std::vector<SourceVerse>& verses) {
+    const std::string insertVerse =
+        "insert into " + code + " (volcode, chap, sec, body, sequence) values (?, ?, ?, ?, ?)";
+    std::set<std::pair<std::string, std::string>> chapters;
+    long long chapterSequence = 0;
+    long long sequence = 0;
+    for (const SourceVerse& v : verses) {
+        const std::string body = utf8ToCp949(v.body);
+        if (cp949ToUtf8(body) != v.body)
+            throw SourceError(code + " " + v.book + " " + v.chapter + ":" + v.verse +
+                              ": text that CP949 cannot hold");
+        db.execute(insertVerse, {v.book, v.chapter, v.verse, body, ++sequence});
+        if (chapters.insert({v.book, v.chapter}).second)
+            db.execute("insert into CHAPTER (vercode, volcode, chap, sequence) values (?, ?, ?, ?)",
+                       {code, v.book, v.chapter, ++chapterSequence});
+        if (const int index = parallelVersionIndex(code); index >= 0)
+            db.execute("insert into PARALLEL (volcode, chap, sec, VERCODE, body) values "
+                       "(?, ?, ?, ?, ?)",
+                       {v.book, v.chapter, v.verse, std::to_string(index), body});
+    }
+}
+
+} // namespace
+
+void buildContentDatabase(const ContentSources& sources, const std::string& outFile,
+                          const ProgressFn& progress) {
+    for (const auto& [code, verses] : sources.versions)
+        if (!isBibleVersion(code) || code == "TEV")
+            throw SourceError("text/" + code + ": unknown version code");
+    for (const auto& [code, titles] : sources.titles)
+        if (!isBibleVersion(code) || code == "TEV")
+            throw SourceError("titles/" + code + ".txt: unknown version code");
+
+    const fs::path target(outFile);
+    if (target.has_parent_path())
+        fs::create_directories(target.parent_path());
+    const fs::path temporary = target.string() + ".part";
+    fs::remove(temporary);
+    {
+        Database db(temporary.string(), Database::Mode::Create);
+        db.execute("pragma journal_mode = off");
+        db.execute("pragma synchronous = off");
+        db.execute("begin");
+        createSchema(db);
+        for (const auto& [code, verses] : sources.versions) {
+            progress(code + ": " + std::to_string(verses.size()) + " verses");
+            insertVersion(db, code, verses);
+        }
+        for (const auto& [code, titles] : sources.titles) {
+            progress("T" + code + ": " + std::to_string(titles.size()) + " section titles");
+            long long sequence = 0;
+            for (const TitleRecord& t : titles)
+                db.execute("insert into T" + code + " (volcode, body, sequence) values (?, ?, ?)",
+                           {t.book, utf8ToCp949(t.body), ++sequence});
+        }
+        progress("REF: " + std::to_string(sources.related.size()) + " rows");
+        for (const RefRecord& r : sources.related)
+            db.execute("insert into REF (volcode, chap, sec, body) values (?, ?, ?, ?)",
+                       {r.book, r.chapter, r.verse, utf8ToCp949(r.body)});
+        for (const auto& [table, articles] : sources.articles) {
+            if (std::find(std::begin(kArticleTables), std::end(kArticleTables), table) ==
+                std::end(kArticleTables))
+                throw SourceError("articles/" + table + ".txt: unknown article table");
+            progress(table + ": " + std::to_string(articles.size()) + " articles");
+            for (const ArticleRecord& a : articles)
+                db.execute("insert into " + table + " (id, body) values (?, ?)",
+                           {utf8ToCp949(a.id), SqlBlob{scrambleLongBinary(utf8ToCp949(a.body))}});
+        }
+        progress("indexes");
+        createIndexes(db);
+        db.execute("commit");
+        db.execute("analyze");
+    }
+    fs::rename(temporary, target);
+    progress("wrote " + target.string());
+}
+
+} // namespace qel::mkdb

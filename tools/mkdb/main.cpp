@@ -1,0 +1,78 @@
+// qel-mkdb: builds the content database from the sample sources and the KJV export, and
+// records a build folder as an installation.
+#include "mkdb/contentbuilder.h"
+#include "mkdb/kjvimport.h"
+#include "platform/settingsstore.h"
+
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <fstream>
+#include <string>
+
+namespace {
+
+int usage() {
+    std::fprintf(stderr, "usage: qel-mkdb --data SOURCE_DIR [--kjv KJV.imp] --out DATA_DIR\n"
+                         "       qel-mkdb --install-record INSTALL_DIR\n");
+    return 2;
+}
+
+// Writes the installation record of a local install, keeping every value already there.
+void writeInstallRecord(const std::string& installDir) {
+    qel::SettingsStore store(qel::SettingsStore::defaultFilePath());
+    std::string folder = installDir;
+    if (folder.empty() || folder.back() != '/')
+        folder.push_back('/');
+    if (!store.contains("Path", "Installed To"))
+        store.writeString("Path", "Installed To", "./");
+    if (!store.contains("Path", "Installed From"))
+        store.writeString("Path", "Installed From", folder);
+    if (!store.contains("Path", "Install Type"))
+        store.writeInt("Path", "Install Type", 0);
+    std::fprintf(stderr, "qel-mkdb: installation record in %s\n", store.filePath().c_str());
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::string dataDir, kjvFile, outDir, installDir;
+    for (int i = 1; i < argc; ++i) {
+        const bool hasValue = i + 1 < argc;
+        if (!std::strcmp(argv[i], "--data") && hasValue)
+            dataDir = argv[++i];
+        else if (!std::strcmp(argv[i], "--kjv") && hasValue)
+            kjvFile = argv[++i];
+        else if (!std::strcmp(argv[i], "--out") && hasValue)
+            outDir = argv[++i];
+        else if (!std::strcmp(argv[i], "--install-record") && hasValue)
+            installDir = argv[++i];
+        else
+            return usage();
+    }
+    try {
+        if (!installDir.empty()) {
+            writeInstallRecord(installDir);
+            return 0;
+        }
+        if (dataDir.empty() || outDir.empty())
+            return usage();
+        auto progress = [](const std::string& message) {
+            std::fprintf(stderr, "qel-mkdb: %s\n", message.c_str());
+        };
+        progress("reading " + dataDir);
+        qel::mkdb::ContentSources sources = qel::mkdb::readDataFolder(dataDir);
+        if (!kjvFile.empty()) {
+            progress("reading " + kjvFile);
+            std::ifstream in(kjvFile, std::ios::binary);
+            if (!in)
+                throw qel::mkdb::SourceError(kjvFile + ":0: cannot read file");
+            sources.versions["KJV"] = qel::mkdb::readKjvImp(in, kjvFile);
+        }
+        qel::mkdb::buildContentDatabase(sources, outDir + "/DB/Bible.m14", progress);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "qel-mkdb: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}
