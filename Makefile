@@ -2,10 +2,10 @@
 BUILD := build
 PACKAGES := g++ cmake ninja-build qt6-base-dev libsqlite3-dev libgtest-dev libgmock-dev \
 	libbenchmark-dev xvfb xauth fonts-unfonts-core fonts-baekmuk sword-text-kjv \
-	libsword-utils
+	libsword-utils libhangul-data poppler-utils
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
-.PHONY: all deps build run test bench test-asan
+.PHONY: all deps build run test bench test-asan fuzz
 
 all: build
 
@@ -39,3 +39,28 @@ test-asan: deps
 	cmake -S . -B $(BUILD)-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQEL_SANITIZE=ON
 	cmake --build $(BUILD)-asan
 	cd $(BUILD)-asan && ctest --output-on-failure
+
+# libFuzzer over the Qt-free parsers and layout: FUZZ_SECONDS per target (make fuzz
+# FUZZ_SECONDS=600). The corpus grows in $(BUILD)-fuzz/corpus/.
+FUZZ_PACKAGES := clang libclang-rt-14-dev
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS := markupparser layout wordquery queryparser
+
+fuzz: deps
+	@missing=$$(for p in $(FUZZ_PACKAGES); do \
+	    dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; \
+	  done); \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:" $$missing; \
+	  $(SUDO) apt-get update -o DPkg::Lock::Timeout=300 && \
+	  $(SUDO) apt-get install -y --no-install-recommends -o DPkg::Lock::Timeout=300 $$missing; \
+	fi
+	cmake -S . -B $(BUILD)-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQEL_FUZZ=ON \
+	  -DCMAKE_CXX_COMPILER=clang++
+	cmake --build $(BUILD)-fuzz
+	@for t in $(FUZZ_TARGETS); do \
+	  mkdir -p $(BUILD)-fuzz/corpus/$$t || exit 1; \
+	  echo "Fuzzing $$t for $(FUZZ_SECONDS) s"; \
+	  $(BUILD)-fuzz/qel_$${t}_fuzz -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	    -dict=tests/fuzz/markup.dict $(BUILD)-fuzz/corpus/$$t tests/fuzz/seeds || exit 1; \
+	done

@@ -13,8 +13,17 @@ add_custom_command(
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
     COMMENT "Exporting the KJV module")
 
+# Word-search indexes of the versions that have text (0 VRA, 1 VRB, 2 VRC, 3 VRE, 4 KJV).
+set(QEL_WORD_INDEXES)
+foreach(index 0 1 2 3 4)
+    list(APPEND QEL_WORD_INDEXES ${CMAKE_BINARY_DIR}/Data/M14/${index}.m14)
+endforeach()
+
+# Verse-search index of VRA, with the homonyms of Debian's libhangul-data hanja table.
+set(QEL_VERSE_INDEX ${CMAKE_BINARY_DIR}/Data/DBF/VRA.idx)
+
 add_custom_command(
-    OUTPUT ${QEL_CONTENT_DB}
+    OUTPUT ${QEL_CONTENT_DB} ${QEL_WORD_INDEXES} ${QEL_VERSE_INDEX}
     COMMAND qel-mkdb --data ${CMAKE_SOURCE_DIR}/data --kjv ${QEL_KJV_IMP}
             --out ${CMAKE_BINARY_DIR}/Data
     DEPENDS qel-mkdb ${QEL_KJV_IMP} ${QEL_DATA_SOURCES}

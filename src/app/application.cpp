@@ -38,7 +38,7 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
 Application::~Application() {
     // Windows go before the database they read from.
     mainFrame_.reset();
-    contentDb_.close();
+    context_.contentDb.close();
 }
 
 std::optional<int> Application::start() {
@@ -53,25 +53,23 @@ std::optional<int> Application::start() {
     if (!singleInstance_->claim())
         return 0;
 
-    store_ = std::make_unique<SettingsStore>(SettingsStore::defaultFilePath());
-    paths_ = AppPaths::compute(*store_, applicationFilePath().toStdString());
-    settings_ = AppSettings::read(*store_);
+    context_.store = std::make_unique<SettingsStore>(SettingsStore::defaultFilePath());
+    context_.paths = AppPaths::compute(*context_.store, applicationFilePath().toStdString());
+    context_.settings = AppSettings::read(*context_.store);
 
     if (!openContentDatabase())
         return 1;
 
     installFontSubstitutions();
-    displayFont_ = makeDisplayFont(settings_, qRound(primaryScreen()->logicalDotsPerInchY()));
+    context_.displayFont =
+        makeDisplayFont(context_.settings, qRound(primaryScreen()->logicalDotsPerInchY()));
 
-    mainFrame_ = std::make_unique<CMainFrame>(pendingCommandKey_);
-    connect(singleInstance_.get(), &SingleInstance::messageReceived, this,
-            [this](const QByteArray& message) {
-                if (message == SingleInstance::kShowMessage)
-                    mainFrame_->showAndActivate();
-            });
+    mainFrame_ = std::make_unique<CMainFrame>(context_, pendingCommandKey_);
+    connect(singleInstance_.get(), &SingleInstance::messageReceived, mainFrame_.get(),
+            &CMainFrame::handleInstanceMessage);
     mainFrame_->showMaximized();
 
-    if (settings_.showIntro && !noLogo_ && !screenshotRun)
+    if (context_.settings.showIntro && !noLogo_ && !screenshotRun)
         (new IntroWindow(mainFrame_.get()))->show();
     if (screenshotRun)
         takeScreenshotWhenPainted();
@@ -79,15 +77,15 @@ std::optional<int> Application::start() {
 }
 
 bool Application::openContentDatabase() {
-    const std::string file = paths_.dbFolder + "Bible.m14";
+    const std::string file = context_.paths.dbFolder + "Bible.m14";
     try {
-        contentDb_.open(file, Database::Mode::ReadOnly);
-        if (!hasContentTables(contentDb_))
+        context_.contentDb.open(file, Database::Mode::ReadOnly);
+        if (!hasContentTables(context_.contentDb))
             throw DatabaseError(file + " lacks the content tables");
         return true;
     } catch (const DatabaseError& e) {
         logWarning(e.what());
-        contentDb_.close();
+        context_.contentDb.close();
         showMessage(
             utf8ToCp949("데이타 파일을 열 수 없습니다...\nCD-ROM 드라이브를 확인하시고 다시 "
                         "실행시켜 주십시오."),

@@ -1,12 +1,8 @@
 #pragma once
 
-#include "app/apppaths.h"
-#include "app/appsettings.h"
-#include "platform/database.h"
-#include "platform/settingsstore.h"
+#include "app/appcontext.h"
 
 #include <QApplication>
-#include <QFont>
 #include <memory>
 #include <optional>
 #include <string>
@@ -30,11 +26,7 @@ public:
     // not go on (a second instance: 0; a database that cannot be opened: 1).
     std::optional<int> start();
 
-    const AppPaths& paths() const { return paths_; }
-    AppSettings& settings() { return settings_; }
-    SettingsStore& settingsStore() { return *store_; }
-    const QFont& displayFont() const { return displayFont_; }
-    Database& contentDb() { return contentDb_; }
+    AppContext& context() { return context_; }
     CMainFrame* mainFrame() const { return mainFrame_.get(); }
 
 private:
@@ -42,11 +34,7 @@ private:
     void takeScreenshotWhenPainted();
 
     std::unique_ptr<SingleInstance> singleInstance_;
-    std::unique_ptr<SettingsStore> store_;
-    AppPaths paths_;
-    AppSettings settings_;
-    QFont displayFont_;
-    Database contentDb_;
+    AppContext context_;
     std::unique_ptr<CMainFrame> mainFrame_;
 
     bool noLogo_ = false;

@@ -1,33 +1,480 @@
 #include "app/mainframe.h"
 
-#include <QEvent>
+#include "app/appcontext.h"
+#include "app/childframe.h"
+#include "app/commands.h"
+#include "app/shortcutbar.h"
+#include "app/toolbaricons.h"
+#include "bible/bibleframe.h"
+#include "bible/booktable.h"
+#include "bible/versekey.h"
+#include "platform/codec.h"
+
+#include <QCloseEvent>
+#include <QLocalSocket>
 #include <QMdiArea>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QTimer>
+#include <QToolBar>
 
 namespace qel {
+namespace {
 
-CMainFrame::CMainFrame(std::string pendingCommandKey)
-    : mdiArea_(new QMdiArea(this)), pendingCommandKey_(std::move(pendingCommandKey)) {
+struct CommandLabel {
+    int id;
+    const char* label;
+};
+
+// Short labels of the commands that the menu, toolbars and tooltips show.
+const CommandLabel kCommandLabels[] = {
+    {cmd::OpenVRA, "성경전서 역본 가"},
+    {cmd::OpenVRB, "역본 나 성서"},
+    {cmd::OpenVRC, "성경전서 역본 다"},
+    {cmd::OpenVRD, "해설 라"},
+    {cmd::OpenVRE, "성경전서 역본 마"},
+    {cmd::OpenKJV, "King James Version"},
+    {cmd::OpenNIV, "New International Version"},
+    {cmd::OpenGNB, "Today's English Version"},
+    {cmd::OpenBOOK, "책별 안내"},
+    {cmd::OpenTERM, "용어 해설"},
+    {cmd::OpenPHOTO, "사진 자료"},
+    {cmd::OpenHIS, "연대표"},
+    {cmd::OpenCAME, "성서가 우리에게 오기까지"},
+    {cmd::OpenUNITS, "도량형 및 화폐 단위"},
+    {cmd::OpenCRI, "본문 비평 주"},
+    {cmd::OpenSHORT, "주제별 단편 성서"},
+    {cmd::OpenABOUT, "QEL 소개"},
+    {cmd::OpenMAP, "성서 지도"},
+    {cmd::DailyReading, "매일성경일기(성경일기)"},
+    {cmd::OpenPROLOG, "일러두기"},
+    {cmd::ReadingPlan, "성경 읽기 진도표"},
+    {cmd::OpenPARALLEL, "절별 비교"},
+    {cmd::About, "정보"},
+    {cmd::Help, "도움말"},
+    {cmd::VerseSearch, "성구찾기"},
+    {cmd::WordSearch, "단어찾기"},
+    {cmd::ViewModeDialog, "보기방식 지정"},
+    {cmd::FontDialog, "글꼴 지정"},
+    {cmd::ToggleViewMode, "보기방식전환"},
+    {cmd::ColorDialog, "글자색 지정"},
+    {cmd::ParallelDialog, "절별 비교 지정"},
+    {cmd::OpenCOMPARE4, "4복음서 대조"},
+    {cmd::OpenCOMPAREHIS, "역사서 대조"},
+    {cmd::NoteList, "사용자 노트 목록"},
+    {cmd::CloseAll, "모든창 닫기"},
+    {cmd::Close, "닫기"},
+    {cmd::ToggleShortcutBar, "바로가기 창"},
+    {cmd::NextWindow, "다음 창"},
+    {cmd::PreviousWindow, "이전 창"},
+    {cmd::CascadeWindows, "계단식 배열"},
+    {cmd::TileHorizontally, "가로 바둑판식 배열"},
+    {cmd::TileVertically, "세로 바둑판식 배열"},
+    {cmd::Print, "인쇄"},
+    {cmd::AppExit, "종료"},
+    // Handled by the active window.
+    {cmd::ToggleSectionTitles, "책별 소제목창 여닫기"},
+    {cmd::ToggleRelated, "관련내용창 여닫기"},
+    {cmd::ToggleNoteBar, "사용자 노트창 여닫기"},
+    {cmd::SyncMove, "동시 이동"},
+    {cmd::Back, "뒤로"},
+    {cmd::Forward, "앞으로"},
+    {cmd::PreviousChapter, "이전 장"},
+    {cmd::NextChapter, "다음 장"},
+    {cmd::Copy, "복사"},
+    {cmd::CopyVerse, "절 복사(인용)"},
+    {cmd::SelectAll, "모두 선택"},
+};
+
+struct VersionCommand {
+    int id;
+    const char* code;
+};
+const VersionCommand kVersionCommands[] = {
+    {cmd::OpenVRA, "VRA"}, {cmd::OpenVRB, "VRB"}, {cmd::OpenVRC, "VRC"}, {cmd::OpenVRD, "VRD"},
+    {cmd::OpenVRE, "VRE"}, {cmd::OpenKJV, "KJV"}, {cmd::OpenNIV, "NIV"}, {cmd::OpenGNB, "GNB"}};
+
+// Shortcut items that open a version.
+const std::map<int, const char*> kShortcutVersions = {
+    {101, "VRA"}, {201, "VRB"}, {301, "VRC"}, {401, "VRE"},
+    {501, "VRD"}, {601, "KJV"}, {701, "NIV"}, {801, "GNB"}};
+
+constexpr int kShortcutDailyReading = 114;
+constexpr int kShortcutReadingPlan = 115;
+
+bool askToExit(QWidget* parent) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("QEL CD-ROM 성경 종료 확인"),
+                    QStringLiteral("CD-ROM 성경을 종료하시겠습니까?"), QMessageBox::NoButton, parent);
+    QPushButton* yes = box.addButton(QStringLiteral("예"), QMessageBox::YesRole);
+    box.addButton(QStringLiteral("아니오"), QMessageBox::NoRole);
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
+} // namespace
+
+CMainFrame::CMainFrame(AppContext& context, std::string pendingCommandKey)
+    : context_(context), mdiArea_(new QMdiArea(this)), shortcutBar_(new ShortcutBar(this)),
+      pendingCommandKey_(std::move(pendingCommandKey)),
+      confirmExit_([this] { return askToExit(this); }) {
     setWindowTitle(QStringLiteral("QEL CD-ROM 성경"));
     setCentralWidget(mdiArea_);
+    createActions();
+    createMenus();
+    createToolBars();
     statusBar()->showMessage(QStringLiteral("준비"));
+    addDockWidget(Qt::LeftDockWidgetArea, shortcutBar_);
+    connect(shortcutBar_, &ShortcutBar::itemChosen, this, &CMainFrame::openShortcutItem);
+    connect(shortcutBar_, &QDockWidget::visibilityChanged, this,
+            &CMainFrame::updateCommandStates);
+    connect(mdiArea_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
+        if (auto* frame = qobject_cast<CChildFrame*>(window))
+            registry_.moveToFront(frame);
+        updateCommandStates();
+    });
+    connect(this, &CMainFrame::firstPainted, this, &CMainFrame::openCommandLinePlace);
     resize(1024, 720);
+    updateCommandStates();
+}
+
+CMainFrame::~CMainFrame() {
+    // Children write their last place while the context is still there.
+    disconnect(mdiArea_, nullptr, this, nullptr);
+    disconnect(shortcutBar_, nullptr, this, nullptr);
+    for (QMdiSubWindow* window : mdiArea_->subWindowList())
+        delete window;
+}
+
+QAction* CMainFrame::action(int commandId) const {
+    const auto it = actions_.find(commandId);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+QAction* CMainFrame::addCommand(int id, const QString& label) {
+    auto* action = new QAction(commandIcon(id), label, this);
+    action->setToolTip(label);
+    action->setStatusTip(label);
+    connect(action, &QAction::triggered, this, [this, id] { runCommand(id); });
+    actions_[id] = action;
+    return action;
+}
+
+void CMainFrame::createActions() {
+    for (const CommandLabel& c : kCommandLabels)
+        addCommand(c.id, QString::fromUtf8(c.label));
+    for (int id : {cmd::SyncMove, cmd::ToggleShortcutBar, cmd::ToggleSectionTitles,
+                   cmd::ToggleRelated, cmd::ToggleNoteBar})
+        action(id)->setCheckable(true);
+    action(cmd::Print)->setShortcut(QKeySequence::Print);
+    action(cmd::Copy)->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_C),
+                                     QKeySequence(Qt::CTRL | Qt::Key_Insert)});
+    action(cmd::SelectAll)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
+    action(cmd::NextWindow)->setShortcut(QKeySequence(Qt::Key_F6));
+    action(cmd::PreviousWindow)->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6));
+    // Shortcuts work even though these commands sit in no menu.
+    for (int id : {cmd::Copy, cmd::SelectAll, cmd::NextWindow, cmd::PreviousWindow})
+        addAction(action(id));
+}
+
+void CMainFrame::createMenus() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("파일(&F)"));
+    QMenu* open = file->addMenu(QStringLiteral("성경 열기"));
+    for (int id : {cmd::OpenVRA, cmd::OpenVRB, cmd::OpenVRC, cmd::OpenVRE})
+        open->addAction(action(id));
+    open->addSeparator();
+    for (int id : {cmd::OpenKJV, cmd::OpenNIV, cmd::OpenGNB})
+        open->addAction(action(id));
+    file->addSeparator();
+    action(cmd::Close)->setText(QStringLiteral("닫기(&C)"));
+    file->addAction(action(cmd::Close));
+    action(cmd::CloseAll)->setText(QStringLiteral("열린창 모두 닫기"));
+    file->addAction(action(cmd::CloseAll));
+    file->addSeparator();
+    file->addAction(action(cmd::Print));
+    action(cmd::Print)->setText(QStringLiteral("인쇄(&P)..."));
+    file->addSeparator();
+    action(cmd::AppExit)->setText(QStringLiteral("종료(&X)"));
+    file->addAction(action(cmd::AppExit));
+    connect(file, &QMenu::aboutToShow, this, &CMainFrame::updateCommandStates);
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("도움말(&H)"));
+    help->addAction(action(cmd::About));
+}
+
+void CMainFrame::createToolBars() {
+    const std::initializer_list<int> first = {cmd::ToggleShortcutBar, 0, cmd::VerseSearch,
+                                              cmd::WordSearch, 0, cmd::NoteList, 0,
+                                              cmd::ToggleViewMode, cmd::FontDialog,
+                                              cmd::ColorDialog, 0, cmd::CascadeWindows,
+                                              cmd::TileVertically, cmd::TileHorizontally,
+                                              cmd::Help};
+    const std::initializer_list<int> second = {
+        cmd::Print,   0, cmd::ToggleSectionTitles, cmd::ToggleRelated, cmd::ToggleNoteBar, 0,
+        cmd::SyncMove, 0, cmd::Back, cmd::Forward, cmd::PreviousWindow, cmd::NextWindow};
+    for (const auto& buttons : {first, second}) {
+        QToolBar* bar = addToolBar(QString());
+        bar->setObjectName(QStringLiteral("ToolBar%1").arg(buttons.size()));
+        bar->setIconSize(QSize(24, 24));
+        for (int id : buttons) {
+            if (id)
+                bar->addAction(action(id));
+            else
+                bar->addSeparator();
+        }
+    }
+}
+
+CChildFrame* CMainFrame::activeFrame() const {
+    return qobject_cast<CChildFrame*>(mdiArea_->activeSubWindow());
+}
+
+void CMainFrame::registerFrame(CChildFrame* frame) {
+    registry_.add(frame);
+    connect(frame, &QObject::destroyed, this, [this, frame] {
+        registry_.remove(frame);
+        updateCommandStates();
+    });
+    connect(frame, &CChildFrame::commandStateChanged, this, &CMainFrame::updateCommandStates);
+}
+
+void CMainFrame::runCommand(int id) {
+    if (!handleFrameCommand(id))
+        if (CChildFrame* frame = activeFrame())
+            frame->handleCommand(id);
+    updateCommandStates();
+}
+
+bool CMainFrame::handleFrameCommand(int id) {
+    for (const VersionCommand& v : kVersionCommands)
+        if (v.id == id) {
+            openBibleVersion(v.code);
+            return true;
+        }
+    switch (id) {
+    case cmd::Close:
+        if (QMdiSubWindow* window = mdiArea_->activeSubWindow())
+            window->close();
+        return true;
+    case cmd::CloseAll:
+        mdiArea_->closeAllSubWindows();
+        return true;
+    case cmd::NextWindow:
+    case cmd::PreviousWindow:
+        activateNeighbour(id == cmd::NextWindow);
+        return true;
+    case cmd::ToggleShortcutBar:
+        shortcutBar_->setVisible(!shortcutBar_->isVisible());
+        return true;
+    case cmd::ToggleViewMode:
+        context_.settings.viewMode = (context_.settings.viewMode + 1) % 3;
+        context_.store->writeInt("Settings", "View Mode", context_.settings.viewMode);
+        refreshAllViews();
+        return true;
+    case cmd::CascadeWindows:
+        mdiArea_->cascadeSubWindows();
+        return true;
+    case cmd::TileHorizontally:
+    case cmd::TileVertically:
+        mdiArea_->tileSubWindows();
+        return true;
+    case cmd::DailyReading:
+        startCompanion("qeldiary");
+        return true;
+    case cmd::ReadingPlan:
+        startCompanion("qelplan");
+        return true;
+    case cmd::About:
+        showAbout();
+        return true;
+    case cmd::AppExit:
+        close();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CMainFrame::updateCommandStates() {
+    CChildFrame* active = activeFrame();
+    for (auto& [id, action] : actions_) {
+        // Windows of later kinds and the search dialogs do not exist yet.
+        bool enabled = false;
+        for (const VersionCommand& v : kVersionCommands)
+            enabled = enabled || v.id == id;
+        switch (id) {
+        case cmd::Close:
+        case cmd::CloseAll:
+            enabled = active != nullptr;
+            break;
+        case cmd::NextWindow:
+            enabled = active && registry_.newerThan(active);
+            break;
+        case cmd::PreviousWindow:
+            enabled = active && registry_.olderThan(active);
+            break;
+        case cmd::ToggleShortcutBar:
+            enabled = true;
+            action->setChecked(shortcutBar_->isVisible());
+            break;
+        case cmd::ToggleViewMode:
+        case cmd::CascadeWindows:
+        case cmd::TileHorizontally:
+        case cmd::TileVertically:
+        case cmd::DailyReading:
+        case cmd::ReadingPlan:
+        case cmd::About:
+        case cmd::AppExit:
+            enabled = true;
+            break;
+        default:
+            break;
+        }
+        if (!enabled && active && active->updateCommand(id, action))
+            continue;
+        action->setEnabled(enabled);
+    }
+}
+
+void CMainFrame::activateNeighbour(bool newer) {
+    CChildFrame* active = activeFrame();
+    if (!active)
+        return;
+    if (CChildFrame* target = newer ? registry_.newerThan(active) : registry_.olderThan(active))
+        mdiArea_->setActiveSubWindow(target);
+}
+
+CChildFrame* CMainFrame::openBibleVersion(const std::string& versionCode) {
+    const std::string code = versionCode == "TEV" ? "GNB" : versionCode;
+    QMdiSubWindow* active = mdiArea_->activeSubWindow();
+    const bool activeMaximized = active && active->isMaximized();
+    auto* frame = static_cast<CBibleFrame*>(registry_.findByCode(code));
+    if (frame) {
+        if (active && active != frame)
+            active->showNormal();
+        activeMaximized ? frame->showMaximized() : frame->showNormal();
+        frame->OpenAtKey(pendingPlace_, true);
+        pendingPlace_.clear();
+        mdiArea_->setActiveSubWindow(frame);
+        return frame;
+    }
+    // The commentary edition opens without touching the other windows' state.
+    const bool followMaximized = activeMaximized && code != "VRD";
+    if (followMaximized)
+        active->showNormal();
+    frame = new CBibleFrame(context_, code, this);
+    mdiArea_->addSubWindow(frame);
+    registerFrame(frame);
+    if (followMaximized) {
+        frame->showMaximized();
+    } else {
+        const QSize area = mdiArea_->size();
+        frame->resize(std::max(480, area.width() * 3 / 4), std::max(360, area.height() * 3 / 4));
+        frame->show();
+    }
+    frame->OpenAtKey(pendingPlace_, true);
+    pendingPlace_.clear();
+    return frame;
+}
+
+CChildFrame* CMainFrame::openByCommandKey(const std::string& key, bool force) {
+    pendingPlace_.clear();
+    if (key.empty())
+        return nullptr;
+    const char letter = key[0];
+    pendingPlace_ = key.substr(1);
+    CChildFrame* opened = nullptr;
+    if (letter == 'B') {
+        const std::string version = pendingPlace_.substr(0, 3);
+        CChildFrame* existing = registry_.findByCode(version == "TEV" ? "GNB" : version);
+        if (!force && existing) {
+            static_cast<CBibleFrame*>(existing)->OpenAtKey(pendingPlace_, true);
+            opened = existing;
+        } else if (isBibleVersion(version)) {
+            opened = openBibleVersion(version);
+        }
+    }
+    // Articles and topics (C H I M P U W) open with their windows.
+    pendingPlace_.clear();
+    return opened;
+}
+
+void CMainFrame::openShortcutItem(int itemCode) {
+    if (const auto version = kShortcutVersions.find(itemCode); version != kShortcutVersions.end())
+        openBibleVersion(version->second);
+    else if (itemCode == kShortcutDailyReading)
+        startCompanion("qeldiary");
+    else if (itemCode == kShortcutReadingPlan)
+        startCompanion("qelplan");
+}
+
+void CMainFrame::startCompanion(const char* programName) {
+    // A missing companion program is not reported.
+    QProcess::startDetached(QString::fromStdString(context_.paths.installRoot) + programName);
+}
+
+void CMainFrame::showAbout() {
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("프로그램 정보"),
+                    QStringLiteral("QEL CD-ROM 성경\n버전 1.1"), QMessageBox::NoButton, this);
+    box.addButton(QStringLiteral("확인"), QMessageBox::AcceptRole);
+    box.exec();
+}
+
+void CMainFrame::refreshAllViews() {
+    for (CChildFrame* frame : registry_.frames())
+        frame->refreshView();
 }
 
 void CMainFrame::showAndActivate() {
-    if (isMinimized())
+    if (isMinimized() || isHidden())
         wasMaximized_ ? showMaximized() : showNormal();
-    else if (isHidden())
-        show();
     raise();
     activateWindow();
+}
+
+void CMainFrame::hideShortcutBar() { shortcutBar_->hide(); }
+
+void CMainFrame::handleInstanceMessage(const QByteArray& message, QLocalSocket* sender) {
+    const QList<QByteArray> parts = message.split(' ');
+    if (parts.value(0) == "1117") {
+        showAndActivate();
+    } else if (parts.value(0) == "1057") {
+        if (sender)
+            sender->write("1058 0\n");
+        showAndActivate();
+    } else if (parts.value(0) == "1058" && parts.size() >= 2) {
+        // The companion sends a command key one character at a time; position 14 or more
+        // ends the transfer.
+        const int position = parts[1].toInt();
+        if (position >= 0 && position < 14) {
+            companionKey_[position] = static_cast<char>(parts.value(2).toInt() & 0xFF);
+        } else if (position >= 14) {
+            openByCommandKey(std::string(companionKey_.data()), false);
+            showAndActivate();
+        }
+    }
+}
+
+void CMainFrame::openCommandLinePlace() {
+    if (isCommandVerseKey(pendingCommandKey_)) {
+        const std::string key = std::exchange(pendingCommandKey_, std::string());
+        openByCommandKey(key, true);
+    }
 }
 
 void CMainFrame::changeEvent(QEvent* event) {
     if (event->type() == QEvent::WindowStateChange && !isMinimized())
         wasMaximized_ = isMaximized();
     QMainWindow::changeEvent(event);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (confirmExit_ && !confirmExit_())
+        event->ignore();
+    else
+        event->accept();
 }
 
 bool CMainFrame::event(QEvent* event) {

@@ -1,37 +1,100 @@
 #pragma once
 
+#include "app/frameregistry.h"
+#include "bible/biblesharedstate.h"
+
 #include <QMainWindow>
+#include <array>
+#include <functional>
+#include <map>
 #include <string>
 
+class QAction;
+class QLocalSocket;
 class QMdiArea;
+class QMdiSubWindow;
 
 namespace qel {
 
-// The main window: an MDI area for the reading windows.
+struct AppContext;
+class CChildFrame;
+class ShortcutBar;
+
+// The main window: menus, toolbars, the shortcut panel and an MDI area of reading windows.
+// It opens windows by command and by command key, and keeps the list of open windows.
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 public:
-    explicit CMainFrame(std::string pendingCommandKey);
+    CMainFrame(AppContext& context, std::string pendingCommandKey);
+    ~CMainFrame() override;
 
+    AppContext& context() { return context_; }
+    QMdiArea* mdiArea() const { return mdiArea_; }
+    FrameRegistry& frameRegistry() { return registry_; }
+    BibleSharedState& bibleState() { return bibleState_; }
+    ShortcutBar* shortcutBar() const { return shortcutBar_; }
+    QAction* action(int commandId) const;
+
+    // Opens (or brings forward) the window of a version at the pending place.
+    CChildFrame* openBibleVersion(const std::string& versionCode);
+    // Opens the place named by a command key ("BVRAjhn003016", "I..."); with force off an
+    // open Bible window of the version just moves. Returns the window, or nothing.
+    CChildFrame* openByCommandKey(const std::string& key, bool force);
+    // The place handed to the next window that opens.
+    std::string& pendingPlace() { return pendingPlace_; }
+
+    // Every window lays its text out again (after a settings change).
+    void refreshAllViews();
     // Answers a second start: back to maximised if it was maximised before it was
     // minimised, else restored, and activated.
     void showAndActivate();
+    // A Bible window became maximised.
+    void hideShortcutBar();
+    // Re-evaluates which commands are enabled and checked.
+    void updateCommandStates();
 
-    QMdiArea* mdiArea() const { return mdiArea_; }
-    // The place named on the command line, opened once the frame has painted.
-    const std::string& pendingCommandKey() const { return pendingCommandKey_; }
+    // Lines from other processes: the second-start request and the companion protocol.
+    void handleInstanceMessage(const QByteArray& message, QLocalSocket* sender);
+
+    // Asked before the main window closes; returns true to close. Replaceable for tests.
+    void setExitConfirmation(std::function<bool()> confirm) { confirmExit_ = std::move(confirm); }
+
     bool firstPaintDone() const { return firstPaintDone_; }
+    const std::string& pendingCommandKey() const { return pendingCommandKey_; }
 
 signals:
     void firstPainted();
 
 protected:
     void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
 
 private:
+    void createActions();
+    void createMenus();
+    void createToolBars();
+    QAction* addCommand(int id, const QString& label);
+    void runCommand(int id);
+    bool handleFrameCommand(int id);
+    CChildFrame* activeFrame() const;
+    void registerFrame(CChildFrame* frame);
+    void openShortcutItem(int itemCode);
+    void startCompanion(const char* programName);
+    void showAbout();
+    void openCommandLinePlace();
+    void activateNeighbour(bool newer);
+
+    AppContext& context_;
     QMdiArea* mdiArea_;
+    ShortcutBar* shortcutBar_;
+    FrameRegistry registry_;
+    BibleSharedState bibleState_;
+    std::map<int, QAction*> actions_;
+    std::string pendingPlace_;
     std::string pendingCommandKey_;
+    std::array<char, 15> companionKey_{};
+    std::function<bool()> confirmExit_;
     bool wasMaximized_ = false;
     bool firstPaintDone_ = false;
 };

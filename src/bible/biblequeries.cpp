@@ -103,6 +103,11 @@ bool hasContentTables(Database& db) {
     return true;
 }
 
+bool versionHasText(Database& db, std::string_view version) {
+    const std::string table = versionTable(version);
+    return !table.empty() && !RecordSet(db, "select 1 as n from " + table + " limit 1").isEOF();
+}
+
 std::vector<std::string> chaptersOf(Database& db, std::string_view version, std::string_view book) {
     if (versionTable(version).empty())
         return {};

@@ -28,6 +28,9 @@ std::string versionTable(std::string_view version);
 // True when the database holds every table the reader needs.
 bool hasContentTables(Database& db);
 
+// False for an edition whose table holds no text at all (NIV and GNB).
+bool versionHasText(Database& db, std::string_view version);
+
 std::vector<std::string> chaptersOf(Database& db, std::string_view version, std::string_view book);
 std::vector<std::string> versesOf(Database& db, std::string_view version, std::string_view book,
                                   std::string_view chap);

@@ -63,7 +63,7 @@ void SingleInstance::acceptConnection() {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
             while (socket->canReadLine())
-                emit messageReceived(socket->readLine().trimmed());
+                emit messageReceived(socket->readLine().trimmed(), socket);
         });
     }
 }

@@ -1,9 +1,12 @@
 #pragma once
 
 #include <QLocalServer>
+#include <QLocalSocket>
 #include <QLockFile>
 #include <QObject>
 #include <memory>
+
+
 
 namespace qel {
 
@@ -30,7 +33,8 @@ public:
     static QString runtimeFolder();
 
 signals:
-    void messageReceived(const QByteArray& message);
+    // One line from another process; `sender` may be answered while it is connected.
+    void messageReceived(const QByteArray& message, QLocalSocket* sender);
 
 private:
     void acceptConnection();

@@ -13,7 +13,7 @@ inline qel::mkdb::ContentSources fixtureSources() {
                          {"jhn", "3", "16", "하나님께서 세상을 사랑하사"}};
     s.versions["VRC"] = {
         {"gen", "1", "1", "처음에"}, {"gen", "1", "3-5", "빛이 있어라"}, {"gen", "1", "6", "궁창"}};
-    s.versions["KJV"] = {{"gen", "1", "1", "In the beginning"},
+    s.versions["KJV"] = {{"gen", "1", "1", "{H}The Creation{/H}In the beginning"},
                          {"gen", "1", "2", "Aaron's {F VAL=I}rod{/F}"}};
     s.titles["VRA"] = {{"gen", "천지 창조 [1:1]"}, {"jhn", "니고데모 [3:1]"}};
     s.related = {{"jhn", "3", "16", "{A TAR=BVRAgen001001}창 1:1{/A}"}};

@@ -40,10 +40,15 @@ TEST_F(ContentBuilderTest, VersionTablesChaptersAndVerses) {
     EXPECT_EQ(versesOf(db, "VRC", "gen", "1"), (std::vector<std::string>{"1", "3-5", "6"}));
     const auto rows = chapterRows(db, "VRA", "gen", "1");
     ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[0].body, utf8ToCp949("맨 처음에 {W VAL=P}하나님{/W}께서"));
+    EXPECT_EQ(rows[0].body, utf8ToCp949("{D}1{/D}맨 처음에 {W VAL=P}하나님{/W}께서"));
     EXPECT_TRUE(chaptersOf(db, "NIV", "gen").empty()); // table exists, holds nothing
+    EXPECT_FALSE(versionHasText(db, "NIV"));
+    EXPECT_TRUE(versionHasText(db, "VRC"));
     EXPECT_TRUE(chaptersOf(db, "XYZ", "gen").empty());
-    EXPECT_EQ(chapterRows(db, "KJV", "gen", "1")[1].body, "Aaron's {F VAL=I}rod{/F}");
+    EXPECT_EQ(chapterRows(db, "KJV", "gen", "1")[1].body, "{D}2{/D}Aaron's {F VAL=I}rod{/F}");
+    EXPECT_EQ(chapterRows(db, "KJV", "gen", "1")[0].body,
+              "{H}The Creation{/H}{D}1{/D}In the beginning");
+    EXPECT_EQ(chapterRows(db, "VRC", "gen", "1")[1].body, utf8ToCp949("{D}3-5{/D}빛이 있어라"));
 }
 
 TEST_F(ContentBuilderTest, DerivedParallelRowsCarryTheVersionIndex) {

@@ -2,7 +2,10 @@
 // records a build folder as an installation.
 #include "mkdb/contentbuilder.h"
 #include "mkdb/kjvimport.h"
+#include "platform/database.h"
 #include "platform/settingsstore.h"
+#include "search/verseindexbuilder.h"
+#include "search/wordindexbuilder.h"
 
 #include <cstdio>
 #include <cstring>
@@ -70,6 +73,13 @@ int main(int argc, char** argv) {
             sources.versions["KJV"] = qel::mkdb::readKjvImp(in, kjvFile);
         }
         qel::mkdb::buildContentDatabase(sources, outDir + "/DB/Bible.m14", progress);
+        {
+            qel::Database content(outDir + "/DB/Bible.m14", qel::Database::Mode::ReadOnly);
+            for (const std::string& file : qel::buildWordIndexes(content, outDir + "/M14/"))
+                progress("word index " + file);
+        }
+        qel::buildVerseIndex(outDir + "/DB/Bible.m14", outDir + "/DBF", qel::kHanjaTablePath,
+                             progress);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "qel-mkdb: %s\n", e.what());
         return 1;

@@ -1,0 +1,88 @@
+#include "app/shortcutbar.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QStyle>
+#include <QTreeWidget>
+
+namespace qel {
+namespace {
+
+struct ShortcutItem {
+    const char* text;
+    int code;
+};
+
+struct ShortcutFolder {
+    const char* text;
+    int code;
+    std::initializer_list<ShortcutItem> items;
+};
+
+const ShortcutFolder kFolders[] = {
+    {"성경",
+     91,
+     {{"성경전서 역본 가", 101},
+      {"역본 나 성서", 201},
+      {"성경전서 역본 다", 301},
+      {"성경전서 역본 마", 401},
+      {"King James Version", 601},
+      {"New International Version", 701},
+      {"Today's English Version", 801}}},
+    {"해설 전서 라",
+     92,
+     {{"일러두기", 116},
+      {"책별 안내", 102},
+      {"해설 라", 501},
+      {"용어 해설", 103},
+      {"연대표", 104},
+      {"도량형 및 화폐 단위", 105},
+      {"본문 비평 주", 106}}},
+    {"본문 대조", 93, {{"절별 비교", 117}, {"4복음서 대조", 107}, {"역사서 대조", 108}}},
+    {"참고 자료",
+     94,
+     {{"사진 자료", 109},
+      {"성서 지도", 110},
+      {"주제별 단편 성서", 112},
+      {"성서가 우리에게 오기까지", 111},
+      {"매일 성경 읽기(경건 일기장)", 114},
+      {"성경 읽기 진도표", 115}}},
+};
+
+constexpr int kCodeRole = Qt::UserRole;
+
+} // namespace
+
+ShortcutBar::ShortcutBar(QWidget* parent)
+    : QDockWidget(QStringLiteral("바로가기"), parent), tree_(new QTreeWidget(this)) {
+    setObjectName(QStringLiteral("ShortcutBar"));
+    setAllowedAreas(Qt::LeftDockWidgetArea);
+    setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable);
+    tree_->header()->hide();
+    tree_->setRootIsDecorated(true);
+    QStyle* style = QApplication::style();
+    const QIcon folderIcon = style->standardIcon(QStyle::SP_DirIcon);
+    const QIcon bookIcon = style->standardIcon(QStyle::SP_FileIcon);
+    for (const ShortcutFolder& folder : kFolders) {
+        auto* folderItem = new QTreeWidgetItem(tree_, {QString::fromUtf8(folder.text)});
+        folderItem->setData(0, kCodeRole, folder.code);
+        folderItem->setIcon(0, folderIcon);
+        for (const ShortcutItem& item : folder.items) {
+            auto* child = new QTreeWidgetItem(folderItem, {QString::fromUtf8(item.text)});
+            child->setData(0, kCodeRole, item.code);
+            child->setIcon(0, bookIcon);
+        }
+        folderItem->setExpanded(true);
+    }
+    connect(tree_, &QTreeWidget::itemDoubleClicked, this, &ShortcutBar::onDoubleClick);
+    setWidget(tree_);
+    resize(200, 400);
+}
+
+void ShortcutBar::onDoubleClick(QTreeWidgetItem* item) {
+    // Folders only open and close.
+    if (item && item->parent())
+        emit itemChosen(item->data(0, kCodeRole).toInt());
+}
+
+} // namespace qel

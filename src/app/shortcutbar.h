@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QDockWidget>
+
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace qel {
+
+// The "바로가기" panel: a tree of the program's windows in four folders.
+class ShortcutBar : public QDockWidget {
+    Q_OBJECT
+public:
+    explicit ShortcutBar(QWidget* parent);
+
+    QTreeWidget* tree() const { return tree_; }
+
+signals:
+    // An item was double-clicked; `itemCode` is its shortcut code (101 = VRA, 116 = 일러두기 …).
+    void itemChosen(int itemCode);
+
+private:
+    void onDoubleClick(QTreeWidgetItem* item);
+
+    QTreeWidget* tree_;
+};
+
+} // namespace qel

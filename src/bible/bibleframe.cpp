@@ -1,0 +1,474 @@
+#include "bible/bibleframe.h"
+
+#include "app/appcontext.h"
+#include "app/commands.h"
+#include "app/mainframe.h"
+#include "bible/biblequeries.h"
+#include "bible/biblesharedstate.h"
+#include "bible/booktable.h"
+#include "bible/citation.h"
+#include "bible/navigationbar.h"
+#include "bible/versekey.h"
+#include "bible/versiontitles.h"
+#include "platform/codec.h"
+#include "platform/messagesink.h"
+#include "richtext/childview.h"
+#include "richtext/markupparser.h"
+
+#include <QAction>
+#include <algorithm>
+#include <cctype>
+#include <QApplication>
+#include <QComboBox>
+#include <QEvent>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QToolBar>
+
+namespace qel {
+namespace {
+
+// The chapter text is built in a buffer of this size, its terminating zero included.
+constexpr std::size_t kChapterBufferSize = 30000;
+
+// Synchronised moves visit the windows in this order.
+constexpr const char* kSyncOrder[] = {"VRB", "VRE", "GNB", "VRA", "VRD", "KJV", "NIV", "VRC"};
+
+std::string stripLeadingZeros(std::string text) {
+    const auto first = text.find_first_not_of('0');
+    return first == std::string::npos ? std::string() : text.substr(first);
+}
+
+std::string formatted(const char* utf8Format, const std::string& value) {
+    std::string text = utf8ToCp949(utf8Format);
+    const auto at = text.find("%s");
+    return at == std::string::npos ? text : text.replace(at, 2, value);
+}
+
+const std::string& appTitle() {
+    static const std::string title = utf8ToCp949("QEL CD-ROM 성경");
+    return title;
+}
+
+} // namespace
+
+CBibleFrame::CBibleFrame(AppContext& context, std::string versionCode, CMainFrame* mainFrame)
+    : context_(context), mainFrame_(mainFrame), version_(std::move(versionCode)),
+      inner_(new QMainWindow), navigation_(new CNavigationBar(inner_)),
+      view_(new CChildView(context, *this, inner_)) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QString::fromStdString(cp949ToUtf8(windowTitleText())));
+    QToolBar* navigationDock = inner_->addToolBar(QStringLiteral("navigation"));
+    navigationDock->setObjectName(QStringLiteral("NavigationBar"));
+    navigationDock->addWidget(navigation_);
+    inner_->setCentralWidget(view_);
+    setWidget(inner_);
+
+    std::vector<std::string> names, codes;
+    for (const BookRow& row : bookTableOf(version_)) {
+        names.push_back(row.name);
+        codes.push_back(row.code);
+    }
+    navigation_->setBooks(names, codes);
+    connect(navigation_, &CNavigationBar::bookChosen, this, &CBibleFrame::onBookChosen);
+    connect(navigation_, &CNavigationBar::chapterChosen, this, &CBibleFrame::onChapterChosen);
+    connect(navigation_, &CNavigationBar::verseChosen, this, &CBibleFrame::onVerseChosen);
+    connect(navigation_, &CNavigationBar::enterPressed, this, &CBibleFrame::onEnter);
+}
+
+CBibleFrame::~CBibleFrame() {
+    if (!fullKey_.empty())
+        context_.store->writeString("Last Staus", version_, verseKey(book_, chapter_, verse_));
+    // The view's tables point into the list, which goes first.
+    view_->reset();
+}
+
+BibleSharedState& CBibleFrame::shared() const { return mainFrame_->bibleState(); }
+
+std::string CBibleFrame::windowTitleText() const {
+    for (const VersionInfo& v : bibleVersions())
+        if (v.code == version_)
+            return v.windowTitle;
+    return version_;
+}
+
+void CBibleFrame::OpenAtKey(const std::string& key, bool record) {
+    std::string place = key;
+    bool resumeSync = false;
+    if (place.size() < 12) {
+        BibleSharedState& s = shared();
+        if (s.syncEnabled && !s.lastBook.empty()) {
+            place = version_ + s.lastBook + zeroPad3(s.lastChapter) + zeroPad3(s.lastVerse);
+            // This window follows; it must not move the others in turn.
+            s.syncEnabled = false;
+            resumeSync = true;
+        } else {
+            place = version_ + context_.store->readString("Last Staus", version_, "gen001001");
+        }
+    }
+    if (place.size() >= 12)
+        GoTo(place.substr(3, 3), stripLeadingZeros(place.substr(6, 3)),
+             stripLeadingZeros(place.substr(9)), shared().syncEnabled, record);
+    if (resumeSync)
+        shared().syncEnabled = true;
+}
+
+void CBibleFrame::GoTo(const std::string& book, const std::string& chapter, std::string verse,
+                       bool broadcast, bool record) {
+    BibleSharedState& s = shared();
+    if (verse.empty() || verse[0] == '0' || !std::isdigit(static_cast<unsigned char>(verse[0])))
+        verse = s.lastVerse.empty() ? "1" : s.lastVerse;
+    ShowPosition(book, chapter, verse, record);
+    if (broadcast && s.syncEnabled && !book_.empty() && !chapter_.empty() && !verse_.empty()) {
+        s.syncEnabled = false;
+        SyncMove(book_, chapter_, verse_);
+        s.syncEnabled = true;
+    }
+    s.lastBook = book;
+    s.lastChapter = chapter;
+    s.lastVerse = verse;
+    if (!s.syncEnabled) {
+        if (isMinimized()) {
+            QMdiSubWindow* active = mainFrame_->mdiArea()->activeSubWindow();
+            active && active->isMaximized() ? showMaximized() : showNormal();
+        }
+        mainFrame_->mdiArea()->setActiveSubWindow(this);
+    }
+}
+
+void CBibleFrame::ShowPosition(const std::optional<std::string>& book,
+                               const std::optional<std::string>& chapter,
+                               const std::optional<std::string>& verse, bool record) {
+    QComboBox* bookBox = navigation_->bookBox();
+    QComboBox* chapterBox = navigation_->chapterBox();
+    QComboBox* verseBox = navigation_->verseBox();
+    bool refillChapters = false;
+    if (book && *book != book_) {
+        const int row = navigation_->rowOfBookCode(*book);
+        if (row < 0) {
+            bookBox->setCurrentIndex(navigation_->rowOfBookCode(book_));
+            showPage(formatted("{B} {B}{F SIZ=1.4 VAL=B}이 성경에는 해당 본문이 포함되어 있지 "
+                               "않습니다.{/F}{B}사용자가 동시 이동 기능을 사용하여, 제2경전/외경 "
+                               "등과 같이 %s에 없는 본문을 열려고 한 경우입니다.",
+                               windowTitleText()));
+            return;
+        }
+        bookBox->setCurrentIndex(row);
+        book_ = *book;
+        refillChapters = true;
+    }
+    bool refillVerses = false;
+    if (refillChapters || chapter_.empty()) {
+        CNavigationBar::fill(chapterBox, chaptersOf(context_.contentDb, version_, book_));
+        refillVerses = true;
+    }
+    if (chapterBox->count() == 0) {
+        // The edition has no text for this book (NIV and GNB carry none at all).
+        chapter_.clear();
+        verse_.clear();
+        fullKey_.clear();
+        CNavigationBar::fill(verseBox, {});
+        showPage(versionHasText(context_.contentDb, version_)
+                     ? formatted("{B} {B}{F SIZ=1.4 VAL=B}이 책의 본문은 이 역본에 들어 있지 "
+                                 "않습니다.{/F}{B}%s에는 이 책의 본문이 설치되어 있지 않습니다.",
+                                 windowTitleText())
+                     : formatted("{B} {B}{F SIZ=1.4 VAL=B}이 역본의 본문은 설치되어 있지 "
+                                 "않습니다.{/F}{B}%s의 본문은 저작권 때문에 이 프로그램에 들어 "
+                                 "있지 않습니다. 다른 역본을 선택해 주십시오.",
+                                 windowTitleText()));
+        return;
+    }
+    int chapterRow = 0;
+    if (chapter) {
+        if (*chapter != chapter_)
+            refillVerses = true;
+        chapterRow = std::max(0, CNavigationBar::find(chapterBox, *chapter));
+    }
+    chapterBox->setCurrentIndex(chapterRow);
+    chapter_ = CNavigationBar::selectedText(chapterBox);
+
+    if (refillVerses)
+        CNavigationBar::fill(verseBox, versesOf(context_.contentDb, version_, book_, chapter_));
+    std::vector<std::string> labels;
+    for (int i = 0; i < verseBox->count(); ++i)
+        labels.push_back(utf8ToCp949(verseBox->itemText(i).toStdString()));
+    const int verseRow = verse ? findVerseLabel(labels, *verse) : (labels.empty() ? -1 : 0);
+    verseBox->setCurrentIndex(verseRow);
+    verse_ = verseRow < 0 ? "1" : labels[verseRow];
+
+    if (refillVerses)
+        ShowChapter(book_, chapter_, verse_, record);
+    hasNote_ = false;
+    bringCurrentVerseIntoView();
+}
+
+void CBibleFrame::ShowChapter(const std::string& book, const std::string& chapter,
+                              const std::string& verse, bool record) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    fullKey_ = fullVerseKey(version_, book, chapter, verse);
+    view_->reset();
+    content_.clear();
+    std::string buffer;
+    for (const VerseRow& row : chapterRows(context_.contentDb, version_, book, chapter)) {
+        std::string piece = "{S VAL=" + row.verse + "}{/S}" + row.body;
+        std::replace(piece.begin(), piece.end(), '\r', ' ');
+        std::replace(piece.begin(), piece.end(), '\n', ' ');
+        if (buffer.size() + piece.size() >= kChapterBufferSize) {
+            showMessage(utf8ToCp949("메모리가 부족합니다."), appTitle());
+            break;
+        }
+        buffer += piece;
+    }
+    MarkupParser::parse(&content_, buffer);
+    view_->setList(&content_);
+    view_->relayout();
+    if (!fullKey_.empty() && record)
+        history_.push(fullKey_);
+    view_->update();
+    QApplication::restoreOverrideCursor();
+    emit commandStateChanged();
+}
+
+void CBibleFrame::showPage(const std::string& markup) {
+    view_->reset();
+    content_.clear();
+    MarkupParser::parse(&content_, markup);
+    view_->setList(&content_);
+    view_->relayout();
+    view_->update();
+    emit commandStateChanged();
+}
+
+void CBibleFrame::bringCurrentVerseIntoView() {
+    // The marker goes first, so that scrolling finds it in view and keeps this verse.
+    const std::string number = version_ != "VRD" && context_.settings.viewMode != 2
+                                   ? verse_ + " "
+                                   : verse_;
+    for (MarkupNode* node : view_->engine().verseNumbers())
+        if (node->text == number || node->text == verse_) {
+            view_->placeMarker(node->top);
+            break;
+        }
+    for (MarkupNode* anchor : view_->engine().anchors()) {
+        const std::string* label = anchor->attribute("VAL");
+        if (!label || *label != verse_)
+            continue;
+        const int top = anchor->top;
+        const int position = view_->scrollPosition();
+        if (!(top > position && top + 30 < position + view_->pageHeight()))
+            view_->scrollTo(std::clamp(top, 0, std::max(0, view_->documentHeight())));
+        break;
+    }
+}
+
+void CBibleFrame::SyncMove(const std::string& book, const std::string& chapter,
+                           const std::string& verse) {
+    BibleSharedState& s = shared();
+    if (s.syncing)
+        return;
+    s.syncing = true;
+    for (const char* code : kSyncOrder) {
+        if (code == version_)
+            continue;
+        if (auto* other = dynamic_cast<CBibleFrame*>(mainFrame_->frameRegistry().findByCode(code));
+            other && other != this)
+            other->GoTo(book, chapter, verse, false, true);
+    }
+    s.syncing = false;
+}
+
+void CBibleFrame::onBookChosen(int row) {
+    const std::string code = navigation_->bookCodeAt(row);
+    if (code != book_)
+        ShowPosition(code, std::nullopt, std::nullopt, true);
+    afterNavigation();
+}
+
+void CBibleFrame::onChapterChosen(int row) {
+    const std::string chapter = CNavigationBar::selectedText(navigation_->chapterBox());
+    if (row >= 0 && chapter != chapter_)
+        ShowPosition(book_, chapter, std::string("0"), true);
+    afterNavigation();
+}
+
+void CBibleFrame::onVerseChosen(int) {
+    ShowPosition(book_, chapter_, CNavigationBar::selectedText(navigation_->verseBox()), true);
+    afterNavigation();
+}
+
+void CBibleFrame::afterNavigation() {
+    BibleSharedState& s = shared();
+    s.lastBook = book_;
+    s.lastChapter = chapter_;
+    s.lastVerse = verse_.substr(0, verse_.find('-'));
+    if (s.syncEnabled)
+        SyncMove(s.lastBook, s.lastChapter, s.lastVerse);
+    emit commandStateChanged();
+}
+
+void CBibleFrame::onEnter() {
+    QComboBox* bookBox = navigation_->bookBox();
+    const std::string typedBook = CNavigationBar::typedText(bookBox);
+    if (typedBook != bookNameText()) {
+        const std::string code = bookCodeOf(typedBook, version_);
+        if (const int row = navigation_->rowOfBookCode(code); row >= 0) {
+            bookBox->setCurrentIndex(row);
+            onBookChosen(row);
+        }
+        return;
+    }
+    for (QComboBox* box : {navigation_->chapterBox(), navigation_->verseBox()}) {
+        const std::string typed = CNavigationBar::typedText(box);
+        const std::string& current = box == navigation_->chapterBox() ? chapter_ : verse_;
+        if (typed == current)
+            continue;
+        if (const int row = CNavigationBar::find(box, typed); row >= 0) {
+            box->setCurrentIndex(row);
+            box == navigation_->chapterBox() ? onChapterChosen(row) : onVerseChosen(row);
+        }
+        return;
+    }
+}
+
+void CBibleFrame::goBack() {
+    if (const auto key = history_.back())
+        OpenAtKey(*key, false);
+    else
+        showMessage(utf8ToCp949("되돌아 갈 페이지가 더 이상 없습니다."), appTitle());
+    emit commandStateChanged();
+}
+
+void CBibleFrame::goForward() {
+    if (const auto key = history_.forward())
+        OpenAtKey(*key, false);
+    else
+        showMessage(utf8ToCp949("페이지가 더 이상 없습니다."), appTitle());
+    emit commandStateChanged();
+}
+
+bool CBibleFrame::canGoNextChapter() const {
+    const QComboBox* box = navigation_->chapterBox();
+    return box->currentIndex() >= 0 && box->currentIndex() + 1 < box->count();
+}
+
+bool CBibleFrame::canGoPreviousChapter() const {
+    return navigation_->chapterBox()->currentIndex() > 0;
+}
+
+void CBibleFrame::nextChapter() {
+    if (!canGoNextChapter())
+        return;
+    QComboBox* box = navigation_->chapterBox();
+    box->setCurrentIndex(box->currentIndex() + 1);
+    onChapterChosen(box->currentIndex());
+}
+
+void CBibleFrame::previousChapter() {
+    if (!canGoPreviousChapter())
+        return;
+    QComboBox* box = navigation_->chapterBox();
+    box->setCurrentIndex(box->currentIndex() - 1);
+    onChapterChosen(box->currentIndex());
+}
+
+void CBibleFrame::currentVerseChanged(const std::string& verseNumber) {
+    const auto end = verseNumber.find_last_not_of(' ');
+    const std::string verse = end == std::string::npos ? "" : verseNumber.substr(0, end + 1);
+    if (const int row = CNavigationBar::find(navigation_->verseBox(), verse); row >= 0) {
+        navigation_->verseBox()->setCurrentIndex(row);
+        verse_ = verse;
+        fullKey_ = fullVerseKey(version_, book_, chapter_, verse_);
+    }
+}
+
+void CBibleFrame::goToVerse(const std::string& verseNumber) {
+    const auto end = verseNumber.find_last_not_of(' ');
+    GoTo(book_, chapter_, end == std::string::npos ? "" : verseNumber.substr(0, end + 1), true,
+         true);
+}
+
+std::string CBibleFrame::bookNameText() const {
+    return CNavigationBar::selectedText(navigation_->bookBox());
+}
+
+std::string CBibleFrame::shortTitle() const { return versionShortTitle(version_); }
+
+std::string CBibleFrame::documentTitle() const { return placeText(false); }
+
+std::string CBibleFrame::placeText(bool withVerse) const {
+    const auto missing = [](const char* message) {
+        showMessage(utf8ToCp949(message), appTitle());
+        return std::string();
+    };
+    if (navigation_->bookBox()->currentIndex() < 0)
+        return missing("해당 권이 없습니다...");
+    if (navigation_->chapterBox()->currentIndex() < 0)
+        return missing("해당 장이 없습니다...");
+    if (withVerse && navigation_->verseBox()->currentIndex() < 0)
+        return missing("해당 절이 없습니다...");
+    return qel::placeText(version_, bookNameText(), chapter_, verse_, withVerse);
+}
+
+CChildFrame* CBibleFrame::openLink(const std::string& target) {
+    return mainFrame_->openByCommandKey(target, false);
+}
+
+void CBibleFrame::refreshView() {
+    view_->relayout();
+    view_->update();
+}
+
+bool CBibleFrame::handleCommand(int id) {
+    switch (id) {
+    case cmd::SyncMove:
+        shared().syncEnabled = !shared().syncEnabled;
+        return true;
+    case cmd::Back:
+        goBack();
+        return true;
+    case cmd::Forward:
+        goForward();
+        return true;
+    case cmd::PreviousChapter:
+        previousChapter();
+        return true;
+    case cmd::NextChapter:
+        nextChapter();
+        return true;
+    default:
+        return view_->handleCommand(id);
+    }
+}
+
+bool CBibleFrame::updateCommand(int id, QAction* action) {
+    switch (id) {
+    case cmd::SyncMove:
+        action->setEnabled(true);
+        action->setChecked(shared().syncEnabled);
+        return true;
+    case cmd::Back:
+        action->setEnabled(canGoBack());
+        return true;
+    case cmd::Forward:
+        action->setEnabled(canGoForward());
+        return true;
+    case cmd::PreviousChapter:
+    case cmd::NextChapter:
+        action->setEnabled(true);
+        return true;
+    default:
+        return view_->updateCommand(id, action);
+    }
+}
+
+void CBibleFrame::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::WindowStateChange) {
+        BibleSharedState& s = shared();
+        if (isMaximized() && !s.lastResizeMaximized)
+            mainFrame_->hideShortcutBar();
+        s.lastResizeMaximized = isMaximized();
+    }
+    CChildFrame::changeEvent(event);
+}
+
+} // namespace qel

@@ -1,0 +1,106 @@
+#pragma once
+
+#include "app/childframe.h"
+#include "bible/pagehistory.h"
+#include "richtext/childviewowner.h"
+#include "richtext/markupnode.h"
+
+#include <optional>
+#include <string>
+
+class QMainWindow;
+
+namespace qel {
+
+struct AppContext;
+struct BibleSharedState;
+class CChildView;
+class CMainFrame;
+class CNavigationBar;
+
+// The window of one Bible version: a navigation bar over the chapter text. It moves between
+// places, keeps a page history, moves the other Bible windows along when asked to, and
+// remembers its place when it closes.
+class CBibleFrame : public CChildFrame, public ChildViewOwner {
+    Q_OBJECT
+public:
+    CBibleFrame(AppContext& context, std::string versionCode, CMainFrame* mainFrame);
+    ~CBibleFrame() override;
+
+    std::string code() const override { return version_; }
+    void refreshView() override;
+    bool handleCommand(int id) override;
+    bool updateCommand(int id, QAction* action) override;
+
+    // Opens at a full verse key; without one at the place of a synchronised move or at the
+    // place stored when the window last closed.
+    void OpenAtKey(const std::string& key, bool record);
+    void GoTo(const std::string& book, const std::string& chapter, std::string verse,
+              bool broadcast, bool record);
+    void ShowPosition(const std::optional<std::string>& book,
+                      const std::optional<std::string>& chapter,
+                      const std::optional<std::string>& verse, bool record);
+    void ShowChapter(const std::string& book, const std::string& chapter,
+                     const std::string& verse, bool record);
+    bool getHasNote() const { return hasNote_; }
+
+    // "역본 가 : 요한복음 3 장 16 절"; empty (after a message) when a box has no choice.
+    std::string placeText(bool withVerse) const;
+
+    const std::string& currentBook() const { return book_; }
+    const std::string& currentChapter() const { return chapter_; }
+    const std::string& currentVerse() const { return verse_; }
+    const std::string& currentKey() const { return fullKey_; }
+    const PageHistory& history() const { return history_; }
+    CNavigationBar* navigationBar() const { return navigation_; }
+    CChildView* view() const { return view_; }
+    const MarkupNodeList& content() const { return content_; }
+
+    // What the text view needs of its window.
+    std::string versionCode() const override { return version_; }
+    void goBack() override;
+    void goForward() override;
+    void nextChapter() override;
+    void previousChapter() override;
+    bool canGoBack() const override { return history_.canGoBack(); }
+    bool canGoForward() const override { return history_.canGoForward(); }
+    bool canGoNextChapter() const override;
+    bool canGoPreviousChapter() const override;
+    void currentVerseChanged(const std::string& verseNumber) override;
+    void goToVerse(const std::string& verseNumber) override;
+    void bringCurrentVerseIntoView() override;
+    std::string bookNameText() const override;
+    std::string chapterText() const override { return chapter_; }
+    std::string shortTitle() const override;
+    std::string documentTitle() const override;
+    bool hasNote() const override { return hasNote_; }
+    CChildFrame* openLink(const std::string& target) override;
+
+protected:
+    void changeEvent(QEvent* event) override;
+
+private:
+    BibleSharedState& shared() const;
+    void onBookChosen(int row);
+    void onChapterChosen(int row);
+    void onVerseChosen(int row);
+    void onEnter();
+    void afterNavigation();
+    void SyncMove(const std::string& book, const std::string& chapter, const std::string& verse);
+    void showPage(const std::string& markup);
+    std::string windowTitleText() const;
+
+    AppContext& context_;
+    CMainFrame* mainFrame_;
+    std::string version_;
+    PageHistory history_;
+    QMainWindow* inner_;
+    CNavigationBar* navigation_;
+    MarkupNodeList content_;
+    CChildView* view_;
+    bool hasNote_ = false;
+    std::string book_, chapter_, verse_;
+    std::string fullKey_;
+};
+
+} // namespace qel

@@ -1,0 +1,52 @@
+#include "bible/citation.h"
+
+#include "bible/booktable.h"
+#include "bible/versiontitles.h"
+#include "platform/codec.h"
+
+namespace qel {
+namespace {
+
+bool isEnglishEdition(std::string_view code) {
+    return code == "KJV" || code == "NIV" || code == "GNB" || code == "TEV";
+}
+
+} // namespace
+
+std::string verseCitation(std::string_view verseText, std::string_view versionCode,
+                          std::string_view bookName, std::string_view chapter,
+                          std::string_view verse) {
+    std::string out(verseText);
+    out += "(" + versionShortTitle(versionCode) + " " + bookAbbrOf(bookName, versionCode) + " ";
+    out += std::string(chapter) + ":" + std::string(verse) + ")";
+    return out;
+}
+
+std::string selectionCitation(std::string_view versionCode, std::string_view bookName,
+                              std::string_view chapter) {
+    std::string out = "\r\n(" + versionShortTitle(versionCode) + " " +
+                      bookAbbrOf(bookName, versionCode);
+    if (isEnglishEdition(versionCode))
+        out += " Chapter " + std::string(chapter) + ")";
+    else
+        out += " " + std::string(chapter) + utf8ToCp949("장)");
+    return out;
+}
+
+std::string resultListLine(const std::array<std::string, 5>& c) {
+    std::string line = c[4] + "(" + c[0] + " " + c[1] + " " + c[2];
+    if (c[2] != "0")
+        line += ":" + c[3];
+    return line + ")\r\n";
+}
+
+std::string placeText(std::string_view versionCode, std::string_view bookName,
+                      std::string_view chapter, std::string_view verse, bool withVerse) {
+    std::string out = versionShortTitle(versionCode) + " : " + std::string(bookName) + " " +
+                      std::string(chapter) + utf8ToCp949(" 장 ");
+    if (withVerse)
+        out += std::string(verse) + utf8ToCp949(" 절");
+    return out;
+}
+
+} // namespace qel

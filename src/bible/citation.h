@@ -1,0 +1,31 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qel {
+
+// How verses leave the program: with their citation. All texts are CP949.
+
+// "text(역본 가 창 1:1)": the verse text, then the version's short title, the book's
+// abbreviation in that version (from the book name shown), chapter and verse.
+std::string verseCitation(std::string_view verseText, std::string_view versionCode,
+                          std::string_view bookName, std::string_view chapter,
+                          std::string_view verse);
+
+// The tail of a copied selection: "\r\n(역본 가 창 1장)", or for the English editions
+// "\r\n(KJV Gn Chapter 1)".
+std::string selectionCitation(std::string_view versionCode, std::string_view bookName,
+                              std::string_view chapter);
+
+// One line of a copied result list from columns 0-4 of a grid row:
+// "%s(%s %s %s:%s)\r\n" (4, 0, 1, 2, 3), or without ":" + column 3 when column 2 is "0".
+std::string resultListLine(const std::array<std::string, 5>& columns);
+
+// "역본 가 : 창세기 1 장 1 절"; without the verse it ends after " 장 ".
+std::string placeText(std::string_view versionCode, std::string_view bookName,
+                      std::string_view chapter, std::string_view verse, bool withVerse);
+
+} // namespace qel

@@ -1,0 +1,63 @@
+#include "bible/pagehistory.h"
+
+#include "bible/versekey.h"
+
+#include <algorithm>
+
+namespace qel {
+
+void PageHistory::push(const std::string& key) {
+    if (index_ < kSlots - 1) {
+        slots_[++index_] = key;
+    } else {
+        std::rotate(slots_.begin(), slots_.begin() + 1, slots_.end());
+        slots_[index_] = key;
+    }
+    if (index_ < kSlots - 1)
+        slots_[index_ + 1].clear();
+}
+
+std::optional<std::string> PageHistory::back() {
+    if (!canGoBack())
+        return std::nullopt;
+    return slots_[--index_];
+}
+
+std::optional<std::string> PageHistory::forward() {
+    if (!canGoForward())
+        return std::nullopt;
+    return slots_[++index_];
+}
+
+const std::string& PageHistory::current() const {
+    static const std::string none;
+    return index_ >= 0 ? slots_[index_] : none;
+}
+
+int findVerseLabel(const std::vector<std::string>& labels, std::string_view verse) {
+    if (labels.empty())
+        return -1;
+    const auto first = verse.find_first_not_of(' ');
+    verse = first == std::string_view::npos ? std::string_view() : verse.substr(first);
+    verse = verse.substr(0, verse.find_last_not_of(' ') + 1);
+    auto exact = [&](std::string_view text) {
+        const auto it = std::find(labels.begin(), labels.end(), text);
+        return it == labels.end() ? -1 : static_cast<int>(it - labels.begin());
+    };
+    if (const int i = exact(verse); i >= 0)
+        return i;
+    if (const auto dash = verse.find('-'); dash != std::string_view::npos)
+        if (const int i = exact(verse.substr(0, dash)); i >= 0)
+            return i;
+    const int n = atoiText(verse);
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        const auto dash = labels[i].find('-');
+        if (dash == std::string::npos || dash == 0)
+            continue;
+        if (atoiText(labels[i]) <= n && n <= atoiText(std::string_view(labels[i]).substr(dash + 1)))
+            return static_cast<int>(i);
+    }
+    return 0;
+}
+
+} // namespace qel

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qel {
+
+// The pages a window has shown, 21 at most: Back and Forward move through them, and a new
+// page ends any forward history.
+class PageHistory {
+public:
+    static constexpr int kSlots = 21;
+
+    void push(const std::string& key);
+    // The page to show, or nothing when there is none (the caller shows its message).
+    std::optional<std::string> back();
+    std::optional<std::string> forward();
+
+    bool canGoBack() const { return index_ > 0; }
+    bool canGoForward() const { return index_ < kSlots - 1 && !slots_[index_ + 1].empty(); }
+    int index() const { return index_; }
+    const std::string& current() const;
+
+private:
+    std::array<std::string, kSlots> slots_;
+    int index_ = -1;
+};
+
+// Index of the label a verse number selects among a chapter's verse labels: the exact
+// label, then the part before "-", then a range "a-b" holding the number, else the first
+// (0). Returns -1 for an empty list.
+int findVerseLabel(const std::vector<std::string>& labels, std::string_view verse);
+
+} // namespace qel

@@ -1,0 +1,395 @@
+#include "richtext/childview.h"
+
+#include "app/appcontext.h"
+#include "app/childframe.h"
+#include "app/commands.h"
+#include "bible/citation.h"
+#include "platform/codec.h"
+#include "richtext/childviewowner.h"
+#include "richtext/markupnode.h"
+#include "richtext/smallview.h"
+
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <algorithm>
+
+namespace qel {
+
+// The strip at the left edge that moves with the document and carries the marker.
+class CChildView::IndicatorPanel : public QWidget {
+public:
+    IndicatorPanel(CChildView& view, QWidget* parent) : QWidget(parent), view_(view) {
+        setObjectName(QStringLiteral("IndicatorPannelClass"));
+        setAutoFillBackground(true);
+        setBackgroundRole(QPalette::Base);
+        setCursor(Qt::ArrowCursor);
+    }
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override {
+        if (event->button() == Qt::LeftButton)
+            view_.panelPressed(event->position().toPoint().y());
+    }
+
+private:
+    CChildView& view_;
+};
+
+// The current-verse marker.
+class CChildView::IndicatorButton : public QWidget {
+public:
+    IndicatorButton(CChildView& view, QWidget* parent) : QWidget(parent), view_(view) {
+        setObjectName(QStringLiteral("IndicatorButtonClass"));
+        setFixedSize(kMarkerWidth, kMarkerHeight);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.drawPixmap(0, 0, markerPixmap(view_.owner_.hasNote()));
+    }
+    void mousePressEvent(QMouseEvent* event) override {
+        // A press on the marker is a press in the panel at the marker's height.
+        if (event->button() == Qt::LeftButton)
+            view_.panelPressed(y() + event->position().toPoint().y());
+    }
+
+private:
+    CChildView& view_;
+};
+
+QPixmap CChildView::markerPixmap(bool hasNote) {
+    QPixmap pixmap(kMarkerWidth, kMarkerHeight);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    QPainterPath arrow;
+    if (hasNote) {
+        // A yellow note sheet with two lines, then the pointer.
+        p.setPen(QColor(0x8A, 0x6D, 0x00));
+        p.setBrush(QColor(0xFF, 0xD8, 0x4A));
+        p.drawRect(QRectF(0.5, 0.5, 9, 10));
+        p.setPen(QColor(0x8A, 0x6D, 0x00));
+        p.drawLine(QPointF(2.5, 3.5), QPointF(7.5, 3.5));
+        p.drawLine(QPointF(2.5, 6.5), QPointF(7.5, 6.5));
+        arrow.moveTo(11, 1);
+        arrow.lineTo(17.5, 5.5);
+        arrow.lineTo(11, 10);
+        arrow.closeSubpath();
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0xB0, 0x30, 0x20));
+        p.drawPath(arrow);
+    } else {
+        arrow.moveTo(1, 3.5);
+        arrow.lineTo(9, 3.5);
+        arrow.lineTo(9, 0.5);
+        arrow.lineTo(17.5, 5.5);
+        arrow.lineTo(9, 10.5);
+        arrow.lineTo(9, 7.5);
+        arrow.lineTo(1, 7.5);
+        arrow.closeSubpath();
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0x2F, 0x5F, 0x8F));
+        p.drawPath(arrow);
+    }
+    return pixmap;
+}
+
+CChildView::CChildView(AppContext& context, ChildViewOwner& owner, QWidget* parent)
+    : RichTextArea(context, kLeftMargin, parent), owner_(owner) {
+    setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    panel_ = new IndicatorPanel(*this, viewport());
+    marker_ = new IndicatorButton(*this, panel_);
+    marker_->move(kMarkerX, 0);
+    marker_->hide();
+    footnote_ = new SmallView(context, viewport());
+    footnote_->setLinkHandler([this](const std::string& target) { owner_.openLink(target); });
+    movePanel();
+}
+
+CChildView::~CChildView() {
+    layoutEngine().reset();
+}
+
+QWidget* CChildView::indicatorPanel() const {
+    return panel_;
+}
+
+QWidget* CChildView::marker() const {
+    return marker_;
+}
+
+bool CChildView::commentary() const {
+    return owner_.versionCode() == "VRD";
+}
+
+void CChildView::setList(MarkupNodeList* list) {
+    hideFootnote();
+    setListPointer(list);
+    marker_->setVisible(list != nullptr);
+}
+
+void CChildView::relayout() {
+    layoutNow();
+}
+
+void CChildView::reset() {
+    hideFootnote();
+    setListPointer(nullptr);
+    layoutNow();
+    scrollTo(0);
+    marker_->hide();
+    viewport()->update();
+}
+
+void CChildView::afterLayout() {
+    movePanel();
+    if (list())
+        owner_.bringCurrentVerseIntoView();
+}
+
+void CChildView::paintWithoutList() {
+    marker_->hide();
+}
+
+void CChildView::placeMarker(int top) {
+    markerTop_ = top;
+    marker_->move(kMarkerX, top);
+    marker_->setVisible(list() != nullptr);
+}
+
+void CChildView::updateMarker() {
+    marker_->update();
+}
+
+void CChildView::movePanel() {
+    const int position = scrollPosition();
+    panel_->setGeometry(0, -position, kPanelWidth,
+                        std::max(documentHeight(), position + pageHeight()));
+}
+
+void CChildView::hideFootnote() {
+    footnote_->hide();
+    shownFootnote_ = nullptr;
+}
+
+void CChildView::makeCurrent(const MarkupNode* numberPiece) {
+    placeMarker(numberPiece->top);
+    owner_.currentVerseChanged(numberPiece->text);
+}
+
+void CChildView::currentVerseAtHeight(int y) {
+    const auto index =
+        verseIndexAtHeight(engine().verseNumbers(), y, scrollPosition(), pageHeight());
+    if (index)
+        makeCurrent(engine().verseNumbers()[*index]);
+}
+
+void CChildView::afterScroll() {
+    movePanel();
+    if (!list() || engine().verseNumbers().empty())
+        return;
+    const int position = scrollPosition();
+    const int bottom = position + pageHeight();
+    if (markerTop_ >= position && markerTop_ + kMarkerHeight < bottom)
+        return;
+    currentVerseAtHeight(markerTop_ < position ? position : bottom);
+}
+
+void CChildView::panelPressed(int documentY) {
+    if (!list())
+        return;
+    if (const MarkupNode* number = verseNumberPieceAt(*list(), 60, documentY)) {
+        placeMarker(number->top);
+        owner_.goToVerse(number->text);
+    }
+}
+
+void CChildView::afterPress(const QPoint& documentPoint) {
+    if (list())
+        if (const MarkupNode* number =
+                verseNumberPieceAt(*list(), documentPoint.x(), documentPoint.y()))
+            makeCurrent(number);
+    hideFootnote();
+}
+
+void CChildView::afterRelease() {
+    hideFootnote();
+}
+
+void CChildView::openLink(const std::string& target) {
+    const bool sideBySide = commentary() && target.starts_with("BVRA");
+    CChildFrame* opened = owner_.openLink(target);
+    if (sideBySide && opened)
+        arrangeSideBySide(opened);
+}
+
+void CChildView::arrangeSideBySide(QWidget* opened) {
+    QMdiSubWindow* self = nullptr;
+    for (QWidget* w = parentWidget(); w && !self; w = w->parentWidget())
+        self = qobject_cast<QMdiSubWindow*>(w);
+    auto* other = qobject_cast<QMdiSubWindow*>(opened);
+    if (!self || !other || self == other || !self->mdiArea())
+        return;
+    self->showNormal();
+    other->showNormal();
+    const QRect client = self->mdiArea()->viewport()->rect();
+    const int half = client.width() / 2;
+    self->setGeometry(client.left(), client.top(), half, client.height());
+    other->setGeometry(client.left() + half, client.top(), client.width() - half, client.height());
+}
+
+void CChildView::hover(const QPoint& viewportPoint, const QPoint& documentPoint) {
+    if (const MarkupNode* note =
+            hitHotSpot(engine().footnotes(), documentPoint.x(), documentPoint.y())) {
+        setHandCursor(true);
+        if (note != shownFootnote_) {
+            shownFootnote_ = note;
+            footnote_->setGeometry(viewportPoint.x() - 2, viewportPoint.y() - 2, kPopupWidth,
+                                   kPopupHeight);
+            footnote_->SetText(findAttribute(note, 'N', "TEX").value_or(std::string()));
+            footnote_->show();
+            footnote_->raise();
+        }
+        return;
+    }
+    shownFootnote_ = nullptr;
+    if (linkAt(documentPoint)) {
+        setHandCursor(true);
+        return;
+    }
+    setHandCursor(false);
+    footnote_->hide();
+}
+
+bool CChildView::viewportEvent(QEvent* event) {
+    // Entering the popup is no leave: only leaving the view altogether hides it.
+    if (event->type() == QEvent::Leave)
+        hideFootnote();
+    return RichTextArea::viewportEvent(event);
+}
+
+void CChildView::contextMenuEvent(QContextMenuEvent* event) {
+    auto menu = createContextMenu(toDocument(event->pos()));
+    if (QAction* chosen = menu->exec(event->globalPos()))
+        handleCommand(chosen->data().toInt());
+}
+
+std::unique_ptr<QMenu> CChildView::createContextMenu(const QPoint& documentPoint) {
+    contextPoint_ = documentPoint;
+    auto menu = std::make_unique<QMenu>(this);
+    menu->setTitle(QStringLiteral("콘택스트메뉴3"));
+    auto add = [&](int id, const char* label) {
+        QAction* action = menu->addAction(QString::fromUtf8(label));
+        action->setData(id);
+        updateCommand(id, action);
+    };
+    add(cmd::Back, "뒤로");
+    add(cmd::Forward, "앞으로");
+    add(cmd::PreviousChapter, "이전 장");
+    add(cmd::NextChapter, "다음 장");
+    menu->addSeparator();
+    add(cmd::Copy, "복사");
+    menu->addSeparator();
+    add(cmd::CopyVerse, "절 복사(인용)");
+    menu->addSeparator();
+    add(cmd::SelectAll, "모두 선택");
+    menu->addSeparator();
+    add(cmd::Print, "인쇄");
+    return menu;
+}
+
+bool CChildView::handleCommand(int id) {
+    switch (id) {
+    case cmd::Back:
+        owner_.goBack();
+        return true;
+    case cmd::Forward:
+        owner_.goForward();
+        return true;
+    case cmd::NextChapter:
+        owner_.nextChapter();
+        return true;
+    case cmd::PreviousChapter:
+        owner_.previousChapter();
+        return true;
+    case cmd::Copy:
+        copySelection();
+        return true;
+    case cmd::CopyVerse:
+        copyVerse(contextPoint_);
+        return true;
+    case cmd::SelectAll:
+        selectAll();
+        return true;
+    case cmd::Print:
+        print();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CChildView::updateCommand(int id, QAction* action) {
+    switch (id) {
+    case cmd::Back:
+        action->setEnabled(owner_.canGoBack());
+        return true;
+    case cmd::Forward:
+        action->setEnabled(owner_.canGoForward());
+        return true;
+    case cmd::NextChapter:
+        action->setEnabled(owner_.canGoNextChapter());
+        return true;
+    case cmd::PreviousChapter:
+        action->setEnabled(owner_.canGoPreviousChapter());
+        return true;
+    case cmd::Copy:
+        action->setEnabled(hasSelection());
+        return true;
+    case cmd::CopyVerse:
+        action->setEnabled(!hasSelection() && pieceAt(contextPoint_) != nullptr);
+        return true;
+    case cmd::SelectAll:
+    case cmd::Print:
+        action->setEnabled(hasContent());
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CChildView::copySelection() {
+    if (!hasSelection())
+        return false;
+    return copyTextToClipboard(selectedText() + selectionCitation(owner_.versionCode(),
+                                                                  owner_.bookNameText(),
+                                                                  owner_.chapterText()));
+}
+
+bool CChildView::copyVerse(const QPoint& documentPoint) {
+    if (!list())
+        return false;
+    const MarkupNode* number = verseNumberPieceAt(*list(), documentPoint.x(), documentPoint.y());
+    if (!number)
+        return false;
+    makeCurrent(number);
+    std::string label = number->text;
+    std::erase(label, ' ');
+    return copyTextToClipboard(verseCitation(verseTextAfter(number), owner_.versionCode(),
+                                             owner_.bookNameText(), owner_.chapterText(), label));
+}
+
+bool CChildView::print() {
+    const std::string title = owner_.documentTitle();
+    const std::string footer = applicationTitle();
+    return printList(title, &title, &footer);
+}
+
+} // namespace qel

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <string>
+
+namespace qel {
+
+class CChildFrame;
+
+// What a Bible text view needs of the window that owns it.
+class ChildViewOwner {
+public:
+    virtual ~ChildViewOwner() = default;
+
+    virtual std::string versionCode() const = 0; // "VRA" …; "VRD" is the commentary edition
+    virtual void goBack() = 0;
+    virtual void goForward() = 0;
+    virtual void nextChapter() = 0;
+    virtual void previousChapter() = 0;
+    virtual bool canGoBack() const = 0;
+    virtual bool canGoForward() const = 0;
+    virtual bool canGoNextChapter() const = 0;
+    virtual bool canGoPreviousChapter() const = 0;
+    // The marker moved to another verse; `verseNumber` is the number text as shown.
+    virtual void currentVerseChanged(const std::string& verseNumber) = 0;
+    // A click in the indicator panel chose a verse.
+    virtual void goToVerse(const std::string& verseNumber) = 0;
+    // After a layout: scroll the current verse into view and place the marker.
+    virtual void bringCurrentVerseIntoView() = 0;
+    // CP949 texts of the navigation bar and the version, for citations.
+    virtual std::string bookNameText() const = 0;
+    virtual std::string chapterText() const = 0;
+    virtual std::string shortTitle() const = 0;
+    // Title of a printed document.
+    virtual std::string documentTitle() const = 0;
+    virtual bool hasNote() const = 0;
+    // Opens a link target (a command key) through the main window; returns the window
+    // opened, or nothing.
+    virtual CChildFrame* openLink(const std::string& target) = 0;
+};
+
+} // namespace qel

@@ -1,0 +1,289 @@
+#include "richtext/richtextarea.h"
+
+#include "app/appcontext.h"
+#include "platform/codec.h"
+#include "richtext/markupnode.h"
+#include "richtext/qtsurface.h"
+#include "richtext/richtextpainter.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QScrollBar>
+#include <algorithm>
+
+namespace qel {
+
+bool copyTextToClipboard(const std::string& cp949) {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (!clipboard)
+        return false;
+    clipboard->setText(QString::fromStdString(cp949ToUtf8(cp949)));
+    return true;
+}
+
+std::string applicationTitle() {
+    return utf8ToCp949("QEL CD-ROM 성경");
+}
+
+RichTextArea::RichTextArea(AppContext& context, int leftMargin, QWidget* parent)
+    : QAbstractScrollArea(parent), context_(context), leftMargin_(leftMargin),
+      engine_(context.settings) {
+    setFocusPolicy(Qt::StrongFocus);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    verticalScrollBar()->setSingleStep(kLineStep);
+    verticalScrollBar()->setRange(0, 0);
+    viewport()->setMouseTracking(true);
+    viewport()->setAutoFillBackground(false);
+    viewport()->setCursor(Qt::ArrowCursor);
+}
+
+RichTextArea::~RichTextArea() = default;
+
+QtSurface& RichTextArea::surface() {
+    if (!surface_ || surfaceFont_ != context_.displayFont) {
+        // Measurements are cached per font, so the surface lives as long as the font does.
+        surface_ = std::make_unique<QtSurface>(viewport());
+        surfaceFont_ = context_.displayFont;
+        baseFont_ = surface_->addFont(surfaceFont_);
+    }
+    surface_->setClientSize(layoutWidth(), viewport()->height());
+    return *surface_;
+}
+
+int RichTextArea::layoutWidth() const {
+    return viewport()->width();
+}
+
+void RichTextArea::selectBaseFont() {
+    surface().selectFont(baseFont_);
+}
+
+std::optional<SelectionRange> RichTextArea::selection() const {
+    if (!hasSelection_)
+        return std::nullopt;
+    return range_;
+}
+
+int RichTextArea::scrollPosition() const {
+    return verticalScrollBar()->value();
+}
+
+int RichTextArea::pageHeight() const {
+    return viewport()->height();
+}
+
+void RichTextArea::scrollTo(int position) {
+    verticalScrollBar()->setValue(position);
+}
+
+void RichTextArea::setScrollRange() {
+    QScrollBar* bar = verticalScrollBar();
+    const int page = std::max(pageHeight(), 1);
+    bar->setPageStep(page);
+    bar->setRange(0, list_ ? std::max(documentHeight_ - pageHeight(), 0) : 0);
+}
+
+void RichTextArea::setListPointer(MarkupNodeList* list) {
+    engine_.reset();
+    list_ = list;
+    layoutValid_ = false;
+    forgetSelection();
+}
+
+void RichTextArea::forgetSelection() {
+    if ((hasSelection_ || selecting_) && list_)
+        clearSelectionFlags(*list_);
+    hasSelection_ = false;
+    selecting_ = false;
+    range_ = {};
+}
+
+void RichTextArea::layoutNow() {
+    // Layout joins and splits text runs, so node pointers held for a selection may die.
+    forgetSelection();
+    engine_.setSettings(context_.settings);
+    selectBaseFont();
+    documentHeight_ = engine_.ReSize(surface(), leftMargin_, list_, commentary());
+    laidOutWidth_ = viewport()->width();
+    layoutValid_ = list_ != nullptr;
+    setScrollRange();
+    afterLayout();
+}
+
+void RichTextArea::paintEvent(QPaintEvent* event) {
+    QPainter painter(viewport());
+    painter.fillRect(event->rect(), palette().color(QPalette::Base));
+    if (!list_) {
+        paintWithoutList();
+        return;
+    }
+    if (!layoutValid_)
+        layoutNow();
+    QtSurface& s = surface();
+    s.setPainter(&painter);
+    selectBaseFont();
+    PaintParameters parameters;
+    parameters.settings = &context_.settings;
+    parameters.fontSize = engine_.fontSize();
+    parameters.scrollPosition = scrollPosition();
+    parameters.bandTop = event->rect().top() + scrollPosition();
+    parameters.bandBottom = event->rect().bottom() + 1 + scrollPosition();
+    parameters.background = background_;
+    parameters.commentary = commentary();
+    paintMarkup(s, *list_, parameters);
+    s.setPainter(nullptr);
+}
+
+void RichTextArea::resizeEvent(QResizeEvent* event) {
+    QAbstractScrollArea::resizeEvent(event);
+    // Only the width changes the lines; a new height only changes the page.
+    if (relayoutOnResize_ && list_ && viewport()->width() != laidOutWidth_)
+        layoutNow();
+    else
+        setScrollRange();
+}
+
+void RichTextArea::scrollContentsBy(int, int) {
+    viewport()->update();
+    afterScroll();
+}
+
+QPoint RichTextArea::toDocument(const QPoint& viewportPoint) const {
+    return {viewportPoint.x(), viewportPoint.y() + scrollPosition()};
+}
+
+MarkupNode* RichTextArea::pieceAt(const QPoint& documentPoint) const {
+    return list_ ? hitPiece(*list_, documentPoint.x(), documentPoint.y()) : nullptr;
+}
+
+MarkupNode* RichTextArea::linkAt(const QPoint& documentPoint) const {
+    return list_ ? hitHotSpot(engine_.links(), documentPoint.x(), documentPoint.y()) : nullptr;
+}
+
+void RichTextArea::setHandCursor(bool hand) {
+    if (hand == handCursor_)
+        return;
+    handCursor_ = hand;
+    viewport()->setCursor(hand ? Qt::PointingHandCursor : Qt::ArrowCursor);
+}
+
+void RichTextArea::hover(const QPoint&, const QPoint& documentPoint) {
+    setHandCursor(linkAt(documentPoint) != nullptr);
+}
+
+void RichTextArea::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        QAbstractScrollArea::mousePressEvent(event);
+        return;
+    }
+    setFocus(Qt::MouseFocusReason);
+    const QPoint point = toDocument(event->position().toPoint());
+    beforePress(point);
+    forgetSelection();
+    anchor_ = point;
+    std::optional<std::string> target;
+    if (list_) {
+        if (MarkupNode* link = linkAt(point))
+            target = linkTarget(link).value_or(std::string());
+        else
+            selecting_ = selectable_;
+    }
+    viewport()->update();
+    afterPress(point);
+    // Last: opening a link may replace this window's content.
+    if (target && !target->empty())
+        openLink(*target);
+}
+
+void RichTextArea::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint viewportPoint = event->position().toPoint();
+    const QPoint point = toDocument(viewportPoint);
+    if (selecting_ && list_) {
+        // Show the selection while dragging; the release settles it the same way.
+        clearSelectionFlags(*list_);
+        selectBetween(*list_, anchor_.x(), anchor_.y(), point.x(), point.y());
+        viewport()->update();
+        return;
+    }
+    if (list_)
+        hover(viewportPoint, point);
+}
+
+void RichTextArea::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        QAbstractScrollArea::mouseReleaseEvent(event);
+        return;
+    }
+    hasSelection_ = false;
+    if (selecting_ && list_) {
+        selecting_ = false;
+        clearSelectionFlags(*list_);
+        const QPoint point = toDocument(event->position().toPoint());
+        if (const auto range =
+                selectBetween(*list_, anchor_.x(), anchor_.y(), point.x(), point.y())) {
+            range_ = *range;
+            hasSelection_ = true;
+        }
+        viewport()->update();
+    }
+    selecting_ = false;
+    afterRelease();
+}
+
+void RichTextArea::selectAll() {
+    if (!list_)
+        return;
+    if (!layoutValid_)
+        layoutNow();
+    selecting_ = false;
+    if (const auto range = selectAllPieces(*list_)) {
+        range_ = *range;
+        hasSelection_ = true;
+    }
+    viewport()->update();
+}
+
+std::string RichTextArea::selectedText() {
+    if (!hasSelection_ || !list_ || !range_.start)
+        return {};
+    selectBaseFont();
+    measureSelection(surface(), *list_, context_.settings, engine_.fontSize(), commentary());
+    return plainText(range_.start, range_.end, commentary());
+}
+
+bool RichTextArea::printList(const std::string& documentName, const std::string* pageTitle,
+                             const std::string* footerText) {
+    if (!list_)
+        return false;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(QString::fromStdString(cp949ToUtf8(documentName)));
+    const bool accepted = printDialog_ ? printDialog_(printer, this) : [&] {
+        QPrintDialog dialog(&printer, this);
+        return dialog.exec() == QDialog::Accepted;
+    }();
+    if (!accepted)
+        return false;
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return false;
+    QtSurface printerSurface(&printer);
+    printerSurface.setPainter(&painter);
+    FontRequest font;
+    font.height = printerSurface.dpiY() * engine_.fontSize() / 72;
+    font.cellHeight = false;
+    font.weight = 500;
+    font.face = context_.settings.fontFaceName;
+    printerSurface.selectFont(printerSurface.createFont(font));
+    engine_.setSettings(context_.settings);
+    engine_.Print(printerSurface, list_, commentary(), pageTitle, footerText);
+    printerSurface.setPainter(nullptr);
+    return painter.end();
+}
+
+} // namespace qel

@@ -1,0 +1,365 @@
+#include "richtext/textlayoutengine.h"
+
+#include "platform/codec.h"
+#include "platform/messagesink.h"
+#include "richtext/markupnode.h"
+#include "richtext/surface.h"
+
+#include <algorithm>
+#include <climits>
+
+namespace qel {
+namespace {
+
+// Positions saturate instead of wrapping on absurd input (huge indents, millions of lines).
+int clampedSum(long long a, long long b) {
+    return static_cast<int>(std::clamp<long long>(a + b, INT_MIN / 2, INT_MAX / 2));
+}
+
+constexpr int kTopOfDocument = 10;
+
+} // namespace
+
+// The running state of one layout pass.
+struct TextLayoutEngine::Pass {
+    TextLayoutEngine& engine;
+    Surface& surface;
+    const int leftMargin;
+    int fontSize = 0;
+    int lineSpacing = 0;
+    int viewMode = 1;
+    std::string baseFace;
+    int baseHeight = 0;
+    int rightLimit = 0;
+
+    int y = kTopOfDocument;
+    int x = 0;
+    int indent = 0;
+    int advance = 0;
+
+    bool inTable = false;
+    int columns = 1;
+    int columnWidth = 0;
+    int column = 0;
+
+    bool insideA = false;
+    bool insideD = false;
+    bool insideN = false;
+    bool verseHidden = false;
+    bool verseOpen = false;
+
+    FontStack fonts;
+    // Set once a look-ahead found no closing verse number up to the end of the list.
+    bool noVerseEndAhead = false;
+
+    Pass(TextLayoutEngine& e, Surface& s, int left) : engine(e), surface(s), leftMargin(left) {}
+
+    int lineStart() const { return clampedSum(leftMargin, indent); }
+
+    void lineBreak() {
+        if (x != leftMargin && x != lineStart())
+            y = clampedSum(y, advance);
+        x = lineStart();
+    }
+
+    void start() {
+        fontSize = engine.fontSize();
+        lineSpacing = engine.lineSpacing();
+        viewMode = engine.settings_.viewMode;
+        baseFace = surface.fontDescription().face;
+        const TextExtent blank = surface.textExtent(" ");
+        baseHeight = blank.height;
+        const int s = blank.width;
+        const int width = std::max(surface.clientWidth(), 10 * s);
+        rightLimit = width - (10 * s) / 4;
+        if (rightLimit < leftMargin)
+            rightLimit = clampedSum(leftMargin, (10 * s) / 4);
+        x = leftMargin;
+    }
+
+    void report(char id) {
+        std::string text = "error in ReSize by the node->GetID() [";
+        text += id == 0 ? '0' : id;
+        text += ']';
+        if (engine.report_)
+            engine.report_(text);
+    }
+
+    MarkupNode* layoutNode(MarkupNode* node) {
+        node->selected = false;
+        switch (node->GetID()) {
+        case MarkupNode::kText:
+            return layoutText(node);
+        case 'A':
+            insideA = true;
+            break;
+        case 'a':
+            insideA = false;
+            break;
+        case 'B':
+        case 'r':
+            lineBreak();
+            break;
+        case 'C':
+        case 'W':
+        case 's':
+        case 'w':
+            break;
+        case 'D':
+            verseNumber(node);
+            break;
+        case 'F':
+            fonts.push(surface,
+                       surface.createFont(tagFontRequest(surface, *node, FontPitch::Variable)));
+            break;
+        case 'H':
+            lineBreak();
+            fonts.push(surface, surface.createFont(
+                                    headingFontRequest(*node, surface.dpiY(), fontSize, baseFace)));
+            break;
+        case 'I': {
+            const std::string* value = firstAttributeValue(*node);
+            const long long blank = surface.textExtent(" ").width;
+            indent = value ? clampedSum(blank * markupInt(*value), 0) : 0;
+            lineBreak();
+            break;
+        }
+        case 'i':
+            indent = 0;
+            lineBreak();
+            break;
+        case 'N':
+            insideN = true;
+            break;
+        case 'n':
+            insideN = false;
+            break;
+        case 'R':
+            lineBreak();
+            column = 0;
+            break;
+        case 'S':
+            node->top = y;
+            engine.anchors_.add(node);
+            break;
+        case 'T': {
+            lineBreak();
+            if (const std::string* value = firstAttributeValue(*node))
+                columns = markupInt(*value);
+            columns = std::max(columns, 1);
+            inTable = true;
+            columnWidth = (rightLimit - leftMargin) / columns;
+            break;
+        }
+        case 't':
+            lineBreak();
+            columns = 1;
+            inTable = false;
+            break;
+        case 'c':
+            if (++column >= columns)
+                column = 0;
+            x = clampedSum(static_cast<long long>(columnWidth) * column, leftMargin);
+            break;
+        case 'd':
+            if (!engine.commentary_ && viewMode != 2)
+                fonts.pop(surface);
+            insideD = verseHidden = verseOpen = false;
+            break;
+        case 'f':
+            fonts.pop(surface);
+            verseOpen = false;
+            break;
+        case 'h':
+            fonts.pop(surface);
+            lineBreak();
+            break;
+        default:
+            report(node->GetID());
+            break;
+        }
+        return node;
+    }
+
+    void verseNumber(MarkupNode* node) {
+        insideD = verseHidden = true;
+        if (engine.commentary_ || viewMode == 2)
+            return;
+        if (viewMode == 0)
+            lineBreak();
+        fonts.push(surface,
+                   surface.createFont(verseNumberFontRequest(surface.dpiY(), fontSize, baseFace)));
+        verseHidden = false;
+        if (const MarkupNode* verseText = firstRunAfterVerseNumber(node)) {
+            const std::string& text = verseText->text;
+            const std::size_t blank = text.find(' ');
+            const std::string_view word = std::string_view(text).substr(
+                0, blank == std::string::npos ? text.size() : blank + 1);
+            const int wordWidth = surface.textExtent(word).width;
+            if (static_cast<long long>(x) + wordWidth >
+                rightLimit - surface.textExtent("000").width)
+                lineBreak();
+        }
+        verseOpen = true;
+    }
+
+    // The first text run after the d that closes the verse number at `node`.
+    const MarkupNode* firstRunAfterVerseNumber(const MarkupNode* node) {
+        if (noVerseEndAhead)
+            return nullptr;
+        const MarkupNode* n = node->next();
+        while (n && n->GetID() != 'd')
+            n = n->next();
+        if (!n) {
+            noVerseEndAhead = true;
+            return nullptr;
+        }
+        for (n = n->next(); n; n = n->next())
+            if (n->isText())
+                return n;
+        return nullptr;
+    }
+
+    MarkupNode* layoutText(MarkupNode* node) {
+        if (verseOpen && (node->text.empty() || node->text.back() != ' '))
+            node->text += ' ';
+        if (inTable) {
+            while (node->next() && node->next()->isText())
+                mergeWithNext(node);
+            node = layoutTableText(node);
+        } else {
+            node = layoutFlowText(node);
+        }
+        recordHotSpot(node);
+        return node;
+    }
+
+    // Measures the run and fills in what every piece gets; returns its height.
+    int measureRun(MarkupNode* node, int& width) {
+        const TextExtent extent = surface.textExtent(node->text);
+        width = extent.width;
+        const int h = std::max(extent.height, baseHeight);
+        advance = static_cast<int>(static_cast<long long>(lineSpacing) * h / 100);
+        node->lineAdvance = advance;
+        node->top = y;
+        node->left = x;
+        return h;
+    }
+
+    MarkupNode* layoutFlowText(MarkupNode* node) {
+        for (;;) {
+            if (x >= rightLimit)
+                lineBreak();
+            int width = 0;
+            const int h = measureRun(node, width);
+            if (verseHidden) {
+                node->right = x;
+                node->bottom = clampedSum(y, h);
+                return node;
+            }
+            if (static_cast<long long>(x) + width <= rightLimit) {
+                if (node->next() && node->next()->isText()) {
+                    mergeWithNext(node);
+                    continue;
+                }
+                node->right = clampedSum(x, width);
+                node->bottom = clampedSum(y, h);
+                x = node->right;
+                return node;
+            }
+            const std::size_t k = screenBreakOffset(surface, node->text, rightLimit - x);
+            splitAt(node, k);
+            const int pieceWidth = surface.textExtent(node->text).width;
+            node->right = clampedSum(x, pieceWidth);
+            node->bottom = clampedSum(y, h);
+            if (node->right != leftMargin && node->right != lineStart())
+                y = clampedSum(y, advance);
+            x = lineStart();
+            return node;
+        }
+    }
+
+    MarkupNode* layoutTableText(MarkupNode* node) {
+        const long long cellRight = static_cast<long long>(column + 1) * columnWidth;
+        for (;;) {
+            int width = 0;
+            const int h = measureRun(node, width);
+            if (verseHidden) {
+                node->right = x;
+                node->bottom = clampedSum(y, h);
+                return node;
+            }
+            if (node->left + static_cast<long long>(width) < cellRight - 40) {
+                node->right = clampedSum(node->left, width);
+                node->bottom = clampedSum(y, h);
+                x = node->right;
+                if (column + 1 == columns) {
+                    if (node->text == "4)") {
+                        y = clampedSum(y, -static_cast<long long>(advance));
+                        node->top = y;
+                    }
+                    y = clampedSum(y, advance);
+                }
+                return node;
+            }
+            const int available = static_cast<int>(
+                std::clamp<long long>(cellRight - node->left - 20, INT_MIN / 2, INT_MAX / 2));
+            const std::size_t k = screenBreakOffset(surface, node->text, available);
+            const std::size_t length = node->text.size();
+            const int pieceWidth =
+                surface.textExtent(std::string_view(node->text).substr(0, k)).width;
+            node->right = clampedSum(node->left, pieceWidth);
+            node->bottom = clampedSum(y, h);
+            y = clampedSum(y, h);
+            x = clampedSum(static_cast<long long>(columnWidth) * column, column == 0 ? 40 : 0);
+            if (k >= length)
+                return node;
+            node = splitAt(node, k);
+        }
+    }
+
+    void recordHotSpot(MarkupNode* node) {
+        if (insideA && !engine.links_.full())
+            engine.links_.add(node);
+        else if (insideD && !engine.verseNumbers_.full())
+            engine.verseNumbers_.add(node);
+        else if (insideN && !engine.footnotes_.full())
+            engine.footnotes_.add(node);
+        insideA = insideD = insideN = false;
+    }
+};
+
+TextLayoutEngine::TextLayoutEngine(const AppSettings& settings)
+    : settings_(settings),
+      report_([](const std::string& text) { showMessage(text, utf8ToCp949("QEL CD-ROM 성경")); }) {}
+
+int TextLayoutEngine::fontSize() const {
+    return markupInt(settings_.fontSizeText);
+}
+
+int TextLayoutEngine::lineSpacing() const {
+    return markupInt(settings_.lineSpaceText);
+}
+
+void TextLayoutEngine::reset() {
+    links_.clear();
+    verseNumbers_.clear();
+    footnotes_.clear();
+    anchors_.clear();
+}
+
+int TextLayoutEngine::ReSize(Surface& surface, int leftMargin, MarkupNodeList* list,
+                             bool commentary) {
+    commentary_ = commentary;
+    if (!list)
+        return kTopOfDocument;
+    reset();
+    Pass pass(*this, surface, leftMargin);
+    pass.start();
+    for (MarkupNode* node = list->head(); node;)
+        node = pass.layoutNode(node)->next();
+    pass.fonts.restoreAll(surface);
+    return clampedSum(pass.y, pass.advance);
+}
+
+} // namespace qel

@@ -1,0 +1,97 @@
+#include "richtext/textpane.h"
+
+#include "app/commands.h"
+#include "richtext/markupnode.h"
+
+#include <QAction>
+#include <QContextMenuEvent>
+
+namespace qel {
+
+CTextPane::CTextPane(AppContext& context, QWidget* parent)
+    : RichTextArea(context, kLeftMargin, parent), documentName_(applicationTitle()),
+      footerText_(applicationTitle()) {
+    setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+}
+
+CTextPane::~CTextPane() {
+    layoutEngine().reset();
+}
+
+void CTextPane::setList(MarkupNodeList* list) {
+    clear();
+    setListPointer(list);
+    layOut();
+}
+
+void CTextPane::clear() {
+    setListPointer(nullptr);
+    layoutNow();
+    scrollTo(0);
+    viewport()->update();
+}
+
+void CTextPane::layOut() {
+    layoutNow();
+    scrollTo(0);
+    viewport()->update();
+}
+
+bool CTextPane::copy() {
+    if (!hasSelection())
+        return false;
+    return copyTextToClipboard(selectedText());
+}
+
+bool CTextPane::print() {
+    return printList(documentName_, &pageTitle_, footerText_ ? &*footerText_ : nullptr);
+}
+
+void CTextPane::setPrintTexts(std::string documentName, std::string pageTitle,
+                              std::optional<std::string> footerText) {
+    documentName_ = std::move(documentName);
+    pageTitle_ = std::move(pageTitle);
+    footerText_ = std::move(footerText);
+}
+
+bool CTextPane::handleCommand(int id) {
+    switch (id) {
+    case cmd::Copy:
+        copy();
+        return true;
+    case cmd::SelectAll:
+        selectAll();
+        return true;
+    case cmd::Print:
+        print();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CTextPane::updateCommand(int id, QAction* action) {
+    switch (id) {
+    case cmd::Copy:
+        action->setEnabled(hasSelection());
+        return true;
+    case cmd::SelectAll:
+    case cmd::Print:
+        action->setEnabled(hasContent());
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CTextPane::openLink(const std::string& target) {
+    if (linkHandler_)
+        linkHandler_(target);
+}
+
+void CTextPane::contextMenuEvent(QContextMenuEvent* event) {
+    if (contextMenuHandler_)
+        contextMenuHandler_(toDocument(event->pos()), event->globalPos());
+}
+
+} // namespace qel

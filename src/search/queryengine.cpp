@@ -1,0 +1,680 @@
+#include "search/queryengine.h"
+
+#include "platform/codec.h"
+#include "search/bookabbreviations.h"
+#include "search/koreanjamo.h"
+#include "search/koreanmorphology.h"
+#include "search/queryparser.h"
+#include "search/verseindex.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace qel;
+using korean::WordClass;
+
+constexpr std::size_t kMaxInput = 4096; // longest input string read
+constexpr std::size_t kMaxCandidates = 9;
+
+std::string inputText(const char* s) {
+    return s ? std::string(s, strnlen(s, kMaxInput)) : std::string();
+}
+
+// Length of the longest prefix of `s` within `limit` bytes that cuts no double-byte
+// character.
+std::size_t wholeCharPrefix(std::string_view s, std::size_t limit) {
+    std::size_t i = 0;
+    while (i < s.size()) {
+        const std::size_t len = isLeadByte(static_cast<unsigned char>(s[i])) ? 2 : 1;
+        if (i + len > limit || i + len > s.size())
+            break;
+        i += len;
+    }
+    return i;
+}
+
+// Copies into an out buffer of `size` bytes, NUL included, never cutting a character.
+void copyOut(char* out, std::size_t size, std::string_view s) {
+    if (!out || size == 0)
+        return;
+    const std::size_t n = wholeCharPrefix(s, size - 1);
+    std::memcpy(out, s.data(), n);
+    out[n] = '\0';
+}
+
+// Lines of a choice list: each ends with a blank and LF (the dialog drops the character
+// before a line end); only whole lines that fit are written.
+std::string fitLines(const std::vector<std::string>& lines, std::size_t size) {
+    std::string out;
+    for (const std::string& line : lines) {
+        const std::string l = line.substr(0, wholeCharPrefix(line, 253)) + " \n";
+        if (out.size() + l.size() + 1 > size)
+            break;
+        out += l;
+    }
+    return out;
+}
+
+std::string cp949Of(std::u32string_view text) {
+    return utf8ToCp949(korean::u32ToUtf8(text));
+}
+
+struct Candidate {
+    korean::Analysis analysis;
+    std::string morph; // CP949, at most QE_MORP_SIZE - 1 bytes
+    std::string line;  // CP949
+};
+
+struct Item {
+    std::vector<Candidate> candidates;
+    int selected = 0;
+};
+
+struct Word {
+    QueryWord parsed;
+    std::vector<Item> items; // empty for a word that indexes nothing
+};
+
+struct LoadedIndex {
+    std::string path;
+    long long size = -1, mtime = -1;
+    std::shared_ptr<const VerseIndex> index;
+};
+
+struct Engine {
+    std::mutex lock;
+    LoadedIndex cache;
+    std::shared_ptr<const VerseIndex> index;
+    std::string splitForm;
+    std::vector<Word> words;
+    std::vector<QueryJoin> joins;
+    bool analysed = false;
+};
+
+Engine& engine() {
+    static Engine e;
+    return e;
+}
+
+void resetQuery(Engine& e) {
+    e.splitForm.clear();
+    e.words.clear();
+    e.joins.clear();
+    e.analysed = false;
+}
+
+std::shared_ptr<const VerseIndex> loadIndex(Engine& e, const char* folderText) {
+    std::string folder = inputText(folderText);
+    while (!folder.empty() && (folder.back() == '/' || folder.back() == '\\'))
+        folder.pop_back();
+    const std::string path = (folder.empty() ? std::string(".") : folder) + "/" + kVerseIndexFileName;
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return nullptr;
+    if (e.cache.index && e.cache.path == path && e.cache.size == st.st_size &&
+        e.cache.mtime == static_cast<long long>(st.st_mtime))
+        return e.cache.index;
+    VerseIndexData data;
+    std::string error;
+    if (!loadVerseIndex(path, data, error)) {
+        errno = EINVAL;
+        return nullptr;
+    }
+    e.cache.path = path;
+    e.cache.size = st.st_size;
+    e.cache.mtime = static_cast<long long>(st.st_mtime);
+    e.cache.index = std::make_shared<const VerseIndex>(std::move(data));
+    return e.cache.index;
+}
+
+std::size_t partCount(const korean::Analysis& a) {
+    return static_cast<std::size_t>(std::count(a.parts.begin(), a.parts.end(), U'+'));
+}
+
+bool isNominalisedNoun(const korean::Analysis& a) {
+    if (a.wordClass != WordClass::Noun || a.stem.empty())
+        return false;
+    const char32_t last = a.stem.back();
+    return last == U'기' || korean::syllableFinal(last) == korean::kFM;
+}
+
+bool isSubset(const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b) {
+    return std::includes(b.begin(), b.end(), a.begin(), a.end());
+}
+
+// Verses that hold any of the forms.
+std::size_t verseCount(const VerseIndex& index, const std::vector<std::uint32_t>& forms) {
+    if (forms.empty())
+        return 0;
+    std::vector<char> seen(index.data().forms.size(), 0);
+    for (std::uint32_t f : forms)
+        seen[f] = 1;
+    std::size_t count = 0;
+    for (const IndexedVerse& v : index.data().verses)
+        for (std::uint32_t k = 0; k < v.wordCount; ++k) {
+            const std::uint32_t f = index.data().words[v.firstWord + k];
+            if (f != kNoForm && seen[f]) {
+                ++count;
+                break;
+            }
+        }
+    return count;
+}
+
+// A compound noun written as one word, as parts the text knows as nouns (하나님/나라).
+std::string morphOfNoun(const VerseIndex& index, const std::u32string& stem) {
+    if (stem.size() >= 4) {
+        for (std::size_t cut = 2; cut + 2 <= stem.size(); ++cut) {
+            const std::u32string a = stem.substr(0, cut), b = stem.substr(cut);
+            if (index.formCountOfStem(WordClass::Noun, a) >= 2 &&
+                index.formCountOfStem(WordClass::Noun, b) >= 2)
+                return cp949Of(a) + "/" + cp949Of(b);
+        }
+    }
+    return cp949Of(stem);
+}
+
+// The readings of a query word worth offering: those the text supports, without a reading
+// whose forms are all explained by a better one (하나니+ㅁ under 하나님, 할 under 하).
+std::vector<Candidate> candidatesOf(const VerseIndex& index, const std::u32string& word) {
+    struct Scored {
+        korean::Analysis a;
+        std::vector<std::uint32_t> forms;
+        std::size_t cost;
+    };
+    std::vector<Scored> all;
+    for (korean::Analysis& a : korean::analyse(word)) {
+        std::string key(1, a.wordClass == WordClass::Noun ? 'N' : 'V');
+        key += korean::u32ToUtf8(a.stem);
+        const auto* forms = index.formsOfKey(key);
+        const std::size_t cost = partCount(a);
+        all.push_back({std::move(a), forms ? *forms : std::vector<std::uint32_t>(), cost});
+    }
+    std::vector<const Scored*> kept;
+    const bool anySupport =
+        std::any_of(all.begin(), all.end(), [](const Scored& s) { return !s.forms.empty(); });
+    if (anySupport) {
+        for (std::size_t i = 0; i < all.size(); ++i) {
+            if (all[i].forms.empty())
+                continue;
+            bool dominated = false;
+            for (std::size_t j = 0; j < all.size() && !dominated; ++j) {
+                if (i == j || !isSubset(all[i].forms, all[j].forms))
+                    continue;
+                // A noun made from a verb (믿음, 기쁨) stays beside the verb's reading.
+                if (all[i].forms.size() < all[j].forms.size() && isNominalisedNoun(all[i].a) &&
+                    all[j].a.wordClass == WordClass::Predicate)
+                    continue;
+                if (all[i].forms.size() < all[j].forms.size())
+                    dominated = true;
+                else if (all[j].cost < all[i].cost || (all[j].cost == all[i].cost && j < i))
+                    dominated = true;
+            }
+            if (!dominated)
+                kept.push_back(&all[i]);
+        }
+    } else {
+        // A word the text does not have: the readings with the fewest parts, a bare noun
+        // counting as worse than a noun with one particle.
+        auto adjusted = [](const Scored& s) { return s.cost == 0 ? 5 : s.cost * 2; };
+        std::size_t best = SIZE_MAX;
+        for (const Scored& s : all)
+            best = std::min<std::size_t>(best, adjusted(s));
+        for (const Scored& s : all)
+            if (adjusted(s) == best)
+                kept.push_back(&s);
+    }
+    std::stable_sort(kept.begin(), kept.end(), [](const Scored* a, const Scored* b) {
+        if (a->forms.size() != b->forms.size())
+            return a->forms.size() > b->forms.size();
+        return a->cost < b->cost;
+    });
+    if (kept.size() > kMaxCandidates)
+        kept.resize(kMaxCandidates);
+    std::vector<Candidate> out;
+    for (const Scored* s : kept) {
+        Candidate c;
+        c.analysis = s->a;
+        const bool noun = s->a.wordClass == WordClass::Noun;
+        c.morph = noun ? morphOfNoun(index, s->a.stem) : cp949Of(korean::lemmaOf(s->a));
+        c.morph.resize(wholeCharPrefix(c.morph, QE_MORP_SIZE - 1));
+        const std::string number = std::to_string(out.size() + 1);
+        c.line = number + " " + cp949Of(korean::lemmaOf(s->a)) + " " +
+                 utf8ToCp949(noun ? "[명사]" : "[용언]") + " " + cp949Of(s->a.parts) + " (" +
+                 std::to_string(verseCount(index, s->forms)) + utf8ToCp949("절)");
+        out.push_back(std::move(c));
+    }
+    return out;
+}
+
+// Splits words typed without blanks; empty when nothing splits.
+bool splitQuery(const VerseIndex& index, const ParsedQuery& q, std::string& splitForm) {
+    bool any = false;
+    std::string out;
+    for (std::size_t i = 0; i < q.words.size(); ++i) {
+        if (i > 0)
+            out += q.joins[i - 1] == QueryJoin::And  ? " && "
+                   : q.joins[i - 1] == QueryJoin::Or ? " || "
+                                                     : " ";
+        const auto parts = q.analysed ? std::vector<std::u32string>()
+                                      : index.splitRunTogether(q.words[i].text);
+        if (parts.empty()) {
+            out += q.words[i].raw;
+            continue;
+        }
+        any = true;
+        for (std::size_t k = 0; k < parts.size(); ++k)
+            out += (k ? " " : "") + cp949Of(parts[k]);
+    }
+    splitForm = out + " ";
+    return any && splitForm.size() < QE_QUERY_OUT_SIZE;
+}
+
+// The same query with run-together words replaced by their parts as a phrase.
+ParsedQuery expandRunTogether(const VerseIndex& index, const ParsedQuery& q) {
+    ParsedQuery out;
+    out.analysed = q.analysed;
+    for (std::size_t i = 0; i < q.words.size(); ++i) {
+        const QueryWord& w = q.words[i];
+        const auto parts = w.kind == QueryWordKind::Surface ? index.splitRunTogether(w.text)
+                                                            : std::vector<std::u32string>();
+        if (i > 0)
+            out.joins.push_back(q.joins[i - 1]);
+        if (parts.empty() || out.words.size() + parts.size() > kMaxQueryWords) {
+            out.words.push_back(w);
+            continue;
+        }
+        for (std::size_t k = 0; k < parts.size(); ++k) {
+            if (k > 0)
+                out.joins.push_back(QueryJoin::Phrase);
+            QueryWord part = w;
+            part.text = parts[k];
+            part.raw = cp949Of(parts[k]);
+            out.words.push_back(std::move(part));
+        }
+    }
+    return out;
+}
+
+bool validItem(const Engine& e, int w, int i) {
+    return e.analysed && w >= 0 && static_cast<std::size_t>(w) < e.words.size() && i >= 0 &&
+           static_cast<std::size_t>(i) < e.words[static_cast<std::size_t>(w)].items.size();
+}
+
+Item* itemOf(Engine& e, int w, int i) {
+    return validItem(e, w, i) ? &e.words[static_cast<std::size_t>(w)].items[static_cast<std::size_t>(i)]
+                              : nullptr;
+}
+
+Candidate* candidateOf(Engine& e, int w, int i, int k) {
+    Item* item = itemOf(e, w, i);
+    if (!item || k < 0 || static_cast<std::size_t>(k) >= item->candidates.size())
+        return nullptr;
+    return &item->candidates[static_cast<std::size_t>(k)];
+}
+
+// Range text -> first and last book index.
+bool rangeOf(const std::string& range, int& first, int& last) {
+    const std::string all = utf8ToCp949("전체"), old = utf8ToCp949("구약"),
+                      neu = utf8ToCp949("신약");
+    if (range.empty() || range == all) {
+        first = 0;
+        last = 65;
+        return true;
+    }
+    if (range == old) {
+        first = 0;
+        last = 38;
+        return true;
+    }
+    if (range == neu) {
+        first = 39;
+        last = 65;
+        return true;
+    }
+    int book = bookIndexOfAbbreviation(range);
+    if (book < 0)
+        book = bookIndexOfAbbreviation(abbreviationOfBookName(range));
+    if (book < 0)
+        return false;
+    first = last = book;
+    return true;
+}
+
+// Analysed reading of a word's current candidate as a token of the final query.
+std::string tokenOf(const Word& w, bool withHomonyms) {
+    if (w.items.empty())
+        return "=" + cp949Of(w.parsed.text);
+    const Item& item = w.items.front();
+    const Candidate& c = item.candidates[static_cast<std::size_t>(item.selected)];
+    std::string token;
+    const std::string morph = c.morph;
+    for (std::size_t i = 0; i < morph.size(); ++i) {
+        const unsigned char ch = static_cast<unsigned char>(morph[i]);
+        if (isLeadByte(ch) && i + 1 < morph.size()) {
+            token += morph.substr(i++, 2);
+        } else if (std::isalnum(ch) || ch == '/') {
+            if (!withHomonyms && ch >= '0' && ch <= '9')
+                continue;
+            token.push_back(static_cast<char>(ch));
+        }
+    }
+    if (c.analysis.wordClass == WordClass::Predicate) {
+        const std::string da = utf8ToCp949("다");
+        if (token.size() > da.size() && token.compare(token.size() - da.size(), da.size(), da) == 0)
+            token.resize(token.size() - da.size());
+        token += "-";
+    }
+    return token;
+}
+
+} // namespace
+
+extern "C" {
+
+int OpenDic(const char* folder) {
+    Engine& e = engine();
+    std::lock_guard guard(e.lock);
+    resetQuery(e);
+    e.index = loadIndex(e, folder);
+    return e.index ? 1 : 0;
+}
+
+int query_BASIC(const char* query, char* out) {
+    Engine& e = engine();
+    std::lock_guard guard(e.lock);
+    resetQuery(e);
+    copyOut(out, QE_QUERY_OUT_SIZE, "");
+    ParsedQuery q;
+    if (!e.index || parseQueryText(inputText(query), q) != QueryParse::Ok)
+        return 0;
+    copyOut(out, QE_QUERY_OUT_SIZE, formatQueryText(q));
+    if (splitQuery(*e.index, q, e.splitForm))
+        return 1;
+    e.splitForm = formatQueryText(q) + " ";
+    return 2;
+}
+
+int query_EX(const char* query, int split, int type) {
+    (void)type;
+    Engine& e = engine();
+    std::lock_guard guard(e.lock);
+    resetQuery(e);
+    ParsedQuery q;
+    if (!e.index || parseQueryText(inputText(query), q) != QueryParse::Ok)
+        return 0;
+    if (split == 0 && splitQuery(*e.index, q, e.splitForm))
+        return 1;
+    e.splitForm = formatQueryText(q) + " ";
+    for (const QueryWord& pw : q.words) {
+        Word w;
+        w.parsed = pw;
+        if (!korean::isFunctionWord(pw.text)) {
+            Item item;
+            item.candidates = candidatesOf(*e.index, pw.text);
+            if (!item.candidates.empty())
+                w.items.push_back(std::move(item));
+        }
+        e.words.push_back(std::move(w));
+    }
+    e.joins = q.joins;
+    e.analysed = true;
+    return 2;
+}
+
+int split_check(char* out) {
+    Engine& e = engine();
+    std::lock_guard guard(e.lock);
+    copyOut(out, QE_QUERY_OUT_SIZE, e.splitForm);
+    return e.splitForm.empty() ? 0 : 1;
+}
+
+int get_Qindex(int* counts) {
+    Engine& e = engine();
+    std::lock_guard guard(e.lock);
+    if (!e.analysed || e.words.empty())
+        return -1;
+    const std::size_t n = std::min<std::size_t>(e.words.size(), QE_QINDEX_COUNT);
+    if (counts)
+        for (std::size_t w = 0; w < n; ++w)
+            counts[w] = static_cast<int>(e.words[w].items.size());
+    return static_cast<int>(n) - 1;
+}
+
+int chk_ambi(int w, int i) {
+    Engine& e = engine();
+    std::lock_guard guard(e.lock);
+    const Item* item = itemOf(e, w, i);
+    return item ? static_cast<int>(item->candidates.size()) : 0;
+}
+
+int get_ambi_list(int w, int i, char* out) {
+    Engine& e = engine();
+    std::lock_guard guard(e.lock);
+    const Item* item = itemOf(e, w, i);
+    std::vector<std::string> lines;
+    if (item)
+        for (const Candidate& c : item->candidates)
+            lines.push_back(c.line);
+    copyOut(out, QE_AMBI_LIST_SIZE, fitLines(lines, QE_AMBI_LIST_SIZE));
+    return static_cast<int>(lines.size());
+}
+
+int get_rawQ(int w, int i, char* out) {
+    Engine& e = engine();
+    std::lock_guard guard(e.lock);
+    if (!validItem(e, w, i)) {
+        copyOut(out, QE_RAWQ_SIZE, "");
+        return 0;
+    }
+    copyOut(out, QE_RAWQ_SIZE, e.words[static_cast<std::size_t>(w)].parsed.raw);
+    return 1;
+}
+
+int select_ambi(int w, int i, int k) {
+    Engine& e = engine();
+    std::lock_guard guard(e.lock);
+    Item* item = itemOf(e, w, i);
+    if (!item || k < 0 || static_cast<std::size_t>(k) >= item->candidates.size())
+        return 0;
+    item->selected = k;
+    return 1;
+}
+
+int get_ambi_num(int w, int i) {
+    Engine& e = engine();
+    std::lock_guard guard(e.lock);
+    const Item* item = itemOf(e, w, i);
+    return item ? item->selected : -1;
+}
+
+int is_noun_tag(int w, int i, int k) {
+    Engine& e = engine();
+    std::lock_guard guard(e.lock);
+    const Candidate* c = candidateOf(e, w, i, k);
+    return c && c->analysis.wordClass == WordClass::Noun ? 1 : 0;
+}
+
+int get_morp(int w, int i, int k, char* out) {
+    Engine& e = engine();
+    std::lock_guard guard(e.lock);
+    const Candidate* c = candidateOf(e, w, i, k);
+    copyOut(out, QE_MORP_SIZE, c ? c->morph : std::string());
+    return c ? 1 : 0;
+}
+
+int LookDong(const char* word, char* out) {
+    Engine& e = engine();
+    std::lock_guard guard(e.lock);
+    copyOut(out, QE_DONG_LIST_SIZE, "");
+    if (!e.index)
+        return 0;
+    const std::string text = inputText(word).substr(0, QE_DONG_WORD_SIZE - 1);
+    std::u32string syllables;
+    for (char32_t c : korean::utf8ToU32(cp949ToUtf8(text)))
+        if (korean::isSyllable(c))
+            syllables.push_back(c);
+    if (syllables.size() < 2)
+        return 0; // one syllable is a character reading, not a word
+    const auto* homonyms = e.index->homonymsOf(syllables);
+    if (!homonyms || homonyms->size() < 2)
+        return 0;
+    const std::string hangul = cp949Of(syllables);
+    std::vector<std::string> lines;
+    lines.push_back("0 " + hangul + " " + utf8ToCp949("(모든 뜻)"));
+    for (std::size_t k = 0; k < homonyms->size(); ++k) {
+        const Homonym& h = (*homonyms)[k];
+        lines.push_back(std::to_string(k + 1) + " " + hangul + " " + h.hanja +
+                        (h.gloss.empty() ? std::string() : " " + h.gloss));
+    }
+    copyOut(out, QE_DONG_LIST_SIZE, fitLines(lines, QE_DONG_LIST_SIZE));
+    return 2;
+}
+
+int put_morp(int w, int i, int k, const char* text) {
+    Engine& e = engine();
+    std::lock_guard guard(e.lock);
+    Candidate* c = candidateOf(e, w, i, k);
+    if (!c)
+        return 0;
+    const std::string t = inputText(text);
+    c->morph = t.substr(0, wholeCharPrefix(t, QE_MORP_SIZE - 1));
+    return 1;
+}
+
+int cat_morp(int w, int i, int k, const char* text) {
+    Engine& e = engine();
+    std::lock_guard guard(e.lock);
+    Candidate* c = candidateOf(e, w, i, k);
+    if (!c)
+        return 0;
+    const std::string t = c->morph + inputText(text);
+    c->morph = t.substr(0, wholeCharPrefix(t, QE_MORP_SIZE - 1));
+    return 1;
+}
+
+int extrac_query(char* out, int type) {
+    (void)type;
+    Engine& e = engine();
+    std::lock_guard guard(e.lock);
+    copyOut(out, QE_EXTRACT_SIZE, "");
+    if (!e.analysed ||
+        std::none_of(e.words.begin(), e.words.end(), [](const Word& w) { return !w.items.empty(); }))
+        return 0;
+    for (const bool withHomonyms : {true, false}) {
+        std::string q = "@";
+        for (std::size_t i = 0; i < e.words.size(); ++i) {
+            if (i > 0)
+                q += e.joins[i - 1] == QueryJoin::And  ? "&"
+                     : e.joins[i - 1] == QueryJoin::Or ? "|"
+                                                       : " ";
+            q += tokenOf(e.words[i], withHomonyms);
+        }
+        if (q.size() < QE_EXTRACT_SIZE) {
+            copyOut(out, QE_EXTRACT_SIZE, q);
+            return 1;
+        }
+    }
+    return 0;
+}
+
+int search_query(const char* query, const char* resultPath, const char* range, int type) {
+    Engine& e = engine();
+    std::lock_guard guard(e.lock);
+    if (!e.index) {
+        errno = ENOENT;
+        return 0;
+    }
+    ParsedQuery q;
+    int firstBook = 0, lastBook = 65;
+    if (parseQueryText(inputText(query), q) != QueryParse::Ok ||
+        !rangeOf(inputText(range), firstBook, lastBook) || !resultPath) {
+        errno = EINVAL;
+        return 0;
+    }
+    const SearchType searchType = type == 2   ? SearchType::Inflected
+                                  : type == 3 ? SearchType::Extended
+                                              : SearchType::Basic;
+    if (!q.analysed) {
+        q = expandRunTogether(*e.index, q);
+        if (searchType != SearchType::Basic) {
+            // Called without the analysis passes: each word takes its best reading.
+            for (QueryWord& w : q.words) {
+                if (korean::isFunctionWord(w.text)) {
+                    w.kind = QueryWordKind::Literal;
+                    continue;
+                }
+                const auto candidates = candidatesOf(*e.index, w.text);
+                if (candidates.empty())
+                    continue;
+                w.text = candidates.front().analysis.stem;
+                w.kind = candidates.front().analysis.wordClass == WordClass::Noun
+                             ? QueryWordKind::Noun
+                             : QueryWordKind::Predicate;
+            }
+        }
+    }
+    const auto hits = e.index->search(q, searchType, firstBook, lastBook);
+    return writeResultFile(inputText(resultPath), hits) ? 1 : 0;
+}
+
+int OpenContDB(const char* folder) {
+    Engine& e = engine();
+    std::lock_guard guard(e.lock);
+    if (!e.index)
+        e.index = loadIndex(e, folder);
+    return e.index ? 1 : 0;
+}
+
+int get_key(const char* record, char* out) {
+    const std::string r = inputText(record);
+    std::string key = r.substr(0, r.find('#'));
+    while (!key.empty() && static_cast<unsigned char>(key.back()) <= ' ')
+        key.pop_back();
+    copyOut(out, QE_KEY_SIZE, key);
+    return key.empty() ? 0 : 1;
+}
+
+int get_clause(const char* record, char* out) {
+    Engine& e = engine();
+    std::lock_guard guard(e.lock);
+    copyOut(out, QE_CLAUSE_SIZE, "");
+    const std::string r = inputText(record);
+    std::string key = r.substr(0, r.find('#'));
+    while (!key.empty() && static_cast<unsigned char>(key.back()) <= ' ')
+        key.pop_back();
+    if (!e.index)
+        return 0;
+    const int verse = e.index->verseOfReference(key);
+    if (verse < 0)
+        return 0;
+    const std::string& text = e.index->data().verses[static_cast<std::size_t>(verse)].text;
+    std::size_t n = wholeCharPrefix(text, QE_CLAUSE_SIZE - 1);
+    if (n < text.size()) {
+        // Cut between words so that the positions before the cut stay right.
+        const std::size_t blank = text.rfind(' ', n);
+        if (blank != std::string::npos && blank > 0)
+            n = blank;
+    }
+    copyOut(out, QE_CLAUSE_SIZE, std::string_view(text).substr(0, n));
+    return 1;
+}
+
+void CloseDic(void) {
+    Engine& e = engine();
+    std::lock_guard guard(e.lock);
+    resetQuery(e);
+    e.index.reset();
+}
+
+} // extern "C"

@@ -1,0 +1,68 @@
+#include "app/viewmodedialog.h"
+
+#include "../support/tempdir.h"
+#include "app/appsettings.h"
+#include "platform/settingsstore.h"
+
+#include <QCheckBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace qel;
+
+namespace {
+
+class ViewModeDialogTest : public ::testing::Test {
+protected:
+    TempDir dir;
+    SettingsStore store{(dir.path() / "settings.ini").string()};
+    AppSettings settings;
+    int appliedCount = 0;
+
+    std::unique_ptr<CViewModeDialog> open() {
+        auto dialog =
+            std::make_unique<CViewModeDialog>(settings, store, [this] { ++appliedCount; });
+        dialog->show();
+        return dialog;
+    }
+};
+
+TEST_F(ViewModeDialogTest, ShowsTheCurrentChoice) {
+    settings.viewMode = 0;
+    settings.showIntro = 0;
+    auto dialog = open();
+    EXPECT_TRUE(dialog->modeButton(0)->isChecked());
+    EXPECT_FALSE(dialog->modeButton(1)->isChecked());
+    EXPECT_FALSE(dialog->introBox()->isChecked());
+}
+
+TEST_F(ViewModeDialogTest, ApplyStoresModeAndIntro) {
+    auto dialog = open();
+    EXPECT_TRUE(dialog->modeButton(1)->isChecked());
+    QTest::mouseClick(dialog->modeButton(2), Qt::LeftButton);
+    QTest::mouseClick(dialog->introBox(), Qt::LeftButton);
+    EXPECT_FALSE(dialog->modeButton(1)->isChecked());
+    QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
+
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_EQ(appliedCount, 1);
+    EXPECT_EQ(settings.viewMode, 2);
+    EXPECT_EQ(settings.showIntro, 0);
+    const SettingsStore reread(store.filePath());
+    EXPECT_EQ(reread.readInt("Settings", "View Mode", -1), 2);
+    EXPECT_EQ(reread.readInt("Settings", "ViewIntro", -1), 0);
+}
+
+TEST_F(ViewModeDialogTest, CancelChangesNothing) {
+    auto dialog = open();
+    QTest::mouseClick(dialog->modeButton(0), Qt::LeftButton);
+    QTest::mouseClick(dialog->cancelButton(), Qt::LeftButton);
+    EXPECT_EQ(dialog->result(), QDialog::Rejected);
+    EXPECT_EQ(appliedCount, 0);
+    EXPECT_EQ(settings.viewMode, 1);
+    EXPECT_FALSE(store.contains("Settings", "View Mode"));
+}
+
+} // namespace

@@ -1,0 +1,40 @@
+// Query texts and result files of the verse search: the parser, the Korean analysis of each
+// word, the result-file grammar and the display text of verse markup must take any bytes.
+#include "search/koreanmorphology.h"
+#include "search/queryparser.h"
+#include "search/resultfile.h"
+#include "search/verseindexbuilder.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    qel::ParsedQuery query;
+    if (qel::parseQueryText(text, query) == qel::QueryParse::Ok) {
+        if (query.joins.size() + 1 != query.words.size())
+            __builtin_trap();
+        std::size_t grouped = 0;
+        for (const auto& andGroup : qel::queryGroups(query))
+            for (const auto& phrase : andGroup)
+                grouped += phrase.size();
+        if (grouped != query.words.size())
+            __builtin_trap();
+        qel::formatQueryText(query);
+        for (const qel::QueryWord& w : query.words)
+            for (const auto& a : qel::korean::analyse(w.text))
+                if (a.stem.empty())
+                    __builtin_trap();
+    }
+    for (const std::string& record : qel::readResultRecords(text)) {
+        if (record.size() > qel::kResultRecordLimit)
+            __builtin_trap();
+        std::string positions;
+        qel::hitPositionText(record, positions);
+        qel::ResultReference ref;
+        qel::splitResultReference(record.substr(0, record.find('#')), ref);
+    }
+    qel::verseDisplayText(text);
+    return 0;
+}

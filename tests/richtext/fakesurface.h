@@ -1,0 +1,96 @@
+#pragma once
+
+#include "platform/codec.h"
+#include "richtext/surface.h"
+
+#include <string>
+#include <vector>
+
+// A surface with fixed widths: a single byte is 8 pixels, a double-byte character 16, and
+// every text is as high as the current font. Font 0 is the base font, 15 pixels high.
+class FakeSurface : public qel::Surface {
+public:
+    struct Drawn {
+        int x;
+        int y;
+        std::string text;
+        std::uint32_t color;
+        qel::FontId font;
+        int page;
+    };
+
+    explicit FakeSurface(int clientWidth = 800, int clientHeight = 600)
+        : width_(clientWidth), height_(clientHeight) {
+        qel::FontRequest base;
+        base.height = 15;
+        base.weight = 400;
+        base.face = qel::utf8ToCp949("바탕체");
+        fonts_.push_back(base);
+    }
+
+    // Breaks by measuring one prefix per byte, as the rule is written.
+    bool literalBreaking = false;
+    int dpi = 96;
+    std::vector<Drawn> drawn;
+    int pages = 1;
+    int prefixMeasurements = 0;
+
+    static std::int64_t advance(std::string_view character) {
+        return character.size() == 2 ? 16 * 64 : 8 * 64;
+    }
+
+    qel::TextExtent textExtent(std::string_view text) override {
+        ++prefixMeasurements;
+        std::int64_t sum = 0;
+        for (std::size_t i = 0; i < text.size();) {
+            const std::size_t length = qel::characterLength(text, i);
+            sum += advance(text.substr(i, length));
+            i += length;
+        }
+        return {qel::widthFromAdvances(sum), fonts_[current_].height};
+    }
+    std::size_t fitCount(std::string_view text, int available) override {
+        if (literalBreaking)
+            return fitCountByPrefixes(text, available);
+        return qel::fitCountByAdvances(text, available, advance);
+    }
+    std::size_t literalFitCount(std::string_view text, int available) {
+        return fitCountByPrefixes(text, available);
+    }
+    qel::FontDescription fontDescription() override {
+        const qel::FontRequest& f = fonts_[current_];
+        return {f.weight, f.italic, f.face};
+    }
+    int dpiX() const override { return dpi; }
+    int dpiY() const override { return dpi; }
+    int clientWidth() const override { return width_; }
+    int clientHeight() const override { return height_; }
+
+    qel::FontId createFont(const qel::FontRequest& request) override {
+        fonts_.push_back(request);
+        return static_cast<qel::FontId>(fonts_.size() - 1);
+    }
+    qel::FontId selectFont(qel::FontId font) override {
+        const qel::FontId previous = current_;
+        current_ = font;
+        return previous;
+    }
+    qel::FontId currentFont() const override { return current_; }
+    const qel::FontRequest& font(qel::FontId id) const { return fonts_[id]; }
+
+    void setTextColor(std::uint32_t color) override { color_ = color; }
+    void setBackgroundColor(std::uint32_t color) override { background_ = color; }
+    void drawText(int x, int y, std::string_view text) override {
+        drawn.push_back({x, y, std::string(text), color_, current_, pages});
+    }
+    void fillRect(int, int, int, int, std::uint32_t) override {}
+    void newPage() override { ++pages; }
+
+private:
+    int width_;
+    int height_;
+    std::vector<qel::FontRequest> fonts_;
+    qel::FontId current_ = 0;
+    std::uint32_t color_ = 0;
+    std::uint32_t background_ = 0xFFFFFF;
+};

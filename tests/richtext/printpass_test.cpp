@@ -1,0 +1,181 @@
+#include "fakesurface.h"
+#include "platform/codec.h"
+#include "richtext/markupnode.h"
+#include "richtext/markupparser.h"
+#include "richtext/printpass.h"
+#include "richtext/textlayoutengine.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace qel;
+
+namespace {
+
+// A 96-dpi page of 800 × 600: margins 94 (25 mm) and 75 (20 mm), right limit 706, bottom
+// limit 525; with a blank 15 high the first line is at 135 and the footer line at 555.
+class Printout {
+public:
+    explicit Printout(AppSettings settings = AppSettings()) : engine(settings) {}
+
+    int run(std::string_view markup, bool commentary = false) {
+        MarkupParser::parse(&list, markup);
+        return engine.Print(surface, &list, commentary, &title, &footer);
+    }
+
+    std::vector<FakeSurface::Drawn> body() const {
+        std::vector<FakeSurface::Drawn> out;
+        for (const auto& d : surface.drawn)
+            if (d.text != title && d.text != footer)
+                out.push_back(d);
+        return out;
+    }
+
+    FakeSurface surface{800, 600};
+    TextLayoutEngine engine;
+    MarkupNodeList list;
+    std::string title = "KJV Genesis 1";
+    std::string footer = "QEL";
+};
+
+} // namespace
+
+TEST(PrintPass, PageGeometry) {
+    FakeSurface surface(800, 600);
+    const PrintPage page = printPageGeometry(surface);
+    EXPECT_EQ(page.leftMargin, 94);
+    EXPECT_EQ(page.topMargin, 75);
+    EXPECT_EQ(page.rightLimit, 706);
+    EXPECT_EQ(page.bottomLimit, 525);
+    EXPECT_EQ(page.firstLine, 135);
+    EXPECT_EQ(page.footerLine, 555);
+}
+
+TEST(PrintPass, PageBreaksWithTitleAndFooterOnEveryPage) {
+    Printout p;
+    std::string text;
+    for (int i = 0; i < 40; ++i)
+        text += "line " + std::to_string(i) + "{B}";
+    const int pages = p.run(text);
+    EXPECT_EQ(pages, 3);
+    EXPECT_EQ(p.surface.pages, 3);
+    for (int page = 1; page <= 3; ++page) {
+        int titles = 0, footers = 0;
+        for (const auto& d : p.surface.drawn) {
+            if (d.page != page)
+                continue;
+            if (d.text == p.title) {
+                ++titles;
+                EXPECT_EQ(d.x, 94);
+                EXPECT_EQ(d.y, 75);
+            } else if (d.text == p.footer) {
+                ++footers;
+                EXPECT_EQ(d.x, 706 - 24); // right-aligned at the right limit
+                EXPECT_EQ(d.y, 555);
+            } else {
+                EXPECT_LT(d.y, 525);
+                EXPECT_GE(d.y, 135);
+            }
+        }
+        EXPECT_EQ(titles, 1) << "page " << page;
+        EXPECT_EQ(footers, 1) << "page " << page;
+    }
+    // Seventeen lines fit between 135 and 525; the next page continues at the first line.
+    const auto body = p.body();
+    EXPECT_EQ(body[16].text, "line 16");
+    EXPECT_EQ(body[16].y, 135 + 16 * 24);
+    EXPECT_EQ(body[17].page, 2);
+    EXPECT_EQ(body[17].y, 135);
+
+    // Without title and footer only the text is printed.
+    Printout bare;
+    MarkupParser::parse(&bare.list, "x");
+    EXPECT_EQ(bare.engine.Print(bare.surface, &bare.list, false, nullptr, nullptr), 1);
+    EXPECT_EQ(bare.surface.drawn.size(), 1u);
+    EXPECT_EQ(bare.engine.Print(bare.surface, nullptr, true, nullptr, nullptr), 0);
+    EXPECT_TRUE(bare.engine.commentary());
+}
+
+TEST(PrintPass, IndentIsEightPrinterPixelsPerUnit) {
+    Printout p;
+    p.run("{I VAL=6}indented{/I}flush");
+    const auto body = p.body();
+    ASSERT_EQ(body.size(), 2u);
+    EXPECT_EQ(body[0].x, 94 + 48);
+    EXPECT_EQ(body[1].x, 94);
+    EXPECT_EQ(body[1].y, 135 + 24);
+}
+
+TEST(PrintPass, BreaksBetweenKoreanCharactersAndDropsOverwideWords) {
+    // 612 px of line: 76 single bytes or 38 Korean characters.
+    Printout p;
+    std::string korean;
+    for (int i = 0; i < 50; ++i)
+        korean += utf8ToCp949("가");
+    p.run(korean + "{B}" + std::string(100, 'w') + " end{B}next");
+    const auto body = p.body();
+    ASSERT_EQ(body.size(), 3u);
+    EXPECT_EQ(body[0].text.size(), 76u); // no blank needed between Korean characters
+    EXPECT_EQ(body[1].text.size(), 24u);
+    EXPECT_EQ(body[1].y, 135 + 24);
+    // The 100-letter word does not fit on a whole line: the rest of its run is left out.
+    EXPECT_EQ(body[2].text, "next");
+    EXPECT_EQ(body[2].y, 135 + 48);
+}
+
+TEST(PrintPass, JoinsRunsWithoutTouchingTheList) {
+    Printout p;
+    p.run("ab{x}cd {A TAR=x}link{/A}");
+    EXPECT_EQ(p.list.size(), 5u); // nodes stay as parsed
+    const auto body = p.body();
+    ASSERT_EQ(body.size(), 2u);
+    EXPECT_EQ(body[0].text, "ab}cd ");
+    EXPECT_EQ(body[1].text, "link");
+    EXPECT_EQ(body[1].x, 94 + 48);
+    EXPECT_EQ(body[1].color, 0xFF0000u); // "Link"
+}
+
+TEST(PrintPass, VerseNumbersColoursAndFonts) {
+    AppSettings settings;
+    Printout p(settings);
+    p.run("{D}1{/D}In the {F COL=255000000}red{/F}{W VAL=P}Adam{/W}");
+    auto body = p.body();
+    ASSERT_EQ(body.size(), 4u);
+    EXPECT_EQ(body[0].text, "1 ");
+    EXPECT_EQ(body[0].color, settings.colorTable[kColorVerseMark]);
+    EXPECT_EQ(body[0].y, 135 + 11 / 5); // lowered by a fifth of its own height
+    EXPECT_NE(body[0].font, 0);
+    EXPECT_EQ(body[1].color, 0u);
+    EXPECT_EQ(body[2].color, 0x0000FFu);
+    EXPECT_EQ(body[3].color, settings.colorTable[kColorPersonName]);
+    EXPECT_EQ(p.surface.currentFont(), 0);
+
+    settings.viewMode = 2;
+    settings.useDifferentColor = 0;
+    Printout hidden(settings);
+    hidden.run("{D}1{/D}In{W VAL=P}Adam{/W}");
+    body = hidden.body();
+    ASSERT_EQ(body.size(), 2u);
+    EXPECT_EQ(body[0].text, "In");
+    EXPECT_EQ(body[0].x, 94);
+    EXPECT_EQ(body[1].color, 0u);
+
+    Printout commentary;
+    commentary.run("{D}1{/D}In", true);
+    EXPECT_EQ(commentary.body().size(), 1u);
+}
+
+TEST(PrintPass, TablesAdvanceByRow) {
+    Printout p;
+    p.run("{T VAL=2}{R}{C}a{/C}{C}b{/C}{/R}{R}{C}c{/C}{C}d{/C}{/R}{/T}e");
+    const auto body = p.body();
+    ASSERT_EQ(body.size(), 5u);
+    // Columns of (706 − 94) / 2 = 306.
+    EXPECT_EQ(body[1].x, 306 + 94);
+    EXPECT_EQ(body[1].y, 135);
+    EXPECT_EQ(body[2].y, 135 + 24);
+    EXPECT_EQ(body[4].y, 135 + 48);
+    EXPECT_EQ(body[4].x, 94);
+}

@@ -1,0 +1,414 @@
+#include "fakesurface.h"
+#include "platform/codec.h"
+#include "platform/messagesink.h"
+#include "richtext/layoutrules.h"
+#include "richtext/markupnode.h"
+#include "richtext/markupparser.h"
+#include "richtext/textlayoutengine.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+using namespace qel;
+
+namespace {
+
+struct Piece {
+    std::string text;
+    int left;
+    int top;
+    int right;
+    bool operator==(const Piece&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& os, const Piece& p) {
+    return os << "{\"" << p.text << "\" " << p.left << "," << p.top << "-" << p.right << "}";
+}
+
+// Base font: blank 8 px wide, 15 px high; 160 % spacing gives lines 24 px apart.
+class Layout {
+public:
+    explicit Layout(int clientWidth = 800, AppSettings settings = AppSettings())
+        : surface(clientWidth), engine(settings) {
+        engine.setMessageReporter([this](const std::string& text) { messages.push_back(text); });
+    }
+
+    int run(std::string_view markup, int leftMargin = 40, bool commentary = false) {
+        list.clear();
+        MarkupParser::parse(&list, markup);
+        height = engine.ReSize(surface, leftMargin, &list, commentary);
+        return height;
+    }
+
+    std::vector<Piece> pieces() const {
+        std::vector<Piece> out;
+        for (const MarkupNode* n = list.head(); n; n = n->next())
+            if (n->isText())
+                out.push_back({n->text, n->left, n->top, n->right});
+        return out;
+    }
+
+    const MarkupNode* text(std::string_view t) const {
+        for (const MarkupNode* n = list.head(); n; n = n->next())
+            if (n->isText() && n->text == t)
+                return n;
+        return nullptr;
+    }
+
+    FakeSurface surface;
+    TextLayoutEngine engine;
+    MarkupNodeList list;
+    std::vector<std::string> messages;
+    int height = 0;
+};
+
+AppSettings withViewMode(int mode) {
+    AppSettings s;
+    s.viewMode = mode;
+    return s;
+}
+
+} // namespace
+
+TEST(TextLayout, HeightAdvanceAndEmptyLists) {
+    Layout l;
+    EXPECT_EQ(l.run(""), 10);
+    EXPECT_EQ(l.engine.ReSize(l.surface, 40, nullptr, true), 10);
+    EXPECT_TRUE(l.engine.commentary());
+    EXPECT_EQ(l.run("{B}{B}"), 10);
+
+    // 160 percent of a base height of 15.
+    EXPECT_EQ(l.run("a"), 10 + 24);
+    EXPECT_EQ(l.list.head()->lineAdvance, 24);
+    EXPECT_EQ(l.list.head()->bottom, 25);
+
+    AppSettings spaced;
+    spaced.lineSpaceText = "200";
+    Layout wide(800, spaced);
+    EXPECT_EQ(wide.run("a"), 10 + 30);
+}
+
+TEST(TextLayout, RightLimitAndExactFit) {
+    // Right limit: 800 − (10 × 8) / 4 = 780; from margin 20 there is room for 95 bytes.
+    Layout l;
+    const std::string fits(95, 'a');
+    l.run(fits, 20);
+    EXPECT_EQ(l.pieces(), (std::vector<Piece>{{fits, 20, 10, 780}}));
+    EXPECT_EQ(l.height, 34);
+
+    // Narrow windows are taken as 10 blanks wide; a limit left of the margin moves right.
+    Layout narrow(30);
+    narrow.run("abcdefg", 0);
+    EXPECT_EQ(narrow.pieces(), (std::vector<Piece>{{"abcdefg", 0, 10, 56}}));
+    narrow.run("abcdefgh", 0);
+    EXPECT_EQ(narrow.pieces().front().text, "a");
+    narrow.run("a b", 100);
+    EXPECT_EQ(narrow.pieces(), (std::vector<Piece>{{"a ", 100, 10, 116}, {"b", 100, 34, 108}}));
+}
+
+TEST(TextLayout, BreaksAtBlanksAndPunctuation) {
+    Layout l(100); // right limit 80: ten bytes from margin 0
+    l.run("hello world again", 0);
+    EXPECT_EQ(l.pieces(), (std::vector<Piece>{
+                              {"hello ", 0, 10, 48}, {"world ", 0, 34, 48}, {"again", 0, 58, 40}}));
+    EXPECT_EQ(l.height, 82);
+
+    // A break on a comma keeps it at the line end; the next line starts with the blank.
+    Layout comma;
+    comma.run("Hello, world", 740); // 40 px of room: the fifth byte reaches it
+    ASSERT_GE(comma.pieces().size(), 2u);
+    EXPECT_EQ(comma.pieces()[0].text, "Hello,");
+    EXPECT_EQ(comma.pieces()[1].text[0], ' ');
+    // Falling inside the next word ends the line after the blank.
+    comma.run("Hello, world", 724);
+    EXPECT_EQ(comma.pieces()[0].text, "Hello, ");
+    EXPECT_EQ(comma.pieces()[1].text, "world");
+
+    // A closing quote followed by a blank stays with its word; "(" moves to the next line.
+    Layout quote;
+    quote.run("say \"no\" more", 724);
+    EXPECT_EQ(quote.pieces()[0].text, "say \"no\" ");
+    quote.run("call (me)", 740);
+    EXPECT_EQ(quote.pieces()[0].text, "call");
+    EXPECT_EQ(quote.pieces()[1].text, " (me)");
+}
+
+TEST(TextLayout, WideWordPutsOneCharacterPerLine) {
+    Layout l(100);
+    l.run("abcdefghijkl", 0);
+    const auto p = l.pieces();
+    ASSERT_EQ(p.size(), 3u);
+    EXPECT_EQ(p[0].text, "a");
+    EXPECT_EQ(p[1].text, "b");
+    EXPECT_EQ(p[2], (Piece{"cdefghijkl", 0, 58, 80})); // fits exactly
+
+    const std::string korean = utf8ToCp949("가나다라마바사아자차카");
+    l.run(korean, 0);
+    const auto k = l.pieces();
+    ASSERT_GE(k.size(), 2u);
+    EXPECT_EQ(k[0].text, utf8ToCp949("가"));
+    EXPECT_EQ(k[1].text, utf8ToCp949("나"));
+}
+
+TEST(TextLayout, BreakOffsetsNeverCutADoubleByteCharacter) {
+    FakeSurface s;
+    const std::string text = utf8ToCp949("하나님이 가라사대 빛이 있으라");
+    for (int available = -5; available < 260; ++available) {
+        const std::size_t k = screenBreakOffset(s, text, available);
+        ASSERT_GE(k, 1u);
+        ASSERT_LE(k, text.size());
+        std::size_t i = 0;
+        while (i < k)
+            i += characterLength(text, i);
+        EXPECT_EQ(i, k) << "available " << available;
+    }
+    // A lone lead byte is safe at either end of a run.
+    EXPECT_EQ(screenBreakOffset(s, "\xB0", 1), 1u);
+    EXPECT_EQ(screenBreakOffset(s, "ab\xB0", 1), 1u);
+    EXPECT_EQ(screenBreakOffset(s, "\xB0\xA1\xB0", 10), 2u);
+}
+
+TEST(TextLayout, FastBreakingMatchesTheLiteralPrefixRule) {
+    FakeSurface s;
+    std::mt19937 random(7);
+    const std::string alphabet = utf8ToCp949("가나 다,.()\"' ab\"라") + "\x81\xFF\x80 \xB0";
+    for (int round = 0; round < 2000; ++round) {
+        std::string text;
+        const int length = static_cast<int>(random() % 40);
+        for (int i = 0; i < length; ++i)
+            text += alphabet[random() % alphabet.size()];
+        const int available = static_cast<int>(random() % 340) - 10;
+        ASSERT_EQ(s.fitCount(text, available), s.literalFitCount(text, available))
+            << "round " << round;
+    }
+
+    // Whole pages lay out identically either way, with far fewer measurements.
+    std::string page;
+    for (int verse = 1; verse <= 40; ++verse)
+        page += "{S VAL=" + std::to_string(verse) + "}{/S}{D}" + std::to_string(verse) + "{/D}" +
+                utf8ToCp949("태초에 하나님이 천지를 창조하시니라. 땅이 혼돈하고 공허하며 "
+                            "흑암이 깊음 위에 있고 (하나님의 영은) \"수면\" 위에 운행하시니라") +
+                " In the beginning God created the heaven and the earth.";
+    for (int width : {120, 333, 800, 1234}) {
+        Layout literal(width);
+        literal.surface.literalBreaking = true;
+        Layout fast(width);
+        literal.run(page);
+        fast.run(page);
+        EXPECT_EQ(fast.pieces(), literal.pieces()) << "width " << width;
+        EXPECT_EQ(fast.height, literal.height);
+        EXPECT_LT(fast.surface.prefixMeasurements, literal.surface.prefixMeasurements);
+    }
+}
+
+TEST(TextLayout, VerseNumbersByViewMode) {
+    const std::string chapter = "{S VAL=1}{/S}{D}1{/D}In the beginning {S VAL=2}{/S}{D}2{/D}And";
+    Layout runOn(800, withViewMode(1));
+    runOn.run(chapter);
+    EXPECT_EQ(runOn.pieces(), (std::vector<Piece>{{"1 ", 40, 10, 56},
+                                                  {"In the beginning ", 56, 10, 192},
+                                                  {"2 ", 192, 10, 208},
+                                                  {"And", 208, 10, 232}}));
+    ASSERT_EQ(runOn.engine.verseNumbers().size(), 2u);
+    EXPECT_EQ(runOn.engine.verseNumbers()[1]->text, "2 ");
+    ASSERT_EQ(runOn.engine.anchors().size(), 2u);
+    EXPECT_EQ(*runOn.engine.anchors()[0]->attribute("VAL"), "1");
+    // The number has the thin 80-percent font: 96 dpi × 11 pt / 90.
+    EXPECT_EQ(runOn.surface.font(runOn.surface.currentFont()).height, 15);
+
+    Layout ownLines(800, withViewMode(0));
+    ownLines.run(chapter);
+    EXPECT_EQ(ownLines.text("2 ")->left, 40);
+    EXPECT_EQ(ownLines.text("2 ")->top, 34);
+    EXPECT_EQ(ownLines.engine.anchors()[1]->top, 10); // the anchor precedes the break
+
+    Layout hidden(800, withViewMode(2));
+    hidden.run(chapter);
+    const MarkupNode* two = hidden.text("2");
+    ASSERT_NE(two, nullptr); // no blank added, no room taken
+    EXPECT_EQ(two->left, two->right);
+    EXPECT_EQ(hidden.text("And")->left, two->left);
+    EXPECT_EQ(hidden.engine.verseNumbers().size(), 2u);
+
+    // The commentary edition gives numbers no room in any mode.
+    Layout commentary(800, withViewMode(0));
+    commentary.run(chapter, 40, true);
+    EXPECT_EQ(commentary.text("2")->right, commentary.text("2")->left);
+    EXPECT_EQ(commentary.text("And")->top, 10);
+}
+
+TEST(TextLayout, VerseNumberFontAndKeepTogether) {
+    Layout l(800, withViewMode(1));
+    l.run("{D}1{/D}x");
+    // Find the font that the number was laid out in: the last one created.
+    const FontRequest& number = l.surface.font(1);
+    EXPECT_EQ(number.height, 96 * 11 / 90);
+    EXPECT_FALSE(number.cellHeight);
+    EXPECT_EQ(number.weight, 100);
+    EXPECT_EQ(number.face, utf8ToCp949("바탕체"));
+
+    // The number goes to a new line unless the verse's first word fits before the right
+    // limit less the width of "000" (780 − 24).
+    const std::string start = std::string(80, 'a') + " "; // pen at 688
+    l.run(start + "{D}7{/D}wordwo rest");                 // 688 + 56 = 744
+    EXPECT_EQ(l.text("7 ")->left, 688);
+    EXPECT_EQ(l.text("7 ")->top, 10);
+    l.run(start + "{D}7{/D}wordwordw rest"); // 688 + 80 = 768
+    EXPECT_EQ(l.text("7 ")->left, 40);
+    EXPECT_EQ(l.text("7 ")->top, 34);
+    // Without a closing tag there is no check.
+    l.run(std::string(87, 'a') + " {D}7 wordwordwordwordword");
+    EXPECT_EQ(l.list.head()->next()->next()->top, 10);
+}
+
+TEST(TextLayout, HeadingsAndLineBreaks) {
+    Layout l;
+    l.run("abc{H}Title{/H}def");
+    // Heading font: 96 dpi × 11 pt / 72 = 14, × 1.2 = 16 px high, so its lines are 25 apart.
+    EXPECT_EQ(l.pieces(), (std::vector<Piece>{
+                              {"abc", 40, 10, 64}, {"Title", 40, 34, 80}, {"def", 40, 59, 64}}));
+    const FontRequest& heading = l.surface.font(1);
+    EXPECT_EQ(heading.height, 16);
+    EXPECT_EQ(heading.weight, 800);
+    EXPECT_FALSE(heading.cellHeight);
+    l.run("{H A=2.0 B=1.5}T{/H}");
+    EXPECT_EQ(l.surface.font(2).height, 21);
+
+    // Two breaks in a row add one; a blank between them makes an empty line.
+    l.run("{B}{B}abc");
+    EXPECT_EQ(l.text("abc")->top, 10);
+    l.run("abc{B}{B}def");
+    EXPECT_EQ(l.text("def")->top, 34);
+    l.run("abc{B} {B}def");
+    EXPECT_EQ(l.text("def")->top, 58);
+}
+
+TEST(TextLayout, FontsAndIndents) {
+    Layout l;
+    l.run("{F SIZ=1.4 VAL=B}x{/F}{F VAL=I VAL=B}y{/F}{F VAL=H NAM=Gulim}z{/F}");
+    const FontRequest& big = l.surface.font(1);
+    EXPECT_EQ(big.height, 21);
+    EXPECT_EQ(big.weight, 800);
+    EXPECT_TRUE(big.cellHeight);
+    EXPECT_EQ(big.pitch, FontPitch::Variable);
+    EXPECT_TRUE(l.surface.font(2).italic);
+    EXPECT_EQ(l.surface.font(2).weight, 800);
+    EXPECT_EQ(l.surface.font(3).height, 12);
+    EXPECT_EQ(l.surface.font(3).face, "Gulim");
+    EXPECT_EQ(l.text("x")->lineAdvance, 160 * 21 / 100);
+    EXPECT_EQ(l.surface.currentFont(), 0);
+
+    // Unclosed and too deeply nested fonts are all undone at the end.
+    std::string nested;
+    for (int i = 0; i < 25; ++i)
+        nested += "{F SIZ=1.1}a";
+    for (int i = 0; i < 23; ++i)
+        nested += "{/F}b";
+    l.run(nested);
+    EXPECT_EQ(l.surface.currentFont(), 0);
+    // 25 opened, 20 kept: the first five closings undo nothing, the next 18 leave the
+    // font of the second tag (int(1.1 × int(1.1 × 15)) = 17).
+    const MarkupNode* last = l.list.tail();
+    EXPECT_EQ(last->bottom - last->top, 17);
+
+    l.run("{I VAL=6}indented text{/I}after");
+    EXPECT_EQ(l.text("indented text")->left, 40 + 48);
+    EXPECT_EQ(l.text("after")->left, 40);
+    EXPECT_EQ(l.text("after")->top, 34);
+    l.run("{I}flat");
+    EXPECT_EQ(l.text("flat")->left, 40);
+}
+
+TEST(TextLayout, TablesAndTheFourParenRow) {
+    Layout l;
+    // Columns of (780 − 40) / 2 = 370.
+    l.run("{T VAL=2}{R}{C}ab{/C}{C}cd{/C}{/R}{R}{C}ef{/C}{C}gh{/C}{/R}{/T}after");
+    EXPECT_EQ(l.pieces(), (std::vector<Piece>{{"ab", 40, 10, 56},
+                                              {"cd", 410, 10, 426},
+                                              {"ef", 40, 34, 56},
+                                              {"gh", 410, 34, 426},
+                                              {"after", 40, 58, 80}}));
+    // "4)" in the last column is set one line up and the row does not advance.
+    l.run("{T VAL=2}{R}{C}x{/C}{C}4){/C}{/R}{R}{C}y{/C}{C}z{/C}{/R}{/T}");
+    EXPECT_EQ(l.text("4)")->top, 10 - 24);
+    EXPECT_EQ(l.text("y")->top, 10);
+
+    // Adjacent runs in a table are joined; a long cell wraps inside its column, keeping
+    // the last piece as the hot spot.
+    l.run("{T VAL=2}{R}{C}{A TAR=k}ab{x}cd " + std::string(30, 'w') + " tail{/A}{/C}{/R}{/T}");
+    const auto p = l.pieces();
+    ASSERT_EQ(p.size(), 2u);
+    // Room: 370 − 40 − 20 = 310; the wrapped line advances by the height, 15.
+    EXPECT_EQ(p[0], (Piece{"ab}cd " + std::string(30, 'w') + " ", 40, 10, 336}));
+    EXPECT_EQ(p[1], (Piece{"tail", 40, 25, 72}));
+    ASSERT_EQ(l.engine.links().size(), 1u);
+    EXPECT_EQ(l.engine.links()[0]->text, "tail");
+
+    // A column count below one is one column.
+    l.run("{T VAL=0}{R}{C}a{/C}{/R}{/T}b");
+    EXPECT_EQ(l.text("b")->top, 34);
+}
+
+TEST(TextLayout, HotSpotsAndFullTables) {
+    Layout l;
+    l.run("{A TAR=x}link text that wraps " + std::string(100, 'q') +
+          "{/A}{N TEX=note}*{/N}plain{D}3{/D}");
+    ASSERT_EQ(l.engine.links().size(), 1u);
+    EXPECT_EQ(l.engine.links()[0], l.list.head()->next()); // the first line piece only
+    ASSERT_EQ(l.engine.footnotes().size(), 1u);
+    EXPECT_EQ(l.engine.footnotes()[0]->text, "*");
+    EXPECT_EQ(findAttribute(l.engine.footnotes()[0], 'N', "TEX"), "note");
+    EXPECT_EQ(l.engine.verseNumbers().size(), 1u);
+
+    std::string many;
+    for (int i = 0; i < 350; ++i)
+        many += "{S VAL=" + std::to_string(i) + "}{/S}{A TAR=t}l{/A}{N TEX=n}*{/N}{D}" +
+                std::to_string(i) + "{/D}v ";
+    l.run(many);
+    EXPECT_EQ(l.engine.links().size(), 300u);
+    EXPECT_EQ(l.engine.footnotes().size(), 300u);
+    EXPECT_EQ(l.engine.verseNumbers().size(), 300u);
+    EXPECT_EQ(l.engine.anchors().size(), 300u);
+    EXPECT_EQ(*l.engine.anchors()[299]->attribute("VAL"), "299");
+
+    l.engine.reset();
+    EXPECT_TRUE(l.engine.links().empty());
+    EXPECT_TRUE(l.engine.anchors().empty());
+}
+
+TEST(TextLayout, UnknownIdsAreReportedAndSkipped) {
+    Layout l;
+    l.run("a{/B}b{/Z}{/\xE0}c");
+    EXPECT_EQ(l.messages, (std::vector<std::string>{"error in ReSize by the node->GetID() [b]",
+                                                    "error in ReSize by the node->GetID() [z]",
+                                                    "error in ReSize by the node->GetID() [0]"}));
+    EXPECT_EQ(l.pieces(),
+              (std::vector<Piece>{{"a", 40, 10, 48}, {"b", 48, 10, 56}, {"c", 56, 10, 64}}));
+
+    // By default the message goes to the message sink.
+    std::vector<std::string> shown;
+    setMessageHandler([&](const std::string& text, const std::string&) { shown.push_back(text); });
+    TextLayoutEngine engine;
+    FakeSurface surface;
+    MarkupNodeList list;
+    MarkupParser::parse(&list, "{/Q}");
+    engine.ReSize(surface, 40, &list, false);
+    setMessageHandler(nullptr);
+    EXPECT_EQ(shown, (std::vector<std::string>{"error in ReSize by the node->GetID() [q]"}));
+}
+
+TEST(TextLayout, LayoutClearsSelectionsAndSurvivesAbsurdValues) {
+    Layout l;
+    l.run("abc");
+    l.list.head()->setSelection(0, MarkupNode::kSelectToEnd);
+    l.engine.ReSize(l.surface, 40, &l.list, false);
+    EXPECT_FALSE(l.list.head()->selected);
+
+    l.run("{I VAL=99999999999}x{/I}{T VAL=2147483647}{R}{C}y{/C}{/R}{/T}"
+          "{F SIZ=1e308}z{/F}{F SIZ=-3}w{/F}{H nan}h{/H}\xB0");
+    EXPECT_EQ(l.surface.currentFont(), 0);
+    EXPECT_GT(l.height, 10);
+}
