@@ -50,10 +50,10 @@ AppSettings AppSettings::read(const SettingsStore& store) {
     if (s.fontFaceName.empty())
         s.fontFaceName = AppSettings().fontFaceName;
     s.fontSizeText = store.readString(kSection, "Font Size", s.fontSizeText);
-    if (!isNumberInRange(s.fontSizeText, 4, 96))
+    if (!isNumberInRange(s.fontSizeText, kMinFontPointSize, kMaxFontPointSize))
         s.fontSizeText = "11";
     s.lineSpaceText = store.readString(kSection, "Line Space", s.lineSpaceText);
-    if (!isNumberInRange(s.lineSpaceText, 50, 400))
+    if (!isNumberInRange(s.lineSpaceText, kMinLineSpacing, kMaxLineSpacing))
         s.lineSpaceText = "160";
     s.useDifferentColor = booleanValue(store, "Use Different Color");
     for (int slot = 0; slot < kColorSlotCount; ++slot)

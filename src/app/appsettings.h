@@ -28,6 +28,13 @@ struct ColorSetting {
 };
 extern const std::array<ColorSetting, kColorSlotCount> kColorSettings;
 
+// Font sizes (points) and line spacings (percent) that make sense; stored values outside
+// these ranges are read as the defaults.
+inline constexpr int kMinFontPointSize = 4;
+inline constexpr int kMaxFontPointSize = 96;
+inline constexpr int kMinLineSpacing = 50;
+inline constexpr int kMaxLineSpacing = 400;
+
 // Display settings, read once at start-up; the settings dialogs write them back.
 struct AppSettings {
     int viewMode = 1;

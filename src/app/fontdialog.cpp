@@ -36,13 +36,6 @@ const std::array<QString, CFontPreview::kBodyLineCount> kBodyLines = {
     QStringLiteral("Numbers, letters and marks: 1:1, 3:16, 23:1-6."),
 };
 
-// The ranges the settings reader accepts; anything else would turn into the default at the
-// next start, so the dialog never stores it.
-constexpr int kMinPointSize = 4;
-constexpr int kMaxPointSize = 96;
-constexpr int kMinSpacing = 50;
-constexpr int kMaxSpacing = 400;
-
 std::optional<int> wholeNumber(const QString& text, int low, int high) {
     bool ok = false;
     const int value = text.trimmed().toInt(&ok);
@@ -186,8 +179,8 @@ CFontDialog::CFontDialog(AppSettings& settings, SettingsStore& store, std::funct
 }
 
 void CFontDialog::updatePreview() {
-    const auto size = wholeNumber(sizeBox_->currentText(), kMinPointSize, kMaxPointSize);
-    const auto spacing = wholeNumber(spaceBox_->currentText(), kMinSpacing, kMaxSpacing);
+    const auto size = wholeNumber(sizeBox_->currentText(), kMinFontPointSize, kMaxFontPointSize);
+    const auto spacing = wholeNumber(spaceBox_->currentText(), kMinLineSpacing, kMaxLineSpacing);
     if (!size || !spacing) {
         preview_->clearSample();
         return;
@@ -201,9 +194,11 @@ void CFontDialog::accept() {
     const QString face = faceBox_->currentText().trimmed();
     if (!face.isEmpty())
         settings_.fontFaceName = utf8ToCp949(face.toStdString());
-    if (const auto size = wholeNumber(sizeBox_->currentText(), kMinPointSize, kMaxPointSize))
+    if (const auto size =
+            wholeNumber(sizeBox_->currentText(), kMinFontPointSize, kMaxFontPointSize))
         settings_.fontSizeText = std::to_string(*size);
-    if (const auto spacing = wholeNumber(spaceBox_->currentText(), kMinSpacing, kMaxSpacing))
+    if (const auto spacing =
+            wholeNumber(spaceBox_->currentText(), kMinLineSpacing, kMaxLineSpacing))
         settings_.lineSpaceText = std::to_string(*spacing);
     try {
         store_.writeString("Settings", "HFont Name", settings_.fontFaceName);

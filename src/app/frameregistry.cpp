@@ -11,7 +11,9 @@ void FrameRegistry::add(CChildFrame* frame) {
     frames_.insert(frames_.begin(), frame);
 }
 
-void FrameRegistry::remove(CChildFrame* frame) { std::erase(frames_, frame); }
+void FrameRegistry::remove(CChildFrame* frame) {
+    std::erase(frames_, frame);
+}
 
 void FrameRegistry::moveToFront(CChildFrame* frame) {
     if (std::find(frames_.begin(), frames_.end(), frame) != frames_.end())

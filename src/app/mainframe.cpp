@@ -2,9 +2,13 @@
 
 #include "app/appcontext.h"
 #include "app/childframe.h"
+#include "app/colordialog.h"
 #include "app/commands.h"
+#include "app/fontdialog.h"
+#include "app/fontresolver.h"
 #include "app/shortcutbar.h"
 #include "app/toolbaricons.h"
+#include "app/viewmodedialog.h"
 #include "bible/bibleframe.h"
 #include "bible/booktable.h"
 #include "bible/versekey.h"
@@ -17,6 +21,7 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -98,16 +103,17 @@ const VersionCommand kVersionCommands[] = {
     {cmd::OpenVRE, "VRE"}, {cmd::OpenKJV, "KJV"}, {cmd::OpenNIV, "NIV"}, {cmd::OpenGNB, "GNB"}};
 
 // Shortcut items that open a version.
-const std::map<int, const char*> kShortcutVersions = {
-    {101, "VRA"}, {201, "VRB"}, {301, "VRC"}, {401, "VRE"},
-    {501, "VRD"}, {601, "KJV"}, {701, "NIV"}, {801, "GNB"}};
+const std::map<int, const char*> kShortcutVersions = {{101, "VRA"}, {201, "VRB"}, {301, "VRC"},
+                                                      {401, "VRE"}, {501, "VRD"}, {601, "KJV"},
+                                                      {701, "NIV"}, {801, "GNB"}};
 
 constexpr int kShortcutDailyReading = 114;
 constexpr int kShortcutReadingPlan = 115;
 
 bool askToExit(QWidget* parent) {
     QMessageBox box(QMessageBox::Question, QStringLiteral("QEL CD-ROM 성경 종료 확인"),
-                    QStringLiteral("CD-ROM 성경을 종료하시겠습니까?"), QMessageBox::NoButton, parent);
+                    QStringLiteral("CD-ROM 성경을 종료하시겠습니까?"), QMessageBox::NoButton,
+                    parent);
     QPushButton* yes = box.addButton(QStringLiteral("예"), QMessageBox::YesRole);
     box.addButton(QStringLiteral("아니오"), QMessageBox::NoRole);
     box.exec();
@@ -128,8 +134,7 @@ CMainFrame::CMainFrame(AppContext& context, std::string pendingCommandKey)
     statusBar()->showMessage(QStringLiteral("준비"));
     addDockWidget(Qt::LeftDockWidgetArea, shortcutBar_);
     connect(shortcutBar_, &ShortcutBar::itemChosen, this, &CMainFrame::openShortcutItem);
-    connect(shortcutBar_, &QDockWidget::visibilityChanged, this,
-            &CMainFrame::updateCommandStates);
+    connect(shortcutBar_, &QDockWidget::visibilityChanged, this, &CMainFrame::updateCommandStates);
     connect(mdiArea_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
         if (auto* frame = qobject_cast<CChildFrame*>(window))
             registry_.moveToFront(frame);
@@ -169,8 +174,8 @@ void CMainFrame::createActions() {
                    cmd::ToggleRelated, cmd::ToggleNoteBar})
         action(id)->setCheckable(true);
     action(cmd::Print)->setShortcut(QKeySequence::Print);
-    action(cmd::Copy)->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_C),
-                                     QKeySequence(Qt::CTRL | Qt::Key_Insert)});
+    action(cmd::Copy)->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)});
     action(cmd::SelectAll)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
     action(cmd::NextWindow)->setShortcut(QKeySequence(Qt::Key_F6));
     action(cmd::PreviousWindow)->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6));
@@ -205,15 +210,33 @@ void CMainFrame::createMenus() {
 }
 
 void CMainFrame::createToolBars() {
-    const std::initializer_list<int> first = {cmd::ToggleShortcutBar, 0, cmd::VerseSearch,
-                                              cmd::WordSearch, 0, cmd::NoteList, 0,
-                                              cmd::ToggleViewMode, cmd::FontDialog,
-                                              cmd::ColorDialog, 0, cmd::CascadeWindows,
-                                              cmd::TileVertically, cmd::TileHorizontally,
+    const std::initializer_list<int> first = {cmd::ToggleShortcutBar,
+                                              0,
+                                              cmd::VerseSearch,
+                                              cmd::WordSearch,
+                                              0,
+                                              cmd::NoteList,
+                                              0,
+                                              cmd::ToggleViewMode,
+                                              cmd::FontDialog,
+                                              cmd::ColorDialog,
+                                              0,
+                                              cmd::CascadeWindows,
+                                              cmd::TileVertically,
+                                              cmd::TileHorizontally,
                                               cmd::Help};
-    const std::initializer_list<int> second = {
-        cmd::Print,   0, cmd::ToggleSectionTitles, cmd::ToggleRelated, cmd::ToggleNoteBar, 0,
-        cmd::SyncMove, 0, cmd::Back, cmd::Forward, cmd::PreviousWindow, cmd::NextWindow};
+    const std::initializer_list<int> second = {cmd::Print,
+                                               0,
+                                               cmd::ToggleSectionTitles,
+                                               cmd::ToggleRelated,
+                                               cmd::ToggleNoteBar,
+                                               0,
+                                               cmd::SyncMove,
+                                               0,
+                                               cmd::Back,
+                                               cmd::Forward,
+                                               cmd::PreviousWindow,
+                                               cmd::NextWindow};
     for (const auto& buttons : {first, second}) {
         QToolBar* bar = addToolBar(QString());
         bar->setObjectName(QStringLiteral("ToolBar%1").arg(buttons.size()));
@@ -273,6 +296,15 @@ bool CMainFrame::handleFrameCommand(int id) {
         context_.store->writeInt("Settings", "View Mode", context_.settings.viewMode);
         refreshAllViews();
         return true;
+    case cmd::FontDialog:
+        runSettingsDialog<CFontDialog>();
+        return true;
+    case cmd::ViewModeDialog:
+        runSettingsDialog<CViewModeDialog>();
+        return true;
+    case cmd::ColorDialog:
+        runSettingsDialog<CColorDialog>();
+        return true;
     case cmd::CascadeWindows:
         mdiArea_->cascadeSubWindows();
         return true;
@@ -320,6 +352,9 @@ void CMainFrame::updateCommandStates() {
             action->setChecked(shortcutBar_->isVisible());
             break;
         case cmd::ToggleViewMode:
+        case cmd::FontDialog:
+        case cmd::ViewModeDialog:
+        case cmd::ColorDialog:
         case cmd::CascadeWindows:
         case cmd::TileHorizontally:
         case cmd::TileVertically:
@@ -422,6 +457,20 @@ void CMainFrame::showAbout() {
     box.exec();
 }
 
+template <typename Dialog> void CMainFrame::runSettingsDialog() {
+    Dialog dialog(
+        context_.settings, *context_.store, [this] { settingsChanged(); }, this);
+    dialog.exec();
+}
+
+void CMainFrame::settingsChanged() {
+    // The display font follows the font settings, as at start-up.
+    const QScreen* screen = this->screen();
+    context_.displayFont =
+        makeDisplayFont(context_.settings, screen ? qRound(screen->logicalDotsPerInchY()) : 96);
+    refreshAllViews();
+}
+
 void CMainFrame::refreshAllViews() {
     for (CChildFrame* frame : registry_.frames())
         frame->refreshView();
@@ -434,7 +483,9 @@ void CMainFrame::showAndActivate() {
     activateWindow();
 }
 
-void CMainFrame::hideShortcutBar() { shortcutBar_->hide(); }
+void CMainFrame::hideShortcutBar() {
+    shortcutBar_->hide();
+}
 
 void CMainFrame::handleInstanceMessage(const QByteArray& message, QLocalSocket* sender) {
     const QList<QByteArray> parts = message.split(' ');

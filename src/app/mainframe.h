@@ -45,6 +45,8 @@ public:
 
     // Every window lays its text out again (after a settings change).
     void refreshAllViews();
+    // After a settings dialog stored new values: new display font, new layouts.
+    void settingsChanged();
     // Answers a second start: back to maximised if it was maximised before it was
     // minimised, else restored, and activated.
     void showAndActivate();
@@ -82,6 +84,7 @@ private:
     void openShortcutItem(int itemCode);
     void startCompanion(const char* programName);
     void showAbout();
+    template <typename Dialog> void runSettingsDialog();
     void openCommandLinePlace();
     void activateNeighbour(bool newer);
 

@@ -16,14 +16,14 @@
 #include "richtext/markupparser.h"
 
 #include <QAction>
-#include <algorithm>
-#include <cctype>
 #include <QApplication>
 #include <QComboBox>
 #include <QEvent>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QToolBar>
+#include <algorithm>
+#include <cctype>
 
 namespace qel {
 namespace {
@@ -83,7 +83,9 @@ CBibleFrame::~CBibleFrame() {
     view_->reset();
 }
 
-BibleSharedState& CBibleFrame::shared() const { return mainFrame_->bibleState(); }
+BibleSharedState& CBibleFrame::shared() const {
+    return mainFrame_->bibleState();
+}
 
 std::string CBibleFrame::windowTitleText() const {
     for (const VersionInfo& v : bibleVersions())
@@ -241,9 +243,8 @@ void CBibleFrame::showPage(const std::string& markup) {
 
 void CBibleFrame::bringCurrentVerseIntoView() {
     // The marker goes first, so that scrolling finds it in view and keeps this verse.
-    const std::string number = version_ != "VRD" && context_.settings.viewMode != 2
-                                   ? verse_ + " "
-                                   : verse_;
+    const std::string number =
+        version_ != "VRD" && context_.settings.viewMode != 2 ? verse_ + " " : verse_;
     for (MarkupNode* node : view_->engine().verseNumbers())
         if (node->text == number || node->text == verse_) {
             view_->placeMarker(node->top);
@@ -391,9 +392,13 @@ std::string CBibleFrame::bookNameText() const {
     return CNavigationBar::selectedText(navigation_->bookBox());
 }
 
-std::string CBibleFrame::shortTitle() const { return versionShortTitle(version_); }
+std::string CBibleFrame::shortTitle() const {
+    return versionShortTitle(version_);
+}
 
-std::string CBibleFrame::documentTitle() const { return placeText(false); }
+std::string CBibleFrame::documentTitle() const {
+    return placeText(false);
+}
 
 std::string CBibleFrame::placeText(bool withVerse) const {
     const auto missing = [](const char* message) {

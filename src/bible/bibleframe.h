@@ -40,8 +40,8 @@ public:
     void ShowPosition(const std::optional<std::string>& book,
                       const std::optional<std::string>& chapter,
                       const std::optional<std::string>& verse, bool record);
-    void ShowChapter(const std::string& book, const std::string& chapter,
-                     const std::string& verse, bool record);
+    void ShowChapter(const std::string& book, const std::string& chapter, const std::string& verse,
+                     bool record);
     bool getHasNote() const { return hasNote_; }
 
     // "역본 가 : 요한복음 3 장 16 절"; empty (after a message) when a box has no choice.

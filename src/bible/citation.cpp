@@ -24,8 +24,8 @@ std::string verseCitation(std::string_view verseText, std::string_view versionCo
 
 std::string selectionCitation(std::string_view versionCode, std::string_view bookName,
                               std::string_view chapter) {
-    std::string out = "\r\n(" + versionShortTitle(versionCode) + " " +
-                      bookAbbrOf(bookName, versionCode);
+    std::string out =
+        "\r\n(" + versionShortTitle(versionCode) + " " + bookAbbrOf(bookName, versionCode);
     if (isEnglishEdition(versionCode))
         out += " Chapter " + std::string(chapter) + ")";
     else

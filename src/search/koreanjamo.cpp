@@ -6,12 +6,18 @@ namespace {
 
 int finalOfCompatibility(char32_t c) {
     switch (c) {
-    case 0x3134: return kFN;  // ㄴ
-    case 0x3139: return kFR;  // ㄹ
-    case 0x3141: return kFM;  // ㅁ
-    case 0x3142: return kFB;  // ㅂ
-    case 0x3146: return kFSS; // ㅆ
-    default: return kNoFinal;
+    case 0x3134:
+        return kFN; // ㄴ
+    case 0x3139:
+        return kFR; // ㄹ
+    case 0x3141:
+        return kFM; // ㅁ
+    case 0x3142:
+        return kFB; // ㅂ
+    case 0x3146:
+        return kFSS; // ㅆ
+    default:
+        return kNoFinal;
     }
 }
 

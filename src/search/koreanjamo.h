@@ -16,15 +16,78 @@ inline bool isSyllable(char32_t c) {
 
 // Initial consonants (choseong) U+1100.., vowels (jungseong) U+1161.., finals U+11A8...
 enum Initial : int {
-    kG, kGG, kN, kD, kDD, kR, kM, kB, kBB, kS, kSS, kNg, kJ, kJJ, kCh, kK, kT, kP, kH
+    kG,
+    kGG,
+    kN,
+    kD,
+    kDD,
+    kR,
+    kM,
+    kB,
+    kBB,
+    kS,
+    kSS,
+    kNg,
+    kJ,
+    kJJ,
+    kCh,
+    kK,
+    kT,
+    kP,
+    kH
 };
 enum Vowel : int {
-    kA, kAe, kYa, kYae, kEo, kE, kYeo, kYe, kO, kWa, kWae, kOe, kYo, kU, kWo, kWe, kWi, kYu,
-    kEu, kUi, kI
+    kA,
+    kAe,
+    kYa,
+    kYae,
+    kEo,
+    kE,
+    kYeo,
+    kYe,
+    kO,
+    kWa,
+    kWae,
+    kOe,
+    kYo,
+    kU,
+    kWo,
+    kWe,
+    kWi,
+    kYu,
+    kEu,
+    kUi,
+    kI
 };
 enum Final : int {
-    kNoFinal, kFG, kFGG, kFGS, kFN, kFNJ, kFNH, kFD, kFR, kFRG, kFRM, kFRB, kFRS, kFRT, kFRP,
-    kFRH, kFM, kFB, kFBS, kFS, kFSS, kFNg, kFJ, kFCh, kFK, kFT, kFP, kFH
+    kNoFinal,
+    kFG,
+    kFGG,
+    kFGS,
+    kFN,
+    kFNJ,
+    kFNH,
+    kFD,
+    kFR,
+    kFRG,
+    kFRM,
+    kFRB,
+    kFRS,
+    kFRT,
+    kFRP,
+    kFRH,
+    kFM,
+    kFB,
+    kFBS,
+    kFS,
+    kFSS,
+    kFNg,
+    kFJ,
+    kFCh,
+    kFK,
+    kFT,
+    kFP,
+    kFH
 };
 
 inline char32_t initialJamo(int i) {

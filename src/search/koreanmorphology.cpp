@@ -220,17 +220,20 @@ const MorphDef kEndings[] = {
 
 // Particles after an ending: -고는, -다고, -어서, -어도, -지만, -어야.
 const MorphDef kPostParticles[] = {
-    {U"은", U"는", Alt::Pair, Slot::ParticleFinal}, {U"도", nullptr, Alt::Plain, Slot::ParticleFinal},
-    {U"요", nullptr, Alt::Plain, Slot::ParticleFinal}, {U"고", nullptr, Alt::Plain, Slot::ParticleFinal},
-    {U"서", nullptr, Alt::Plain, Slot::ParticleFinal}, {U"야", nullptr, Alt::Plain, Slot::ParticleFinal},
+    {U"은", U"는", Alt::Pair, Slot::ParticleFinal},
+    {U"도", nullptr, Alt::Plain, Slot::ParticleFinal},
+    {U"요", nullptr, Alt::Plain, Slot::ParticleFinal},
+    {U"고", nullptr, Alt::Plain, Slot::ParticleFinal},
+    {U"서", nullptr, Alt::Plain, Slot::ParticleFinal},
+    {U"야", nullptr, Alt::Plain, Slot::ParticleFinal},
     {U"만", nullptr, Alt::Plain, Slot::ParticleFinal},
 };
 
-const char32_t* const kDerivationalSuffixes[] = {U"하", U"되", U"시키", U"받", U"드리", U"당하",
-                                                 U"스럽", U"롭", U"답"};
+const char32_t* const kDerivationalSuffixes[] = {U"하",   U"되",   U"시키", U"받", U"드리",
+                                                 U"당하", U"스럽", U"롭",   U"답"};
 
-const char32_t* const kFunctionWords[] = {U"그", U"이", U"저", U"이런", U"그런", U"저런", U"및",
-                                          U"또", U"또는", U"곧", U"혹은", U"즉", U"및"};
+const char32_t* const kFunctionWords[] = {U"그", U"이",   U"저", U"이런", U"그런", U"저런", U"및",
+                                          U"또", U"또는", U"곧", U"혹은", U"즉",   U"및"};
 
 struct Morph {
     std::u32string form, vowelForm, label, vowelLabel;
@@ -317,8 +320,8 @@ struct Left {
     std::array<char32_t, kCap> c; // only the first n are set; copies take only those
     int n = 0;
     bool bad = false;
-    bool elidedI = false;     // copula 이 left out after a vowel
-    bool openAfter = false;   // the last part was humble 옵
+    bool elidedI = false;   // copula 이 left out after a vowel
+    bool openAfter = false; // the last part was humble 옵
     bool predicateStem = false;
     Irr irr = Irr::None;
 
@@ -742,8 +745,7 @@ void tryMorphs(const Left& l, const std::vector<Morph>& morphs, State state, int
                unsigned preMask, int rank, int depth, Search& s) {
     Outs outs;
     // A part that only adds syllables must start with the target's next initial.
-    const bool lastMayChange =
-        l.irr != Irr::None || l.elidedI || (l.closed() && l.predicateStem);
+    const bool lastMayChange = l.irr != Irr::None || l.elidedI || (l.closed() && l.predicateStem);
     const char32_t next =
         l.n < static_cast<int>(s.target.size()) ? s.target[static_cast<std::size_t>(l.n)] : 0;
     for (std::size_t i = 0; i < morphs.size() && !s.found; ++i) {
@@ -806,12 +808,12 @@ void tryMorphs(const Left& l, const std::vector<Morph>& morphs, State state, int
             if (!consistent(o, s.target))
                 continue;
             static const std::u32string kElided = U"(이)";
-            s.labels.push_back(o.elidedI ? &kElided
-                                         : (m.alt == Alt::Pair && (!l.closed() ||
-                                                                   (m.rieulTakesVowelForm &&
-                                                                    l.lastFinal() == kFR))
-                                                ? &m.vowelLabel
-                                                : &m.label));
+            s.labels.push_back(
+                o.elidedI ? &kElided
+                          : (m.alt == Alt::Pair && (!l.closed() ||
+                                                    (m.rieulTakesVowelForm && l.lastFinal() == kFR))
+                                 ? &m.vowelLabel
+                                 : &m.label));
             explore(o, next, nextParticles, nextMask, nextRank, depth + 1, s);
             s.labels.pop_back();
             if (s.found)
@@ -860,9 +862,15 @@ void explore(const Left& l, State state, int particles, unsigned preMask, int ra
 std::vector<Irr> irregularOptions(const Left& stem) {
     std::vector<Irr> opts{Irr::None};
     switch (stem.lastFinal()) {
-    case kFS: opts.push_back(Irr::S); break;
-    case kFD: opts.push_back(Irr::D); break;
-    case kFB: opts.push_back(Irr::B); break;
+    case kFS:
+        opts.push_back(Irr::S);
+        break;
+    case kFD:
+        opts.push_back(Irr::D);
+        break;
+    case kFB:
+        opts.push_back(Irr::B);
+        break;
     case kFH: {
         // Only the colour and demonstrative adjectives: 그렇, 어떻, 하얗, 빨갛, 노랗, 까맣.
         static const std::u32string_view kSyllables = U"렇떻얗갛랗맣";
@@ -879,7 +887,8 @@ std::vector<Irr> irregularOptions(const Left& stem) {
             opts.push_back(Irr::U);
         }
         break;
-    default: break;
+    default:
+        break;
     }
     return opts;
 }
@@ -935,9 +944,15 @@ std::vector<std::u32string> predicateStemCandidates(std::u32string_view w) {
         };
         auto decontract = [&] {
             switch (v) {
-            case kWa: with(c, kO, 0); break;
-            case kWo: with(c, kU, 0); break;
-            case kYeo: with(c, kI, 0); break;
+            case kWa:
+                with(c, kO, 0);
+                break;
+            case kWo:
+                with(c, kU, 0);
+                break;
+            case kYeo:
+                with(c, kI, 0);
+                break;
             case kAe:
                 with(c, kA, 0);
                 with(c, kEo, kFH);
@@ -947,13 +962,18 @@ std::vector<std::u32string> predicateStemCandidates(std::u32string_view w) {
                 with(c, kYa, kFH);
                 with(c, kYeo, kFH);
                 break;
-            case kWae: with(c, kOe, 0); break;
+            case kWae:
+                with(c, kOe, 0);
+                break;
             case kEo:
                 with(c, kEu, 0);
                 with(c, kU, 0);
                 break;
-            case kA: with(c, kEu, 0); break;
-            default: break;
+            case kA:
+                with(c, kEu, 0);
+                break;
+            default:
+                break;
             }
         };
         addStem(out, base);
@@ -1026,7 +1046,8 @@ std::vector<Analysis> analyse(std::u32string_view word) {
         // A stem never ends in the syllables of the 어/아/여 ending itself.
         const char32_t last = stem.back();
         if (syllableInitial(last) == kNg && syllableFinal(last) == kNoFinal &&
-            (syllableVowel(last) == kEo || syllableVowel(last) == kA || syllableVowel(last) == kYeo))
+            (syllableVowel(last) == kEo || syllableVowel(last) == kA ||
+             syllableVowel(last) == kYeo))
             continue;
         if (parseFrom(stem, true, target, parts))
             out.push_back({stem, WordClass::Predicate, parts});

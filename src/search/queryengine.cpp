@@ -117,7 +117,8 @@ std::shared_ptr<const VerseIndex> loadIndex(Engine& e, const char* folderText) {
     std::string folder = inputText(folderText);
     while (!folder.empty() && (folder.back() == '/' || folder.back() == '\\'))
         folder.pop_back();
-    const std::string path = (folder.empty() ? std::string(".") : folder) + "/" + kVerseIndexFileName;
+    const std::string path =
+        (folder.empty() ? std::string(".") : folder) + "/" + kVerseIndexFileName;
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0)
         return nullptr;
@@ -266,8 +267,8 @@ bool splitQuery(const VerseIndex& index, const ParsedQuery& q, std::string& spli
             out += q.joins[i - 1] == QueryJoin::And  ? " && "
                    : q.joins[i - 1] == QueryJoin::Or ? " || "
                                                      : " ";
-        const auto parts = q.analysed ? std::vector<std::u32string>()
-                                      : index.splitRunTogether(q.words[i].text);
+        const auto parts =
+            q.analysed ? std::vector<std::u32string>() : index.splitRunTogether(q.words[i].text);
         if (parts.empty()) {
             out += q.words[i].raw;
             continue;
@@ -312,8 +313,9 @@ bool validItem(const Engine& e, int w, int i) {
 }
 
 Item* itemOf(Engine& e, int w, int i) {
-    return validItem(e, w, i) ? &e.words[static_cast<std::size_t>(w)].items[static_cast<std::size_t>(i)]
-                              : nullptr;
+    return validItem(e, w, i)
+               ? &e.words[static_cast<std::size_t>(w)].items[static_cast<std::size_t>(i)]
+               : nullptr;
 }
 
 Candidate* candidateOf(Engine& e, int w, int i, int k) {
@@ -568,8 +570,8 @@ int extrac_query(char* out, int type) {
     Engine& e = engine();
     std::lock_guard guard(e.lock);
     copyOut(out, QE_EXTRACT_SIZE, "");
-    if (!e.analysed ||
-        std::none_of(e.words.begin(), e.words.end(), [](const Word& w) { return !w.items.empty(); }))
+    if (!e.analysed || std::none_of(e.words.begin(), e.words.end(),
+                                    [](const Word& w) { return !w.items.empty(); }))
         return 0;
     for (const bool withHomonyms : {true, false}) {
         std::string q = "@";

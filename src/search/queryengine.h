@@ -12,17 +12,17 @@ extern "C" {
 #endif
 
 enum {
-    QE_QUERY_OUT_SIZE = 200,   /* query_BASIC, split_check */
-    QE_QINDEX_COUNT = 63,      /* ints of get_Qindex */
-    QE_AMBI_LIST_SIZE = 1000,  /* get_ambi_list */
-    QE_RAWQ_SIZE = 40,         /* get_rawQ */
-    QE_MORP_SIZE = 100,        /* get_morp; morpheme texts hold at most 99 bytes */
-    QE_DONG_WORD_SIZE = 100,   /* word of LookDong */
-    QE_DONG_LIST_SIZE = 2000,  /* LookDong */
-    QE_EXTRACT_SIZE = 100,     /* extrac_query */
-    QE_KEY_SIZE = 24,          /* get_key */
-    QE_CLAUSE_SIZE = 1000,     /* get_clause */
-    QE_RECORD_SIZE = 631       /* longest record of the result file */
+    QE_QUERY_OUT_SIZE = 200,  /* query_BASIC, split_check */
+    QE_QINDEX_COUNT = 63,     /* ints of get_Qindex */
+    QE_AMBI_LIST_SIZE = 1000, /* get_ambi_list */
+    QE_RAWQ_SIZE = 40,        /* get_rawQ */
+    QE_MORP_SIZE = 100,       /* get_morp; morpheme texts hold at most 99 bytes */
+    QE_DONG_WORD_SIZE = 100,  /* word of LookDong */
+    QE_DONG_LIST_SIZE = 2000, /* LookDong */
+    QE_EXTRACT_SIZE = 100,    /* extrac_query */
+    QE_KEY_SIZE = 24,         /* get_key */
+    QE_CLAUSE_SIZE = 1000,    /* get_clause */
+    QE_RECORD_SIZE = 631      /* longest record of the result file */
 };
 
 /* Opens the index in `folder` (no trailing separator). 1 when it could be read. */

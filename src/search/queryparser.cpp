@@ -118,9 +118,15 @@ std::string formatQueryText(const ParsedQuery& query) {
     for (std::size_t i = 0; i < query.words.size(); ++i) {
         if (i > 0) {
             switch (query.joins[i - 1]) {
-            case QueryJoin::Phrase: out += ' '; break;
-            case QueryJoin::And: out += " && "; break;
-            case QueryJoin::Or: out += " || "; break;
+            case QueryJoin::Phrase:
+                out += ' ';
+                break;
+            case QueryJoin::And:
+                out += " && ";
+                break;
+            case QueryJoin::Or:
+                out += " || ";
+                break;
             }
         }
         out += query.words[i].raw;
@@ -135,9 +141,15 @@ std::vector<std::vector<QueryPhrase>> queryGroups(const ParsedQuery& query) {
     groups.push_back({{0}});
     for (std::size_t i = 1; i < query.words.size(); ++i) {
         switch (query.joins[i - 1]) {
-        case QueryJoin::Phrase: groups.back().back().push_back(i); break;
-        case QueryJoin::And: groups.back().push_back({i}); break;
-        case QueryJoin::Or: groups.push_back({{i}}); break;
+        case QueryJoin::Phrase:
+            groups.back().back().push_back(i);
+            break;
+        case QueryJoin::And:
+            groups.back().push_back({i});
+            break;
+        case QueryJoin::Or:
+            groups.push_back({{i}});
+            break;
         }
     }
     return groups;

@@ -246,13 +246,14 @@ VerseIndex::VerseIndex(VerseIndexData data) : data_(std::move(data)) {
 
 std::string VerseIndex::referenceOf(std::size_t verse) const {
     const IndexedVerse& v = data_.verses[verse];
-    return bookAbbreviationTable()[static_cast<std::size_t>(v.book)].abbreviation + v.chapter + ":" + v.verse;
+    return bookAbbreviationTable()[static_cast<std::size_t>(v.book)].abbreviation + v.chapter +
+           ":" + v.verse;
 }
 
 int VerseIndex::verseOfReference(std::string_view reference) const {
-    auto it = std::lower_bound(
-        references_.begin(), references_.end(), reference,
-        [](const std::pair<std::string, std::uint32_t>& a, std::string_view b) { return a.first < b; });
+    auto it = std::lower_bound(references_.begin(), references_.end(), reference,
+                               [](const std::pair<std::string, std::uint32_t>& a,
+                                  std::string_view b) { return a.first < b; });
     if (it == references_.end() || it->first != reference)
         return -1;
     return static_cast<int>(it->second);
@@ -308,9 +309,9 @@ std::vector<std::uint32_t> VerseIndex::stemMatches(korean::WordClass cls, std::u
                 for (; it != data_.stemKeys.end() && (*it)[0] == 'N'; ++it) {
                     const std::string_view k = std::string_view(*it).substr(1);
                     if (k.size() > s.size() && (startsWith(k, s) || endsWith(k, s)))
-                        appendSorted(out,
-                                     data_.stemForms[static_cast<std::size_t>(
-                                         it - data_.stemKeys.begin())]);
+                        appendSorted(
+                            out,
+                            data_.stemForms[static_cast<std::size_t>(it - data_.stemKeys.begin())]);
                 }
             }
         } else {
@@ -320,7 +321,8 @@ std::vector<std::uint32_t> VerseIndex::stemMatches(korean::WordClass cls, std::u
                 const std::string_view k = std::string_view(*it).substr(1);
                 if (k.size() > s.size() && endsWith(k, s))
                     appendSorted(
-                        out, data_.stemForms[static_cast<std::size_t>(it - data_.stemKeys.begin())]);
+                        out,
+                        data_.stemForms[static_cast<std::size_t>(it - data_.stemKeys.begin())]);
             }
         }
     }
@@ -374,8 +376,8 @@ std::vector<std::uint32_t> VerseIndex::matchesOf(const QueryWord& word, SearchTy
     return {};
 }
 
-std::vector<VerseHits> VerseIndex::search(const ParsedQuery& query, SearchType type,
-                                          int firstBook, int lastBook) const {
+std::vector<VerseHits> VerseIndex::search(const ParsedQuery& query, SearchType type, int firstBook,
+                                          int lastBook) const {
     using VerseMap = std::map<std::uint32_t, std::vector<int>>;
     const std::size_t formCount = data_.forms.size();
     std::vector<std::vector<std::uint32_t>> matches(query.words.size());

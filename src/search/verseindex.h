@@ -31,8 +31,8 @@ struct Homonym {
 // root of a derived predicate) + the stem in UTF-8.
 struct VerseIndexData {
     std::vector<IndexedVerse> verses;
-    std::vector<std::uint32_t> words; // form of each word, or kNoForm
-    std::vector<std::string> forms;   // sorted, UTF-8
+    std::vector<std::uint32_t> words;  // form of each word, or kNoForm
+    std::vector<std::string> forms;    // sorted, UTF-8
     std::vector<std::string> stemKeys; // sorted
     std::vector<std::vector<std::uint32_t>> stemForms;
     std::vector<std::string> homonymWords; // sorted, UTF-8

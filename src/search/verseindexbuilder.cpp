@@ -24,8 +24,17 @@ bool isBlankByte(char c) {
 // Tags that stand between words on screen (headings, breaks, indents, tables).
 bool separatesWords(char letter) {
     switch (letter) {
-    case 'H': case 'B': case 'I': case 'R': case 'T': case 'C':
-    case 'h': case 'i': case 'r': case 't': case 'c':
+    case 'H':
+    case 'B':
+    case 'I':
+    case 'R':
+    case 'T':
+    case 'C':
+    case 'h':
+    case 'i':
+    case 'r':
+    case 't':
+    case 'c':
         return true;
     default:
         return false;
@@ -79,7 +88,8 @@ bool readHomonyms(const std::string& path, const std::vector<std::u32string>& fo
         if (b == std::string::npos)
             continue;
         const std::u32string hangul = korean::utf8ToU32(std::string_view(line).substr(0, a));
-        const std::u32string hanja = korean::utf8ToU32(std::string_view(line).substr(a + 1, b - a - 1));
+        const std::u32string hanja =
+            korean::utf8ToU32(std::string_view(line).substr(a + 1, b - a - 1));
         if (hangul.empty() || hanja.size() != hangul.size() ||
             !std::all_of(hanja.begin(), hanja.end(), isIdeograph) ||
             !std::all_of(hangul.begin(), hangul.end(), korean::isSyllable))
@@ -130,7 +140,8 @@ bool readHomonyms(const std::string& path, const std::vector<std::u32string>& fo
 std::string verseDisplayText(std::string_view s) {
     std::string out;
     out.reserve(s.size());
-    bool inNote = false;
+    // Footnote markers and verse numbers are not words of the verse.
+    char skipping = 0;
     std::size_t i = 0;
     while (i < s.size()) {
         const char c = s[i];
@@ -142,9 +153,9 @@ std::string verseDisplayText(std::string_view s) {
                 const std::size_t close = s.find('}', i + 2);
                 if (close == std::string_view::npos)
                     break;
-                if (letter == 'N')
-                    inNote = false;
-                else if (!inNote && separatesWords(static_cast<char>(letter | 0x20)))
+                if (skipping && letter == skipping)
+                    skipping = 0;
+                else if (!skipping && separatesWords(static_cast<char>(letter | 0x20)))
                     out.push_back(' ');
                 i = close + 1;
                 continue;
@@ -170,15 +181,16 @@ std::string verseDisplayText(std::string_view s) {
             }
             if (!closedTag)
                 break;
-            if (letter == 'N')
-                inNote = true;
-            else if (!inNote && separatesWords(letter))
+            if (letter == 'N' || letter == 'D')
+                skipping = letter;
+            else if (!skipping && separatesWords(letter))
                 out.push_back(' ');
             i = k + 1;
             continue;
         }
-        const std::size_t len = isLeadByte(static_cast<unsigned char>(c)) && i + 1 < s.size() ? 2 : 1;
-        if (!inNote)
+        const std::size_t len =
+            isLeadByte(static_cast<unsigned char>(c)) && i + 1 < s.size() ? 2 : 1;
+        if (!skipping)
             out.append(s.substr(i, len));
         i += len;
     }
@@ -225,12 +237,13 @@ VerseIndexData buildVerseIndexData(const std::vector<VerseSource>& verses,
             std::size_t end = utf8.find(' ', start);
             if (end == std::string::npos)
                 end = utf8.size();
-            const std::u32string form =
-                korean::normaliseWord(korean::utf8ToU32(std::string_view(utf8).substr(start, end - start)));
+            const std::u32string form = korean::normaliseWord(
+                korean::utf8ToU32(std::string_view(utf8).substr(start, end - start)));
             std::uint32_t id = kNoForm;
             if (!form.empty()) {
                 const std::string key = korean::u32ToUtf8(form);
-                auto [it, added] = formIds.emplace(key, static_cast<std::uint32_t>(formTexts.size()));
+                auto [it, added] =
+                    formIds.emplace(key, static_cast<std::uint32_t>(formTexts.size()));
                 if (added)
                     formTexts.push_back(form);
                 id = it->second;
@@ -295,11 +308,13 @@ void buildVerseIndex(const std::string& contentDbPath, const std::string& outFol
         Database db(contentDbPath, Database::Mode::ReadOnly);
         RecordSet rs(db, "select volcode, chap, sec, body from VRA order by sequence");
         for (; !rs.isEOF(); rs.moveNext())
-            verses.push_back({rs.field("volcode"), rs.field("chap"), rs.field("sec"), rs.field("body")});
+            verses.push_back(
+                {rs.field("volcode"), rs.field("chap"), rs.field("sec"), rs.field("body")});
     }
     const auto& books = bookTableOf("VRA");
     auto bookIndex = [&](const std::string& code) {
-        return std::find_if(books.begin(), books.end(), [&](const BookRow& r) { return r.code == code; }) -
+        return std::find_if(books.begin(), books.end(),
+                            [&](const BookRow& r) { return r.code == code; }) -
                books.begin();
     };
     std::stable_sort(verses.begin(), verses.end(), [&](const VerseSource& a, const VerseSource& b) {

@@ -90,7 +90,8 @@ WordVariantBlock* makeBlock(const qel::WordIndex& index, const std::vector<std::
             WordVariantFree(block);
             return nullptr;
         }
-        std::memcpy(text, v.text.data(), v.text.size());
+        if (!v.text.empty()) // a damaged record may have no text
+            std::memcpy(text, v.text.data(), v.text.size());
         text[v.text.size()] = '\0';
         block->entries[k] = {reference, text};
         block->count = static_cast<int32_t>(k + 1);

@@ -55,9 +55,8 @@ TEST_F(MainFrameTest, CompanionTransfersACommandKeyCharacterByCharacter) {
     const std::string key = "BVRAgen001001";
     frame.handleInstanceMessage("1057", nullptr);
     for (std::size_t i = 0; i < key.size(); ++i)
-        frame.handleInstanceMessage("1058 " + QByteArray::number(int(i)) + " " +
-                                        QByteArray::number(int(key[i])),
-                                    nullptr);
+        frame.handleInstanceMessage(
+            "1058 " + QByteArray::number(int(i)) + " " + QByteArray::number(int(key[i])), nullptr);
     frame.handleInstanceMessage("1058 13 0", nullptr);
     EXPECT_TRUE(frame.frameRegistry().frames().empty());
     frame.handleInstanceMessage("1058 14 0", nullptr);
@@ -78,7 +77,8 @@ TEST_F(MainFrameTest, WindowListCommandsFollowTheRegistry) {
     frame.updateCommandStates();
     EXPECT_TRUE(frame.action(cmd::PreviousWindow)->isEnabled());
     frame.action(cmd::PreviousWindow)->trigger();
-    EXPECT_EQ(frame.mdiArea()->activeSubWindow()->windowTitle(), QStringLiteral("성경전서 역본 가"));
+    EXPECT_EQ(frame.mdiArea()->activeSubWindow()->windowTitle(),
+              QStringLiteral("성경전서 역본 가"));
     EXPECT_EQ(frame.frameRegistry().frames().front()->code(), "VRA");
 }
 

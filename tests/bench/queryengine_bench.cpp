@@ -49,7 +49,8 @@ void BM_VerseSearchVra(benchmark::State& state) {
             break;
         }
         std::ifstream in(result, std::ios::binary);
-        const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        const std::string text((std::istreambuf_iterator<char>(in)),
+                               std::istreambuf_iterator<char>());
         OpenContDB(folder.c_str());
         verses = 0;
         for (const std::string& record : qel::readResultRecords(text)) {

@@ -6,6 +6,7 @@
 #include "bible/navigationbar.h"
 #include "platform/codec.h"
 #include "platform/messagesink.h"
+#include "richtext/childview.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -20,7 +21,9 @@ namespace {
 mkdb::ContentSources bibleSources() {
     mkdb::ContentSources s;
     auto& vra = s.versions["VRA"];
-    vra = {{"gen", "1", "1", "맨 처음에"}, {"gen", "1", "2", "땅은"}, {"gen", "2", "1", "다 이루니라"}};
+    vra = {{"gen", "1", "1", "맨 처음에"},
+           {"gen", "1", "2", "땅은"},
+           {"gen", "2", "1", "다 이루니라"}};
     for (int chapter = 1; chapter <= 23; ++chapter)
         vra.push_back({"psa", std::to_string(chapter), "1", "시 " + std::to_string(chapter)});
     for (const char* verse : {"1", "2", "3-5", "6"})
@@ -146,4 +149,14 @@ TEST_F(BibleFrameTest, EditionWithoutTextSaysSo) {
         page += n->text;
     EXPECT_NE(cp949ToUtf8(page).find("본문은 설치되어 있지 않습니다"), std::string::npos);
     EXPECT_TRUE(niv->currentKey().empty());
+}
+
+TEST_F(BibleFrameTest, SettingsChangesReachOpenWindows) {
+    CBibleFrame* vra = open("VRA", "VRApsa001001");
+    vra->resize(400, 300);
+    const int before = vra->view()->documentHeight();
+    test.context.settings.fontSizeText = "20";
+    frame.settingsChanged();
+    EXPECT_GT(vra->view()->documentHeight(), before);
+    EXPECT_EQ(test.context.displayFont.pixelSize(), 26);
 }

@@ -7,7 +7,9 @@
 using namespace qel;
 
 namespace {
-std::string k(const char* utf8) { return utf8ToCp949(utf8); }
+std::string k(const char* utf8) {
+    return utf8ToCp949(utf8);
+}
 } // namespace
 
 TEST(Citation, VerseAndSelectionForms) {

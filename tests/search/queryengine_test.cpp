@@ -81,17 +81,18 @@ std::set<std::string> referencesOf(const std::vector<Hit>& hits) {
 // Standard book abbreviations of the sample books, as the verse search writes them.
 std::string searchAbbreviation(const std::string& code) {
     static const std::map<std::string, std::string> table = {
-        {"gen", "창"}, {"psa", "시"}, {"jnh", "욘"}, {"mat", "마"},
+        {"gen", "창"}, {"psa", "시"},   {"jnh", "욘"}, {"mat", "마"},
         {"jhn", "요"}, {"1co", "고전"}, {"php", "빌"}};
     return table.at(code);
 }
 
 // Verses whose raw markup matches `pattern` (UTF-8), as references.
 std::set<std::string> rawVersesMatching(const std::string& pattern, const char* book = nullptr) {
-    const std::regex re(pattern), note("\\{N .*?\\{/N\\}");
+    const std::regex re(pattern), note("\\{N .*?\\{/N\\}|\\{D\\}[0-9-]*\\{/D\\}");
     std::set<std::string> out;
     for (const RawVerse& v : rawVerses())
-        if ((!book || v.book == book) && std::regex_search(std::regex_replace(v.body, note, ""), re))
+        if ((!book || v.book == book) &&
+            std::regex_search(std::regex_replace(v.body, note, ""), re))
             out.insert(searchAbbreviation(v.book) + v.chapter + ":" + v.verse);
     return out;
 }
@@ -299,8 +300,8 @@ TEST_F(QueryEngineTest, HomonymsOfSinoKoreanNouns) {
     EXPECT_EQ(std::string(morph), cp("성전"));
     const int r = LookDong(morph, list);
     int chosen = -1, row = 0;
-    for (std::size_t start = 0, end; (end = std::string(list).find('\n', start)) != std::string::npos;
-         start = end + 1, ++row)
+    for (std::size_t start = 0, end;
+         (end = std::string(list).find('\n', start)) != std::string::npos; start = end + 1, ++row)
         if (std::string(list).substr(start, end - start).find(cp("聖殿")) != std::string::npos)
             chosen = row;
     ASSERT_GE(chosen, 1);
@@ -468,6 +469,8 @@ TEST(VerseIndexBuilder, DisplayTextDropsNotesAndKeepsWords) {
     EXPECT_EQ(qel::cp949ToUtf8(verseDisplayText(
                   cp("창공{N TEX=\"히, {펼쳐} 넓힌 것\"}*{/N}이 {W VAL=P}요한{/W}이라"))),
               "창공이 요한이라");
+    EXPECT_EQ(qel::cp949ToUtf8(verseDisplayText(cp("{D}16{/D}하나님이 세상을"))),
+              "하나님이 세상을");
     EXPECT_EQ(verseDisplayText("abc {F VAL=\"unterminated"), "abc");
 }
 

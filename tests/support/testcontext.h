@@ -14,7 +14,8 @@ struct TestContext {
         qel::mkdb::buildContentDatabase(sources, dbFile, [](const std::string&) {});
         context.paths.installRoot = dir.str() + "/";
         context.paths.dbFolder = dir.str() + "/Data/DB/";
-        context.store = std::make_unique<qel::SettingsStore>((dir.path() / "settings.ini").string());
+        context.store =
+            std::make_unique<qel::SettingsStore>((dir.path() / "settings.ini").string());
         context.contentDb.open(dbFile, qel::Database::Mode::ReadOnly);
         qel::installFontSubstitutions();
         context.displayFont = qel::makeDisplayFont(context.settings, 96);
