@@ -7,10 +7,9 @@ SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
 .PHONY: all deps build run test bench test-asan fuzz
 
-all: build
-
-deps:
-	@missing=$$(for p in $(PACKAGES); do \
+# Installs those of the Debian packages $(1) that are missing.
+define install-missing
+	@missing=$$(for p in $(1); do \
 	    dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; \
 	  done); \
 	if [ -n "$$missing" ]; then \
@@ -18,6 +17,12 @@ deps:
 	  $(SUDO) apt-get update -o DPkg::Lock::Timeout=300 && \
 	  $(SUDO) apt-get install -y --no-install-recommends -o DPkg::Lock::Timeout=300 $$missing; \
 	fi
+endef
+
+all: build
+
+deps:
+	$(call install-missing,$(PACKAGES))
 
 $(BUILD)/build.ninja:
 	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release
@@ -47,14 +52,7 @@ FUZZ_SECONDS ?= 60
 FUZZ_TARGETS := markupparser layout wordquery queryparser
 
 fuzz: deps
-	@missing=$$(for p in $(FUZZ_PACKAGES); do \
-	    dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; \
-	  done); \
-	if [ -n "$$missing" ]; then \
-	  echo "Installing:" $$missing; \
-	  $(SUDO) apt-get update -o DPkg::Lock::Timeout=300 && \
-	  $(SUDO) apt-get install -y --no-install-recommends -o DPkg::Lock::Timeout=300 $$missing; \
-	fi
+	$(call install-missing,$(FUZZ_PACKAGES))
 	cmake -S . -B $(BUILD)-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQEL_FUZZ=ON \
 	  -DCMAKE_CXX_COMPILER=clang++
 	cmake --build $(BUILD)-fuzz

@@ -210,18 +210,11 @@ void CBibleFrame::ShowChapter(const std::string& book, const std::string& chapte
     fullKey_ = fullVerseKey(version_, book, chapter, verse);
     view_->reset();
     content_.clear();
-    std::string buffer;
-    for (const VerseRow& row : chapterRows(context_.contentDb, version_, book, chapter)) {
-        std::string piece = "{S VAL=" + row.verse + "}{/S}" + row.body;
-        std::replace(piece.begin(), piece.end(), '\r', ' ');
-        std::replace(piece.begin(), piece.end(), '\n', ' ');
-        if (buffer.size() + piece.size() >= kChapterBufferSize) {
-            showMessage(utf8ToCp949("메모리가 부족합니다."), appTitle());
-            break;
-        }
-        buffer += piece;
-    }
-    MarkupParser::parse(&content_, buffer);
+    const ChapterPage page =
+        chapterPage(chapterRows(context_.contentDb, version_, book, chapter), kChapterBufferSize);
+    if (!page.complete)
+        showMessage(utf8ToCp949("메모리가 부족합니다."), appTitle());
+    MarkupParser::parse(&content_, page.markup);
     view_->setList(&content_);
     view_->relayout();
     if (!fullKey_.empty() && record)

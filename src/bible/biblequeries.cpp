@@ -3,6 +3,7 @@
 #include "bible/booktable.h"
 #include "platform/database.h"
 
+#include <algorithm>
 #include <array>
 #include <initializer_list>
 
@@ -129,6 +130,21 @@ std::vector<VerseRow> chapterRows(Database& db, std::string_view version, std::s
     for (RecordSet rs(db, sql::chapterText(version, book, chap)); !rs.isEOF(); rs.moveNext())
         rows.push_back({rs.field("sec"), rs.field("body")});
     return rows;
+}
+
+ChapterPage chapterPage(const std::vector<VerseRow>& rows, std::size_t capacity) {
+    ChapterPage page;
+    for (const VerseRow& row : rows) {
+        std::string piece = "{S VAL=" + row.verse + "}{/S}" + row.body;
+        std::replace(piece.begin(), piece.end(), '\r', ' ');
+        std::replace(piece.begin(), piece.end(), '\n', ' ');
+        if (page.markup.size() + piece.size() >= capacity) {
+            page.complete = false;
+            break;
+        }
+        page.markup += piece;
+    }
+    return page;
 }
 
 } // namespace qel

@@ -42,4 +42,13 @@ struct VerseRow {
 std::vector<VerseRow> chapterRows(Database& db, std::string_view version, std::string_view book,
                                   std::string_view chap);
 
+// The page a Bible window shows: "{S VAL=%s}{/S}%s" per verse with line ends turned into
+// blanks. Reading stops at the first verse that would not fit in `capacity` bytes (the
+// terminating zero counted); `complete` tells whether every verse fit.
+struct ChapterPage {
+    std::string markup;
+    bool complete = true;
+};
+ChapterPage chapterPage(const std::vector<VerseRow>& rows, std::size_t capacity);
+
 } // namespace qel

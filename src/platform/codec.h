@@ -10,6 +10,9 @@ namespace qel {
 std::string cp949ToUtf8(std::string_view cp949);
 std::string utf8ToCp949(std::string_view utf8);
 
+// Appends the UTF-8 form of one code point.
+void appendUtf8(std::string& out, char32_t codePoint);
+
 // True when the byte starts a double-byte CP949 character.
 inline bool isLeadByte(unsigned char c) {
     return c >= 0x81 && c <= 0xFE;

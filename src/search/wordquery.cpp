@@ -210,8 +210,8 @@ private:
         std::string lowKey = wordtext::toUtf8(p.prefix);
         std::string highKey = lowKey;
         if (p.fusedBase != 0) {
-            wordtext::appendUtf8(lowKey, p.fusedBase);
-            wordtext::appendUtf8(highKey, p.fusedBase + 28);
+            appendUtf8(lowKey, p.fusedBase);
+            appendUtf8(highKey, p.fusedBase + 28);
         } else {
             highKey.push_back('\xFF'); // above every UTF-8 continuation
         }

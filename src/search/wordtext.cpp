@@ -1,5 +1,7 @@
 #include "search/wordtext.h"
 
+#include "platform/codec.h"
+
 #include <cstring>
 
 namespace qel::wordtext {
@@ -133,24 +135,6 @@ char32_t nextCodePoint(std::string_view text, std::size_t& i) {
         c = (c << 6) | (static_cast<unsigned char>(text[i++]) & 0x3F);
     }
     return c;
-}
-
-void appendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
 }
 
 std::u32string toUtf32(std::string_view utf8) {

@@ -13,7 +13,6 @@ std::string plainVerseText(std::string_view markup);
 
 // Decodes one code point of UTF-8 at text[i] and advances i; malformed bytes give U+FFFD.
 char32_t nextCodePoint(std::string_view text, std::size_t& i);
-void appendUtf8(std::string& out, char32_t c);
 std::u32string toUtf32(std::string_view utf8);
 std::string toUtf8(std::u32string_view text);
 

@@ -10,7 +10,6 @@
 #include <QImage>
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
 #include <string>
 
 namespace {
@@ -19,12 +18,7 @@ namespace {
 // with line ends turned into blanks.
 std::string chapterMarkup(const char* version) {
     qel::Database db(QEL_BUILT_CONTENT_DB, qel::Database::Mode::ReadOnly);
-    std::string markup;
-    for (const qel::VerseRow& row : qel::chapterRows(db, version, "psa", "119"))
-        markup += "{S VAL=" + row.verse + "}{/S}" + row.body;
-    std::replace(markup.begin(), markup.end(), '\r', ' ');
-    std::replace(markup.begin(), markup.end(), '\n', ' ');
-    return markup;
+    return qel::chapterPage(qel::chapterRows(db, version, "psa", "119"), 30000).markup;
 }
 
 void BM_ParsePsalm119Kjv(benchmark::State& state) {

@@ -23,3 +23,15 @@ TEST(BibleQueries, UnknownVersionNeverBecomesATableName) {
     EXPECT_EQ(versionTable("TEV"), "GNB");
     EXPECT_EQ(sql::article("sqlite_master", "x"), "select * from  where id='x'");
 }
+
+TEST(BibleQueries, ChapterPageStopsAtTheFirstVerseThatDoesNotFit) {
+    const std::vector<VerseRow> rows = {{"1", "{D}1{/D}a\r\nb"}, {"2-3", "{D}2-3{/D}cc"}};
+    const ChapterPage whole = chapterPage(rows, 1000);
+    EXPECT_TRUE(whole.complete);
+    EXPECT_EQ(whole.markup, "{S VAL=1}{/S}{D}1{/D}a  b{S VAL=2-3}{/S}{D}2-3{/D}cc");
+    const std::size_t first = std::string("{S VAL=1}{/S}{D}1{/D}a  b").size();
+    const ChapterPage cut = chapterPage(rows, first + 1); // room for the zero byte only
+    EXPECT_FALSE(cut.complete);
+    EXPECT_EQ(cut.markup.size(), first);
+    EXPECT_TRUE(chapterPage(rows, first).markup.empty());
+}

@@ -1,5 +1,7 @@
 #include "mkdb/kjvimport.h"
 
+#include "platform/codec.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
@@ -54,24 +56,6 @@ bool isAsciiLetter(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
 
-void appendUtf8(std::string& out, std::uint32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
 // Decodes the entity starting at text[i] == '&'. Returns its length, or 0 when it is not
 // a valid entity (the '&' is then literal text).
 std::size_t decodeEntity(std::string_view text, std::size_t i, std::string& decoded) {
@@ -101,7 +85,7 @@ std::size_t decodeEntity(std::string_view text, std::size_t i, std::string& deco
         cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
         return 0;
     decoded.clear();
-    appendUtf8(decoded, cp);
+    appendUtf8(decoded, static_cast<char32_t>(cp));
     return semi - i + 1;
 }
 
