@@ -1,5 +1,7 @@
 #include "search/verseindexbuilder.h"
 
+#include "search/wordtext.h"
+
 #include "bible/booktable.h"
 #include "platform/codec.h"
 #include "platform/database.h"
@@ -16,30 +18,6 @@
 namespace qel {
 
 namespace {
-
-bool isBlankByte(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
-// Tags that stand between words on screen (headings, breaks, indents, tables).
-bool separatesWords(char letter) {
-    switch (letter) {
-    case 'H':
-    case 'B':
-    case 'I':
-    case 'R':
-    case 'T':
-    case 'C':
-    case 'h':
-    case 'i':
-    case 'r':
-    case 't':
-    case 'c':
-        return true;
-    default:
-        return false;
-    }
-}
 
 struct U32Hash {
     std::size_t operator()(const std::u32string& s) const noexcept {
@@ -138,79 +116,7 @@ bool readHomonyms(const std::string& path, const std::vector<std::u32string>& fo
 } // namespace
 
 std::string verseDisplayText(std::string_view s) {
-    std::string out;
-    out.reserve(s.size());
-    // Footnote markers and verse numbers are not words of the verse.
-    char skipping = 0;
-    std::size_t i = 0;
-    while (i < s.size()) {
-        const char c = s[i];
-        if (c == '{') {
-            if (i + 1 >= s.size())
-                break;
-            if (s[i + 1] == '/') {
-                const char letter = i + 2 < s.size() ? s[i + 2] : 0;
-                const std::size_t close = s.find('}', i + 2);
-                if (close == std::string_view::npos)
-                    break;
-                if (skipping && letter == skipping)
-                    skipping = 0;
-                else if (!skipping && separatesWords(static_cast<char>(letter | 0x20)))
-                    out.push_back(' ');
-                i = close + 1;
-                continue;
-            }
-            const char letter = s[i + 1];
-            std::size_t k = i + 2;
-            bool closedTag = false;
-            while (k < s.size()) {
-                if (s[k] == '}') {
-                    closedTag = true;
-                    break;
-                }
-                if (s[k] == '=' && k + 1 < s.size() && (s[k + 1] == '"' || s[k + 1] == '\'')) {
-                    const char quote[3] = {s[k + 1], '}', 0};
-                    const std::size_t end = s.find(quote, k + 2);
-                    if (end == std::string_view::npos)
-                        break;
-                    k = end + 1;
-                    closedTag = true;
-                    break;
-                }
-                k += isLeadByte(static_cast<unsigned char>(s[k])) ? 2 : 1;
-            }
-            if (!closedTag)
-                break;
-            if (letter == 'N' || letter == 'D')
-                skipping = letter;
-            else if (!skipping && separatesWords(letter))
-                out.push_back(' ');
-            i = k + 1;
-            continue;
-        }
-        const std::size_t len =
-            isLeadByte(static_cast<unsigned char>(c)) && i + 1 < s.size() ? 2 : 1;
-        if (!skipping)
-            out.append(s.substr(i, len));
-        i += len;
-    }
-    std::string collapsed;
-    collapsed.reserve(out.size());
-    bool blank = false;
-    for (std::size_t j = 0; j < out.size(); ++j) {
-        const char c = out[j];
-        if (isBlankByte(c)) {
-            blank = !collapsed.empty();
-            continue;
-        }
-        if (blank)
-            collapsed.push_back(' ');
-        blank = false;
-        collapsed.push_back(c);
-        if (isLeadByte(static_cast<unsigned char>(c)) && j + 1 < out.size())
-            collapsed.push_back(out[++j]);
-    }
-    return collapsed;
+    return wordtext::plainVerseText(s);
 }
 
 VerseIndexData buildVerseIndexData(const std::vector<VerseSource>& verses,
