@@ -96,8 +96,8 @@ bool Application::openContentDatabase() {
 
 void Application::takeScreenshotWhenPainted() {
     auto save = [this] {
-        // Let the pending place open and lay out before the picture is taken.
-        QTimer::singleShot(200, this, [this] {
+        // The place of the command line opens at the first paint, before this runs.
+        QTimer::singleShot(0, this, [this] {
             const bool saved = mainFrame_->grab().save(screenshotFile_, "PNG");
             if (!saved)
                 std::fprintf(stderr, "qelbible: cannot write %s\n", qPrintable(screenshotFile_));
