@@ -1,5 +1,6 @@
 #include "richtext/layoutrules.h"
 
+#include "bible/versekey.h"
 #include "platform/codec.h"
 #include "richtext/markupnode.h"
 
@@ -62,23 +63,7 @@ long long applyMarkRules(std::string_view text, long long k) {
 } // namespace
 
 int markupInt(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && isAsciiSpace(static_cast<unsigned char>(text[i])))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        negative = text[i++] == '-';
-    long long value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        value = value * 10 + (text[i] - '0');
-        if (value > INT_MAX) {
-            value = static_cast<long long>(INT_MAX) + 1;
-            break;
-        }
-    }
-    if (negative)
-        value = -value;
-    return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
+    return atoiText(text);
 }
 
 double markupDecimal(std::string_view text) {
