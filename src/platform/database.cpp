@@ -287,7 +287,13 @@ RecordSet::RecordSet(Database& db, std::string_view sql, const std::vector<SqlVa
     for (int i = 0; i < count; ++i)
         columns_.emplace_back(sqlite3_column_name(stmt_, i));
     eof_ = false;
-    step();
+    try {
+        step();
+    } catch (...) {
+        // The destructor does not run for a constructor that throws.
+        sqlite3_finalize(stmt_);
+        throw;
+    }
 }
 
 RecordSet::~RecordSet() {

@@ -8,24 +8,7 @@
 namespace qel::korean {
 namespace {
 
-constexpr char32_t kFirstSyllable = 0xAC00;
-constexpr char32_t kLastSyllable = 0xD7A3;
-
 enum Initial { kNieun = 2, kRieul = 5, kSiot = 9, kIeung = 11, kHieut = 18 };
-enum Vowel {
-    kA = 0,
-    kAe = 1,
-    kEo = 4,
-    kYeo = 6,
-    kO = 8,
-    kWa = 9,
-    kWae = 10,
-    kOe = 11,
-    kU = 13,
-    kWo = 14,
-    kEu = 18,
-    kI = 20
-};
 enum Final {
     kNone = 0,
     kFinalN = 4,
@@ -135,15 +118,16 @@ enum class Sound { Unknown, Vowel, Consonant, Rieul };
 Sound soundOf(char32_t syllable) {
     if (!isSyllable(syllable))
         return Sound::Unknown;
-    const int final = finalOf(syllable);
+    const int final = syllableFinal(syllable);
     return final == kNone ? Sound::Vowel : final == kFinalL ? Sound::Rieul : Sound::Consonant;
 }
 
 // Before 시, 니, 는, 오 … a stem-final ㄹ drops (알 → 아시니), so ㄹ does not stand there.
 bool dropsRieul(const std::u32string& text) {
     const char32_t first = text[0];
-    return isSyllable(first) && (initialOf(first) == kNieun || initialOf(first) == kSiot ||
-                                 (initialOf(first) == kIeung && vowelOf(first) == kO));
+    return isSyllable(first) &&
+           (syllableInitial(first) == kNieun || syllableInitial(first) == kSiot ||
+            (syllableInitial(first) == kIeung && syllableVowel(first) == kO));
 }
 
 bool fits(const Piece& p, Sound before, bool particle) {
@@ -256,14 +240,14 @@ bool restAccepted(Rest rule, std::u32string_view rest, char32_t before, int fina
     case Rest::MeltedJoined:
         return meltedRest(rest, final, rule == Rest::MeltedJoined);
     case Rest::VowelEnding: {
-        if (rest.empty() || !isSyllable(rest[0]) || initialOf(rest[0]) != kIeung)
+        if (rest.empty() || !isSyllable(rest[0]) || syllableInitial(rest[0]) != kIeung)
             return false;
-        const int v = vowelOf(rest[0]);
+        const int v = syllableVowel(rest[0]);
         if (v != kA && v != kEo && v != kEu)
             return false;
         // 들어가다, 들어오다 (to enter) are verbs of their own, not forms of 듣다.
         if (v != kEu && rest.size() > 1 && isSyllable(rest[1])) {
-            const char32_t open = rest[1] - static_cast<char32_t>(finalOf(rest[1]));
+            const char32_t open = rest[1] - static_cast<char32_t>(syllableFinal(rest[1]));
             if (open == U'가' || open == U'오' || open == U'와')
                 return false;
         }
@@ -271,36 +255,21 @@ bool restAccepted(Rest rule, std::u32string_view rest, char32_t before, int fina
         return verbChain(rest, Sound::Consonant);
     }
     case Rest::WuEnding:
-        return !rest.empty() && isSyllable(rest[0]) && initialOf(rest[0]) == kIeung &&
-               (vowelOf(rest[0]) == kU || vowelOf(rest[0]) == kWo || vowelOf(rest[0]) == kWa) &&
-               meltedRest(rest.substr(1), finalOf(rest[0]), false);
+        return !rest.empty() && isSyllable(rest[0]) && syllableInitial(rest[0]) == kIeung &&
+               (syllableVowel(rest[0]) == kU || syllableVowel(rest[0]) == kWo ||
+                syllableVowel(rest[0]) == kWa) &&
+               meltedRest(rest.substr(1), syllableFinal(rest[0]), false);
     case Rest::LDropEnding:
         return !rest.empty() && isSyllable(rest[0]) &&
-               (initialOf(rest[0]) == kSiot ||
-                (initialOf(rest[0]) == kNieun && vowelOf(rest[0]) == kEu) ||
-                (initialOf(rest[0]) == kIeung && vowelOf(rest[0]) == kO)) &&
+               (syllableInitial(rest[0]) == kSiot ||
+                (syllableInitial(rest[0]) == kNieun && syllableVowel(rest[0]) == kEu) ||
+                (syllableInitial(rest[0]) == kIeung && syllableVowel(rest[0]) == kO)) &&
                verbChain(rest, Sound::Vowel);
     }
     return false;
 }
 
 } // namespace
-
-bool isSyllable(char32_t c) {
-    return c >= kFirstSyllable && c <= kLastSyllable;
-}
-int initialOf(char32_t s) {
-    return static_cast<int>((s - kFirstSyllable) / (21 * 28));
-}
-int vowelOf(char32_t s) {
-    return static_cast<int>((s - kFirstSyllable) / 28 % 21);
-}
-int finalOf(char32_t s) {
-    return static_cast<int>((s - kFirstSyllable) % 28);
-}
-char32_t compose(int initial, int vowel, int final) {
-    return kFirstSyllable + static_cast<char32_t>((initial * 21 + vowel) * 28 + final);
-}
 
 bool isParticleChain(std::u32string_view text, char32_t before) {
     return pieceChain(text, kParticlesOnly, soundOf(before));
@@ -315,7 +284,7 @@ bool isEndingChain(std::u32string_view text, bool nounToo, char32_t before) {
     // 하다 or 되다 made from the noun, with their endings: 사랑 + 하사, 사랑 + 한.
     if (text.empty() || !isSyllable(text[0]))
         return false;
-    const int final = finalOf(text[0]);
+    const int final = syllableFinal(text[0]);
     const char32_t open = text[0] - static_cast<char32_t>(final);
     const std::u32string_view rest = text.substr(1);
     for (char32_t maker : kVerbMakers) {
@@ -361,8 +330,9 @@ std::vector<FormPattern> allFormPatterns(std::u32string_view stem, bool verbStem
     if (!isSyllable(last))
         return out;
     const std::u32string_view head = stem.substr(0, stem.size() - 1);
-    const int initial = initialOf(last), vowel = vowelOf(last), final = finalOf(last);
-    const char32_t open = compose(initial, vowel, kNone);
+    const int initial = syllableInitial(last), vowel = syllableVowel(last),
+              final = syllableFinal(last);
+    const char32_t open = composeSyllable(initial, vowel, kNone);
     const std::uint32_t noneOrSS = bit(kNone) | bit(kFinalSS);
     switch (final) {
     case kNone: {
@@ -386,14 +356,15 @@ std::vector<FormPattern> allFormPatterns(std::u32string_view stem, bool verbStem
         else if (vowel == kA && initial == kHieut)
             melted = {kAe};
         for (int v : melted)
-            out.push_back(fused(head, compose(initial, v, kNone), noneOrSS, Rest::Melted));
+            out.push_back(fused(head, composeSyllable(initial, v, kNone), noneOrSS, Rest::Melted));
         // 르 irregular: 부르 → 불러, 불렀다.
         if (last == U'르' && !head.empty() && isSyllable(head.back()) &&
-            finalOf(head.back()) == kNone) {
+            syllableFinal(head.back()) == kNone) {
             std::u32string prefix(head.substr(0, head.size() - 1));
             prefix.push_back(head.back() + kFinalL);
             for (int v : {kEo, kA})
-                out.push_back(fused(prefix, compose(kRieul, v, kNone), noneOrSS, Rest::Melted));
+                out.push_back(
+                    fused(prefix, composeSyllable(kRieul, v, kNone), noneOrSS, Rest::Melted));
         }
         break;
     }

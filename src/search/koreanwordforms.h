@@ -1,5 +1,7 @@
 #pragma once
 
+#include "search/koreanjamo.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -11,12 +13,6 @@
 // after a stem must split completely into known particles and endings, so 하나님 is not a
 // form of 하다 (님 is neither).
 namespace qel::korean {
-
-bool isSyllable(char32_t c);
-int initialOf(char32_t syllable); // 0 ㄱ … 18 ㅎ
-int vowelOf(char32_t syllable);   // 0 ㅏ … 20 ㅣ
-int finalOf(char32_t syllable);   // 0 none, 1 ㄱ … 27 ㅎ
-char32_t compose(int initial, int vowel, int final);
 
 // What may follow the stem part of a pattern.
 enum class Rest {

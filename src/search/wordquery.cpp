@@ -32,7 +32,7 @@ void appendWords(std::string_view text, bool phrase, std::vector<QueryTerm>& gro
         std::string_view piece = text.substr(start, i - start);
         if (piece.empty())
             continue;
-        QueryWord word;
+        SearchWord word;
         word.allForms = piece.back() == '*';
         for (char c : piece)
             if (c != '*')
@@ -134,7 +134,7 @@ public:
     // The verses of `allowed` that match the term; nullopt when the term has no words.
     std::optional<VerseSet> term(const QueryTerm& t, const VerseSet& allowed) const {
         std::vector<std::vector<std::uint32_t>> positions;
-        for (const QueryWord& w : t.words) {
+        for (const SearchWord& w : t.words) {
             std::vector<std::string> keys;
             wordtext::forEachWord(cp949ToUtf8(w.text),
                                   [&](std::string_view k) { keys.emplace_back(k); });

@@ -10,15 +10,15 @@ namespace qel {
 class WordIndex;
 
 // One word of a query as typed (CP949); allForms when it was written with a trailing "*".
-struct QueryWord {
+struct SearchWord {
     std::string text;
     bool allForms = false;
-    bool operator==(const QueryWord&) const = default;
+    bool operator==(const SearchWord&) const = default;
 };
 
 // A single word, or a phrase whose words stand next to each other in this order.
 struct QueryTerm {
-    std::vector<QueryWord> words;
+    std::vector<SearchWord> words;
     bool phrase = false;
     bool operator==(const QueryTerm&) const = default;
 };

@@ -15,14 +15,14 @@ using namespace qel;
 namespace {
 
 QueryTerm word(const std::string& utf8, bool allForms = false) {
-    return QueryTerm{{QueryWord{utf8ToCp949(utf8), allForms}}, false};
+    return QueryTerm{{SearchWord{utf8ToCp949(utf8), allForms}}, false};
 }
 
 QueryTerm phrase(std::initializer_list<const char*> words) {
     QueryTerm t;
     t.phrase = true;
     for (const char* w : words)
-        t.words.push_back(QueryWord{utf8ToCp949(w), false});
+        t.words.push_back(SearchWord{utf8ToCp949(w), false});
     return t;
 }
 
