@@ -71,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (const QueryTerm& term : group) {
             check(!term.words.empty());
             check(term.phrase == (term.words.size() > 1));
-            for (const QueryWord& w : term.words)
+            for (const SearchWord& w : term.words)
                 check(!w.text.empty() && w.text.find('*') == std::string::npos);
         }
     }
