@@ -15,7 +15,8 @@ define install-missing
 	if [ -n "$$missing" ]; then \
 	  echo "Installing:" $$missing; \
 	  $(SUDO) apt-get update -o DPkg::Lock::Timeout=300 && \
-	  $(SUDO) apt-get install -y --no-install-recommends -o DPkg::Lock::Timeout=300 $$missing; \
+	  $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends \
+	    -o DPkg::Lock::Timeout=300 $$missing; \
 	fi
 endef
 
