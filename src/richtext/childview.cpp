@@ -150,6 +150,8 @@ void CChildView::reset() {
 
 void CChildView::afterLayout() {
     movePanel();
+    // A page without verse numbers (a notice) has no verse to mark.
+    marker_->setVisible(list() && !engine().verseNumbers().empty());
     if (list())
         owner_.bringCurrentVerseIntoView();
 }
@@ -161,7 +163,7 @@ void CChildView::paintWithoutList() {
 void CChildView::placeMarker(int top) {
     markerTop_ = top;
     marker_->move(kMarkerX, top);
-    marker_->setVisible(list() != nullptr);
+    marker_->setVisible(list() && !engine().verseNumbers().empty());
 }
 
 void CChildView::updateMarker() {

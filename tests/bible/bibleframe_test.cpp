@@ -149,6 +149,8 @@ TEST_F(BibleFrameTest, EditionWithoutTextSaysSo) {
         page += n->text;
     EXPECT_NE(cp949ToUtf8(page).find("본문은 설치되어 있지 않습니다"), std::string::npos);
     EXPECT_TRUE(niv->currentKey().empty());
+    EXPECT_FALSE(niv->view()->marker()->isVisible()); // no verse to mark
+    EXPECT_TRUE(open("VRA")->view()->marker()->isVisible());
 }
 
 TEST_F(BibleFrameTest, SettingsChangesReachOpenWindows) {
