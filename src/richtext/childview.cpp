@@ -321,20 +321,11 @@ bool CChildView::handleCommand(int id) {
     case cmd::PreviousChapter:
         owner_.previousChapter();
         return true;
-    case cmd::Copy:
-        copySelection();
-        return true;
     case cmd::CopyVerse:
         copyVerse(contextPoint_);
         return true;
-    case cmd::SelectAll:
-        selectAll();
-        return true;
-    case cmd::Print:
-        print();
-        return true;
     default:
-        return false;
+        return RichTextArea::handleCommand(id);
     }
 }
 
@@ -352,18 +343,11 @@ bool CChildView::updateCommand(int id, QAction* action) {
     case cmd::PreviousChapter:
         action->setEnabled(owner_.canGoPreviousChapter());
         return true;
-    case cmd::Copy:
-        action->setEnabled(hasSelection());
-        return true;
     case cmd::CopyVerse:
         action->setEnabled(!hasSelection() && pieceAt(contextPoint_) != nullptr);
         return true;
-    case cmd::SelectAll:
-    case cmd::Print:
-        action->setEnabled(hasContent());
-        return true;
     default:
-        return false;
+        return RichTextArea::updateCommand(id, action);
     }
 }
 

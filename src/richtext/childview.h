@@ -48,17 +48,17 @@ public:
     // Back 32806, Forward 32808, Previous chapter 32809, Next chapter 32812, Copy 57634,
     // Copy verse 32798 (at the point of the last context menu), Select all 57642, Print
     // 57607. Return false for other commands.
-    bool handleCommand(int id);
-    bool updateCommand(int id, QAction* action);
+    bool handleCommand(int id) override;
+    bool updateCommand(int id, QAction* action) override;
 
     // Popup 3 of the context menu, its items enabled for a request at this point.
     std::unique_ptr<QMenu> createContextMenu(const QPoint& documentPoint);
 
     // The selection with the citation of the place.
-    bool copySelection();
+    bool copySelection() override;
     // The verse at the point with its citation.
     bool copyVerse(const QPoint& documentPoint);
-    bool print();
+    bool print() override;
 
     QWidget* indicatorPanel() const;
     QWidget* marker() const;

@@ -1,11 +1,13 @@
 #include "richtext/richtextarea.h"
 
 #include "app/appcontext.h"
+#include "app/commands.h"
 #include "platform/codec.h"
 #include "richtext/markupnode.h"
 #include "richtext/qtsurface.h"
 #include "richtext/richtextpainter.h"
 
+#include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMouseEvent>
@@ -284,6 +286,40 @@ bool RichTextArea::printList(const std::string& documentName, const std::string*
     engine_.Print(printerSurface, list_, commentary(), pageTitle, footerText);
     printerSurface.setPainter(nullptr);
     return painter.end();
+}
+
+bool RichTextArea::copySelection() {
+    return hasSelection() && copyTextToClipboard(selectedText());
+}
+
+bool RichTextArea::handleCommand(int id) {
+    switch (id) {
+    case cmd::Copy:
+        copySelection();
+        return true;
+    case cmd::SelectAll:
+        selectAll();
+        return true;
+    case cmd::Print:
+        print();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool RichTextArea::updateCommand(int id, QAction* action) {
+    switch (id) {
+    case cmd::Copy:
+        action->setEnabled(hasSelection());
+        return true;
+    case cmd::SelectAll:
+    case cmd::Print:
+        action->setEnabled(hasContent());
+        return true;
+    default:
+        return false;
+    }
 }
 
 } // namespace qel

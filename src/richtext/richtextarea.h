@@ -13,6 +13,8 @@
 
 class QPrinter;
 
+class QAction;
+
 namespace qel {
 
 struct AppContext;
@@ -59,6 +61,15 @@ public:
     // The text piece exactly under a document point, if any.
     MarkupNode* pieceAt(const QPoint& documentPoint) const;
     QPoint toDocument(const QPoint& viewportPoint) const;
+
+    // Copy of the plain selection; windows that cite their place add the citation.
+    virtual bool copySelection();
+    // Prints the page; false when cancelled, empty, or the window does not print.
+    virtual bool print() { return false; }
+    // Copy, Select all and Print, which every rich-text window offers; false for other
+    // commands.
+    virtual bool handleCommand(int id);
+    virtual bool updateCommand(int id, QAction* action);
 
     void setPrintDialog(PrintDialogStep step) { printDialog_ = std::move(step); }
     // Runs the print dialog and prints the list; false when cancelled or empty.

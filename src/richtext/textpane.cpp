@@ -37,12 +37,6 @@ void CTextPane::layOut() {
     viewport()->update();
 }
 
-bool CTextPane::copy() {
-    if (!hasSelection())
-        return false;
-    return copyTextToClipboard(selectedText());
-}
-
 bool CTextPane::print() {
     return printList(documentName_, &pageTitle_, footerText_ ? &*footerText_ : nullptr);
 }
@@ -52,36 +46,6 @@ void CTextPane::setPrintTexts(std::string documentName, std::string pageTitle,
     documentName_ = std::move(documentName);
     pageTitle_ = std::move(pageTitle);
     footerText_ = std::move(footerText);
-}
-
-bool CTextPane::handleCommand(int id) {
-    switch (id) {
-    case cmd::Copy:
-        copy();
-        return true;
-    case cmd::SelectAll:
-        selectAll();
-        return true;
-    case cmd::Print:
-        print();
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool CTextPane::updateCommand(int id, QAction* action) {
-    switch (id) {
-    case cmd::Copy:
-        action->setEnabled(hasSelection());
-        return true;
-    case cmd::SelectAll:
-    case cmd::Print:
-        action->setEnabled(hasContent());
-        return true;
-    default:
-        return false;
-    }
 }
 
 void CTextPane::openLink(const std::string& target) {

@@ -31,8 +31,7 @@ public:
     bool laidOut() const { return layoutValid(); }
 
     // The plain text of the selection to the clipboard, without citation.
-    bool copy();
-    bool print();
+    bool print() override;
 
     // Link targets (command keys) go here.
     void setLinkHandler(std::function<void(const std::string&)> handler) {
@@ -50,8 +49,6 @@ public:
                        std::optional<std::string> footerText);
 
     // Copy 57634, Select all 57642, Print 57607.
-    bool handleCommand(int id);
-    bool updateCommand(int id, QAction* action);
 
 protected:
     void openLink(const std::string& target) override;
