@@ -40,6 +40,7 @@ TEST_F(BuiltContent, KoreanSamplesAreCompleteAndInCp949) {
         std::size_t rows;
     } chapters[] = {{"VRA", "gen", "1", 31},    {"VRA", "gen", "3", 24},  {"VRA", "psa", "23", 6},
                     {"VRA", "psa", "119", 176}, {"VRA", "jnh", "4", 11},  {"VRA", "mat", "5", 48},
+                    {"VRA", "mat", "26", 75},   {"VRA", "mrk", "14", 72}, {"VRA", "luk", "23", 56},
                     {"VRA", "jhn", "1", 51},    {"VRA", "1co", "13", 13}, {"VRA", "php", "4", 23},
                     {"VRB", "tob", "1", 22},    {"VRB", "jhn", "3", 36},  {"VRC", "psa", "23", 6},
                     {"VRE", "gen", "1", 31},    {"VRD", "jhn", "3", 36}};
