@@ -1,5 +1,6 @@
 #include "app/application.h"
 
+#include "app/appicon.h"
 #include "app/fontresolver.h"
 #include "app/introwindow.h"
 #include "app/mainframe.h"
@@ -27,6 +28,9 @@ QString fromCp949(std::string_view text) {
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("QEL CD-ROM 성경"));
+    // The icon of the desktop entry, which desktops match by this name.
+    setDesktopFileName(QStringLiteral("qelbible"));
+    setWindowIcon(appIcon());
     std::vector<std::string> args;
     for (const QString& arg : arguments().mid(1))
         args.push_back(arg.toStdString());
