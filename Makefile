@@ -2,10 +2,10 @@
 BUILD := build
 PACKAGES := g++ cmake ninja-build qt6-base-dev libsqlite3-dev libgtest-dev libgmock-dev \
 	libbenchmark-dev xvfb xauth fonts-unfonts-core fonts-baekmuk sword-text-kjv \
-	libsword-utils libhangul-data poppler-utils
+	libsword-utils libhangul-data poppler-utils qt6-translations-l10n
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
-.PHONY: all deps build run test bench test-asan fuzz
+.PHONY: all deps build run test bench test-asan fuzz install
 
 # Installs those of the Debian packages $(1) that are missing.
 define install-missing
@@ -34,6 +34,11 @@ build: deps $(BUILD)/build.ninja
 
 run: build
 	$(BUILD)/qelbible
+
+# The program, qel-mkdb, the built data, a desktop entry and the icon under PREFIX.
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure

@@ -1,5 +1,6 @@
 #include "app/application.h"
 
+#include "app/appicon.h"
 #include "app/fontresolver.h"
 #include "app/introwindow.h"
 #include "app/mainframe.h"
@@ -8,9 +9,12 @@
 #include "platform/messagesink.h"
 #include "platform/singleinstance.h"
 
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QScreen>
 #include <QTimer>
+#include <QTranslator>
 #include <cstdio>
 
 namespace qel {
@@ -24,15 +28,13 @@ QString fromCp949(std::string_view text) {
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("QEL CD-ROM 성경"));
-    const QStringList args = arguments();
-    for (int i = 1; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--nologo"))
-            noLogo_ = true;
-        else if (args[i] == QLatin1String("--screenshot") && i + 1 < args.size())
-            screenshotFile_ = args[++i];
-        else if (!args[i].startsWith(QLatin1String("--")) && pendingCommandKey_.empty())
-            pendingCommandKey_ = utf8ToCp949(args[i].toStdString());
-    }
+    // The icon of the desktop entry, which desktops match by this name.
+    setDesktopFileName(QStringLiteral("qelbible"));
+    setWindowIcon(appIcon());
+    std::vector<std::string> args;
+    for (const QString& arg : arguments().mid(1))
+        args.push_back(arg.toStdString());
+    commandLine_ = parseCommandLine(args);
 }
 
 Application::~Application() {
@@ -42,7 +44,16 @@ Application::~Application() {
 }
 
 std::optional<int> Application::start() {
-    const bool screenshotRun = !screenshotFile_.isEmpty();
+    if (commandLine_.error.empty() && !commandLine_.windowCode.empty() &&
+        !CMainFrame::opensWindow(commandLine_.windowCode))
+        commandLine_.error =
+            "--window " + commandLine_.windowCode + ": this kind of window is not built yet";
+    if (!commandLine_.error.empty()) {
+        std::fprintf(stderr, "qelbible: %s\n", commandLine_.error.c_str());
+        return 2;
+    }
+    const bool screenshotRun = !commandLine_.screenshotFile.empty();
+    loadQtTranslations();
     setMessageHandler([screenshotRun](const std::string& text, const std::string& caption) {
         // A screenshot run must never wait for a click; stderr already has the text.
         if (!screenshotRun)
@@ -64,15 +75,19 @@ std::optional<int> Application::start() {
     context_.displayFont =
         makeDisplayFont(context_.settings, qRound(primaryScreen()->logicalDotsPerInchY()));
 
-    mainFrame_ = std::make_unique<CMainFrame>(context_, pendingCommandKey_);
+    // A screenshot run opens any command key, not only a verse key; the frame opens the
+    // verse key of an ordinary start itself.
+    mainFrame_ = std::make_unique<CMainFrame>(
+        context_, screenshotRun ? std::string() : utf8ToCp949(commandLine_.commandKey));
     connect(singleInstance_.get(), &SingleInstance::messageReceived, mainFrame_.get(),
             &CMainFrame::handleInstanceMessage);
     mainFrame_->showMaximized();
 
-    if (context_.settings.showIntro && !noLogo_ && !screenshotRun)
+    if (context_.settings.showIntro && !commandLine_.noLogo && !screenshotRun)
         (new IntroWindow(mainFrame_.get()))->show();
-    if (screenshotRun)
-        takeScreenshotWhenPainted();
+    // Connected after the frame's own first-paint handler, so its place opens first.
+    connect(mainFrame_.get(), &CMainFrame::firstPainted, this,
+            &Application::openCommandLineWindows);
     return std::nullopt;
 }
 
@@ -94,20 +109,39 @@ bool Application::openContentDatabase() {
     }
 }
 
-void Application::takeScreenshotWhenPainted() {
-    auto save = [this] {
-        // The place of the command line opens at the first paint, before this runs.
-        QTimer::singleShot(0, this, [this] {
-            const bool saved = mainFrame_->grab().save(screenshotFile_, "PNG");
-            if (!saved)
-                std::fprintf(stderr, "qelbible: cannot write %s\n", qPrintable(screenshotFile_));
-            exit(saved ? 0 : 1);
-        });
-    };
-    if (mainFrame_->firstPaintDone())
-        save();
+void Application::loadQtTranslations() {
+    // Qt's own dialogs (print, colour, file) speak the program's language.
+    auto* translator = new QTranslator(this);
+    if (translator->load(QLocale(QLocale::Korean, QLocale::SouthKorea), QStringLiteral("qtbase"),
+                         QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(translator);
     else
-        connect(mainFrame_.get(), &CMainFrame::firstPainted, this, save);
+        logWarning("Qt's Korean translations (qtbase_ko.qm) are missing");
+}
+
+void Application::failWith(const std::string& message) {
+    std::fprintf(stderr, "qelbible: %s\n", message.c_str());
+    exit(2);
+}
+
+void Application::openCommandLineWindows() {
+    const bool screenshotRun = !commandLine_.screenshotFile.empty();
+    if (screenshotRun && !commandLine_.commandKey.empty() &&
+        !mainFrame_->openByCommandKey(utf8ToCp949(commandLine_.commandKey), true))
+        return failWith("the command key " + commandLine_.commandKey + " opens no window");
+    if (!commandLine_.windowCode.empty() &&
+        !mainFrame_->openWindow(commandLine_.windowCode, utf8ToCp949(commandLine_.windowPlace)))
+        return failWith("--window " + commandLine_.windowCode + " opened no window");
+    if (!screenshotRun)
+        return;
+    // The windows just opened paint before the picture is taken.
+    QTimer::singleShot(0, this, [this] {
+        const QString file = QString::fromStdString(commandLine_.screenshotFile);
+        const bool saved = mainFrame_->grab().save(file, "PNG");
+        if (!saved)
+            std::fprintf(stderr, "qelbible: cannot write %s\n", qPrintable(file));
+        exit(saved ? 0 : 1);
+    });
 }
 
 int runApplication(int argc, char** argv) {

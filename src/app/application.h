@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/appcontext.h"
+#include "app/commandline.h"
 
 #include <QApplication>
 #include <memory>
@@ -23,7 +24,8 @@ public:
     static Application* instance() { return static_cast<Application*>(qApp); }
 
     // Runs the start-up steps; returns the exit code to end with when the program must
-    // not go on (a second instance: 0; a database that cannot be opened: 1).
+    // not go on (a second instance: 0; a database that cannot be opened: 1; arguments
+    // that cannot be used: 2).
     std::optional<int> start();
 
     AppContext& context() { return context_; }
@@ -31,15 +33,16 @@ public:
 
 private:
     bool openContentDatabase();
-    void takeScreenshotWhenPainted();
+    void loadQtTranslations();
+    // At the first paint: the windows the command line asks for, then the picture.
+    void openCommandLineWindows();
+    void failWith(const std::string& message);
 
     std::unique_ptr<SingleInstance> singleInstance_;
     AppContext context_;
     std::unique_ptr<CMainFrame> mainFrame_;
 
-    bool noLogo_ = false;
-    QString screenshotFile_;
-    std::string pendingCommandKey_;
+    CommandLine commandLine_;
 };
 
 int runApplication(int argc, char** argv);

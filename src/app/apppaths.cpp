@@ -3,6 +3,8 @@
 #include "platform/codec.h"
 #include "platform/settingsstore.h"
 
+#include <filesystem>
+
 namespace qel {
 namespace {
 
@@ -21,6 +23,14 @@ std::string folderOf(std::string_view file) {
                                                          : std::string(file.substr(0, slash + 1));
 }
 
+// The installer writes all three values; without any of them there is no record.
+bool hasInstallRecord(const SettingsStore& settings) {
+    for (std::string_view name : {"Installed To", "Installed From", "Install Type"})
+        if (settings.contains("Path", name))
+            return true;
+    return false;
+}
+
 std::string pathValue(const SettingsStore& settings, std::string_view name,
                       std::string_view defaultValue) {
     return cp949ToUtf8(settings.readString("Path", name, defaultValue));
@@ -28,11 +38,21 @@ std::string pathValue(const SettingsStore& settings, std::string_view name,
 
 } // namespace
 
+std::string AppPaths::programHome(std::string_view programFile) {
+    const std::string folder = folderOf(programFile);
+    std::error_code error;
+    if (std::filesystem::is_directory(folder + "Data", error))
+        return folder;
+    // <prefix>/bin/ -> <prefix>/share/qelbible/
+    const std::filesystem::path bin = std::filesystem::path(folder).parent_path();
+    return withTrailingSlash((bin.parent_path() / "share" / "qelbible").string());
+}
+
 AppPaths AppPaths::compute(const SettingsStore& settings, std::string_view programFile) {
     AppPaths paths;
     const std::string installedTo = pathValue(settings, "Installed To", "./");
     paths.installRoot = (installedTo == "./" || installedTo == ".\\")
-                            ? folderOf(programFile)
+                            ? programHome(programFile)
                             : withTrailingSlash(installedTo);
 
     const std::string local = paths.installRoot + "Data/";
@@ -44,7 +64,10 @@ AppPaths AppPaths::compute(const SettingsStore& settings, std::string_view progr
 
     paths.installedFrom = withTrailingSlash(pathValue(settings, "Installed From", "D:/"));
     const std::string cd = paths.installedFrom + "Data/";
-    switch (settings.readInt("Path", "Install Type", 1)) {
+    // Without a record everything is local: there is no CD to read from.
+    const int installType =
+        hasInstallRecord(settings) ? settings.readInt("Path", "Install Type", 1) : 0;
+    switch (installType) {
     case 1:
         paths.dbFolder = cd + "DB/";
         paths.topicFolder = cd + "M14/";

@@ -20,6 +20,10 @@ struct AppPaths {
 
     // programFile is the full path of the running program.
     static AppPaths compute(const SettingsStore& settings, std::string_view programFile);
+    // The folder that "./" names: the program's own folder when Data/ is beside the
+    // program (a build folder or an unpacked copy), else <prefix>/share/qelbible/ of a
+    // program installed as <prefix>/bin/qelbible.
+    static std::string programHome(std::string_view programFile);
 };
 
 } // namespace qel

@@ -414,6 +414,30 @@ CChildFrame* CMainFrame::openBibleVersion(const std::string& versionCode) {
     return frame;
 }
 
+const std::map<std::string, CMainFrame::WindowOpener>& CMainFrame::windowOpeners() {
+    static const std::map<std::string, WindowOpener> openers = [] {
+        std::map<std::string, WindowOpener> table;
+        for (const VersionCommand& v : kVersionCommands)
+            table.emplace(v.code, &CMainFrame::openBibleVersion);
+        return table;
+    }();
+    return openers;
+}
+
+bool CMainFrame::opensWindow(const std::string& code) {
+    return windowOpeners().contains(code);
+}
+
+CChildFrame* CMainFrame::openWindow(const std::string& code, const std::string& place) {
+    const auto opener = windowOpeners().find(code);
+    if (opener == windowOpeners().end())
+        return nullptr;
+    pendingPlace_ = place;
+    CChildFrame* frame = (this->*opener->second)(code);
+    pendingPlace_.clear();
+    return frame;
+}
+
 CChildFrame* CMainFrame::openByCommandKey(const std::string& key, bool force) {
     pendingPlace_.clear();
     if (key.empty())

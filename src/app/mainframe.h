@@ -37,6 +37,10 @@ public:
 
     // Opens (or brings forward) the window of a version at the pending place.
     CChildFrame* openBibleVersion(const std::string& versionCode);
+    // Opens the window of a document-type code ("VRA", "BOOK", ...) and hands it place as
+    // its pending place. Returns nothing when no window of that kind is built.
+    CChildFrame* openWindow(const std::string& code, const std::string& place);
+    static bool opensWindow(const std::string& code);
     // Opens the place named by a command key ("BVRAjhn003016", "I..."); with force off an
     // open Bible window of the version just moves. Returns the window, or nothing.
     CChildFrame* openByCommandKey(const std::string& key, bool force);
@@ -73,6 +77,11 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    // The open operation of each window kind, by document-type code; it consumes the
+    // pending place.
+    using WindowOpener = CChildFrame* (CMainFrame::*)(const std::string& code);
+    static const std::map<std::string, WindowOpener>& windowOpeners();
+
     void createActions();
     void createMenus();
     void createToolBars();

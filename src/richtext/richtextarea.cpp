@@ -4,18 +4,22 @@
 #include "app/commands.h"
 #include "platform/codec.h"
 #include "richtext/markupnode.h"
+#include "richtext/printfilename.h"
 #include "richtext/qtsurface.h"
 #include "richtext/richtextpainter.h"
 
 #include <QAction>
 #include <QClipboard>
+#include <QDir>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QScrollBar>
+#include <QStandardPaths>
 #include <algorithm>
 
 namespace qel {
@@ -264,7 +268,17 @@ bool RichTextArea::printList(const std::string& documentName, const std::string*
     if (!list_)
         return false;
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(QString::fromStdString(cp949ToUtf8(documentName)));
+    const std::string title = cp949ToUtf8(documentName);
+    printer.setDocName(QString::fromStdString(title));
+    // The dialog offers this file for a PDF; without it Qt proposes the bare title in the
+    // home folder, with a ":" that FAT and Windows file systems refuse.
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QDir(folder).exists())
+        folder = QDir::homePath();
+    printer.setOutputFileName(folder + '/' + QString::fromStdString(pdfFileName(title)));
+    // Naming a PDF file chose PDF output; a real printer stays the first choice.
+    if (const QString name = QPrinterInfo::defaultPrinterName(); !name.isEmpty())
+        printer.setPrinterName(name);
     const bool accepted = printDialog_ ? printDialog_(printer, this) : [&] {
         QPrintDialog dialog(&printer, this);
         return dialog.exec() == QDialog::Accepted;

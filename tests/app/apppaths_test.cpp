@@ -3,6 +3,8 @@
 #include "../support/tempdir.h"
 #include "platform/settingsstore.h"
 
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 
 using namespace qel;
@@ -17,10 +19,41 @@ struct PathsCase {
 
 } // namespace
 
-TEST(AppPaths, MissingRecordMeansProgramFolderAndEverythingOnTheCd) {
+TEST(AppPaths, WithoutARecordTheDataBesideTheProgramOrOfThePrefixIsUsed) {
+    TempDir root;
+    SettingsStore store((root.path() / "s.ini").string());
+    const std::string prefix = root.str() + "/usr";
+    std::filesystem::create_directories(prefix + "/bin");
+    std::filesystem::create_directories(prefix + "/share/qelbible/Data");
+
+    // An installed program: <prefix>/bin/qelbible, data in <prefix>/share/qelbible/.
+    AppPaths p = AppPaths::compute(store, prefix + "/bin/qelbible");
+    EXPECT_EQ(p.installRoot, prefix + "/share/qelbible/");
+    EXPECT_EQ(p.dbFolder, prefix + "/share/qelbible/Data/DB/");
+    EXPECT_EQ(p.searchIndexFolder, prefix + "/share/qelbible/Data/DBF/");
+    EXPECT_EQ(p.wordIndexFolder, prefix + "/share/qelbible/Data/M14/");
+    EXPECT_EQ(p.topicFolder, prefix + "/share/qelbible/Data/M14/");
+    EXPECT_EQ(p.mapFolder, prefix + "/share/qelbible/Data/MAP/");
+
+    // Data/ beside the program wins (a build folder).
+    std::filesystem::create_directories(prefix + "/bin/Data");
+    p = AppPaths::compute(store, prefix + "/bin/qelbible");
+    EXPECT_EQ(p.installRoot, prefix + "/bin/");
+    EXPECT_EQ(p.dbFolder, prefix + "/bin/Data/DB/");
+    EXPECT_EQ(p.mapFolder, prefix + "/bin/Data/MAP/");
+
+    // A file named Data is no data folder.
+    std::filesystem::remove(prefix + "/bin/Data");
+    std::ofstream(prefix + "/bin/Data") << "x";
+    EXPECT_EQ(AppPaths::compute(store, prefix + "/bin/qelbible").installRoot,
+              prefix + "/share/qelbible/");
+}
+
+TEST(AppPaths, ARecordWithoutInstallTypeStillReadsTheCd) {
     PathsCase c;
+    c.store.writeString("Path", "Installed To", "/srv/qel");
     const AppPaths p = c.compute();
-    EXPECT_EQ(p.installRoot, "/opt/qel/bin/");
+    EXPECT_EQ(p.installRoot, "/srv/qel/");
     EXPECT_EQ(p.dbFolder, "D:/Data/DB/");
     EXPECT_EQ(p.searchIndexFolder, "D:/Data/DBF/");
     EXPECT_EQ(p.wordIndexFolder, "D:/Data/M14/");
@@ -56,11 +89,18 @@ TEST(AppPaths, InstallTypesChooseFoldersFromTheCd) {
     }
 }
 
-TEST(AppPaths, DotMeansTheProgramFolder) {
-    PathsCase c;
-    c.store.writeString("Path", "Installed To", "./");
-    c.store.writeInt("Path", "Install Type", 0);
-    EXPECT_EQ(c.compute().dbFolder, "/opt/qel/bin/Data/DB/");
-    c.store.writeString("Path", "Installed To", ".\\");
-    EXPECT_EQ(c.compute().installRoot, "/opt/qel/bin/");
+TEST(AppPaths, DotMeansTheProgramsOwnDataFolder) {
+    // The record the build writes ("./", local) also serves a program installed elsewhere.
+    TempDir root;
+    SettingsStore store((root.path() / "s.ini").string());
+    store.writeInt("Path", "Install Type", 0);
+    std::filesystem::create_directories(root.path() / "build" / "Data");
+    const std::string built = root.str() + "/build/qelbible";
+    const std::string installed = root.str() + "/prefix/bin/qelbible";
+    for (const char* dot : {"./", ".\\"}) {
+        store.writeString("Path", "Installed To", dot);
+        EXPECT_EQ(AppPaths::compute(store, built).dbFolder, root.str() + "/build/Data/DB/");
+        EXPECT_EQ(AppPaths::compute(store, installed).installRoot,
+                  root.str() + "/prefix/share/qelbible/");
+    }
 }

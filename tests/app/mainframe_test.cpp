@@ -51,6 +51,26 @@ TEST_F(MainFrameTest, TevOpensTheGnbWindowAndUnknownKeysOpenNothing) {
     EXPECT_EQ(frame.frameRegistry().frames().size(), 1u);
 }
 
+TEST_F(MainFrameTest, WindowsOpenByTheirCodeAtThePlaceGiven) {
+    frame.show();
+    CChildFrame* vra = frame.openWindow("VRA", "VRAjhn003016");
+    ASSERT_NE(vra, nullptr);
+    EXPECT_EQ(vra->code(), "VRA");
+    EXPECT_EQ(static_cast<CBibleFrame*>(vra)->currentKey(), "VRAjhn003016");
+    EXPECT_TRUE(frame.pendingPlace().empty());
+    EXPECT_EQ(frame.openWindow("VRA", "VRAgen001002"), vra);
+    EXPECT_EQ(static_cast<CBibleFrame*>(vra)->currentKey(), "VRAgen001002");
+
+    // Kinds without a window, and codes of no kind, open nothing and keep no place.
+    EXPECT_TRUE(CMainFrame::opensWindow("VRD"));
+    for (const char* code : {"PARALLEL", "TEV", "NOSUCH"}) {
+        EXPECT_FALSE(CMainFrame::opensWindow(code)) << code;
+        EXPECT_EQ(frame.openWindow(code, "gen001001"), nullptr) << code;
+        EXPECT_TRUE(frame.pendingPlace().empty());
+    }
+    EXPECT_EQ(frame.frameRegistry().frames().size(), 1u);
+}
+
 TEST_F(MainFrameTest, CompanionTransfersACommandKeyCharacterByCharacter) {
     const std::string key = "BVRAgen001001";
     frame.handleInstanceMessage("1057", nullptr);

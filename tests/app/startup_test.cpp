@@ -97,6 +97,51 @@ TEST_F(StartupTest, ScreenshotRunSavesAPictureOfTheMainWindow) {
     EXPECT_GT(image.width(), 100);
 }
 
+TEST_F(StartupTest, UnknownOrUnbuiltWindowCodesExitWithTwoAndAMessage) {
+    qel::mkdb::buildContentDatabase(fixtureSources(), database.string(), [](const std::string&) {});
+    Result r = run({"--window", "NOSUCH"});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(r.stderrText.contains("--window NOSUCH: no window has this code"))
+        << r.stderrText.toStdString();
+
+    // A real kind whose window does not exist yet.
+    r = run({"--nologo", "--screenshot", shot(), "--window", "COMPARE4:0"});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(r.stderrText.contains("--window COMPARE4: this kind of window is not built yet"))
+        << r.stderrText.toStdString();
+    EXPECT_FALSE(QFile::exists(shot()));
+
+    r = run({"--nologo", "--screenshot", shot(), "Xabc"});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(r.stderrText.contains("the command key Xabc opens no window"));
+    EXPECT_FALSE(QFile::exists(shot()));
+}
+
+TEST_F(StartupTest, WithoutARecordTheDataBesideTheProgramIsFound) {
+    // The program in the build folder, Data/ beside it, and no installation record.
+    const auto settings = dir.path() / "config" / "QEL" / "QEL CD-ROM 성경.ini";
+    std::filesystem::remove(settings);
+    const Result r = run({"--nologo", "--screenshot", shot(), "BKJVjhn003016"});
+    ASSERT_EQ(r.exitCode, 0) << r.stderrText.toStdString();
+    EXPECT_FALSE(QImage(shot()).isNull());
+    // The program writes no record of its own.
+    std::ifstream in(settings);
+    const std::string written{std::istreambuf_iterator<char>(in), {}};
+    EXPECT_EQ(written.find("[Path]"), std::string::npos) << written;
+}
+
+TEST_F(StartupTest, ScreenshotShowsTheWindowOpenedByItsCode) {
+    qel::mkdb::buildContentDatabase(fixtureSources(), database.string(), [](const std::string&) {});
+    Result r = run({"--nologo", "--screenshot", shot()});
+    ASSERT_EQ(r.exitCode, 0) << r.stderrText.toStdString();
+    const QImage empty(shot());
+    r = run({"--nologo", "--screenshot", shot(), "--window", "VRA:VRAjhn003016"});
+    ASSERT_EQ(r.exitCode, 0) << r.stderrText.toStdString();
+    const QImage withWindow(shot());
+    ASSERT_EQ(withWindow.size(), empty.size());
+    EXPECT_NE(withWindow, empty);
+}
+
 TEST_F(StartupTest, SecondStartShowsTheFirstAndExitsAtOnce) {
     qel::mkdb::buildContentDatabase(fixtureSources(), database.string(), [](const std::string&) {});
     QProcess first;

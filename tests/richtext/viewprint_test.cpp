@@ -6,9 +6,12 @@
 #include "platform/database.h"
 #include "richtext/textpane.h"
 
+#include <QDir>
 #include <QFile>
 #include <QPrinter>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -101,6 +104,37 @@ TEST_F(PrintTest, ACancelledDialogOrAnEmptyViewPrintsNothing) {
     frame.view.reset();
     EXPECT_FALSE(frame.view.print());
     EXPECT_EQ(asked, 1);
+}
+
+TEST_F(PrintTest, TheDialogOffersAValidPdfNameInTheDocumentsFolder) {
+    // The documents folder comes from the user's folder list (xdg-user-dirs).
+    const std::string documents = dir.str() + "/문서";
+    std::filesystem::create_directories(dir.path() / "config");
+    std::ofstream(dir.path() / "config" / "user-dirs.dirs")
+        << "XDG_DOCUMENTS_DIR=\"" << documents << "\"\n";
+    const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(dir.str() + "/config"));
+
+    TestFrame frame(context);
+    frame.title = cp("역본 나 : 토비트 1 장 ");
+    frame.showMarkup(chapter({"First verse. "}));
+    QString offered;
+    frame.view.setPrintDialog([&](QPrinter& printer, QWidget*) {
+        offered = printer.outputFileName();
+        return false;
+    });
+    frame.view.print();
+    // A missing documents folder falls back to the home folder.
+    EXPECT_EQ(offered, QDir::homePath() + QStringLiteral("/역본 나 토비트 1 장.pdf"));
+
+    std::filesystem::create_directories(documents);
+    frame.view.print();
+    EXPECT_EQ(offered.toStdString(), documents + "/역본 나 토비트 1 장.pdf");
+
+    if (oldConfig.isNull())
+        qunsetenv("XDG_CONFIG_HOME");
+    else
+        qputenv("XDG_CONFIG_HOME", oldConfig);
 }
 
 TEST_F(PrintTest, ThePanePrintsWithTheTitlesItsHolderGives) {

@@ -1,0 +1,59 @@
+// Installs the build into a temporary prefix and starts the installed program.
+#include "../support/tempdir.h"
+
+#include <QImage>
+#include <QProcess>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+
+namespace {
+
+std::string readFile(const std::filesystem::path& file) {
+    std::ifstream in(file);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+} // namespace
+
+TEST(Install, APrefixInstallRunsWithAFreshSettingsFolder) {
+    TempDir dir;
+    const std::filesystem::path prefix = dir.path() / "prefix";
+    QProcess install;
+    install.start(QEL_CMAKE_COMMAND, {"--install", QEL_BUILD_DIR, "--prefix",
+                                      QString::fromStdString(prefix.string())});
+    ASSERT_TRUE(install.waitForFinished(120000));
+    ASSERT_EQ(install.exitCode(), 0) << install.readAllStandardError().toStdString();
+
+    for (const char* file : {"bin/qelbible", "bin/qel-mkdb", "share/qelbible/Data/DB/Bible.m14",
+                             "share/qelbible/Data/DBF/VRA.idx", "share/qelbible/Data/M14/4.m14"})
+        EXPECT_TRUE(std::filesystem::is_regular_file(prefix / file)) << file;
+    EXPECT_FALSE(std::filesystem::exists(prefix / "bin" / "Data"));
+
+    const std::string entry = readFile(prefix / "share/applications/qelbible.desktop");
+    EXPECT_NE(entry.find("\nExec=qelbible\n"), std::string::npos) << entry;
+    EXPECT_NE(entry.find("\nIcon=qelbible\n"), std::string::npos) << entry;
+    for (int size : {16, 32, 48, 256}) {
+        const auto icon = prefix / "share/icons/hicolor" /
+                          (std::to_string(size) + "x" + std::to_string(size)) / "apps" /
+                          "qelbible.png";
+        const QImage image(QString::fromStdString(icon.string()));
+        EXPECT_EQ(image.size(), QSize(size, size)) << icon;
+    }
+
+    // No installation record: the installed program finds its data in the prefix.
+    std::filesystem::create_directories(dir.path() / "config");
+    std::filesystem::create_directories(dir.path() / "runtime");
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_CONFIG_HOME", QString::fromStdString((dir.path() / "config").string()));
+    env.insert("XDG_RUNTIME_DIR", QString::fromStdString((dir.path() / "runtime").string()));
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    const QString shot = QString::fromStdString((dir.path() / "shot.png").string());
+    QProcess program;
+    program.setProcessEnvironment(env);
+    program.start(QString::fromStdString((prefix / "bin/qelbible").string()),
+                  {"--nologo", "--screenshot", shot, "BKJVjhn003016"});
+    ASSERT_TRUE(program.waitForFinished(30000));
+    EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
+    EXPECT_FALSE(QImage(shot).isNull());
+}
