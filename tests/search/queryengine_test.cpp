@@ -81,8 +81,9 @@ std::set<std::string> referencesOf(const std::vector<Hit>& hits) {
 // Standard book abbreviations of the sample books, as the verse search writes them.
 std::string searchAbbreviation(const std::string& code) {
     static const std::map<std::string, std::string> table = {
-        {"gen", "창"}, {"psa", "시"}, {"jnh", "욘"},   {"mat", "마"}, {"mrk", "막"},
-        {"luk", "눅"}, {"jhn", "요"}, {"1co", "고전"}, {"php", "빌"}};
+        {"gen", "창"}, {"1sa", "삼상"}, {"2sa", "삼하"}, {"1ch", "대상"},
+        {"psa", "시"}, {"jnh", "욘"},   {"mat", "마"},   {"mrk", "막"},
+        {"luk", "눅"}, {"jhn", "요"},   {"1co", "고전"}, {"php", "빌"}};
     return table.at(code);
 }
 
