@@ -41,9 +41,11 @@ TEST_F(BuiltContent, KoreanSamplesAreCompleteAndInCp949) {
     } chapters[] = {{"VRA", "gen", "1", 31},    {"VRA", "gen", "3", 24},  {"VRA", "psa", "23", 6},
                     {"VRA", "psa", "119", 176}, {"VRA", "jnh", "4", 11},  {"VRA", "mat", "5", 48},
                     {"VRA", "mat", "26", 75},   {"VRA", "mrk", "14", 72}, {"VRA", "luk", "23", 56},
-                    {"VRA", "jhn", "1", 51},    {"VRA", "1co", "13", 13}, {"VRA", "php", "4", 23},
-                    {"VRB", "tob", "1", 22},    {"VRB", "jhn", "3", 36},  {"VRC", "psa", "23", 6},
-                    {"VRE", "gen", "1", 31},    {"VRD", "jhn", "3", 36}};
+                    {"VRA", "jhn", "1", 51},    {"VRA", "jhn", "13", 38}, {"VRA", "jhn", "19", 42},
+                    {"VRA", "1sa", "31", 13},   {"VRA", "2sa", "3", 39},  {"VRA", "2sa", "6", 23},
+                    {"VRA", "1ch", "11", 47},   {"VRA", "1ch", "16", 43}, {"VRA", "1co", "13", 13},
+                    {"VRA", "php", "4", 23},    {"VRB", "tob", "1", 22},  {"VRB", "jhn", "3", 36},
+                    {"VRC", "psa", "23", 6},    {"VRE", "gen", "1", 31},  {"VRD", "jhn", "3", 36}};
     for (const auto& c : chapters) {
         const auto rows = chapterRows(db, c.version, c.book, c.chapter);
         EXPECT_EQ(rows.size(), c.rows) << c.version << " " << c.book << " " << c.chapter;
