@@ -1,0 +1,82 @@
+#include "compare/passagereference.h"
+
+namespace qel {
+namespace {
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// The states of the reader: 0 at the start of a specification, 1 after a book code,
+// 2 after "chapter:", 3 after "first-chapter2:", 4 after "first-".
+using BookStart = bool (*)(std::string_view text, std::size_t at, int state);
+
+std::vector<VerseSpec> readReferences(std::string_view references, BookStart startsBook) {
+    std::vector<VerseSpec> specs;
+    VerseSpec spec;
+    std::size_t begin = 0;
+    while (begin <= references.size()) {
+        std::size_t end = references.find(' ', begin);
+        if (end == std::string_view::npos)
+            end = references.size();
+        const std::string_view text = references.substr(begin, end - begin);
+        int state = 0;
+        int n = 0;
+        for (std::size_t i = 0; i <= text.size(); ++i) {
+            const char c = i < text.size() ? text[i] : ',';
+            if (i < text.size() && startsBook(text, i, state)) {
+                spec.book = std::string(text.substr(i, 3));
+                spec.heading = i + 3 < text.size() ? std::string(text.substr(i + 3)) : "";
+                i += 2;
+                state = 1;
+            } else if (isDigit(c)) {
+                n = n * 10 + (c - '0');
+            } else if (c == ':') {
+                if (state == 4) {
+                    spec.endChapter = n;
+                    state = 3;
+                } else {
+                    spec.chapter = spec.endChapter = n;
+                    state = 2;
+                }
+                n = 0;
+            } else if (c == '-') {
+                spec.firstVerse = n;
+                state = 4;
+                n = 0;
+            } else if (c == ',') {
+                spec.lastVerse = n;
+                if (state >= 2) {
+                    spec.range = state != 2;
+                    specs.push_back(spec);
+                }
+                state = 0;
+                n = 0;
+            }
+        }
+        begin = end + 1;
+    }
+    return specs;
+}
+
+bool gospelBookStart(std::string_view text, std::size_t at, int) {
+    const char c = text[at];
+    return c == 'j' || c == 'l' || c == 'm';
+}
+
+bool historyBookStart(std::string_view text, std::size_t at, int state) {
+    const char c = text[at];
+    return state == 0 && (c == '1' || c == '2') && at + 1 < text.size() && !isDigit(text[at + 1]);
+}
+
+} // namespace
+
+std::vector<VerseSpec> readGospelReferences(std::string_view references) {
+    return readReferences(references, gospelBookStart);
+}
+
+std::vector<VerseSpec> readHistoryReferences(std::string_view references) {
+    return readReferences(references, historyBookStart);
+}
+
+} // namespace qel
