@@ -6,7 +6,8 @@ namespace {
 // The harmony follows the order of events of the classic public-domain harmonies
 // (Robertson; Stevens and Burton) and, where they leave it open, each gospel's own order.
 // Where the gospels place an event differently, Mark's order decides for the synoptic
-// passages and John's for the Johannine ones.
+// passages and John's for the Johannine ones. Mark 16:9-20 and John 7:53-8:11, missing
+// from the oldest manuscripts, stand where the KJV has them.
 constexpr RawPassage kGospels[] = {
     {0, "", "서론"},
     {1, "jhn1:1-18", "말씀이 육신이 되시다"},

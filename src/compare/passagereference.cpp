@@ -9,6 +9,8 @@ bool isDigit(char c) {
 
 // The states of the reader: 0 at the start of a specification, 1 after a book code,
 // 2 after "chapter:", 3 after "first-chapter2:", 4 after "first-".
+constexpr int kNumberLimit = 100000;
+
 using BookStart = bool (*)(std::string_view text, std::size_t at, int state);
 
 std::vector<VerseSpec> readReferences(std::string_view references, BookStart startsBook) {
@@ -30,7 +32,9 @@ std::vector<VerseSpec> readReferences(std::string_view references, BookStart sta
                 i += 2;
                 state = 1;
             } else if (isDigit(c)) {
-                n = n * 10 + (c - '0');
+                // Longer numbers stay at a value no chapter or verse has.
+                if (n < kNumberLimit)
+                    n = n * 10 + (c - '0');
             } else if (c == ':') {
                 if (state == 4) {
                     spec.endChapter = n;

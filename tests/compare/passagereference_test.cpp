@@ -47,6 +47,9 @@ TEST(GospelReferences, OnlyLettersStartBookCodes) {
         EXPECT_NE(s.book, "1ch");
     EXPECT_TRUE(readGospelReferences("").empty());
     EXPECT_TRUE(readGospelReferences("jhn").empty()) << "a code alone names no verse";
+    const std::vector<VerseSpec> huge = readGospelReferences("jhn1:99999999999999999999");
+    ASSERT_EQ(huge.size(), 1u);
+    EXPECT_GT(huge[0].lastVerse, 176) << "past every verse, without overflowing";
 }
 
 TEST(HistoryReferences, ADigitBeforeANonDigitStartsABookCode) {
