@@ -45,16 +45,16 @@ std::vector<PassageRow> DatabasePassageSource::range(const std::string& book,
                          " order by sequence");
 }
 
-std::string gatherVerseSpec(const VerseSpec& spec, PassageSource& source) {
+std::string gatherVerseSpan(const VerseSpan& span, PassageSource& source) {
     std::vector<PassageRow> found;
-    if (!spec.range) {
-        found = source.verse(spec.book, spec.chapter, spec.lastVerse);
+    if (!span.range) {
+        found = source.verse(span.book, span.chapter, span.lastVerse);
     } else {
         const std::string first =
-            source.sequence(spec.book, spec.chapter, spec.firstVerse).value_or("0");
+            source.sequence(span.book, span.chapter, span.firstVerse).value_or("0");
         const std::string last =
-            source.sequence(spec.book, spec.endChapter, spec.lastVerse).value_or("9999");
-        found = source.range(spec.book, first, last);
+            source.sequence(span.book, span.endChapter, span.lastVerse).value_or("9999");
+        found = source.range(span.book, first, last);
     }
     std::string text(kChapterBreak);
     std::string chapter = found.empty() ? "" : found.front().chap;
@@ -68,17 +68,17 @@ std::string gatherVerseSpec(const VerseSpec& spec, PassageSource& source) {
     return text;
 }
 
-std::vector<PassageSlot> gatherSlots(const std::vector<VerseSpec>& specs, PassageSource& source,
+std::vector<PassageSlot> gatherSlots(const std::vector<VerseSpan>& spans, PassageSource& source,
                                      std::size_t slotLimit) {
     std::vector<PassageSlot> slots;
-    for (const VerseSpec& spec : specs) {
-        if (slots.empty() || slots.back().book != spec.book) {
+    for (const VerseSpan& span : spans) {
+        if (slots.empty() || slots.back().book != span.book) {
             if (slots.size() == slotLimit)
                 continue;
-            slots.push_back({spec.book, "{F SIZ=1.4 VAL=B}" + bookNameOf(spec.book, "VRA") + " " +
-                                            spec.heading + "{/F}{B}"});
+            slots.push_back({span.book, "{F SIZ=1.4 VAL=B}" + bookNameOf(span.book, "VRA") + " " +
+                                            span.heading + "{/F}{B}"});
         }
-        slots.back().markup += gatherVerseSpec(spec, source);
+        slots.back().markup += gatherVerseSpan(span, source);
     }
     return slots;
 }

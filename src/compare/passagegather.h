@@ -43,24 +43,24 @@ private:
     Database& db_;
 };
 
-// The markup of one specification: "{B} {B}" first and again wherever the chapter
+// The markup of one span: "{B} {B}" first and again wherever the chapter
 // changes, then the verse bodies. A range whose first verse is missing starts at sequence
 // 0, one whose last verse is missing runs to sequence 9999.
-std::string gatherVerseSpec(const VerseSpec& spec, PassageSource& source);
+std::string gatherVerseSpan(const VerseSpan& span, PassageSource& source);
 
 // One book's text: a heading of the book's full name in `VRA` and the heading reference,
-// then every following specification of the same book, so a book gets one heading.
+// then every following span of the same book, so a book gets one heading.
 struct PassageSlot {
     std::string book;
     std::string markup;
 };
-std::vector<PassageSlot> gatherSlots(const std::vector<VerseSpec>& specs, PassageSource& source,
+std::vector<PassageSlot> gatherSlots(const std::vector<VerseSpan>& spans, PassageSource& source,
                                      std::size_t slotLimit);
 
 // What a comparison window shows: its grammar, how many books an entry may fill and the
 // book of each pane in pane order.
 struct ComparisonKind {
-    std::vector<VerseSpec> (*read)(std::string_view references);
+    std::vector<VerseSpan> (*read)(std::string_view references);
     std::size_t slotLimit;
     std::vector<std::string> paneBooks;
 };

@@ -7,15 +7,15 @@ bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
-// The states of the reader: 0 at the start of a specification, 1 after a book code,
+// The states of the reader: 0 at the start of a span, 1 after a book code,
 // 2 after "chapter:", 3 after "first-chapter2:", 4 after "first-".
 constexpr int kNumberLimit = 100000;
 
 using BookStart = bool (*)(std::string_view text, std::size_t at, int state);
 
-std::vector<VerseSpec> readReferences(std::string_view references, BookStart startsBook) {
-    std::vector<VerseSpec> specs;
-    VerseSpec spec;
+std::vector<VerseSpan> readReferences(std::string_view references, BookStart startsBook) {
+    std::vector<VerseSpan> spans;
+    VerseSpan span;
     std::size_t begin = 0;
     while (begin <= references.size()) {
         std::size_t end = references.find(' ', begin);
@@ -27,8 +27,8 @@ std::vector<VerseSpec> readReferences(std::string_view references, BookStart sta
         for (std::size_t i = 0; i <= text.size(); ++i) {
             const char c = i < text.size() ? text[i] : ',';
             if (i < text.size() && startsBook(text, i, state)) {
-                spec.book = std::string(text.substr(i, 3));
-                spec.heading = i + 3 < text.size() ? std::string(text.substr(i + 3)) : "";
+                span.book = std::string(text.substr(i, 3));
+                span.heading = i + 3 < text.size() ? std::string(text.substr(i + 3)) : "";
                 i += 2;
                 state = 1;
             } else if (isDigit(c)) {
@@ -37,22 +37,22 @@ std::vector<VerseSpec> readReferences(std::string_view references, BookStart sta
                     n = n * 10 + (c - '0');
             } else if (c == ':') {
                 if (state == 4) {
-                    spec.endChapter = n;
+                    span.endChapter = n;
                     state = 3;
                 } else {
-                    spec.chapter = spec.endChapter = n;
+                    span.chapter = span.endChapter = n;
                     state = 2;
                 }
                 n = 0;
             } else if (c == '-') {
-                spec.firstVerse = n;
+                span.firstVerse = n;
                 state = 4;
                 n = 0;
             } else if (c == ',') {
-                spec.lastVerse = n;
+                span.lastVerse = n;
                 if (state >= 2) {
-                    spec.range = state != 2;
-                    specs.push_back(spec);
+                    span.range = state != 2;
+                    spans.push_back(span);
                 }
                 state = 0;
                 n = 0;
@@ -60,7 +60,7 @@ std::vector<VerseSpec> readReferences(std::string_view references, BookStart sta
         }
         begin = end + 1;
     }
-    return specs;
+    return spans;
 }
 
 bool gospelBookStart(std::string_view text, std::size_t at, int) {
@@ -75,11 +75,11 @@ bool historyBookStart(std::string_view text, std::size_t at, int state) {
 
 } // namespace
 
-std::vector<VerseSpec> readGospelReferences(std::string_view references) {
+std::vector<VerseSpan> readGospelReferences(std::string_view references) {
     return readReferences(references, gospelBookStart);
 }
 
-std::vector<VerseSpec> readHistoryReferences(std::string_view references) {
+std::vector<VerseSpan> readHistoryReferences(std::string_view references) {
     return readReferences(references, historyBookStart);
 }
 

@@ -56,8 +56,8 @@ protected:
         return *loadPaneTexts(historyBooksComparison(), historyBooksTable().at(index), source);
     }
     std::string gather(const std::string& references) {
-        const std::vector<VerseSpec> specs = readGospelReferences(references);
-        return gatherVerseSpec(specs.at(0), source);
+        const std::vector<VerseSpan> spans = readGospelReferences(references);
+        return gatherVerseSpan(spans.at(0), source);
     }
 
     static inline TempDir* dir = nullptr;

@@ -7,16 +7,16 @@ using namespace qel;
 namespace {
 
 // book heading chapter:first-endChapter:last, or chapter:last for one verse
-std::string describe(const VerseSpec& s) {
+std::string describe(const VerseSpan& s) {
     std::string text = s.book + " [" + s.heading + "] " + std::to_string(s.chapter) + ":";
     if (s.range)
         text += std::to_string(s.firstVerse) + "-" + std::to_string(s.endChapter) + ":";
     return text + std::to_string(s.lastVerse);
 }
 
-std::vector<std::string> describeAll(const std::vector<VerseSpec>& specs) {
+std::vector<std::string> describeAll(const std::vector<VerseSpan>& spans) {
     std::vector<std::string> out;
-    for (const VerseSpec& s : specs)
+    for (const VerseSpan& s : spans)
         out.push_back(describe(s));
     return out;
 }
@@ -25,7 +25,7 @@ using Lines = std::vector<std::string>;
 
 } // namespace
 
-TEST(GospelReferences, ReadEveryFormOfVerseSpecification) {
+TEST(GospelReferences, ReadEveryFormOfVerseSpanification) {
     EXPECT_EQ(describeAll(readGospelReferences("mat10:1")), (Lines{"mat [10:1] 10:1"}));
     EXPECT_EQ(describeAll(readGospelReferences("jhn18:39-19:16")),
               (Lines{"jhn [18:39-19:16] 18:39-19:16"}));
@@ -43,11 +43,11 @@ TEST(GospelReferences, ReadEveryFormOfVerseSpecification) {
 
 TEST(GospelReferences, OnlyLettersStartBookCodes) {
     // A digit is part of a number here, so "1ch" never becomes a book.
-    for (const VerseSpec& s : readGospelReferences("1ch10:1-14"))
+    for (const VerseSpan& s : readGospelReferences("1ch10:1-14"))
         EXPECT_NE(s.book, "1ch");
     EXPECT_TRUE(readGospelReferences("").empty());
     EXPECT_TRUE(readGospelReferences("jhn").empty()) << "a code alone names no verse";
-    const std::vector<VerseSpec> huge = readGospelReferences("jhn1:99999999999999999999");
+    const std::vector<VerseSpan> huge = readGospelReferences("jhn1:99999999999999999999");
     ASSERT_EQ(huge.size(), 1u);
     EXPECT_GT(huge[0].lastVerse, 176) << "past every verse, without overflowing";
 }
@@ -67,14 +67,14 @@ TEST(HistoryReferences, ADigitBeforeANonDigitStartsABookCode) {
                      "1ch [11:4-9,14:1-2] 14:1-14:2"}));
 }
 
-TEST(HistoryReferences, OnlyTheStartOfASpecificationCanBeACode) {
-    // Inside a specification "1" and "2" are digits even before ':' or '-'.
+TEST(HistoryReferences, OnlyTheStartOfASpanCanBeACode) {
+    // Inside a span "1" and "2" are digits even before ':' or '-'.
     EXPECT_EQ(describeAll(readHistoryReferences("2ki1:2-2:1")), (Lines{"2ki [1:2-2:1] 1:2-2:1"}));
     // At the start of one, a chapter 1 or 2 is read as a code: the grammar allows no such
-    // specification after ','.
-    const std::vector<VerseSpec> quirk = readHistoryReferences("1ch11:4-9,2:1");
+    // span after ','.
+    const std::vector<VerseSpan> quirk = readHistoryReferences("1ch11:4-9,2:1");
     ASSERT_EQ(quirk.size(), 1u);
     EXPECT_EQ(quirk[0].book, "1ch");
-    for (const VerseSpec& s : readHistoryReferences("jhn1:1-18"))
+    for (const VerseSpan& s : readHistoryReferences("jhn1:1-18"))
         EXPECT_NE(s.book, "jhn") << "letters do not start book codes";
 }

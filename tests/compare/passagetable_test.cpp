@@ -48,14 +48,14 @@ std::vector<std::string> headings(const std::vector<PassageEntry>& table) {
 // The book codes of an entry in the order its references name them.
 std::vector<std::string> booksOf(const ComparisonKind& kind, const PassageEntry& entry) {
     std::vector<std::string> books;
-    for (const VerseSpec& spec : kind.read(entry.key))
-        if (books.empty() || books.back() != spec.book)
-            books.push_back(spec.book);
+    for (const VerseSpan& span : kind.read(entry.key))
+        if (books.empty() || books.back() != span.book)
+            books.push_back(span.book);
     return books;
 }
 
-// Each book reference is a code and its specifications; the reader must find every one.
-std::size_t specificationsWritten(const std::string& key) {
+// Each book reference is a code and its spans; the reader must find every one.
+std::size_t spansWritten(const std::string& key) {
     std::size_t count = 0;
     std::size_t begin = 0;
     while (begin < key.size()) {
@@ -80,17 +80,17 @@ void expectWellFormed(const std::vector<PassageEntry>& table, const ComparisonKi
         }
         if (entry.key.empty())
             continue;
-        const std::vector<VerseSpec> specs = kind.read(entry.key);
-        EXPECT_EQ(specs.size(), specificationsWritten(entry.key)) << entry.key;
-        for (const VerseSpec& spec : specs) {
-            EXPECT_NE(std::find(kind.paneBooks.begin(), kind.paneBooks.end(), spec.book),
+        const std::vector<VerseSpan> spans = kind.read(entry.key);
+        EXPECT_EQ(spans.size(), spansWritten(entry.key)) << entry.key;
+        for (const VerseSpan& span : spans) {
+            EXPECT_NE(std::find(kind.paneBooks.begin(), kind.paneBooks.end(), span.book),
                       kind.paneBooks.end())
                 << entry.key;
-            EXPECT_GT(spec.chapter, 0);
-            EXPECT_GT(spec.lastVerse, 0);
-            if (spec.range) {
-                EXPECT_LT(std::pair(spec.chapter, spec.firstVerse),
-                          std::pair(spec.endChapter, spec.lastVerse))
+            EXPECT_GT(span.chapter, 0);
+            EXPECT_GT(span.lastVerse, 0);
+            if (span.range) {
+                EXPECT_LT(std::pair(span.chapter, span.firstVerse),
+                          std::pair(span.endChapter, span.lastVerse))
                     << entry.key;
             }
         }
@@ -108,13 +108,13 @@ void expectVersesExist(const std::vector<PassageEntry>& table, const ComparisonK
     for (RecordSet rs(db, "select volcode, chap, sec from KJV"); !rs.isEOF(); rs.moveNext())
         verses.insert(rs.field("volcode") + rs.field("chap") + ":" + rs.field("sec"));
     for (const PassageEntry& entry : table)
-        for (const VerseSpec& spec : kind.read(entry.key)) {
+        for (const VerseSpan& span : kind.read(entry.key)) {
             const std::string last =
-                spec.book + std::to_string(spec.endChapter) + ":" + std::to_string(spec.lastVerse);
+                span.book + std::to_string(span.endChapter) + ":" + std::to_string(span.lastVerse);
             EXPECT_TRUE(verses.count(last)) << entry.key << " ends at " << last;
-            if (spec.range) {
-                const std::string first = spec.book + std::to_string(spec.chapter) + ":" +
-                                          std::to_string(spec.firstVerse);
+            if (span.range) {
+                const std::string first = span.book + std::to_string(span.chapter) + ":" +
+                                          std::to_string(span.firstVerse);
                 EXPECT_TRUE(verses.count(first)) << entry.key << " starts at " << first;
             }
         }

@@ -8,11 +8,11 @@
 
 namespace {
 
-void check(std::string_view text, const std::vector<qel::VerseSpec>& specs) {
-    for (const qel::VerseSpec& spec : specs) {
-        if (spec.book.size() > 3 || spec.heading.size() >= text.size())
+void check(std::string_view text, const std::vector<qel::VerseSpan>& spans) {
+    for (const qel::VerseSpan& span : spans) {
+        if (span.book.size() > 3 || span.heading.size() >= text.size())
             __builtin_trap();
-        if (!spec.heading.empty() && text.find(spec.book + spec.heading) == std::string_view::npos)
+        if (!span.heading.empty() && text.find(span.book + span.heading) == std::string_view::npos)
             __builtin_trap();
     }
 }
