@@ -1,0 +1,110 @@
+#include "compare/passagegather.h"
+
+#include "bible/booktable.h"
+#include "compare/passagetable.h"
+#include "platform/database.h"
+
+#include <algorithm>
+
+namespace qel {
+namespace {
+
+constexpr std::string_view kChapterBreak = "{B} {B}";
+
+std::vector<PassageRow> rows(Database& db, const std::string& sql) {
+    std::vector<PassageRow> out;
+    for (RecordSet rs(db, sql); !rs.isEOF(); rs.moveNext())
+        out.push_back({rs.field("chap"), rs.field("body")});
+    return out;
+}
+
+} // namespace
+
+std::vector<PassageRow> DatabasePassageSource::verse(const std::string& book, int chap, int verse) {
+    return rows(db_, "select chap, sec, body from VRA where volcode='" + sqlEscape(book) +
+                         "' and chap='" + std::to_string(chap) + "' and sec='" +
+                         std::to_string(verse) + "'");
+}
+
+std::optional<std::string> DatabasePassageSource::sequence(const std::string& book, int chap,
+                                                           int verse) {
+    RecordSet rs(db_, "select sequence from VRA where volcode='" + sqlEscape(book) +
+                          "' and chap='" + std::to_string(chap) + "' and sec='" +
+                          std::to_string(verse) + "'");
+    if (rs.isEOF())
+        return std::nullopt;
+    return rs.field("sequence");
+}
+
+std::vector<PassageRow> DatabasePassageSource::range(const std::string& book,
+                                                     const std::string& first,
+                                                     const std::string& last) {
+    // Sequences come from the database or are the fixed bounds, never from the user.
+    return rows(db_, "select chap, sec, body from VRA where volcode='" + sqlEscape(book) +
+                         "' and sequence >= " + first + " and sequence <= " + last +
+                         " order by sequence");
+}
+
+std::string gatherVerseSpan(const VerseSpan& span, PassageSource& source) {
+    std::vector<PassageRow> found;
+    if (!span.range) {
+        found = source.verse(span.book, span.chapter, span.lastVerse);
+    } else {
+        const std::string first =
+            source.sequence(span.book, span.chapter, span.firstVerse).value_or("0");
+        const std::string last =
+            source.sequence(span.book, span.endChapter, span.lastVerse).value_or("9999");
+        found = source.range(span.book, first, last);
+    }
+    std::string text(kChapterBreak);
+    std::string chapter = found.empty() ? "" : found.front().chap;
+    for (const PassageRow& row : found) {
+        if (row.chap != chapter) {
+            text += kChapterBreak;
+            chapter = row.chap;
+        }
+        text += row.body;
+    }
+    return text;
+}
+
+std::vector<PassageSlot> gatherSlots(const std::vector<VerseSpan>& spans, PassageSource& source,
+                                     std::size_t slotLimit) {
+    std::vector<PassageSlot> slots;
+    for (const VerseSpan& span : spans) {
+        if (slots.empty() || slots.back().book != span.book) {
+            if (slots.size() == slotLimit)
+                continue;
+            slots.push_back({span.book, "{F SIZ=1.4 VAL=B}" + bookNameOf(span.book, "VRA") + " " +
+                                            span.heading + "{/F}{B}"});
+        }
+        slots.back().markup += gatherVerseSpan(span, source);
+    }
+    return slots;
+}
+
+const ComparisonKind& fourGospelComparison() {
+    static const ComparisonKind kind{readGospelReferences, 4, {"mat", "mrk", "luk", "jhn"}};
+    return kind;
+}
+
+const ComparisonKind& historyBooksComparison() {
+    static const ComparisonKind kind{
+        readHistoryReferences, 6, {"1sa", "2sa", "1ki", "2ki", "1ch", "2ch"}};
+    return kind;
+}
+
+std::optional<std::vector<std::string>>
+loadPaneTexts(const ComparisonKind& kind, const PassageEntry& entry, PassageSource& source) {
+    if (entry.key.empty())
+        return std::nullopt;
+    std::vector<std::string> panes(kind.paneBooks.size());
+    for (const PassageSlot& slot : gatherSlots(kind.read(entry.key), source, kind.slotLimit)) {
+        const auto pane = std::find(kind.paneBooks.begin(), kind.paneBooks.end(), slot.book);
+        if (pane != kind.paneBooks.end())
+            panes[pane - kind.paneBooks.begin()] += slot.markup;
+    }
+    return panes;
+}
+
+} // namespace qel

@@ -1,0 +1,207 @@
+#include "compare/passagegather.h"
+#include "compare/passagetable.h"
+#include "platform/codec.h"
+#include "platform/database.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <array>
+#include <map>
+#include <set>
+
+using namespace qel;
+
+namespace {
+
+struct Row {
+    int index, level;
+    const char* key;
+    const char* title;
+};
+
+void expectRows(const std::vector<PassageEntry>& table, std::initializer_list<Row> rows) {
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.index);
+        const PassageEntry& entry = table.at(row.index);
+        EXPECT_EQ(entry.level, row.level);
+        EXPECT_EQ(entry.key, row.key);
+        EXPECT_EQ(cp949ToUtf8(entry.title), row.title);
+    }
+}
+
+std::map<int, int> levelCounts(const std::vector<PassageEntry>& table) {
+    std::map<int, int> counts;
+    for (const PassageEntry& entry : table)
+        ++counts[entry.level];
+    return counts;
+}
+
+std::vector<std::string> headings(const std::vector<PassageEntry>& table) {
+    std::vector<std::string> titles;
+    for (const PassageEntry& entry : table)
+        if (entry.level == 0)
+            titles.push_back(cp949ToUtf8(entry.title));
+    return titles;
+}
+
+// The book codes of an entry in the order its references name them.
+std::vector<std::string> booksOf(const ComparisonKind& kind, const PassageEntry& entry) {
+    std::vector<std::string> books;
+    for (const VerseSpan& span : kind.read(entry.key))
+        if (books.empty() || books.back() != span.book)
+            books.push_back(span.book);
+    return books;
+}
+
+// Each book reference is a code and its spans; the reader must find every one.
+std::size_t spansWritten(const std::string& key) {
+    std::size_t count = 0;
+    std::size_t begin = 0;
+    while (begin < key.size()) {
+        const std::size_t end = std::min(key.find(' ', begin), key.size());
+        count += 1 + std::count(key.begin() + begin, key.begin() + end, ',');
+        begin = end + 1;
+    }
+    return count;
+}
+
+void expectWellFormed(const std::vector<PassageEntry>& table, const ComparisonKind& kind,
+                      std::size_t maxBooks) {
+    ASSERT_EQ(table.back().level, -1);
+    EXPECT_TRUE(table.back().key.empty());
+    EXPECT_EQ(table.front().level, 0);
+    for (std::size_t i = 0; i + 1 < table.size(); ++i) {
+        SCOPED_TRACE(i);
+        const PassageEntry& entry = table[i];
+        EXPECT_FALSE(entry.title.empty());
+        if (i > 0) {
+            EXPECT_LE(entry.level, table[i - 1].level + 1) << "a child needs a parent";
+        }
+        if (entry.key.empty())
+            continue;
+        const std::vector<VerseSpan> spans = kind.read(entry.key);
+        EXPECT_EQ(spans.size(), spansWritten(entry.key)) << entry.key;
+        for (const VerseSpan& span : spans) {
+            EXPECT_NE(std::find(kind.paneBooks.begin(), kind.paneBooks.end(), span.book),
+                      kind.paneBooks.end())
+                << entry.key;
+            EXPECT_GT(span.chapter, 0);
+            EXPECT_GT(span.lastVerse, 0);
+            if (span.range) {
+                EXPECT_LT(std::pair(span.chapter, span.firstVerse),
+                          std::pair(span.endChapter, span.lastVerse))
+                    << entry.key;
+            }
+        }
+        const std::vector<std::string> books = booksOf(kind, entry);
+        EXPECT_LE(books.size(), maxBooks) << entry.key;
+        EXPECT_EQ(std::set<std::string>(books.begin(), books.end()).size(), books.size())
+            << "a book returns after another in " << entry.key;
+    }
+}
+
+// Every verse an entry starts or ends with is a verse of the KJV text.
+void expectVersesExist(const std::vector<PassageEntry>& table, const ComparisonKind& kind) {
+    Database db(QEL_BUILT_CONTENT_DB, Database::Mode::ReadOnly);
+    std::set<std::string> verses;
+    for (RecordSet rs(db, "select volcode, chap, sec from KJV"); !rs.isEOF(); rs.moveNext())
+        verses.insert(rs.field("volcode") + rs.field("chap") + ":" + rs.field("sec"));
+    for (const PassageEntry& entry : table)
+        for (const VerseSpan& span : kind.read(entry.key)) {
+            const std::string last =
+                span.book + std::to_string(span.endChapter) + ":" + std::to_string(span.lastVerse);
+            EXPECT_TRUE(verses.count(last)) << entry.key << " ends at " << last;
+            if (span.range) {
+                const std::string first = span.book + std::to_string(span.chapter) + ":" +
+                                          std::to_string(span.firstVerse);
+                EXPECT_TRUE(verses.count(first)) << entry.key << " starts at " << first;
+            }
+        }
+}
+
+} // namespace
+
+TEST(FourGospelTable, HasTheHarmonysShapeAndHeadings) {
+    const auto& table = fourGospelTable();
+    EXPECT_EQ(table.size(), 291u);
+    EXPECT_EQ(levelCounts(table), (std::map<int, int>{{-1, 1}, {0, 16}, {1, 238}, {2, 36}}));
+    EXPECT_EQ(headings(table),
+              (std::vector<std::string>{"서론", "예수 공생애 사역의 준비",
+                                        "예수 공생애 사역의 시작(요한복음을 중심으로)",
+                                        "갈릴리에서의 예수의 사역", "산상설교(마태복음을 중심으로)",
+                                        "계속되는 갈릴리에서의 예수의 사역", "십자가의 길",
+                                        "예루살렘으로의 마지막 전도여행(누가복음을 중심으로)",
+                                        "예루살렘에서 초막절을 지키신 예수", "유다에서의 사역",
+                                        "예루살렘에서의 마지막 사역", "종말론 강화",
+                                        "마지막 때가 오기 전의 기술에 대한 결론", "고난 설화",
+                                        "부활", "후기: 복음의 결말"}));
+    for (const PassageEntry& entry : table)
+        if (entry.level == 0) {
+            EXPECT_TRUE(entry.key.empty()) << cp949ToUtf8(entry.title);
+        }
+}
+
+TEST(FourGospelTable, KeepsTheKnownRowsInPlace) {
+    expectRows(
+        fourGospelTable(),
+        {{0, 0, "", "서론"},
+         {1, 1, "jhn1:1-18", "말씀이 육신이 되시다"},
+         {7, 1, "mat1:1-17 luk3:23-38", "예수의 세계"},
+         {16, 1, "mat3:1-12 mrk1:1-8 luk3:1-9,15-17 jhn1:19-23", "세례 요한의 전파"},
+         {19, 1, "mat1:1-17 luk3:23-38", "예수의 세계"},
+         {60, 1, "mat6:19-34 luk11:34-36,12:22-34,16:13", "보물을 하늘에 쌓아 두라"},
+         {248, 2, "mat26:17-25 mrk14:12-21 luk22:7-14,21-23 jhn13:21-30",
+          "제자들과 함께 유월절을 지키시다"},
+         {270, 2, "mat27:15-26 mrk15:6-15 luk23:13-25 jhn18:39-19:16", "사형 선고를 받으시다"},
+         {289, 1, "jhn21:15-25", "내 양을 먹이라"}});
+}
+
+TEST(FourGospelTable, SubheadingsHoldThePassagesOfTheirSections) {
+    const auto& table = fourGospelTable();
+    for (std::size_t i = 0; i + 1 < table.size(); ++i) {
+        const PassageEntry& entry = table[i];
+        if (entry.level == 1 && entry.key.empty()) {
+            EXPECT_EQ(table[i + 1].level, 2) << cp949ToUtf8(entry.title);
+        }
+        if (entry.level == 2) {
+            EXPECT_FALSE(entry.key.empty());
+        }
+    }
+}
+
+TEST(FourGospelTable, EveryReferenceReadsAndNamesRealVerses) {
+    expectWellFormed(fourGospelTable(), fourGospelComparison(), 4);
+    expectVersesExist(fourGospelTable(), fourGospelComparison());
+}
+
+TEST(HistoryBooksTable, HasFourTopEntriesAndTheKnownRows) {
+    const auto& table = historyBooksTable();
+    EXPECT_EQ(table.size(), 234u);
+    EXPECT_EQ(levelCounts(table), (std::map<int, int>{{-1, 1}, {0, 4}, {1, 229}}));
+    expectRows(table,
+               {{0, 0, "1ch10:1-14 1sa31:1-13", "사울과 요나단이 죽다"},
+                {1, 0, "", "사무엘하를 중심으로"},
+                {60, 0, "", "열왕기상을 중심으로"},
+                {151, 0, "", "열왕기하를 중심으로"},
+                {6, 1, "2sa2:12-3:1", "이스라엘과 유다의 전쟁"},
+                {13, 1, "2sa5:6-12 1ch11:4-9,14:1-2", "다윗이 시온을 빼앗아 성을 둘러 쌓다"},
+                {16, 1, "2sa6:1-23 1ch13:1-14,15:25-16:6,16:43", "하나님의 궤를 다윗성으로 옮기다"},
+                {17, 1, "1ch16:7-36", "감사 찬양(시 105:1-15,96:1-13,106:47-48)"},
+                {232, 1, "2ch36:22-23", "고레스의 귀국 명령(스 1:1-4)"}});
+}
+
+TEST(HistoryBooksTable, EveryReferenceReadsAndNamesRealVerses) {
+    expectWellFormed(historyBooksTable(), historyBooksComparison(), 2);
+    expectVersesExist(historyBooksTable(), historyBooksComparison());
+}
+
+TEST(HistoryBooksTable, PairsSamuelAndKingsOnlyWithChronicles) {
+    const std::set<std::string> chronicles = {"1ch", "2ch"};
+    for (const PassageEntry& entry : historyBooksTable()) {
+        const std::vector<std::string> books = booksOf(historyBooksComparison(), entry);
+        if (books.size() == 2) {
+            EXPECT_EQ(chronicles.count(books[0]) + chronicles.count(books[1]), 1u) << entry.key;
+        }
+    }
+}
