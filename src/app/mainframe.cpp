@@ -75,6 +75,8 @@ const CommandLabel kCommandLabels[] = {
     {cmd::ToggleShortcutBar, "바로가기 창"},
     {cmd::NextWindow, "다음 창"},
     {cmd::PreviousWindow, "이전 창"},
+    {cmd::NextPane, "다음 창 영역"},
+    {cmd::PreviousPane, "이전 창 영역"},
     {cmd::CascadeWindows, "계단식 배열"},
     {cmd::TileHorizontally, "가로 바둑판식 배열"},
     {cmd::TileVertically, "세로 바둑판식 배열"},
@@ -135,11 +137,8 @@ CMainFrame::CMainFrame(AppContext& context, std::string pendingCommandKey)
     addDockWidget(Qt::LeftDockWidgetArea, shortcutBar_);
     connect(shortcutBar_, &ShortcutBar::itemChosen, this, &CMainFrame::openShortcutItem);
     connect(shortcutBar_, &QDockWidget::visibilityChanged, this, &CMainFrame::updateCommandStates);
-    connect(mdiArea_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
-        if (auto* frame = qobject_cast<CChildFrame*>(window))
-            registry_.moveToFront(frame);
-        updateCommandStates();
-    });
+    // Activation leaves the window list alone: it runs from the newest window to the oldest.
+    connect(mdiArea_, &QMdiArea::subWindowActivated, this, &CMainFrame::updateCommandStates);
     connect(this, &CMainFrame::firstPainted, this, &CMainFrame::openCommandLinePlace);
     resize(1024, 720);
     updateCommandStates();
@@ -177,10 +176,11 @@ void CMainFrame::createActions() {
     action(cmd::Copy)->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)});
     action(cmd::SelectAll)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
-    action(cmd::NextWindow)->setShortcut(QKeySequence(Qt::Key_F6));
-    action(cmd::PreviousWindow)->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6));
+    // Panes belong to the active window; one with a single pane leaves them disabled.
+    action(cmd::NextPane)->setShortcut(QKeySequence(Qt::Key_F6));
+    action(cmd::PreviousPane)->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6));
     // Shortcuts work even though these commands sit in no menu.
-    for (int id : {cmd::Copy, cmd::SelectAll, cmd::NextWindow, cmd::PreviousWindow})
+    for (int id : {cmd::Copy, cmd::SelectAll, cmd::NextPane, cmd::PreviousPane})
         addAction(action(id));
 }
 
@@ -416,19 +416,18 @@ CChildFrame* CMainFrame::openBibleVersion(const std::string& versionCode) {
 
 CChildFrame* CMainFrame::openByCommandKey(const std::string& key, bool force) {
     pendingPlace_.clear();
-    if (key.empty())
+    const std::optional<CommandKey> command = parseCommandKey(key);
+    if (!command)
         return nullptr;
-    const char letter = key[0];
-    pendingPlace_ = key.substr(1);
+    pendingPlace_ = command->payload;
     CChildFrame* opened = nullptr;
-    if (letter == 'B') {
-        const std::string version = pendingPlace_.substr(0, 3);
-        CChildFrame* existing = registry_.findByCode(version == "TEV" ? "GNB" : version);
+    if (command->letter == 'B') {
+        auto* existing = qobject_cast<CBibleFrame*>(registry_.findByCode(command->version));
         if (!force && existing) {
-            static_cast<CBibleFrame*>(existing)->OpenAtKey(pendingPlace_, true);
+            existing->OpenAtKey(pendingPlace_, true);
             opened = existing;
-        } else if (isBibleVersion(version)) {
-            opened = openBibleVersion(version);
+        } else if (isBibleVersion(command->version)) {
+            opened = openBibleVersion(command->version);
         }
     }
     // Articles and topics (C H I M P U W) open with their windows.

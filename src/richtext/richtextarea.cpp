@@ -98,12 +98,19 @@ void RichTextArea::setListPointer(MarkupNodeList* list) {
     forgetSelection();
 }
 
+void RichTextArea::setHasSelection(bool selected) {
+    if (selected == hasSelection_)
+        return;
+    hasSelection_ = selected;
+    emit selectionChanged();
+}
+
 void RichTextArea::forgetSelection() {
     if ((hasSelection_ || selecting_) && list_)
         clearSelectionFlags(*list_);
-    hasSelection_ = false;
     selecting_ = false;
     range_ = {};
+    setHasSelection(false);
 }
 
 void RichTextArea::layoutNow() {
@@ -222,7 +229,7 @@ void RichTextArea::mouseReleaseEvent(QMouseEvent* event) {
         QAbstractScrollArea::mouseReleaseEvent(event);
         return;
     }
-    hasSelection_ = false;
+    bool selected = false;
     if (selecting_ && list_) {
         selecting_ = false;
         clearSelectionFlags(*list_);
@@ -230,11 +237,12 @@ void RichTextArea::mouseReleaseEvent(QMouseEvent* event) {
         if (const auto range =
                 selectBetween(*list_, anchor_.x(), anchor_.y(), point.x(), point.y())) {
             range_ = *range;
-            hasSelection_ = true;
+            selected = true;
         }
         viewport()->update();
     }
     selecting_ = false;
+    setHasSelection(selected);
     afterRelease();
 }
 
@@ -246,7 +254,7 @@ void RichTextArea::selectAll() {
     selecting_ = false;
     if (const auto range = selectAllPieces(*list_)) {
         range_ = *range;
-        hasSelection_ = true;
+        setHasSelection(true);
     }
     viewport()->update();
 }

@@ -76,6 +76,10 @@ public:
     bool printList(const std::string& documentName, const std::string* pageTitle,
                    const std::string* footerText);
 
+signals:
+    // A selection was made or dropped; Copy follows it.
+    void selectionChanged();
+
 protected:
     RichTextArea(AppContext& context, int leftMargin, QWidget* parent);
 
@@ -123,6 +127,7 @@ protected:
 
 private:
     void selectBaseFont();
+    void setHasSelection(bool selected);
 
     AppContext& context_;
     const int leftMargin_;

@@ -8,8 +8,10 @@
 #include "bible/bibleframe.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QMdiArea>
 #include <QSignalSpy>
+#include <QTest>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -65,21 +67,83 @@ TEST_F(MainFrameTest, CompanionTransfersACommandKeyCharacterByCharacter) {
               "VRAgen001001");
 }
 
-TEST_F(MainFrameTest, WindowListCommandsFollowTheRegistry) {
+TEST_F(MainFrameTest, ShortBibleKeysOpenTheVersionAndKeepAnOpenWindowsPlace) {
     frame.show();
-    frame.openBibleVersion("VRA");
+    test.context.store->writeString("Last Staus", "VRA", "jhn003016");
+    auto* vra = static_cast<CBibleFrame*>(frame.openByCommandKey("BVRA", false));
+    ASSERT_NE(vra, nullptr);
+    EXPECT_EQ(vra->currentKey(), "VRAjhn003016"); // the remembered place
+    frame.openByCommandKey("BVRAgen001002", false);
+    EXPECT_EQ(frame.openByCommandKey("BVRA", false), vra);
+    EXPECT_EQ(vra->currentKey(), "VRAgen001002"); // not back to the remembered place
+    EXPECT_EQ(frame.openByCommandKey("BVRAjhn00301", true), vra);
+    EXPECT_EQ(vra->currentKey(), "VRAgen001002");
+
+    // "000" fields are empty: the first chapter and the verse moved to last.
+    frame.openByCommandKey("BVRAgen002000", false);
+    EXPECT_EQ(vra->currentKey(), "VRAgen002001");
+    frame.openByCommandKey("BVRAjhn000000", false);
+    EXPECT_EQ(vra->currentChapter(), "3");
+    EXPECT_EQ(vra->currentVerse(), "16");
+
+    for (const char* key : {"B", "BVR", "BXYZgen001001", "bVRAgen001001", ""}) {
+        EXPECT_EQ(frame.openByCommandKey(key, false), nullptr) << key;
+        EXPECT_TRUE(frame.pendingPlace().empty());
+    }
+    EXPECT_EQ(frame.frameRegistry().frames().size(), 1u);
+}
+
+TEST_F(MainFrameTest, WindowListRunsFromTheNewestWindowAndActivationKeepsIt) {
+    EXPECT_EQ(cmd::NextWindow, 32876);
+    EXPECT_EQ(cmd::PreviousWindow, 32877);
+    frame.show();
+    CChildFrame* vra = frame.openBibleVersion("VRA");
     frame.updateCommandStates();
     EXPECT_FALSE(frame.action(cmd::NextWindow)->isEnabled());
     EXPECT_FALSE(frame.action(cmd::PreviousWindow)->isEnabled());
     EXPECT_TRUE(frame.action(cmd::Close)->isEnabled());
     CChildFrame* kjv = frame.openBibleVersion("KJV");
-    EXPECT_EQ(frame.frameRegistry().frames().front(), kjv);
-    frame.updateCommandStates();
-    EXPECT_TRUE(frame.action(cmd::PreviousWindow)->isEnabled());
-    frame.action(cmd::PreviousWindow)->trigger();
-    EXPECT_EQ(frame.mdiArea()->activeSubWindow()->windowTitle(),
-              QStringLiteral("성경전서 역본 가"));
-    EXPECT_EQ(frame.frameRegistry().frames().front()->code(), "VRA");
+    CChildFrame* vrc = frame.openBibleVersion("VRC");
+    const std::vector<CChildFrame*> newestFirst{vrc, kjv, vra};
+    EXPECT_EQ(frame.frameRegistry().frames(), newestFirst);
+    EXPECT_EQ(frame.mdiArea()->activeSubWindow(), vrc);
+    EXPECT_FALSE(frame.action(cmd::NextWindow)->isEnabled());
+
+    // Back to the oldest window and forward again, one step at a time.
+    for (CChildFrame* expected : {kjv, vra}) {
+        ASSERT_TRUE(frame.action(cmd::PreviousWindow)->isEnabled());
+        frame.action(cmd::PreviousWindow)->trigger();
+        EXPECT_EQ(frame.mdiArea()->activeSubWindow(), expected);
+        EXPECT_TRUE(frame.action(cmd::NextWindow)->isEnabled());
+    }
+    EXPECT_FALSE(frame.action(cmd::PreviousWindow)->isEnabled());
+    for (CChildFrame* expected : {kjv, vrc}) {
+        frame.action(cmd::NextWindow)->trigger();
+        EXPECT_EQ(frame.mdiArea()->activeSubWindow(), expected);
+    }
+    // Activating by hand changes nothing either.
+    frame.mdiArea()->setActiveSubWindow(vra);
+    EXPECT_EQ(frame.frameRegistry().frames(), newestFirst);
+    EXPECT_TRUE(frame.action(cmd::NextWindow)->isEnabled());
+}
+
+TEST_F(MainFrameTest, F6IsThePaneKeyNotTheWindowKey) {
+    frame.show();
+    frame.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    CChildFrame* vra = frame.openBibleVersion("VRA");
+    frame.openBibleVersion("KJV");
+    EXPECT_EQ(frame.action(cmd::NextPane)->shortcut(), QKeySequence(Qt::Key_F6));
+    EXPECT_EQ(frame.action(cmd::PreviousPane)->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_F6));
+    EXPECT_TRUE(frame.action(cmd::PreviousWindow)->shortcut().isEmpty());
+    for (Qt::KeyboardModifier modifier : {Qt::ShiftModifier, Qt::NoModifier}) {
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr);
+        QTest::keyClick(focus, Qt::Key_F6, modifier);
+        EXPECT_NE(frame.mdiArea()->activeSubWindow(), vra);
+        EXPECT_EQ(frame.mdiArea()->activeSubWindow()->windowTitle(),
+                  QStringLiteral("King James Version"));
+    }
 }
 
 TEST_F(MainFrameTest, ShortcutTreeOpensVersionsAndToggles) {
