@@ -9,6 +9,7 @@
 #include "app/shortcutbar.h"
 #include "app/toolbaricons.h"
 #include "app/viewmodedialog.h"
+#include "app/windowtiling.h"
 #include "bible/bibleframe.h"
 #include "bible/booktable.h"
 #include "bible/versekey.h"
@@ -23,6 +24,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
 
@@ -258,6 +260,11 @@ void CMainFrame::registerFrame(CChildFrame* frame) {
     registry_.add(frame);
     connect(frame, &QObject::destroyed, this, [this, frame] {
         registry_.remove(frame);
+        // The panel that a maximised window pushed aside comes back with the empty area.
+        if (registry_.frames().empty() && shortcutBarHiddenByMaximize_) {
+            shortcutBarHiddenByMaximize_ = false;
+            shortcutBar_->show();
+        }
         updateCommandStates();
     });
     connect(frame, &CChildFrame::commandStateChanged, this, &CMainFrame::updateCommandStates);
@@ -289,6 +296,7 @@ bool CMainFrame::handleFrameCommand(int id) {
         activateNeighbour(id == cmd::NextWindow);
         return true;
     case cmd::ToggleShortcutBar:
+        shortcutBarHiddenByMaximize_ = false;
         shortcutBar_->setVisible(!shortcutBar_->isVisible());
         return true;
     case cmd::ToggleViewMode:
@@ -309,8 +317,10 @@ bool CMainFrame::handleFrameCommand(int id) {
         mdiArea_->cascadeSubWindows();
         return true;
     case cmd::TileHorizontally:
+        tileChildren(Tiling::Horizontal);
+        return true;
     case cmd::TileVertically:
-        mdiArea_->tileSubWindows();
+        tileChildren(Tiling::Vertical);
         return true;
     case cmd::DailyReading:
         startCompanion("qeldiary");
@@ -373,6 +383,33 @@ void CMainFrame::updateCommandStates() {
     }
 }
 
+void CMainFrame::placeNewWindow(QMdiSubWindow* window) {
+    const QSize area = mdiArea_->viewport()->size();
+    const int step = window->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window);
+    const int others = static_cast<int>(mdiArea_->subWindowList().size()) - 1;
+    const WindowRect place = cascadedPlace(others, area.width(), area.height(), step);
+    // A place of our own also keeps the area from choosing one that sticks out.
+    window->setGeometry(place.x, place.y, place.width, place.height);
+}
+
+void CMainFrame::tileChildren(Tiling tiling) {
+    // The active window takes the first cell, then the others from the most recently active.
+    const QList<QMdiSubWindow*> history = mdiArea_->subWindowList(QMdiArea::ActivationHistoryOrder);
+    std::vector<QMdiSubWindow*> windows;
+    for (auto it = history.rbegin(); it != history.rend(); ++it)
+        if ((*it)->isVisible() && !(*it)->isMinimized())
+            windows.push_back(*it);
+    for (QMdiSubWindow* window : windows)
+        if (window->isMaximized())
+            window->showNormal();
+    // Cells of the visible area only: the main window keeps its size.
+    const QSize area = mdiArea_->viewport()->size();
+    const std::vector<WindowRect> cells =
+        tileWindows(static_cast<int>(windows.size()), area.width(), area.height(), tiling);
+    for (std::size_t i = 0; i < windows.size(); ++i)
+        windows[i]->setGeometry(cells[i].x, cells[i].y, cells[i].width, cells[i].height);
+}
+
 void CMainFrame::activateNeighbour(bool newer) {
     CChildFrame* active = activeFrame();
     if (!active)
@@ -405,8 +442,7 @@ CChildFrame* CMainFrame::openBibleVersion(const std::string& versionCode) {
     if (followMaximized) {
         frame->showMaximized();
     } else {
-        const QSize area = mdiArea_->size();
-        frame->resize(std::max(480, area.width() * 3 / 4), std::max(360, area.height() * 3 / 4));
+        placeNewWindow(frame);
         frame->show();
     }
     frame->OpenAtKey(pendingPlace_, true);
@@ -483,6 +519,8 @@ void CMainFrame::showAndActivate() {
 }
 
 void CMainFrame::hideShortcutBar() {
+    if (shortcutBar_->isVisible())
+        shortcutBarHiddenByMaximize_ = true;
     shortcutBar_->hide();
 }
 

@@ -18,9 +18,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QEvent>
 #include <QMainWindow>
 #include <QMdiArea>
+#include <QResizeEvent>
 #include <QToolBar>
 #include <algorithm>
 #include <cctype>
@@ -57,6 +57,9 @@ CBibleFrame::CBibleFrame(AppContext& context, std::string versionCode, CMainFram
     navigationDock->setObjectName(QStringLiteral("NavigationBar"));
     navigationDock->addWidget(navigation_);
     inner_->setCentralWidget(view_);
+    // Tiled windows may be narrower than the navigation bar, which is then cut off at the
+    // right instead of widening the window.
+    inner_->setMinimumSize(120, 80);
     setWidget(inner_);
 
     std::vector<std::string> names, codes;
@@ -472,14 +475,14 @@ bool CBibleFrame::updateCommand(int id, QAction* action) {
     }
 }
 
-void CBibleFrame::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::WindowStateChange) {
-        BibleSharedState& s = shared();
-        if (isMaximized() && !s.lastResizeMaximized)
-            mainFrame_->hideShortcutBar();
-        s.lastResizeMaximized = isMaximized();
-    }
-    CChildFrame::changeEvent(event);
+void CBibleFrame::resizeEvent(QResizeEvent* event) {
+    // Every resize, the first one included, records the size type, so that maximising a
+    // window after the maximised one closed still moves the panel aside.
+    BibleSharedState& s = shared();
+    if (isMaximized() && !s.lastResizeMaximized)
+        mainFrame_->hideShortcutBar();
+    s.lastResizeMaximized = isMaximized();
+    CChildFrame::resizeEvent(event);
 }
 
 } // namespace qel

@@ -78,7 +78,7 @@ public:
     CChildFrame* openLink(const std::string& target) override;
 
 protected:
-    void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     BibleSharedState& shared() const;

@@ -14,6 +14,7 @@
 #include <QTest>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
+#include <set>
 
 using namespace qel;
 
@@ -176,4 +177,77 @@ TEST_F(CommandLineTest, KeyOfTwelveCharactersIsIgnored) {
     frame.show();
     ASSERT_TRUE(painted.wait(5000));
     EXPECT_TRUE(frame.frameRegistry().frames().empty());
+}
+
+class WindowPlacementTest : public MainFrameTest {
+protected:
+    WindowPlacementTest() {
+        frame.showMaximized();
+        QTest::qWait(20);
+        for (const char* version : {"VRA", "VRB", "VRC", "VRE", "KJV", "NIV", "GNB", "VRD"})
+            windows.push_back(frame.openBibleVersion(version));
+    }
+    QRect area() const { return frame.mdiArea()->viewport()->rect(); }
+    // The distinct left and top edges of the windows.
+    std::pair<std::set<int>, std::set<int>> edges() const {
+        std::pair<std::set<int>, std::set<int>> result;
+        for (CChildFrame* window : windows) {
+            result.first.insert(window->x());
+            result.second.insert(window->y());
+        }
+        return result;
+    }
+    std::vector<CChildFrame*> windows;
+};
+
+TEST_F(WindowPlacementTest, NewWindowsOpenInsideTheVisibleArea) {
+    for (CChildFrame* window : windows)
+        EXPECT_TRUE(area().contains(window->geometry())) << window->code();
+    EXPECT_NE(windows[0]->pos(), windows[1]->pos()); // cascaded, not on top of each other
+}
+
+TEST_F(WindowPlacementTest, TilingFillsTheAreaAndKeepsTheMainWindowsSize) {
+    const QSize frameSize = frame.size();
+    frame.mdiArea()->activeSubWindow()->showMaximized();
+    frame.action(cmd::TileVertically)->trigger();
+    EXPECT_EQ(frame.size(), frameSize);
+    for (std::size_t i = 0; i < windows.size(); ++i) {
+        EXPECT_TRUE(area().contains(windows[i]->geometry())) << windows[i]->code();
+        EXPECT_FALSE(windows[i]->isMaximized());
+        for (std::size_t j = 0; j < i; ++j)
+            EXPECT_FALSE(windows[i]->geometry().intersects(windows[j]->geometry()));
+    }
+    // Side by side: four columns of two windows.
+    EXPECT_EQ(edges().first.size(), 4u);
+    EXPECT_EQ(edges().second.size(), 2u);
+
+    // One above another: four rows of two.
+    frame.action(cmd::TileHorizontally)->trigger();
+    EXPECT_EQ(frame.size(), frameSize);
+    EXPECT_EQ(edges().first.size(), 2u);
+    EXPECT_EQ(edges().second.size(), 4u);
+    for (CChildFrame* window : windows)
+        EXPECT_TRUE(area().contains(window->geometry())) << window->code();
+}
+
+TEST_F(MainFrameTest, ShortcutPanelReturnsWhenTheLastWindowCloses) {
+    frame.show();
+    frame.openBibleVersion("KJV");
+    frame.openBibleVersion("VRA")->showMaximized();
+    EXPECT_FALSE(frame.shortcutBar()->isVisible());
+    frame.action(cmd::CloseAll)->trigger();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(frame.frameRegistry().frames().empty());
+    EXPECT_TRUE(frame.shortcutBar()->isVisible());
+
+    // Maximising a new window moves it aside again.
+    frame.openBibleVersion("VRA")->showMaximized();
+    EXPECT_FALSE(frame.shortcutBar()->isVisible());
+    // A panel the reader closed stays closed.
+    frame.action(cmd::ToggleShortcutBar)->trigger();
+    frame.action(cmd::ToggleShortcutBar)->trigger();
+    EXPECT_FALSE(frame.shortcutBar()->isVisible());
+    frame.action(cmd::CloseAll)->trigger();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(frame.shortcutBar()->isVisible());
 }
