@@ -15,6 +15,7 @@
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <algorithm>
 
@@ -121,7 +122,12 @@ void RichTextArea::layoutNow() {
     documentHeight_ = engine_.ReSize(surface(), leftMargin_, list_, commentary());
     laidOutWidth_ = viewport()->width();
     layoutValid_ = list_ != nullptr;
-    setScrollRange();
+    {
+        // A range cut to the new height moves the position, but places of the old layout
+        // mean nothing now: afterLayout places everything again.
+        const QScopedValueRollback<bool> settling(layingOut_, true);
+        setScrollRange();
+    }
     afterLayout();
 }
 
@@ -160,7 +166,8 @@ void RichTextArea::resizeEvent(QResizeEvent* event) {
 
 void RichTextArea::scrollContentsBy(int, int) {
     viewport()->update();
-    afterScroll();
+    if (!layingOut_)
+        afterScroll();
 }
 
 QPoint RichTextArea::toDocument(const QPoint& viewportPoint) const {

@@ -137,6 +137,7 @@ private:
     int baseFont_ = 0;
     MarkupNodeList* list_ = nullptr;
     bool layoutValid_ = false;
+    bool layingOut_ = false;
     int documentHeight_ = 0;
     int laidOutWidth_ = -1;
     std::uint32_t background_ = 0xFFFFFF;

@@ -35,6 +35,11 @@ mkdb::ContentSources bibleSources() {
         vra.push_back({"psa", std::to_string(chapter), "1", "시 " + std::to_string(chapter)});
     for (const char* verse : {"1", "2", "3-5", "6"})
         vra.push_back({"rom", "12", verse, std::string("로마서 12:") + verse});
+    for (int verse = 1; verse <= 36; ++verse)
+        vra.push_back({"jhn", "3", std::to_string(verse),
+                       "요한복음 3장 " + std::to_string(verse) +
+                           "절의 본문은 이렇게 길게 이어지고 "
+                           "다음 줄까지 넘어가서 창의 너비에 따라 줄 수가 달라진다."});
     s.versions["VRB"] = {{"gen", "1", "1", "한처음에"}, {"tob", "1", "1", "토비트의 이야기"}};
     s.versions["KJV"] = {{"gen", "1", "1", "In the beginning"}};
     return s;
@@ -253,4 +258,13 @@ TEST_F(BibleFrameTest, SettingsChangesReachOpenWindows) {
     frame.settingsChanged();
     EXPECT_GT(vra->view()->documentHeight(), before);
     EXPECT_EQ(test.context.displayFont.pixelSize(), 26);
+}
+
+TEST_F(BibleFrameTest, ResizingKeepsTheCurrentVerse) {
+    CBibleFrame* vra = open("VRA", "VRAjhn003016");
+    for (const QSize size : {QSize(300, 700), QSize(900, 150), QSize(250, 120), QSize(700, 500)}) {
+        vra->resize(size);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(vra->currentVerse(), "16") << size.width() << "x" << size.height();
+    }
 }
