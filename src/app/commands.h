@@ -50,8 +50,8 @@ enum Id : int {
     WordSearch = 32821,
     DailyReading = 32857,
     OpenPROLOG = 32858,
-    PreviousWindow = 32876,
-    NextWindow = 32877,
+    NextWindow = 32876,
+    PreviousWindow = 32877,
     ReadingPlan = 32878,
     OpenPARALLEL = 32883,
     ParallelDialog = 32884,
@@ -70,6 +70,8 @@ enum Id : int {
     AppExit = 57665,
     About = 57664,
     Help = 57670,
+    NextPane = 57680,
+    PreviousPane = 57681,
 };
 
 } // namespace qel::cmd

@@ -15,11 +15,6 @@ void FrameRegistry::remove(CChildFrame* frame) {
     std::erase(frames_, frame);
 }
 
-void FrameRegistry::moveToFront(CChildFrame* frame) {
-    if (std::find(frames_.begin(), frames_.end(), frame) != frames_.end())
-        add(frame);
-}
-
 CChildFrame* FrameRegistry::findByCode(std::string_view code) const {
     for (CChildFrame* frame : frames_)
         if (frame->code() == code)

@@ -7,12 +7,12 @@ namespace qel {
 
 class CChildFrame;
 
-// The open child windows, newest (or most recently activated) first.
+// The open child windows, newest first: a window joins at the front when it is created,
+// and activating it later does not move it.
 class FrameRegistry {
 public:
     void add(CChildFrame* frame);
     void remove(CChildFrame* frame);
-    void moveToFront(CChildFrame* frame);
 
     const std::vector<CChildFrame*>& frames() const { return frames_; }
     CChildFrame* findByCode(std::string_view code) const;

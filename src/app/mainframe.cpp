@@ -9,6 +9,7 @@
 #include "app/shortcutbar.h"
 #include "app/toolbaricons.h"
 #include "app/viewmodedialog.h"
+#include "app/windowtiling.h"
 #include "bible/bibleframe.h"
 #include "bible/booktable.h"
 #include "bible/versekey.h"
@@ -23,6 +24,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
 
@@ -75,6 +77,8 @@ const CommandLabel kCommandLabels[] = {
     {cmd::ToggleShortcutBar, "바로가기 창"},
     {cmd::NextWindow, "다음 창"},
     {cmd::PreviousWindow, "이전 창"},
+    {cmd::NextPane, "다음 창 영역"},
+    {cmd::PreviousPane, "이전 창 영역"},
     {cmd::CascadeWindows, "계단식 배열"},
     {cmd::TileHorizontally, "가로 바둑판식 배열"},
     {cmd::TileVertically, "세로 바둑판식 배열"},
@@ -135,11 +139,8 @@ CMainFrame::CMainFrame(AppContext& context, std::string pendingCommandKey)
     addDockWidget(Qt::LeftDockWidgetArea, shortcutBar_);
     connect(shortcutBar_, &ShortcutBar::itemChosen, this, &CMainFrame::openShortcutItem);
     connect(shortcutBar_, &QDockWidget::visibilityChanged, this, &CMainFrame::updateCommandStates);
-    connect(mdiArea_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
-        if (auto* frame = qobject_cast<CChildFrame*>(window))
-            registry_.moveToFront(frame);
-        updateCommandStates();
-    });
+    // Activation leaves the window list alone: it runs from the newest window to the oldest.
+    connect(mdiArea_, &QMdiArea::subWindowActivated, this, &CMainFrame::updateCommandStates);
     connect(this, &CMainFrame::firstPainted, this, &CMainFrame::openCommandLinePlace);
     resize(1024, 720);
     updateCommandStates();
@@ -177,10 +178,11 @@ void CMainFrame::createActions() {
     action(cmd::Copy)->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)});
     action(cmd::SelectAll)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
-    action(cmd::NextWindow)->setShortcut(QKeySequence(Qt::Key_F6));
-    action(cmd::PreviousWindow)->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6));
+    // Panes belong to the active window; one with a single pane leaves them disabled.
+    action(cmd::NextPane)->setShortcut(QKeySequence(Qt::Key_F6));
+    action(cmd::PreviousPane)->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6));
     // Shortcuts work even though these commands sit in no menu.
-    for (int id : {cmd::Copy, cmd::SelectAll, cmd::NextWindow, cmd::PreviousWindow})
+    for (int id : {cmd::Copy, cmd::SelectAll, cmd::NextPane, cmd::PreviousPane})
         addAction(action(id));
 }
 
@@ -258,6 +260,11 @@ void CMainFrame::registerFrame(CChildFrame* frame) {
     registry_.add(frame);
     connect(frame, &QObject::destroyed, this, [this, frame] {
         registry_.remove(frame);
+        // The panel that a maximised window pushed aside comes back with the empty area.
+        if (registry_.frames().empty() && shortcutBarHiddenByMaximize_) {
+            shortcutBarHiddenByMaximize_ = false;
+            shortcutBar_->show();
+        }
         updateCommandStates();
     });
     connect(frame, &CChildFrame::commandStateChanged, this, &CMainFrame::updateCommandStates);
@@ -289,6 +296,7 @@ bool CMainFrame::handleFrameCommand(int id) {
         activateNeighbour(id == cmd::NextWindow);
         return true;
     case cmd::ToggleShortcutBar:
+        shortcutBarHiddenByMaximize_ = false;
         shortcutBar_->setVisible(!shortcutBar_->isVisible());
         return true;
     case cmd::ToggleViewMode:
@@ -309,8 +317,10 @@ bool CMainFrame::handleFrameCommand(int id) {
         mdiArea_->cascadeSubWindows();
         return true;
     case cmd::TileHorizontally:
+        tileChildren(Tiling::Horizontal);
+        return true;
     case cmd::TileVertically:
-        mdiArea_->tileSubWindows();
+        tileChildren(Tiling::Vertical);
         return true;
     case cmd::DailyReading:
         startCompanion("qeldiary");
@@ -373,6 +383,33 @@ void CMainFrame::updateCommandStates() {
     }
 }
 
+void CMainFrame::placeNewWindow(QMdiSubWindow* window) {
+    const QSize area = mdiArea_->viewport()->size();
+    const int step = window->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window);
+    const int others = static_cast<int>(mdiArea_->subWindowList().size()) - 1;
+    const WindowRect place = cascadedPlace(others, area.width(), area.height(), step);
+    // A place of our own also keeps the area from choosing one that sticks out.
+    window->setGeometry(place.x, place.y, place.width, place.height);
+}
+
+void CMainFrame::tileChildren(Tiling tiling) {
+    // The active window takes the first cell, then the others from the most recently active.
+    const QList<QMdiSubWindow*> history = mdiArea_->subWindowList(QMdiArea::ActivationHistoryOrder);
+    std::vector<QMdiSubWindow*> windows;
+    for (auto it = history.rbegin(); it != history.rend(); ++it)
+        if ((*it)->isVisible() && !(*it)->isMinimized())
+            windows.push_back(*it);
+    for (QMdiSubWindow* window : windows)
+        if (window->isMaximized())
+            window->showNormal();
+    // Cells of the visible area only: the main window keeps its size.
+    const QSize area = mdiArea_->viewport()->size();
+    const std::vector<WindowRect> cells =
+        tileWindows(static_cast<int>(windows.size()), area.width(), area.height(), tiling);
+    for (std::size_t i = 0; i < windows.size(); ++i)
+        windows[i]->setGeometry(cells[i].x, cells[i].y, cells[i].width, cells[i].height);
+}
+
 void CMainFrame::activateNeighbour(bool newer) {
     CChildFrame* active = activeFrame();
     if (!active)
@@ -405,8 +442,7 @@ CChildFrame* CMainFrame::openBibleVersion(const std::string& versionCode) {
     if (followMaximized) {
         frame->showMaximized();
     } else {
-        const QSize area = mdiArea_->size();
-        frame->resize(std::max(480, area.width() * 3 / 4), std::max(360, area.height() * 3 / 4));
+        placeNewWindow(frame);
         frame->show();
     }
     frame->OpenAtKey(pendingPlace_, true);
@@ -440,19 +476,18 @@ CChildFrame* CMainFrame::openWindow(const std::string& code, const std::string& 
 
 CChildFrame* CMainFrame::openByCommandKey(const std::string& key, bool force) {
     pendingPlace_.clear();
-    if (key.empty())
+    const std::optional<CommandKey> command = parseCommandKey(key);
+    if (!command)
         return nullptr;
-    const char letter = key[0];
-    pendingPlace_ = key.substr(1);
+    pendingPlace_ = command->payload;
     CChildFrame* opened = nullptr;
-    if (letter == 'B') {
-        const std::string version = pendingPlace_.substr(0, 3);
-        CChildFrame* existing = registry_.findByCode(version == "TEV" ? "GNB" : version);
+    if (command->letter == 'B') {
+        auto* existing = qobject_cast<CBibleFrame*>(registry_.findByCode(command->version));
         if (!force && existing) {
-            static_cast<CBibleFrame*>(existing)->OpenAtKey(pendingPlace_, true);
+            existing->OpenAtKey(pendingPlace_, true);
             opened = existing;
-        } else if (isBibleVersion(version)) {
-            opened = openBibleVersion(version);
+        } else if (isBibleVersion(command->version)) {
+            opened = openBibleVersion(command->version);
         }
     }
     // Articles and topics (C H I M P U W) open with their windows.
@@ -508,6 +543,8 @@ void CMainFrame::showAndActivate() {
 }
 
 void CMainFrame::hideShortcutBar() {
+    if (shortcutBar_->isVisible())
+        shortcutBarHiddenByMaximize_ = true;
     shortcutBar_->hide();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/frameregistry.h"
+#include "app/windowtiling.h"
 #include "bible/biblesharedstate.h"
 
 #include <QMainWindow>
@@ -54,7 +55,7 @@ public:
     // Answers a second start: back to maximised if it was maximised before it was
     // minimised, else restored, and activated.
     void showAndActivate();
-    // A Bible window became maximised.
+    // A Bible window became maximised. The panel comes back when the last window closes.
     void hideShortcutBar();
     // Re-evaluates which commands are enabled and checked.
     void updateCommandStates();
@@ -96,6 +97,8 @@ private:
     template <typename Dialog> void runSettingsDialog();
     void openCommandLinePlace();
     void activateNeighbour(bool newer);
+    void placeNewWindow(QMdiSubWindow* window);
+    void tileChildren(Tiling tiling);
 
     AppContext& context_;
     QMdiArea* mdiArea_;
@@ -108,6 +111,7 @@ private:
     std::array<char, 15> companionKey_{};
     std::function<bool()> confirmExit_;
     bool wasMaximized_ = false;
+    bool shortcutBarHiddenByMaximize_ = false;
     bool firstPaintDone_ = false;
 };
 

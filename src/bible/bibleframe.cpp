@@ -18,9 +18,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QEvent>
 #include <QMainWindow>
 #include <QMdiArea>
+#include <QResizeEvent>
 #include <QToolBar>
 #include <algorithm>
 #include <cctype>
@@ -33,11 +33,6 @@ constexpr std::size_t kChapterBufferSize = 30000;
 
 // Synchronised moves visit the windows in this order.
 constexpr const char* kSyncOrder[] = {"VRB", "VRE", "GNB", "VRA", "VRD", "KJV", "NIV", "VRC"};
-
-std::string stripLeadingZeros(std::string text) {
-    const auto first = text.find_first_not_of('0');
-    return first == std::string::npos ? std::string() : text.substr(first);
-}
 
 std::string formatted(const char* utf8Format, const std::string& value) {
     std::string text = utf8ToCp949(utf8Format);
@@ -62,6 +57,9 @@ CBibleFrame::CBibleFrame(AppContext& context, std::string versionCode, CMainFram
     navigationDock->setObjectName(QStringLiteral("NavigationBar"));
     navigationDock->addWidget(navigation_);
     inner_->setCentralWidget(view_);
+    // Tiled windows may be narrower than the navigation bar, which is then cut off at the
+    // right instead of widening the window.
+    inner_->setMinimumSize(120, 80);
     setWidget(inner_);
 
     std::vector<std::string> names, codes;
@@ -74,12 +72,16 @@ CBibleFrame::CBibleFrame(AppContext& context, std::string versionCode, CMainFram
     connect(navigation_, &CNavigationBar::chapterChosen, this, &CBibleFrame::onChapterChosen);
     connect(navigation_, &CNavigationBar::verseChosen, this, &CBibleFrame::onVerseChosen);
     connect(navigation_, &CNavigationBar::enterPressed, this, &CBibleFrame::onEnter);
+    // Copy and its shortcuts follow a selection made with the mouse.
+    connect(view_, &RichTextArea::selectionChanged, this, &CChildFrame::commandStateChanged);
 }
 
 CBibleFrame::~CBibleFrame() {
     if (!fullKey_.empty())
         context_.store->writeString("Last Staus", version_, verseKey(book_, chapter_, verse_));
-    // The view's tables point into the list, which goes first.
+    // The view's tables point into the list, which goes first; nobody asks for command
+    // states of a window that is going.
+    disconnect(view_, nullptr, this, nullptr);
     view_->reset();
 }
 
@@ -95,24 +97,34 @@ std::string CBibleFrame::windowTitleText() const {
 }
 
 void CBibleFrame::OpenAtKey(const std::string& key, bool record) {
-    std::string place = key;
+    BibleSharedState& s = shared();
+    std::optional<FullVerseKey> place = parseFullVerseKey(key);
     bool resumeSync = false;
-    if (place.size() < 12) {
-        BibleSharedState& s = shared();
-        if (s.syncEnabled && !s.lastBook.empty()) {
-            place = version_ + s.lastBook + zeroPad3(s.lastChapter) + zeroPad3(s.lastVerse);
-            // This window follows; it must not move the others in turn.
-            s.syncEnabled = false;
-            resumeSync = true;
-        } else {
-            place = version_ + context_.store->readString("Last Staus", version_, "gen001001");
-        }
+    if (!place && s.syncEnabled && !s.lastBook.empty()) {
+        place = parseFullVerseKey(fullVerseKey(version_, s.lastBook, s.lastChapter, s.lastVerse));
+        // This window follows; it must not move the others in turn.
+        s.syncEnabled = false;
+        resumeSync = true;
     }
-    if (place.size() >= 12)
-        GoTo(place.substr(3, 3), stripLeadingZeros(place.substr(6, 3)),
-             stripLeadingZeros(place.substr(9)), shared().syncEnabled, record);
+    // Opening the window again keeps the reader's place.
+    if (!place && !book_.empty())
+        place = FullVerseKey{version_, book_, chapter_, verse_};
+    if (!place)
+        place = storedPlace();
+    GoTo(place->book, place->chapter, place->verse, s.syncEnabled, record);
     if (resumeSync)
-        shared().syncEnabled = true;
+        s.syncEnabled = true;
+}
+
+FullVerseKey CBibleFrame::storedPlace() const {
+    static constexpr const char* kFirstPlace = "gen001001";
+    const std::string stored = context_.store->readString("Last Staus", version_, kFirstPlace);
+    // A damaged value would open the window on no text at all.
+    std::optional<FullVerseKey> place =
+        isVerseKey(stored) ? parseFullVerseKey(version_ + stored) : std::nullopt;
+    if (!place || bookNameOf(place->book, version_).empty())
+        place = parseFullVerseKey(version_ + kFirstPlace);
+    return *place;
 }
 
 void CBibleFrame::GoTo(const std::string& book, const std::string& chapter, std::string verse,
@@ -198,8 +210,10 @@ void CBibleFrame::ShowPosition(const std::optional<std::string>& book,
     verseBox->setCurrentIndex(verseRow);
     verse_ = verseRow < 0 ? "1" : labels[verseRow];
 
-    if (refillVerses)
-        ShowChapter(book_, chapter_, verse_, record);
+    // A notice may have taken the chapter's place; the chapter comes back without becoming a
+    // new page.
+    if (refillVerses || noticeShown_)
+        ShowChapter(book_, chapter_, verse_, record && refillVerses);
     hasNote_ = false;
     bringCurrentVerseIntoView();
 }
@@ -207,6 +221,7 @@ void CBibleFrame::ShowPosition(const std::optional<std::string>& book,
 void CBibleFrame::ShowChapter(const std::string& book, const std::string& chapter,
                               const std::string& verse, bool record) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    noticeShown_ = false;
     fullKey_ = fullVerseKey(version_, book, chapter, verse);
     view_->reset();
     content_.clear();
@@ -225,6 +240,7 @@ void CBibleFrame::ShowChapter(const std::string& book, const std::string& chapte
 }
 
 void CBibleFrame::showPage(const std::string& markup) {
+    noticeShown_ = true;
     view_->reset();
     content_.clear();
     MarkupParser::parse(&content_, markup);
@@ -459,14 +475,14 @@ bool CBibleFrame::updateCommand(int id, QAction* action) {
     }
 }
 
-void CBibleFrame::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::WindowStateChange) {
-        BibleSharedState& s = shared();
-        if (isMaximized() && !s.lastResizeMaximized)
-            mainFrame_->hideShortcutBar();
-        s.lastResizeMaximized = isMaximized();
-    }
-    CChildFrame::changeEvent(event);
+void CBibleFrame::resizeEvent(QResizeEvent* event) {
+    // Every resize, the first one included, records the size type, so that maximising a
+    // window after the maximised one closed still moves the panel aside.
+    BibleSharedState& s = shared();
+    if (isMaximized() && !s.lastResizeMaximized)
+        mainFrame_->hideShortcutBar();
+    s.lastResizeMaximized = isMaximized();
+    CChildFrame::resizeEvent(event);
 }
 
 } // namespace qel

@@ -2,6 +2,7 @@
 
 #include "app/childframe.h"
 #include "bible/pagehistory.h"
+#include "bible/versekey.h"
 #include "richtext/childviewowner.h"
 #include "richtext/markupnode.h"
 
@@ -32,8 +33,8 @@ public:
     bool handleCommand(int id) override;
     bool updateCommand(int id, QAction* action) override;
 
-    // Opens at a full verse key; without one at the place of a synchronised move or at the
-    // place stored when the window last closed.
+    // Opens at a full verse key; without one at the place of a synchronised move, at the
+    // place the window shows, or at the place stored when the window last closed.
     void OpenAtKey(const std::string& key, bool record);
     void GoTo(const std::string& book, const std::string& chapter, std::string verse,
               bool broadcast, bool record);
@@ -77,16 +78,18 @@ public:
     CChildFrame* openLink(const std::string& target) override;
 
 protected:
-    void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     BibleSharedState& shared() const;
+    FullVerseKey storedPlace() const;
     void onBookChosen(int row);
     void onChapterChosen(int row);
     void onVerseChosen(int row);
     void onEnter();
     void afterNavigation();
     void SyncMove(const std::string& book, const std::string& chapter, const std::string& verse);
+    // Shows a message in place of the chapter text.
     void showPage(const std::string& markup);
     std::string windowTitleText() const;
 
@@ -99,6 +102,7 @@ private:
     MarkupNodeList content_;
     CChildView* view_;
     bool hasNote_ = false;
+    bool noticeShown_ = false;
     std::string book_, chapter_, verse_;
     std::string fullKey_;
 };

@@ -28,6 +28,8 @@ CNavigationBar::CNavigationBar(QWidget* parent)
       verse_(makeBox(this, 4)) {
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(6, 2, 6, 2);
+    // The boxes keep their size; a narrow window cuts the bar off instead of squeezing them.
+    layout->setSizeConstraint(QLayout::SetMinimumSize);
     for (auto [box, label] : {std::pair{book_, "권"}, {chapter_, "장"}, {verse_, "절"}}) {
         layout->addWidget(box);
         layout->addWidget(new QLabel(QString::fromUtf8(label), this));

@@ -1,5 +1,6 @@
 #include "bible/versekey.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 
@@ -21,10 +22,8 @@ std::string blankPad3(std::string_view text) {
 }
 
 std::string stripLeadingZeros(std::string_view text) {
-    std::size_t first = text.find_first_not_of('0');
-    if (first == std::string_view::npos)
-        return text.empty() ? std::string() : std::string("0");
-    return std::string(text.substr(first));
+    const std::size_t first = text.find_first_not_of('0');
+    return first == std::string_view::npos ? std::string() : std::string(text.substr(first));
 }
 
 bool isCSpace(char c) {
@@ -81,6 +80,13 @@ std::optional<FullVerseKey> parseFullVerseKey(std::string_view key) {
                         stripLeadingZeros(key.substr(6, 3)), stripLeadingZeros(key.substr(9))};
 }
 
+bool isVerseKey(std::string_view key) {
+    const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    const auto isCodeCharacter = [&](char c) { return isDigit(c) || (c >= 'a' && c <= 'z'); };
+    return key.size() == 9 && std::all_of(key.begin(), key.begin() + 3, isCodeCharacter) &&
+           std::all_of(key.begin() + 3, key.end(), isDigit);
+}
+
 std::optional<CommandKey> parseCommandKey(std::string_view key) {
     if (key.empty())
         return std::nullopt;
@@ -88,9 +94,7 @@ std::optional<CommandKey> parseCommandKey(std::string_view key) {
     const std::string_view payload = key.substr(1);
     switch (letter) {
     case 'B':
-        if (payload.size() < kFullVerseKeyLength)
-            return std::nullopt;
-        break;
+        return CommandKey{letter, std::string(payload), std::string(payload.substr(0, 3))};
     case 'C':
     case 'H':
     case 'I':
@@ -102,7 +106,7 @@ std::optional<CommandKey> parseCommandKey(std::string_view key) {
     default:
         return std::nullopt;
     }
-    return CommandKey{letter, std::string(payload)};
+    return CommandKey{letter, std::string(payload), {}};
 }
 
 bool isCommandVerseKey(std::string_view key) {

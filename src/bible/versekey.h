@@ -30,19 +30,25 @@ struct FullVerseKey {
 };
 
 // Splits version (0-2), book (3-5), chapter (6-8) and verse (9..end) and strips leading
-// '0's from chapter and verse (an all-zero field keeps one "0"). Keys shorter than 12
+// '0's from chapter and verse, so that "000" leaves the field empty. Keys shorter than 12
 // characters give nothing.
 std::optional<FullVerseKey> parseFullVerseKey(std::string_view key);
+
+// True for a verse key as "Last Staus" stores it: a book code of three lower-case letters
+// or digits, then chapter and verse of three digits each ("gen001001").
+bool isVerseKey(std::string_view key);
 
 // A letter and a payload, handed to the main frame's dispatcher.
 struct CommandKey {
     char letter;
     std::string payload;
+    // "B" keys: the version to open, the first three characters of the payload.
+    std::string version;
     bool operator==(const CommandKey&) const = default;
 };
 
-// Letters B C H I M P U W. A "B" payload must be a full verse key (12 characters, more
-// only when the verse label is a longer range such as "10-12").
+// Letters B C H I M P U W with any payload. A "B" payload starts with a version code; when
+// it is a full verse key it names the place, else the window opens at its remembered place.
 std::optional<CommandKey> parseCommandKey(std::string_view key);
 
 // The fixed-size form the command line and the companion protocol carry: "B" + a

@@ -18,6 +18,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QStandardPaths>
 #include <algorithm>
@@ -102,12 +103,19 @@ void RichTextArea::setListPointer(MarkupNodeList* list) {
     forgetSelection();
 }
 
+void RichTextArea::setHasSelection(bool selected) {
+    if (selected == hasSelection_)
+        return;
+    hasSelection_ = selected;
+    emit selectionChanged();
+}
+
 void RichTextArea::forgetSelection() {
     if ((hasSelection_ || selecting_) && list_)
         clearSelectionFlags(*list_);
-    hasSelection_ = false;
     selecting_ = false;
     range_ = {};
+    setHasSelection(false);
 }
 
 void RichTextArea::layoutNow() {
@@ -118,7 +126,12 @@ void RichTextArea::layoutNow() {
     documentHeight_ = engine_.ReSize(surface(), leftMargin_, list_, commentary());
     laidOutWidth_ = viewport()->width();
     layoutValid_ = list_ != nullptr;
-    setScrollRange();
+    {
+        // A range cut to the new height moves the position, but places of the old layout
+        // mean nothing now: afterLayout places everything again.
+        const QScopedValueRollback<bool> settling(layingOut_, true);
+        setScrollRange();
+    }
     afterLayout();
 }
 
@@ -157,7 +170,8 @@ void RichTextArea::resizeEvent(QResizeEvent* event) {
 
 void RichTextArea::scrollContentsBy(int, int) {
     viewport()->update();
-    afterScroll();
+    if (!layingOut_)
+        afterScroll();
 }
 
 QPoint RichTextArea::toDocument(const QPoint& viewportPoint) const {
@@ -226,7 +240,7 @@ void RichTextArea::mouseReleaseEvent(QMouseEvent* event) {
         QAbstractScrollArea::mouseReleaseEvent(event);
         return;
     }
-    hasSelection_ = false;
+    bool selected = false;
     if (selecting_ && list_) {
         selecting_ = false;
         clearSelectionFlags(*list_);
@@ -234,11 +248,12 @@ void RichTextArea::mouseReleaseEvent(QMouseEvent* event) {
         if (const auto range =
                 selectBetween(*list_, anchor_.x(), anchor_.y(), point.x(), point.y())) {
             range_ = *range;
-            hasSelection_ = true;
+            selected = true;
         }
         viewport()->update();
     }
     selecting_ = false;
+    setHasSelection(selected);
     afterRelease();
 }
 
@@ -250,7 +265,7 @@ void RichTextArea::selectAll() {
     selecting_ = false;
     if (const auto range = selectAllPieces(*list_)) {
         range_ = *range;
-        hasSelection_ = true;
+        setHasSelection(true);
     }
     viewport()->update();
 }

@@ -76,6 +76,10 @@ public:
     bool printList(const std::string& documentName, const std::string* pageTitle,
                    const std::string* footerText);
 
+signals:
+    // A selection was made or dropped; Copy follows it.
+    void selectionChanged();
+
 protected:
     RichTextArea(AppContext& context, int leftMargin, QWidget* parent);
 
@@ -123,6 +127,7 @@ protected:
 
 private:
     void selectBaseFont();
+    void setHasSelection(bool selected);
 
     AppContext& context_;
     const int leftMargin_;
@@ -132,6 +137,7 @@ private:
     int baseFont_ = 0;
     MarkupNodeList* list_ = nullptr;
     bool layoutValid_ = false;
+    bool layingOut_ = false;
     int documentHeight_ = 0;
     int laidOutWidth_ = -1;
     std::uint32_t background_ = 0xFFFFFF;

@@ -8,10 +8,13 @@
 #include "bible/bibleframe.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QMdiArea>
 #include <QSignalSpy>
+#include <QTest>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
+#include <set>
 
 using namespace qel;
 
@@ -85,21 +88,83 @@ TEST_F(MainFrameTest, CompanionTransfersACommandKeyCharacterByCharacter) {
               "VRAgen001001");
 }
 
-TEST_F(MainFrameTest, WindowListCommandsFollowTheRegistry) {
+TEST_F(MainFrameTest, ShortBibleKeysOpenTheVersionAndKeepAnOpenWindowsPlace) {
     frame.show();
-    frame.openBibleVersion("VRA");
+    test.context.store->writeString("Last Staus", "VRA", "jhn003016");
+    auto* vra = static_cast<CBibleFrame*>(frame.openByCommandKey("BVRA", false));
+    ASSERT_NE(vra, nullptr);
+    EXPECT_EQ(vra->currentKey(), "VRAjhn003016"); // the remembered place
+    frame.openByCommandKey("BVRAgen001002", false);
+    EXPECT_EQ(frame.openByCommandKey("BVRA", false), vra);
+    EXPECT_EQ(vra->currentKey(), "VRAgen001002"); // not back to the remembered place
+    EXPECT_EQ(frame.openByCommandKey("BVRAjhn00301", true), vra);
+    EXPECT_EQ(vra->currentKey(), "VRAgen001002");
+
+    // "000" fields are empty: the first chapter and the verse moved to last.
+    frame.openByCommandKey("BVRAgen002000", false);
+    EXPECT_EQ(vra->currentKey(), "VRAgen002001");
+    frame.openByCommandKey("BVRAjhn000000", false);
+    EXPECT_EQ(vra->currentChapter(), "3");
+    EXPECT_EQ(vra->currentVerse(), "16");
+
+    for (const char* key : {"B", "BVR", "BXYZgen001001", "bVRAgen001001", ""}) {
+        EXPECT_EQ(frame.openByCommandKey(key, false), nullptr) << key;
+        EXPECT_TRUE(frame.pendingPlace().empty());
+    }
+    EXPECT_EQ(frame.frameRegistry().frames().size(), 1u);
+}
+
+TEST_F(MainFrameTest, WindowListRunsFromTheNewestWindowAndActivationKeepsIt) {
+    EXPECT_EQ(cmd::NextWindow, 32876);
+    EXPECT_EQ(cmd::PreviousWindow, 32877);
+    frame.show();
+    CChildFrame* vra = frame.openBibleVersion("VRA");
     frame.updateCommandStates();
     EXPECT_FALSE(frame.action(cmd::NextWindow)->isEnabled());
     EXPECT_FALSE(frame.action(cmd::PreviousWindow)->isEnabled());
     EXPECT_TRUE(frame.action(cmd::Close)->isEnabled());
     CChildFrame* kjv = frame.openBibleVersion("KJV");
-    EXPECT_EQ(frame.frameRegistry().frames().front(), kjv);
-    frame.updateCommandStates();
-    EXPECT_TRUE(frame.action(cmd::PreviousWindow)->isEnabled());
-    frame.action(cmd::PreviousWindow)->trigger();
-    EXPECT_EQ(frame.mdiArea()->activeSubWindow()->windowTitle(),
-              QStringLiteral("성경전서 역본 가"));
-    EXPECT_EQ(frame.frameRegistry().frames().front()->code(), "VRA");
+    CChildFrame* vrc = frame.openBibleVersion("VRC");
+    const std::vector<CChildFrame*> newestFirst{vrc, kjv, vra};
+    EXPECT_EQ(frame.frameRegistry().frames(), newestFirst);
+    EXPECT_EQ(frame.mdiArea()->activeSubWindow(), vrc);
+    EXPECT_FALSE(frame.action(cmd::NextWindow)->isEnabled());
+
+    // Back to the oldest window and forward again, one step at a time.
+    for (CChildFrame* expected : {kjv, vra}) {
+        ASSERT_TRUE(frame.action(cmd::PreviousWindow)->isEnabled());
+        frame.action(cmd::PreviousWindow)->trigger();
+        EXPECT_EQ(frame.mdiArea()->activeSubWindow(), expected);
+        EXPECT_TRUE(frame.action(cmd::NextWindow)->isEnabled());
+    }
+    EXPECT_FALSE(frame.action(cmd::PreviousWindow)->isEnabled());
+    for (CChildFrame* expected : {kjv, vrc}) {
+        frame.action(cmd::NextWindow)->trigger();
+        EXPECT_EQ(frame.mdiArea()->activeSubWindow(), expected);
+    }
+    // Activating by hand changes nothing either.
+    frame.mdiArea()->setActiveSubWindow(vra);
+    EXPECT_EQ(frame.frameRegistry().frames(), newestFirst);
+    EXPECT_TRUE(frame.action(cmd::NextWindow)->isEnabled());
+}
+
+TEST_F(MainFrameTest, F6IsThePaneKeyNotTheWindowKey) {
+    frame.show();
+    frame.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    CChildFrame* vra = frame.openBibleVersion("VRA");
+    frame.openBibleVersion("KJV");
+    EXPECT_EQ(frame.action(cmd::NextPane)->shortcut(), QKeySequence(Qt::Key_F6));
+    EXPECT_EQ(frame.action(cmd::PreviousPane)->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_F6));
+    EXPECT_TRUE(frame.action(cmd::PreviousWindow)->shortcut().isEmpty());
+    for (Qt::KeyboardModifier modifier : {Qt::ShiftModifier, Qt::NoModifier}) {
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr);
+        QTest::keyClick(focus, Qt::Key_F6, modifier);
+        EXPECT_NE(frame.mdiArea()->activeSubWindow(), vra);
+        EXPECT_EQ(frame.mdiArea()->activeSubWindow()->windowTitle(),
+                  QStringLiteral("King James Version"));
+    }
 }
 
 TEST_F(MainFrameTest, ShortcutTreeOpensVersionsAndToggles) {
@@ -132,4 +197,77 @@ TEST_F(CommandLineTest, KeyOfTwelveCharactersIsIgnored) {
     frame.show();
     ASSERT_TRUE(painted.wait(5000));
     EXPECT_TRUE(frame.frameRegistry().frames().empty());
+}
+
+class WindowPlacementTest : public MainFrameTest {
+protected:
+    WindowPlacementTest() {
+        frame.showMaximized();
+        QTest::qWait(20);
+        for (const char* version : {"VRA", "VRB", "VRC", "VRE", "KJV", "NIV", "GNB", "VRD"})
+            windows.push_back(frame.openBibleVersion(version));
+    }
+    QRect area() const { return frame.mdiArea()->viewport()->rect(); }
+    // The distinct left and top edges of the windows.
+    std::pair<std::set<int>, std::set<int>> edges() const {
+        std::pair<std::set<int>, std::set<int>> result;
+        for (CChildFrame* window : windows) {
+            result.first.insert(window->x());
+            result.second.insert(window->y());
+        }
+        return result;
+    }
+    std::vector<CChildFrame*> windows;
+};
+
+TEST_F(WindowPlacementTest, NewWindowsOpenInsideTheVisibleArea) {
+    for (CChildFrame* window : windows)
+        EXPECT_TRUE(area().contains(window->geometry())) << window->code();
+    EXPECT_NE(windows[0]->pos(), windows[1]->pos()); // cascaded, not on top of each other
+}
+
+TEST_F(WindowPlacementTest, TilingFillsTheAreaAndKeepsTheMainWindowsSize) {
+    const QSize frameSize = frame.size();
+    frame.mdiArea()->activeSubWindow()->showMaximized();
+    frame.action(cmd::TileVertically)->trigger();
+    EXPECT_EQ(frame.size(), frameSize);
+    for (std::size_t i = 0; i < windows.size(); ++i) {
+        EXPECT_TRUE(area().contains(windows[i]->geometry())) << windows[i]->code();
+        EXPECT_FALSE(windows[i]->isMaximized());
+        for (std::size_t j = 0; j < i; ++j)
+            EXPECT_FALSE(windows[i]->geometry().intersects(windows[j]->geometry()));
+    }
+    // Side by side: four columns of two windows.
+    EXPECT_EQ(edges().first.size(), 4u);
+    EXPECT_EQ(edges().second.size(), 2u);
+
+    // One above another: four rows of two.
+    frame.action(cmd::TileHorizontally)->trigger();
+    EXPECT_EQ(frame.size(), frameSize);
+    EXPECT_EQ(edges().first.size(), 2u);
+    EXPECT_EQ(edges().second.size(), 4u);
+    for (CChildFrame* window : windows)
+        EXPECT_TRUE(area().contains(window->geometry())) << window->code();
+}
+
+TEST_F(MainFrameTest, ShortcutPanelReturnsWhenTheLastWindowCloses) {
+    frame.show();
+    frame.openBibleVersion("KJV");
+    frame.openBibleVersion("VRA")->showMaximized();
+    EXPECT_FALSE(frame.shortcutBar()->isVisible());
+    frame.action(cmd::CloseAll)->trigger();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(frame.frameRegistry().frames().empty());
+    EXPECT_TRUE(frame.shortcutBar()->isVisible());
+
+    // Maximising a new window moves it aside again.
+    frame.openBibleVersion("VRA")->showMaximized();
+    EXPECT_FALSE(frame.shortcutBar()->isVisible());
+    // A panel the reader closed stays closed.
+    frame.action(cmd::ToggleShortcutBar)->trigger();
+    frame.action(cmd::ToggleShortcutBar)->trigger();
+    EXPECT_FALSE(frame.shortcutBar()->isVisible());
+    frame.action(cmd::CloseAll)->trigger();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(frame.shortcutBar()->isVisible());
 }

@@ -43,7 +43,10 @@ TEST(VerseKey, ParseFullVerseKey) {
     EXPECT_EQ(parseFullVerseKey("VRApsa100100"), (FullVerseKey{"VRA", "psa", "100", "100"}));
     EXPECT_EQ(parseFullVerseKey("VRBpsa1193-5"), (FullVerseKey{"VRB", "psa", "119", "3-5"}));
     EXPECT_EQ(parseFullVerseKey("VRBpsa11910-12"), (FullVerseKey{"VRB", "psa", "119", "10-12"}));
-    EXPECT_EQ(parseFullVerseKey("VRApsa003000"), (FullVerseKey{"VRA", "psa", "3", "0"}));
+    // All-zero fields are stripped to nothing, so that the window falls back to its first
+    // chapter and its last verse.
+    EXPECT_EQ(parseFullVerseKey("VRApsa003000"), (FullVerseKey{"VRA", "psa", "3", ""}));
+    EXPECT_EQ(parseFullVerseKey("VRAgen000000"), (FullVerseKey{"VRA", "gen", "", ""}));
     EXPECT_EQ(parseFullVerseKey("VRAgen01001"), std::nullopt);
     EXPECT_EQ(parseFullVerseKey(""), std::nullopt);
 
@@ -56,18 +59,35 @@ TEST(VerseKey, ParseFullVerseKey) {
     }
 }
 
+TEST(VerseKey, StoredForm) {
+    EXPECT_TRUE(isVerseKey("gen001001"));
+    EXPECT_TRUE(isVerseKey("1jn004008"));
+    EXPECT_TRUE(isVerseKey(verseKey("rom", "12", "3-5")));
+    EXPECT_FALSE(isVerseKey("jhn3"));
+    EXPECT_FALSE(isVerseKey("gen0010011"));
+    EXPECT_FALSE(isVerseKey("Gen001001"));
+    EXPECT_FALSE(isVerseKey("gen00100x"));
+    EXPECT_FALSE(isVerseKey("gen 01001"));
+    EXPECT_FALSE(isVerseKey(std::string(1000, '1')));
+    EXPECT_FALSE(isVerseKey(""));
+}
+
 TEST(CommandKey, Parse) {
-    EXPECT_EQ(parseCommandKey("BVRAjhn003016"), (CommandKey{'B', "VRAjhn003016"}));
-    EXPECT_EQ(parseCommandKey("BTEVgen001001"), (CommandKey{'B', "TEVgen001001"}));
-    EXPECT_EQ(parseCommandKey("BVRBpsa11910-12"), (CommandKey{'B', "VRBpsa11910-12"}));
-    EXPECT_EQ(parseCommandKey("BVRAjhn00301"), std::nullopt);
-    EXPECT_EQ(parseCommandKey("B"), std::nullopt);
+    EXPECT_EQ(parseCommandKey("BVRAjhn003016"), (CommandKey{'B', "VRAjhn003016", "VRA"}));
+    EXPECT_EQ(parseCommandKey("BTEVgen001001"), (CommandKey{'B', "TEVgen001001", "TEV"}));
+    EXPECT_EQ(parseCommandKey("BVRBpsa11910-12"), (CommandKey{'B', "VRBpsa11910-12", "VRB"}));
+    // A short "B" payload still names a version: it opens at its remembered place.
+    EXPECT_EQ(parseCommandKey("BVRAjhn00301"), (CommandKey{'B', "VRAjhn00301", "VRA"}));
+    EXPECT_EQ(parseCommandKey("BKJV"), (CommandKey{'B', "KJV", "KJV"}));
+    EXPECT_EQ(parseCommandKey("BVR"), (CommandKey{'B', "VR", "VR"}));
+    EXPECT_EQ(parseCommandKey("B"), (CommandKey{'B', "", ""}));
 
     for (char letter : {'C', 'H', 'I', 'M', 'P', 'U', 'W'}) {
         auto key = parseCommandKey(std::string(1, letter) + "42");
         ASSERT_TRUE(key) << letter;
         EXPECT_EQ(key->letter, letter);
         EXPECT_EQ(key->payload, "42");
+        EXPECT_EQ(key->version, "");
     }
     EXPECT_EQ(parseCommandKey("Xabc"), std::nullopt);
     EXPECT_EQ(parseCommandKey("bVRAjhn003016"), std::nullopt);
@@ -91,6 +111,7 @@ TEST(CommandKey, ResultListFormats) {
     // Producers and the dispatcher agree on the key.
     auto key = parseCommandKey(noteListKey("VRC", "1jn", "4", "8"));
     ASSERT_TRUE(key);
+    EXPECT_EQ(key->version, "VRC");
     EXPECT_EQ(parseFullVerseKey(key->payload), (FullVerseKey{"VRC", "1jn", "4", "8"}));
 }
 
