@@ -123,9 +123,12 @@ bool askToExit(QWidget* parent) {
 } // namespace
 
 CMainFrame::CMainFrame(AppContext& context, std::string pendingCommandKey)
-    : context_(context), mdiArea_(new QMdiArea(this)), shortcutBar_(new ShortcutBar(this)),
-      pendingCommandKey_(std::move(pendingCommandKey)),
+    : context_(context), pendingCommandKey_(std::move(pendingCommandKey)),
       confirmExit_([this] { return askToExit(this); }) {
+    // A child made with this window as parent sends it events at once, so children are made
+    // only once every member is set.
+    mdiArea_ = new QMdiArea(this);
+    shortcutBar_ = new ShortcutBar(this);
     setWindowTitle(QStringLiteral("QEL CD-ROM 성경"));
     setCentralWidget(mdiArea_);
     createActions();
