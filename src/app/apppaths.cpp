@@ -3,6 +3,8 @@
 #include "platform/codec.h"
 #include "platform/settingsstore.h"
 
+#include <filesystem>
+
 namespace qel {
 namespace {
 
@@ -44,7 +46,14 @@ AppPaths AppPaths::compute(const SettingsStore& settings, std::string_view progr
 
     paths.installedFrom = withTrailingSlash(pathValue(settings, "Installed From", "D:/"));
     const std::string cd = paths.installedFrom + "Data/";
-    switch (settings.readInt("Path", "Install Type", 1)) {
+    // Without an installation record (never installed, or a settings file that cannot be
+    // read) a program with its data beside it reads that data.
+    const bool recorded = settings.contains("Path", "Installed To") ||
+                          settings.contains("Path", "Installed From") ||
+                          settings.contains("Path", "Install Type");
+    std::error_code ec;
+    const bool localData = !recorded && std::filesystem::is_directory(local, ec);
+    switch (localData ? 0 : settings.readInt("Path", "Install Type", 1)) {
     case 1:
         paths.dbFolder = cd + "DB/";
         paths.topicFolder = cd + "M14/";
