@@ -76,6 +76,38 @@ std::optional<int> Application::start() {
     return std::nullopt;
 }
 
+bool Application::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const DatabaseError& e) {
+        reportFault(e.what(), true);
+    } catch (const std::exception& e) {
+        reportFault(e.what(), false);
+    } catch (...) {
+        reportFault("unknown exception", false);
+    }
+    return false;
+}
+
+void Application::reportFault(std::string_view what, bool databaseFault) noexcept {
+    logWarning(what);
+    // A handler that fails again while the box is open (a repaint) is only logged.
+    if (reportingFault_)
+        return;
+    reportingFault_ = true;
+    try {
+        if (databaseFault)
+            showMessage(utf8ToCp949("데이타 파일을 읽는 중에 오류가 생겼습니다.\n데이타 파일이 "
+                                    "손상되었을 수 있습니다."),
+                        utf8ToCp949("데이타베이스 오류"));
+        else
+            showMessage(utf8ToCp949("작업을 마치지 못했습니다."), utf8ToCp949("QEL CD-ROM 성경"));
+    } catch (...) {
+        // Out of memory while reporting: the program still goes on.
+    }
+    reportingFault_ = false;
+}
+
 bool Application::openContentDatabase() {
     const std::string file = context_.paths.dbFolder + "Bible.m14";
     try {

@@ -29,9 +29,14 @@ public:
     AppContext& context() { return context_; }
     CMainFrame* mainFrame() const { return mainFrame_.get(); }
 
+    // An exception from an event handler (a damaged database page, a query the content
+    // cannot answer) is reported in a message box and the program goes on.
+    bool notify(QObject* receiver, QEvent* event) override;
+
 private:
     bool openContentDatabase();
     void takeScreenshotWhenPainted();
+    void reportFault(std::string_view what, bool databaseFault) noexcept;
 
     std::unique_ptr<SingleInstance> singleInstance_;
     AppContext context_;
@@ -40,6 +45,7 @@ private:
     bool noLogo_ = false;
     QString screenshotFile_;
     std::string pendingCommandKey_;
+    bool reportingFault_ = false;
 };
 
 int runApplication(int argc, char** argv);

@@ -143,7 +143,10 @@ CMainFrame::CMainFrame(AppContext& context, std::string pendingCommandKey)
             registry_.moveToFront(frame);
         updateCommandStates();
     });
-    connect(this, &CMainFrame::firstPainted, this, &CMainFrame::openCommandLinePlace);
+    // Queued, so that a place that fails to open (a damaged page) cannot keep the other
+    // listeners of the first paint from their turn.
+    connect(this, &CMainFrame::firstPainted, this, &CMainFrame::openCommandLinePlace,
+            Qt::QueuedConnection);
     resize(1024, 720);
     updateCommandStates();
 }

@@ -260,6 +260,12 @@ bool Database::hasTable(std::string_view name) {
     return !rs.isEOF();
 }
 
+bool Database::hasColumn(std::string_view table, std::string_view column) {
+    RecordSet rs(*this, "select name from pragma_table_info(?) where name=? collate nocase",
+                 {std::string(table), std::string(column)});
+    return !rs.isEOF();
+}
+
 RecordSet::RecordSet(Database& db, std::string_view sql, const std::vector<SqlValue>& values) {
     if (!db.isOpen())
         throw DatabaseError("database is not open");

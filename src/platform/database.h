@@ -62,6 +62,8 @@ public:
     // Runs statements that return no rows; values are bound to "?" in order.
     void execute(std::string_view sql, const std::vector<SqlValue>& values = {});
     bool hasTable(std::string_view name);
+    // False also for a missing table; names compare without case, as fields are read.
+    bool hasColumn(std::string_view table, std::string_view column);
     sqlite3* handle() const { return db_; }
 
 private:
