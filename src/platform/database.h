@@ -34,6 +34,7 @@ std::string translateJetSql(std::string_view sql);
 
 // Jet `like`: "*" any run, "?" one character (a double-byte character counts as one),
 // "#" one digit; ASCII letters compare without case.
+// Never backtracks: at most pattern length × value length steps, whatever the pattern.
 bool jetLike(std::string_view pattern, std::string_view value);
 
 // Raw bytes to bind as a binary value.
