@@ -51,11 +51,13 @@ test-asan: deps
 	cmake --build $(BUILD)-asan
 	cd $(BUILD)-asan && ctest --output-on-failure
 
-# libFuzzer over the Qt-free parsers and layout: FUZZ_SECONDS per target (make fuzz
-# FUZZ_SECONDS=600). The corpus grows in $(BUILD)-fuzz/corpus/.
+# libFuzzer over the Qt-free parsers, layout and the like shim: FUZZ_SECONDS per target
+# (make fuzz FUZZ_SECONDS=600); an input that takes longer than FUZZ_TIMEOUT seconds is a
+# failure. The corpus grows in $(BUILD)-fuzz/corpus/.
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS := markupparser layout wordquery queryparser passagereference
+FUZZ_TIMEOUT ?= 10
+FUZZ_TARGETS := markupparser layout wordquery queryparser passagereference like
 
 fuzz: deps
 	$(call install-missing,$(FUZZ_PACKAGES))
@@ -65,6 +67,7 @@ fuzz: deps
 	@for t in $(FUZZ_TARGETS); do \
 	  mkdir -p $(BUILD)-fuzz/corpus/$$t || exit 1; \
 	  echo "Fuzzing $$t for $(FUZZ_SECONDS) s"; \
-	  $(BUILD)-fuzz/qel_$${t}_fuzz -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	  $(BUILD)-fuzz/qel_$${t}_fuzz -max_total_time=$(FUZZ_SECONDS) -timeout=$(FUZZ_TIMEOUT) \
+	    -print_final_stats=1 \
 	    -dict=tests/fuzz/markup.dict $(BUILD)-fuzz/corpus/$$t tests/fuzz/seeds || exit 1; \
 	done

@@ -85,10 +85,46 @@ std::optional<int> Application::start() {
 
     if (context_.settings.showIntro && !commandLine_.noLogo && !screenshotRun)
         (new IntroWindow(mainFrame_.get()))->show();
-    // Connected after the frame's own first-paint handler, so its place opens first.
-    connect(mainFrame_.get(), &CMainFrame::firstPainted, this,
-            &Application::openCommandLineWindows);
+    // Connected after the frame's own first-paint handler, so its place opens first. Queued
+    // and apart, so that a window failing to open (a damaged page) still leaves a picture.
+    connect(mainFrame_.get(), &CMainFrame::firstPainted, this, &Application::openCommandLineWindows,
+            Qt::QueuedConnection);
+    if (screenshotRun)
+        connect(mainFrame_.get(), &CMainFrame::firstPainted, this, &Application::takeScreenshotSoon,
+                Qt::QueuedConnection);
     return std::nullopt;
+}
+
+bool Application::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const DatabaseError& e) {
+        reportFault(e.what(), true);
+    } catch (const std::exception& e) {
+        reportFault(e.what(), false);
+    } catch (...) {
+        reportFault("unknown exception", false);
+    }
+    return false;
+}
+
+void Application::reportFault(std::string_view what, bool databaseFault) noexcept {
+    logWarning(what);
+    // A handler that fails again while the box is open (a repaint) is only logged.
+    if (reportingFault_)
+        return;
+    reportingFault_ = true;
+    try {
+        if (databaseFault)
+            showMessage(utf8ToCp949("데이타 파일을 읽는 중에 오류가 생겼습니다.\n데이타 파일이 "
+                                    "손상되었을 수 있습니다."),
+                        utf8ToCp949("데이타베이스 오류"));
+        else
+            showMessage(utf8ToCp949("작업을 마치지 못했습니다."), utf8ToCp949("QEL CD-ROM 성경"));
+    } catch (...) {
+        // Out of memory while reporting: the program still goes on.
+    }
+    reportingFault_ = false;
 }
 
 bool Application::openContentDatabase() {
@@ -121,6 +157,7 @@ void Application::loadQtTranslations() {
 
 void Application::failWith(const std::string& message) {
     std::fprintf(stderr, "qelbible: %s\n", message.c_str());
+    commandLineFailed_ = true;
     exit(2);
 }
 
@@ -132,7 +169,10 @@ void Application::openCommandLineWindows() {
     if (!commandLine_.windowCode.empty() &&
         !mainFrame_->openWindow(commandLine_.windowCode, utf8ToCp949(commandLine_.windowPlace)))
         return failWith("--window " + commandLine_.windowCode + " opened no window");
-    if (!screenshotRun)
+}
+
+void Application::takeScreenshotSoon() {
+    if (commandLineFailed_)
         return;
     // The windows just opened paint before the picture is taken.
     QTimer::singleShot(0, this, [this] {

@@ -31,18 +31,26 @@ public:
     AppContext& context() { return context_; }
     CMainFrame* mainFrame() const { return mainFrame_.get(); }
 
+    // An exception from an event handler (a damaged database page, a query the content
+    // cannot answer) is reported in a message box and the program goes on.
+    bool notify(QObject* receiver, QEvent* event) override;
+
 private:
     bool openContentDatabase();
     void loadQtTranslations();
     // At the first paint: the windows the command line asks for, then the picture.
     void openCommandLineWindows();
+    void takeScreenshotSoon();
     void failWith(const std::string& message);
+    void reportFault(std::string_view what, bool databaseFault) noexcept;
 
     std::unique_ptr<SingleInstance> singleInstance_;
     AppContext context_;
     std::unique_ptr<CMainFrame> mainFrame_;
 
     CommandLine commandLine_;
+    bool reportingFault_ = false;
+    bool commandLineFailed_ = false;
 };
 
 int runApplication(int argc, char** argv);

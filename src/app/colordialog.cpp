@@ -1,7 +1,6 @@
 #include "app/colordialog.h"
 
 #include "app/appsettings.h"
-#include "platform/messagesink.h"
 #include "platform/settingsstore.h"
 
 #include <QCheckBox>
@@ -13,7 +12,6 @@
 #include <QPainter>
 #include <QStyleOptionButton>
 #include <QVBoxLayout>
-#include <exception>
 
 namespace qel {
 
@@ -137,14 +135,10 @@ void CColorDialog::accept() {
         kColorFootnote,    kColorOldTestamentQuote, kColorRelated,
         kColorLink,        kColorSectionTitle,      kColorVerseMark};
     settings_.useDifferentColor = differentColorBox_->isChecked() ? 1 : 0;
-    try {
-        for (int slot : kWriteOrder)
-            store_.writeInt("Settings", kColorSettings[slot].valueName,
-                            static_cast<int>(settings_.colorTable[slot]));
-        store_.writeInt("Settings", "Use Different Color", settings_.useDifferentColor);
-    } catch (const std::exception& e) {
-        logWarning(e.what());
-    }
+    for (int slot : kWriteOrder)
+        store_.writeInt("Settings", kColorSettings[slot].valueName,
+                        static_cast<int>(settings_.colorTable[slot]));
+    store_.writeInt("Settings", "Use Different Color", settings_.useDifferentColor);
     if (applied_)
         applied_();
     QDialog::accept();

@@ -3,7 +3,6 @@
 #include "app/appsettings.h"
 #include "app/fontresolver.h"
 #include "platform/codec.h"
-#include "platform/messagesink.h"
 #include "platform/settingsstore.h"
 
 #include <QComboBox>
@@ -18,7 +17,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <array>
-#include <exception>
 #include <optional>
 
 namespace qel {
@@ -200,13 +198,9 @@ void CFontDialog::accept() {
     if (const auto spacing =
             wholeNumber(spaceBox_->currentText(), kMinLineSpacing, kMaxLineSpacing))
         settings_.lineSpaceText = std::to_string(*spacing);
-    try {
-        store_.writeString("Settings", "HFont Name", settings_.fontFaceName);
-        store_.writeString("Settings", "Font Size", settings_.fontSizeText);
-        store_.writeString("Settings", "Line Space", settings_.lineSpaceText);
-    } catch (const std::exception& e) {
-        logWarning(e.what());
-    }
+    store_.writeString("Settings", "HFont Name", settings_.fontFaceName);
+    store_.writeString("Settings", "Font Size", settings_.fontSizeText);
+    store_.writeString("Settings", "Line Space", settings_.lineSpaceText);
     if (applied_)
         applied_();
     QDialog::accept();

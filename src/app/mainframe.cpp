@@ -127,9 +127,12 @@ bool askToExit(QWidget* parent) {
 } // namespace
 
 CMainFrame::CMainFrame(AppContext& context, std::string pendingCommandKey)
-    : context_(context), mdiArea_(new QMdiArea(this)), shortcutBar_(new ShortcutBar(this)),
-      pendingCommandKey_(std::move(pendingCommandKey)),
+    : context_(context), pendingCommandKey_(std::move(pendingCommandKey)),
       confirmExit_([this] { return askToExit(this); }) {
+    // A child made with this window as parent sends it events at once, so children are made
+    // only once every member is set.
+    mdiArea_ = new QMdiArea(this);
+    shortcutBar_ = new ShortcutBar(this);
     setWindowTitle(QStringLiteral("QEL CD-ROM 성경"));
     setCentralWidget(mdiArea_);
     createActions();
@@ -141,7 +144,10 @@ CMainFrame::CMainFrame(AppContext& context, std::string pendingCommandKey)
     connect(shortcutBar_, &QDockWidget::visibilityChanged, this, &CMainFrame::updateCommandStates);
     // Activation leaves the window list alone: it runs from the newest window to the oldest.
     connect(mdiArea_, &QMdiArea::subWindowActivated, this, &CMainFrame::updateCommandStates);
-    connect(this, &CMainFrame::firstPainted, this, &CMainFrame::openCommandLinePlace);
+    // Queued, so that a place that fails to open (a damaged page) cannot keep the other
+    // listeners of the first paint from their turn.
+    connect(this, &CMainFrame::firstPainted, this, &CMainFrame::openCommandLinePlace,
+            Qt::QueuedConnection);
     resize(1024, 720);
     updateCommandStates();
 }

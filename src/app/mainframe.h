@@ -101,8 +101,8 @@ private:
     void tileChildren(Tiling tiling);
 
     AppContext& context_;
-    QMdiArea* mdiArea_;
-    ShortcutBar* shortcutBar_;
+    QMdiArea* mdiArea_ = nullptr;
+    ShortcutBar* shortcutBar_ = nullptr;
     FrameRegistry registry_;
     BibleSharedState bibleState_;
     std::map<int, QAction*> actions_;

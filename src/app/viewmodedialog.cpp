@@ -1,7 +1,6 @@
 #include "app/viewmodedialog.h"
 
 #include "app/appsettings.h"
-#include "platform/messagesink.h"
 #include "platform/settingsstore.h"
 
 #include <QButtonGroup>
@@ -10,7 +9,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
-#include <exception>
 
 namespace qel {
 
@@ -56,12 +54,8 @@ void CViewModeDialog::accept() {
     if (modeGroup_->checkedId() >= 0)
         settings_.viewMode = modeGroup_->checkedId();
     settings_.showIntro = introBox_->isChecked() ? 1 : 0;
-    try {
-        store_.writeInt("Settings", "View Mode", settings_.viewMode);
-        store_.writeInt("Settings", "ViewIntro", settings_.showIntro);
-    } catch (const std::exception& e) {
-        logWarning(e.what());
-    }
+    store_.writeInt("Settings", "View Mode", settings_.viewMode);
+    store_.writeInt("Settings", "ViewIntro", settings_.showIntro);
     if (applied_)
         applied_();
     QDialog::accept();

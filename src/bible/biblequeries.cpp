@@ -95,13 +95,18 @@ std::string article(std::string_view table, std::string_view id) {
 } // namespace sql
 
 bool hasContentTables(Database& db) {
+    // A column the queries name but the table lacks would fail the first chapter opened.
+    const auto hasColumns = [&db](std::string_view table,
+                                  std::initializer_list<std::string_view> columns) {
+        return std::all_of(columns.begin(), columns.end(),
+                           [&](std::string_view column) { return db.hasColumn(table, column); });
+    };
     for (const VersionInfo& version : bibleVersions())
-        if (!db.hasTable(version.code))
+        if (!hasColumns(version.code, {"volcode", "chap", "sec", "body", "sequence"}))
             return false;
-    for (std::string_view table : {"CHAPTER", "PARALLEL", "REF"})
-        if (!db.hasTable(table))
-            return false;
-    return true;
+    return hasColumns("CHAPTER", {"vercode", "volcode", "chap", "sequence"}) &&
+           hasColumns("PARALLEL", {"volcode", "chap", "sec", "VERCODE", "body"}) &&
+           hasColumns("REF", {"volcode", "chap", "sec", "body"});
 }
 
 bool versionHasText(Database& db, std::string_view version) {

@@ -25,7 +25,7 @@ std::string article(std::string_view table, std::string_view id);
 // Table name of a version, "GNB" for its alias "TEV", empty for an unknown code.
 std::string versionTable(std::string_view version);
 
-// True when the database holds every table the reader needs.
+// True when the database holds every table the reader needs with the columns it reads.
 bool hasContentTables(Database& db);
 
 // False for an edition whose table holds no text at all (NIV and GNB).

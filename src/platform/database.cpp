@@ -44,45 +44,21 @@ std::size_t charLength(std::string_view s, std::size_t pos) {
     return (isLeadByte(static_cast<unsigned char>(s[pos])) && pos + 1 < s.size()) ? 2 : 1;
 }
 
-bool likeFrom(std::string_view pattern, std::size_t p, std::string_view value, std::size_t v) {
-    while (p < pattern.size()) {
-        const char c = pattern[p];
-        if (c == '*') {
-            while (p < pattern.size() && pattern[p] == '*')
-                ++p;
-            if (p == pattern.size())
-                return true;
-            for (std::size_t start = v; start <= value.size();
-                 start += (start < value.size() ? charLength(value, start) : 1))
-                if (likeFrom(pattern, p, value, start))
-                    return true;
-            return false;
-        }
-        if (v >= value.size())
-            return false;
-        const std::size_t valueLen = charLength(value, v);
-        if (c == '?') {
-            ++p;
-        } else if (c == '#') {
-            if (!std::isdigit(static_cast<unsigned char>(value[v])))
-                return false;
-            ++p;
-        } else {
-            const std::size_t patternLen = charLength(pattern, p);
-            if (patternLen != valueLen)
-                return false;
-            if (patternLen == 2) {
-                if (pattern.compare(p, 2, value.substr(v, 2)) != 0)
-                    return false;
-            } else if (std::tolower(static_cast<unsigned char>(c)) !=
-                       std::tolower(static_cast<unsigned char>(value[v]))) {
-                return false;
-            }
-            p += patternLen;
-        }
-        v += valueLen;
-    }
-    return v == value.size();
+// Whether the pattern character at p (neither "*" nor past the end) matches the value
+// character at v.
+bool likeOne(std::string_view pattern, std::size_t p, std::string_view value, std::size_t v) {
+    const char c = pattern[p];
+    if (c == '?')
+        return true;
+    if (c == '#')
+        return std::isdigit(static_cast<unsigned char>(value[v])) != 0;
+    const std::size_t length = charLength(pattern, p);
+    if (length != charLength(value, v))
+        return false;
+    if (length == 2)
+        return pattern.compare(p, 2, value.substr(v, 2)) == 0;
+    return std::tolower(static_cast<unsigned char>(c)) ==
+           std::tolower(static_cast<unsigned char>(value[v]));
 }
 
 void sqlLike(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
@@ -189,7 +165,33 @@ std::string translateJetSql(std::string_view sql) {
 }
 
 bool jetLike(std::string_view pattern, std::string_view value) {
-    return likeFrom(pattern, 0, value, 0);
+    // Greedy, with one resume point: the last "*" seen. When the characters after it fail,
+    // that "*" takes one more value character and matching resumes there; an earlier "*"
+    // never needs to take more, because each run between stars was matched as early as it
+    // could be. So a hostile pattern costs at most pattern length times value length steps.
+    constexpr std::size_t kNone = std::string_view::npos;
+    std::size_t p = 0, v = 0;
+    std::size_t resumePattern = kNone, resumeValue = 0;
+    while (v < value.size()) {
+        if (p < pattern.size() && pattern[p] == '*') {
+            while (p < pattern.size() && pattern[p] == '*')
+                ++p;
+            resumePattern = p;
+            resumeValue = v;
+        } else if (p < pattern.size() && likeOne(pattern, p, value, v)) {
+            p += charLength(pattern, p);
+            v += charLength(value, v);
+        } else if (resumePattern != kNone) {
+            resumeValue += charLength(value, resumeValue);
+            p = resumePattern;
+            v = resumeValue;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*')
+        ++p;
+    return p == pattern.size();
 }
 
 Database::~Database() {
@@ -257,6 +259,12 @@ bool Database::hasTable(std::string_view name) {
     RecordSet rs(*this,
                  "select name from sqlite_master where type='table' and name=? collate nocase",
                  {std::string(name)});
+    return !rs.isEOF();
+}
+
+bool Database::hasColumn(std::string_view table, std::string_view column) {
+    RecordSet rs(*this, "select name from pragma_table_info(?) where name=? collate nocase",
+                 {std::string(table), std::string(column)});
     return !rs.isEOF();
 }
 

@@ -34,6 +34,7 @@ std::string translateJetSql(std::string_view sql);
 
 // Jet `like`: "*" any run, "?" one character (a double-byte character counts as one),
 // "#" one digit; ASCII letters compare without case.
+// Never backtracks: at most pattern length × value length steps, whatever the pattern.
 bool jetLike(std::string_view pattern, std::string_view value);
 
 // Raw bytes to bind as a binary value.
@@ -62,6 +63,8 @@ public:
     // Runs statements that return no rows; values are bound to "?" in order.
     void execute(std::string_view sql, const std::vector<SqlValue>& values = {});
     bool hasTable(std::string_view name);
+    // False also for a missing table; names compare without case, as fields are read.
+    bool hasColumn(std::string_view table, std::string_view column);
     sqlite3* handle() const { return db_; }
 
 private:

@@ -1,13 +1,14 @@
 #include "platform/settingsstore.h"
 
 #include "platform/codec.h"
+#include "platform/messagesink.h"
 
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <stdexcept>
 
 namespace qel {
 namespace {
@@ -57,13 +58,14 @@ void SettingsStore::load() {
     }
 }
 
-void SettingsStore::save() const {
+bool SettingsStore::save(std::string& reason) const {
     const std::filesystem::path target(path_);
     std::error_code ec;
     if (target.has_parent_path())
         std::filesystem::create_directories(target.parent_path(), ec);
     // Write a sibling file and rename it so a crash never leaves half a settings file.
     const std::filesystem::path temporary = target.string() + ".tmp";
+    bool written;
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
         for (const auto& [section, values] : sections_) {
@@ -72,12 +74,47 @@ void SettingsStore::save() const {
                 out << name << '=' << value << '\n';
             out << '\n';
         }
-        if (!out.flush())
-            throw std::runtime_error("cannot write settings file " + path_);
+        written = out.is_open() && out.flush();
+        if (!written)
+            reason = std::strerror(errno);
     }
-    std::filesystem::rename(temporary, target, ec);
-    if (ec)
-        throw std::runtime_error("cannot write settings file " + path_ + ": " + ec.message());
+    if (written) {
+        std::filesystem::rename(temporary, target, ec);
+        if (!ec)
+            return true;
+        reason = ec.message();
+    }
+    std::filesystem::remove(temporary, ec);
+    return false;
+}
+
+void SettingsStore::reportFailure(const std::string& reason) noexcept {
+    if (failureReported_)
+        return;
+    failureReported_ = true;
+    try {
+        logWarning("cannot write settings file " + path_ + ": " + reason);
+        showMessage(utf8ToCp949("설정 파일을 저장할 수 없습니다.\n" + path_ +
+                                "\n바뀐 설정과 읽던 곳은 다음에 시작할 때 남아 있지 않습니다."),
+                    utf8ToCp949("설정 저장 오류"));
+    } catch (...) {
+        // Out of memory while telling the user: the value is still kept for this run.
+    }
+}
+
+bool SettingsStore::write(std::string_view section, std::string_view name,
+                          std::string value) noexcept {
+    std::string reason;
+    try {
+        sections_[std::string(section)][std::string(name)] = std::move(value);
+        if (save(reason))
+            return true;
+    } catch (const std::exception& e) {
+        reason = e.what();
+    } catch (...) {
+    }
+    reportFailure(reason);
+    return false;
 }
 
 const std::string* SettingsStore::find(std::string_view section, std::string_view name) const {
@@ -113,15 +150,23 @@ std::string SettingsStore::readString(std::string_view section, std::string_view
     return value ? utf8ToCp949(*value) : std::string(defaultValue);
 }
 
-void SettingsStore::writeInt(std::string_view section, std::string_view name, int value) {
-    sections_[std::string(section)][std::string(name)] = std::to_string(value);
-    save();
+bool SettingsStore::writeInt(std::string_view section, std::string_view name, int value) noexcept {
+    try {
+        return write(section, name, std::to_string(value));
+    } catch (...) {
+        reportFailure("out of memory");
+        return false;
+    }
 }
 
-void SettingsStore::writeString(std::string_view section, std::string_view name,
-                                std::string_view value) {
-    sections_[std::string(section)][std::string(name)] = cp949ToUtf8(value);
-    save();
+bool SettingsStore::writeString(std::string_view section, std::string_view name,
+                                std::string_view value) noexcept {
+    try {
+        return write(section, name, cp949ToUtf8(value));
+    } catch (...) {
+        reportFailure("out of memory");
+        return false;
+    }
 }
 
 } // namespace qel

@@ -7,7 +7,10 @@
 namespace qel {
 
 // Persistent settings in an INI file (UTF-8 on disk, CP949 through this interface). Missing
-// or unreadable values give the caller's default; every write is saved at once.
+// or unreadable values give the caller's default; every write is saved at once. A write
+// never throws: when the file cannot be saved (read-only folder, full disk, a folder in its
+// place) the value still holds for this run and the user is told once, by a message that
+// names the file.
 class SettingsStore {
 public:
     explicit SettingsStore(std::string filePath);
@@ -22,19 +25,23 @@ public:
     std::string readString(std::string_view section, std::string_view name,
                            std::string_view defaultValue) const;
 
-    // Throw std::runtime_error when the file cannot be written.
-    void writeInt(std::string_view section, std::string_view name, int value);
-    void writeString(std::string_view section, std::string_view name, std::string_view value);
+    // False when the file could not be saved.
+    bool writeInt(std::string_view section, std::string_view name, int value) noexcept;
+    bool writeString(std::string_view section, std::string_view name,
+                     std::string_view value) noexcept;
 
 private:
     using Section = std::map<std::string, std::string, std::less<>>;
 
     const std::string* find(std::string_view section, std::string_view name) const;
     void load();
-    void save() const;
+    bool write(std::string_view section, std::string_view name, std::string value) noexcept;
+    bool save(std::string& reason) const;
+    void reportFailure(const std::string& reason) noexcept;
 
     std::string path_;
     std::map<std::string, Section, std::less<>> sections_;
+    bool failureReported_ = false;
 };
 
 } // namespace qel

@@ -15,6 +15,7 @@
 #include <cstring>
 #include <memory>
 #include <mutex>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -380,303 +381,365 @@ std::string tokenOf(const Word& w, bool withHomonyms) {
     return token;
 }
 
+// Nothing may cross the C boundary: a call that fails inside (out of memory, a damaged
+// index) gives its failure result, with its out buffer, if any, empty.
+template <typename Body>
+int guarded(int failure, char* out, std::size_t outSize, Body body) noexcept {
+    try {
+        return body();
+    } catch (const std::bad_alloc&) {
+        errno = ENOMEM;
+    } catch (...) {
+        errno = EIO;
+    }
+    copyOut(out, outSize, "");
+    return failure;
+}
+
+template <typename Body> int guarded(int failure, Body body) noexcept {
+    return guarded(failure, nullptr, 0, body);
+}
+
 } // namespace
 
 extern "C" {
 
 int OpenDic(const char* folder) {
-    Engine& e = engine();
-    std::lock_guard guard(e.lock);
-    resetQuery(e);
-    e.index = loadIndex(e, folder);
-    return e.index ? 1 : 0;
+    return guarded(0, [&] {
+        Engine& e = engine();
+        std::lock_guard guard(e.lock);
+        resetQuery(e);
+        e.index = loadIndex(e, folder);
+        return e.index ? 1 : 0;
+    });
 }
 
 int query_BASIC(const char* query, char* out) {
-    Engine& e = engine();
-    std::lock_guard guard(e.lock);
-    resetQuery(e);
-    copyOut(out, QE_QUERY_OUT_SIZE, "");
-    ParsedQuery q;
-    if (!e.index || parseQueryText(inputText(query), q) != QueryParse::Ok)
-        return 0;
-    copyOut(out, QE_QUERY_OUT_SIZE, formatQueryText(q));
-    if (splitQuery(*e.index, q, e.splitForm))
-        return 1;
-    e.splitForm = formatQueryText(q) + " ";
-    return 2;
+    return guarded(0, out, QE_QUERY_OUT_SIZE, [&] {
+        Engine& e = engine();
+        std::lock_guard guard(e.lock);
+        resetQuery(e);
+        copyOut(out, QE_QUERY_OUT_SIZE, "");
+        ParsedQuery q;
+        if (!e.index || parseQueryText(inputText(query), q) != QueryParse::Ok)
+            return 0;
+        copyOut(out, QE_QUERY_OUT_SIZE, formatQueryText(q));
+        if (splitQuery(*e.index, q, e.splitForm))
+            return 1;
+        e.splitForm = formatQueryText(q) + " ";
+        return 2;
+    });
 }
 
 int query_EX(const char* query, int split, int type) {
-    (void)type;
-    Engine& e = engine();
-    std::lock_guard guard(e.lock);
-    resetQuery(e);
-    ParsedQuery q;
-    if (!e.index || parseQueryText(inputText(query), q) != QueryParse::Ok)
-        return 0;
-    if (split == 0 && splitQuery(*e.index, q, e.splitForm))
-        return 1;
-    e.splitForm = formatQueryText(q) + " ";
-    for (const QueryWord& pw : q.words) {
-        Word w;
-        w.parsed = pw;
-        if (!korean::isFunctionWord(pw.text)) {
-            Item item;
-            item.candidates = candidatesOf(*e.index, pw.text);
-            if (!item.candidates.empty())
-                w.items.push_back(std::move(item));
+    return guarded(0, [&] {
+        (void)type;
+        Engine& e = engine();
+        std::lock_guard guard(e.lock);
+        resetQuery(e);
+        ParsedQuery q;
+        if (!e.index || parseQueryText(inputText(query), q) != QueryParse::Ok)
+            return 0;
+        if (split == 0 && splitQuery(*e.index, q, e.splitForm))
+            return 1;
+        e.splitForm = formatQueryText(q) + " ";
+        for (const QueryWord& pw : q.words) {
+            Word w;
+            w.parsed = pw;
+            if (!korean::isFunctionWord(pw.text)) {
+                Item item;
+                item.candidates = candidatesOf(*e.index, pw.text);
+                if (!item.candidates.empty())
+                    w.items.push_back(std::move(item));
+            }
+            e.words.push_back(std::move(w));
         }
-        e.words.push_back(std::move(w));
-    }
-    e.joins = q.joins;
-    e.analysed = true;
-    return 2;
+        e.joins = q.joins;
+        e.analysed = true;
+        return 2;
+    });
 }
 
 int split_check(char* out) {
-    Engine& e = engine();
-    std::lock_guard guard(e.lock);
-    copyOut(out, QE_QUERY_OUT_SIZE, e.splitForm);
-    return e.splitForm.empty() ? 0 : 1;
+    return guarded(0, out, QE_QUERY_OUT_SIZE, [&] {
+        Engine& e = engine();
+        std::lock_guard guard(e.lock);
+        copyOut(out, QE_QUERY_OUT_SIZE, e.splitForm);
+        return e.splitForm.empty() ? 0 : 1;
+    });
 }
 
 int get_Qindex(int* counts) {
-    Engine& e = engine();
-    std::lock_guard guard(e.lock);
-    if (!e.analysed || e.words.empty())
-        return -1;
-    const std::size_t n = std::min<std::size_t>(e.words.size(), QE_QINDEX_COUNT);
-    if (counts)
-        for (std::size_t w = 0; w < n; ++w)
-            counts[w] = static_cast<int>(e.words[w].items.size());
-    return static_cast<int>(n) - 1;
+    return guarded(-1, [&] {
+        Engine& e = engine();
+        std::lock_guard guard(e.lock);
+        if (!e.analysed || e.words.empty())
+            return -1;
+        const std::size_t n = std::min<std::size_t>(e.words.size(), QE_QINDEX_COUNT);
+        if (counts)
+            for (std::size_t w = 0; w < n; ++w)
+                counts[w] = static_cast<int>(e.words[w].items.size());
+        return static_cast<int>(n) - 1;
+    });
 }
 
 int chk_ambi(int w, int i) {
-    Engine& e = engine();
-    std::lock_guard guard(e.lock);
-    const Item* item = itemOf(e, w, i);
-    return item ? static_cast<int>(item->candidates.size()) : 0;
+    return guarded(0, [&] {
+        Engine& e = engine();
+        std::lock_guard guard(e.lock);
+        const Item* item = itemOf(e, w, i);
+        return item ? static_cast<int>(item->candidates.size()) : 0;
+    });
 }
 
 int get_ambi_list(int w, int i, char* out) {
-    Engine& e = engine();
-    std::lock_guard guard(e.lock);
-    const Item* item = itemOf(e, w, i);
-    std::vector<std::string> lines;
-    if (item)
-        for (const Candidate& c : item->candidates)
-            lines.push_back(c.line);
-    copyOut(out, QE_AMBI_LIST_SIZE, fitLines(lines, QE_AMBI_LIST_SIZE));
-    return static_cast<int>(lines.size());
+    return guarded(0, out, QE_AMBI_LIST_SIZE, [&] {
+        Engine& e = engine();
+        std::lock_guard guard(e.lock);
+        const Item* item = itemOf(e, w, i);
+        std::vector<std::string> lines;
+        if (item)
+            for (const Candidate& c : item->candidates)
+                lines.push_back(c.line);
+        copyOut(out, QE_AMBI_LIST_SIZE, fitLines(lines, QE_AMBI_LIST_SIZE));
+        return static_cast<int>(lines.size());
+    });
 }
 
 int get_rawQ(int w, int i, char* out) {
-    Engine& e = engine();
-    std::lock_guard guard(e.lock);
-    if (!validItem(e, w, i)) {
-        copyOut(out, QE_RAWQ_SIZE, "");
-        return 0;
-    }
-    copyOut(out, QE_RAWQ_SIZE, e.words[static_cast<std::size_t>(w)].parsed.raw);
-    return 1;
+    return guarded(0, out, QE_RAWQ_SIZE, [&] {
+        Engine& e = engine();
+        std::lock_guard guard(e.lock);
+        if (!validItem(e, w, i)) {
+            copyOut(out, QE_RAWQ_SIZE, "");
+            return 0;
+        }
+        copyOut(out, QE_RAWQ_SIZE, e.words[static_cast<std::size_t>(w)].parsed.raw);
+        return 1;
+    });
 }
 
 int select_ambi(int w, int i, int k) {
-    Engine& e = engine();
-    std::lock_guard guard(e.lock);
-    Item* item = itemOf(e, w, i);
-    if (!item || k < 0 || static_cast<std::size_t>(k) >= item->candidates.size())
-        return 0;
-    item->selected = k;
-    return 1;
+    return guarded(0, [&] {
+        Engine& e = engine();
+        std::lock_guard guard(e.lock);
+        Item* item = itemOf(e, w, i);
+        if (!item || k < 0 || static_cast<std::size_t>(k) >= item->candidates.size())
+            return 0;
+        item->selected = k;
+        return 1;
+    });
 }
 
 int get_ambi_num(int w, int i) {
-    Engine& e = engine();
-    std::lock_guard guard(e.lock);
-    const Item* item = itemOf(e, w, i);
-    return item ? item->selected : -1;
+    return guarded(-1, [&] {
+        Engine& e = engine();
+        std::lock_guard guard(e.lock);
+        const Item* item = itemOf(e, w, i);
+        return item ? item->selected : -1;
+    });
 }
 
 int is_noun_tag(int w, int i, int k) {
-    Engine& e = engine();
-    std::lock_guard guard(e.lock);
-    const Candidate* c = candidateOf(e, w, i, k);
-    return c && c->analysis.wordClass == WordClass::Noun ? 1 : 0;
+    return guarded(0, [&] {
+        Engine& e = engine();
+        std::lock_guard guard(e.lock);
+        const Candidate* c = candidateOf(e, w, i, k);
+        return c && c->analysis.wordClass == WordClass::Noun ? 1 : 0;
+    });
 }
 
 int get_morp(int w, int i, int k, char* out) {
-    Engine& e = engine();
-    std::lock_guard guard(e.lock);
-    const Candidate* c = candidateOf(e, w, i, k);
-    copyOut(out, QE_MORP_SIZE, c ? c->morph : std::string());
-    return c ? 1 : 0;
+    return guarded(0, out, QE_MORP_SIZE, [&] {
+        Engine& e = engine();
+        std::lock_guard guard(e.lock);
+        const Candidate* c = candidateOf(e, w, i, k);
+        copyOut(out, QE_MORP_SIZE, c ? c->morph : std::string());
+        return c ? 1 : 0;
+    });
 }
 
 int LookDong(const char* word, char* out) {
-    Engine& e = engine();
-    std::lock_guard guard(e.lock);
-    copyOut(out, QE_DONG_LIST_SIZE, "");
-    if (!e.index)
-        return 0;
-    const std::string text = inputText(word).substr(0, QE_DONG_WORD_SIZE - 1);
-    std::u32string syllables;
-    for (char32_t c : korean::utf8ToU32(cp949ToUtf8(text)))
-        if (korean::isSyllable(c))
-            syllables.push_back(c);
-    if (syllables.size() < 2)
-        return 0; // one syllable is a character reading, not a word
-    const auto* homonyms = e.index->homonymsOf(syllables);
-    if (!homonyms || homonyms->size() < 2)
-        return 0;
-    const std::string hangul = cp949Of(syllables);
-    std::vector<std::string> lines;
-    lines.push_back("0 " + hangul + " " + utf8ToCp949("(모든 뜻)"));
-    for (std::size_t k = 0; k < homonyms->size(); ++k) {
-        const Homonym& h = (*homonyms)[k];
-        lines.push_back(std::to_string(k + 1) + " " + hangul + " " + h.hanja +
-                        (h.gloss.empty() ? std::string() : " " + h.gloss));
-    }
-    copyOut(out, QE_DONG_LIST_SIZE, fitLines(lines, QE_DONG_LIST_SIZE));
-    return 2;
+    return guarded(0, out, QE_DONG_LIST_SIZE, [&] {
+        Engine& e = engine();
+        std::lock_guard guard(e.lock);
+        copyOut(out, QE_DONG_LIST_SIZE, "");
+        if (!e.index)
+            return 0;
+        const std::string text = inputText(word).substr(0, QE_DONG_WORD_SIZE - 1);
+        std::u32string syllables;
+        for (char32_t c : korean::utf8ToU32(cp949ToUtf8(text)))
+            if (korean::isSyllable(c))
+                syllables.push_back(c);
+        if (syllables.size() < 2)
+            return 0; // one syllable is a character reading, not a word
+        const auto* homonyms = e.index->homonymsOf(syllables);
+        if (!homonyms || homonyms->size() < 2)
+            return 0;
+        const std::string hangul = cp949Of(syllables);
+        std::vector<std::string> lines;
+        lines.push_back("0 " + hangul + " " + utf8ToCp949("(모든 뜻)"));
+        for (std::size_t k = 0; k < homonyms->size(); ++k) {
+            const Homonym& h = (*homonyms)[k];
+            lines.push_back(std::to_string(k + 1) + " " + hangul + " " + h.hanja +
+                            (h.gloss.empty() ? std::string() : " " + h.gloss));
+        }
+        copyOut(out, QE_DONG_LIST_SIZE, fitLines(lines, QE_DONG_LIST_SIZE));
+        return 2;
+    });
 }
 
 int put_morp(int w, int i, int k, const char* text) {
-    Engine& e = engine();
-    std::lock_guard guard(e.lock);
-    Candidate* c = candidateOf(e, w, i, k);
-    if (!c)
-        return 0;
-    const std::string t = inputText(text);
-    c->morph = t.substr(0, wholeCharPrefix(t, QE_MORP_SIZE - 1));
-    return 1;
+    return guarded(0, [&] {
+        Engine& e = engine();
+        std::lock_guard guard(e.lock);
+        Candidate* c = candidateOf(e, w, i, k);
+        if (!c)
+            return 0;
+        const std::string t = inputText(text);
+        c->morph = t.substr(0, wholeCharPrefix(t, QE_MORP_SIZE - 1));
+        return 1;
+    });
 }
 
 int cat_morp(int w, int i, int k, const char* text) {
-    Engine& e = engine();
-    std::lock_guard guard(e.lock);
-    Candidate* c = candidateOf(e, w, i, k);
-    if (!c)
-        return 0;
-    const std::string t = c->morph + inputText(text);
-    c->morph = t.substr(0, wholeCharPrefix(t, QE_MORP_SIZE - 1));
-    return 1;
+    return guarded(0, [&] {
+        Engine& e = engine();
+        std::lock_guard guard(e.lock);
+        Candidate* c = candidateOf(e, w, i, k);
+        if (!c)
+            return 0;
+        const std::string t = c->morph + inputText(text);
+        c->morph = t.substr(0, wholeCharPrefix(t, QE_MORP_SIZE - 1));
+        return 1;
+    });
 }
 
 int extrac_query(char* out, int type) {
-    (void)type;
-    Engine& e = engine();
-    std::lock_guard guard(e.lock);
-    copyOut(out, QE_EXTRACT_SIZE, "");
-    if (!e.analysed || std::none_of(e.words.begin(), e.words.end(),
-                                    [](const Word& w) { return !w.items.empty(); }))
+    return guarded(0, out, QE_EXTRACT_SIZE, [&] {
+        (void)type;
+        Engine& e = engine();
+        std::lock_guard guard(e.lock);
+        copyOut(out, QE_EXTRACT_SIZE, "");
+        if (!e.analysed || std::none_of(e.words.begin(), e.words.end(),
+                                        [](const Word& w) { return !w.items.empty(); }))
+            return 0;
+        for (const bool withHomonyms : {true, false}) {
+            std::string q = "@";
+            for (std::size_t i = 0; i < e.words.size(); ++i) {
+                if (i > 0)
+                    q += e.joins[i - 1] == QueryJoin::And  ? "&"
+                         : e.joins[i - 1] == QueryJoin::Or ? "|"
+                                                           : " ";
+                q += tokenOf(e.words[i], withHomonyms);
+            }
+            if (q.size() < QE_EXTRACT_SIZE) {
+                copyOut(out, QE_EXTRACT_SIZE, q);
+                return 1;
+            }
+        }
         return 0;
-    for (const bool withHomonyms : {true, false}) {
-        std::string q = "@";
-        for (std::size_t i = 0; i < e.words.size(); ++i) {
-            if (i > 0)
-                q += e.joins[i - 1] == QueryJoin::And  ? "&"
-                     : e.joins[i - 1] == QueryJoin::Or ? "|"
-                                                       : " ";
-            q += tokenOf(e.words[i], withHomonyms);
-        }
-        if (q.size() < QE_EXTRACT_SIZE) {
-            copyOut(out, QE_EXTRACT_SIZE, q);
-            return 1;
-        }
-    }
-    return 0;
+    });
 }
 
 int search_query(const char* query, const char* resultPath, const char* range, int type) {
-    Engine& e = engine();
-    std::lock_guard guard(e.lock);
-    if (!e.index) {
-        errno = ENOENT;
-        return 0;
-    }
-    ParsedQuery q;
-    int firstBook = 0, lastBook = 65;
-    if (parseQueryText(inputText(query), q) != QueryParse::Ok ||
-        !rangeOf(inputText(range), firstBook, lastBook) || !resultPath) {
-        errno = EINVAL;
-        return 0;
-    }
-    const SearchType searchType = type == 2   ? SearchType::Inflected
-                                  : type == 3 ? SearchType::Extended
-                                              : SearchType::Basic;
-    if (!q.analysed) {
-        q = expandRunTogether(*e.index, q);
-        if (searchType != SearchType::Basic) {
-            // Called without the analysis passes: each word takes its best reading.
-            for (QueryWord& w : q.words) {
-                if (korean::isFunctionWord(w.text)) {
-                    w.kind = QueryWordKind::Literal;
-                    continue;
+    return guarded(0, [&] {
+        Engine& e = engine();
+        std::lock_guard guard(e.lock);
+        if (!e.index) {
+            errno = ENOENT;
+            return 0;
+        }
+        ParsedQuery q;
+        int firstBook = 0, lastBook = 65;
+        if (parseQueryText(inputText(query), q) != QueryParse::Ok ||
+            !rangeOf(inputText(range), firstBook, lastBook) || !resultPath) {
+            errno = EINVAL;
+            return 0;
+        }
+        const SearchType searchType = type == 2   ? SearchType::Inflected
+                                      : type == 3 ? SearchType::Extended
+                                                  : SearchType::Basic;
+        if (!q.analysed) {
+            q = expandRunTogether(*e.index, q);
+            if (searchType != SearchType::Basic) {
+                // Called without the analysis passes: each word takes its best reading.
+                for (QueryWord& w : q.words) {
+                    if (korean::isFunctionWord(w.text)) {
+                        w.kind = QueryWordKind::Literal;
+                        continue;
+                    }
+                    const auto candidates = candidatesOf(*e.index, w.text);
+                    if (candidates.empty())
+                        continue;
+                    w.text = candidates.front().analysis.stem;
+                    w.kind = candidates.front().analysis.wordClass == WordClass::Noun
+                                 ? QueryWordKind::Noun
+                                 : QueryWordKind::Predicate;
                 }
-                const auto candidates = candidatesOf(*e.index, w.text);
-                if (candidates.empty())
-                    continue;
-                w.text = candidates.front().analysis.stem;
-                w.kind = candidates.front().analysis.wordClass == WordClass::Noun
-                             ? QueryWordKind::Noun
-                             : QueryWordKind::Predicate;
             }
         }
-    }
-    const auto hits = e.index->search(q, searchType, firstBook, lastBook);
-    return writeResultFile(inputText(resultPath), hits) ? 1 : 0;
+        const auto hits = e.index->search(q, searchType, firstBook, lastBook);
+        return writeResultFile(inputText(resultPath), hits) ? 1 : 0;
+    });
 }
 
 int OpenContDB(const char* folder) {
-    Engine& e = engine();
-    std::lock_guard guard(e.lock);
-    if (!e.index)
-        e.index = loadIndex(e, folder);
-    return e.index ? 1 : 0;
+    return guarded(0, [&] {
+        Engine& e = engine();
+        std::lock_guard guard(e.lock);
+        if (!e.index)
+            e.index = loadIndex(e, folder);
+        return e.index ? 1 : 0;
+    });
 }
 
 int get_key(const char* record, char* out) {
-    const std::string r = inputText(record);
-    std::string key = r.substr(0, r.find('#'));
-    while (!key.empty() && static_cast<unsigned char>(key.back()) <= ' ')
-        key.pop_back();
-    copyOut(out, QE_KEY_SIZE, key);
-    return key.empty() ? 0 : 1;
+    return guarded(0, out, QE_KEY_SIZE, [&] {
+        const std::string r = inputText(record);
+        std::string key = r.substr(0, r.find('#'));
+        while (!key.empty() && static_cast<unsigned char>(key.back()) <= ' ')
+            key.pop_back();
+        copyOut(out, QE_KEY_SIZE, key);
+        return key.empty() ? 0 : 1;
+    });
 }
 
 int get_clause(const char* record, char* out) {
-    Engine& e = engine();
-    std::lock_guard guard(e.lock);
-    copyOut(out, QE_CLAUSE_SIZE, "");
-    const std::string r = inputText(record);
-    std::string key = r.substr(0, r.find('#'));
-    while (!key.empty() && static_cast<unsigned char>(key.back()) <= ' ')
-        key.pop_back();
-    if (!e.index)
-        return 0;
-    const int verse = e.index->verseOfReference(key);
-    if (verse < 0)
-        return 0;
-    const std::string& text = e.index->data().verses[static_cast<std::size_t>(verse)].text;
-    std::size_t n = wholeCharPrefix(text, QE_CLAUSE_SIZE - 1);
-    if (n < text.size()) {
-        // Cut between words so that the positions before the cut stay right.
-        const std::size_t blank = text.rfind(' ', n);
-        if (blank != std::string::npos && blank > 0)
-            n = blank;
-    }
-    copyOut(out, QE_CLAUSE_SIZE, std::string_view(text).substr(0, n));
-    return 1;
+    return guarded(0, out, QE_CLAUSE_SIZE, [&] {
+        Engine& e = engine();
+        std::lock_guard guard(e.lock);
+        copyOut(out, QE_CLAUSE_SIZE, "");
+        const std::string r = inputText(record);
+        std::string key = r.substr(0, r.find('#'));
+        while (!key.empty() && static_cast<unsigned char>(key.back()) <= ' ')
+            key.pop_back();
+        if (!e.index)
+            return 0;
+        const int verse = e.index->verseOfReference(key);
+        if (verse < 0)
+            return 0;
+        const std::string& text = e.index->data().verses[static_cast<std::size_t>(verse)].text;
+        std::size_t n = wholeCharPrefix(text, QE_CLAUSE_SIZE - 1);
+        if (n < text.size()) {
+            // Cut between words so that the positions before the cut stay right.
+            const std::size_t blank = text.rfind(' ', n);
+            if (blank != std::string::npos && blank > 0)
+                n = blank;
+        }
+        copyOut(out, QE_CLAUSE_SIZE, std::string_view(text).substr(0, n));
+        return 1;
+    });
 }
 
 void CloseDic(void) {
-    Engine& e = engine();
-    std::lock_guard guard(e.lock);
-    resetQuery(e);
-    e.index.reset();
+    guarded(0, [] {
+        Engine& e = engine();
+        std::lock_guard guard(e.lock);
+        resetQuery(e);
+        e.index.reset();
+        return 0;
+    });
 }
 
 } // extern "C"

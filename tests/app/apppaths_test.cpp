@@ -104,3 +104,17 @@ TEST(AppPaths, DotMeansTheProgramsOwnDataFolder) {
                   root.str() + "/prefix/share/qelbible/");
     }
 }
+
+TEST(AppPaths, WithoutARecordDataBesideTheProgramIsRead) {
+    PathsCase c;
+    const std::string program = c.dir.str() + "/bin/qelbible";
+    std::filesystem::create_directories(c.dir.path() / "bin" / "Data");
+    AppPaths p = AppPaths::compute(c.store, program);
+    EXPECT_EQ(p.installRoot, c.dir.str() + "/bin/");
+    EXPECT_EQ(p.dbFolder, c.dir.str() + "/bin/Data/DB/");
+    EXPECT_EQ(p.mapFolder, c.dir.str() + "/bin/Data/MAP/");
+    // Any value of a record means the record decides.
+    c.store.writeString("Path", "Installed From", "/media/cdrom");
+    p = AppPaths::compute(c.store, program);
+    EXPECT_EQ(p.dbFolder, "/media/cdrom/Data/DB/");
+}

@@ -142,6 +142,61 @@ TEST_F(StartupTest, ScreenshotShowsTheWindowOpenedByItsCode) {
     EXPECT_NE(withWindow, empty);
 }
 
+TEST_F(StartupTest, TableWithoutAColumnTheReaderNeedsFailsWithTheMessage) {
+    for (const char* change : {"alter table VRA drop column body",
+                               "alter table CHAPTER rename column chap to chapter"}) {
+        std::filesystem::remove(database);
+        qel::mkdb::buildContentDatabase(fixtureSources(), database.string(),
+                                        [](const std::string&) {});
+        qel::Database(database.string(), qel::Database::Mode::ReadWrite).execute(change);
+        SCOPED_TRACE(change);
+        expectDatabaseError();
+    }
+}
+
+TEST_F(StartupTest, DamagedPageIsReportedAndTheProgramGoesOn) {
+    for (const char* table : {"VRA", "CHAPTER"}) {
+        std::filesystem::remove(database);
+        qel::mkdb::buildContentDatabase(fixtureSources(), database.string(),
+                                        [](const std::string&) {});
+        long page = 0, pageSize = 0;
+        {
+            qel::Database db(database.string(), qel::Database::Mode::ReadOnly);
+            page = std::stol(qel::RecordSet(db, "select rootpage from sqlite_master where name=?",
+                                            {std::string(table)})
+                                 .field("rootpage"));
+            pageSize = std::stol(qel::RecordSet(db, "pragma page_size").field("page_size"));
+        }
+        {
+            std::fstream file(database, std::ios::binary | std::ios::in | std::ios::out);
+            file.seekp((page - 1) * pageSize);
+            file << std::string(static_cast<std::size_t>(pageSize), '\xAB');
+        }
+        SCOPED_TRACE(table);
+        const Result r = run({"--nologo", "--screenshot", shot(), "BVRAjhn003016"});
+        EXPECT_EQ(r.exitCode, 0) << r.stderrText.toStdString();
+        EXPECT_TRUE(
+            r.stderrText.contains(QStringLiteral("데이타 파일을 읽는 중에 오류가 생겼습니다")))
+            << r.stderrText.toStdString();
+        EXPECT_TRUE(QFile::exists(shot()));
+        QFile::remove(shot());
+    }
+}
+
+TEST_F(StartupTest, SettingsThatCannotBeWrittenAreToldOnceAndTheProgramEndsNormally) {
+    // No installation record can be read: the program reads the data beside it.
+    const auto ini = dir.path() / "config" / "QEL" / "QEL CD-ROM 성경.ini";
+    std::filesystem::remove(ini);
+    std::filesystem::create_directory(ini);
+    // The window of the command line closes at exit and writes its place.
+    const Result r = run({"--nologo", "--screenshot", shot(), "BVRAjhn003016"});
+    EXPECT_EQ(r.exitCode, 0) << r.stderrText.toStdString();
+    EXPECT_EQ(r.stderrText.count(QStringLiteral("설정 파일을 저장할 수 없습니다")), 1)
+        << r.stderrText.toStdString();
+    EXPECT_TRUE(r.stderrText.contains(QString::fromStdString(ini.string())));
+    EXPECT_TRUE(QFile::exists(shot()));
+}
+
 TEST_F(StartupTest, SecondStartShowsTheFirstAndExitsAtOnce) {
     qel::mkdb::buildContentDatabase(fixtureSources(), database.string(), [](const std::string&) {});
     QProcess first;

@@ -18,4 +18,17 @@ void BM_ChapterQueryPsalm119Kjv(benchmark::State& state) {
 }
 BENCHMARK(BM_ChapterQueryPsalm119Kjv)->Unit(benchmark::kMicrosecond);
 
+// The like shim on the pattern that made a backtracking matcher take 46 s: "*a" ten times
+// and "*b" against forty "a".
+void BM_JetLikeHostilePattern(benchmark::State& state) {
+    std::string pattern;
+    for (int i = 0; i < 10; ++i)
+        pattern += "*a";
+    pattern += "*b";
+    const std::string value(40, 'a');
+    for (auto _ : state)
+        benchmark::DoNotOptimize(qel::jetLike(pattern, value));
+}
+BENCHMARK(BM_JetLikeHostilePattern)->Unit(benchmark::kNanosecond);
+
 } // namespace

@@ -2,9 +2,12 @@
 
 #include "../support/tempdir.h"
 #include "platform/codec.h"
+#include "platform/messagesink.h"
 
+#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <vector>
 
 using namespace qel;
 
@@ -50,4 +53,54 @@ TEST(SettingsStore, DefaultFileFollowsXdgConfigHome) {
         setenv("XDG_CONFIG_HOME", restore.c_str(), 1);
     else
         unsetenv("XDG_CONFIG_HOME");
+}
+
+namespace {
+
+// Collects what the store tells the user.
+struct ShownMessages {
+    ShownMessages() {
+        setMessageHandler([this](const std::string& text, const std::string&) {
+            texts.push_back(cp949ToUtf8(text));
+        });
+    }
+    ~ShownMessages() { setMessageHandler(nullptr); }
+    std::vector<std::string> texts;
+};
+
+} // namespace
+
+TEST(SettingsStore, UnwritableFileKeepsValuesAndTellsTheUserOnce) {
+    TempDir dir;
+    std::ofstream(dir.path() / "plain") << "a file, not a folder";
+    // A folder where the file should be, and a file where its folder should be.
+    const std::filesystem::path files[] = {dir.path() / "QEL CD-ROM 성경.ini",
+                                           dir.path() / "plain" / "s.ini"};
+    std::filesystem::create_directory(files[0]);
+    for (const auto& file : files) {
+        ShownMessages shown;
+        SettingsStore store(file.string());
+        EXPECT_FALSE(store.writeInt("Settings", "View Mode", 2));
+        EXPECT_FALSE(store.writeString("Last Staus", "VRA", "jhn003016"));
+        EXPECT_EQ(store.readInt("Settings", "View Mode", 1), 2);
+        EXPECT_EQ(store.readString("Last Staus", "VRA", ""), "jhn003016");
+        ASSERT_EQ(shown.texts.size(), 1u) << file;
+        EXPECT_NE(shown.texts[0].find(file.string()), std::string::npos) << shown.texts[0];
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(files[0]));
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "QEL CD-ROM 성경.ini.tmp"));
+}
+
+TEST(SettingsStore, WriteSucceedsAgainOnceTheFileCanBeWritten) {
+    TempDir dir;
+    const auto file = dir.path() / "s.ini";
+    std::filesystem::create_directory(file);
+    ShownMessages shown;
+    SettingsStore store(file.string());
+    EXPECT_FALSE(store.writeInt("Settings", "Parallel", 3));
+    std::filesystem::remove(file);
+    EXPECT_TRUE(store.writeInt("Settings", "View Mode", 0));
+    // Nothing written in the meantime is lost.
+    EXPECT_EQ(SettingsStore(file.string()).readInt("Settings", "Parallel", 127), 3);
+    EXPECT_EQ(shown.texts.size(), 1u);
 }

@@ -22,18 +22,22 @@ int usage() {
 }
 
 // Writes the installation record of a local install, keeping every value already there.
-void writeInstallRecord(const std::string& installDir) {
+// False when the settings file could not be written (the store has said why).
+bool writeInstallRecord(const std::string& installDir) {
     qel::SettingsStore store(qel::SettingsStore::defaultFilePath());
     std::string folder = installDir;
     if (folder.empty() || folder.back() != '/')
         folder.push_back('/');
+    bool saved = true;
     if (!store.contains("Path", "Installed To"))
-        store.writeString("Path", "Installed To", "./");
+        saved = store.writeString("Path", "Installed To", "./") && saved;
     if (!store.contains("Path", "Installed From"))
-        store.writeString("Path", "Installed From", folder);
+        saved = store.writeString("Path", "Installed From", folder) && saved;
     if (!store.contains("Path", "Install Type"))
-        store.writeInt("Path", "Install Type", 0);
-    std::fprintf(stderr, "qel-mkdb: installation record in %s\n", store.filePath().c_str());
+        saved = store.writeInt("Path", "Install Type", 0) && saved;
+    if (saved)
+        std::fprintf(stderr, "qel-mkdb: installation record in %s\n", store.filePath().c_str());
+    return saved;
 }
 
 } // namespace
@@ -55,8 +59,7 @@ int main(int argc, char** argv) {
     }
     try {
         if (!installDir.empty()) {
-            writeInstallRecord(installDir);
-            return 0;
+            return writeInstallRecord(installDir) ? 0 : 1;
         }
         if (dataDir.empty() || outDir.empty())
             return usage();

@@ -1,0 +1,27 @@
+// The Jet `like` shim gets the reader's own text as a pattern (the section-title search):
+// any bytes must give an answer, and quickly (make fuzz runs it with a time limit per
+// input). The input is a pattern, a zero byte and a value.
+#include "platform/database.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const std::string_view input(reinterpret_cast<const char*>(data), size);
+    const std::size_t split = input.find('\0');
+    const std::string_view pattern = input.substr(0, split);
+    const std::string_view value =
+        split == std::string_view::npos ? input : input.substr(split + 1);
+    const bool matched = qel::jetLike(pattern, value);
+    // A leading star may take nothing, and a star alone takes everything.
+    if (matched && !qel::jetLike("*" + std::string(pattern), value))
+        __builtin_trap();
+    if (!qel::jetLike("*", value))
+        __builtin_trap();
+    // Without wildcards a text matches itself.
+    if (pattern.find_first_of("*?#") == std::string_view::npos && !qel::jetLike(pattern, pattern))
+        __builtin_trap();
+    return 0;
+}
