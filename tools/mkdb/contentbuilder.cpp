@@ -49,13 +49,17 @@ void createIndexes(Database& db) {
     db.execute("create index REF_verse on REF (volcode, chap, sec)");
 }
 
-// Stored verses carry their number as a D tag, after a heading that opens the verse.
-std::string withVerseNumber(const std::string& body, const std::string& label) {
+// Stored verses carry their number as a D tag, after a heading that opens the verse, and
+// end with a blank, so that verses run on in one paragraph stay apart.
+std::string storedVerseBody(const std::string& body, const std::string& label) {
     std::size_t at = 0;
     if (body.rfind("{H", 0) == 0)
         if (const auto end = body.find("{/H}"); end != std::string::npos)
             at = end + 4;
-    return body.substr(0, at) + "{D}" + label + "{/D}" + body.substr(at);
+    std::string stored = body.substr(0, at) + "{D}" + label + "{/D}" + body.substr(at);
+    if (!stored.ends_with(' '))
+        stored += ' ';
+    return stored;
 }
 
 void insertVersion(Database& db, const std::string& code, const std::vector<SourceVerse>& verses) {
@@ -65,8 +69,9 @@ void insertVersion(Database& db, const std::string& code, const std::vector<Sour
     long long chapterSequence = 0;
     long long sequence = 0;
     for (const SourceVerse& v : verses) {
-        const std::string body = utf8ToCp949(withVerseNumber(v.body, v.verse));
-        if (cp949ToUtf8(body) != withVerseNumber(v.body, v.verse))
+        const std::string markup = storedVerseBody(v.body, v.verse);
+        const std::string body = utf8ToCp949(markup);
+        if (cp949ToUtf8(body) != markup)
             throw SourceError(code + " " + v.book + " " + v.chapter + ":" + v.verse +
                               ": text that CP949 cannot hold");
         db.execute(insertVerse, {v.book, v.chapter, v.verse, body, ++sequence});
