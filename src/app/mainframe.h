@@ -62,7 +62,6 @@ public:
     void setExitConfirmation(std::function<bool()> confirm) { confirmExit_ = std::move(confirm); }
 
     bool firstPaintDone() const { return firstPaintDone_; }
-    const std::string& pendingCommandKey() const { return pendingCommandKey_; }
 
 signals:
     void firstPainted();

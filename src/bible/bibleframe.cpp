@@ -9,7 +9,6 @@
 #include "bible/citation.h"
 #include "bible/navigationbar.h"
 #include "bible/versekey.h"
-#include "bible/versiontitles.h"
 #include "platform/codec.h"
 #include "platform/messagesink.h"
 #include "richtext/childview.h"
@@ -383,10 +382,6 @@ void CBibleFrame::goToVerse(const std::string& verseNumber) {
 
 std::string CBibleFrame::bookNameText() const {
     return CNavigationBar::selectedText(navigation_->bookBox());
-}
-
-std::string CBibleFrame::shortTitle() const {
-    return versionShortTitle(version_);
 }
 
 std::string CBibleFrame::documentTitle() const {

@@ -42,7 +42,6 @@ public:
                       const std::optional<std::string>& verse, bool record);
     void ShowChapter(const std::string& book, const std::string& chapter, const std::string& verse,
                      bool record);
-    bool getHasNote() const { return hasNote_; }
 
     // "역본 가 : 요한복음 3 장 16 절"; empty (after a message) when a box has no choice.
     std::string placeText(bool withVerse) const;
@@ -71,7 +70,6 @@ public:
     void bringCurrentVerseIntoView() override;
     std::string bookNameText() const override;
     std::string chapterText() const override { return chapter_; }
-    std::string shortTitle() const override;
     std::string documentTitle() const override;
     bool hasNote() const override { return hasNote_; }
     CChildFrame* openLink(const std::string& target) override;

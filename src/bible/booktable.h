@@ -16,15 +16,12 @@ struct BookRow {
 const std::vector<BookRow>& bookTableOf(std::string_view versionCode);
 
 // Exact, case-sensitive lookups in a version's table; empty string when absent.
-std::string bookNameOf(std::string_view bookCode, std::string_view versionCode);
 std::string bookCodeOf(std::string_view bookName, std::string_view versionCode);
 std::string bookAbbrOf(std::string_view bookName, std::string_view versionCode);
 
 struct VersionInfo {
     const char* code;
-    int titleResource;
     std::string windowTitle; // CP949
-    int menuCommand;
 };
 
 // The eight versions in menu order: VRA VRB VRC VRD VRE KJV NIV GNB.
@@ -37,8 +34,7 @@ bool isBibleVersion(std::string_view code);
 // 6 GNB/TEV; -1 otherwise (VRD has none).
 int parallelVersionIndex(std::string_view code);
 
-// By position in the standard table; deuterocanonical books are neither.
-bool isOldTestament(std::string_view bookCode);
+// By position in the standard table; deuterocanonical books are not.
 bool isNewTestament(std::string_view bookCode);
 
 } // namespace qel

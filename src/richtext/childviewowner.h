@@ -26,10 +26,9 @@ public:
     virtual void goToVerse(const std::string& verseNumber) = 0;
     // After a layout: scroll the current verse into view and place the marker.
     virtual void bringCurrentVerseIntoView() = 0;
-    // CP949 texts of the navigation bar and the version, for citations.
+    // CP949 texts of the navigation bar, for citations.
     virtual std::string bookNameText() const = 0;
     virtual std::string chapterText() const = 0;
-    virtual std::string shortTitle() const = 0;
     // Title of a printed document.
     virtual std::string documentTitle() const = 0;
     virtual bool hasNote() const = 0;

@@ -148,7 +148,6 @@ private:
             pushColor(col ? markupColor(*col) : 0);
             for (const MarkupAttribute* a = node->firstAttribute(); a; a = a->next.get())
                 if (a->name == "VAL" && !a->value.empty()) {
-                    raised_ = raised_ || a->value[0] == 'H';
                     lowered_ = lowered_ || a->value[0] == 'L';
                 }
             break;
@@ -156,7 +155,7 @@ private:
         case 'f':
             fonts_.pop(surface_);
             popColor();
-            raised_ = lowered_ = verseOpen_ = false;
+            lowered_ = verseOpen_ = false;
             break;
         case 'H':
             lineBreak();
@@ -333,7 +332,6 @@ private:
 
     bool hidden_ = false;
     bool lowered_ = false;
-    bool raised_ = false;
     bool verseOpen_ = false;
 
     FontStack fonts_;

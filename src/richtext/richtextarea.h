@@ -88,7 +88,6 @@ protected:
     // Runs the layout pass at the current width and sets the scroll range.
     void layoutNow();
     bool layoutValid() const { return layoutValid_; }
-    void invalidateLayout() { layoutValid_ = false; }
     void forgetSelection();
     void setScrollRange();
 

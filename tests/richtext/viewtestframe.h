@@ -74,7 +74,6 @@ public:
     void bringCurrentVerseIntoView() override { ++bringIntoViewCount; }
     std::string bookNameText() const override { return bookName; }
     std::string chapterText() const override { return "3"; }
-    std::string shortTitle() const override { return cp("역본 가"); }
     std::string documentTitle() const override { return title; }
     bool hasNote() const override { return note; }
     qel::CChildFrame* openLink(const std::string& target) override {
