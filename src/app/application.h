@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/appcontext.h"
+#include "platform/appcontext.h"
 
 #include <QApplication>
 #include <memory>

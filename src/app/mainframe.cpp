@@ -1,9 +1,7 @@
 #include "app/mainframe.h"
 
-#include "app/appcontext.h"
-#include "app/childframe.h"
 #include "app/colordialog.h"
-#include "app/commands.h"
+#include "app/displaysettings.h"
 #include "app/fontdialog.h"
 #include "app/fontresolver.h"
 #include "app/shortcutbar.h"
@@ -12,7 +10,10 @@
 #include "bible/bibleframe.h"
 #include "bible/booktable.h"
 #include "bible/versekey.h"
+#include "platform/appcontext.h"
 #include "platform/codec.h"
+#include "platform/commands.h"
+#include "widgets/childframe.h"
 
 #include <QCloseEvent>
 #include <QLocalSocket>
@@ -123,7 +124,8 @@ bool askToExit(QWidget* parent) {
 } // namespace
 
 CMainFrame::CMainFrame(AppContext& context, std::string pendingCommandKey)
-    : context_(context), mdiArea_(new QMdiArea(this)), shortcutBar_(new ShortcutBar(this)),
+    : context_(context), display_(textDisplayOf(context.settings, context.displayFont)),
+      mdiArea_(new QMdiArea(this)), shortcutBar_(new ShortcutBar(this)),
       pendingCommandKey_(std::move(pendingCommandKey)),
       confirmExit_([this] { return askToExit(this); }) {
     setWindowTitle(QStringLiteral("QEL CD-ROM 성경"));
@@ -472,6 +474,7 @@ void CMainFrame::settingsChanged() {
 }
 
 void CMainFrame::refreshAllViews() {
+    display_ = textDisplayOf(context_.settings, context_.displayFont);
     for (CChildFrame* frame : registry_.frames())
         frame->refreshView();
 }
@@ -481,6 +484,10 @@ void CMainFrame::showAndActivate() {
         wasMaximized_ ? showMaximized() : showNormal();
     raise();
     activateWindow();
+}
+
+CChildFrame* CMainFrame::frameByCode(const std::string& code) const {
+    return registry_.findByCode(code);
 }
 
 void CMainFrame::hideShortcutBar() {

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "app/frameregistry.h"
+#include "bible/bibleframehost.h"
 #include "bible/biblesharedstate.h"
+#include "richtext/textdisplay.h"
 
 #include <QMainWindow>
 #include <array>
@@ -22,16 +24,19 @@ class ShortcutBar;
 
 // The main window: menus, toolbars, the shortcut panel and an MDI area of reading windows.
 // It opens windows by command and by command key, and keeps the list of open windows.
-class CMainFrame : public QMainWindow {
+class CMainFrame : public QMainWindow, public BibleFrameHost {
     Q_OBJECT
 public:
     CMainFrame(AppContext& context, std::string pendingCommandKey);
     ~CMainFrame() override;
 
     AppContext& context() { return context_; }
-    QMdiArea* mdiArea() const { return mdiArea_; }
+    QMdiArea* mdiArea() const override { return mdiArea_; }
     FrameRegistry& frameRegistry() { return registry_; }
-    BibleSharedState& bibleState() { return bibleState_; }
+    BibleSharedState& bibleState() override { return bibleState_; }
+    // The text windows' display, as the settings last left it.
+    const TextDisplay& textDisplay() const override { return display_; }
+    CChildFrame* frameByCode(const std::string& code) const override;
     ShortcutBar* shortcutBar() const { return shortcutBar_; }
     QAction* action(int commandId) const;
 
@@ -39,7 +44,7 @@ public:
     CChildFrame* openBibleVersion(const std::string& versionCode);
     // Opens the place named by a command key ("BVRAjhn003016", "I..."); with force off an
     // open Bible window of the version just moves. Returns the window, or nothing.
-    CChildFrame* openByCommandKey(const std::string& key, bool force);
+    CChildFrame* openByCommandKey(const std::string& key, bool force) override;
     // The place handed to the next window that opens.
     std::string& pendingPlace() { return pendingPlace_; }
 
@@ -51,7 +56,7 @@ public:
     // minimised, else restored, and activated.
     void showAndActivate();
     // A Bible window became maximised.
-    void hideShortcutBar();
+    void hideShortcutBar() override;
     // Re-evaluates which commands are enabled and checked.
     void updateCommandStates();
 
@@ -88,6 +93,7 @@ private:
     void activateNeighbour(bool newer);
 
     AppContext& context_;
+    TextDisplay display_;
     QMdiArea* mdiArea_;
     ShortcutBar* shortcutBar_;
     FrameRegistry registry_;

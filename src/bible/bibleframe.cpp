@@ -1,15 +1,15 @@
 #include "bible/bibleframe.h"
 
-#include "app/appcontext.h"
-#include "app/commands.h"
-#include "app/mainframe.h"
+#include "bible/bibleframehost.h"
 #include "bible/biblequeries.h"
 #include "bible/biblesharedstate.h"
 #include "bible/booktable.h"
 #include "bible/citation.h"
 #include "bible/navigationbar.h"
 #include "bible/versekey.h"
+#include "platform/appcontext.h"
 #include "platform/codec.h"
+#include "platform/commands.h"
 #include "platform/messagesink.h"
 #include "richtext/childview.h"
 #include "richtext/markupparser.h"
@@ -51,10 +51,10 @@ const std::string& appTitle() {
 
 } // namespace
 
-CBibleFrame::CBibleFrame(AppContext& context, std::string versionCode, CMainFrame* mainFrame)
+CBibleFrame::CBibleFrame(AppContext& context, std::string versionCode, BibleFrameHost* mainFrame)
     : context_(context), mainFrame_(mainFrame), version_(std::move(versionCode)),
       inner_(new QMainWindow), navigation_(new CNavigationBar(inner_)),
-      view_(new CChildView(context, *this, inner_)) {
+      view_(new CChildView(mainFrame->textDisplay(), *this, inner_)) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QString::fromStdString(cp949ToUtf8(windowTitleText())));
     QToolBar* navigationDock = inner_->addToolBar(QStringLiteral("navigation"));
@@ -263,7 +263,7 @@ void CBibleFrame::SyncMove(const std::string& book, const std::string& chapter,
     for (const char* code : kSyncOrder) {
         if (code == version_)
             continue;
-        if (auto* other = dynamic_cast<CBibleFrame*>(mainFrame_->frameRegistry().findByCode(code));
+        if (auto* other = dynamic_cast<CBibleFrame*>(mainFrame_->frameByCode(code));
             other && other != this)
             other->GoTo(book, chapter, verse, false, true);
     }
@@ -382,6 +382,15 @@ void CBibleFrame::goToVerse(const std::string& verseNumber) {
 
 std::string CBibleFrame::bookNameText() const {
     return CNavigationBar::selectedText(navigation_->bookBox());
+}
+
+std::string CBibleFrame::selectionCitation() const {
+    return qel::selectionCitation(version_, bookNameText(), chapter_);
+}
+
+std::string CBibleFrame::verseCitation(const std::string& verseText,
+                                       const std::string& verse) const {
+    return qel::verseCitation(verseText, version_, bookNameText(), chapter_, verse);
 }
 
 std::string CBibleFrame::documentTitle() const {

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/childframe.h"
 #include "bible/pagehistory.h"
 #include "richtext/childviewowner.h"
 #include "richtext/markupnode.h"
+#include "widgets/childframe.h"
 
 #include <optional>
 #include <string>
@@ -14,8 +14,8 @@ namespace qel {
 
 struct AppContext;
 struct BibleSharedState;
+class BibleFrameHost;
 class CChildView;
-class CMainFrame;
 class CNavigationBar;
 
 // The window of one Bible version: a navigation bar over the chapter text. It moves between
@@ -24,7 +24,7 @@ class CNavigationBar;
 class CBibleFrame : public CChildFrame, public ChildViewOwner {
     Q_OBJECT
 public:
-    CBibleFrame(AppContext& context, std::string versionCode, CMainFrame* mainFrame);
+    CBibleFrame(AppContext& context, std::string versionCode, BibleFrameHost* mainFrame);
     ~CBibleFrame() override;
 
     std::string code() const override { return version_; }
@@ -68,8 +68,9 @@ public:
     void currentVerseChanged(const std::string& verseNumber) override;
     void goToVerse(const std::string& verseNumber) override;
     void bringCurrentVerseIntoView() override;
-    std::string bookNameText() const override;
-    std::string chapterText() const override { return chapter_; }
+    std::string selectionCitation() const override;
+    std::string verseCitation(const std::string& verseText,
+                              const std::string& verse) const override;
     std::string documentTitle() const override;
     bool hasNote() const override { return hasNote_; }
     CChildFrame* openLink(const std::string& target) override;
@@ -86,10 +87,11 @@ private:
     void afterNavigation();
     void SyncMove(const std::string& book, const std::string& chapter, const std::string& verse);
     void showPage(const std::string& markup);
+    std::string bookNameText() const;
     std::string windowTitleText() const;
 
     AppContext& context_;
-    CMainFrame* mainFrame_;
+    BibleFrameHost* mainFrame_; // the main window
     std::string version_;
     PageHistory history_;
     QMainWindow* inner_;

@@ -1,6 +1,6 @@
 #include "bible/pagehistory.h"
 
-#include "bible/versekey.h"
+#include "platform/text.h"
 
 #include <algorithm>
 

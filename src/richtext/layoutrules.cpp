@@ -1,7 +1,7 @@
 #include "richtext/layoutrules.h"
 
-#include "bible/versekey.h"
 #include "platform/codec.h"
+#include "platform/text.h"
 #include "richtext/markupnode.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "richtext/printpass.h"
 
-#include "app/appsettings.h"
+#include "richtext/displaystyle.h"
 #include "richtext/layoutrules.h"
 #include "richtext/markupnode.h"
 #include "richtext/surface.h"
@@ -21,7 +21,7 @@ constexpr int kPrintIndentUnit = 8;
 
 class PrintWalk {
 public:
-    PrintWalk(Surface& surface, const AppSettings& settings, bool commentary,
+    PrintWalk(Surface& surface, const DisplayStyle& settings, bool commentary,
               const std::string* title, const std::string* footer)
         : surface_(surface), settings_(settings), commentary_(commentary), title_(title),
           footer_(footer) {}
@@ -30,8 +30,8 @@ public:
         page_ = printPageGeometry(surface_);
         baseFont_ = surface_.currentFont();
         baseFace_ = surface_.fontDescription().face;
-        fontSize_ = markupInt(settings_.fontSizeText);
-        lineSpacing_ = markupInt(settings_.lineSpaceText);
+        fontSize_ = settings_.fontSize;
+        lineSpacing_ = settings_.lineSpacing;
         surface_.setBackgroundColor(0xFFFFFF);
         surface_.setTextColor(color_);
         x_ = page_.leftMargin;
@@ -309,7 +309,7 @@ private:
     }
 
     Surface& surface_;
-    const AppSettings& settings_;
+    const DisplayStyle& settings_;
     const bool commentary_;
     const std::string* title_;
     const std::string* footer_;
@@ -353,7 +353,7 @@ PrintPage printPageGeometry(Surface& surface) {
     return page;
 }
 
-int printMarkup(Surface& surface, const MarkupNodeList& list, const AppSettings& settings,
+int printMarkup(Surface& surface, const MarkupNodeList& list, const DisplayStyle& settings,
                 bool commentary, const std::string* pageTitle, const std::string* footerText) {
     return PrintWalk(surface, settings, commentary, pageTitle, footerText).run(list);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "richtext/richtextselection.h"
+#include "richtext/textdisplay.h"
 #include "richtext/textlayoutengine.h"
 
 #include <QAbstractScrollArea>
@@ -17,7 +18,6 @@ class QAction;
 
 namespace qel {
 
-struct AppContext;
 class MarkupNode;
 class MarkupNodeList;
 class QtSurface;
@@ -77,9 +77,8 @@ public:
                    const std::string* footerText);
 
 protected:
-    RichTextArea(AppContext& context, int leftMargin, QWidget* parent);
+    RichTextArea(const TextDisplay& display, int leftMargin, QWidget* parent);
 
-    AppContext& context() const { return context_; }
     TextLayoutEngine& layoutEngine() { return engine_; }
     QtSurface& surface();
 
@@ -123,7 +122,7 @@ protected:
 private:
     void selectBaseFont();
 
-    AppContext& context_;
+    const TextDisplay& display_;
     const int leftMargin_;
     TextLayoutEngine engine_;
     std::unique_ptr<QtSurface> surface_;

@@ -329,16 +329,16 @@ struct TextLayoutEngine::Pass {
     }
 };
 
-TextLayoutEngine::TextLayoutEngine(const AppSettings& settings)
+TextLayoutEngine::TextLayoutEngine(const DisplayStyle& settings)
     : settings_(settings),
       report_([](const std::string& text) { showMessage(text, utf8ToCp949("QEL CD-ROM 성경")); }) {}
 
 int TextLayoutEngine::fontSize() const {
-    return markupInt(settings_.fontSizeText);
+    return settings_.fontSize;
 }
 
 int TextLayoutEngine::lineSpacing() const {
-    return markupInt(settings_.lineSpaceText);
+    return settings_.lineSpacing;
 }
 
 void TextLayoutEngine::reset() {

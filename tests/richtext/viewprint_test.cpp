@@ -1,8 +1,8 @@
 #include "viewtestframe.h"
 
 #include "../support/tempdir.h"
-#include "app/commands.h"
 #include "bible/biblequeries.h"
+#include "platform/commands.h"
 #include "platform/database.h"
 #include "richtext/textpane.h"
 
@@ -54,11 +54,11 @@ PrintDialogStep toPdf(const std::string& file, int* asked = nullptr) {
 class PrintTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        prepareContext(context);
+        prepareDisplay(display);
         ASSERT_FALSE(run("command -v pdfinfo").empty()) << "poppler-utils is needed";
     }
 
-    AppContext context;
+    TextDisplay display;
     TempDir dir;
 };
 
@@ -69,7 +69,7 @@ TEST_F(PrintTest, ALongChapterPrintsPagesEachWithTitleAndFooter) {
         markup += "{S VAL=" + row.verse + "}{/S}" + row.body; // bodies carry their number
     ASSERT_GT(markup.size(), 15000u);
 
-    TestFrame frame(context);
+    TestFrame frame(display);
     frame.version = "KJV";
     frame.title = cp("성경전서 KJV - Psalms 119");
     frame.showMarkup(markup);
@@ -91,7 +91,7 @@ TEST_F(PrintTest, ALongChapterPrintsPagesEachWithTitleAndFooter) {
 }
 
 TEST_F(PrintTest, ACancelledDialogOrAnEmptyViewPrintsNothing) {
-    TestFrame frame(context);
+    TestFrame frame(display);
     frame.showMarkup(chapter({"First verse. "}));
     int asked = 0;
     frame.view.setPrintDialog([&](QPrinter&, QWidget*) { return ++asked, false; });
@@ -104,7 +104,7 @@ TEST_F(PrintTest, ACancelledDialogOrAnEmptyViewPrintsNothing) {
 }
 
 TEST_F(PrintTest, ThePanePrintsWithTheTitlesItsHolderGives) {
-    CTextPane pane(context);
+    CTextPane pane(display);
     pane.resize(400, 300);
     MarkupNodeList list;
     std::string markup;
