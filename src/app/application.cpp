@@ -4,6 +4,7 @@
 #include "app/introwindow.h"
 #include "app/mainframe.h"
 #include "bible/biblequeries.h"
+#include "platform/apptitle.h"
 #include "platform/codec.h"
 #include "platform/messagesink.h"
 #include "platform/singleinstance.h"
@@ -23,7 +24,7 @@ QString fromCp949(std::string_view text) {
 } // namespace
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
-    setApplicationName(QStringLiteral("QEL CD-ROM 성경"));
+    setApplicationName(QString::fromUtf8(kApplicationTitle));
     const QStringList args = arguments();
     for (int i = 1; i < args.size(); ++i) {
         if (args[i] == QLatin1String("--nologo"))

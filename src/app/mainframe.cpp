@@ -11,6 +11,7 @@
 #include "bible/booktable.h"
 #include "bible/versekey.h"
 #include "platform/appcontext.h"
+#include "platform/apptitle.h"
 #include "platform/codec.h"
 #include "platform/commands.h"
 #include "widgets/childframe.h"
@@ -128,7 +129,7 @@ CMainFrame::CMainFrame(AppContext& context, std::string pendingCommandKey)
       mdiArea_(new QMdiArea(this)), shortcutBar_(new ShortcutBar(this)),
       pendingCommandKey_(std::move(pendingCommandKey)),
       confirmExit_([this] { return askToExit(this); }) {
-    setWindowTitle(QStringLiteral("QEL CD-ROM 성경"));
+    setWindowTitle(QString::fromUtf8(kApplicationTitle));
     setCentralWidget(mdiArea_);
     createActions();
     createMenus();

@@ -8,6 +8,7 @@
 #include "bible/navigationbar.h"
 #include "bible/versekey.h"
 #include "platform/appcontext.h"
+#include "platform/apptitle.h"
 #include "platform/codec.h"
 #include "platform/commands.h"
 #include "platform/messagesink.h"
@@ -42,11 +43,6 @@ std::string formatted(const char* utf8Format, const std::string& value) {
     std::string text = utf8ToCp949(utf8Format);
     const auto at = text.find("%s");
     return at == std::string::npos ? text : text.replace(at, 2, value);
-}
-
-const std::string& appTitle() {
-    static const std::string title = utf8ToCp949("QEL CD-ROM 성경");
-    return title;
 }
 
 } // namespace
@@ -212,7 +208,7 @@ void CBibleFrame::ShowChapter(const std::string& book, const std::string& chapte
     const ChapterPage page =
         chapterPage(chapterRows(context_.contentDb, version_, book, chapter), kChapterBufferSize);
     if (!page.complete)
-        showMessage(utf8ToCp949("메모리가 부족합니다."), appTitle());
+        showMessage(utf8ToCp949("메모리가 부족합니다."), applicationTitle());
     MarkupParser::parse(&content_, page.markup);
     view_->setList(&content_);
     view_->relayout();
@@ -327,7 +323,7 @@ void CBibleFrame::goBack() {
     if (const auto key = history_.back())
         OpenAtKey(*key, false);
     else
-        showMessage(utf8ToCp949("되돌아 갈 페이지가 더 이상 없습니다."), appTitle());
+        showMessage(utf8ToCp949("되돌아 갈 페이지가 더 이상 없습니다."), applicationTitle());
     emit commandStateChanged();
 }
 
@@ -335,7 +331,7 @@ void CBibleFrame::goForward() {
     if (const auto key = history_.forward())
         OpenAtKey(*key, false);
     else
-        showMessage(utf8ToCp949("페이지가 더 이상 없습니다."), appTitle());
+        showMessage(utf8ToCp949("페이지가 더 이상 없습니다."), applicationTitle());
     emit commandStateChanged();
 }
 
@@ -399,7 +395,7 @@ std::string CBibleFrame::documentTitle() const {
 
 std::string CBibleFrame::placeText(bool withVerse) const {
     const auto missing = [](const char* message) {
-        showMessage(utf8ToCp949(message), appTitle());
+        showMessage(utf8ToCp949(message), applicationTitle());
         return std::string();
     };
     if (navigation_->bookBox()->currentIndex() < 0)

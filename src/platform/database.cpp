@@ -40,10 +40,6 @@ bool containsNoCase(std::string_view haystack, std::string_view needle) {
     return it != haystack.end();
 }
 
-std::size_t charLength(std::string_view s, std::size_t pos) {
-    return (isLeadByte(static_cast<unsigned char>(s[pos])) && pos + 1 < s.size()) ? 2 : 1;
-}
-
 bool likeFrom(std::string_view pattern, std::size_t p, std::string_view value, std::size_t v) {
     while (p < pattern.size()) {
         const char c = pattern[p];
@@ -53,14 +49,14 @@ bool likeFrom(std::string_view pattern, std::size_t p, std::string_view value, s
             if (p == pattern.size())
                 return true;
             for (std::size_t start = v; start <= value.size();
-                 start += (start < value.size() ? charLength(value, start) : 1))
+                 start += (start < value.size() ? characterLength(value, start) : 1))
                 if (likeFrom(pattern, p, value, start))
                     return true;
             return false;
         }
         if (v >= value.size())
             return false;
-        const std::size_t valueLen = charLength(value, v);
+        const std::size_t valueLen = characterLength(value, v);
         if (c == '?') {
             ++p;
         } else if (c == '#') {
@@ -68,7 +64,7 @@ bool likeFrom(std::string_view pattern, std::size_t p, std::string_view value, s
                 return false;
             ++p;
         } else {
-            const std::size_t patternLen = charLength(pattern, p);
+            const std::size_t patternLen = characterLength(pattern, p);
             if (patternLen != valueLen)
                 return false;
             if (patternLen == 2) {

@@ -1,6 +1,7 @@
 #include "platform/settingsstore.h"
 
 #include "platform/codec.h"
+#include "platform/text.h"
 
 #include <cerrno>
 #include <climits>
@@ -10,17 +11,6 @@
 #include <stdexcept>
 
 namespace qel {
-namespace {
-
-std::string_view trimmed(std::string_view s) {
-    const auto first = s.find_first_not_of(" \t\r");
-    if (first == std::string_view::npos)
-        return {};
-    const auto last = s.find_last_not_of(" \t\r");
-    return s.substr(first, last - first + 1);
-}
-
-} // namespace
 
 SettingsStore::SettingsStore(std::string filePath) : path_(std::move(filePath)) {
     load();

@@ -9,4 +9,7 @@ namespace qel {
 // ("3-5" -> 3); 0 when there are none. Clamped to the int range instead of overflowing.
 int atoiText(std::string_view text);
 
+// Without blanks, tabs and carriage returns at either end.
+std::string_view trimmed(std::string_view text);
+
 } // namespace qel

@@ -1,5 +1,6 @@
 #include "richtext/childview.h"
 
+#include "platform/apptitle.h"
 #include "platform/codec.h"
 #include "platform/commands.h"
 #include "richtext/childviewowner.h"

@@ -12,10 +12,6 @@
 namespace qel {
 namespace {
 
-int clampedSum(long long a, long long b) {
-    return static_cast<int>(std::clamp<long long>(a + b, INT_MIN / 2, INT_MAX / 2));
-}
-
 // Printer pixels per unit of an I tag's value.
 constexpr int kPrintIndentUnit = 8;
 

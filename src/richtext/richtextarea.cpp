@@ -27,10 +27,6 @@ bool copyTextToClipboard(const std::string& cp949) {
     return true;
 }
 
-std::string applicationTitle() {
-    return utf8ToCp949("QEL CD-ROM 성경");
-}
-
 RichTextArea::RichTextArea(const TextDisplay& display, int leftMargin, QWidget* parent)
     : QAbstractScrollArea(parent), display_(display), leftMargin_(leftMargin),
       engine_(display.style) {
@@ -275,12 +271,8 @@ bool RichTextArea::printList(const std::string& documentName, const std::string*
         return false;
     QtSurface printerSurface(&printer);
     printerSurface.setPainter(&painter);
-    FontRequest font;
-    font.height = printerSurface.dpiY() * engine_.fontSize() / 72;
-    font.cellHeight = false;
-    font.weight = 500;
-    font.face = display_.fontFace;
-    printerSurface.selectFont(printerSurface.createFont(font));
+    printerSurface.selectFont(printerSurface.createFont(
+        printFontRequest(printerSurface.dpiY(), engine_.fontSize(), display_.fontFace)));
     engine_.setSettings(display_.style);
     engine_.Print(printerSurface, list_, commentary(), pageTitle, footerText);
     printerSurface.setPainter(nullptr);

@@ -26,9 +26,6 @@ class QtSurface;
 // there is no clipboard.
 bool copyTextToClipboard(const std::string& cp949);
 
-// The application title (string 128), the footer of printouts.
-std::string applicationTitle();
-
 // Asks the user for a printer; false cancels. Replaceable so that tests print to a file.
 using PrintDialogStep = std::function<bool(QPrinter& printer, QWidget* parent)>;
 

@@ -1,5 +1,6 @@
 #include "richtext/textpane.h"
 
+#include "platform/apptitle.h"
 #include "platform/commands.h"
 #include "richtext/markupnode.h"
 

@@ -20,5 +20,12 @@ TEST(Text, AtoiSemantics) {
     EXPECT_EQ(atoiText("-99999999999999999999999"), INT_MIN);
 }
 
+TEST(Text, TrimmedDropsBlanksTabsAndCarriageReturnsAtTheEndsOnly) {
+    EXPECT_EQ(trimmed("  a b\t\r"), "a b");
+    EXPECT_EQ(trimmed("\t\r "), "");
+    EXPECT_EQ(trimmed(""), "");
+    EXPECT_EQ(trimmed("x\ny"), "x\ny");
+}
+
 } // namespace
 } // namespace qel

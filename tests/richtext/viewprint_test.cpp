@@ -2,6 +2,7 @@
 
 #include "../support/tempdir.h"
 #include "bible/biblequeries.h"
+#include "platform/apptitle.h"
 #include "platform/commands.h"
 #include "platform/database.h"
 #include "richtext/textpane.h"

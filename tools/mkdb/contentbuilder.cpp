@@ -1,5 +1,6 @@
 #include "mkdb/contentbuilder.h"
 
+#include "bible/biblequeries.h"
 #include "bible/booktable.h"
 #include "platform/codec.h"
 #include "platform/database.h"
@@ -11,8 +12,6 @@
 namespace qel::mkdb {
 namespace fs = std::filesystem;
 namespace {
-
-constexpr const char* kArticleTables[] = {"ETC", "BOOK", "TERM", "UNITS", "CRI"};
 
 void createSchema(Database& db) {
     for (const VersionInfo& version : bibleVersions()) {
@@ -29,8 +28,8 @@ void createSchema(Database& db) {
                "sec TEXT not null, VERCODE TEXT not null, body TEXT)");
     db.execute("create table REF (volcode TEXT not null, chap TEXT not null, sec TEXT not null, "
                "body TEXT)");
-    for (const char* table : kArticleTables)
-        db.execute(std::string("create table ") + table +
+    for (std::string_view table : kArticleTables)
+        db.execute("create table " + std::string(table) +
                    " (id TEXT primary key, body LONGBINARY)");
 }
 
