@@ -5,6 +5,7 @@
 #include "app/introwindow.h"
 #include "app/mainframe.h"
 #include "bible/biblequeries.h"
+#include "platform/apptitle.h"
 #include "platform/codec.h"
 #include "platform/messagesink.h"
 #include "platform/singleinstance.h"
@@ -27,7 +28,7 @@ QString fromCp949(std::string_view text) {
 } // namespace
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
-    setApplicationName(QStringLiteral("QEL CD-ROM 성경"));
+    setApplicationName(QString::fromUtf8(kApplicationTitle));
     // The icon of the desktop entry, which desktops match by this name.
     setDesktopFileName(QStringLiteral("qelbible"));
     setWindowIcon(appIcon());

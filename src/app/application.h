@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/appcontext.h"
 #include "app/commandline.h"
+#include "platform/appcontext.h"
 
 #include <QApplication>
 #include <memory>

@@ -1,6 +1,6 @@
 #include "app/colordialog.h"
 
-#include "app/appsettings.h"
+#include "platform/appsettings.h"
 #include "platform/settingsstore.h"
 
 #include <QCheckBox>
@@ -125,7 +125,7 @@ void CColorDialog::chooseColor(int index) {
 
 void CColorDialog::restoreDefaults() {
     for (int slot = 0; slot < kColorSlotCount; ++slot)
-        settings_.colorTable[slot] = kColorSettings[slot].defaultColor;
+        settings_.colorTable[slot] = kDefaultColors[slot];
     showColors();
 }
 

@@ -1,7 +1,7 @@
 #include "app/fontdialog.h"
 
-#include "app/appsettings.h"
 #include "app/fontresolver.h"
+#include "platform/appsettings.h"
 #include "platform/codec.h"
 #include "platform/settingsstore.h"
 

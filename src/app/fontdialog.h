@@ -29,7 +29,6 @@ public:
 
     int titleHeight() const { return titleHeight_; } // H1
     int lineHeight() const { return lineHeight_; }   // H
-    int lineStep() const { return lineStep_; }       // H * spacing / 100
     // Top of body line `index` (0-based) below the top of the preview.
     int bodyLineTop(int index) const { return titleHeight_ + (index + 1) * lineStep_; }
     const QFont& titleFont() const { return titleFont_; }

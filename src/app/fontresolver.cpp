@@ -1,6 +1,6 @@
 #include "app/fontresolver.h"
 
-#include "app/appsettings.h"
+#include "platform/appsettings.h"
 #include "platform/codec.h"
 
 #include <QStringList>

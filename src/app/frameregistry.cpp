@@ -1,6 +1,6 @@
 #include "app/frameregistry.h"
 
-#include "app/childframe.h"
+#include "widgets/childframe.h"
 
 #include <algorithm>
 

@@ -1,5 +1,7 @@
 #include "app/introwindow.h"
 
+#include "platform/apptitle.h"
+
 #include <QApplication>
 #include <QEvent>
 #include <QPainter>
@@ -38,7 +40,7 @@ void IntroWindow::paintEvent(QPaintEvent*) {
     QFont font = painter.font();
     font.setPixelSize(height() / 12);
     painter.setFont(font);
-    painter.drawText(rect(), Qt::AlignCenter, QStringLiteral("QEL CD-ROM 성경"));
+    painter.drawText(rect(), Qt::AlignCenter, QString::fromUtf8(kApplicationTitle));
 }
 
 } // namespace qel

@@ -1,9 +1,7 @@
 #include "app/mainframe.h"
 
-#include "app/appcontext.h"
-#include "app/childframe.h"
 #include "app/colordialog.h"
-#include "app/commands.h"
+#include "app/displaysettings.h"
 #include "app/fontdialog.h"
 #include "app/fontresolver.h"
 #include "app/shortcutbar.h"
@@ -13,7 +11,11 @@
 #include "bible/bibleframe.h"
 #include "bible/booktable.h"
 #include "bible/versekey.h"
+#include "platform/appcontext.h"
+#include "platform/apptitle.h"
 #include "platform/codec.h"
+#include "platform/commands.h"
+#include "widgets/childframe.h"
 
 #include <QCloseEvent>
 #include <QLocalSocket>
@@ -127,13 +129,14 @@ bool askToExit(QWidget* parent) {
 } // namespace
 
 CMainFrame::CMainFrame(AppContext& context, std::string pendingCommandKey)
-    : context_(context), pendingCommandKey_(std::move(pendingCommandKey)),
+    : context_(context), display_(textDisplayOf(context.settings, context.displayFont)),
+      pendingCommandKey_(std::move(pendingCommandKey)),
       confirmExit_([this] { return askToExit(this); }) {
     // A child made with this window as parent sends it events at once, so children are made
     // only once every member is set.
     mdiArea_ = new QMdiArea(this);
     shortcutBar_ = new ShortcutBar(this);
-    setWindowTitle(QStringLiteral("QEL CD-ROM 성경"));
+    setWindowTitle(QString::fromUtf8(kApplicationTitle));
     setCentralWidget(mdiArea_);
     createActions();
     createMenus();
@@ -537,6 +540,7 @@ void CMainFrame::settingsChanged() {
 }
 
 void CMainFrame::refreshAllViews() {
+    display_ = textDisplayOf(context_.settings, context_.displayFont);
     for (CChildFrame* frame : registry_.frames())
         frame->refreshView();
 }
@@ -546,6 +550,10 @@ void CMainFrame::showAndActivate() {
         wasMaximized_ ? showMaximized() : showNormal();
     raise();
     activateWindow();
+}
+
+CChildFrame* CMainFrame::frameByCode(const std::string& code) const {
+    return registry_.findByCode(code);
 }
 
 void CMainFrame::hideShortcutBar() {

@@ -2,7 +2,9 @@
 
 #include "app/frameregistry.h"
 #include "app/windowtiling.h"
+#include "bible/bibleframehost.h"
 #include "bible/biblesharedstate.h"
+#include "richtext/textdisplay.h"
 
 #include <QMainWindow>
 #include <array>
@@ -23,16 +25,19 @@ class ShortcutBar;
 
 // The main window: menus, toolbars, the shortcut panel and an MDI area of reading windows.
 // It opens windows by command and by command key, and keeps the list of open windows.
-class CMainFrame : public QMainWindow {
+class CMainFrame : public QMainWindow, public BibleFrameHost {
     Q_OBJECT
 public:
     CMainFrame(AppContext& context, std::string pendingCommandKey);
     ~CMainFrame() override;
 
     AppContext& context() { return context_; }
-    QMdiArea* mdiArea() const { return mdiArea_; }
+    QMdiArea* mdiArea() const override { return mdiArea_; }
     FrameRegistry& frameRegistry() { return registry_; }
-    BibleSharedState& bibleState() { return bibleState_; }
+    BibleSharedState& bibleState() override { return bibleState_; }
+    // The text windows' display, as the settings last left it.
+    const TextDisplay& textDisplay() const override { return display_; }
+    CChildFrame* frameByCode(const std::string& code) const override;
     ShortcutBar* shortcutBar() const { return shortcutBar_; }
     QAction* action(int commandId) const;
 
@@ -44,7 +49,7 @@ public:
     static bool opensWindow(const std::string& code);
     // Opens the place named by a command key ("BVRAjhn003016", "I..."); with force off an
     // open Bible window of the version just moves. Returns the window, or nothing.
-    CChildFrame* openByCommandKey(const std::string& key, bool force);
+    CChildFrame* openByCommandKey(const std::string& key, bool force) override;
     // The place handed to the next window that opens.
     std::string& pendingPlace() { return pendingPlace_; }
 
@@ -56,7 +61,7 @@ public:
     // minimised, else restored, and activated.
     void showAndActivate();
     // A Bible window became maximised. The panel comes back when the last window closes.
-    void hideShortcutBar();
+    void hideShortcutBar() override;
     // Re-evaluates which commands are enabled and checked.
     void updateCommandStates();
 
@@ -67,7 +72,6 @@ public:
     void setExitConfirmation(std::function<bool()> confirm) { confirmExit_ = std::move(confirm); }
 
     bool firstPaintDone() const { return firstPaintDone_; }
-    const std::string& pendingCommandKey() const { return pendingCommandKey_; }
 
 signals:
     void firstPainted();
@@ -101,6 +105,7 @@ private:
     void tileChildren(Tiling tiling);
 
     AppContext& context_;
+    TextDisplay display_;
     QMdiArea* mdiArea_ = nullptr;
     ShortcutBar* shortcutBar_ = nullptr;
     FrameRegistry registry_;

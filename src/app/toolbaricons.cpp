@@ -1,6 +1,6 @@
 #include "app/toolbaricons.h"
 
-#include "app/commands.h"
+#include "platform/commands.h"
 
 #include <QPainter>
 #include <QPainterPath>

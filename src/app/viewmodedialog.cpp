@@ -1,6 +1,6 @@
 #include "app/viewmodedialog.h"
 
-#include "app/appsettings.h"
+#include "platform/appsettings.h"
 #include "platform/settingsstore.h"
 
 #include <QButtonGroup>

@@ -1,16 +1,16 @@
 #include "bible/bibleframe.h"
 
-#include "app/appcontext.h"
-#include "app/commands.h"
-#include "app/mainframe.h"
+#include "bible/bibleframehost.h"
 #include "bible/biblequeries.h"
 #include "bible/biblesharedstate.h"
 #include "bible/booktable.h"
 #include "bible/citation.h"
 #include "bible/navigationbar.h"
 #include "bible/versekey.h"
-#include "bible/versiontitles.h"
+#include "platform/appcontext.h"
+#include "platform/apptitle.h"
 #include "platform/codec.h"
+#include "platform/commands.h"
 #include "platform/messagesink.h"
 #include "richtext/childview.h"
 #include "richtext/markupparser.h"
@@ -40,17 +40,12 @@ std::string formatted(const char* utf8Format, const std::string& value) {
     return at == std::string::npos ? text : text.replace(at, 2, value);
 }
 
-const std::string& appTitle() {
-    static const std::string title = utf8ToCp949("QEL CD-ROM 성경");
-    return title;
-}
-
 } // namespace
 
-CBibleFrame::CBibleFrame(AppContext& context, std::string versionCode, CMainFrame* mainFrame)
+CBibleFrame::CBibleFrame(AppContext& context, std::string versionCode, BibleFrameHost* mainFrame)
     : context_(context), mainFrame_(mainFrame), version_(std::move(versionCode)),
       inner_(new QMainWindow), navigation_(new CNavigationBar(inner_)),
-      view_(new CChildView(context, *this, inner_)) {
+      view_(new CChildView(mainFrame->textDisplay(), *this, inner_)) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QString::fromStdString(cp949ToUtf8(windowTitleText())));
     QToolBar* navigationDock = inner_->addToolBar(QStringLiteral("navigation"));
@@ -228,7 +223,7 @@ void CBibleFrame::ShowChapter(const std::string& book, const std::string& chapte
     const ChapterPage page =
         chapterPage(chapterRows(context_.contentDb, version_, book, chapter), kChapterBufferSize);
     if (!page.complete)
-        showMessage(utf8ToCp949("메모리가 부족합니다."), appTitle());
+        showMessage(utf8ToCp949("메모리가 부족합니다."), applicationTitle());
     MarkupParser::parse(&content_, page.markup);
     view_->setList(&content_);
     view_->relayout();
@@ -280,7 +275,7 @@ void CBibleFrame::SyncMove(const std::string& book, const std::string& chapter,
     for (const char* code : kSyncOrder) {
         if (code == version_)
             continue;
-        if (auto* other = dynamic_cast<CBibleFrame*>(mainFrame_->frameRegistry().findByCode(code));
+        if (auto* other = dynamic_cast<CBibleFrame*>(mainFrame_->frameByCode(code));
             other && other != this)
             other->GoTo(book, chapter, verse, false, true);
     }
@@ -344,7 +339,7 @@ void CBibleFrame::goBack() {
     if (const auto key = history_.back())
         OpenAtKey(*key, false);
     else
-        showMessage(utf8ToCp949("되돌아 갈 페이지가 더 이상 없습니다."), appTitle());
+        showMessage(utf8ToCp949("되돌아 갈 페이지가 더 이상 없습니다."), applicationTitle());
     emit commandStateChanged();
 }
 
@@ -352,7 +347,7 @@ void CBibleFrame::goForward() {
     if (const auto key = history_.forward())
         OpenAtKey(*key, false);
     else
-        showMessage(utf8ToCp949("페이지가 더 이상 없습니다."), appTitle());
+        showMessage(utf8ToCp949("페이지가 더 이상 없습니다."), applicationTitle());
     emit commandStateChanged();
 }
 
@@ -401,8 +396,13 @@ std::string CBibleFrame::bookNameText() const {
     return CNavigationBar::selectedText(navigation_->bookBox());
 }
 
-std::string CBibleFrame::shortTitle() const {
-    return versionShortTitle(version_);
+std::string CBibleFrame::selectionCitation() const {
+    return qel::selectionCitation(version_, bookNameText(), chapter_);
+}
+
+std::string CBibleFrame::verseCitation(const std::string& verseText,
+                                       const std::string& verse) const {
+    return qel::verseCitation(verseText, version_, bookNameText(), chapter_, verse);
 }
 
 std::string CBibleFrame::documentTitle() const {
@@ -411,7 +411,7 @@ std::string CBibleFrame::documentTitle() const {
 
 std::string CBibleFrame::placeText(bool withVerse) const {
     const auto missing = [](const char* message) {
-        showMessage(utf8ToCp949(message), appTitle());
+        showMessage(utf8ToCp949(message), applicationTitle());
         return std::string();
     };
     if (navigation_->bookBox()->currentIndex() < 0)

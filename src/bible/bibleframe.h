@@ -1,10 +1,10 @@
 #pragma once
 
-#include "app/childframe.h"
 #include "bible/pagehistory.h"
 #include "bible/versekey.h"
 #include "richtext/childviewowner.h"
 #include "richtext/markupnode.h"
+#include "widgets/childframe.h"
 
 #include <optional>
 #include <string>
@@ -15,8 +15,8 @@ namespace qel {
 
 struct AppContext;
 struct BibleSharedState;
+class BibleFrameHost;
 class CChildView;
-class CMainFrame;
 class CNavigationBar;
 
 // The window of one Bible version: a navigation bar over the chapter text. It moves between
@@ -25,7 +25,7 @@ class CNavigationBar;
 class CBibleFrame : public CChildFrame, public ChildViewOwner {
     Q_OBJECT
 public:
-    CBibleFrame(AppContext& context, std::string versionCode, CMainFrame* mainFrame);
+    CBibleFrame(AppContext& context, std::string versionCode, BibleFrameHost* mainFrame);
     ~CBibleFrame() override;
 
     std::string code() const override { return version_; }
@@ -43,7 +43,6 @@ public:
                       const std::optional<std::string>& verse, bool record);
     void ShowChapter(const std::string& book, const std::string& chapter, const std::string& verse,
                      bool record);
-    bool getHasNote() const { return hasNote_; }
 
     // "역본 가 : 요한복음 3 장 16 절"; empty (after a message) when a box has no choice.
     std::string placeText(bool withVerse) const;
@@ -70,9 +69,9 @@ public:
     void currentVerseChanged(const std::string& verseNumber) override;
     void goToVerse(const std::string& verseNumber) override;
     void bringCurrentVerseIntoView() override;
-    std::string bookNameText() const override;
-    std::string chapterText() const override { return chapter_; }
-    std::string shortTitle() const override;
+    std::string selectionCitation() const override;
+    std::string verseCitation(const std::string& verseText,
+                              const std::string& verse) const override;
     std::string documentTitle() const override;
     bool hasNote() const override { return hasNote_; }
     CChildFrame* openLink(const std::string& target) override;
@@ -91,10 +90,11 @@ private:
     void SyncMove(const std::string& book, const std::string& chapter, const std::string& verse);
     // Shows a message in place of the chapter text.
     void showPage(const std::string& markup);
+    std::string bookNameText() const;
     std::string windowTitleText() const;
 
     AppContext& context_;
-    CMainFrame* mainFrame_;
+    BibleFrameHost* mainFrame_; // the main window
     std::string version_;
     PageHistory history_;
     QMainWindow* inner_;

@@ -34,8 +34,6 @@ std::string format(std::string_view text, std::initializer_list<std::string_view
     return out;
 }
 
-constexpr std::array<std::string_view, 5> kArticleTables = {"ETC", "BOOK", "TERM", "UNITS", "CRI"};
-
 std::vector<std::string> column(Database& db, const std::string& query, std::string_view name) {
     std::vector<std::string> values;
     for (RecordSet rs(db, query); !rs.isEOF(); rs.moveNext())

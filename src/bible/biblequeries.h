@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -7,6 +8,10 @@
 namespace qel {
 
 class Database;
+
+// The article tables of the content database.
+inline constexpr std::array<std::string_view, 5> kArticleTables = {"ETC", "BOOK", "TERM", "UNITS",
+                                                                   "CRI"};
 
 // The SQL texts of the content database. Values are escaped, so an apostrophe in a book
 // name or a search text cannot change a query; version codes become table names only
@@ -18,7 +23,7 @@ std::string verseList(std::string_view version, std::string_view book, std::stri
 std::string relatedContent(std::string_view book, std::string_view chap, std::string_view verse);
 std::string sectionTitles(std::string_view version, std::string_view book);
 std::string sectionTitleSearch(std::string_view version, std::string_view text);
-// table is one of "ETC", "BOOK", "TERM", "UNITS", "CRI".
+// table is one of kArticleTables.
 std::string article(std::string_view table, std::string_view id);
 } // namespace sql
 

@@ -370,14 +370,10 @@ std::string bookAbbrOf(std::string_view bookName, std::string_view versionCode) 
 
 const std::vector<VersionInfo>& bibleVersions() {
     static const std::vector<VersionInfo> versions{
-        {"VRA", 130, utf8ToCp949("성경전서 역본 가"), 32771},
-        {"VRB", 131, utf8ToCp949("역본 나 성서"), 32772},
-        {"VRC", 132, utf8ToCp949("성경전서 역본 다"), 32773},
-        {"VRD", 133, utf8ToCp949("해설 라"), 32774},
-        {"VRE", 134, utf8ToCp949("성경전서 역본 마"), 32775},
-        {"KJV", 135, "King James Version", 32776},
-        {"NIV", 136, "New International Version", 32777},
-        {"GNB", 137, "Today's English Version", 32778},
+        {"VRA", utf8ToCp949("성경전서 역본 가")}, {"VRB", utf8ToCp949("역본 나 성서")},
+        {"VRC", utf8ToCp949("성경전서 역본 다")}, {"VRD", utf8ToCp949("해설 라")},
+        {"VRE", utf8ToCp949("성경전서 역본 마")}, {"KJV", "King James Version"},
+        {"NIV", "New International Version"},     {"GNB", "Today's English Version"},
     };
     return versions;
 }
@@ -397,11 +393,6 @@ int parallelVersionIndex(std::string_view code) {
         return 6;
     auto it = std::find(kOrder.begin(), kOrder.end(), code);
     return it == kOrder.end() ? -1 : static_cast<int>(it - kOrder.begin());
-}
-
-bool isOldTestament(std::string_view bookCode) {
-    std::ptrdiff_t pos = standardPosition(bookCode);
-    return pos >= 0 && pos < static_cast<std::ptrdiff_t>(kOldTestamentCount);
 }
 
 bool isNewTestament(std::string_view bookCode) {

@@ -22,9 +22,7 @@ std::string bookAbbrOf(std::string_view bookName, std::string_view versionCode);
 
 struct VersionInfo {
     const char* code;
-    int titleResource;
     std::string windowTitle; // CP949
-    int menuCommand;
 };
 
 // The eight versions in menu order: VRA VRB VRC VRD VRE KJV NIV GNB.
@@ -37,8 +35,7 @@ bool isBibleVersion(std::string_view code);
 // 6 GNB/TEV; -1 otherwise (VRD has none).
 int parallelVersionIndex(std::string_view code);
 
-// By position in the standard table; deuterocanonical books are neither.
-bool isOldTestament(std::string_view bookCode);
+// By position in the standard table; deuterocanonical books are not.
 bool isNewTestament(std::string_view bookCode);
 
 } // namespace qel

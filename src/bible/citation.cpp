@@ -33,13 +33,6 @@ std::string selectionCitation(std::string_view versionCode, std::string_view boo
     return out;
 }
 
-std::string resultListLine(const std::array<std::string, 5>& c) {
-    std::string line = c[4] + "(" + c[0] + " " + c[1] + " " + c[2];
-    if (c[2] != "0")
-        line += ":" + c[3];
-    return line + ")\r\n";
-}
-
 std::string placeText(std::string_view versionCode, std::string_view bookName,
                       std::string_view chapter, std::string_view verse, bool withVerse) {
     std::string out = versionShortTitle(versionCode) + " : " + std::string(bookName) + " " +

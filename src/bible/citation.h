@@ -1,9 +1,7 @@
 #pragma once
 
-#include <array>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace qel {
 
@@ -19,10 +17,6 @@ std::string verseCitation(std::string_view verseText, std::string_view versionCo
 // "\r\n(KJV Gn Chapter 1)".
 std::string selectionCitation(std::string_view versionCode, std::string_view bookName,
                               std::string_view chapter);
-
-// One line of a copied result list from columns 0-4 of a grid row:
-// "%s(%s %s %s:%s)\r\n" (4, 0, 1, 2, 3), or without ":" + column 3 when column 2 is "0".
-std::string resultListLine(const std::array<std::string, 5>& columns);
 
 // "역본 가 : 창세기 1 장 1 절"; without the verse it ends after " 장 ".
 std::string placeText(std::string_view versionCode, std::string_view bookName,

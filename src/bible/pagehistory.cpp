@@ -1,6 +1,6 @@
 #include "bible/pagehistory.h"
 
-#include "bible/versekey.h"
+#include "platform/text.h"
 
 #include <algorithm>
 
@@ -37,9 +37,7 @@ const std::string& PageHistory::current() const {
 int findVerseLabel(const std::vector<std::string>& labels, std::string_view verse) {
     if (labels.empty())
         return -1;
-    const auto first = verse.find_first_not_of(' ');
-    verse = first == std::string_view::npos ? std::string_view() : verse.substr(first);
-    verse = verse.substr(0, verse.find_last_not_of(' ') + 1);
+    verse = trimmed(verse);
     auto exact = [&](std::string_view text) {
         const auto it = std::find(labels.begin(), labels.end(), text);
         return it == labels.end() ? -1 : static_cast<int>(it - labels.begin());

@@ -1,7 +1,8 @@
 #include "bible/versekey.h"
 
+#include "platform/text.h"
+
 #include <algorithm>
-#include <climits>
 #include <cstdio>
 
 namespace qel {
@@ -26,33 +27,7 @@ std::string stripLeadingZeros(std::string_view text) {
     return first == std::string_view::npos ? std::string() : std::string(text.substr(first));
 }
 
-bool isCSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
 } // namespace
-
-int atoiText(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && isCSpace(text[i]))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        negative = text[i++] == '-';
-    long long value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        value = value * 10 + (text[i] - '0');
-        if (value > static_cast<long long>(INT_MAX) + 1)
-            break;
-    }
-    if (negative)
-        value = -value;
-    if (value > INT_MAX)
-        return INT_MAX;
-    if (value < INT_MIN)
-        return INT_MIN;
-    return static_cast<int>(value);
-}
 
 std::string verseKey(std::string_view book, int chapter, int verse) {
     char numbers[32];

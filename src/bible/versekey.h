@@ -8,10 +8,6 @@
 // may be a range such as "3-5".
 namespace qel {
 
-// Like C atoi: leading blanks, an optional sign, then digits up to the first non-digit
-// ("3-5" -> 3); 0 when there are none. Clamped to the int range instead of overflowing.
-int atoiText(std::string_view text);
-
 // Verse key "%s%03d%03d", e.g. "gen001001"; chapter and verse texts go through atoiText.
 std::string verseKey(std::string_view book, int chapter, int verse);
 std::string verseKey(std::string_view book, std::string_view chapter, std::string_view verse);

@@ -84,6 +84,50 @@ void appendUtf8(std::string& out, char32_t c) {
     }
 }
 
+char32_t nextCodePoint(std::string_view text, std::size_t& i) {
+    const auto b0 = static_cast<unsigned char>(text[i++]);
+    if (b0 < 0x80)
+        return b0;
+    int length = b0 >= 0xF0 ? 4 : b0 >= 0xE0 ? 3 : b0 >= 0xC0 ? 2 : 0;
+    if (length == 0 || b0 > 0xF4)
+        return 0xFFFD;
+    char32_t c = b0 & (0x3F >> (length - 1));
+    for (int k = 1; k < length; ++k) {
+        if (i >= text.size() || (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80)
+            return 0xFFFD;
+        c = (c << 6) | (static_cast<unsigned char>(text[i++]) & 0x3F);
+    }
+    return c;
+}
+
+std::u32string utf8ToUtf32(std::string_view utf8) {
+    std::u32string out;
+    out.reserve(utf8.size());
+    std::size_t i = 0;
+    while (i < utf8.size())
+        out.push_back(nextCodePoint(utf8, i));
+    return out;
+}
+
+std::string utf32ToUtf8(std::u32string_view text) {
+    std::string out;
+    out.reserve(text.size() * 3);
+    for (char32_t c : text)
+        appendUtf8(out, c);
+    return out;
+}
+
+std::size_t wholeCharacterPrefix(std::string_view text, std::size_t limit) {
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const std::size_t length = isLeadByte(static_cast<unsigned char>(text[i])) ? 2 : 1;
+        if (i + length > limit || i + length > text.size())
+            break;
+        i += length;
+    }
+    return i;
+}
+
 std::string cp949ToUtf8(std::string_view cp949) {
     thread_local IconvConverter converter("UTF-8", "CP949");
     return converter.convert(cp949);

@@ -40,10 +40,6 @@ bool containsNoCase(std::string_view haystack, std::string_view needle) {
     return it != haystack.end();
 }
 
-std::size_t charLength(std::string_view s, std::size_t pos) {
-    return (isLeadByte(static_cast<unsigned char>(s[pos])) && pos + 1 < s.size()) ? 2 : 1;
-}
-
 // Whether the pattern character at p (neither "*" nor past the end) matches the value
 // character at v.
 bool likeOne(std::string_view pattern, std::size_t p, std::string_view value, std::size_t v) {
@@ -52,8 +48,8 @@ bool likeOne(std::string_view pattern, std::size_t p, std::string_view value, st
         return true;
     if (c == '#')
         return std::isdigit(static_cast<unsigned char>(value[v])) != 0;
-    const std::size_t length = charLength(pattern, p);
-    if (length != charLength(value, v))
+    const std::size_t length = characterLength(pattern, p);
+    if (length != characterLength(value, v))
         return false;
     if (length == 2)
         return pattern.compare(p, 2, value.substr(v, 2)) == 0;
@@ -179,10 +175,10 @@ bool jetLike(std::string_view pattern, std::string_view value) {
             resumePattern = p;
             resumeValue = v;
         } else if (p < pattern.size() && likeOne(pattern, p, value, v)) {
-            p += charLength(pattern, p);
-            v += charLength(value, v);
+            p += characterLength(pattern, p);
+            v += characterLength(value, v);
         } else if (resumePattern != kNone) {
-            resumeValue += charLength(value, resumeValue);
+            resumeValue += characterLength(value, resumeValue);
             p = resumePattern;
             v = resumeValue;
         } else {

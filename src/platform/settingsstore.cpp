@@ -2,6 +2,7 @@
 
 #include "platform/codec.h"
 #include "platform/messagesink.h"
+#include "platform/text.h"
 
 #include <cerrno>
 #include <climits>
@@ -11,17 +12,6 @@
 #include <fstream>
 
 namespace qel {
-namespace {
-
-std::string_view trimmed(std::string_view s) {
-    const auto first = s.find_first_not_of(" \t\r");
-    if (first == std::string_view::npos)
-        return {};
-    const auto last = s.find_last_not_of(" \t\r");
-    return s.substr(first, last - first + 1);
-}
-
-} // namespace
 
 SettingsStore::SettingsStore(std::string filePath) : path_(std::move(filePath)) {
     load();

@@ -1,10 +1,8 @@
 #include "richtext/childview.h"
 
-#include "app/appcontext.h"
-#include "app/childframe.h"
-#include "app/commands.h"
-#include "bible/citation.h"
+#include "platform/apptitle.h"
 #include "platform/codec.h"
+#include "platform/commands.h"
 #include "richtext/childviewowner.h"
 #include "richtext/markupnode.h"
 #include "richtext/smallview.h"
@@ -101,14 +99,14 @@ QPixmap CChildView::markerPixmap(bool hasNote) {
     return pixmap;
 }
 
-CChildView::CChildView(AppContext& context, ChildViewOwner& owner, QWidget* parent)
-    : RichTextArea(context, kLeftMargin, parent), owner_(owner) {
+CChildView::CChildView(const TextDisplay& display, ChildViewOwner& owner, QWidget* parent)
+    : RichTextArea(display, kLeftMargin, parent), owner_(owner) {
     setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     panel_ = new IndicatorPanel(*this, viewport());
     marker_ = new IndicatorButton(*this, panel_);
     marker_->move(kMarkerX, 0);
     marker_->hide();
-    footnote_ = new SmallView(context, viewport());
+    footnote_ = new SmallView(display, viewport());
     footnote_->setLinkHandler([this](const std::string& target) { owner_.openLink(target); });
     movePanel();
 }
@@ -227,7 +225,7 @@ void CChildView::afterRelease() {
 
 void CChildView::openLink(const std::string& target) {
     const bool sideBySide = commentary() && target.starts_with("BVRA");
-    CChildFrame* opened = owner_.openLink(target);
+    QWidget* opened = owner_.openLink(target);
     if (sideBySide && opened)
         arrangeSideBySide(opened);
 }
@@ -354,9 +352,7 @@ bool CChildView::updateCommand(int id, QAction* action) {
 bool CChildView::copySelection() {
     if (!hasSelection())
         return false;
-    return copyTextToClipboard(selectedText() + selectionCitation(owner_.versionCode(),
-                                                                  owner_.bookNameText(),
-                                                                  owner_.chapterText()));
+    return copyTextToClipboard(selectedText() + owner_.selectionCitation());
 }
 
 bool CChildView::copyVerse(const QPoint& documentPoint) {
@@ -368,8 +364,7 @@ bool CChildView::copyVerse(const QPoint& documentPoint) {
     makeCurrent(number);
     std::string label = number->text;
     std::erase(label, ' ');
-    return copyTextToClipboard(verseCitation(verseTextAfter(number), owner_.versionCode(),
-                                             owner_.bookNameText(), owner_.chapterText(), label));
+    return copyTextToClipboard(owner_.verseCitation(verseTextAfter(number), label));
 }
 
 bool CChildView::print() {

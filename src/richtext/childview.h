@@ -28,7 +28,7 @@ public:
     static constexpr int kPopupWidth = 300;
     static constexpr int kPopupHeight = 100;
 
-    CChildView(AppContext& context, ChildViewOwner& owner, QWidget* parent = nullptr);
+    CChildView(const TextDisplay& display, ChildViewOwner& owner, QWidget* parent = nullptr);
     ~CChildView() override;
 
     // Stores the frame's list (not owned); the next relayout or paint lays it out.

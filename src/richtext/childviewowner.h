@@ -2,9 +2,9 @@
 
 #include <string>
 
-namespace qel {
+class QWidget;
 
-class CChildFrame;
+namespace qel {
 
 // What a Bible text view needs of the window that owns it.
 class ChildViewOwner {
@@ -26,16 +26,17 @@ public:
     virtual void goToVerse(const std::string& verseNumber) = 0;
     // After a layout: scroll the current verse into view and place the marker.
     virtual void bringCurrentVerseIntoView() = 0;
-    // CP949 texts of the navigation bar and the version, for citations.
-    virtual std::string bookNameText() const = 0;
-    virtual std::string chapterText() const = 0;
-    virtual std::string shortTitle() const = 0;
+    // The citation that ends a copied selection, and a copied verse with its citation
+    // (CP949; `verse` is the label without blanks).
+    virtual std::string selectionCitation() const = 0;
+    virtual std::string verseCitation(const std::string& verseText,
+                                      const std::string& verse) const = 0;
     // Title of a printed document.
     virtual std::string documentTitle() const = 0;
     virtual bool hasNote() const = 0;
     // Opens a link target (a command key) through the main window; returns the window
     // opened, or nothing.
-    virtual CChildFrame* openLink(const std::string& target) = 0;
+    virtual QWidget* openLink(const std::string& target) = 0;
 };
 
 } // namespace qel

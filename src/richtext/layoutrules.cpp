@@ -1,7 +1,7 @@
 #include "richtext/layoutrules.h"
 
-#include "bible/versekey.h"
 #include "platform/codec.h"
+#include "platform/text.h"
 #include "richtext/markupnode.h"
 
 #include <algorithm>
@@ -37,9 +37,7 @@ bool isTrailByte(std::string_view text, long long k) {
         return false;
     long long i = 0;
     while (i < k)
-        i += (isLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < (long long)text.size())
-                 ? 2
-                 : 1;
+        i += static_cast<long long>(characterLength(text, static_cast<std::size_t>(i)));
     return i > k;
 }
 
@@ -95,6 +93,10 @@ const std::string* firstAttributeValue(const MarkupNode& node) {
 
 int clampFontHeight(long long height) {
     return static_cast<int>(std::clamp<long long>(height, 1, kMaxFontHeight));
+}
+
+int clampedSum(long long a, long long b) {
+    return static_cast<int>(std::clamp<long long>(a + b, INT_MIN / 2, INT_MAX / 2));
 }
 
 FontRequest tagFontRequest(Surface& surface, const MarkupNode& tag, FontPitch pitch) {

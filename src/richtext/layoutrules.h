@@ -28,6 +28,8 @@ const std::string* firstAttributeValue(const MarkupNode& node);
 // Font heights are kept in a sane range so that no attribute can overflow the arithmetic.
 constexpr int kMaxFontHeight = 1000;
 int clampFontHeight(long long height);
+// Positions saturate instead of wrapping on absurd input (huge indents, millions of lines).
+int clampedSum(long long a, long long b);
 
 // F: starts from the current font and applies SIZ, NAM and VAL in list order.
 FontRequest tagFontRequest(Surface& surface, const MarkupNode& tag, FontPitch pitch);

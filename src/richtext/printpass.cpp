@@ -1,6 +1,6 @@
 #include "richtext/printpass.h"
 
-#include "app/appsettings.h"
+#include "richtext/displaystyle.h"
 #include "richtext/layoutrules.h"
 #include "richtext/markupnode.h"
 #include "richtext/surface.h"
@@ -12,16 +12,12 @@
 namespace qel {
 namespace {
 
-int clampedSum(long long a, long long b) {
-    return static_cast<int>(std::clamp<long long>(a + b, INT_MIN / 2, INT_MAX / 2));
-}
-
 // Printer pixels per unit of an I tag's value.
 constexpr int kPrintIndentUnit = 8;
 
 class PrintWalk {
 public:
-    PrintWalk(Surface& surface, const AppSettings& settings, bool commentary,
+    PrintWalk(Surface& surface, const DisplayStyle& settings, bool commentary,
               const std::string* title, const std::string* footer)
         : surface_(surface), settings_(settings), commentary_(commentary), title_(title),
           footer_(footer) {}
@@ -30,8 +26,8 @@ public:
         page_ = printPageGeometry(surface_);
         baseFont_ = surface_.currentFont();
         baseFace_ = surface_.fontDescription().face;
-        fontSize_ = markupInt(settings_.fontSizeText);
-        lineSpacing_ = markupInt(settings_.lineSpaceText);
+        fontSize_ = settings_.fontSize;
+        lineSpacing_ = settings_.lineSpacing;
         surface_.setBackgroundColor(0xFFFFFF);
         surface_.setTextColor(color_);
         x_ = page_.leftMargin;
@@ -148,7 +144,6 @@ private:
             pushColor(col ? markupColor(*col) : 0);
             for (const MarkupAttribute* a = node->firstAttribute(); a; a = a->next.get())
                 if (a->name == "VAL" && !a->value.empty()) {
-                    raised_ = raised_ || a->value[0] == 'H';
                     lowered_ = lowered_ || a->value[0] == 'L';
                 }
             break;
@@ -156,7 +151,7 @@ private:
         case 'f':
             fonts_.pop(surface_);
             popColor();
-            raised_ = lowered_ = verseOpen_ = false;
+            lowered_ = verseOpen_ = false;
             break;
         case 'H':
             lineBreak();
@@ -310,7 +305,7 @@ private:
     }
 
     Surface& surface_;
-    const AppSettings& settings_;
+    const DisplayStyle& settings_;
     const bool commentary_;
     const std::string* title_;
     const std::string* footer_;
@@ -333,7 +328,6 @@ private:
 
     bool hidden_ = false;
     bool lowered_ = false;
-    bool raised_ = false;
     bool verseOpen_ = false;
 
     FontStack fonts_;
@@ -355,7 +349,7 @@ PrintPage printPageGeometry(Surface& surface) {
     return page;
 }
 
-int printMarkup(Surface& surface, const MarkupNodeList& list, const AppSettings& settings,
+int printMarkup(Surface& surface, const MarkupNodeList& list, const DisplayStyle& settings,
                 bool commentary, const std::string* pageTitle, const std::string* footerText) {
     return PrintWalk(surface, settings, commentary, pageTitle, footerText).run(list);
 }

@@ -4,7 +4,7 @@
 
 namespace qel {
 
-struct AppSettings;
+struct DisplayStyle;
 class MarkupNodeList;
 class Surface;
 
@@ -23,7 +23,7 @@ PrintPage printPageGeometry(Surface& surface);
 // and whose print font is selected. Nodes are only read: runs are joined and split in local
 // copies, so hot spots that a view holds into the same list stay valid. Every page carries
 // the title at its top and the footer at its bottom right. Returns the number of pages.
-int printMarkup(Surface& surface, const MarkupNodeList& list, const AppSettings& settings,
+int printMarkup(Surface& surface, const MarkupNodeList& list, const DisplayStyle& settings,
                 bool commentary, const std::string* pageTitle, const std::string* footerText);
 
 } // namespace qel

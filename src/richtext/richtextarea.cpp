@@ -1,8 +1,7 @@
 #include "richtext/richtextarea.h"
 
-#include "app/appcontext.h"
-#include "app/commands.h"
 #include "platform/codec.h"
+#include "platform/commands.h"
 #include "richtext/markupnode.h"
 #include "richtext/printfilename.h"
 #include "richtext/qtsurface.h"
@@ -33,13 +32,9 @@ bool copyTextToClipboard(const std::string& cp949) {
     return true;
 }
 
-std::string applicationTitle() {
-    return utf8ToCp949("QEL CD-ROM 성경");
-}
-
-RichTextArea::RichTextArea(AppContext& context, int leftMargin, QWidget* parent)
-    : QAbstractScrollArea(parent), context_(context), leftMargin_(leftMargin),
-      engine_(context.settings) {
+RichTextArea::RichTextArea(const TextDisplay& display, int leftMargin, QWidget* parent)
+    : QAbstractScrollArea(parent), display_(display), leftMargin_(leftMargin),
+      engine_(display.style) {
     setFocusPolicy(Qt::StrongFocus);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -53,10 +48,10 @@ RichTextArea::RichTextArea(AppContext& context, int leftMargin, QWidget* parent)
 RichTextArea::~RichTextArea() = default;
 
 QtSurface& RichTextArea::surface() {
-    if (!surface_ || surfaceFont_ != context_.displayFont) {
+    if (!surface_ || surfaceFont_ != display_.font) {
         // Measurements are cached per font, so the surface lives as long as the font does.
         surface_ = std::make_unique<QtSurface>(viewport());
-        surfaceFont_ = context_.displayFont;
+        surfaceFont_ = display_.font;
         baseFont_ = surface_->addFont(surfaceFont_);
     }
     surface_->setClientSize(layoutWidth(), viewport()->height());
@@ -121,7 +116,7 @@ void RichTextArea::forgetSelection() {
 void RichTextArea::layoutNow() {
     // Layout joins and splits text runs, so node pointers held for a selection may die.
     forgetSelection();
-    engine_.setSettings(context_.settings);
+    engine_.setSettings(display_.style);
     selectBaseFont();
     documentHeight_ = engine_.ReSize(surface(), leftMargin_, list_, commentary());
     laidOutWidth_ = viewport()->width();
@@ -148,7 +143,7 @@ void RichTextArea::paintEvent(QPaintEvent* event) {
     s.setPainter(&painter);
     selectBaseFont();
     PaintParameters parameters;
-    parameters.settings = &context_.settings;
+    parameters.settings = &display_.style;
     parameters.fontSize = engine_.fontSize();
     parameters.scrollPosition = scrollPosition();
     parameters.bandTop = event->rect().top() + scrollPosition();
@@ -274,7 +269,7 @@ std::string RichTextArea::selectedText() {
     if (!hasSelection_ || !list_ || !range_.start)
         return {};
     selectBaseFont();
-    measureSelection(surface(), *list_, context_.settings, engine_.fontSize(), commentary());
+    measureSelection(surface(), *list_, display_.style, engine_.fontSize(), commentary());
     return plainText(range_.start, range_.end, commentary());
 }
 
@@ -305,13 +300,9 @@ bool RichTextArea::printList(const std::string& documentName, const std::string*
         return false;
     QtSurface printerSurface(&printer);
     printerSurface.setPainter(&painter);
-    FontRequest font;
-    font.height = printerSurface.dpiY() * engine_.fontSize() / 72;
-    font.cellHeight = false;
-    font.weight = 500;
-    font.face = context_.settings.fontFaceName;
-    printerSurface.selectFont(printerSurface.createFont(font));
-    engine_.setSettings(context_.settings);
+    printerSurface.selectFont(printerSurface.createFont(
+        printFontRequest(printerSurface.dpiY(), engine_.fontSize(), display_.fontFace)));
+    engine_.setSettings(display_.style);
     engine_.Print(printerSurface, list_, commentary(), pageTitle, footerText);
     printerSurface.setPainter(nullptr);
     return painter.end();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "richtext/richtextselection.h"
+#include "richtext/textdisplay.h"
 #include "richtext/textlayoutengine.h"
 
 #include <QAbstractScrollArea>
@@ -17,7 +18,6 @@ class QAction;
 
 namespace qel {
 
-struct AppContext;
 class MarkupNode;
 class MarkupNodeList;
 class QtSurface;
@@ -25,9 +25,6 @@ class QtSurface;
 // Puts CP949 text on the system clipboard as Unicode. Returns false, copying nothing, when
 // there is no clipboard.
 bool copyTextToClipboard(const std::string& cp949);
-
-// The application title (string 128), the footer of printouts.
-std::string applicationTitle();
 
 // Asks the user for a printer; false cancels. Replaceable so that tests print to a file.
 using PrintDialogStep = std::function<bool(QPrinter& printer, QWidget* parent)>;
@@ -81,9 +78,8 @@ signals:
     void selectionChanged();
 
 protected:
-    RichTextArea(AppContext& context, int leftMargin, QWidget* parent);
+    RichTextArea(const TextDisplay& display, int leftMargin, QWidget* parent);
 
-    AppContext& context() const { return context_; }
     TextLayoutEngine& layoutEngine() { return engine_; }
     QtSurface& surface();
 
@@ -92,7 +88,6 @@ protected:
     // Runs the layout pass at the current width and sets the scroll range.
     void layoutNow();
     bool layoutValid() const { return layoutValid_; }
-    void invalidateLayout() { layoutValid_ = false; }
     void forgetSelection();
     void setScrollRange();
 
@@ -129,7 +124,7 @@ private:
     void selectBaseFont();
     void setHasSelection(bool selected);
 
-    AppContext& context_;
+    const TextDisplay& display_;
     const int leftMargin_;
     TextLayoutEngine engine_;
     std::unique_ptr<QtSurface> surface_;

@@ -1,6 +1,6 @@
 #include "richtext/richtextpainter.h"
 
-#include "app/appsettings.h"
+#include "richtext/displaystyle.h"
 #include "richtext/layoutrules.h"
 #include "richtext/markupnode.h"
 #include "richtext/surface.h"
@@ -33,7 +33,7 @@ std::size_t countNotExceeding(Surface& surface, std::string_view text, long long
 
 class PaintPass {
 public:
-    PaintPass(Surface& surface, const AppSettings& settings, int fontSize, bool commentary,
+    PaintPass(Surface& surface, const DisplayStyle& settings, int fontSize, bool commentary,
               bool draw)
         : surface_(surface), settings_(settings), fontSize_(fontSize), commentary_(commentary),
           draw_(draw) {}
@@ -224,7 +224,7 @@ private:
     }
 
     Surface& surface_;
-    const AppSettings& settings_;
+    const DisplayStyle& settings_;
     const int fontSize_;
     const bool commentary_;
     const bool draw_;
@@ -244,7 +244,7 @@ private:
 } // namespace
 
 void paintMarkup(Surface& surface, MarkupNodeList& list, const PaintParameters& parameters) {
-    const AppSettings defaults;
+    const DisplayStyle defaults;
     PaintPass pass(surface, parameters.settings ? *parameters.settings : defaults,
                    parameters.fontSize, parameters.commentary, true);
     pass.setView(parameters.scrollPosition, parameters.bandTop, parameters.bandBottom,
@@ -252,7 +252,7 @@ void paintMarkup(Surface& surface, MarkupNodeList& list, const PaintParameters& 
     pass.run(list);
 }
 
-void measureSelection(Surface& surface, MarkupNodeList& list, const AppSettings& settings,
+void measureSelection(Surface& surface, MarkupNodeList& list, const DisplayStyle& settings,
                       int fontSize, bool commentary) {
     PaintPass pass(surface, settings, fontSize, commentary, false);
     pass.run(list);

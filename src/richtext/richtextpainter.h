@@ -6,7 +6,7 @@
 // fonts of their tags and works out which bytes of each selected piece are selected.
 namespace qel {
 
-struct AppSettings;
+struct DisplayStyle;
 class MarkupNodeList;
 class Surface;
 
@@ -15,7 +15,7 @@ constexpr std::uint32_t kSelectionTextColor = 0xFFFFFF;
 constexpr std::uint32_t kSelectionBackColor = 0x000008;
 
 struct PaintParameters {
-    const AppSettings* settings = nullptr;
+    const DisplayStyle* settings = nullptr;
     int fontSize = 11;      // points, as the layout read it
     int scrollPosition = 0; // subtracted from document y
     int bandTop = 0;        // visible band, document coordinates
@@ -32,7 +32,7 @@ void paintMarkup(Surface& surface, MarkupNodeList& list, const PaintParameters& 
 
 // Gives every selected piece its byte offsets, drawing nothing, so that a copy does not
 // depend on which pieces happened to be painted.
-void measureSelection(Surface& surface, MarkupNodeList& list, const AppSettings& settings,
+void measureSelection(Surface& surface, MarkupNodeList& list, const DisplayStyle& settings,
                       int fontSize, bool commentary);
 
 } // namespace qel

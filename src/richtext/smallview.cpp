@@ -18,8 +18,8 @@ std::uint32_t colorRef(const QColor& color) {
 
 } // namespace
 
-SmallView::SmallView(AppContext& context, QWidget* parent)
-    : RichTextArea(context, kLeftMargin, parent) {
+SmallView::SmallView(const TextDisplay& display, QWidget* parent)
+    : RichTextArea(display, kLeftMargin, parent) {
     setObjectName(QStringLiteral("FootnoteViewClass"));
     setFrameStyle(QFrame::Box | QFrame::Plain);
     setLineWidth(1);

@@ -19,7 +19,7 @@ public:
     static constexpr std::size_t kLinkCapacity = 50;
     static constexpr int kLeftMargin = 10;
 
-    explicit SmallView(AppContext& context, QWidget* parent = nullptr);
+    explicit SmallView(const TextDisplay& display, QWidget* parent = nullptr);
     ~SmallView() override;
 
     // Replaces the content: parses and lays the text out at the current width, then takes

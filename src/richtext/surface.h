@@ -94,12 +94,6 @@ inline int widthFromAdvances(std::int64_t sum) {
     return static_cast<int>((sum < kLimit ? sum + 32 : kLimit) >> 6);
 }
 
-// Bytes of the character at text[i]: 2 for a lead byte with a byte after it, else 1 (a lead
-// byte at the end stands alone, as it does at the end of a prefix).
-inline std::size_t characterLength(std::string_view text, std::size_t i) {
-    return isLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
-}
-
 // fitCount for a surface whose width of any text is widthFromAdvances(the sum of
 // advance(c) over its characters c). One advance per character instead of one measurement
 // per prefix, with the same result as the literal rule: a prefix that ends inside a

@@ -1,5 +1,6 @@
 #include "richtext/textlayoutengine.h"
 
+#include "platform/apptitle.h"
 #include "platform/codec.h"
 #include "platform/messagesink.h"
 #include "richtext/markupnode.h"
@@ -10,11 +11,6 @@
 
 namespace qel {
 namespace {
-
-// Positions saturate instead of wrapping on absurd input (huge indents, millions of lines).
-int clampedSum(long long a, long long b) {
-    return static_cast<int>(std::clamp<long long>(a + b, INT_MIN / 2, INT_MAX / 2));
-}
 
 constexpr int kTopOfDocument = 10;
 
@@ -329,16 +325,16 @@ struct TextLayoutEngine::Pass {
     }
 };
 
-TextLayoutEngine::TextLayoutEngine(const AppSettings& settings)
+TextLayoutEngine::TextLayoutEngine(const DisplayStyle& settings)
     : settings_(settings),
-      report_([](const std::string& text) { showMessage(text, utf8ToCp949("QEL CD-ROM 성경")); }) {}
+      report_([](const std::string& text) { showMessage(text, applicationTitle()); }) {}
 
 int TextLayoutEngine::fontSize() const {
-    return markupInt(settings_.fontSizeText);
+    return settings_.fontSize;
 }
 
 int TextLayoutEngine::lineSpacing() const {
-    return markupInt(settings_.lineSpaceText);
+    return settings_.lineSpacing;
 }
 
 void TextLayoutEngine::reset() {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/appsettings.h"
+#include "richtext/displaystyle.h"
 #include "richtext/layoutrules.h"
 
 #include <array>
@@ -44,11 +44,11 @@ public:
     // Receives the texts (CP949) of the layout's messages.
     using MessageReporter = std::function<void(const std::string& text)>;
 
-    explicit TextLayoutEngine(const AppSettings& settings = AppSettings());
+    explicit TextLayoutEngine(const DisplayStyle& settings = DisplayStyle());
 
     // The display settings in force (font size, line spacing, view mode, colours).
-    void setSettings(const AppSettings& settings) { settings_ = settings; }
-    const AppSettings& settings() const { return settings_; }
+    void setSettings(const DisplayStyle& settings) { settings_ = settings; }
+    const DisplayStyle& settings() const { return settings_; }
     // By default messages go to the message sink.
     void setMessageReporter(MessageReporter reporter) { report_ = std::move(reporter); }
 
@@ -77,7 +77,7 @@ public:
 private:
     struct Pass;
 
-    AppSettings settings_;
+    DisplayStyle settings_;
     MessageReporter report_;
     bool commentary_ = false;
     HotSpotTable links_;

@@ -1,6 +1,7 @@
 #include "richtext/textpane.h"
 
-#include "app/commands.h"
+#include "platform/apptitle.h"
+#include "platform/commands.h"
 #include "richtext/markupnode.h"
 
 #include <QAction>
@@ -8,8 +9,8 @@
 
 namespace qel {
 
-CTextPane::CTextPane(AppContext& context, QWidget* parent)
-    : RichTextArea(context, kLeftMargin, parent), documentName_(applicationTitle()),
+CTextPane::CTextPane(const TextDisplay& display, QWidget* parent)
+    : RichTextArea(display, kLeftMargin, parent), documentName_(applicationTitle()),
       footerText_(applicationTitle()) {
     setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
 }

@@ -18,7 +18,7 @@ class CTextPane : public RichTextArea {
 public:
     static constexpr int kLeftMargin = 10;
 
-    explicit CTextPane(AppContext& context, QWidget* parent = nullptr);
+    explicit CTextPane(const TextDisplay& display, QWidget* parent = nullptr);
     ~CTextPane() override;
 
     // Clears, stores the list (not owned) and lays it out.

@@ -137,9 +137,6 @@ std::u32string toJamo(std::u32string_view text);
 // Jamo back to syllables; jamo that do not form a syllable pass as they are.
 std::u32string fromJamo(std::u32string_view jamo);
 
-std::u32string utf8ToU32(std::string_view utf8);
-std::string u32ToUtf8(std::u32string_view text);
-
 // True for the characters that make up a searchable word: Hangul syllables, ASCII letters
 // and digits.
 inline bool isWordChar(char32_t c) {

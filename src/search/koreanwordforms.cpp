@@ -88,7 +88,7 @@ template <std::size_t N> Pieces pieces(const char* const (&list)[N]) {
         Piece piece;
         if (*p == '+' || *p == '-')
             piece.after = *p++ == '+' ? After::Consonant : After::Vowel;
-        piece.text = wordtext::toUtf32(p);
+        piece.text = utf8ToUtf32(p);
         out.push_back(std::move(piece));
     }
     return out;

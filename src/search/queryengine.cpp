@@ -31,24 +31,11 @@ std::string inputText(const char* s) {
     return s ? std::string(s, strnlen(s, kMaxInput)) : std::string();
 }
 
-// Length of the longest prefix of `s` within `limit` bytes that cuts no double-byte
-// character.
-std::size_t wholeCharPrefix(std::string_view s, std::size_t limit) {
-    std::size_t i = 0;
-    while (i < s.size()) {
-        const std::size_t len = isLeadByte(static_cast<unsigned char>(s[i])) ? 2 : 1;
-        if (i + len > limit || i + len > s.size())
-            break;
-        i += len;
-    }
-    return i;
-}
-
 // Copies into an out buffer of `size` bytes, NUL included, never cutting a character.
 void copyOut(char* out, std::size_t size, std::string_view s) {
     if (!out || size == 0)
         return;
-    const std::size_t n = wholeCharPrefix(s, size - 1);
+    const std::size_t n = wholeCharacterPrefix(s, size - 1);
     std::memcpy(out, s.data(), n);
     out[n] = '\0';
 }
@@ -58,7 +45,7 @@ void copyOut(char* out, std::size_t size, std::string_view s) {
 std::string fitLines(const std::vector<std::string>& lines, std::size_t size) {
     std::string out;
     for (const std::string& line : lines) {
-        const std::string l = line.substr(0, wholeCharPrefix(line, 253)) + " \n";
+        const std::string l = line.substr(0, wholeCharacterPrefix(line, 253)) + " \n";
         if (out.size() + l.size() + 1 > size)
             break;
         out += l;
@@ -67,7 +54,7 @@ std::string fitLines(const std::vector<std::string>& lines, std::size_t size) {
 }
 
 std::string cp949Of(std::u32string_view text) {
-    return utf8ToCp949(korean::u32ToUtf8(text));
+    return utf8ToCp949(utf32ToUtf8(text));
 }
 
 struct Candidate {
@@ -197,7 +184,7 @@ std::vector<Candidate> candidatesOf(const VerseIndex& index, const std::u32strin
     std::vector<Scored> all;
     for (korean::Analysis& a : korean::analyse(word)) {
         std::string key(1, a.wordClass == WordClass::Noun ? 'N' : 'V');
-        key += korean::u32ToUtf8(a.stem);
+        key += utf32ToUtf8(a.stem);
         const auto* forms = index.formsOfKey(key);
         const std::size_t cost = partCount(a);
         all.push_back({std::move(a), forms ? *forms : std::vector<std::uint32_t>(), cost});
@@ -249,7 +236,7 @@ std::vector<Candidate> candidatesOf(const VerseIndex& index, const std::u32strin
         c.analysis = s->a;
         const bool noun = s->a.wordClass == WordClass::Noun;
         c.morph = noun ? morphOfNoun(index, s->a.stem) : cp949Of(korean::lemmaOf(s->a));
-        c.morph.resize(wholeCharPrefix(c.morph, QE_MORP_SIZE - 1));
+        c.morph.resize(wholeCharacterPrefix(c.morph, QE_MORP_SIZE - 1));
         const std::string number = std::to_string(out.size() + 1);
         c.line = number + " " + cp949Of(korean::lemmaOf(s->a)) + " " +
                  utf8ToCp949(noun ? "[명사]" : "[용언]") + " " + cp949Of(s->a.parts) + " (" +
@@ -364,7 +351,7 @@ std::string tokenOf(const Word& w, bool withHomonyms) {
     const std::string morph = c.morph;
     for (std::size_t i = 0; i < morph.size(); ++i) {
         const unsigned char ch = static_cast<unsigned char>(morph[i]);
-        if (isLeadByte(ch) && i + 1 < morph.size()) {
+        if (characterLength(morph, i) == 2) {
             token += morph.substr(i++, 2);
         } else if (std::isalnum(ch) || ch == '/') {
             if (!withHomonyms && ch >= '0' && ch <= '9')
@@ -568,7 +555,7 @@ int LookDong(const char* word, char* out) {
             return 0;
         const std::string text = inputText(word).substr(0, QE_DONG_WORD_SIZE - 1);
         std::u32string syllables;
-        for (char32_t c : korean::utf8ToU32(cp949ToUtf8(text)))
+        for (char32_t c : utf8ToUtf32(cp949ToUtf8(text)))
             if (korean::isSyllable(c))
                 syllables.push_back(c);
         if (syllables.size() < 2)
@@ -597,7 +584,7 @@ int put_morp(int w, int i, int k, const char* text) {
         if (!c)
             return 0;
         const std::string t = inputText(text);
-        c->morph = t.substr(0, wholeCharPrefix(t, QE_MORP_SIZE - 1));
+        c->morph = t.substr(0, wholeCharacterPrefix(t, QE_MORP_SIZE - 1));
         return 1;
     });
 }
@@ -610,7 +597,7 @@ int cat_morp(int w, int i, int k, const char* text) {
         if (!c)
             return 0;
         const std::string t = c->morph + inputText(text);
-        c->morph = t.substr(0, wholeCharPrefix(t, QE_MORP_SIZE - 1));
+        c->morph = t.substr(0, wholeCharacterPrefix(t, QE_MORP_SIZE - 1));
         return 1;
     });
 }
@@ -720,7 +707,7 @@ int get_clause(const char* record, char* out) {
         if (verse < 0)
             return 0;
         const std::string& text = e.index->data().verses[static_cast<std::size_t>(verse)].text;
-        std::size_t n = wholeCharPrefix(text, QE_CLAUSE_SIZE - 1);
+        std::size_t n = wholeCharacterPrefix(text, QE_CLAUSE_SIZE - 1);
         if (n < text.size()) {
             // Cut between words so that the positions before the cut stay right.
             const std::size_t blank = text.rfind(' ', n);

@@ -33,7 +33,7 @@ std::vector<Token> tokenize(std::string_view s) {
         } else {
             std::size_t j = i;
             while (j < s.size() && !isBlank(s[j]) && s[j] != '&' && s[j] != '|')
-                j += isLeadByte(static_cast<unsigned char>(s[j])) && j + 1 < s.size() ? 2 : 1;
+                j += characterLength(s, j);
             tokens.push_back({std::string(s.substr(i, j - i)), 0});
             i = j;
         }
@@ -92,7 +92,7 @@ QueryParse parseQueryText(std::string_view cp949, ParsedQuery& out) {
         }
         QueryWord w;
         w.raw = tok.text;
-        const std::u32string u = korean::utf8ToU32(cp949ToUtf8(tok.text));
+        const std::u32string u = utf8ToUtf32(cp949ToUtf8(tok.text));
         if (out.analysed) {
             if (!readAnalysedWord(u, w))
                 continue;

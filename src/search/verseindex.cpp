@@ -1,5 +1,6 @@
 #include "search/verseindex.h"
 
+#include "platform/codec.h"
 #include "search/bookabbreviations.h"
 #include "search/koreanjamo.h"
 
@@ -260,7 +261,7 @@ int VerseIndex::verseOfReference(std::string_view reference) const {
 }
 
 bool VerseIndex::hasForm(std::u32string_view word) const {
-    return std::binary_search(data_.forms.begin(), data_.forms.end(), korean::u32ToUtf8(word));
+    return std::binary_search(data_.forms.begin(), data_.forms.end(), utf32ToUtf8(word));
 }
 
 const std::vector<std::uint32_t>* VerseIndex::formsOfKey(std::string_view key) const {
@@ -271,18 +272,18 @@ const std::vector<std::uint32_t>* VerseIndex::formsOfKey(std::string_view key) c
 }
 
 std::size_t VerseIndex::formCountOfStem(korean::WordClass cls, std::u32string_view stem) const {
-    const auto* forms = formsOfKey(classLetter(cls) + korean::u32ToUtf8(stem));
+    const auto* forms = formsOfKey(classLetter(cls) + utf32ToUtf8(stem));
     return forms ? forms->size() : 0;
 }
 
 std::vector<std::uint32_t> VerseIndex::surfaceMatches(std::u32string_view word) const {
     std::vector<std::uint32_t> out;
-    const std::string prefix = korean::u32ToUtf8(word);
+    const std::string prefix = utf32ToUtf8(word);
     if (prefix.empty())
         return out;
     auto it = std::lower_bound(data_.forms.begin(), data_.forms.end(), prefix);
     for (; it != data_.forms.end() && startsWith(*it, prefix); ++it) {
-        const std::u32string tail = korean::utf8ToU32(std::string_view(*it).substr(prefix.size()));
+        const std::u32string tail = utf8ToUtf32(std::string_view(*it).substr(prefix.size()));
         if (korean::isParticleTail(word, tail))
             out.push_back(static_cast<std::uint32_t>(it - data_.forms.begin()));
     }
@@ -292,7 +293,7 @@ std::vector<std::uint32_t> VerseIndex::surfaceMatches(std::u32string_view word) 
 std::vector<std::uint32_t> VerseIndex::stemMatches(korean::WordClass cls, std::u32string_view stem,
                                                    SearchType type) const {
     std::vector<std::uint32_t> out;
-    const std::string s = korean::u32ToUtf8(stem);
+    const std::string s = utf32ToUtf8(stem);
     if (s.empty())
         return out;
     const std::string key = classLetter(cls) + s;
@@ -354,7 +355,7 @@ std::vector<std::u32string> VerseIndex::splitRunTogether(std::u32string_view wor
 }
 
 const std::vector<Homonym>* VerseIndex::homonymsOf(std::u32string_view word) const {
-    const std::string w = korean::u32ToUtf8(word);
+    const std::string w = utf32ToUtf8(word);
     auto it = std::lower_bound(data_.homonymWords.begin(), data_.homonymWords.end(), w);
     if (it == data_.homonymWords.end() || *it != w)
         return nullptr;

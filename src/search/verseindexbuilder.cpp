@@ -5,6 +5,7 @@
 #include "bible/booktable.h"
 #include "platform/codec.h"
 #include "platform/database.h"
+#include "platform/text.h"
 #include "search/koreanjamo.h"
 #include "search/koreanmorphology.h"
 
@@ -33,15 +34,6 @@ bool isIdeograph(char32_t c) {
            (c >= 0xF900 && c <= 0xFAFF);
 }
 
-std::string trimmed(std::string_view s) {
-    std::size_t b = 0, e = s.size();
-    while (b < e && s[b] == ' ')
-        ++b;
-    while (e > b && s[e - 1] == ' ')
-        --e;
-    return std::string(s.substr(b, e - b));
-}
-
 // Homonyms of the words that occur in the text: every run of 2 to 8 syllables of a form may
 // be a Sino-Korean noun or part of a compound.
 bool readHomonyms(const std::string& path, const std::vector<std::u32string>& forms,
@@ -65,9 +57,8 @@ bool readHomonyms(const std::string& path, const std::vector<std::u32string>& fo
         const std::size_t b = a == std::string::npos ? a : line.find(':', a + 1);
         if (b == std::string::npos)
             continue;
-        const std::u32string hangul = korean::utf8ToU32(std::string_view(line).substr(0, a));
-        const std::u32string hanja =
-            korean::utf8ToU32(std::string_view(line).substr(a + 1, b - a - 1));
+        const std::u32string hangul = utf8ToUtf32(std::string_view(line).substr(0, a));
+        const std::u32string hanja = utf8ToUtf32(std::string_view(line).substr(a + 1, b - a - 1));
         if (hangul.empty() || hanja.size() != hangul.size() ||
             !std::all_of(hanja.begin(), hanja.end(), isIdeograph) ||
             !std::all_of(hangul.begin(), hangul.end(), korean::isSyllable))
@@ -76,7 +67,7 @@ bool readHomonyms(const std::string& path, const std::vector<std::u32string>& fo
             std::string gloss = line.substr(b + 1);
             if (const std::size_t comma = gloss.find(','); comma != std::string::npos)
                 gloss.resize(comma);
-            gloss = trimmed(gloss);
+            gloss = std::string(trimmed(gloss));
             if (!gloss.empty())
                 charGloss.emplace(hanja[0], gloss);
         } else if (runs.count(hangul)) {
@@ -88,7 +79,7 @@ bool readHomonyms(const std::string& path, const std::vector<std::u32string>& fo
     for (const auto& [hangul, list] : words) {
         std::vector<Homonym> homonyms;
         for (const std::u32string& hanja : list) {
-            const std::string cp = utf8ToCp949(korean::u32ToUtf8(hanja));
+            const std::string cp = utf8ToCp949(utf32ToUtf8(hanja));
             if (cp.find('?') != std::string::npos)
                 continue; // not in the code page
             std::string gloss;
@@ -106,7 +97,7 @@ bool readHomonyms(const std::string& path, const std::vector<std::u32string>& fo
             homonyms.push_back({cp, gloss});
         }
         if (homonyms.size() >= 2) {
-            d.homonymWords.push_back(korean::u32ToUtf8(hangul));
+            d.homonymWords.push_back(utf32ToUtf8(hangul));
             d.homonyms.push_back(std::move(homonyms));
         }
     }
@@ -144,10 +135,10 @@ VerseIndexData buildVerseIndexData(const std::vector<VerseSource>& verses,
             if (end == std::string::npos)
                 end = utf8.size();
             const std::u32string form = korean::normaliseWord(
-                korean::utf8ToU32(std::string_view(utf8).substr(start, end - start)));
+                utf8ToUtf32(std::string_view(utf8).substr(start, end - start)));
             std::uint32_t id = kNoForm;
             if (!form.empty()) {
-                const std::string key = korean::u32ToUtf8(form);
+                const std::string key = utf32ToUtf8(form);
                 auto [it, added] =
                     formIds.emplace(key, static_cast<std::uint32_t>(formTexts.size()));
                 if (added)
@@ -167,7 +158,7 @@ VerseIndexData buildVerseIndexData(const std::vector<VerseSource>& verses,
         order[i] = i;
     std::vector<std::string> utf8Forms(formTexts.size());
     for (std::size_t i = 0; i < formTexts.size(); ++i)
-        utf8Forms[i] = korean::u32ToUtf8(formTexts[i]);
+        utf8Forms[i] = utf32ToUtf8(formTexts[i]);
     std::sort(order.begin(), order.end(),
               [&](std::uint32_t a, std::uint32_t b) { return utf8Forms[a] < utf8Forms[b]; });
     std::vector<std::uint32_t> rank(order.size());
@@ -183,14 +174,14 @@ VerseIndexData buildVerseIndexData(const std::vector<VerseSource>& verses,
     for (std::uint32_t r = 0; r < order.size(); ++r) {
         const std::u32string& form = formTexts[order[r]];
         for (const korean::Analysis& a : korean::analyse(form)) {
-            const std::string stem = korean::u32ToUtf8(a.stem);
+            const std::string stem = utf32ToUtf8(a.stem);
             if (a.wordClass == korean::WordClass::Noun) {
                 stems["N" + stem].push_back(r);
             } else {
                 stems["V" + stem].push_back(r);
                 const std::u32string root = korean::derivationRoot(a.stem);
                 if (!root.empty())
-                    stems["D" + korean::u32ToUtf8(root)].push_back(r);
+                    stems["D" + utf32ToUtf8(root)].push_back(r);
             }
         }
     }

@@ -16,10 +16,6 @@ struct WordIndexStats {
     std::size_t bytes = 0;      // size of the index file
 };
 
-// Version code of a word-search version index (0 VRA, 1 VRB, 2 VRC, 3 VRE, 4 KJV, 5 NIV,
-// 6 GNB); empty outside 0..6.
-std::string_view wordSearchVersion(int index);
-
 // Builds the word index of one version from its text table in the content database.
 // Returns false and writes nothing when the version has no text. The file is replaced only
 // once it is complete. Throws DatabaseError or std::runtime_error when it cannot be built.

@@ -114,7 +114,7 @@ public:
     // Tokens that one written word stands for; sorted.
     std::vector<std::uint32_t> candidates(std::string_view key, bool allForms) const {
         std::vector<std::uint32_t> out;
-        const std::u32string word = wordtext::toUtf32(key);
+        const std::u32string word = utf8ToUtf32(key);
         if (wordtext::containsHangul(word)) {
             for (const korean::FormPattern& p : koreanPatterns(word, allForms))
                 collect(p, out);
@@ -198,16 +198,16 @@ private:
     }
 
     bool occursAsNoun(const std::u32string& word) const {
-        const std::string prefix = wordtext::toUtf8(word);
+        const std::string prefix = utf32ToUtf8(word);
         const std::uint32_t hi = index_.lowerBound(prefix + '\xFF');
         for (std::uint32_t t = index_.lowerBound(prefix); t < hi; ++t)
-            if (korean::isNounForm(wordtext::toUtf32(index_.key(t)), word))
+            if (korean::isNounForm(utf8ToUtf32(index_.key(t)), word))
                 return true;
         return false;
     }
 
     void collect(const korean::FormPattern& p, std::vector<std::uint32_t>& out) const {
-        std::string lowKey = wordtext::toUtf8(p.prefix);
+        std::string lowKey = utf32ToUtf8(p.prefix);
         std::string highKey = lowKey;
         if (p.fusedBase != 0) {
             appendUtf8(lowKey, p.fusedBase);
@@ -217,7 +217,7 @@ private:
         }
         const std::uint32_t hi = index_.lowerBound(highKey);
         for (std::uint32_t t = index_.lowerBound(lowKey); t < hi; ++t)
-            if (korean::matches(p, wordtext::toUtf32(index_.key(t))))
+            if (korean::matches(p, utf8ToUtf32(index_.key(t))))
                 out.push_back(t);
     }
 

@@ -86,7 +86,7 @@ std::string plainVerseText(std::string_view markup) {
             if (!isTagLetter(letter)) {
                 // Not a tag: the brace and the byte after it are dropped, the rest is text.
                 i += 2;
-                if (static_cast<unsigned char>(letter) >= 0x81 && i < markup.size())
+                if (isLeadByte(static_cast<unsigned char>(letter)) && i < markup.size())
                     ++i;
                 continue;
             }
@@ -113,42 +113,11 @@ std::string plainVerseText(std::string_view markup) {
         const auto byte = static_cast<unsigned char>(c);
         put(c);
         ++i;
-        if (byte >= 0x81 && byte <= 0xFE && i < markup.size() && markup[i] != '{') {
+        if (isLeadByte(byte) && i < markup.size() && markup[i] != '{') {
             put(markup[i]);
             ++i;
         }
     }
-    return out;
-}
-
-char32_t nextCodePoint(std::string_view text, std::size_t& i) {
-    const auto b0 = static_cast<unsigned char>(text[i++]);
-    if (b0 < 0x80)
-        return b0;
-    int length = b0 >= 0xF0 ? 4 : b0 >= 0xE0 ? 3 : b0 >= 0xC0 ? 2 : 0;
-    if (length == 0 || b0 > 0xF4)
-        return 0xFFFD;
-    char32_t c = b0 & (0x3F >> (length - 1));
-    for (int k = 1; k < length; ++k) {
-        if (i >= text.size() || (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80)
-            return 0xFFFD;
-        c = (c << 6) | (static_cast<unsigned char>(text[i++]) & 0x3F);
-    }
-    return c;
-}
-
-std::u32string toUtf32(std::string_view utf8) {
-    std::u32string out;
-    std::size_t i = 0;
-    while (i < utf8.size())
-        out.push_back(nextCodePoint(utf8, i));
-    return out;
-}
-
-std::string toUtf8(std::u32string_view text) {
-    std::string out;
-    for (char32_t c : text)
-        appendUtf8(out, c);
     return out;
 }
 

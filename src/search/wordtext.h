@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/codec.h"
+
 #include <string>
 #include <string_view>
 
@@ -10,11 +12,6 @@ namespace qel::wordtext {
 // their TEX notes and verse-number runs dropped, line and block tags turned into blanks,
 // runs of white space collapsed to one blank, no blank at either end.
 std::string plainVerseText(std::string_view markup);
-
-// Decodes one code point of UTF-8 at text[i] and advances i; malformed bytes give U+FFFD.
-char32_t nextCodePoint(std::string_view text, std::size_t& i);
-std::u32string toUtf32(std::string_view utf8);
-std::string toUtf8(std::u32string_view text);
 
 // Letters and digits of any script the editions use, and "_" (as grep -w counts them).
 bool isWordCodePoint(char32_t c);

@@ -1,6 +1,7 @@
 #include "search/wordvariant.h"
 
 #include "bible/booktable.h"
+#include "platform/codec.h"
 #include "search/wordindex.h"
 #include "search/wordquery.h"
 
@@ -37,16 +38,8 @@ char* makeReference(std::string_view version, std::string_view book, std::string
     ref += abbr.empty() ? book : abbr;
     ref += ' ';
     ref += label;
-    if (ref.size() > kReferenceLimit) {
-        std::size_t cut = 0;
-        while (cut < kReferenceLimit) {
-            const std::size_t step = static_cast<unsigned char>(ref[cut]) >= 0x81 ? 2 : 1;
-            if (cut + step > kReferenceLimit)
-                break;
-            cut += step;
-        }
-        ref.resize(cut);
-    }
+    if (ref.size() > kReferenceLimit)
+        ref.resize(qel::wholeCharacterPrefix(ref, kReferenceLimit));
     char* out = static_cast<char*>(std::malloc(ref.size() + 1));
     if (out)
         std::memcpy(out, ref.c_str(), ref.size() + 1);

@@ -1,7 +1,7 @@
 #include "app/colordialog.h"
 
 #include "../support/tempdir.h"
-#include "app/appsettings.h"
+#include "platform/appsettings.h"
 #include "platform/settingsstore.h"
 
 #include <QCheckBox>

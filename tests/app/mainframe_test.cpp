@@ -2,10 +2,10 @@
 
 #include "../support/fixturedb.h"
 #include "../support/testcontext.h"
-#include "app/childframe.h"
-#include "app/commands.h"
 #include "app/shortcutbar.h"
 #include "bible/bibleframe.h"
+#include "platform/commands.h"
+#include "widgets/childframe.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,6 +1,7 @@
-#include "app/appsettings.h"
+#include "app/displaysettings.h"
 #include "app/fontresolver.h"
 #include "bible/biblequeries.h"
+#include "platform/appsettings.h"
 #include "platform/database.h"
 #include "richtext/markupnode.h"
 #include "richtext/markupparser.h"
@@ -44,7 +45,7 @@ void layOutPsalm119(benchmark::State& state, const char* version) {
     surface.setClientSize(800, 600);
     const qel::AppSettings settings; // UnBatang ("바탕체") at 11 points
     surface.selectFont(surface.addFont(qel::makeDisplayFont(settings, surface.dpiY())));
-    qel::TextLayoutEngine engine(settings);
+    qel::TextLayoutEngine engine(qel::displayStyleOf(settings));
     int height = 0;
     for (auto _ : state) {
         state.PauseTiming();
@@ -89,7 +90,7 @@ void BM_LayoutKoreanRun10K(benchmark::State& state) {
     surface.setClientSize(800, 600);
     const qel::AppSettings settings;
     surface.selectFont(surface.addFont(qel::makeDisplayFont(settings, surface.dpiY())));
-    qel::TextLayoutEngine engine(settings);
+    qel::TextLayoutEngine engine(qel::displayStyleOf(settings));
     std::size_t pieces = 0;
     for (auto _ : state) {
         state.PauseTiming();

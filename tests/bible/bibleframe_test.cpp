@@ -2,11 +2,11 @@
 
 #include "../richtext/viewtestframe.h"
 #include "../support/testcontext.h"
-#include "app/commands.h"
 #include "app/mainframe.h"
 #include "app/shortcutbar.h"
 #include "bible/navigationbar.h"
 #include "platform/codec.h"
+#include "platform/commands.h"
 #include "platform/messagesink.h"
 #include "richtext/childview.h"
 
@@ -255,9 +255,17 @@ TEST_F(BibleFrameTest, SettingsChangesReachOpenWindows) {
     vra->resize(400, 300);
     const int before = vra->view()->documentHeight();
     test.context.settings.fontSizeText = "20";
+    test.context.settings.colorTable[kColorPersonName] = 0x123456;
     frame.settingsChanged();
     EXPECT_GT(vra->view()->documentHeight(), before);
     EXPECT_EQ(test.context.displayFont.pixelSize(), 26);
+    EXPECT_EQ(vra->view()->engine().settings().fontSize, 20);
+    EXPECT_EQ(vra->view()->engine().settings().colorTable[kColorPersonName], 0x123456u);
+
+    frame.action(cmd::ToggleViewMode)->trigger();
+    EXPECT_EQ(vra->view()->engine().settings().viewMode, 2);
+    // A window opened later starts with the settings in force.
+    EXPECT_EQ(open("VRB")->view()->engine().settings().viewMode, 2);
 }
 
 TEST_F(BibleFrameTest, ResizingKeepsTheCurrentVerse) {

@@ -23,9 +23,3 @@ TEST(Citation, VerseAndSelectionForms) {
     EXPECT_EQ(placeText("VRA", k("요한복음"), "3", "16", true), k("역본 가 : 요한복음 3 장 16 절"));
     EXPECT_EQ(placeText("VRA", k("요한복음"), "3", "16", false), k("역본 가 : 요한복음 3 장 "));
 }
-
-TEST(Citation, ResultListLines) {
-    EXPECT_EQ(resultListLine({k("역본 가"), k("요"), "3", "16", k("하나님이")}),
-              k("하나님이(역본 가 요 3:16)\r\n"));
-    EXPECT_EQ(resultListLine({"KJV", "Ps", "0", "1", "note"}), "note(KJV Ps 0)\r\n");
-}

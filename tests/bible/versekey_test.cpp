@@ -2,23 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <climits>
-
 namespace qel {
 namespace {
-
-TEST(VerseKey, AtoiSemantics) {
-    EXPECT_EQ(atoiText("12"), 12);
-    EXPECT_EQ(atoiText("3-5"), 3);
-    EXPECT_EQ(atoiText("  7x"), 7);
-    EXPECT_EQ(atoiText("+4"), 4);
-    EXPECT_EQ(atoiText("-4"), -4);
-    EXPECT_EQ(atoiText(""), 0);
-    EXPECT_EQ(atoiText("abc"), 0);
-    EXPECT_EQ(atoiText("- 4"), 0);
-    EXPECT_EQ(atoiText("99999999999999999999999"), INT_MAX);
-    EXPECT_EQ(atoiText("-99999999999999999999999"), INT_MIN);
-}
 
 TEST(VerseKey, VerseKeyFromText) {
     EXPECT_EQ(verseKey("gen", "1", "1"), "gen001001");

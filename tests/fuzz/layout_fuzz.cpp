@@ -1,5 +1,4 @@
 #include "../richtext/fakesurface.h"
-#include "app/appsettings.h"
 #include "richtext/markupnode.h"
 #include "richtext/markupparser.h"
 #include "richtext/textlayoutengine.h"
@@ -27,9 +26,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const unsigned options = data[0];
     const std::string_view markup(reinterpret_cast<const char*>(data + 1), size - 1);
 
-    AppSettings settings;
+    DisplayStyle settings;
     settings.viewMode = options % 3;
-    settings.lineSpaceText = options & 0x40 ? "100" : "160";
+    settings.lineSpacing = options & 0x40 ? 100 : 160;
     const bool commentary = options & 0x80;
     TextLayoutEngine engine(settings);
     engine.setMessageReporter([](const std::string&) {});

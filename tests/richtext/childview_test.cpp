@@ -1,11 +1,11 @@
 #include "viewtestframe.h"
 
-#include "app/childframe.h"
-#include "app/commands.h"
 #include "bible/biblequeries.h"
 #include "bible/citation.h"
+#include "platform/commands.h"
 #include "platform/database.h"
 #include "richtext/smallview.h"
+#include "widgets/childframe.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -24,10 +24,10 @@ namespace {
 
 class ChildViewTest : public ::testing::Test {
 protected:
-    void SetUp() override { prepareContext(context); }
+    void SetUp() override { prepareDisplay(display); }
 
     TestFrame& open(const std::string& markup) {
-        frame = std::make_unique<TestFrame>(context);
+        frame = std::make_unique<TestFrame>(display);
         frame->show();
         frame->showMarkup(markup);
         QApplication::processEvents();
@@ -53,7 +53,7 @@ protected:
                 piece->bottom - piece->top};
     }
 
-    AppContext context;
+    TextDisplay display;
     std::unique_ptr<TestFrame> frame;
 };
 
@@ -212,7 +212,7 @@ TEST_F(ChildViewTest, WordTagsAreInertWithoutDifferentColours) {
     const QColor link(0, 0, 255); // "Link" 0xFF0000
     const QColor name(255, 0, 0); // "Name" 0x0000FF
 
-    context.settings.useDifferentColor = 0;
+    display.style.useDifferentColor = 0;
     open(markup);
     QImage image = grab();
     const MarkupNode* word = pieceWith(content(), "Nicodemus");
@@ -224,7 +224,7 @@ TEST_F(ChildViewTest, WordTagsAreInertWithoutDifferentColours) {
     EXPECT_GT(pixelsNear(image, boxOf(rest), link), 10);
     EXPECT_EQ(pixelsNear(image, boxOf(rest), Qt::black), 0);
 
-    context.settings.useDifferentColor = 1;
+    display.style.useDifferentColor = 1;
     open(markup);
     image = grab();
     word = pieceWith(content(), "Nicodemus");
@@ -397,7 +397,7 @@ TEST_F(ChildViewTest, ACommentaryLinkToVraPlacesBothWindowsSideBySide) {
     auto* other = new TestChildFrame;
     area.addSubWindow(own);
     area.addSubWindow(other);
-    frame = std::make_unique<TestFrame>(context);
+    frame = std::make_unique<TestFrame>(display);
     frame->version = "VRD";
     own->setWidget(frame.get());
     area.show();
@@ -450,14 +450,14 @@ namespace {
 // Genesis 1 of VRA with a selection and a footnote open. The picture is written to the file
 // named by QEL_VIEW_SCREENSHOT, if set, for a reader to look at.
 TEST(ChildViewScreenshot, KoreanChapterWithSelectionAndFootnote) {
-    AppContext context;
-    prepareContext(context);
+    TextDisplay display;
+    prepareDisplay(display);
     Database db(QEL_BUILT_CONTENT_DB, Database::Mode::ReadOnly);
     std::string markup;
     for (const VerseRow& row : chapterRows(db, "VRA", "gen", "1"))
         markup += "{S VAL=" + row.verse + "}{/S}" + row.body; // bodies carry their number
 
-    TestFrame frame(context);
+    TestFrame frame(display);
     frame.bookName = cp("창세기");
     frame.resize(760, 560);
     frame.view.setGeometry(0, 0, 760, 560);

@@ -13,9 +13,9 @@ namespace {
 class PopupTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        prepareContext(context);
+        prepareDisplay(display);
         parent.resize(600, 400);
-        popup = new SmallView(context, &parent);
+        popup = new SmallView(display, &parent);
         popup->setLinkHandler([this](const std::string& target) { targets.push_back(target); });
         parent.show();
     }
@@ -35,7 +35,7 @@ protected:
         return markup;
     }
 
-    AppContext context;
+    TextDisplay display;
     QWidget parent;
     SmallView* popup;
     std::vector<std::string> targets;

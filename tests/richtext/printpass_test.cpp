@@ -18,7 +18,7 @@ namespace {
 // limit 525; with a blank 15 high the first line is at 135 and the footer line at 555.
 class Printout {
 public:
-    explicit Printout(AppSettings settings = AppSettings()) : engine(settings) {}
+    explicit Printout(DisplayStyle settings = DisplayStyle()) : engine(settings) {}
 
     int run(std::string_view markup, bool commentary = false) {
         MarkupParser::parse(&list, markup);
@@ -138,7 +138,7 @@ TEST(PrintPass, JoinsRunsWithoutTouchingTheList) {
 }
 
 TEST(PrintPass, VerseNumbersColoursAndFonts) {
-    AppSettings settings;
+    DisplayStyle settings;
     Printout p(settings);
     p.run("{D}1{/D}In the {F COL=255000000}red{/F}{W VAL=P}Adam{/W}");
     auto body = p.body();

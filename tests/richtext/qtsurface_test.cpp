@@ -1,7 +1,7 @@
 #include "../support/tempdir.h"
-#include "app/appsettings.h"
 #include "app/fontresolver.h"
 #include "bible/biblequeries.h"
+#include "platform/appsettings.h"
 #include "platform/codec.h"
 #include "platform/database.h"
 #include "richtext/markupnode.h"

@@ -31,7 +31,7 @@ std::ostream& operator<<(std::ostream& os, const Piece& p) {
 // Base font: blank 8 px wide, 15 px high; 160 % spacing gives lines 24 px apart.
 class Layout {
 public:
-    explicit Layout(int clientWidth = 800, AppSettings settings = AppSettings())
+    explicit Layout(int clientWidth = 800, DisplayStyle settings = DisplayStyle())
         : surface(clientWidth), engine(settings) {
         engine.setMessageReporter([this](const std::string& text) { messages.push_back(text); });
     }
@@ -65,8 +65,8 @@ public:
     int height = 0;
 };
 
-AppSettings withViewMode(int mode) {
-    AppSettings s;
+DisplayStyle withViewMode(int mode) {
+    DisplayStyle s;
     s.viewMode = mode;
     return s;
 }
@@ -85,8 +85,8 @@ TEST(TextLayout, HeightAdvanceAndEmptyLists) {
     EXPECT_EQ(l.list.head()->lineAdvance, 24);
     EXPECT_EQ(l.list.head()->bottom, 25);
 
-    AppSettings spaced;
-    spaced.lineSpaceText = "200";
+    DisplayStyle spaced;
+    spaced.lineSpacing = 200;
     Layout wide(800, spaced);
     EXPECT_EQ(wide.run("a"), 10 + 30);
 }

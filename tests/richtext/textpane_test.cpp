@@ -1,6 +1,6 @@
 #include "viewtestframe.h"
 
-#include "app/commands.h"
+#include "platform/commands.h"
 #include "richtext/textpane.h"
 
 #include <QAction>
@@ -18,8 +18,8 @@ namespace {
 class TextPaneTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        prepareContext(context);
-        pane = std::make_unique<CTextPane>(context);
+        prepareDisplay(display);
+        pane = std::make_unique<CTextPane>(display);
         pane->resize(300, 200);
         pane->show();
     }
@@ -43,7 +43,7 @@ protected:
         return {piece->left + dx, (piece->top + piece->bottom) / 2 - pane->scrollPosition()};
     }
 
-    AppContext context;
+    TextDisplay display;
     MarkupNodeList list;
     std::unique_ptr<CTextPane> pane;
 };

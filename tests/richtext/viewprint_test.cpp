@@ -1,8 +1,9 @@
 #include "viewtestframe.h"
 
 #include "../support/tempdir.h"
-#include "app/commands.h"
 #include "bible/biblequeries.h"
+#include "platform/apptitle.h"
+#include "platform/commands.h"
 #include "platform/database.h"
 #include "richtext/textpane.h"
 
@@ -57,11 +58,11 @@ PrintDialogStep toPdf(const std::string& file, int* asked = nullptr) {
 class PrintTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        prepareContext(context);
+        prepareDisplay(display);
         ASSERT_FALSE(run("command -v pdfinfo").empty()) << "poppler-utils is needed";
     }
 
-    AppContext context;
+    TextDisplay display;
     TempDir dir;
 };
 
@@ -72,7 +73,7 @@ TEST_F(PrintTest, ALongChapterPrintsPagesEachWithTitleAndFooter) {
         markup += "{S VAL=" + row.verse + "}{/S}" + row.body; // bodies carry their number
     ASSERT_GT(markup.size(), 15000u);
 
-    TestFrame frame(context);
+    TestFrame frame(display);
     frame.version = "KJV";
     frame.title = cp("성경전서 KJV - Psalms 119");
     frame.showMarkup(markup);
@@ -94,7 +95,7 @@ TEST_F(PrintTest, ALongChapterPrintsPagesEachWithTitleAndFooter) {
 }
 
 TEST_F(PrintTest, ACancelledDialogOrAnEmptyViewPrintsNothing) {
-    TestFrame frame(context);
+    TestFrame frame(display);
     frame.showMarkup(chapter({"First verse. "}));
     int asked = 0;
     frame.view.setPrintDialog([&](QPrinter&, QWidget*) { return ++asked, false; });
@@ -115,7 +116,7 @@ TEST_F(PrintTest, TheDialogOffersAValidPdfNameInTheDocumentsFolder) {
     const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
     qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(dir.str() + "/config"));
 
-    TestFrame frame(context);
+    TestFrame frame(display);
     frame.title = cp("역본 나 : 토비트 1 장 ");
     frame.showMarkup(chapter({"First verse. "}));
     QString offered;
@@ -138,7 +139,7 @@ TEST_F(PrintTest, TheDialogOffersAValidPdfNameInTheDocumentsFolder) {
 }
 
 TEST_F(PrintTest, ThePanePrintsWithTheTitlesItsHolderGives) {
-    CTextPane pane(context);
+    CTextPane pane(display);
     pane.resize(400, 300);
     MarkupNodeList list;
     std::string markup;

@@ -1,10 +1,12 @@
 #pragma once
 
-// What the rich-text window tests share: an application context with the display font, a
-// frame that owns a chapter for a CChildView, and mouse events sent to real widgets.
+// What the rich-text window tests share: the display at the default settings, a frame that
+// owns a chapter for a CChildView, and mouse events sent to real widgets.
 
-#include "app/appcontext.h"
+#include "app/displaysettings.h"
 #include "app/fontresolver.h"
+#include "bible/citation.h"
+#include "platform/appsettings.h"
 #include "platform/codec.h"
 #include "richtext/childview.h"
 #include "richtext/childviewowner.h"
@@ -26,9 +28,10 @@ inline std::string cp(const char* utf8) {
 }
 
 // Settings at their defaults and the display font the program would make.
-inline void prepareContext(qel::AppContext& context) {
+inline void prepareDisplay(qel::TextDisplay& display) {
     qel::installFontSubstitutions();
-    context.displayFont = qel::makeDisplayFont(context.settings, 96);
+    const qel::AppSettings settings;
+    display = qel::textDisplayOf(settings, qel::makeDisplayFont(settings, 96));
 }
 
 // A chapter markup: a verse anchor, a verse number and the text of each verse.
@@ -44,7 +47,7 @@ inline std::string chapter(const std::vector<std::string>& verses) {
 // Stands in for the Bible window: owns the list and records what the view tells it.
 class TestFrame : public QWidget, public qel::ChildViewOwner {
 public:
-    explicit TestFrame(qel::AppContext& context) : view(context, *this, this) {
+    explicit TestFrame(const qel::TextDisplay& display) : view(display, *this, this) {
         resize(600, 400);
         view.setGeometry(0, 0, 600, 400);
     }
@@ -72,12 +75,16 @@ public:
     }
     void goToVerse(const std::string& verseNumber) override { chosenVerses.push_back(verseNumber); }
     void bringCurrentVerseIntoView() override { ++bringIntoViewCount; }
-    std::string bookNameText() const override { return bookName; }
-    std::string chapterText() const override { return "3"; }
-    std::string shortTitle() const override { return cp("역본 가"); }
+    std::string selectionCitation() const override {
+        return qel::selectionCitation(version, bookName, "3");
+    }
+    std::string verseCitation(const std::string& verseText,
+                              const std::string& verse) const override {
+        return qel::verseCitation(verseText, version, bookName, "3", verse);
+    }
     std::string documentTitle() const override { return title; }
     bool hasNote() const override { return note; }
-    qel::CChildFrame* openLink(const std::string& target) override {
+    QWidget* openLink(const std::string& target) override {
         openedLinks.push_back(target);
         return linkResult;
     }
@@ -93,7 +100,7 @@ public:
     std::vector<std::string> chosenVerses;
     std::vector<std::string> openedLinks;
     int bringIntoViewCount = 0;
-    qel::CChildFrame* linkResult = nullptr;
+    QWidget* linkResult = nullptr;
 
     qel::MarkupNodeList content;
     qel::CChildView view;

@@ -120,10 +120,10 @@ TEST(KoreanWordForms, NounsTakeParticles) {
     for (const char32_t* form :
          {U"하나님", U"하나님이", U"하나님께서", U"하나님의", U"하나님께서는", U"하나님이시니라",
           U"하나님께로부터", U"하나님이여"})
-        EXPECT_TRUE(isForm(form, U"하나님", false)) << wordtext::toUtf8(form);
+        EXPECT_TRUE(isForm(form, U"하나님", false)) << utf32ToUtf8(form);
     // Not particles, or the form of a particle that follows a vowel.
     for (const char32_t* form : {U"하나님나님", U"하나", U"하나님가", U"하나님를", U"하나님니라"})
-        EXPECT_FALSE(isForm(form, U"하나님", false)) << wordtext::toUtf8(form);
+        EXPECT_FALSE(isForm(form, U"하나님", false)) << utf32ToUtf8(form);
     EXPECT_FALSE(isForm(U"하나님" + std::u32string(20, U'요'), U"하나님", false));
     EXPECT_FALSE(isForm(U"하나님", U"하나", false));
     EXPECT_TRUE(isForm(U"하나를", U"하나", false));
@@ -163,10 +163,10 @@ TEST(KoreanWordForms, StemsTakeEndingsWithSoundChanges) {
     for (const auto& c : cases) {
         for (const char32_t* form : c.forms)
             EXPECT_TRUE(isForm(form, c.query, true))
-                << wordtext::toUtf8(c.query) << " " << wordtext::toUtf8(form);
+                << utf32ToUtf8(c.query) << " " << utf32ToUtf8(form);
         for (const char32_t* form : c.others)
             EXPECT_FALSE(isForm(form, c.query, true))
-                << wordtext::toUtf8(c.query) << " " << wordtext::toUtf8(form);
+                << utf32ToUtf8(c.query) << " " << utf32ToUtf8(form);
     }
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/appcontext.h"
 #include "app/fontresolver.h"
 #include "mkdb/contentbuilder.h"
+#include "platform/appcontext.h"
 #include "tempdir.h"
 
 #include <memory>

@@ -30,6 +30,9 @@ TEST_F(BuiltContent, WholeKjvWithItsChapters) {
     EXPECT_NE(chapterRows(db, "KJV", "jhn", "3").at(15).body.find("For God so loved the world"),
               std::string::npos);
     EXPECT_EQ(count("select count(*) as n from PARALLEL where VERCODE='4'"), 31102);
+    // Verses run on in one paragraph stay apart: "judgments. 107".
+    EXPECT_EQ(count("select count(*) as n from KJV where body not like '* '"), 0);
+    EXPECT_TRUE(chapterRows(db, "KJV", "psa", "119").at(105).body.ends_with("judgments. "));
 }
 
 TEST_F(BuiltContent, KoreanSamplesAreCompleteAndInCp949) {
@@ -49,8 +52,10 @@ TEST_F(BuiltContent, KoreanSamplesAreCompleteAndInCp949) {
     for (const auto& c : chapters) {
         const auto rows = chapterRows(db, c.version, c.book, c.chapter);
         EXPECT_EQ(rows.size(), c.rows) << c.version << " " << c.book << " " << c.chapter;
-        for (const VerseRow& row : rows)
+        for (const VerseRow& row : rows) {
             EXPECT_EQ(utf8ToCp949(cp949ToUtf8(row.body)), row.body);
+            EXPECT_TRUE(row.body.ends_with(' ')) << c.version << " " << row.body;
+        }
     }
     // A merged row labelled as a range.
     EXPECT_EQ(versesOf(db, "VRC", "gen", "1").at(2), "3-5");

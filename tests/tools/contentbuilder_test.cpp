@@ -40,15 +40,39 @@ TEST_F(ContentBuilderTest, VersionTablesChaptersAndVerses) {
     EXPECT_EQ(versesOf(db, "VRC", "gen", "1"), (std::vector<std::string>{"1", "3-5", "6"}));
     const auto rows = chapterRows(db, "VRA", "gen", "1");
     ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[0].body, utf8ToCp949("{D}1{/D}맨 처음에 {W VAL=P}하나님{/W}께서"));
+    EXPECT_EQ(rows[0].body, utf8ToCp949("{D}1{/D}맨 처음에 {W VAL=P}하나님{/W}께서 "));
     EXPECT_TRUE(chaptersOf(db, "NIV", "gen").empty()); // table exists, holds nothing
     EXPECT_FALSE(versionHasText(db, "NIV"));
     EXPECT_TRUE(versionHasText(db, "VRC"));
     EXPECT_TRUE(chaptersOf(db, "XYZ", "gen").empty());
-    EXPECT_EQ(chapterRows(db, "KJV", "gen", "1")[1].body, "{D}2{/D}Aaron's {F VAL=I}rod{/F}");
+    EXPECT_EQ(chapterRows(db, "KJV", "gen", "1")[1].body, "{D}2{/D}Aaron's {F VAL=I}rod{/F} ");
     EXPECT_EQ(chapterRows(db, "KJV", "gen", "1")[0].body,
-              "{H}The Creation{/H}{D}1{/D}In the beginning");
-    EXPECT_EQ(chapterRows(db, "VRC", "gen", "1")[1].body, utf8ToCp949("{D}3-5{/D}빛이 있어라"));
+              "{H}The Creation{/H}{D}1{/D}In the beginning ");
+    EXPECT_EQ(chapterRows(db, "VRC", "gen", "1")[1].body, utf8ToCp949("{D}3-5{/D}빛이 있어라 "));
+}
+
+TEST_F(ContentBuilderTest, EveryVerseBodyEndsWithOneBlank) {
+    // Run-on pages join the bodies as they stand, so a blank must end each one.
+    mkdb::ContentSources sources = fixtureSources();
+    sources.versions["VRE"] = {{"gen", "1", "1", "이미 띄어 쓴 절 "}, {"gen", "1", "2", ""}};
+    const std::string other = (dir.path() / "other.m14").string();
+    mkdb::buildContentDatabase(sources, other, [](const std::string&) {});
+    Database built(other, Database::Mode::ReadOnly);
+    std::size_t checked = 0;
+    for (const auto& [code, verses] : sources.versions) {
+        std::size_t rows = 0;
+        for (RecordSet rs(built, "select body from " + code); !rs.isEOF(); rs.moveNext(), ++rows) {
+            const std::string body = rs.field("body");
+            ASSERT_TRUE(body.ends_with(' ')) << code << ": " << body;
+            EXPECT_FALSE(body.ends_with("  ")) << code << ": " << body;
+        }
+        EXPECT_EQ(rows, verses.size()) << code;
+        checked += rows;
+    }
+    EXPECT_GT(checked, 0u);
+    EXPECT_EQ(chapterRows(built, "VRE", "gen", "1")[1].body, "{D}2{/D} ");
+    const ChapterPage page = chapterPage(chapterRows(built, "VRA", "gen", "1"), 30000);
+    EXPECT_NE(page.markup.find(utf8ToCp949("께서 {S VAL=2}{/S}{D}2{/D}")), std::string::npos);
 }
 
 TEST_F(ContentBuilderTest, DerivedParallelRowsCarryTheVersionIndex) {

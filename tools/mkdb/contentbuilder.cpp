@@ -1,5 +1,6 @@
 #include "mkdb/contentbuilder.h"
 
+#include "bible/biblequeries.h"
 #include "bible/booktable.h"
 #include "platform/codec.h"
 #include "platform/database.h"
@@ -11,8 +12,6 @@
 namespace qel::mkdb {
 namespace fs = std::filesystem;
 namespace {
-
-constexpr const char* kArticleTables[] = {"ETC", "BOOK", "TERM", "UNITS", "CRI"};
 
 void createSchema(Database& db) {
     for (const VersionInfo& version : bibleVersions()) {
@@ -29,8 +28,8 @@ void createSchema(Database& db) {
                "sec TEXT not null, VERCODE TEXT not null, body TEXT)");
     db.execute("create table REF (volcode TEXT not null, chap TEXT not null, sec TEXT not null, "
                "body TEXT)");
-    for (const char* table : kArticleTables)
-        db.execute(std::string("create table ") + table +
+    for (std::string_view table : kArticleTables)
+        db.execute("create table " + std::string(table) +
                    " (id TEXT primary key, body LONGBINARY)");
 }
 
@@ -49,13 +48,17 @@ void createIndexes(Database& db) {
     db.execute("create index REF_verse on REF (volcode, chap, sec)");
 }
 
-// Stored verses carry their number as a D tag, after a heading that opens the verse.
-std::string withVerseNumber(const std::string& body, const std::string& label) {
+// Stored verses carry their number as a D tag, after a heading that opens the verse, and
+// end with a blank, so that verses run on in one paragraph stay apart.
+std::string storedVerseBody(const std::string& body, const std::string& label) {
     std::size_t at = 0;
     if (body.rfind("{H", 0) == 0)
         if (const auto end = body.find("{/H}"); end != std::string::npos)
             at = end + 4;
-    return body.substr(0, at) + "{D}" + label + "{/D}" + body.substr(at);
+    std::string stored = body.substr(0, at) + "{D}" + label + "{/D}" + body.substr(at);
+    if (!stored.ends_with(' '))
+        stored += ' ';
+    return stored;
 }
 
 void insertVersion(Database& db, const std::string& code, const std::vector<SourceVerse>& verses) {
@@ -65,8 +68,9 @@ void insertVersion(Database& db, const std::string& code, const std::vector<Sour
     long long chapterSequence = 0;
     long long sequence = 0;
     for (const SourceVerse& v : verses) {
-        const std::string body = utf8ToCp949(withVerseNumber(v.body, v.verse));
-        if (cp949ToUtf8(body) != withVerseNumber(v.body, v.verse))
+        const std::string markup = storedVerseBody(v.body, v.verse);
+        const std::string body = utf8ToCp949(markup);
+        if (cp949ToUtf8(body) != markup)
             throw SourceError(code + " " + v.book + " " + v.chapter + ":" + v.verse +
                               ": text that CP949 cannot hold");
         db.execute(insertVerse, {v.book, v.chapter, v.verse, body, ++sequence});

@@ -1,4 +1,4 @@
-#include "app/apppaths.h"
+#include "platform/apppaths.h"
 
 #include "../support/tempdir.h"
 #include "platform/settingsstore.h"

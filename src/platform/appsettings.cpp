@@ -1,4 +1,4 @@
-#include "app/appsettings.h"
+#include "platform/appsettings.h"
 
 #include "platform/codec.h"
 #include "platform/settingsstore.h"
@@ -8,15 +8,15 @@
 namespace qel {
 
 const std::array<ColorSetting, kColorSlotCount> kColorSettings = {{
-    {"Section", 0x007F00},
-    {"SmallTitle", 0x7F0000},
-    {"Link", 0xFF0000},
-    {"Related Word", 0x3FFF3F},
-    {"Old", 0xFF3F3F},
-    {"Foot Note", 0x3F3F7F},
-    {"Name", 0x0000FF},
-    {"Place", 0xFF0000},
-    {"Proper", 0x3F3F7F},
+    {"Section"},
+    {"SmallTitle"},
+    {"Link"},
+    {"Related Word"},
+    {"Old"},
+    {"Foot Note"},
+    {"Name"},
+    {"Place"},
+    {"Proper"},
 }};
 
 namespace {
@@ -37,7 +37,7 @@ int booleanValue(const SettingsStore& store, const char* name) {
 
 AppSettings::AppSettings() : fontFaceName(utf8ToCp949("바탕체")) {
     for (int slot = 0; slot < kColorSlotCount; ++slot)
-        colorTable[slot] = kColorSettings[slot].defaultColor;
+        colorTable[slot] = kDefaultColors[slot];
 }
 
 AppSettings AppSettings::read(const SettingsStore& store) {
@@ -57,10 +57,10 @@ AppSettings AppSettings::read(const SettingsStore& store) {
         s.lineSpaceText = "160";
     s.useDifferentColor = booleanValue(store, "Use Different Color");
     for (int slot = 0; slot < kColorSlotCount; ++slot)
-        s.colorTable[slot] = static_cast<std::uint32_t>(store.readInt(
-                                 kSection, kColorSettings[slot].valueName,
-                                 static_cast<int>(kColorSettings[slot].defaultColor))) &
-                             0xFFFFFF;
+        s.colorTable[slot] =
+            static_cast<std::uint32_t>(store.readInt(kSection, kColorSettings[slot].valueName,
+                                                     static_cast<int>(kDefaultColors[slot]))) &
+            0xFFFFFF;
     s.parallelMask = store.readInt(kSection, "Parallel", 127) & 127;
     return s;
 }

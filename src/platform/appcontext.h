@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/apppaths.h"
-#include "app/appsettings.h"
+#include "platform/apppaths.h"
+#include "platform/appsettings.h"
 #include "platform/database.h"
 #include "platform/settingsstore.h"
 

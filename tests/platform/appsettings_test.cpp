@@ -1,4 +1,4 @@
-#include "app/appsettings.h"
+#include "platform/appsettings.h"
 
 #include "../support/tempdir.h"
 #include "platform/codec.h"

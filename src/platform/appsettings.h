@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/textcolors.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -8,23 +10,8 @@ namespace qel {
 
 class SettingsStore;
 
-// Colours are 0x00BBGGRR values (red in the low byte), in this slot order.
-enum ColorSlot {
-    kColorVerseMark,
-    kColorSectionTitle,
-    kColorLink,
-    kColorRelated,
-    kColorOldTestamentQuote,
-    kColorFootnote,
-    kColorPersonName,
-    kColorPlaceName,
-    kColorForeignWord,
-    kColorSlotCount
-};
-
 struct ColorSetting {
     const char* valueName;
-    std::uint32_t defaultColor;
 };
 extern const std::array<ColorSetting, kColorSlotCount> kColorSettings;
 

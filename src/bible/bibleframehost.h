@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+
+class QMdiArea;
+
+namespace qel {
+
+struct BibleSharedState;
+struct TextDisplay;
+class CChildFrame;
+
+// What a Bible window needs of the main window that holds it.
+class BibleFrameHost {
+public:
+    virtual ~BibleFrameHost() = default;
+
+    virtual QMdiArea* mdiArea() const = 0;
+    virtual BibleSharedState& bibleState() = 0;
+    // The display style and font of the chapter text.
+    virtual const TextDisplay& textDisplay() const = 0;
+    // The open window of a document type ("VRA", ...), if any.
+    virtual CChildFrame* frameByCode(const std::string& code) const = 0;
+    // Opens the place named by a command key; returns the window, or nothing.
+    virtual CChildFrame* openByCommandKey(const std::string& key, bool force) = 0;
+    // A Bible window became maximised.
+    virtual void hideShortcutBar() = 0;
+};
+
+} // namespace qel

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string_view>
+
+// Small text helpers that every folder may use. Texts are CP949 or ASCII.
+namespace qel {
+
+// Like C atoi: leading blanks, an optional sign, then digits up to the first non-digit
+// ("3-5" -> 3); 0 when there are none. Clamped to the int range instead of overflowing.
+int atoiText(std::string_view text);
+
+// Without blanks, tabs and carriage returns at either end.
+std::string_view trimmed(std::string_view text);
+
+} // namespace qel
