@@ -110,9 +110,12 @@ const MorphDef kEndings[] = {
     {U"사오", nullptr, Alt::Plain, Slot::PreFinal, 1},
     {U"었", nullptr, Alt::Eo, Slot::PreFinal, 2},
     {U"겠", nullptr, Alt::Plain, Slot::PreFinal, 3},
-    {U"더", nullptr, Alt::Plain, Slot::PreFinal, 4},
-    {U"리", nullptr, Alt::Eu, Slot::PreFinal, 4},
-    {U"느", nullptr, Alt::Plain, Slot::PreFinal, 4},
+    // The humble 사오/사옵 also follows the past and the future: 하였사오니, 지키겠사오니.
+    {U"사오", nullptr, Alt::Plain, Slot::PreFinal, 4},
+    {U"사옵", nullptr, Alt::Plain, Slot::PreFinal, 4, false, true},
+    {U"더", nullptr, Alt::Plain, Slot::PreFinal, 5},
+    {U"리", nullptr, Alt::Eu, Slot::PreFinal, 5},
+    {U"느", nullptr, Alt::Plain, Slot::PreFinal, 5},
     // Sentence endings.
     {U"다", nullptr, Alt::Plain, Slot::Final},
     {U"ㄴ다", nullptr, Alt::NeunDa, Slot::Final},
@@ -196,6 +199,8 @@ const MorphDef kEndings[] = {
     {U"어도", nullptr, Alt::Eo, Slot::Final},
     {U"어야", nullptr, Alt::Eo, Slot::Final},
     {U"지만", nullptr, Alt::Plain, Slot::Final},
+    {U"듯", nullptr, Alt::Plain, Slot::Final},
+    {U"듯이", nullptr, Alt::Plain, Slot::Final},
     {U"기에", nullptr, Alt::Plain, Slot::Final},
     {U"기로", nullptr, Alt::Plain, Slot::Final},
     {U"ㄴ즉", nullptr, Alt::Eu, Slot::Final},
@@ -227,13 +232,13 @@ const MorphDef kPostParticles[] = {
     {U"서", nullptr, Alt::Plain, Slot::ParticleFinal},
     {U"야", nullptr, Alt::Plain, Slot::ParticleFinal},
     {U"만", nullptr, Alt::Plain, Slot::ParticleFinal},
+    {U"든지", nullptr, Alt::Plain, Slot::ParticleFinal}, // 해서든지
 };
 
-const char32_t* const kDerivationalSuffixes[] = {U"하",   U"되",   U"시키", U"받", U"드리",
-                                                 U"당하", U"스럽", U"롭",   U"답"};
+const char32_t* const kDerivationalSuffixes[] = {U"하", U"되", U"시키", U"받"};
 
-const char32_t* const kFunctionWords[] = {U"그", U"이",   U"저", U"이런", U"그런", U"저런", U"및",
-                                          U"또", U"또는", U"곧", U"혹은", U"즉",   U"및"};
+const char32_t* const kFunctionWords[] = {U"그",   U"이",   U"저", U"이런", U"그런",
+                                          U"저런", U"또는", U"및", U"혹은", U"즉"};
 
 struct Morph {
     std::u32string form, vowelForm, label, vowelLabel;
@@ -748,8 +753,15 @@ void tryMorphs(const Left& l, const std::vector<Morph>& morphs, State state, int
     const bool lastMayChange = l.irr != Irr::None || l.elidedI || (l.closed() && l.predicateStem);
     const char32_t next =
         l.n < static_cast<int>(s.target.size()) ? s.target[static_cast<std::size_t>(l.n)] : 0;
+    // The humble 오 and 사오 take no 아/어 after them (새와 is no 새 + 오 + 아).
+    // The prospective 느 only before endings in ㄴ (하느니라, 하느냐).
+    const bool afterHumbleO =
+        !s.labels.empty() && (*s.labels.back() == U"오" || *s.labels.back() == U"사오");
+    const bool afterNeu = !s.labels.empty() && *s.labels.back() == U"느";
     for (std::size_t i = 0; i < morphs.size() && !s.found; ++i) {
         const Morph& m = morphs[i];
+        if ((afterHumbleO && m.alt == Alt::Eo) || (afterNeu && m.form[0] != initialJamo(kN)))
+            continue;
         if (!lastMayChange && !m.mayChangeLast) {
             if (!next || !isInitialJamo(next))
                 continue;
@@ -1080,6 +1092,34 @@ std::u32string derivationRoot(std::u32string_view stem) {
 bool isFunctionWord(std::u32string_view word) {
     return std::any_of(std::begin(kFunctionWords), std::end(kFunctionWords),
                        [&](const char32_t* w) { return word == std::u32string_view(w); });
+}
+
+bool elidesCopula(const Analysis& a) {
+    return a.wordClass == WordClass::Noun && a.parts.find(U"+(이)") != std::u32string::npos;
+}
+
+bool usesCopula(const Analysis& a) {
+    // A particle 이 ends the word; the copula's 이 always has an ending after it.
+    return elidesCopula(a) ||
+           (a.wordClass == WordClass::Noun && a.parts.find(U"+이+") != std::u32string::npos);
+}
+
+int readingCost(const Analysis& a) {
+    // Pieces that running text seldom needs where another reading does without them.
+    static constexpr std::u32string_view kRare[] = {U"느", U"오", U"사오", U"(이)",
+                                                    U"ㅁ", U"기", U"하고"};
+    int cost = a.wordClass == WordClass::Predicate ? 3 : a.wordClass == WordClass::Modifier ? 1 : 0;
+    std::size_t at = a.parts.find(U'+');
+    while (at != std::u32string::npos) {
+        const std::size_t next = a.parts.find(U'+', at + 1);
+        const std::u32string_view part = std::u32string_view(a.parts).substr(
+            at + 1, next == std::u32string::npos ? std::u32string::npos : next - at - 1);
+        cost += part == U"들" ? 1 : 2;
+        if (std::find(std::begin(kRare), std::end(kRare), part) != std::end(kRare))
+            cost += 2;
+        at = next;
+    }
+    return cost;
 }
 
 std::u32string lemmaOf(const Analysis& a) {

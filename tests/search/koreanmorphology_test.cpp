@@ -108,7 +108,10 @@ TEST(KoreanMorphology, EveryReadingRebuildsTheWord) {
 TEST(KoreanMorphology, DerivationRootsAndFunctionWords) {
     EXPECT_EQ(derivationRoot(u("사랑하")), u("사랑"));
     EXPECT_EQ(derivationRoot(u("복되")), u("복"));
-    EXPECT_EQ(derivationRoot(u("의롭")), u("의"));
+    EXPECT_EQ(derivationRoot(u("축복받")), u("축복"));
+    EXPECT_EQ(derivationRoot(u("회개시키")), u("회개"));
+    // Only 하다, 되다, 받다, 시키다 derive: 의롭 and 아름답 are words of their own.
+    EXPECT_EQ(derivationRoot(u("의롭")), u(""));
     EXPECT_EQ(derivationRoot(u("하")), u(""));
     EXPECT_TRUE(isFunctionWord(u("그")));
     EXPECT_FALSE(isFunctionWord(u("하나님")));

@@ -486,7 +486,9 @@ TEST(VerseIndexBuilder, BuildsFromTheContentDatabaseAndRejectsBadFiles) {
                    {cp("맨 처음에 {W VAL=P}하나님{/W}께서 성전을")});
     }
     std::vector<std::string> messages;
-    qel::buildVerseIndex(dir.str() + "/Bible.m14", dir.str() + "/DBF", dir.str() + "/nohanja.txt",
+    qel::AnalysisSources sources;
+    sources.hanjaTablePath = dir.str() + "/nohanja.txt";
+    qel::buildVerseIndex(dir.str() + "/Bible.m14", dir.str() + "/DBF", sources,
                          [&](const std::string& m) { messages.push_back(m); });
     EXPECT_NE(messages.front().find("no hanja table"), std::string::npos);
     const std::string path = dir.str() + "/DBF/" + qel::kVerseIndexFileName;
