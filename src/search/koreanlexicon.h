@@ -20,7 +20,8 @@ enum LexClass : unsigned char {
     kLexModifier = 4,  // determiners and adverbs (새, 한, 함께, 곧)
 };
 
-// The same class named by our own list: that sense of the word comes first.
+// The same class named by our own list: that sense of the word comes first, and a form
+// that is the word itself is read as that word only in stem searches.
 constexpr unsigned ownClass(unsigned cls) {
     return cls << 3;
 }

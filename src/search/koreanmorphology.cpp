@@ -233,6 +233,7 @@ const MorphDef kPostParticles[] = {
     {U"야", nullptr, Alt::Plain, Slot::ParticleFinal},
     {U"만", nullptr, Alt::Plain, Slot::ParticleFinal},
     {U"든지", nullptr, Alt::Plain, Slot::ParticleFinal}, // 해서든지
+    {U"을", U"를", Alt::Pair, Slot::ParticleFinal},      // 들었는지를
 };
 
 const char32_t* const kDerivationalSuffixes[] = {U"하", U"되", U"시키", U"받"};
@@ -895,8 +896,8 @@ std::vector<Irr> irregularOptions(const Left& stem) {
         if (stem.lastInitial() == kR && stem.lastVowel() == kEu) {
             opts.push_back(Irr::Reu);
             opts.push_back(Irr::Reo);
-        } else if (stem.lastVowel() == kU) {
-            opts.push_back(Irr::U);
+        } else if (stem.lastVowel() == kU && stem.lastInitial() == kP) {
+            opts.push_back(Irr::U); // 푸다 alone: 주 + 어 is 줘, never 저
         }
         break;
     default:

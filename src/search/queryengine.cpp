@@ -205,7 +205,11 @@ std::vector<Candidate> candidatesOf(const VerseIndex& index, const std::u32strin
     for (korean::Analysis& a : analyses) {
         const std::string key = classLetter(a.wordClass) + korean::u32ToUtf8(a.stem);
         const auto* forms = index.formsOfKey(key);
-        if (forms && self != kNoForm && !std::binary_search(forms->begin(), forms->end(), self))
+        auto holdsSelf = [&](const std::vector<std::uint32_t>* f) {
+            return f && std::binary_search(f->begin(), f->end(), self);
+        };
+        if (forms && self != kNoForm && !holdsSelf(forms) &&
+            !holdsSelf(index.formsOfKey("~" + key)))
             forms = nullptr;
         int cost = korean::readingCost(a);
         if (index.formsOfKey("!" + key))

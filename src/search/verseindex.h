@@ -30,7 +30,8 @@ struct Homonym {
 // What the file holds. Stem keys are a letter + the stem in UTF-8: 'N' noun, 'V' predicate,
 // 'M' determiner or adverb, 'D' noun root of a derived predicate, 'C' part of a compound
 // noun, 'P' head of a compound predicate; '!' + a class letter + stem (with no forms) marks
-// the Bible's own sense of a word, which its readings offer first.
+// the Bible's own sense of a word, which its readings offer first; '~' + a class letter +
+// stem holds forms that have the reading but that a search for the stem leaves out.
 struct VerseIndexData {
     std::vector<IndexedVerse> verses;
     std::vector<std::uint32_t> words;  // form of each word, or kNoForm

@@ -143,64 +143,121 @@ bool hasPart(const korean::Analysis& a, std::u32string_view part) {
            (at + p.size() == a.parts.size() || a.parts[at + p.size()] == U'+');
 }
 
+bool isCompoundNoun(const korean::Lexicon& lexicon, const std::u32string& stem) {
+    for (std::size_t cut = 2; cut < stem.size(); ++cut)
+        if (lexicon.knows(stem.substr(0, cut), korean::kLexNoun) &&
+            lexicon.knows(stem.substr(cut), korean::kLexNoun))
+            return true;
+    return false;
+}
+
+// A stem the lexicon knows, or two nouns of it written together (생명 + 책).
+bool knownNoun(const korean::Lexicon& lexicon, const std::u32string& stem) {
+    return lexicon.knows(stem, korean::kLexNoun) || isCompoundNoun(lexicon, stem);
+}
+
+std::size_t partCount(const korean::Analysis& a) {
+    return static_cast<std::size_t>(std::count(a.parts.begin(), a.parts.end(), U'+'));
+}
+
 // The readings of a form that are real words. A noun stem must be a noun of the lexicon
 // (or two of them written together), a predicate stem a predicate of it or a noun + 하다,
-// 되다, 받다, 시키다. Where a real predicate explains the form, readings that leave out the
-// copula or take 하고 as a particle go (주옵소서 is not 주 + 이옵소서, 사랑하고 not 사랑 +
-// 하고); a whole form that is a determiner or adverb (새로, 함께) is not a noun + particle.
+// 되다, 받다, 시키다. Among the real ones, a reading goes when a simpler one explains the
+// same letters:
+// - the copula or 하고 after a noun, where a predicate reads the form (주옵소서 is not 주 +
+//   이옵소서, 사랑하고 not 사랑 + 하고, 하였사오니 not 하 + 이었사오니);
+// - a noun + particle, where the whole form is a determiner or adverb and no noun (새로,
+//   함께; 길이 stays a noun too);
+// - a compound noun where a noun of the lexicon takes the particle (그리스도 + 의, not
+//   그리스 + 도의);
+// - a predicate + ㅁ, where the lexicon has the noun (믿음, 이름 are nouns, not 믿다, 이르다).
 // A form with no real reading keeps its noun readings: it is a name the lexicon lacks.
+// (Longer predicate stems are weighed afterwards, against the whole text.)
 std::vector<korean::Analysis> checkedReadings(const std::u32string& form,
                                               const korean::Lexicon& lexicon) {
     std::vector<korean::Analysis> all = korean::analyse(form);
     if (lexicon.empty())
         return all;
-    auto knownNoun = [&](const std::u32string& stem) {
-        if (lexicon.knows(stem, korean::kLexNoun))
-            return true;
-        for (std::size_t cut = 2; cut + 2 <= stem.size(); ++cut)
-            if (lexicon.knows(stem.substr(0, cut), korean::kLexNoun) &&
-                lexicon.knows(stem.substr(cut), korean::kLexNoun))
-                return true;
-        return false;
-    };
     std::vector<korean::Analysis> kept;
-    bool predicate = false;
-    std::vector<std::u32string> predicateStems;
     for (const korean::Analysis& a : all) {
         bool known = false;
         if (a.wordClass == korean::WordClass::Noun) {
-            known = knownNoun(a.stem);
+            known = knownNoun(lexicon, a.stem);
         } else {
             const std::u32string root = korean::derivationRoot(a.stem);
-            known =
-                lexicon.knows(a.stem, korean::kLexPredicate) || (!root.empty() && knownNoun(root));
-            predicate = predicate || known;
-            if (known)
-                predicateStems.push_back(a.stem);
+            known = lexicon.knows(a.stem, korean::kLexPredicate) ||
+                    (!root.empty() && knownNoun(lexicon, root));
         }
         if (known)
             kept.push_back(a);
     }
-    const bool modifier = lexicon.knows(form, korean::kLexModifier);
-    // The copula after a noun that a predicate of the form begins with (하였사오니 is 하다,
-    // not 하 + 이었사오니).
-    auto copulaOfPredicate = [&](const korean::Analysis& a) {
-        return korean::usesCopula(a) &&
-               std::any_of(predicateStems.begin(), predicateStems.end(),
-                           [&](const std::u32string& p) { return p.starts_with(a.stem); });
+    auto any = [&](auto pred) { return std::any_of(kept.begin(), kept.end(), pred); };
+    const bool predicate =
+        any([](const korean::Analysis& a) { return a.wordClass == korean::WordClass::Predicate; });
+    const bool directNoun = any([&](const korean::Analysis& a) {
+        return a.wordClass == korean::WordClass::Noun && lexicon.knows(a.stem, korean::kLexNoun);
+    });
+    const bool modifier =
+        lexicon.knows(form, korean::kLexModifier) && !lexicon.knows(form, korean::kLexNoun);
+    auto copulaOfPredicate = [&](const korean::Analysis& n) {
+        return korean::usesCopula(n) && any([&](const korean::Analysis& p) {
+                   return p.wordClass == korean::WordClass::Predicate &&
+                          (korean::elidesCopula(n) || p.stem.starts_with(n.stem));
+               });
+    };
+    auto nominalNoun = [&](const korean::Analysis& p) {
+        if (!p.parts.starts_with(p.stem + U"+ㅁ"))
+            return false;
+        return any([&](const korean::Analysis& n) {
+            return n.wordClass == korean::WordClass::Noun && n.stem.size() <= form.size() &&
+                   lexicon.knows(n.stem, korean::kLexNoun) &&
+                   korean::syllableFinal(n.stem.back()) == korean::kFM &&
+                   form.starts_with(n.stem) && n.stem.size() >= p.stem.size();
+        });
     };
     std::erase_if(kept, [&](const korean::Analysis& a) {
-        return a.wordClass == korean::WordClass::Noun &&
-               ((predicate && (korean::elidesCopula(a) || hasPart(a, U"하고"))) ||
-                copulaOfPredicate(a) || (modifier && a.stem != form));
+        if (a.wordClass == korean::WordClass::Noun)
+            return (predicate && hasPart(a, U"하고")) || copulaOfPredicate(a) ||
+                   (modifier && a.stem != form) ||
+                   (directNoun && !lexicon.knows(a.stem, korean::kLexNoun));
+        return nominalNoun(a);
     });
-    if (modifier)
+    if (lexicon.knows(form, korean::kLexModifier))
         kept.push_back({form, korean::WordClass::Modifier, form});
     if (kept.empty())
         for (const korean::Analysis& a : all)
             if (a.wordClass == korean::WordClass::Noun)
                 kept.push_back(a);
     return kept;
+}
+
+// A short predicate stem with more endings goes where a longer stem needs fewer and the
+// text shows that longer stem on its own elsewhere (살리 + 소서, not 살 + 리 + 소서, since
+// 살리셨음이니이다 can only be 살리다; 주리라 keeps 주 + 리라, as 주리다 never stands alone).
+void dropShorterStems(std::vector<std::vector<korean::Analysis>>& readings) {
+    std::unordered_set<std::u32string, U32Hash> alone;
+    for (const auto& list : readings) {
+        const korean::Analysis* only = nullptr;
+        int count = 0;
+        for (const korean::Analysis& a : list)
+            if (a.wordClass == korean::WordClass::Predicate) {
+                only = &a;
+                ++count;
+            }
+        if (count == 1)
+            alone.insert(only->stem);
+    }
+    for (auto& list : readings) {
+        const std::vector<korean::Analysis> before = list;
+        std::erase_if(list, [&](const korean::Analysis& p) {
+            return p.wordClass == korean::WordClass::Predicate &&
+                   std::any_of(before.begin(), before.end(), [&](const korean::Analysis& q) {
+                       return q.wordClass == korean::WordClass::Predicate &&
+                              q.stem.size() > p.stem.size() && q.stem.starts_with(p.stem) &&
+                              partCount(q) < partCount(p) && alone.count(q.stem);
+                   });
+        });
+    }
 }
 
 // Which stems a type-3 search for a word takes in: compound nouns the lexicon knows as two
@@ -226,14 +283,16 @@ public:
                                 : lexicon_.knows(s, korean::kLexPredicate);
     }
 
-    // Parts of two syllables or more: one syllable would take in half the text.
+    // A compound counts for its parts of two syllables or more (생명책 for 생명, not for
+    // 책): one syllable would take in half the text.
     std::vector<std::u32string> nounParts(const std::u32string& stem) const {
         std::vector<std::u32string> out;
-        for (std::size_t cut = 2; cut + 2 <= stem.size(); ++cut) {
+        for (std::size_t cut = 2; cut < stem.size(); ++cut) {
             std::u32string a = stem.substr(0, cut), b = stem.substr(cut);
             if (isNoun(a) && isNoun(b)) {
                 out.push_back(std::move(a));
-                out.push_back(std::move(b));
+                if (b.size() >= 2)
+                    out.push_back(std::move(b));
             }
         }
         return out;
@@ -352,11 +411,20 @@ VerseIndexData buildVerseIndexData(const std::vector<VerseSource>& verses,
     std::vector<std::vector<korean::Analysis>> readings(order.size());
     for (std::uint32_t r = 0; r < order.size(); ++r)
         readings[r] = checkedReadings(formTexts[order[r]], sources.lexicon);
+    if (!sources.lexicon.empty())
+        dropShorterStems(readings);
     const CompoundRules compounds(readings, sources.lexicon);
     for (std::uint32_t r = 0; r < order.size(); ++r) {
+        // A form that our list names as a word (한, 온, 줄) stands for that word: its other
+        // readings are offered for the word, but searches for 하다, 오다 or 주다 leave it out.
+        const unsigned own = sources.lexicon.classesOf(formTexts[order[r]]) >> 3;
         for (const korean::Analysis& a : readings[r]) {
             const std::string stem = korean::u32ToUtf8(a.stem);
             const char letter = classLetter(a.wordClass);
+            if (own && !(own & lexClassOf(a.wordClass))) {
+                stems[std::string("~") + letter + stem].push_back(r);
+                continue;
+            }
             stems[letter + stem].push_back(r);
             if (sources.lexicon.knows(a.stem, korean::ownClass(lexClassOf(a.wordClass))))
                 stems.try_emplace(std::string("!") + letter + stem);
