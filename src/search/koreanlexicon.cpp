@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -90,6 +91,7 @@ bool readHunspellLexicon(const std::string& dicPath, const std::string& affPath,
     }
     if (!std::getline(dic, line)) // entry count
         return false;
+    lexicon.reserve(static_cast<std::size_t>(std::atol(line.c_str())));
     while (std::getline(dic, line)) {
         const std::size_t slash = line.find('/');
         const std::string_view text = std::string_view(line).substr(0, slash);

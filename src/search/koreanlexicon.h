@@ -31,6 +31,7 @@ public:
     bool empty() const { return words_.empty(); }
     std::size_t size() const { return words_.size(); }
     void add(std::u32string word, unsigned classes);
+    void reserve(std::size_t words) { words_.reserve(words_.size() + words); }
     // Classes known for the word (a predicate stem without -다), 0 when unknown.
     unsigned classesOf(std::u32string_view word) const;
     bool knows(std::u32string_view word, unsigned cls) const { return classesOf(word) & cls; }

@@ -1,8 +1,10 @@
 #include "platform/codec.h"
+#include "platform/database.h"
 #include "search/koreanjamo.h"
 #include "search/queryengine.h"
 #include "search/resultfile.h"
 #include "search/verseindex.h"
+#include "search/verseindexbuilder.h"
 
 #include <benchmark/benchmark.h>
 
@@ -267,5 +269,28 @@ void BM_KoreanAnalysisVra(benchmark::State& state) {
     state.counters["t3_recall_%"] = ratio(hits[3], relevant[3]);
 }
 BENCHMARK(BM_KoreanAnalysisVra)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// What qel-mkdb does for the verse index of VRA: read the rows, the hanja table, hunspell-ko
+// and our own list, analyse every form.
+void BM_BuildVerseIndexVra(benchmark::State& state) {
+    std::vector<qel::VerseSource> verses;
+    {
+        qel::Database db(QEL_BUILT_CONTENT_DB, qel::Database::Mode::ReadOnly);
+        qel::RecordSet rs(db, "select volcode, chap, sec, body from VRA order by sequence");
+        for (; !rs.isEOF(); rs.moveNext())
+            verses.push_back(
+                {rs.field("volcode"), rs.field("chap"), rs.field("sec"), rs.field("body")});
+    }
+    const std::string own = QEL_SOURCE_DIR "/data/lexicon/bible.txt";
+    std::size_t stems = 0;
+    for (auto _ : state) {
+        const qel::AnalysisSources sources =
+            qel::readAnalysisSources(qel::kHanjaTablePath, own, {});
+        stems = qel::buildVerseIndexData(verses, sources).stemKeys.size();
+    }
+    state.counters["verses"] = static_cast<double>(verses.size());
+    state.counters["stems"] = static_cast<double>(stems);
+}
+BENCHMARK(BM_BuildVerseIndexVra)->Unit(benchmark::kMillisecond);
 
 } // namespace
