@@ -299,7 +299,7 @@ public:
     }
 
     // The head of a compound predicate follows a connective 아/어/여 or a noun of two
-    // syllables or more: 나아가, 들어오, 결론짓.
+    // syllables or more: 나아가, 들어오, 데려가, 결론짓.
     std::vector<std::u32string> predicateHeads(const std::u32string& stem) const {
         std::vector<std::u32string> out;
         if (!isPredicate(stem))
@@ -307,12 +307,15 @@ public:
         for (std::size_t cut = 1; cut < stem.size(); ++cut) {
             const std::u32string a = stem.substr(0, cut), b = stem.substr(cut);
             const char32_t last = a.back();
-            const bool connective = korean::syllableInitial(last) == korean::kNg &&
-                                    korean::syllableFinal(last) == korean::kNoFinal &&
-                                    (korean::syllableVowel(last) == korean::kA ||
-                                     korean::syllableVowel(last) == korean::kEo ||
-                                     korean::syllableVowel(last) == korean::kYeo);
-            if (isPredicate(b) && (connective || (a.size() >= 2 && isNoun(a))))
+            // 아, 어 as written (나아, 들어), or melted with the stem (데려, 가져, 가까워).
+            const int v = korean::syllableVowel(last);
+            const bool connective = korean::syllableFinal(last) == korean::kNoFinal &&
+                                    (v == korean::kYeo || v == korean::kWa || v == korean::kWo ||
+                                     (korean::syllableInitial(last) == korean::kNg &&
+                                      (v == korean::kA || v == korean::kEo)));
+            // A noun + 하다 or 되다 is a derivation of the noun, not a form of 하다.
+            const bool derived = korean::derivationRoot(stem) == a;
+            if (isPredicate(b) && !derived && (connective || (a.size() >= 2 && isNoun(a))))
                 out.push_back(b);
         }
         return out;
