@@ -307,12 +307,16 @@ public:
         for (std::size_t cut = 1; cut < stem.size(); ++cut) {
             const std::u32string a = stem.substr(0, cut), b = stem.substr(cut);
             const char32_t last = a.back();
-            // 아, 어 as written (나아, 들어), or melted with the stem (데려, 가져, 가까워).
-            const int v = korean::syllableVowel(last);
-            const bool connective = korean::syllableFinal(last) == korean::kNoFinal &&
-                                    (v == korean::kYeo || v == korean::kWa || v == korean::kWo ||
-                                     (korean::syllableInitial(last) == korean::kNg &&
-                                      (v == korean::kA || v == korean::kEo)));
+            // 아, 어 as written (나아, 들어), melted with the stem (데려, 가져, 가까워), or
+            // after a 르 stem (올라, 흘러).
+            const int v = korean::syllableVowel(last), initial = korean::syllableInitial(last);
+            const bool afterRieul =
+                a.size() >= 2 && korean::syllableFinal(a[a.size() - 2]) == korean::kFR;
+            const bool connective =
+                korean::syllableFinal(last) == korean::kNoFinal &&
+                (v == korean::kYeo || v == korean::kWa || v == korean::kWo ||
+                 ((initial == korean::kNg || (initial == korean::kR && afterRieul)) &&
+                  (v == korean::kA || v == korean::kEo)));
             // A noun + 하다 or 되다 is a derivation of the noun, not a form of 하다.
             const bool derived = korean::derivationRoot(stem) == a;
             if (isPredicate(b) && !derived && (connective || (a.size() >= 2 && isNoun(a))))
