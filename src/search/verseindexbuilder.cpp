@@ -197,8 +197,12 @@ std::vector<korean::Analysis> checkedReadings(const std::u32string& form,
     const bool directNoun = any([&](const korean::Analysis& a) {
         return a.wordClass == korean::WordClass::Noun && lexicon.knows(a.stem, korean::kLexNoun);
     });
-    const bool modifier =
-        lexicon.knows(form, korean::kLexModifier) && !lexicon.knows(form, korean::kLexNoun);
+    // hunspell-ko makes the adverbs in -히 from their adjectives (거룩하다 → 거룩히).
+    const bool adverb =
+        lexicon.knows(form, korean::kLexModifier) ||
+        (form.size() >= 2 && form.back() == U'히' &&
+         lexicon.knows(form.substr(0, form.size() - 1) + U"하", korean::kLexPredicate));
+    const bool modifier = adverb && !lexicon.knows(form, korean::kLexNoun);
     auto copulaOfPredicate = [&](const korean::Analysis& n) {
         return korean::usesCopula(n) && any([&](const korean::Analysis& p) {
                    return p.wordClass == korean::WordClass::Predicate &&
@@ -222,7 +226,7 @@ std::vector<korean::Analysis> checkedReadings(const std::u32string& form,
                    (directNoun && !lexicon.knows(a.stem, korean::kLexNoun));
         return nominalNoun(a);
     });
-    if (lexicon.knows(form, korean::kLexModifier))
+    if (adverb)
         kept.push_back({form, korean::WordClass::Modifier, form});
     if (kept.empty())
         for (const korean::Analysis& a : all)

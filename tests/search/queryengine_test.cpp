@@ -349,7 +349,8 @@ const ReadingCase kReadingCases[] = {
     {"지으시니라", "짓다 [용언]", {}}, // 창 1:1 지으시니라
     {"도우소서", "돕다 [용언]", {}},
     {"이르시되", "이르다 [용언]", {}},
-    {"여짜오되", "여짜오다 [용언]", {}}, // our own list of old words
+    {"여짜오되", "여짜오다 [용언]", {}},              // our own list of old words
+    {"거룩히", "거룩히 [수식언]", {"거룩히 [명사]"}}, // the adverb of 거룩하다
 };
 
 // Lemma and tag of each line of the choice list.
