@@ -755,13 +755,18 @@ void tryMorphs(const Left& l, const std::vector<Morph>& morphs, State state, int
     const char32_t next =
         l.n < static_cast<int>(s.target.size()) ? s.target[static_cast<std::size_t>(l.n)] : 0;
     // The humble 오 and 사오 take no 아/어 after them (새와 is no 새 + 오 + 아).
-    // The prospective 느 only before endings in ㄴ (하느니라, 하느냐).
+    // The 느 of the present only before endings in ㄴ (하느니라, 하느냐).
     const bool afterHumbleO =
         !s.labels.empty() && (*s.labels.back() == U"오" || *s.labels.back() == U"사오");
     const bool afterNeu = !s.labels.empty() && *s.labels.back() == U"느";
+    // The prospective 리 only before 라, 니, 로다, 이다, 요, 오 (하리라, 하리니, 하리이다),
+    // never before 고, 며, 소서, 지 (주리고 is 주리다).
+    const bool afterRi = !s.labels.empty() && *s.labels.back() == U"리";
     for (std::size_t i = 0; i < morphs.size() && !s.found; ++i) {
         const Morph& m = morphs[i];
-        if ((afterHumbleO && m.alt == Alt::Eo) || (afterNeu && m.form[0] != initialJamo(kN)))
+        if ((afterHumbleO && m.alt == Alt::Eo) || (afterNeu && m.form[0] != initialJamo(kN)) ||
+            (afterRi && m.form[0] != initialJamo(kN) && m.form[0] != initialJamo(kR) &&
+             m.form[0] != initialJamo(kNg)))
             continue;
         if (!lastMayChange && !m.mayChangeLast) {
             if (!next || !isInitialJamo(next))

@@ -236,10 +236,11 @@ std::vector<korean::Analysis> checkedReadings(const std::u32string& form,
 }
 
 // A short predicate stem with more endings goes where a longer stem needs fewer and the
-// text shows that longer stem on its own elsewhere (살리 + 소서, not 살 + 리 + 소서, since
-// 살리셨음이니이다 can only be 살리다; 주리라 keeps 주 + 리라, as 주리다 never stands alone).
+// text shows that longer stem on its own in two forms or more (살리 + 옵소서, not 살 + 리 +
+// 옵소서, as 살리셨음이니이다 and 살리시느니라 can only be 살리다; 주리라 keeps 주 + 리라,
+// as 주리다 stands alone only in 주리고).
 void dropShorterStems(std::vector<std::vector<korean::Analysis>>& readings) {
-    std::unordered_set<std::u32string, U32Hash> alone;
+    std::unordered_map<std::u32string, int, U32Hash> alone;
     for (const auto& list : readings) {
         const korean::Analysis* only = nullptr;
         int count = 0;
@@ -249,7 +250,7 @@ void dropShorterStems(std::vector<std::vector<korean::Analysis>>& readings) {
                 ++count;
             }
         if (count == 1)
-            alone.insert(only->stem);
+            ++alone[only->stem];
     }
     for (auto& list : readings) {
         const std::vector<korean::Analysis> before = list;
@@ -258,7 +259,8 @@ void dropShorterStems(std::vector<std::vector<korean::Analysis>>& readings) {
                    std::any_of(before.begin(), before.end(), [&](const korean::Analysis& q) {
                        return q.wordClass == korean::WordClass::Predicate &&
                               q.stem.size() > p.stem.size() && q.stem.starts_with(p.stem) &&
-                              partCount(q) < partCount(p) && alone.count(q.stem);
+                              partCount(q) < partCount(p) && alone.count(q.stem) &&
+                              alone.at(q.stem) >= 2;
                    });
         });
     }
