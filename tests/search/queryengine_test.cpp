@@ -602,6 +602,22 @@ TEST(QueryParser, DialogFormsAndTheAnalysedForm) {
     EXPECT_EQ(q.words[1].kind, qel::QueryWordKind::Literal);
     EXPECT_EQ(q.words[2].homonym, 3);
     EXPECT_EQ(q.words[3].text, U"하나님나라");
+    ASSERT_EQ(qel::parseQueryText(cp("@!함께 있-"), q), qel::QueryParse::Ok);
+    EXPECT_EQ(q.words[0].kind, qel::QueryWordKind::Modifier);
+    EXPECT_EQ(q.words[0].text, U"함께");
+}
+
+TEST_F(QueryEngineTest, ADeterminerFindsTheWordAloneAndTheVerbItsOtherForms) {
+    // 함께 stands alone; 함께하심이라 (시 23:4) is another word.
+    const std::set<std::string> together = hitWords(search("@!함께", 2));
+    EXPECT_TRUE(together.count("함께"));
+    EXPECT_EQ(together.size(), 1u);
+    // 온 "whole" is left out of 오다, whose forms 오시니 and 와서 stay.
+    EXPECT_EQ(analyse("온", 2), cp("@!온"));
+    EXPECT_EQ(analyse("온", 2, 1), cp("@오-"));
+    const std::set<std::string> come = hitWords(search("@오-", 2));
+    EXPECT_TRUE(come.count("오시니") && come.count("와서"));
+    EXPECT_FALSE(come.count("온"));
 }
 
 TEST(VerseIndexBuilder, DisplayTextDropsNotesAndKeepsWords) {
