@@ -241,11 +241,11 @@ std::vector<Candidate> candidatesOf(const VerseIndex& index, const std::u32strin
                 isSubset(s->forms, t->forms))
                 s->cost += 8;
     }
-    if (!anySupport) {
-        // A word the text does not have: the readings with the fewest parts.
-        const int best = std::min_element(kept.begin(), kept.end(),
-                                          [](auto* a, auto* b) { return a->cost < b->cost; })[0]
-                             ->cost;
+    if (!anySupport && !kept.empty()) {
+        // A word the text does not have: the likeliest readings alone.
+        const int best = (*std::min_element(kept.begin(), kept.end(), [](auto* a, auto* b) {
+                             return a->cost < b->cost;
+                         }))->cost;
         std::erase_if(kept, [&](const Scored* s) { return s->cost != best; });
     }
     std::stable_sort(kept.begin(), kept.end(), [](const Scored* a, const Scored* b) {
