@@ -156,10 +156,6 @@ bool knownNoun(const korean::Lexicon& lexicon, const std::u32string& stem) {
     return lexicon.knows(stem, korean::kLexNoun) || isCompoundNoun(lexicon, stem);
 }
 
-std::size_t partCount(const korean::Analysis& a) {
-    return static_cast<std::size_t>(std::count(a.parts.begin(), a.parts.end(), U'+'));
-}
-
 // The readings of a form that are real words. A noun stem must be a noun of the lexicon
 // (or two of them written together), a predicate stem a predicate of it or a noun + 하다,
 // 되다, 받다, 시키다. Among the real ones, a reading goes when a simpler one explains the
@@ -172,7 +168,6 @@ std::size_t partCount(const korean::Analysis& a) {
 //   그리스 + 도의);
 // - a predicate + ㅁ, where the lexicon has the noun (믿음, 이름 are nouns, not 믿다, 이르다).
 // A form with no real reading keeps its noun readings: it is a name the lexicon lacks.
-// (Longer predicate stems are weighed afterwards, against the whole text.)
 std::vector<korean::Analysis> checkedReadings(const std::u32string& form,
                                               const korean::Lexicon& lexicon) {
     std::vector<korean::Analysis> all = korean::analyse(form);
@@ -233,37 +228,6 @@ std::vector<korean::Analysis> checkedReadings(const std::u32string& form,
             if (a.wordClass == korean::WordClass::Noun)
                 kept.push_back(a);
     return kept;
-}
-
-// A short predicate stem with more endings goes where a longer stem needs fewer and the
-// text shows that longer stem on its own in two forms or more (살리 + 옵소서, not 살 + 리 +
-// 옵소서, as 살리셨음이니이다 and 살리시느니라 can only be 살리다; 주리라 keeps 주 + 리라,
-// as 주리다 stands alone only in 주리고).
-void dropShorterStems(std::vector<std::vector<korean::Analysis>>& readings) {
-    std::unordered_map<std::u32string, int, U32Hash> alone;
-    for (const auto& list : readings) {
-        const korean::Analysis* only = nullptr;
-        int count = 0;
-        for (const korean::Analysis& a : list)
-            if (a.wordClass == korean::WordClass::Predicate) {
-                only = &a;
-                ++count;
-            }
-        if (count == 1)
-            ++alone[only->stem];
-    }
-    for (auto& list : readings) {
-        const std::vector<korean::Analysis> before = list;
-        std::erase_if(list, [&](const korean::Analysis& p) {
-            return p.wordClass == korean::WordClass::Predicate &&
-                   std::any_of(before.begin(), before.end(), [&](const korean::Analysis& q) {
-                       return q.wordClass == korean::WordClass::Predicate &&
-                              q.stem.size() > p.stem.size() && q.stem.starts_with(p.stem) &&
-                              partCount(q) < partCount(p) && alone.count(q.stem) &&
-                              alone.at(q.stem) >= 2;
-                   });
-        });
-    }
 }
 
 // Which stems a type-3 search for a word takes in: compound nouns the lexicon knows as two
@@ -424,8 +388,6 @@ VerseIndexData buildVerseIndexData(const std::vector<VerseSource>& verses,
     std::vector<std::vector<korean::Analysis>> readings(order.size());
     for (std::uint32_t r = 0; r < order.size(); ++r)
         readings[r] = checkedReadings(formTexts[order[r]], sources.lexicon);
-    if (!sources.lexicon.empty())
-        dropShorterStems(readings);
     const CompoundRules compounds(readings, sources.lexicon);
     for (std::uint32_t r = 0; r < order.size(); ++r) {
         // A form that our list names as a word (한, 온, 줄) stands for that word: its other
