@@ -52,7 +52,7 @@ unsigned classesOfFlags(const std::vector<int>& flags, std::u32string_view word)
 
 } // namespace
 
-std::size_t Lexicon::Hash::operator()(const std::u32string& s) const noexcept {
+std::size_t Lexicon::Hash::operator()(std::u32string_view s) const noexcept {
     std::size_t h = 1469598103934665603ull;
     for (char32_t c : s)
         h = (h ^ c) * 1099511628211ull;
@@ -65,7 +65,7 @@ void Lexicon::add(std::u32string word, unsigned classes) {
 }
 
 unsigned Lexicon::classesOf(std::u32string_view word) const {
-    const auto it = words_.find(std::u32string(word));
+    const auto it = words_.find(word);
     return it == words_.end() ? 0 : it->second;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -37,10 +38,12 @@ public:
     bool knows(std::u32string_view word, unsigned cls) const { return classesOf(word) & cls; }
 
 private:
+    // Looked up by view, so that the analysis of every form allocates nothing.
     struct Hash {
-        std::size_t operator()(const std::u32string& s) const noexcept;
+        using is_transparent = void;
+        std::size_t operator()(std::u32string_view s) const noexcept;
     };
-    std::unordered_map<std::u32string, unsigned char, Hash> words_;
+    std::unordered_map<std::u32string, unsigned char, Hash, std::equal_to<>> words_;
 };
 
 // Homonyms the Bible means, in the order a reader wants them (성전 → 聖殿 first).

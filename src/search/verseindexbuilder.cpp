@@ -143,7 +143,7 @@ bool hasPart(const korean::Analysis& a, std::u32string_view part) {
            (at + p.size() == a.parts.size() || a.parts[at + p.size()] == U'+');
 }
 
-bool isCompoundNoun(const korean::Lexicon& lexicon, const std::u32string& stem) {
+bool isCompoundNoun(const korean::Lexicon& lexicon, std::u32string_view stem) {
     for (std::size_t cut = 2; cut < stem.size(); ++cut)
         if (lexicon.knows(stem.substr(0, cut), korean::kLexNoun) &&
             lexicon.knows(stem.substr(cut), korean::kLexNoun))
