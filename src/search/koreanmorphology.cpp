@@ -110,9 +110,12 @@ const MorphDef kEndings[] = {
     {U"사오", nullptr, Alt::Plain, Slot::PreFinal, 1},
     {U"었", nullptr, Alt::Eo, Slot::PreFinal, 2},
     {U"겠", nullptr, Alt::Plain, Slot::PreFinal, 3},
-    {U"더", nullptr, Alt::Plain, Slot::PreFinal, 4},
-    {U"리", nullptr, Alt::Eu, Slot::PreFinal, 4},
-    {U"느", nullptr, Alt::Plain, Slot::PreFinal, 4},
+    // The humble 사오/사옵 also follows the past and the future: 하였사오니, 지키겠사오니.
+    {U"사오", nullptr, Alt::Plain, Slot::PreFinal, 4},
+    {U"사옵", nullptr, Alt::Plain, Slot::PreFinal, 4, false, true},
+    {U"더", nullptr, Alt::Plain, Slot::PreFinal, 5},
+    {U"리", nullptr, Alt::Eu, Slot::PreFinal, 5},
+    {U"느", nullptr, Alt::Plain, Slot::PreFinal, 5},
     // Sentence endings.
     {U"다", nullptr, Alt::Plain, Slot::Final},
     {U"ㄴ다", nullptr, Alt::NeunDa, Slot::Final},
@@ -196,6 +199,8 @@ const MorphDef kEndings[] = {
     {U"어도", nullptr, Alt::Eo, Slot::Final},
     {U"어야", nullptr, Alt::Eo, Slot::Final},
     {U"지만", nullptr, Alt::Plain, Slot::Final},
+    {U"듯", nullptr, Alt::Plain, Slot::Final},
+    {U"듯이", nullptr, Alt::Plain, Slot::Final},
     {U"기에", nullptr, Alt::Plain, Slot::Final},
     {U"기로", nullptr, Alt::Plain, Slot::Final},
     {U"ㄴ즉", nullptr, Alt::Eu, Slot::Final},
@@ -227,13 +232,14 @@ const MorphDef kPostParticles[] = {
     {U"서", nullptr, Alt::Plain, Slot::ParticleFinal},
     {U"야", nullptr, Alt::Plain, Slot::ParticleFinal},
     {U"만", nullptr, Alt::Plain, Slot::ParticleFinal},
+    {U"든지", nullptr, Alt::Plain, Slot::ParticleFinal}, // 해서든지
+    {U"을", U"를", Alt::Pair, Slot::ParticleFinal},      // 들었는지를
 };
 
-const char32_t* const kDerivationalSuffixes[] = {U"하",   U"되",   U"시키", U"받", U"드리",
-                                                 U"당하", U"스럽", U"롭",   U"답"};
+const char32_t* const kDerivationalSuffixes[] = {U"하", U"되", U"시키", U"받"};
 
-const char32_t* const kFunctionWords[] = {U"그", U"이",   U"저", U"이런", U"그런", U"저런", U"및",
-                                          U"또", U"또는", U"곧", U"혹은", U"즉",   U"및"};
+const char32_t* const kFunctionWords[] = {U"그",   U"이",   U"저", U"이런", U"그런",
+                                          U"저런", U"또는", U"및", U"혹은", U"즉"};
 
 struct Morph {
     std::u32string form, vowelForm, label, vowelLabel;
@@ -748,8 +754,20 @@ void tryMorphs(const Left& l, const std::vector<Morph>& morphs, State state, int
     const bool lastMayChange = l.irr != Irr::None || l.elidedI || (l.closed() && l.predicateStem);
     const char32_t next =
         l.n < static_cast<int>(s.target.size()) ? s.target[static_cast<std::size_t>(l.n)] : 0;
+    // The humble 오 and 사오 take no 아/어 after them (새와 is no 새 + 오 + 아).
+    // The 느 of the present only before endings in ㄴ (하느니라, 하느냐).
+    const bool afterHumbleO =
+        !s.labels.empty() && (*s.labels.back() == U"오" || *s.labels.back() == U"사오");
+    const bool afterNeu = !s.labels.empty() && *s.labels.back() == U"느";
+    // The prospective 리 only before 라, 니, 로다, 이다, 요, 오 (하리라, 하리니, 하리이다),
+    // never before 고, 며, 소서, 지 (주리고 is 주리다).
+    const bool afterRi = !s.labels.empty() && *s.labels.back() == U"리";
     for (std::size_t i = 0; i < morphs.size() && !s.found; ++i) {
         const Morph& m = morphs[i];
+        if ((afterHumbleO && m.alt == Alt::Eo) || (afterNeu && m.form[0] != initialJamo(kN)) ||
+            (afterRi && m.form[0] != initialJamo(kN) && m.form[0] != initialJamo(kR) &&
+             m.form[0] != initialJamo(kNg)))
+            continue;
         if (!lastMayChange && !m.mayChangeLast) {
             if (!next || !isInitialJamo(next))
                 continue;
@@ -883,8 +901,8 @@ std::vector<Irr> irregularOptions(const Left& stem) {
         if (stem.lastInitial() == kR && stem.lastVowel() == kEu) {
             opts.push_back(Irr::Reu);
             opts.push_back(Irr::Reo);
-        } else if (stem.lastVowel() == kU) {
-            opts.push_back(Irr::U);
+        } else if (stem.lastVowel() == kU && stem.lastInitial() == kP) {
+            opts.push_back(Irr::U); // 푸다 alone: 주 + 어 is 줘, never 저
         }
         break;
     default:
@@ -1080,6 +1098,34 @@ std::u32string derivationRoot(std::u32string_view stem) {
 bool isFunctionWord(std::u32string_view word) {
     return std::any_of(std::begin(kFunctionWords), std::end(kFunctionWords),
                        [&](const char32_t* w) { return word == std::u32string_view(w); });
+}
+
+bool elidesCopula(const Analysis& a) {
+    return a.wordClass == WordClass::Noun && a.parts.find(U"+(이)") != std::u32string::npos;
+}
+
+bool usesCopula(const Analysis& a) {
+    // A particle 이 ends the word; the copula's 이 always has an ending after it.
+    return elidesCopula(a) ||
+           (a.wordClass == WordClass::Noun && a.parts.find(U"+이+") != std::u32string::npos);
+}
+
+int readingCost(const Analysis& a) {
+    // Pieces that running text seldom needs where another reading does without them.
+    static constexpr std::u32string_view kRare[] = {U"느", U"오", U"사오", U"(이)",
+                                                    U"ㅁ", U"기", U"하고"};
+    int cost = a.wordClass == WordClass::Predicate ? 3 : a.wordClass == WordClass::Modifier ? 1 : 0;
+    std::size_t at = a.parts.find(U'+');
+    while (at != std::u32string::npos) {
+        const std::size_t next = a.parts.find(U'+', at + 1);
+        const std::u32string_view part = std::u32string_view(a.parts).substr(
+            at + 1, next == std::u32string::npos ? std::u32string::npos : next - at - 1);
+        cost += part == U"들" ? 1 : 2;
+        if (std::find(std::begin(kRare), std::end(kRare), part) != std::end(kRare))
+            cost += 2;
+        at = next;
+    }
+    return cost;
 }
 
 std::u32string lemmaOf(const Analysis& a) {

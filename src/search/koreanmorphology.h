@@ -10,7 +10,8 @@
 // word again from its parts, so the tables can propose freely without false parses.
 namespace qel::korean {
 
-enum class WordClass : unsigned char { Noun, Predicate };
+// Modifier: a determiner or adverb known to the lexicon (한, 온, 함께); it takes nothing.
+enum class WordClass : unsigned char { Noun, Predicate, Modifier };
 
 struct Analysis {
     std::u32string stem; // syllables; a predicate stem without -다 (짓, 이르, 사랑하)
@@ -27,12 +28,21 @@ std::vector<Analysis> analyse(std::u32string_view word);
 // (하나님 + 께서는, 율법 + 이니라), or empty.
 bool isParticleTail(std::u32string_view stem, std::u32string_view tail);
 
-// The noun inside a derived predicate stem (사랑하 -> 사랑, 복되 -> 복, 의롭 -> 의); empty
-// when the stem carries no derivational suffix.
+// The noun inside a predicate stem derived from it (사랑하 -> 사랑, 복되 -> 복, 축복받 ->
+// 축복, 회개시키 -> 회개); empty when the stem carries none of these suffixes.
 std::u32string derivationRoot(std::u32string_view predicateStem);
 
 // Determiners and conjunctions that index nothing on their own (그, 이, 저, 및, 또 ...).
 bool isFunctionWord(std::u32string_view word);
+
+// True when the reading leaves out the copula's 이 after a vowel (목자시니, 목자라).
+bool elidesCopula(const Analysis& analysis);
+// True when a noun reading goes through the copula, written or left out (하나님이시니).
+bool usesCopula(const Analysis& analysis);
+
+// How unlikely the reading is in running text, from its parts: a noun with a particle is
+// cheap, a predicate pays for each ending and more for the rare ones.
+int readingCost(const Analysis& analysis);
 
 // Dictionary form for display: predicate stems get -다.
 std::u32string lemmaOf(const Analysis& analysis);

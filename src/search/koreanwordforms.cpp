@@ -152,9 +152,8 @@ bool fits(const Piece& p, Sound before, bool particle) {
 constexpr std::size_t kMaxRest = 16;
 
 // Where a chain stands: after an ending of a verb only endings and a few particles follow;
-// after a noun or a nominal ending, particles and the copula's endings. Particles only is
-// the chain of a noun as written.
-enum ChainState { kVerbal, kNominal, kParticlesOnly, kStates };
+// after a noun or a nominal ending, particles and the copula's endings.
+enum ChainState { kVerbal, kNominal, kStates };
 
 // True when the whole text splits into pieces that may follow each other, starting in
 // `start` after a syllable that ends in `before`.
@@ -180,11 +179,9 @@ bool pieceChain(std::u32string_view text, ChainState start, Sound before) {
             step(endings(), kVerbal, false);
             step(nominalEndings(), kNominal, false);
         }
-        if (reachable[at][kParticlesOnly])
-            step(particles(), kParticlesOnly, true);
     }
     const auto& end = reachable[text.size()];
-    return end[kVerbal] || end[kNominal] || end[kParticlesOnly];
+    return end[kVerbal] || end[kNominal];
 }
 
 bool verbChain(std::u32string_view text, Sound before) {
@@ -230,8 +227,8 @@ FormPattern fused(std::u32string_view prefix, char32_t base, std::uint32_t final
 // `before` is the last syllable of the stem part; `final` the final of a melted syllable.
 bool restAccepted(Rest rule, std::u32string_view rest, char32_t before, int final) {
     switch (rule) {
-    case Rest::Particles:
-        return rest.empty() || isParticleChain(rest, before);
+    case Rest::Nothing:
+        return rest.empty();
     case Rest::AnyEnding:
         return rest.empty() || isEndingChain(rest, true, before);
     case Rest::VerbEnding:
@@ -270,10 +267,6 @@ bool restAccepted(Rest rule, std::u32string_view rest, char32_t before, int fina
 }
 
 } // namespace
-
-bool isParticleChain(std::u32string_view text, char32_t before) {
-    return pieceChain(text, kParticlesOnly, soundOf(before));
-}
 
 bool isEndingChain(std::u32string_view text, bool nounToo, char32_t before) {
     const Sound sound = soundOf(before);
@@ -318,7 +311,7 @@ bool isNounForm(std::u32string_view text, std::u32string_view word) {
 std::vector<FormPattern> basicPatterns(std::u32string_view word) {
     if (word.empty())
         return {};
-    return {plain(word, Rest::Particles)};
+    return {plain(word, Rest::Nothing)};
 }
 
 std::vector<FormPattern> allFormPatterns(std::u32string_view stem, bool verbStem) {

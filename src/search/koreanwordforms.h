@@ -16,7 +16,7 @@ namespace qel::korean {
 
 // What may follow the stem part of a pattern.
 enum class Rest {
-    Particles,    // nothing, or particles (the copula's endings included)
+    Nothing,      // the word ends there
     AnyEnding,    // nothing, or particles, endings, or 하다/되다 with endings
     VerbEnding,   // endings (a verb stem never stands alone)
     Melted,       // after a syllable that holds the start of an ending: what its final allows
@@ -32,10 +32,11 @@ struct FormPattern {
     std::u32string prefix;
     char32_t fusedBase = 0;
     std::uint32_t finals = 0;
-    Rest rest = Rest::Particles;
+    Rest rest = Rest::Nothing;
 };
 
-// The word as written, alone or with particles attached (하나님 → 하나님이, 하나님께서).
+// The word as written, ending at a blank: 하나님 finds 하나님 and not 하나님께서 (all forms
+// find that).
 std::vector<FormPattern> basicPatterns(std::u32string_view word);
 // Every form of a stem or noun: particles, endings, and the melted forms (사랑하 → 사랑한,
 // 사랑합니다, 사랑해, 사랑했다; 듣 → 들어; 돕 → 도와; 알 → 아시니). A verb stem (from a
@@ -51,9 +52,6 @@ std::u32string_view dictionaryStem(std::u32string_view word);
 bool isNounForm(std::u32string_view text, std::u32string_view word);
 
 bool matches(const FormPattern& pattern, std::u32string_view word);
-// Particles after a noun whose last syllable is `before` (0: not known); each particle must
-// be the form that follows that sound (하나님을, 바다를).
-bool isParticleChain(std::u32string_view text, char32_t before = 0);
 // Endings and particles after a stem; the first piece is an ending, or with `nounToo` a
 // particle or 하다/되다 as well.
 bool isEndingChain(std::u32string_view text, bool nounToo, char32_t before = 0);

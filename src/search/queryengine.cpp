@@ -126,10 +126,6 @@ std::shared_ptr<const VerseIndex> loadIndex(Engine& e, const char* folderText) {
     return e.cache.index;
 }
 
-std::size_t partCount(const korean::Analysis& a) {
-    return static_cast<std::size_t>(std::count(a.parts.begin(), a.parts.end(), U'+'));
-}
-
 bool isNominalisedNoun(const korean::Analysis& a) {
     if (a.wordClass != WordClass::Noun || a.stem.empty())
         return false;
@@ -173,60 +169,77 @@ std::string morphOfNoun(const VerseIndex& index, const std::u32string& stem) {
     return cp949Of(stem);
 }
 
-// The readings of a query word worth offering: those the text supports, without a reading
-// whose forms are all explained by a better one (하나니+ㅁ under 하나님, 할 under 하).
+char classLetter(WordClass cls) {
+    return cls == WordClass::Noun ? 'N' : cls == WordClass::Predicate ? 'V' : 'M';
+}
+
+// The readings of a query word that the text supports, the likeliest first. A word of the
+// text keeps only the readings the index gives that very form. Likelihood comes from the
+// parts a reading needs (a noun with a particle beats a verb with a rare ending), the
+// Bible's own sense of a word from our list first; a noun whose every form a predicate
+// explains too (할 beside 하다) falls behind, a nominalised noun (믿음) does not. Readings
+// no likelier than one that covers all their forms are left out.
 std::vector<Candidate> candidatesOf(const VerseIndex& index, const std::u32string& word) {
     struct Scored {
         korean::Analysis a;
         std::vector<std::uint32_t> forms;
-        std::size_t cost;
+        int cost;
     };
+    std::vector<korean::Analysis> analyses = korean::analyse(word);
+    if (index.formsOfKey("M" + utf32ToUtf8(word)))
+        analyses.push_back({word, WordClass::Modifier, word});
+    const std::uint32_t self = index.formIndex(word);
     std::vector<Scored> all;
-    for (korean::Analysis& a : korean::analyse(word)) {
-        std::string key(1, a.wordClass == WordClass::Noun ? 'N' : 'V');
-        key += utf32ToUtf8(a.stem);
+    for (korean::Analysis& a : analyses) {
+        const std::string key = classLetter(a.wordClass) + utf32ToUtf8(a.stem);
         const auto* forms = index.formsOfKey(key);
-        const std::size_t cost = partCount(a);
+        auto holdsSelf = [&](const std::vector<std::uint32_t>* f) {
+            return f && std::binary_search(f->begin(), f->end(), self);
+        };
+        if (forms && self != kNoForm && !holdsSelf(forms) &&
+            !holdsSelf(index.formsOfKey("~" + key)))
+            forms = nullptr;
+        int cost = korean::readingCost(a);
+        if (index.formsOfKey("!" + key))
+            cost -= 20;
         all.push_back({std::move(a), forms ? *forms : std::vector<std::uint32_t>(), cost});
     }
-    std::vector<const Scored*> kept;
+    std::vector<Scored*> kept;
     const bool anySupport =
         std::any_of(all.begin(), all.end(), [](const Scored& s) { return !s.forms.empty(); });
-    if (anySupport) {
-        for (std::size_t i = 0; i < all.size(); ++i) {
-            if (all[i].forms.empty())
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        if (anySupport && all[i].forms.empty())
+            continue;
+        bool dropped = false;
+        for (std::size_t j = 0; j < all.size() && !dropped && anySupport; ++j) {
+            if (i == j || all[j].forms.empty() || !isSubset(all[i].forms, all[j].forms))
                 continue;
-            bool dominated = false;
-            for (std::size_t j = 0; j < all.size() && !dominated; ++j) {
-                if (i == j || !isSubset(all[i].forms, all[j].forms))
-                    continue;
-                // A noun made from a verb (믿음, 기쁨) stays beside the verb's reading.
-                if (all[i].forms.size() < all[j].forms.size() && isNominalisedNoun(all[i].a) &&
-                    all[j].a.wordClass == WordClass::Predicate)
-                    continue;
-                if (all[i].forms.size() < all[j].forms.size())
-                    dominated = true;
-                else if (all[j].cost < all[i].cost || (all[j].cost == all[i].cost && j < i))
-                    dominated = true;
-            }
-            if (!dominated)
-                kept.push_back(&all[i]);
+            const bool same = all[i].forms.size() == all[j].forms.size();
+            if (all[j].cost < all[i].cost || (all[j].cost == all[i].cost && (!same || j < i)))
+                dropped = true;
         }
-    } else {
-        // A word the text does not have: the readings with the fewest parts, a bare noun
-        // counting as worse than a noun with one particle.
-        auto adjusted = [](const Scored& s) { return s.cost == 0 ? 5 : s.cost * 2; };
-        std::size_t best = SIZE_MAX;
-        for (const Scored& s : all)
-            best = std::min<std::size_t>(best, adjusted(s));
-        for (const Scored& s : all)
-            if (adjusted(s) == best)
-                kept.push_back(&s);
+        if (!dropped)
+            kept.push_back(&all[i]);
+    }
+    for (Scored* s : kept) {
+        if (s->a.wordClass != WordClass::Noun || isNominalisedNoun(s->a) || s->cost < -10)
+            continue;
+        for (const Scored* t : kept)
+            if (t->a.wordClass == WordClass::Predicate && t->forms.size() > s->forms.size() &&
+                isSubset(s->forms, t->forms))
+                s->cost += 8;
+    }
+    if (!anySupport && !kept.empty()) {
+        // A word the text does not have: the likeliest readings alone.
+        const int best = (*std::min_element(kept.begin(), kept.end(), [](auto* a, auto* b) {
+                             return a->cost < b->cost;
+                         }))->cost;
+        std::erase_if(kept, [&](const Scored* s) { return s->cost != best; });
     }
     std::stable_sort(kept.begin(), kept.end(), [](const Scored* a, const Scored* b) {
-        if (a->forms.size() != b->forms.size())
-            return a->forms.size() > b->forms.size();
-        return a->cost < b->cost;
+        if (a->cost != b->cost)
+            return a->cost < b->cost;
+        return a->forms.size() > b->forms.size();
     });
     if (kept.size() > kMaxCandidates)
         kept.resize(kMaxCandidates);
@@ -237,10 +250,13 @@ std::vector<Candidate> candidatesOf(const VerseIndex& index, const std::u32strin
         const bool noun = s->a.wordClass == WordClass::Noun;
         c.morph = noun ? morphOfNoun(index, s->a.stem) : cp949Of(korean::lemmaOf(s->a));
         c.morph.resize(wholeCharacterPrefix(c.morph, QE_MORP_SIZE - 1));
+        const char* tag = noun                                     ? "[명사]"
+                          : s->a.wordClass == WordClass::Predicate ? "[용언]"
+                                                                   : "[수식언]";
         const std::string number = std::to_string(out.size() + 1);
-        c.line = number + " " + cp949Of(korean::lemmaOf(s->a)) + " " +
-                 utf8ToCp949(noun ? "[명사]" : "[용언]") + " " + cp949Of(s->a.parts) + " (" +
-                 std::to_string(verseCount(index, s->forms)) + utf8ToCp949("절)");
+        c.line = number + " " + cp949Of(korean::lemmaOf(s->a)) + " " + utf8ToCp949(tag) + " " +
+                 cp949Of(s->a.parts) + " (" + std::to_string(verseCount(index, s->forms)) +
+                 utf8ToCp949("절)");
         out.push_back(std::move(c));
     }
     return out;
@@ -359,6 +375,8 @@ std::string tokenOf(const Word& w, bool withHomonyms) {
             token.push_back(static_cast<char>(ch));
         }
     }
+    if (c.analysis.wordClass == WordClass::Modifier)
+        return "!" + token;
     if (c.analysis.wordClass == WordClass::Predicate) {
         const std::string da = utf8ToCp949("다");
         if (token.size() > da.size() && token.compare(token.size() - da.size(), da.size(), da) == 0)
@@ -659,10 +677,11 @@ int search_query(const char* query, const char* resultPath, const char* range, i
                     const auto candidates = candidatesOf(*e.index, w.text);
                     if (candidates.empty())
                         continue;
-                    w.text = candidates.front().analysis.stem;
-                    w.kind = candidates.front().analysis.wordClass == WordClass::Noun
-                                 ? QueryWordKind::Noun
-                                 : QueryWordKind::Predicate;
+                    const korean::Analysis& best = candidates.front().analysis;
+                    w.text = best.stem;
+                    w.kind = best.wordClass == WordClass::Noun        ? QueryWordKind::Noun
+                             : best.wordClass == WordClass::Predicate ? QueryWordKind::Predicate
+                                                                      : QueryWordKind::Modifier;
                 }
             }
         }

@@ -44,8 +44,8 @@ std::vector<Token> tokenize(std::string_view s) {
 // One word of the analysed form.
 bool readAnalysedWord(const std::u32string& token, QueryWord& w) {
     std::u32string t = token;
-    if (!t.empty() && t.front() == U'=') {
-        w.kind = QueryWordKind::Literal;
+    if (!t.empty() && (t.front() == U'=' || t.front() == U'!')) {
+        w.kind = t.front() == U'=' ? QueryWordKind::Literal : QueryWordKind::Modifier;
         w.text = korean::normaliseWord(t.substr(1));
         return !w.text.empty();
     }

@@ -6,12 +6,12 @@
 
 // Query texts of the verse search. The dialog builds phrases ("주의 율법"), " && " and
 // " || " forms; the engine's own analysed form starts with "@" and marks each word:
-// "=그" as written, "짓-" a predicate stem, "성전2" a noun with its homonym number, parts of
-// a compound joined by "/". "&&"/"&" is AND, "||"/"|" is OR; a phrase binds tightest, then
-// AND, then OR.
+// "=그" as written, "!함께" a determiner or adverb (the word alone), "짓-" a predicate stem,
+// "성전2" a noun with its homonym number, parts of a compound joined by "/". "&&"/"&" is AND,
+// "||"/"|" is OR; a phrase binds tightest, then AND, then OR.
 namespace qel {
 
-enum class QueryWordKind : unsigned char { Surface, Literal, Noun, Predicate };
+enum class QueryWordKind : unsigned char { Surface, Literal, Noun, Predicate, Modifier };
 enum class QueryJoin : unsigned char { Phrase, And, Or };
 
 struct QueryWord {

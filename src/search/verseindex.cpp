@@ -77,9 +77,6 @@ private:
 bool startsWith(std::string_view s, std::string_view prefix) {
     return s.size() >= prefix.size() && s.substr(0, prefix.size()) == prefix;
 }
-bool endsWith(std::string_view s, std::string_view suffix) {
-    return s.size() >= suffix.size() && s.substr(s.size() - suffix.size()) == suffix;
-}
 
 void appendSorted(std::vector<std::uint32_t>& to, const std::vector<std::uint32_t>& from) {
     to.insert(to.end(), from.begin(), from.end());
@@ -91,7 +88,7 @@ void sortUnique(std::vector<std::uint32_t>& v) {
 }
 
 char classLetter(korean::WordClass cls) {
-    return cls == korean::WordClass::Noun ? 'N' : 'V';
+    return cls == korean::WordClass::Noun ? 'N' : cls == korean::WordClass::Predicate ? 'V' : 'M';
 }
 
 } // namespace
@@ -264,6 +261,14 @@ bool VerseIndex::hasForm(std::u32string_view word) const {
     return std::binary_search(data_.forms.begin(), data_.forms.end(), utf32ToUtf8(word));
 }
 
+std::uint32_t VerseIndex::formIndex(std::u32string_view word) const {
+    const std::string w = utf32ToUtf8(word);
+    const auto it = std::lower_bound(data_.forms.begin(), data_.forms.end(), w);
+    return it != data_.forms.end() && *it == w
+               ? static_cast<std::uint32_t>(it - data_.forms.begin())
+               : kNoForm;
+}
+
 const std::vector<std::uint32_t>* VerseIndex::formsOfKey(std::string_view key) const {
     auto it = std::lower_bound(data_.stemKeys.begin(), data_.stemKeys.end(), key);
     if (it == data_.stemKeys.end() || *it != key)
@@ -299,33 +304,13 @@ std::vector<std::uint32_t> VerseIndex::stemMatches(korean::WordClass cls, std::u
     const std::string key = classLetter(cls) + s;
     if (const auto* forms = formsOfKey(key))
         appendSorted(out, *forms);
+    // Extended: the predicates derived from a noun (사랑 → 사랑하다, 축복받다) and the
+    // compounds that the index builder found real (하나님 → 하나님나라; 가 → 나아가).
     if (type == SearchType::Extended) {
-        if (cls == korean::WordClass::Noun) {
-            if (const auto* forms = formsOfKey("D" + s))
+        const bool noun = cls == korean::WordClass::Noun;
+        for (const char letter : noun ? std::string_view("CD") : std::string_view("P"))
+            if (const auto* forms = formsOfKey(letter + s))
                 appendSorted(out, *forms);
-            // Compounds: nouns that begin or end with this one. One syllable would match
-            // half the text, so those get derivations only.
-            if (stem.size() >= 2) {
-                auto it = std::lower_bound(data_.stemKeys.begin(), data_.stemKeys.end(), "N");
-                for (; it != data_.stemKeys.end() && (*it)[0] == 'N'; ++it) {
-                    const std::string_view k = std::string_view(*it).substr(1);
-                    if (k.size() > s.size() && (startsWith(k, s) || endsWith(k, s)))
-                        appendSorted(
-                            out,
-                            data_.stemForms[static_cast<std::size_t>(it - data_.stemKeys.begin())]);
-                }
-            }
-        } else {
-            // Compound verbs end in their head: 나아가, 돌아가 for 가.
-            auto it = std::lower_bound(data_.stemKeys.begin(), data_.stemKeys.end(), "V");
-            for (; it != data_.stemKeys.end() && (*it)[0] == 'V'; ++it) {
-                const std::string_view k = std::string_view(*it).substr(1);
-                if (k.size() > s.size() && endsWith(k, s))
-                    appendSorted(
-                        out,
-                        data_.stemForms[static_cast<std::size_t>(it - data_.stemKeys.begin())]);
-            }
-        }
     }
     sortUnique(out);
     return out;
@@ -373,6 +358,8 @@ std::vector<std::uint32_t> VerseIndex::matchesOf(const QueryWord& word, SearchTy
     case QueryWordKind::Predicate:
         return stemMatches(korean::WordClass::Predicate, word.text,
                            type == SearchType::Basic ? SearchType::Inflected : type);
+    case QueryWordKind::Modifier:
+        return stemMatches(korean::WordClass::Modifier, word.text, SearchType::Inflected);
     }
     return {};
 }

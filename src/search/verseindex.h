@@ -27,8 +27,11 @@ struct Homonym {
     std::string hanja, gloss; // CP949
 };
 
-// What the file holds. Stem keys are a class letter ('N' noun, 'V' predicate, 'D' noun
-// root of a derived predicate) + the stem in UTF-8.
+// What the file holds. Stem keys are a letter + the stem in UTF-8: 'N' noun, 'V' predicate,
+// 'M' determiner or adverb, 'D' noun root of a derived predicate, 'C' part of a compound
+// noun, 'P' head of a compound predicate; '!' + a class letter + stem (with no forms) marks
+// the Bible's own sense of a word, which its readings offer first; '~' + a class letter +
+// stem holds forms that have the reading but that a search for the stem leaves out.
 struct VerseIndexData {
     std::vector<IndexedVerse> verses;
     std::vector<std::uint32_t> words;  // form of each word, or kNoForm
@@ -60,6 +63,8 @@ public:
     std::size_t formCountOfStem(korean::WordClass cls, std::u32string_view stem) const;
     const std::vector<std::uint32_t>* formsOfKey(std::string_view key) const;
     bool hasForm(std::u32string_view word) const;
+    // The form's number, or kNoForm when the text does not have it.
+    std::uint32_t formIndex(std::u32string_view word) const;
 
     // A word typed without its blanks ("주의율법") split into forms of the text; empty when
     // the word occurs as it is or no split exists.

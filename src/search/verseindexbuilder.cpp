@@ -37,7 +37,7 @@ bool isIdeograph(char32_t c) {
 // Homonyms of the words that occur in the text: every run of 2 to 8 syllables of a form may
 // be a Sino-Korean noun or part of a compound.
 bool readHomonyms(const std::string& path, const std::vector<std::u32string>& forms,
-                  VerseIndexData& d) {
+                  const std::vector<korean::HomonymOrder>& order, VerseIndexData& d) {
     std::ifstream in(path);
     if (!in)
         return false;
@@ -76,6 +76,18 @@ bool readHomonyms(const std::string& path, const std::vector<std::u32string>& fo
                 list.push_back(hanja);
         }
     }
+    // The senses a Bible reader means first, in the order of our own list; the rest keep
+    // the table's order.
+    for (const korean::HomonymOrder& o : order) {
+        auto it = words.find(o.hangul);
+        if (it == words.end())
+            continue;
+        std::vector<std::u32string>& list = it->second;
+        auto front = list.begin();
+        for (const std::u32string& hanja : o.hanja)
+            if (auto at = std::find(front, list.end(), hanja); at != list.end())
+                std::rotate(front, at, at + 1), ++front;
+    }
     for (const auto& [hangul, list] : words) {
         std::vector<Homonym> homonyms;
         for (const std::u32string& hanja : list) {
@@ -104,14 +116,207 @@ bool readHomonyms(const std::string& path, const std::vector<std::u32string>& fo
     return true;
 }
 
+char classLetter(korean::WordClass cls) {
+    return cls == korean::WordClass::Noun ? 'N' : cls == korean::WordClass::Predicate ? 'V' : 'M';
+}
+
+unsigned lexClassOf(korean::WordClass cls) {
+    return cls == korean::WordClass::Noun        ? korean::kLexNoun
+           : cls == korean::WordClass::Predicate ? korean::kLexPredicate
+                                                 : korean::kLexModifier;
+}
+
+bool hasPart(const korean::Analysis& a, std::u32string_view part) {
+    std::u32string p = U"+";
+    p += part;
+    const std::size_t at = a.parts.find(p);
+    return at != std::u32string::npos &&
+           (at + p.size() == a.parts.size() || a.parts[at + p.size()] == U'+');
+}
+
+bool isCompoundNoun(const korean::Lexicon& lexicon, std::u32string_view stem) {
+    for (std::size_t cut = 2; cut < stem.size(); ++cut)
+        if (lexicon.knows(stem.substr(0, cut), korean::kLexNoun) &&
+            lexicon.knows(stem.substr(cut), korean::kLexNoun))
+            return true;
+    return false;
+}
+
+// A stem the lexicon knows, or two nouns of it written together (생명 + 책).
+bool knownNoun(const korean::Lexicon& lexicon, const std::u32string& stem) {
+    return lexicon.knows(stem, korean::kLexNoun) || isCompoundNoun(lexicon, stem);
+}
+
+// The readings of a form that are real words. A noun stem must be a noun of the lexicon
+// (or two of them written together), a predicate stem a predicate of it or a noun + 하다,
+// 되다, 받다, 시키다. Among the real ones, a reading goes when a simpler one explains the
+// same letters:
+// - the copula or 하고 after a noun, where a predicate reads the form (주옵소서 is not 주 +
+//   이옵소서, 사랑하고 not 사랑 + 하고, 하였사오니 not 하 + 이었사오니);
+// - a noun + particle, where the whole form is a determiner or adverb and no noun (새로,
+//   함께; 길이 stays a noun too);
+// - a compound noun where a noun of the lexicon takes the particle (그리스도 + 의, not
+//   그리스 + 도의);
+// - a predicate + ㅁ, where the lexicon has the noun (믿음, 이름 are nouns, not 믿다, 이르다).
+// A form with no real reading keeps its noun readings: it is a name the lexicon lacks.
+std::vector<korean::Analysis> checkedReadings(const std::u32string& form,
+                                              const korean::Lexicon& lexicon) {
+    std::vector<korean::Analysis> all = korean::analyse(form);
+    if (lexicon.empty())
+        return all;
+    std::vector<korean::Analysis> kept;
+    for (const korean::Analysis& a : all) {
+        bool known = false;
+        if (a.wordClass == korean::WordClass::Noun) {
+            known = knownNoun(lexicon, a.stem);
+        } else {
+            const std::u32string root = korean::derivationRoot(a.stem);
+            known = lexicon.knows(a.stem, korean::kLexPredicate) ||
+                    (!root.empty() && knownNoun(lexicon, root));
+        }
+        if (known)
+            kept.push_back(a);
+    }
+    auto any = [&](auto pred) { return std::any_of(kept.begin(), kept.end(), pred); };
+    const bool predicate =
+        any([](const korean::Analysis& a) { return a.wordClass == korean::WordClass::Predicate; });
+    const bool directNoun = any([&](const korean::Analysis& a) {
+        return a.wordClass == korean::WordClass::Noun && lexicon.knows(a.stem, korean::kLexNoun);
+    });
+    // hunspell-ko makes the adverbs in -히 from their adjectives (거룩하다 → 거룩히).
+    const bool adverb =
+        lexicon.knows(form, korean::kLexModifier) ||
+        (form.size() >= 2 && form.back() == U'히' &&
+         lexicon.knows(form.substr(0, form.size() - 1) + U"하", korean::kLexPredicate));
+    const bool modifier = adverb && !lexicon.knows(form, korean::kLexNoun);
+    auto copulaOfPredicate = [&](const korean::Analysis& n) {
+        return korean::usesCopula(n) && any([&](const korean::Analysis& p) {
+                   return p.wordClass == korean::WordClass::Predicate &&
+                          (korean::elidesCopula(n) || p.stem.starts_with(n.stem));
+               });
+    };
+    auto nominalNoun = [&](const korean::Analysis& p) {
+        if (!p.parts.starts_with(p.stem + U"+ㅁ"))
+            return false;
+        return any([&](const korean::Analysis& n) {
+            return n.wordClass == korean::WordClass::Noun && n.stem.size() <= form.size() &&
+                   lexicon.knows(n.stem, korean::kLexNoun) &&
+                   korean::syllableFinal(n.stem.back()) == korean::kFM &&
+                   form.starts_with(n.stem) && n.stem.size() >= p.stem.size();
+        });
+    };
+    std::erase_if(kept, [&](const korean::Analysis& a) {
+        if (a.wordClass == korean::WordClass::Noun)
+            return (predicate && hasPart(a, U"하고")) || copulaOfPredicate(a) ||
+                   (modifier && a.stem != form) ||
+                   (directNoun && !lexicon.knows(a.stem, korean::kLexNoun));
+        return nominalNoun(a);
+    });
+    if (adverb)
+        kept.push_back({form, korean::WordClass::Modifier, form});
+    if (kept.empty())
+        for (const korean::Analysis& a : all)
+            if (a.wordClass == korean::WordClass::Noun)
+                kept.push_back(a);
+    return kept;
+}
+
+// Which stems a type-3 search for a word takes in: compound nouns the lexicon knows as two
+// nouns (하나님 + 나라), and compound predicates that end in a predicate (나아 + 가, 돌아 +
+// 오). Without a lexicon the stems of the text stand in for it.
+class CompoundRules {
+public:
+    CompoundRules(const std::vector<std::vector<korean::Analysis>>& readings,
+                  const korean::Lexicon& lexicon)
+        : lexicon_(lexicon) {
+        if (!lexicon.empty())
+            return;
+        for (const auto& list : readings)
+            for (const korean::Analysis& a : list)
+                (a.wordClass == korean::WordClass::Noun ? nouns_ : predicates_).insert(a.stem);
+    }
+
+    bool isNoun(const std::u32string& s) const {
+        return lexicon_.empty() ? nouns_.count(s) > 0 : lexicon_.knows(s, korean::kLexNoun);
+    }
+    bool isPredicate(const std::u32string& s) const {
+        return lexicon_.empty() ? predicates_.count(s) > 0
+                                : lexicon_.knows(s, korean::kLexPredicate);
+    }
+
+    // A compound counts for its parts of two syllables or more (생명책 for 생명, not for
+    // 책): one syllable would take in half the text.
+    std::vector<std::u32string> nounParts(const std::u32string& stem) const {
+        std::vector<std::u32string> out;
+        for (std::size_t cut = 2; cut < stem.size(); ++cut) {
+            std::u32string a = stem.substr(0, cut), b = stem.substr(cut);
+            if (isNoun(a) && isNoun(b)) {
+                out.push_back(std::move(a));
+                if (b.size() >= 2)
+                    out.push_back(std::move(b));
+            }
+        }
+        return out;
+    }
+
+    // The head of a compound predicate follows a connective 아/어/여 or a noun of two
+    // syllables or more: 나아가, 들어오, 데려가, 결론짓.
+    std::vector<std::u32string> predicateHeads(const std::u32string& stem) const {
+        std::vector<std::u32string> out;
+        if (!isPredicate(stem))
+            return out;
+        for (std::size_t cut = 1; cut < stem.size(); ++cut) {
+            const std::u32string a = stem.substr(0, cut), b = stem.substr(cut);
+            const char32_t last = a.back();
+            // 아, 어 as written (나아, 들어), melted with the stem (데려, 가져, 가까워), or
+            // after a 르 stem (올라, 흘러).
+            const int v = korean::syllableVowel(last), initial = korean::syllableInitial(last);
+            const bool afterRieul =
+                a.size() >= 2 && korean::syllableFinal(a[a.size() - 2]) == korean::kFR;
+            const bool connective =
+                korean::syllableFinal(last) == korean::kNoFinal &&
+                (v == korean::kYeo || v == korean::kWa || v == korean::kWo ||
+                 ((initial == korean::kNg || (initial == korean::kR && afterRieul)) &&
+                  (v == korean::kA || v == korean::kEo)));
+            // A noun + 하다 or 되다 is a derivation of the noun, not a form of 하다.
+            const bool derived = korean::derivationRoot(stem) == a;
+            if (isPredicate(b) && !derived && (connective || (a.size() >= 2 && isNoun(a))))
+                out.push_back(b);
+        }
+        return out;
+    }
+
+private:
+    const korean::Lexicon& lexicon_;
+    std::unordered_set<std::u32string, U32Hash> nouns_, predicates_;
+};
+
 } // namespace
 
 std::string verseDisplayText(std::string_view s) {
     return wordtext::plainVerseText(s);
 }
 
+AnalysisSources readAnalysisSources(const std::string& hanjaTablePath,
+                                    const std::string& ownLexiconPath,
+                                    const std::function<void(const std::string&)>& warning,
+                                    const std::string& hunspellDicPath,
+                                    const std::string& hunspellAffPath) {
+    AnalysisSources s;
+    s.hanjaTablePath = hanjaTablePath;
+    const bool hunspell = korean::readHunspellLexicon(hunspellDicPath, hunspellAffPath, s.lexicon);
+    if (!hunspell && warning)
+        warning("no hunspell-ko word list at " + hunspellDicPath +
+                "; Korean readings are not checked against a lexicon");
+    if (!korean::readOwnLexicon(ownLexiconPath, s.lexicon, s.homonymOrder) && warning)
+        warning("no word list of our own at " + ownLexiconPath);
+    if (!hunspell)
+        s.lexicon = korean::Lexicon(); // our few words alone would reject most readings
+    return s;
+}
+
 VerseIndexData buildVerseIndexData(const std::vector<VerseSource>& verses,
-                                   const std::string& hanjaTablePath,
+                                   const AnalysisSources& sources,
                                    const std::function<void(const std::string&)>& warning) {
     VerseIndexData d;
     const auto& books = bookTableOf("VRA");
@@ -171,17 +376,33 @@ VerseIndexData buildVerseIndexData(const std::vector<VerseSource>& verses,
             w = rank[w];
 
     std::map<std::string, std::vector<std::uint32_t>> stems;
+    std::vector<std::vector<korean::Analysis>> readings(order.size());
+    for (std::uint32_t r = 0; r < order.size(); ++r)
+        readings[r] = checkedReadings(formTexts[order[r]], sources.lexicon);
+    const CompoundRules compounds(readings, sources.lexicon);
     for (std::uint32_t r = 0; r < order.size(); ++r) {
-        const std::u32string& form = formTexts[order[r]];
-        for (const korean::Analysis& a : korean::analyse(form)) {
+        // A form that our list names as a word (한, 온, 줄) stands for that word: its other
+        // readings are offered for the word, but searches for 하다, 오다 or 주다 leave it out.
+        const unsigned own = sources.lexicon.classesOf(formTexts[order[r]]) >> 3;
+        for (const korean::Analysis& a : readings[r]) {
             const std::string stem = utf32ToUtf8(a.stem);
-            if (a.wordClass == korean::WordClass::Noun) {
-                stems["N" + stem].push_back(r);
-            } else {
-                stems["V" + stem].push_back(r);
+            const char letter = classLetter(a.wordClass);
+            if (own && !(own & lexClassOf(a.wordClass))) {
+                stems[std::string("~") + letter + stem].push_back(r);
+                continue;
+            }
+            stems[letter + stem].push_back(r);
+            if (sources.lexicon.knows(a.stem, korean::ownClass(lexClassOf(a.wordClass))))
+                stems.try_emplace(std::string("!") + letter + stem);
+            if (a.wordClass == korean::WordClass::Predicate) {
                 const std::u32string root = korean::derivationRoot(a.stem);
-                if (!root.empty())
+                if (!root.empty() && compounds.isNoun(root))
                     stems["D" + utf32ToUtf8(root)].push_back(r);
+                for (const std::u32string& head : compounds.predicateHeads(a.stem))
+                    stems["P" + utf32ToUtf8(head)].push_back(r);
+            } else if (a.wordClass == korean::WordClass::Noun) {
+                for (const std::u32string& part : compounds.nounParts(a.stem))
+                    stems["C" + utf32ToUtf8(part)].push_back(r);
             }
         }
     }
@@ -192,13 +413,13 @@ VerseIndexData buildVerseIndexData(const std::vector<VerseSource>& verses,
         d.stemForms.push_back(std::move(ids));
     }
 
-    if (!readHomonyms(hanjaTablePath, formTexts, d) && warning)
-        warning("no hanja table at " + hanjaTablePath + "; the index has no homonyms");
+    if (!readHomonyms(sources.hanjaTablePath, formTexts, sources.homonymOrder, d) && warning)
+        warning("no hanja table at " + sources.hanjaTablePath + "; the index has no homonyms");
     return d;
 }
 
 void buildVerseIndex(const std::string& contentDbPath, const std::string& outFolder,
-                     const std::string& hanjaTablePath,
+                     const AnalysisSources& sources,
                      const std::function<void(const std::string&)>& progress) {
     std::vector<VerseSource> verses;
     {
@@ -217,7 +438,7 @@ void buildVerseIndex(const std::string& contentDbPath, const std::string& outFol
     std::stable_sort(verses.begin(), verses.end(), [&](const VerseSource& a, const VerseSource& b) {
         return bookIndex(a.book) < bookIndex(b.book);
     });
-    const VerseIndexData data = buildVerseIndexData(verses, hanjaTablePath, progress);
+    const VerseIndexData data = buildVerseIndexData(verses, sources, progress);
     std::filesystem::create_directories(outFolder);
     const std::string path = outFolder + "/" + kVerseIndexFileName;
     saveVerseIndex(data, path);

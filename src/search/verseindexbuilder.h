@@ -1,5 +1,6 @@
 #pragma once
 
+#include "search/koreanlexicon.h"
 #include "search/verseindex.h"
 
 #include <functional>
@@ -22,16 +23,32 @@ struct VerseSource {
 // other tags dropped (headings, breaks and cells become blanks), blanks collapsed.
 std::string verseDisplayText(std::string_view markup);
 
+// What the Korean analysis of the index checks its readings against. An empty lexicon keeps
+// every reading the morphology finds.
+struct AnalysisSources {
+    std::string hanjaTablePath;
+    korean::Lexicon lexicon;
+    std::vector<korean::HomonymOrder> homonymOrder;
+};
+
+// Reads the hanja table path, hunspell-ko and our own list (data/lexicon/bible.txt);
+// `warning` tells what is missing.
+AnalysisSources readAnalysisSources(const std::string& hanjaTablePath,
+                                    const std::string& ownLexiconPath,
+                                    const std::function<void(const std::string&)>& warning,
+                                    const std::string& hunspellDicPath = korean::kHunspellDicPath,
+                                    const std::string& hunspellAffPath = korean::kHunspellAffPath);
+
 // Builds the index of verses in the order given (books unknown to the Korean standard table
 // are left out). Homonyms come from the hanja table when the file can be read; `warning`
 // tells when it could not.
 VerseIndexData buildVerseIndexData(const std::vector<VerseSource>& verses,
-                                   const std::string& hanjaTablePath,
+                                   const AnalysisSources& sources,
                                    const std::function<void(const std::string&)>& warning = {});
 
 // Reads the VRA table of the content database and writes outFolder/VRA.idx.
 void buildVerseIndex(const std::string& contentDbPath, const std::string& outFolder,
-                     const std::string& hanjaTablePath,
+                     const AnalysisSources& sources,
                      const std::function<void(const std::string&)>& progress);
 
 } // namespace qel

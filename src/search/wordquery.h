@@ -40,10 +40,11 @@ WordQuery parseWordQuery(std::string_view text);
 // Ids of the verses that match, in reading order, within the range "all", "old", "new" or
 // a book code. An unknown range matches nothing.
 //   Whole words: an English word matches itself regardless of case and nothing longer
-//   (love does not find glove or lovely); a Korean word matches itself with any particles
-//   attached (하나님 finds 하나님이, 하나님께서, 하나님의).
+//   (love does not find glove or lovely); a Korean word matches itself as written, ending
+//   at a blank (하나님 does not find 하나님께서).
 //   All forms: English inflections (love, loves, loved, loving, lovest, loveth); a Korean
-//   stem or noun with any ending (믿다 or 믿 finds 믿으니, 믿었더라, 믿는).
+//   stem or noun with any ending or particle (믿다 or 믿 finds 믿으니, 믿었더라, 믿는;
+//   하나님 finds 하나님이, 하나님께서, 하나님의).
 std::vector<std::uint32_t> findVerses(const WordIndex& index, const WordQuery& query,
                                       std::string_view range);
 

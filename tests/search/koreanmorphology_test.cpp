@@ -63,6 +63,14 @@ const Expected kReadings[] = {
     {"하심이라", "하", V},
     {"계시더라", "계시", V},
     {"그런즉", "그렇", V}, // ㅎ irregular
+    // The humble 사오 after the past and the future (시 119), -듯, 해서든지, -는지를.
+    {"하였사오니", "하", V},
+    {"지키겠사오니", "지키", V},
+    {"말하였사오나", "말하", V},
+    {"지켰사오니", "지키", V},
+    {"보듯", "보", V},
+    {"해서든지", "하", V},
+    {"들었는지를", "듣", V},
 };
 
 } // namespace
@@ -94,6 +102,24 @@ TEST(KoreanMorphology, AmbiguousWordsGiveSeveralReadings) {
     EXPECT_TRUE(hasReading("나는", "날", V));
 }
 
+TEST(KoreanMorphology, EndingsOnlyWhereTheyFollowEachOther) {
+    // 느 only before endings in ㄴ: 하늘 is no 하 + 느 + ㄹ, 말하였사오나 ends in 나.
+    EXPECT_FALSE(hasReading("하늘", "하", V));
+    for (const Analysis& a : analyse(u("말하였사오나")))
+        if (a.wordClass == V && a.stem == u("말하")) {
+            EXPECT_EQ(a.parts, u("말하+었+사오+나"));
+        }
+    // The humble 오 takes no 아/어: 새와 is no 새 + 오 + 아.
+    EXPECT_FALSE(hasReading("새와", "새", V));
+    // 리 takes no 고: 주리고 is 주리다 alone.
+    EXPECT_FALSE(hasReading("주리고", "주", V));
+    EXPECT_TRUE(hasReading("주리고", "주리", V));
+    EXPECT_TRUE(hasReading("주리라", "주", V));
+    // Only 푸다 drops its 우 before 어: 저 is no form of 주다.
+    EXPECT_FALSE(hasReading("저", "주", V));
+    EXPECT_TRUE(hasReading("퍼", "푸", V));
+}
+
 TEST(KoreanMorphology, EveryReadingRebuildsTheWord) {
     // Each parse is checked by building the word again, so no reading may claim an ending
     // the word does not have.
@@ -109,7 +135,10 @@ TEST(KoreanMorphology, EveryReadingRebuildsTheWord) {
 TEST(KoreanMorphology, DerivationRootsAndFunctionWords) {
     EXPECT_EQ(derivationRoot(u("사랑하")), u("사랑"));
     EXPECT_EQ(derivationRoot(u("복되")), u("복"));
-    EXPECT_EQ(derivationRoot(u("의롭")), u("의"));
+    EXPECT_EQ(derivationRoot(u("축복받")), u("축복"));
+    EXPECT_EQ(derivationRoot(u("회개시키")), u("회개"));
+    // Only 하다, 되다, 받다, 시키다 derive: 의롭 and 아름답 are words of their own.
+    EXPECT_EQ(derivationRoot(u("의롭")), u(""));
     EXPECT_EQ(derivationRoot(u("하")), u(""));
     EXPECT_TRUE(isFunctionWord(u("그")));
     EXPECT_FALSE(isFunctionWord(u("하나님")));

@@ -1,3 +1,4 @@
+#include "search/koreanjamo.h"
 #include "search/queryengine.h"
 #include "search/resultfile.h"
 #include "search/verseindex.h"
@@ -14,6 +15,7 @@
 #include <map>
 #include <regex>
 #include <set>
+#include <sstream>
 #include <thread>
 
 using namespace verseindexfixture;
@@ -314,6 +316,147 @@ TEST_F(QueryEngineTest, HomonymsOfSinoKoreanNouns) {
     EXPECT_TRUE(sameReferences(temple, rawVersesMatching("성전")));
 }
 
+// Words of the VRA sample with the reading a reader means (lemma and tag of the first
+// line of the choice list, which Enter takes) and readings that are no word of the text.
+struct ReadingCase {
+    const char* word;
+    const char* first; // lemma and tag, as the list writes them
+    std::vector<const char*> absent;
+};
+
+const ReadingCase kReadingCases[] = {
+    {"하늘", "하늘 [명사]", {"하다 [용언]"}},       // 창 1:1 하늘과 땅을
+    {"이름을", "이름 [명사]", {"이르다 [용언]"}},   // 시 23:3 그 이름을 위하여
+    {"마음으로", "마음 [명사]", {"맛다 [용언]"}},   // 시 119:10 온 마음을 쏟아
+    {"믿음으로", "믿음 [명사]", {"믿다 [용언]"}},   // 빌 3:9 그리스도를 믿음으로
+    {"나는", "나 [명사]", {}},                      // 요 1:20 나는 그리스도가 아니로다
+    {"살리소서", "살리다 [용언]", {"살다 [용언]"}}, // 시 119:88 나를 살리소서
+    {"새와", "새 [명사]", {"새다 [용언]"}},         // 창 1:26 하늘의 새와 가축과
+    {"온", "온 [수식언]", {"올다 [용언]"}},         // 창 1:29 온 땅 위에
+    {"한", "한 [수식언]", {}},                      // 창 1:9 한 곳으로
+    {"함께", "함께 [수식언]", {"함 [명사]"}},       // 빌 1:23 그리스도와 함께
+    {"그리스도의", "그리스도 [명사]", {"그리스도의 [명사]"}},
+    {"이들은", "이 [명사]", {"이듣다 [용언]"}}, // 빌 1:16 저들은 ...
+    {"그들은", "그 [명사]", {"그듣다 [용언]"}},
+    {"들어", "듣다 [용언]", {"들 [명사]"}}, // 요 3:8 소리는 들어도
+    {"걸어", "걸다 [용언]", {"걸 [명사]"}}, // 마 5:40 법정에 걸어, 6:6 문을 걸어 잠그고
+    {"걸어가서", "걸어가다 [용언]", {"걸 [명사]"}}, // 삼상 31:12 밤새도록 걸어가서
+    {"보라", "보다 [용언]", {"보 [명사]"}},         // 창 1:29 이르시되 보라
+    {"주옵소서", "주다 [용언]", {"주 [명사]"}},     // 시 119:34 깨달음을 주옵소서
+    {"지키겠사오니", "지키다 [용언]", {}},          // 시 119:8 율례를 지키겠사오니
+    {"하였사오니", "하다 [용언]", {"하 [명사]"}},
+    {"말하였사오나", "말하다 [용언]", {}},
+    {"보듯", "보다 [용언]", {"보듯 [명사]"}},
+    {"해서든지", "하다 [용언]", {"해서든지 [명사]"}},
+    {"지으시니라", "짓다 [용언]", {}}, // 창 1:1 지으시니라
+    {"도우소서", "돕다 [용언]", {}},
+    {"이르시되", "이르다 [용언]", {}},
+    {"여짜오되", "여짜오다 [용언]", {}},              // our own list of old words
+    {"거룩히", "거룩히 [수식언]", {"거룩히 [명사]"}}, // the adverb of 거룩하다
+};
+
+// Lemma and tag of each line of the choice list.
+std::vector<std::string> readingsOf(const char* word) {
+    std::vector<std::string> out;
+    if (query_EX(cp(word).c_str(), 0, 2) != 2)
+        return out;
+    char list[QE_AMBI_LIST_SIZE];
+    get_ambi_list(0, 0, list);
+    std::istringstream lines(qel::cp949ToUtf8(list));
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream fields(line);
+        std::string number, lemma, tag;
+        fields >> number >> lemma >> tag;
+        out.push_back(lemma + " " + tag);
+    }
+    return out;
+}
+
+TEST_F(QueryEngineTest, TheFirstReadingIsTheOneMeantAndNoReadingIsInvented) {
+    for (const ReadingCase& c : kReadingCases) {
+        const std::vector<std::string> readings = readingsOf(c.word);
+        ASSERT_FALSE(readings.empty()) << c.word;
+        EXPECT_EQ(readings.front(), c.first) << c.word;
+        for (const char* absent : c.absent)
+            EXPECT_EQ(std::count(readings.begin(), readings.end(), absent), 0)
+                << c.word << " offers " << absent;
+    }
+    // The determiners are ambiguous: the reader may still choose the verb.
+    for (const auto& [word, verb] :
+         {std::pair{"한", "하다 [용언]"}, std::pair{"온", "오다 [용언]"}}) {
+        ASSERT_EQ(query_EX(cp(word).c_str(), 0, 2), 2);
+        EXPECT_GE(chk_ambi(0, 0), 2) << word;
+        const std::vector<std::string> readings = readingsOf(word);
+        EXPECT_NE(std::find(readings.begin(), readings.end(), verb), readings.end()) << word;
+    }
+}
+
+// The words a search marks as hits, without punctuation.
+std::set<std::string> hitWords(const std::vector<Hit>& hits) {
+    std::set<std::string> out;
+    for (const Hit& h : hits) {
+        const std::vector<std::string> w = words(h.clause);
+        for (int p : positionsOf(h.positions))
+            if (p >= 1 && static_cast<std::size_t>(p) <= w.size())
+                out.insert(
+                    qel::utf32ToUtf8(qel::korean::normaliseWord(qel::utf8ToUtf32(w[p - 1]))));
+    }
+    return out;
+}
+
+TEST_F(QueryEngineTest, StemSearchesTakeInRealFormsOnly) {
+    const struct {
+        const char* query;
+        int type;
+        std::vector<const char*> found, never;
+    } cases[] = {
+        // Compounds the lexicon knows, never a noun + 와 or the humble -사오-.
+        {"@오-", 3, {"오시니", "나아오거늘", "와서"}, {"그리스도와", "있사오니", "새와", "온"}},
+        {"@듣-", 3, {"듣고", "들으시고"}, {"이들은", "그들은"}},
+        {"@보-", 3, {"보시니", "보듯"}, {"것보다", "빛보다"}},
+        {"@돕-", 3, {"도우소서"}, {"그리스도와"}},
+        {"@짓-", 3, {"지으시니라"}, {"거짓을"}},
+        {"@부르-", 3, {"불러"}, {"신부를"}},
+        {"@살-", 2, {"살게", "사는"}, {"살리소서", "살을"}},
+        // A noun does not take in the verb forms that begin like it.
+        {"@주", 2, {"주께서", "주의"}, {"주옵소서", "주시리라", "주사", "주리고"}},
+        {"@사랑", 2, {"사랑을", "사랑이로다"}, {"사랑하고", "사랑하사"}},
+        {"@새", 2, {"새와"}, {"새로"}},
+        // Derivations come with type 3: 사랑하다, 사랑받다, 구원하다, 생명책.
+        {"@사랑", 3, {"사랑을", "사랑하고", "사랑받을"}, {}},
+        {"@구원", 3, {"구원을", "구원하소서"}, {}},
+        {"@생명", 3, {"생명을", "생명책에", "생명나무의"}, {}},
+    };
+    for (const auto& c : cases) {
+        const std::set<std::string> hit = hitWords(search(c.query, c.type));
+        for (const char* w : c.found)
+            EXPECT_TRUE(hit.count(w)) << c.query << " type " << c.type << " misses " << w;
+        for (const char* w : c.never)
+            EXPECT_FALSE(hit.count(w)) << c.query << " type " << c.type << " takes in " << w;
+    }
+}
+
+TEST_F(QueryEngineTest, HomonymsTheBibleMeansComeFirst) {
+    const struct {
+        const char* word;
+        const char* first;
+    } cases[] = {{"성전", "聖殿"}, {"계명", "誡命"}, {"주의", "主義"}, {"제사", "祭祀"}};
+    for (const auto& c : cases) {
+        char list[QE_DONG_LIST_SIZE];
+        ASSERT_EQ(LookDong(cp(c.word).c_str(), list), 2) << c.word;
+        std::istringstream lines(qel::cp949ToUtf8(list));
+        std::string every, first;
+        std::getline(lines, every);
+        std::getline(lines, first);
+        EXPECT_EQ(first.rfind(std::string("1 ") + c.word + " " + c.first, 0), 0u)
+            << c.word << ": " << first;
+    }
+    // The rest keep the table's order after them: 酒蟻 is offered for 주의, but not first.
+    char list[QE_DONG_LIST_SIZE];
+    LookDong(cp("주의").c_str(), list);
+    EXPECT_NE(std::string(list).find(cp("酒蟻")), std::string::npos);
+}
+
 TEST_F(QueryEngineTest, OutBuffersAreNeverOverrun) {
     constexpr unsigned char kGuard = 0xAB;
     auto check = [&](std::size_t size, auto call) {
@@ -461,6 +604,22 @@ TEST(QueryParser, DialogFormsAndTheAnalysedForm) {
     EXPECT_EQ(q.words[1].kind, qel::QueryWordKind::Literal);
     EXPECT_EQ(q.words[2].homonym, 3);
     EXPECT_EQ(q.words[3].text, U"하나님나라");
+    ASSERT_EQ(qel::parseQueryText(cp("@!함께 있-"), q), qel::QueryParse::Ok);
+    EXPECT_EQ(q.words[0].kind, qel::QueryWordKind::Modifier);
+    EXPECT_EQ(q.words[0].text, U"함께");
+}
+
+TEST_F(QueryEngineTest, ADeterminerFindsTheWordAloneAndTheVerbItsOtherForms) {
+    // 함께 stands alone; 함께하심이라 (시 23:4) is another word.
+    const std::set<std::string> together = hitWords(search("@!함께", 2));
+    EXPECT_TRUE(together.count("함께"));
+    EXPECT_EQ(together.size(), 1u);
+    // 온 "whole" is left out of 오다, whose forms 오시니 and 와서 stay.
+    EXPECT_EQ(analyse("온", 2), cp("@!온"));
+    EXPECT_EQ(analyse("온", 2, 1), cp("@오-"));
+    const std::set<std::string> come = hitWords(search("@오-", 2));
+    EXPECT_TRUE(come.count("오시니") && come.count("와서"));
+    EXPECT_FALSE(come.count("온"));
 }
 
 TEST(VerseIndexBuilder, DisplayTextDropsNotesAndKeepsWords) {
@@ -487,7 +646,9 @@ TEST(VerseIndexBuilder, BuildsFromTheContentDatabaseAndRejectsBadFiles) {
                    {cp("맨 처음에 {W VAL=P}하나님{/W}께서 성전을")});
     }
     std::vector<std::string> messages;
-    qel::buildVerseIndex(dir.str() + "/Bible.m14", dir.str() + "/DBF", dir.str() + "/nohanja.txt",
+    qel::AnalysisSources sources;
+    sources.hanjaTablePath = dir.str() + "/nohanja.txt";
+    qel::buildVerseIndex(dir.str() + "/Bible.m14", dir.str() + "/DBF", sources,
                          [&](const std::string& m) { messages.push_back(m); });
     EXPECT_NE(messages.front().find("no hanja table"), std::string::npos);
     const std::string path = dir.str() + "/DBF/" + qel::kVerseIndexFileName;

@@ -92,8 +92,8 @@ TEST_F(WordVariant, ReferenceParsesAsTheDialogReadsIt) {
     for (const auto& [version, query, book, chapter, verse] :
          std::vector<std::tuple<int, std::string, std::string, std::string, std::string>>{
              {4, "knoweth&~", "1 Jn", "4", "8"},
-             {0, "목자&~", "시", "23", "1"},
-             {1, "토빗&~", "토비", "1", "1"}}) {
+             {0, "목자*&~", "시", "23", "1"},
+             {1, "토빗*&~", "토비", "1", "1"}}) {
         ASSERT_NE(WordVariantOpen(fixture->indexPath(version).c_str()), 0);
         WordVariantBlock* block = WordVariantSearch(utf8ToCp949(query).c_str(), "all");
         ASSERT_NE(block, nullptr) << query;
@@ -150,16 +150,21 @@ TEST_F(WordVariant, Ranges) {
     EXPECT_EQ(search(1, "이것은&~", "new"), (Refs{"null"}));
 }
 
-TEST_F(WordVariant, KoreanNounsWithParticles) {
+TEST_F(WordVariant, KoreanBasicIsTheWordAsWrittenAndAllFormsTakeParticles) {
+    // "기본": the word ending at a blank, as the grid highlights it; "모두": every particle.
+    EXPECT_EQ(search(0, "하나님&~"), (Refs{"null"})); // nothing found
+    EXPECT_EQ(search(0, "하나님*&~"), (Refs{"창 1:1", "창 1:2", "요 3:16"}));
     // 하나님께서 is one word although a tag stands inside it.
-    EXPECT_EQ(search(0, "하나님&~"), (Refs{"창 1:1", "창 1:2", "요 3:16"}));
     EXPECT_EQ(search(0, "하나님께서&~"), (Refs{"창 1:1"}));
-    EXPECT_EQ(search(0, "하나&~"), (Refs{"창 2:21"}));
+    EXPECT_EQ(search(0, "하나&~"), (Refs{"null"}));
+    EXPECT_EQ(search(0, "하나*&~"), (Refs{"창 2:21"}));
     EXPECT_EQ(search(0, "사랑&~"), (Refs{"고전 13:13"}));
+    EXPECT_EQ(search(0, "사랑이라&~"), (Refs{"고전 13:13"}));
     EXPECT_EQ(search(0, "믿음*&소망*&~"), (Refs{"고전 13:13"}));
-    EXPECT_EQ(search(0, "믿음#소망#~"), (Refs{"롬 5:2", "고전 13:13"}));
+    EXPECT_EQ(search(0, "믿음#소망#~"), (Refs{"고전 13:13"}));
+    EXPECT_EQ(search(0, "믿음*#소망*#~"), (Refs{"롬 5:2", "고전 13:13"}));
     EXPECT_EQ(search(0, "\"하나님의 영은\"&~"), (Refs{"창 1:2"}));
-    EXPECT_EQ(search(0, "하나님&~", "new"), (Refs{"요 3:16"}));
+    EXPECT_EQ(search(0, "하나님*&~", "new"), (Refs{"요 3:16"}));
 }
 
 TEST_F(WordVariant, KoreanAllFormsFindEndings) {

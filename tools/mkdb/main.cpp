@@ -81,8 +81,9 @@ int main(int argc, char** argv) {
             for (const std::string& file : qel::buildWordIndexes(content, outDir + "/M14/"))
                 progress("word index " + file);
         }
-        qel::buildVerseIndex(outDir + "/DB/Bible.m14", outDir + "/DBF", qel::kHanjaTablePath,
-                             progress);
+        const qel::AnalysisSources analysis = qel::readAnalysisSources(
+            qel::kHanjaTablePath, dataDir + "/lexicon/bible.txt", progress);
+        qel::buildVerseIndex(outDir + "/DB/Bible.m14", outDir + "/DBF", analysis, progress);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "qel-mkdb: %s\n", e.what());
         return 1;

@@ -1,0 +1,306 @@
+#include "platform/codec.h"
+#include "platform/database.h"
+#include "search/koreanjamo.h"
+#include "search/queryengine.h"
+#include "search/resultfile.h"
+#include "search/verseindex.h"
+#include "search/verseindexbuilder.h"
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+// Query words judged by reading the verses of the VRA sample. `gold` lists the written forms
+// that are the word meant: a form alone counts in every verse, "form@ref@ref" only in those
+// verses, "form~ref~ref" in every verse but those (온 "whole" against 온 "came"). `first` is
+// the reading a reader means, as the first line of the choice list names it.
+struct Judged {
+    const char* query;
+    int type;
+    const char* first;
+    const char* gold;
+};
+
+const Judged kJudged[] = {
+    // Nouns with particles.
+    {"하늘", 2, "하늘", "하늘 하늘과 하늘로부터 하늘에 하늘에서 하늘을 하늘의 하늘이 하늘이라"},
+    {"이름을", 2, "이름", "이름 이름으로 이름은 이름을 이름이"},
+    {"마음으로", 2, "마음", "마음 마음과 마음도 마음에 마음으로 마음은 마음을 마음이"},
+    {"믿음으로", 2, "믿음", "믿음과 믿음으로 믿음을 믿음의 믿음이"},
+    {"율법을", 2, "율법",
+     "율법 율법과 율법만은 율법에 율법에서 율법으로는 율법은 율법을 율법이 율법이나"},
+    {"하나님께서", 2, "하나님",
+     "하나님 하나님과 하나님께 하나님께로부터 하나님께서 하나님에게서 하나님을 하나님의 "
+     "하나님이 하나님이시니라 하나님이신"},
+    {"사랑을", 2, "사랑", "사랑 사랑으로 사랑은 사랑을 사랑의 사랑이 사랑이로다"},
+    {"말씀을", 2, "말씀",
+     "말씀 말씀께서 말씀대로 말씀들을 말씀들이 말씀에 말씀으로 말씀은 말씀을 말씀이"},
+    {"성전", 2, "성전", "성전 성전에 성전에서 성전은 성전을"},
+    {"계명을", 2, "계명", "계명 계명들 계명에서 계명으로 계명은 계명을 계명의 계명이"},
+    {"영혼이", 2, "영혼", "영혼에까지 영혼을 영혼이"},
+    {"땅에", 2, "땅", "땅 땅과 땅에 땅에서 땅으로 땅은 땅을 땅의 땅이 땅이라"},
+    {"빛이", 2, "빛",
+     "빛 빛과 빛도 빛들로 빛보다 빛으로 빛으로는 빛은 빛을 빛이 빛이니 빛이더라 빛이로다 "
+     "빛이로소이다 빛이야말로"},
+    {"생명을", 2, "생명", "생명으로 생명은 생명을 생명의 생명이"},
+    {"구원을", 2, "구원", "구원과 구원에 구원은 구원을 구원의 구원이"},
+    {"여호와의", 2, "여호와",
+     "여호와 여호와께 여호와께로서 여호와께서 여호와는 여호와를 여호와여 여호와의"},
+    {"길을", 2, "길", "길 길과 길들로 길들을 길들이 길에 길에서 길은 길을 길이~고전13:4 길이나"},
+    {"손에", 2, "손", "손 손에 손으로 손을 손이"},
+    {"아버지께서", 2, "아버지",
+     "아버지께 아버지께로서 아버지께만 아버지께서 아버지께서는 아버지께서도 아버지를 "
+     "아버지시여 아버지와 아버지의"},
+    {"제자들이", 2, "제자", "제자 제자가 제자들 제자들과 제자들도 제자들이"},
+    {"죄를", 2, "죄", "죄 죄를"},
+    {"그리스도의", 2, "그리스도",
+     "그리스도 그리스도가 그리스도께로부터 그리스도께서 그리스도도 그리스도라 그리스도로 "
+     "그리스도를 그리스도시요 그리스도와 그리스도의"},
+    {"은혜를", 2, "은혜", "은혜가 은혜를 은혜에 은혜와"},
+    {"새와", 2, "새", "새도 새들도 새들은 새들을 새를 새와"},
+    {"주의", 2, "주",
+     "주 주께 주께서 주께서는 주를 주여 주의 주는@욘4:2@시119:12@시119:57@시119:114@시119:151"},
+    {"나는", 2, "나", "나 나는~창2:11~마6:26~빌4:8 나도 나로 나를 나보다 나야 나에게 나의 나와"},
+    // Verbs with old endings and irregular verbs.
+    {"살리소서", 2, "살리다", "살리셨음이니이다 살리소서 살리시느니라 살리옵소서"},
+    {"지키겠사오니", 2, "지키다",
+     "지켜 지켰나이다 지켰사오니 지켰음이니이다 지키게 지키겠다고 지키겠사오니 지키고 "
+     "지키기에 지키나이다 지키는 지키되 지키라 지키려 지키리이다 지키며 지키므로 지키지 지킬"},
+    {"듣고", 2, "듣다",
+     "듣고 듣고도 듣고자 듣는 들었는지를 들었도다 들었으나 들으셨나이다 들으시고 들은 들어도"},
+    {"오시니", 2, "오다",
+     "오거늘 오게 오나니 오는 오는데 오니 오매 오셨도다 오셨으나 오시는 오시니 오시도다 "
+     "오시되 오신 오실 오지 온@요1:24@요2:9@마5:17 와서 왔나이다 왔느냐 왔으되"},
+    {"살게", 2, "살다", "사는 살게 살까 살든지 살아 살아서"},
+    {"보시니", 2, "보다",
+     "보거니와 보거든 보고 보기에 보는 보니 보든지 보듯 보라 보려 보리라 보매 보시고 보시기에 "
+     "보시는 보시니 보시려고 보시매 보아 보아서 보았고 보았노라 보았다 보옵소서 보지 본 볼"},
+    {"지으시니라", 2, "짓다",
+     "지어 지은 지음을 지으시고 지으시니 지으시니라 지으시던 지으시되 지으신 짓고 짓지"},
+    {"도우소서", 2, "돕다", "도우라 도우소서 돕게 돕는"},
+    {"불러", 2, "부르다",
+     "부르기 부르는 부르는지 부르라 부르리라 부르며 부르시고 부르시는 부르시니라 부르시며 "
+     "부르심의 불러 불렀나이다"},
+    {"믿는", 2, "믿다",
+     "믿게 믿겠느냐 믿고 믿노라 믿느냐 믿는 믿었나이다 믿었으나 믿으니라 믿으며 믿지"},
+    {"주옵소서", 2, "주다",
+     "주거니와 주게 주고 주기를 주기에 주노라 주느니라 주는@욘3:2@마7:2@시119:14 주라 주리라 "
+     "주매 주사 주셨나니 주셨나이다 주셨으니 주시고 주시기까지 주시니 주시라 주시리라 주시며 "
+     "주시옵고 주시지 주신 주실 주심이니라 주심이라 주었노니 주었느냐 주었으나 주옵소서 주지 "
+     "줄지니라 "
+     "줄@마7:5"},
+    {"이르시되", 2, "이르다",
+     "이르게 이르기 이르기를 이르나니 이르노니 이르노라 이르되 이르든지 이르러 이르렀고 "
+     "이르렀든지 이르려 이르며 이르면 이르시니라 이르시되 이를 일러 일렀으되"},
+    {"사랑하사", 2, "사랑하다",
+     "사랑하거나 사랑하고 사랑하나이다 사랑하는 사랑하는지 사랑하며 사랑하면 사랑하사 "
+     "사랑하셨던지 사랑하여 사랑하였음이라 사랑하옵는지요"},
+    // Determiners and adverbs.
+    {"한", 2, "한", "한~요1:15~요1:19~요3:7~요3:28"},
+    {"온", 2, "온", "온~요1:24~요2:9~마5:17"},
+    {"함께", 2, "함께", "함께"},
+    // Extended: derivations and compounds the lexicon knows.
+    {"사랑", 3, "사랑",
+     "사랑 사랑으로 사랑은 사랑을 사랑의 사랑이 사랑이로다 사랑받을 사랑하거나 사랑하고 "
+     "사랑하나이다 사랑하는 사랑하는지 사랑하며 사랑하면 사랑하사 사랑하셨던지 사랑하여 "
+     "사랑하였음이라 사랑하옵는지요"},
+    {"말씀", 3, "말씀",
+     "말씀 말씀께서 말씀대로 말씀들을 말씀들이 말씀에 말씀으로 말씀은 말씀을 말씀이 "
+     "말씀하시되 말씀하신"},
+    {"구원", 3, "구원",
+     "구원과 구원에 구원은 구원을 구원의 구원이 구원하소서 구원하실 구원하옵소서"},
+    {"생명", 3, "생명",
+     "생명으로 생명은 생명을 생명의 생명이 생명나무로 생명나무와 생명나무의 생명책에"},
+    {"듣고", 3, "듣다",
+     "듣고 듣고도 듣고자 듣는 들었는지를 들었도다 들었으나 들으셨나이다 들으시고 들은 들어도"},
+    {"지키겠사오니", 3, "지키다",
+     "지켜 지켰나이다 지켰사오니 지켰음이니이다 지키게 지키겠다고 지키겠사오니 지키고 "
+     "지키기에 지키나이다 지키는 지키되 지키라 지키려 지키리이다 지키며 지키므로 지키지 지킬"},
+    {"살게", 3, "살다", "사는 살게 살까 살든지 살아 살아서 살아나신"},
+    {"도우소서", 3, "돕다", "도우라 도우소서 돕게 돕는 도와주옵소서"},
+    {"오시니", 3, "오다",
+     "오거늘 오게 오나니 오는 오는데 오니 오매 오셨도다 오셨으나 오시는 오시니 오시도다 "
+     "오시되 오신 오실 오지 온@요1:24@요2:9@마5:17 와서 왔나이다 왔느냐 왔으되 걸어온 "
+     "나아오거늘 나아오나니 나아오지 내려오사 내려온 내려와 데려오시니 돌아오게 돌아와 "
+     "들어오는 들어와 밀려오고 올라왔느니라"},
+    {"보시니", 3, "보다",
+     "보거니와 보거든 보고 보기에 보는 보니 보든지 보듯 보라 보려 보리라 보매 보시고 보시기에 "
+     "보시는 보시니 보시려고 보시매 보아 보아서 보았고 보았노라 보았다 보옵소서 보지 본 볼 "
+     "눈여겨보라 눈여겨보시고 돌아보사 돌아보지 돌아볼지니라 살펴보옵소서 알아보리라 알아보자 "
+     "알아보지"},
+};
+
+struct Measured {
+    std::size_t found = 0, relevant = 0, hits = 0;
+    bool firstRight = false;
+};
+
+std::string indexFolder() {
+    return (std::filesystem::path(QEL_BUILT_CONTENT_DB).parent_path().parent_path() / "DBF")
+        .string();
+}
+
+// The verses (as references) that the judged forms stand in.
+std::set<std::string> goldVerses(const qel::VerseIndex& index, const char* gold) {
+    std::set<std::string> out;
+    std::istringstream items(qel::utf8ToCp949(gold));
+    for (std::string item; items >> item;) {
+        std::vector<std::string> parts;
+        char mark = 0;
+        std::size_t at = item.find_first_of("@~");
+        const std::string form = item.substr(0, at);
+        if (at != std::string::npos)
+            mark = item[at];
+        while (at != std::string::npos) {
+            const std::size_t next = item.find(mark, at + 1);
+            parts.push_back(item.substr(at + 1, next == std::string::npos ? next : next - at - 1));
+            at = next;
+        }
+        const auto& forms = index.data().forms;
+        const auto it = std::lower_bound(forms.begin(), forms.end(), qel::cp949ToUtf8(form));
+        if (it == forms.end() || *it != qel::cp949ToUtf8(form)) {
+            std::fprintf(stderr, "judged form not in the text: %s\n",
+                         qel::cp949ToUtf8(form).c_str());
+            continue;
+        }
+        const auto f = static_cast<std::uint32_t>(it - forms.begin());
+        const auto& d = index.data();
+        for (std::size_t v = 0; v < d.verses.size(); ++v) {
+            bool has = false;
+            for (std::uint32_t k = 0; k < d.verses[v].wordCount && !has; ++k)
+                has = d.words[d.verses[v].firstWord + k] == f;
+            if (!has)
+                continue;
+            const std::string ref = index.referenceOf(v);
+            const bool listed = std::find(parts.begin(), parts.end(), ref) != parts.end();
+            if (mark == 0 || (mark == '@') == listed)
+                out.insert(ref);
+        }
+    }
+    return out;
+}
+
+// The search a reader gets by pressing Enter in every choice dialog.
+Measured run(const Judged& j, const std::string& folder, const std::string& result,
+             const std::set<std::string>& gold) {
+    Measured m;
+    m.relevant = gold.size();
+    OpenDic(folder.c_str());
+    const std::string query = qel::utf8ToCp949(j.query);
+    if (query_EX(query.c_str(), 0, j.type) != 2) {
+        CloseDic();
+        return m;
+    }
+    char list[QE_AMBI_LIST_SIZE];
+    get_ambi_list(0, 0, list);
+    std::istringstream first(qel::cp949ToUtf8(list));
+    std::string number, lemma;
+    first >> number >> lemma;
+    m.firstRight = lemma == j.first;
+    int counts[QE_QINDEX_COUNT];
+    const int last = get_Qindex(counts);
+    for (int w = 0; w <= last; ++w)
+        for (int i = 0; i < counts[w]; ++i)
+            select_ambi(w, i, 0);
+    char final[QE_EXTRACT_SIZE];
+    if (extrac_query(final, j.type) &&
+        search_query(final, result.c_str(), qel::utf8ToCp949("전체").c_str(), j.type)) {
+        std::ifstream in(result, std::ios::binary);
+        const std::string text((std::istreambuf_iterator<char>(in)),
+                               std::istreambuf_iterator<char>());
+        std::set<std::string> found;
+        for (const std::string& record : qel::readResultRecords(text)) {
+            char key[QE_KEY_SIZE];
+            get_key(record.c_str(), key);
+            found.insert(key);
+        }
+        m.found = found.size();
+        for (const std::string& ref : found)
+            m.hits += gold.count(ref);
+    }
+    CloseDic();
+    return m;
+}
+
+// Precision and recall of the judged queries, as the dialog runs them; the table per word
+// goes to stderr once.
+void BM_KoreanAnalysisVra(benchmark::State& state) {
+    const std::string folder = indexFolder();
+    const std::string result = (std::filesystem::temp_directory_path() /
+                                ("qel-bench-judged-" + std::to_string(::getpid()) + ".dat"))
+                                   .string();
+    qel::VerseIndexData data;
+    std::string error;
+    if (!qel::loadVerseIndex(folder + "/" + qel::kVerseIndexFileName, data, error)) {
+        state.SkipWithError(error.c_str());
+        return;
+    }
+    const qel::VerseIndex index(std::move(data));
+    std::vector<std::set<std::string>> gold;
+    for (const Judged& j : kJudged)
+        gold.push_back(goldVerses(index, j.gold));
+    std::vector<Measured> measured(std::size(kJudged));
+    for (auto _ : state)
+        for (std::size_t k = 0; k < std::size(kJudged); ++k)
+            measured[k] = run(kJudged[k], folder, result, gold[k]);
+    std::remove(result.c_str());
+
+    static bool printed = false;
+    std::size_t found[4] = {}, relevant[4] = {}, hits[4] = {}, firstRight = 0;
+    for (std::size_t k = 0; k < std::size(kJudged); ++k) {
+        const Judged& j = kJudged[k];
+        const Measured& m = measured[k];
+        found[j.type] += m.found;
+        relevant[j.type] += m.relevant;
+        hits[j.type] += m.hits;
+        firstRight += m.firstRight;
+        if (!printed)
+            std::fprintf(stderr, "%-14s type %d  first %-3s  found %3zu  right %3zu  judged %3zu\n",
+                         j.query, j.type, m.firstRight ? "ok" : "NO", m.found, m.hits, m.relevant);
+    }
+    printed = true;
+    auto ratio = [](std::size_t a, std::size_t b) { return b ? 100.0 * a / b : 0.0; };
+    state.counters["words"] = static_cast<double>(std::size(kJudged));
+    state.counters["first_ok_%"] = ratio(firstRight, std::size(kJudged));
+    state.counters["t2_precision_%"] = ratio(hits[2], found[2]);
+    state.counters["t2_recall_%"] = ratio(hits[2], relevant[2]);
+    state.counters["t3_precision_%"] = ratio(hits[3], found[3]);
+    state.counters["t3_recall_%"] = ratio(hits[3], relevant[3]);
+}
+BENCHMARK(BM_KoreanAnalysisVra)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// What qel-mkdb does for the verse index of VRA: read the rows, the hanja table, hunspell-ko
+// and our own list, analyse every form.
+void BM_BuildVerseIndexVra(benchmark::State& state) {
+    std::vector<qel::VerseSource> verses;
+    {
+        qel::Database db(QEL_BUILT_CONTENT_DB, qel::Database::Mode::ReadOnly);
+        qel::RecordSet rs(db, "select volcode, chap, sec, body from VRA order by sequence");
+        for (; !rs.isEOF(); rs.moveNext())
+            verses.push_back(
+                {rs.field("volcode"), rs.field("chap"), rs.field("sec"), rs.field("body")});
+    }
+    const std::string own = QEL_SOURCE_DIR "/data/lexicon/bible.txt";
+    std::size_t stems = 0;
+    for (auto _ : state) {
+        const qel::AnalysisSources sources =
+            qel::readAnalysisSources(qel::kHanjaTablePath, own, {});
+        stems = qel::buildVerseIndexData(verses, sources).stemKeys.size();
+    }
+    state.counters["verses"] = static_cast<double>(verses.size());
+    state.counters["stems"] = static_cast<double>(stems);
+}
+BENCHMARK(BM_BuildVerseIndexVra)->Unit(benchmark::kMillisecond);
+
+} // namespace
