@@ -57,11 +57,12 @@ std::string gatherVerseSpan(const VerseSpan& span, PassageSource& source, bool* 
     if (!span.range) {
         found = source.verse(span.book, span.chapter, span.lastVerse);
     } else {
-        const std::string first =
-            source.sequence(span.book, span.chapter, span.firstVerse).value_or("0");
-        const std::string last =
-            source.sequence(span.book, span.endChapter, span.lastVerse).value_or("9999");
-        found = source.range(span.book, first, last);
+        const auto first = source.sequence(span.book, span.chapter, span.firstVerse);
+        const auto last = source.sequence(span.book, span.endChapter, span.lastVerse);
+        // With neither end in the edition the passage is not installed at all; an open
+        // range would show the whole book instead.
+        if (first || last)
+            found = source.range(span.book, first.value_or("0"), last.value_or("9999"));
     }
     if (anyVerse && !found.empty())
         *anyVerse = true;

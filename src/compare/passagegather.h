@@ -46,7 +46,8 @@ private:
 
 // The markup of one span: "{B} {B}" first and again wherever the chapter
 // changes, then the verse bodies. A range whose first verse is missing starts at sequence
-// 0, one whose last verse is missing runs to sequence 9999. Sets anyVerse when a verse was
+// 0, one whose last verse is missing runs to sequence 9999; one with neither end gathers
+// nothing. Sets anyVerse when a verse was
 // found.
 std::string gatherVerseSpan(const VerseSpan& span, PassageSource& source, bool* anyVerse = nullptr);
 

@@ -67,6 +67,8 @@ std::vector<int> searchTitles(const TopicTable& table, std::string_view text) {
 }
 
 std::optional<std::string> lookupTitle(int mode, const TopicTable& table, std::string key) {
+    if (key.empty())
+        return std::nullopt;
     if (mode == panelmode::Topics && key.size() > 1)
         key[1] = 'K';
     const int count = entryCount(table);

@@ -6,9 +6,9 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShortcut>
 #include <QStyle>
 #include <QTabBar>
 #include <QTreeWidget>
@@ -68,11 +68,9 @@ CTreeAndSearch::CTreeAndSearch(TreeAndSearchOwner& owner, QWidget* parent)
 
     connect(tabs_, &QTabBar::currentChanged, this, &CTreeAndSearch::showTab);
     connect(searchButton_, &QPushButton::clicked, this, &CTreeAndSearch::SearchTopics);
-    for (const int key : {Qt::Key_Return, Qt::Key_Enter}) {
-        auto* enter = new QShortcut(QKeySequence(key), this);
-        enter->setContext(Qt::WidgetWithChildrenShortcut);
-        connect(enter, &QShortcut::activated, this, &CTreeAndSearch::SearchTopics);
-    }
+    // Enter searches wherever the focus is in the panel.
+    for (QWidget* child : findChildren<QWidget*>())
+        child->installEventFilter(this);
     connect(topicTree_, &QTreeWidget::itemDoubleClicked, this,
             [this](QTreeWidgetItem* item) { treeChosen(item, false); });
     connect(placeTree_, &QTreeWidget::itemDoubleClicked, this,
@@ -279,6 +277,28 @@ void CTreeAndSearch::ShowCurrentTitle(const std::string& title) {
             topicTree_->scrollToItem(*it);
             return;
         }
+}
+
+bool CTreeAndSearch::isEnter(const QEvent* event) {
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    const int key = static_cast<const QKeyEvent*>(event)->key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+bool CTreeAndSearch::eventFilter(QObject* watched, QEvent* event) {
+    if (isEnter(event)) {
+        SearchTopics();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void CTreeAndSearch::keyPressEvent(QKeyEvent* event) {
+    if (isEnter(event))
+        SearchTopics();
+    else
+        QWidget::keyPressEvent(event);
 }
 
 void CTreeAndSearch::resizeEvent(QResizeEvent* event) {

@@ -57,8 +57,11 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    static bool isEnter(const QEvent* event);
     QTreeWidgetItem* buildTree(QTreeWidget* tree, const TopicTable& table, bool places);
     void updateImage(QTreeWidgetItem* item);
     void showTab(int index);
