@@ -1,6 +1,7 @@
 #include "compare/compare4frame.h"
 #include "compare/comparehisframe.h"
 
+#include "../richtext/viewtestframe.h"
 #include "../support/fixturedb.h"
 #include "../support/tempdir.h"
 #include "../support/testcontext.h"
@@ -22,6 +23,7 @@
 #include <QGuiApplication>
 #include <QMdiArea>
 #include <QMenu>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
@@ -104,6 +106,10 @@ TEST_F(CompareFrameTest, LastSupperFillsFourPanesInAGrid) {
     EXPECT_EQ(luke.rfind("누가복음 22:7-14,21-23", 0), 0u) << luke;
     EXPECT_EQ(frame->panel()->topicTree()->currentItem()->text(0),
               QStringLiteral("제자들과 함께 유월절을 지키시다"));
+
+    // A quarter of the view scrolls by 16-pixel lines.
+    view->panes()[0]->verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(view->panes()[0]->scrollPosition(), 16);
 
     // Resizing re-tiles at once.
     frame->resize(700, 500);
@@ -205,6 +211,25 @@ TEST_F(CompareFrameTest, FivePanesTileTwoOverThree) {
     const int panes[] = {0, 1, 3, 4, 5};
     for (int k = 0; k < 5; ++k)
         EXPECT_EQ(view->panes()[panes[k]]->geometry(), tile(view, 5, k + 1)) << k;
+    view->ClearPanes();
+}
+
+TEST_F(CompareFrameTest, PaneLinksGoToTheDispatcher) {
+    auto frame = open<CCompare4Frame>(panelmode::Gospels);
+    std::vector<MarkupNodeList> lists(4);
+    MarkupParser::parse(&lists[1], "See {A TAR=BVRAjhn003016}John 3:16{/A} too.");
+    CCompareView* view = frame->view();
+    view->SetTexts({&lists[0], &lists[1], &lists[2], &lists[3]});
+    CComparePane* mark = view->panes()[1];
+    EXPECT_EQ(mark->geometry(), view->contentsRect());
+    const MarkupNode* link = viewtest::pieceWith(lists[1], "John");
+    ASSERT_NE(link, nullptr);
+    const QPoint at(link->left + 5, (link->top + link->bottom) / 2);
+    viewtest::moveTo(mark->viewport(), at);
+    EXPECT_EQ(mark->viewport()->cursor().shape(), Qt::PointingHandCursor);
+    viewtest::press(mark->viewport(), at);
+    viewtest::release(mark->viewport(), at);
+    EXPECT_EQ(links, std::vector<std::string>{"BVRAjhn003016"});
     view->ClearPanes();
 }
 
