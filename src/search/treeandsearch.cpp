@@ -271,6 +271,10 @@ std::optional<std::string> CTreeAndSearch::TitleForKey(const std::string& key) c
 
 void CTreeAndSearch::ShowCurrentTitle(const std::string& title) {
     const QString shown = text(title);
+    // A passage may stand twice in a table; the one the user picked stays selected.
+    if (const QTreeWidgetItem* current = topicTree_->currentItem();
+        current && current->text(0) == shown)
+        return;
     for (QTreeWidgetItemIterator it(topicTree_); *it; ++it)
         if ((*it)->text(0) == shown) {
             topicTree_->setCurrentItem(*it);

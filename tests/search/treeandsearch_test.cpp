@@ -101,6 +101,17 @@ TEST_F(TreeAndSearchTest, GospelTreeStandsFoldedAndOpensOnlyPassages) {
     ASSERT_EQ(owner.opened.size(), 1u);
     EXPECT_EQ(owner.opened[0].row, 248);
     EXPECT_TRUE(owner.opened[0].record);
+    // The window names its passage by title; of two equal titles the picked one stays.
+    const std::string genealogy = utf8ToCp949("예수의 세계");
+    panel.ShowCurrentTitle(genealogy);
+    EXPECT_EQ(tree->currentItem()->data(0, Qt::UserRole).toInt(), 7);
+    const QList<QTreeWidgetItem*> both =
+        tree->findItems(QStringLiteral("예수의 세계"), Qt::MatchExactly | Qt::MatchRecursive);
+    ASSERT_EQ(both.size(), 2);
+    tree->setCurrentItem(both[1]);
+    panel.ShowCurrentTitle(genealogy);
+    EXPECT_EQ(tree->currentItem()->data(0, Qt::UserRole).toInt(), 19);
+
     // A heading opens nothing.
     tree->expandAll();
     doubleClick(tree, tree->topLevelItem(1));
