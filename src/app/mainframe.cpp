@@ -11,6 +11,8 @@
 #include "bible/bibleframe.h"
 #include "bible/booktable.h"
 #include "bible/versekey.h"
+#include "compare/compare4frame.h"
+#include "compare/comparehisframe.h"
 #include "platform/appcontext.h"
 #include "platform/apptitle.h"
 #include "platform/codec.h"
@@ -112,6 +114,9 @@ const VersionCommand kVersionCommands[] = {
 const std::map<int, const char*> kShortcutVersions = {{101, "VRA"}, {201, "VRB"}, {301, "VRC"},
                                                       {401, "VRE"}, {501, "VRD"}, {601, "KJV"},
                                                       {701, "NIV"}, {801, "GNB"}};
+
+// Shortcut items that open a window kind by its code.
+const std::map<int, const char*> kShortcutWindows = {{107, "COMPARE4"}, {108, "COMPAREHIS"}};
 
 constexpr int kShortcutDailyReading = 114;
 constexpr int kShortcutReadingPlan = 115;
@@ -331,6 +336,12 @@ bool CMainFrame::handleFrameCommand(int id) {
     case cmd::TileVertically:
         tileChildren(Tiling::Vertical);
         return true;
+    case cmd::OpenCOMPARE4:
+        openWindow("COMPARE4", "");
+        return true;
+    case cmd::OpenCOMPAREHIS:
+        openWindow("COMPAREHIS", "");
+        return true;
     case cmd::DailyReading:
         startCompanion("qeldiary");
         return true;
@@ -377,6 +388,8 @@ void CMainFrame::updateCommandStates() {
         case cmd::CascadeWindows:
         case cmd::TileHorizontally:
         case cmd::TileVertically:
+        case cmd::OpenCOMPARE4:
+        case cmd::OpenCOMPAREHIS:
         case cmd::DailyReading:
         case cmd::ReadingPlan:
         case cmd::About:
@@ -459,11 +472,39 @@ CChildFrame* CMainFrame::openBibleVersion(const std::string& versionCode) {
     return frame;
 }
 
+CChildFrame* CMainFrame::openComparison(const std::string& code) {
+    auto* frame = static_cast<CCompareFrame*>(registry_.findByCode(code));
+    if (frame) {
+        const QMdiSubWindow* active = mdiArea_->activeSubWindow();
+        if (active && !active->isMaximized())
+            frame->showNormal();
+        mdiArea_->setActiveSubWindow(frame);
+    } else {
+        const auto links = [this](const std::string& key) { openByCommandKey(key, false); };
+        const bool gospels = code == "COMPARE4";
+        frame = gospels ? static_cast<CCompareFrame*>(new CCompare4Frame(context_, display_, links))
+                        : new CCompareHisFrame(context_, display_, links);
+        mdiArea_->addSubWindow(frame);
+        registerFrame(frame);
+        const QSize area = mdiArea_->size();
+        // Wide enough for the panel and two panes side by side, but inside the area.
+        frame->resize(std::min(area.width(), std::max(640, area.width() * 3 / 4)),
+                      std::min(area.height(), std::max(420, area.height() * 3 / 4)));
+        frame->show();
+        frame->SetPanelMode(gospels ? panelmode::Gospels : panelmode::HistoryBooks);
+    }
+    frame->OpenPlace(pendingPlace_);
+    pendingPlace_.clear();
+    return frame;
+}
+
 const std::map<std::string, CMainFrame::WindowOpener>& CMainFrame::windowOpeners() {
     static const std::map<std::string, WindowOpener> openers = [] {
         std::map<std::string, WindowOpener> table;
         for (const VersionCommand& v : kVersionCommands)
             table.emplace(v.code, &CMainFrame::openBibleVersion);
+        table.emplace("COMPARE4", &CMainFrame::openComparison);
+        table.emplace("COMPAREHIS", &CMainFrame::openComparison);
         return table;
     }();
     return openers;
@@ -507,6 +548,8 @@ CChildFrame* CMainFrame::openByCommandKey(const std::string& key, bool force) {
 void CMainFrame::openShortcutItem(int itemCode) {
     if (const auto version = kShortcutVersions.find(itemCode); version != kShortcutVersions.end())
         openBibleVersion(version->second);
+    else if (const auto window = kShortcutWindows.find(itemCode); window != kShortcutWindows.end())
+        openWindow(window->second, "");
     else if (itemCode == kShortcutDailyReading)
         startCompanion("qeldiary");
     else if (itemCode == kShortcutReadingPlan)

@@ -86,6 +86,7 @@ private:
     // pending place.
     using WindowOpener = CChildFrame* (CMainFrame::*)(const std::string& code);
     static const std::map<std::string, WindowOpener>& windowOpeners();
+    CChildFrame* openComparison(const std::string& code);
 
     void createActions();
     void createMenus();

@@ -2,6 +2,7 @@
 
 #include "bible/booktable.h"
 #include "compare/passagetable.h"
+#include "platform/codec.h"
 #include "platform/database.h"
 
 #include <algorithm>
@@ -10,6 +11,12 @@ namespace qel {
 namespace {
 
 constexpr std::string_view kChapterBreak = "{B} {B}";
+// A sample edition holds only some chapters; a book with none of its verses says so
+// instead of showing a bare heading.
+const std::string& notInstalledNotice() {
+    static const std::string notice = utf8ToCp949("{B}이 본문은 설치되어 있지 않습니다.");
+    return notice;
+}
 
 std::vector<PassageRow> rows(Database& db, const std::string& sql) {
     std::vector<PassageRow> out;
@@ -45,17 +52,20 @@ std::vector<PassageRow> DatabasePassageSource::range(const std::string& book,
                          " order by sequence");
 }
 
-std::string gatherVerseSpan(const VerseSpan& span, PassageSource& source) {
+std::string gatherVerseSpan(const VerseSpan& span, PassageSource& source, bool* anyVerse) {
     std::vector<PassageRow> found;
     if (!span.range) {
         found = source.verse(span.book, span.chapter, span.lastVerse);
     } else {
-        const std::string first =
-            source.sequence(span.book, span.chapter, span.firstVerse).value_or("0");
-        const std::string last =
-            source.sequence(span.book, span.endChapter, span.lastVerse).value_or("9999");
-        found = source.range(span.book, first, last);
+        const auto first = source.sequence(span.book, span.chapter, span.firstVerse);
+        const auto last = source.sequence(span.book, span.endChapter, span.lastVerse);
+        // With neither end in the edition the passage is not installed at all; an open
+        // range would show the whole book instead.
+        if (first || last)
+            found = source.range(span.book, first.value_or("0"), last.value_or("9999"));
     }
+    if (anyVerse && !found.empty())
+        *anyVerse = true;
     std::string text(kChapterBreak);
     std::string chapter = found.empty() ? "" : found.front().chap;
     for (const PassageRow& row : found) {
@@ -71,15 +81,23 @@ std::string gatherVerseSpan(const VerseSpan& span, PassageSource& source) {
 std::vector<PassageSlot> gatherSlots(const std::vector<VerseSpan>& spans, PassageSource& source,
                                      std::size_t slotLimit) {
     std::vector<PassageSlot> slots;
+    std::vector<bool> anyVerse;
     for (const VerseSpan& span : spans) {
         if (slots.empty() || slots.back().book != span.book) {
             if (slots.size() == slotLimit)
                 continue;
             slots.push_back({span.book, "{F SIZ=1.4 VAL=B}" + bookNameOf(span.book, "VRA") + " " +
                                             span.heading + "{/F}{B}"});
+            anyVerse.push_back(false);
         }
-        slots.back().markup += gatherVerseSpan(span, source);
+        bool found = false;
+        slots.back().markup += gatherVerseSpan(span, source, &found);
+        if (found)
+            anyVerse.back() = true;
     }
+    for (std::size_t i = 0; i < slots.size(); ++i)
+        if (!anyVerse[i])
+            slots[i].markup += notInstalledNotice();
     return slots;
 }
 

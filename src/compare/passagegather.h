@@ -10,7 +10,8 @@
 namespace qel {
 
 class Database;
-struct PassageEntry;
+struct TopicEntry;
+using PassageEntry = TopicEntry;
 
 // A verse as the comparison panes need it.
 struct PassageRow {
@@ -45,11 +46,14 @@ private:
 
 // The markup of one span: "{B} {B}" first and again wherever the chapter
 // changes, then the verse bodies. A range whose first verse is missing starts at sequence
-// 0, one whose last verse is missing runs to sequence 9999.
-std::string gatherVerseSpan(const VerseSpan& span, PassageSource& source);
+// 0, one whose last verse is missing runs to sequence 9999; one with neither end gathers
+// nothing. Sets anyVerse when a verse was
+// found.
+std::string gatherVerseSpan(const VerseSpan& span, PassageSource& source, bool* anyVerse = nullptr);
 
 // One book's text: a heading of the book's full name in `VRA` and the heading reference,
-// then every following span of the same book, so a book gets one heading.
+// then every following span of the same book, so a book gets one heading. A book none of
+// whose verses the edition holds gets a one-line notice that its text is not installed.
 struct PassageSlot {
     std::string book;
     std::string markup;

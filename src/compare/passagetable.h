@@ -1,19 +1,16 @@
 #pragma once
 
+#include "search/topictable.h"
+
 #include <span>
 #include <string>
 #include <vector>
 
 namespace qel {
 
-// One row of a passage table: level 0 is a top node and each entry is a child of the last
-// entry one level up; level -1 ends the table. `key` holds the references, empty for a
-// heading. Texts are CP949.
-struct PassageEntry {
-    int level;
-    std::string key;
-    std::string title;
-};
+// One row of a passage table, shown as a tree by the tree-and-search panel: `key` holds the
+// references, empty for a heading.
+using PassageEntry = TopicEntry;
 
 // Literal rows are UTF-8 so the tables stay readable; they are converted once.
 struct RawPassage {

@@ -105,11 +105,16 @@ TEST_F(StartupTest, UnknownOrUnbuiltWindowCodesExitWithTwoAndAMessage) {
         << r.stderrText.toStdString();
 
     // A real kind whose window does not exist yet.
-    r = run({"--nologo", "--screenshot", shot(), "--window", "COMPARE4:0"});
+    r = run({"--nologo", "--screenshot", shot(), "--window", "MAP:0"});
     EXPECT_EQ(r.exitCode, 2);
-    EXPECT_TRUE(r.stderrText.contains("--window COMPARE4: this kind of window is not built yet"))
+    EXPECT_TRUE(r.stderrText.contains("--window MAP: this kind of window is not built yet"))
         << r.stderrText.toStdString();
     EXPECT_FALSE(QFile::exists(shot()));
+
+    // The comparison windows open at a passage.
+    r = run({"--nologo", "--screenshot", shot(), "--window", "COMPARE4:248"});
+    EXPECT_EQ(r.exitCode, 0) << r.stderrText.toStdString();
+    EXPECT_TRUE(QFile::remove(shot()));
 
     r = run({"--nologo", "--screenshot", shot(), "Xabc"});
     EXPECT_EQ(r.exitCode, 2);

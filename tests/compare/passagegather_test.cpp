@@ -151,6 +151,18 @@ TEST_F(PassageGather, MissingVersesWidenTheRangeOrLeaveOnlyTheBreak) {
     EXPECT_NE(early.find("mat26:18 "), std::string::npos);
     EXPECT_EQ(early.find("mat26:19 "), std::string::npos);
     EXPECT_EQ(gather("jhn5:3"), "{B} {B}");
+    // A chapter the edition lacks gathers nothing rather than the whole book.
+    EXPECT_EQ(gather("jhn5:1-5:9"), "{B} {B}");
+}
+
+TEST_F(PassageGather, BookWithoutInstalledVersesGetsANotice) {
+    const std::vector<PassageSlot> slots =
+        gatherSlots(readGospelReferences("jhn5:1-9,6:1 mat1:1-2"), source, 4);
+    ASSERT_EQ(slots.size(), 2u);
+    EXPECT_EQ(cp949ToUtf8(slots[0].markup),
+              heading("요한복음", "5:1-9,6:1") +
+                  "{B} {B}{B} {B}{B}이 본문은 설치되어 있지 않습니다.");
+    EXPECT_EQ(cp949ToUtf8(slots[1].markup).find("설치되어"), std::string::npos);
 }
 
 TEST_F(PassageGather, SlotsStopAtTheLimitAndKeepTheirOrder) {

@@ -1,0 +1,141 @@
+#include "compare/compareframe.h"
+
+#include "compare/compareview.h"
+#include "compare/passagegather.h"
+#include "platform/appcontext.h"
+#include "platform/apptitle.h"
+#include "platform/codec.h"
+#include "platform/commands.h"
+#include "platform/messagesink.h"
+#include "richtext/markupparser.h"
+#include "richtext/richtextarea.h"
+#include "search/treeandsearch.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QSplitter>
+#include <charconv>
+#include <optional>
+
+namespace qel {
+
+CCompareFrame::CCompareFrame(AppContext& context, const CompareWindowKind& kind, CCompareView* view,
+                             QWidget* parent)
+    : CChildFrame(parent), context_(context), kind_(kind), splitter_(new QSplitter(this)),
+      panel_(new CTreeAndSearch(*this, splitter_)), view_(view),
+      texts_(kind.comparison().paneBooks.size()) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QString::fromUtf8(kind.title));
+    splitter_->addWidget(panel_);
+    splitter_->addWidget(view_);
+    splitter_->setStretchFactor(1, 1);
+    splitter_->setSizes({kPanelWidth, 1000});
+    setWidget(splitter_);
+}
+
+CCompareFrame::~CCompareFrame() {
+    view_->ClearPanes();
+}
+
+void CCompareFrame::SetPanelMode(int mode) {
+    panel_->SetMode(mode, kind_.table());
+}
+
+void CCompareFrame::Load(int index, bool record) {
+    const TopicTable& table = kind_.table();
+    if (index < 0 || index >= entryCount(table))
+        return;
+    const TopicEntry& entry = table[index];
+    DatabasePassageSource source(context_.contentDb);
+    const auto panes = loadPaneTexts(kind_.comparison(), entry, source);
+    if (!panes)
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    view_->ClearPanes();
+    std::vector<MarkupNodeList*> lists;
+    for (std::size_t i = 0; i < texts_.size(); ++i) {
+        texts_[i].clear();
+        if (!(*panes)[i].empty())
+            MarkupParser::parse(&texts_[i], (*panes)[i]);
+        lists.push_back(&texts_[i]);
+    }
+    view_->SetTexts(lists);
+    setWindowTitle(QString::fromUtf8(kind_.title) + QStringLiteral(" - ") +
+                   QString::fromStdString(cp949ToUtf8(entry.title)));
+    panel_->ShowCurrentTitle(entry.title);
+    QApplication::restoreOverrideCursor();
+    if (record)
+        history_.push(std::to_string(index));
+    raise();
+    emit commandStateChanged();
+}
+
+namespace {
+
+// Pages and places hold passage indices in decimal.
+std::optional<int> passageIndex(const std::string& text) {
+    int index = -1;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), index);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return index;
+}
+
+} // namespace
+
+void CCompareFrame::OpenPlace(const std::string& place) {
+    if (const auto index = passageIndex(place))
+        Load(*index, true);
+}
+
+void CCompareFrame::openPanelEntry(int row, const std::string&, bool record) {
+    Load(row, record);
+}
+
+void CCompareFrame::Redisplay() {
+    view_->RedisplayPanes();
+}
+
+void CCompareFrame::goBack() {
+    if (const auto page = history_.back())
+        Load(passageIndex(*page).value_or(-1), false);
+    else
+        showMessage(utf8ToCp949("되돌아 갈 페이지가 더 이상 없습니다."), applicationTitle());
+    emit commandStateChanged();
+}
+
+void CCompareFrame::goForward() {
+    if (const auto page = history_.forward())
+        Load(passageIndex(*page).value_or(-1), false);
+    else
+        showMessage(utf8ToCp949("페이지가 더 이상 없습니다."), applicationTitle());
+    emit commandStateChanged();
+}
+
+bool CCompareFrame::handleCommand(int id) {
+    switch (id) {
+    case cmd::Back:
+        goBack();
+        return true;
+    case cmd::Forward:
+        goForward();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CCompareFrame::updateCommand(int id, QAction* action) {
+    switch (id) {
+    case cmd::Back:
+        action->setEnabled(history_.canGoBack());
+        return true;
+    case cmd::Forward:
+        action->setEnabled(history_.canGoForward());
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace qel
