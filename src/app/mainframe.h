@@ -18,6 +18,8 @@ namespace qel {
 
 struct AppContext;
 class CChildFrame;
+class CSearchDialog;
+class CSearchWord;
 class ShortcutBar;
 
 // The main window: menus, toolbars, the shortcut panel and an MDI area of reading windows.
@@ -33,6 +35,8 @@ public:
     FrameRegistry& frameRegistry() { return registry_; }
     BibleSharedState& bibleState() { return bibleState_; }
     ShortcutBar* shortcutBar() const { return shortcutBar_; }
+    CSearchDialog* searchDialog() const { return searchDialog_; }
+    CSearchWord* searchWord() const { return searchWord_; }
     QAction* action(int commandId) const;
 
     // Opens (or brings forward) the window of a version at the pending place.
@@ -75,6 +79,7 @@ protected:
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // The open operation of each window kind, by document-type code; it consumes the
@@ -96,10 +101,13 @@ private:
     template <typename Dialog> void runSettingsDialog();
     void openCommandLinePlace();
     void activateNeighbour(bool newer);
+    void createSearchDialogs();
 
     AppContext& context_;
     QMdiArea* mdiArea_;
     ShortcutBar* shortcutBar_;
+    CSearchDialog* searchDialog_ = nullptr;
+    CSearchWord* searchWord_ = nullptr;
     FrameRegistry registry_;
     BibleSharedState bibleState_;
     std::map<int, QAction*> actions_;
