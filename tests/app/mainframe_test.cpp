@@ -6,10 +6,15 @@
 #include "app/commands.h"
 #include "app/shortcutbar.h"
 #include "bible/bibleframe.h"
+#include "platform/codec.h"
+#include "search/searchdialog.h"
+#include "search/searchword.h"
+#include "widgets/gridctrl.h"
 
 #include <QAction>
 #include <QMdiArea>
 #include <QSignalSpy>
+#include <QTest>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -132,4 +137,33 @@ TEST_F(CommandLineTest, KeyOfTwelveCharactersIsIgnored) {
     frame.show();
     ASSERT_TRUE(painted.wait(5000));
     EXPECT_TRUE(frame.frameRegistry().frames().empty());
+}
+
+TEST_F(MainFrameTest, SearchCommandsShowOneDialogAndResultsOpenTheirVerse) {
+    frame.show();
+    QAction* verse = frame.action(cmd::VerseSearch);
+    QAction* word = frame.action(cmd::WordSearch);
+    ASSERT_TRUE(verse->isEnabled());
+    ASSERT_TRUE(word->isEnabled());
+    ASSERT_NE(frame.searchDialog(), nullptr);
+    EXPECT_FALSE(frame.searchDialog()->isVisible());
+    verse->trigger();
+    QTest::qWait(10);
+    EXPECT_TRUE(frame.searchDialog()->isVisible());
+    EXPECT_TRUE(verse->isChecked());
+    word->trigger();
+    QTest::qWait(10);
+    EXPECT_FALSE(frame.searchDialog()->isVisible());
+    EXPECT_TRUE(frame.searchWord()->isVisible());
+    EXPECT_FALSE(verse->isChecked());
+    EXPECT_TRUE(word->isChecked());
+
+    // A result row opens through the command-key dispatch.
+    CGridCtrl* grid = frame.searchWord()->grid();
+    grid->appendRows({{{utf8ToCp949("창"), "1", "2", "text"}, 0}});
+    grid->selectRow(1);
+    frame.searchWord()->OpenSelectedResult();
+    CChildFrame* vra = frame.frameRegistry().findByCode("VRA");
+    ASSERT_NE(vra, nullptr);
+    EXPECT_EQ(static_cast<CBibleFrame*>(vra)->currentKey(), "VRAgen001002");
 }
