@@ -232,6 +232,7 @@ void SearchDialogBase::setUpGrid() {
     grid_->SetColumnWidth(1, 30);
     grid_->SetColumnWidth(2, 30);
     grid_->SetColumnWidth(3, std::max(grid_->viewport()->width() - 100, 100));
+    grid_->ExpandLastColumn();
 }
 
 void SearchDialogBase::addQueryToList(const QString& query) {
@@ -386,11 +387,6 @@ void SearchDialogBase::changeEvent(QEvent* event) {
             m_nShowState = 0;
     }
     QDialog::changeEvent(event);
-}
-
-void SearchDialogBase::resizeEvent(QResizeEvent* event) {
-    QDialog::resizeEvent(event);
-    grid_->ExpandLastColumn();
 }
 
 bool SearchDialogBase::eventFilter(QObject* watched, QEvent* event) {

@@ -89,7 +89,6 @@ protected:
     void fillRange(const QStringList& first3, const std::string& versionCode);
 
     void changeEvent(QEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void reject() override;
 

@@ -225,6 +225,11 @@ void CGridCtrl::ExpandLastColumn() {
     SetColumnWidth(last, std::max(viewport()->width() - others, 40));
 }
 
+void CGridCtrl::resizeEvent(QResizeEvent* event) {
+    QTableView::resizeEvent(event);
+    ExpandLastColumn();
+}
+
 void CGridCtrl::SetItemText(int row, int column, const std::string& text) {
     if (column < 0 || column >= GetColumnCount())
         return;

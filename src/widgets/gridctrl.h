@@ -35,7 +35,8 @@ public:
     int GetColumnCount() const;
 
     void SetColumnWidth(int column, int width);
-    // Widens the last column so that the columns fill the client width.
+    // Widens the last column so that the columns fill the client width; done again at
+    // every size change.
     void ExpandLastColumn();
 
     // Row 0 is the header row.
@@ -71,6 +72,7 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     GridModel* model_;
