@@ -5,7 +5,7 @@ PACKAGES := g++ cmake ninja-build qt6-base-dev libsqlite3-dev libgtest-dev libgm
 	libsword-utils libhangul-data poppler-utils qt6-translations-l10n
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
-.PHONY: all deps build run test bench test-asan fuzz install
+.PHONY: all deps build run test bench test-asan test-tsan fuzz install
 
 # Installs those of the Debian packages $(1) that are missing.
 define install-missing
@@ -50,6 +50,16 @@ test-asan: deps
 	cmake -S . -B $(BUILD)-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQEL_SANITIZE=ON
 	cmake --build $(BUILD)-asan
 	cd $(BUILD)-asan && ctest --output-on-failure
+
+# The search tests, whose workers share state with the user-interface thread, under
+# ThreadSanitizer.
+TSAN_TESTS := ^(SearchForms|VerseSearchRun|WordSearchRun|GridText|GridCtrl|SearchDialogTest|QueryEngineTest)\.
+
+test-tsan: deps
+	cmake -S . -B $(BUILD)-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQEL_TSAN=ON
+	cmake --build $(BUILD)-tsan --target qel_core_tests qel_ui_tests
+	cd $(BUILD)-tsan && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+	    ctest --output-on-failure -R '$(TSAN_TESTS)'
 
 # libFuzzer over the Qt-free parsers and layout: FUZZ_SECONDS per target (make fuzz
 # FUZZ_SECONDS=600). The corpus grows in $(BUILD)-fuzz/corpus/.

@@ -12,11 +12,15 @@
 #include "widgets/gridctrl.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QMdiArea>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
 
 using namespace qel;
 
@@ -166,4 +170,20 @@ TEST_F(MainFrameTest, SearchCommandsShowOneDialogAndResultsOpenTheirVerse) {
     CChildFrame* vra = frame.frameRegistry().findByCode("VRA");
     ASSERT_NE(vra, nullptr);
     EXPECT_EQ(static_cast<CBibleFrame*>(vra)->currentKey(), "VRAgen001002");
+}
+
+TEST(MainFrameSearch, ClosingTheProgramDuringASearchEndsIt) {
+    TestContext test(fixtureSources());
+    test.context.paths.wordIndexFolder =
+        (std::filesystem::path(QEL_BUILT_CONTENT_DB).parent_path().parent_path() / "M14").string() +
+        "/";
+    auto frame = std::make_unique<CMainFrame>(test.context, "");
+    frame->action(cmd::WordSearch)->trigger();
+    CSearchWord* word = frame->searchWord();
+    word->versionBox()->setCurrentIndex(4);
+    word->queryBox()->setCurrentText(QStringLiteral("the"));
+    word->OnFind();
+    EXPECT_TRUE(word->isSearching());
+    frame.reset();
+    SUCCEED();
 }

@@ -44,6 +44,22 @@ void BM_WordSearchDialogFillTheKjv(benchmark::State& state) {
 }
 BENCHMARK(BM_WordSearchDialogFillTheKjv)->Unit(benchmark::kMillisecond);
 
+// "취소" pressed as soon as the search starts: the time until the dialog is idle again.
+void BM_WordSearchDialogStopTheKjv(benchmark::State& state) {
+    TempDir dir;
+    qel::CSearchWord dialog({dir.str() + "/", builtFolder("DBF"), builtFolder("M14"), {}}, nullptr);
+    dialog.versionBox()->setCurrentIndex(4);
+    dialog.queryBox()->setCurrentText(QStringLiteral("the"));
+    QEventLoop loop;
+    QObject::connect(&dialog, &qel::SearchDialogBase::searchFinished, &loop, &QEventLoop::quit);
+    for (auto _ : state) {
+        dialog.findButton()->click();
+        dialog.OnCancel();
+        loop.exec();
+    }
+}
+BENCHMARK(BM_WordSearchDialogStopTheKjv)->Unit(benchmark::kMillisecond);
+
 void BM_VerseSearchDialogVra(benchmark::State& state) {
     TempDir dir;
     qel::CSearchDialog dialog({dir.str() + "/", builtFolder("DBF"), builtFolder("M14"), {}},
