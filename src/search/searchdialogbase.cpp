@@ -3,6 +3,7 @@
 #include "bible/booktable.h"
 #include "platform/codec.h"
 #include "platform/messagesink.h"
+#include "search/choicedialog.h"
 #include "widgets/gridctrl.h"
 
 #include <QButtonGroup>
@@ -20,8 +21,6 @@
 #include <condition_variable>
 #include <mutex>
 #include <variant>
-
-#include "search/choicedialog.h"
 
 namespace qel {
 
