@@ -58,7 +58,8 @@ TSAN_TESTS := ^(SearchForms|VerseSearchRun|WordSearchRun|GridText|GridCtrl|Searc
 test-tsan: deps
 	cmake -S . -B $(BUILD)-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQEL_TSAN=ON
 	cmake --build $(BUILD)-tsan --target qel_core_tests qel_ui_tests
-	cd $(BUILD)-tsan && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+	cd $(BUILD)-tsan && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 \
+	    suppressions=$(abspath tests/tsan.supp)" \
 	    ctest --output-on-failure -R '$(TSAN_TESTS)'
 
 # libFuzzer over the Qt-free parsers and layout: FUZZ_SECONDS per target (make fuzz
