@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QImage>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -71,4 +72,40 @@ TEST(GridCtrl, SelectionKeysAndCopy) {
     QObject::connect(&grid, &CGridCtrl::enterPressed, [&] { ++entered; });
     QTest::keyClick(&grid, Qt::Key_Return);
     EXPECT_EQ(entered, 1);
+}
+
+namespace {
+
+// Pixels of the highlight colour in one row of the grid.
+int highlightedPixels(CGridCtrl& grid, int row) {
+    const QImage image = grid.viewport()->grab().toImage();
+    const QRect rect = grid.visualRect(grid.model()->index(row - 1, 3));
+    int count = 0;
+    for (int y = rect.top(); y <= rect.bottom(); ++y)
+        for (int x = rect.left(); x <= rect.right(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            count += c.red() > 150 && c.green() < 90 && c.blue() < 90;
+        }
+    return count;
+}
+
+} // namespace
+
+TEST(GridCtrl, HitPositionsAndHighlightWordsAreDrawnInTheHighlightColour) {
+    CGridCtrl grid;
+    grid.SetColumnCount(4);
+    grid.appendRows({row("a", "2||alpha beta gamma"), row("b", "alpha beta gamma"),
+                     row("c", "1#3##alpha beta gamma")});
+    grid.resize(500, 200);
+    grid.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
+    const int one = highlightedPixels(grid, 1);
+    EXPECT_GT(one, 0);
+    EXPECT_EQ(highlightedPixels(grid, 2), 0);
+    EXPECT_GT(highlightedPixels(grid, 3), one); // two words, "#" as separator
+    grid.SetHighlightWords({"gamma", false, false});
+    EXPECT_GT(highlightedPixels(grid, 2), 0);
+    // Basic type: "gamma" ends the text, so no blank follows it.
+    grid.SetHighlightWords({"gamma", false, true});
+    EXPECT_EQ(highlightedPixels(grid, 2), 0);
 }
