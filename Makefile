@@ -66,7 +66,7 @@ test-tsan: deps
 # FUZZ_SECONDS=600). The corpus grows in $(BUILD)-fuzz/corpus/.
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS := markupparser layout wordquery queryparser
+FUZZ_TARGETS := markupparser layout wordquery queryparser resultrows
 
 fuzz: deps
 	$(call install-missing,$(FUZZ_PACKAGES))
