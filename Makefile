@@ -5,7 +5,7 @@ PACKAGES := g++ cmake ninja-build qt6-base-dev libsqlite3-dev libgtest-dev libgm
 	libsword-utils libhangul-data hunspell-ko poppler-utils qt6-translations-l10n
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
-.PHONY: all deps build run test bench test-asan fuzz install
+.PHONY: all deps build run test bench test-asan test-tsan fuzz install
 
 # Installs those of the Debian packages $(1) that are missing.
 define install-missing
@@ -51,13 +51,24 @@ test-asan: deps
 	cmake --build $(BUILD)-asan
 	cd $(BUILD)-asan && ctest --output-on-failure
 
+# The search tests, whose workers share state with the user-interface thread, under
+# ThreadSanitizer.
+TSAN_TESTS := ^(SearchForms|VerseSearchRun|WordSearchRun|GridText|GridCtrl|SearchDialogTest|QueryEngineTest)\.
+
+test-tsan: deps
+	cmake -S . -B $(BUILD)-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQEL_TSAN=ON
+	cmake --build $(BUILD)-tsan --target qel_core_tests qel_ui_tests
+	cd $(BUILD)-tsan && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 \
+	    suppressions=$(abspath tests/tsan.supp)" \
+	    ctest --output-on-failure -R '$(TSAN_TESTS)'
+
 # libFuzzer over the Qt-free parsers, layout and the like shim: FUZZ_SECONDS per target
 # (make fuzz FUZZ_SECONDS=600); an input that takes longer than FUZZ_TIMEOUT seconds is a
 # failure. The corpus grows in $(BUILD)-fuzz/corpus/.
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 FUZZ_SECONDS ?= 60
 FUZZ_TIMEOUT ?= 10
-FUZZ_TARGETS := markupparser layout wordquery queryparser passagereference like
+FUZZ_TARGETS := markupparser layout wordquery queryparser passagereference like resultrows
 
 fuzz: deps
 	$(call install-missing,$(FUZZ_PACKAGES))

@@ -17,6 +17,8 @@
 #include "platform/apptitle.h"
 #include "platform/codec.h"
 #include "platform/commands.h"
+#include "search/searchdialog.h"
+#include "search/searchword.h"
 #include "widgets/childframe.h"
 
 #include <QCloseEvent>
@@ -146,6 +148,7 @@ CMainFrame::CMainFrame(AppContext& context, std::string pendingCommandKey)
     createActions();
     createMenus();
     createToolBars();
+    createSearchDialogs();
     statusBar()->showMessage(QStringLiteral("준비"));
     addDockWidget(Qt::LeftDockWidgetArea, shortcutBar_);
     connect(shortcutBar_, &ShortcutBar::itemChosen, this, &CMainFrame::openShortcutItem);
@@ -164,6 +167,9 @@ CMainFrame::~CMainFrame() {
     // Children write their last place while the context is still there.
     disconnect(mdiArea_, nullptr, this, nullptr);
     disconnect(shortcutBar_, nullptr, this, nullptr);
+    // A running search ends before the windows it could open go away.
+    delete std::exchange(searchDialog_, nullptr);
+    delete std::exchange(searchWord_, nullptr);
     for (QMdiSubWindow* window : mdiArea_->subWindowList())
         delete window;
 }
@@ -186,7 +192,7 @@ void CMainFrame::createActions() {
     for (const CommandLabel& c : kCommandLabels)
         addCommand(c.id, QString::fromUtf8(c.label));
     for (int id : {cmd::SyncMove, cmd::ToggleShortcutBar, cmd::ToggleSectionTitles,
-                   cmd::ToggleRelated, cmd::ToggleNoteBar})
+                   cmd::ToggleRelated, cmd::ToggleNoteBar, cmd::VerseSearch, cmd::WordSearch})
         action(id)->setCheckable(true);
     action(cmd::Print)->setShortcut(QKeySequence::Print);
     action(cmd::Copy)->setShortcuts(
@@ -266,6 +272,26 @@ void CMainFrame::createToolBars() {
     }
 }
 
+void CMainFrame::createSearchDialogs() {
+    // Both live hidden as long as the main window and keep their last results.
+    auto open = [this](const std::string& key) { openByCommandKey(key, false); };
+    const SearchDialogContext search{context_.paths.installRoot, context_.paths.searchIndexFolder,
+                                     context_.paths.wordIndexFolder, open};
+    searchDialog_ = new CSearchDialog(search, this);
+    searchWord_ = new CSearchWord(search, this);
+    for (SearchDialogBase* dialog : {static_cast<SearchDialogBase*>(searchDialog_),
+                                     static_cast<SearchDialogBase*>(searchWord_)})
+        dialog->installEventFilter(this);
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    // The search buttons are checked while their dialog shows.
+    if ((watched == searchDialog_ || watched == searchWord_) &&
+        (event->type() == QEvent::Show || event->type() == QEvent::Hide))
+        QTimer::singleShot(0, this, &CMainFrame::updateCommandStates);
+    return QMainWindow::eventFilter(watched, event);
+}
+
 CChildFrame* CMainFrame::activeFrame() const {
     return qobject_cast<CChildFrame*>(mdiArea_->activeSubWindow());
 }
@@ -312,6 +338,14 @@ bool CMainFrame::handleFrameCommand(int id) {
     case cmd::ToggleShortcutBar:
         shortcutBarHiddenByMaximize_ = false;
         shortcutBar_->setVisible(!shortcutBar_->isVisible());
+        return true;
+    case cmd::VerseSearch:
+        searchWord_->hide();
+        searchDialog_->showAndRestore();
+        return true;
+    case cmd::WordSearch:
+        searchDialog_->hide();
+        searchWord_->showAndRestore();
         return true;
     case cmd::ToggleViewMode:
         context_.settings.viewMode = (context_.settings.viewMode + 1) % 3;
@@ -362,7 +396,7 @@ bool CMainFrame::handleFrameCommand(int id) {
 void CMainFrame::updateCommandStates() {
     CChildFrame* active = activeFrame();
     for (auto& [id, action] : actions_) {
-        // Windows of later kinds and the search dialogs do not exist yet.
+        // Windows of later kinds do not exist yet.
         bool enabled = false;
         for (const VersionCommand& v : kVersionCommands)
             enabled = enabled || v.id == id;
@@ -380,6 +414,14 @@ void CMainFrame::updateCommandStates() {
         case cmd::ToggleShortcutBar:
             enabled = true;
             action->setChecked(shortcutBar_->isVisible());
+            break;
+        case cmd::VerseSearch:
+            enabled = true;
+            action->setChecked(searchDialog_ && searchDialog_->isVisible());
+            break;
+        case cmd::WordSearch:
+            enabled = true;
+            action->setChecked(searchWord_ && searchWord_->isVisible());
             break;
         case cmd::ToggleViewMode:
         case cmd::FontDialog:

@@ -21,6 +21,8 @@ namespace qel {
 
 struct AppContext;
 class CChildFrame;
+class CSearchDialog;
+class CSearchWord;
 class ShortcutBar;
 
 // The main window: menus, toolbars, the shortcut panel and an MDI area of reading windows.
@@ -39,6 +41,8 @@ public:
     const TextDisplay& textDisplay() const override { return display_; }
     CChildFrame* frameByCode(const std::string& code) const override;
     ShortcutBar* shortcutBar() const { return shortcutBar_; }
+    CSearchDialog* searchDialog() const { return searchDialog_; }
+    CSearchWord* searchWord() const { return searchWord_; }
     QAction* action(int commandId) const;
 
     // Opens (or brings forward) the window of a version at the pending place.
@@ -80,6 +84,7 @@ protected:
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // The open operation of each window kind, by document-type code; it consumes the
@@ -104,11 +109,14 @@ private:
     void activateNeighbour(bool newer);
     void placeNewWindow(QMdiSubWindow* window);
     void tileChildren(Tiling tiling);
+    void createSearchDialogs();
 
     AppContext& context_;
     TextDisplay display_;
     QMdiArea* mdiArea_ = nullptr;
     ShortcutBar* shortcutBar_ = nullptr;
+    CSearchDialog* searchDialog_ = nullptr;
+    CSearchWord* searchWord_ = nullptr;
     FrameRegistry registry_;
     BibleSharedState bibleState_;
     std::map<int, QAction*> actions_;

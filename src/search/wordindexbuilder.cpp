@@ -51,6 +51,11 @@ std::uint32_t checkedSize(std::size_t n) {
 
 } // namespace
 
+std::string_view wordSearchVersion(int index) {
+    return index >= 0 && index < static_cast<int>(std::size(kVersions)) ? kVersions[index]
+                                                                        : std::string_view();
+}
+
 bool buildWordIndex(Database& content, std::string_view versionCode, const std::string& outFile,
                     WordIndexStats* stats) {
     const std::string table = versionTable(versionCode);

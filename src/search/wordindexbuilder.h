@@ -16,6 +16,9 @@ struct WordIndexStats {
     std::size_t bytes = 0;      // size of the index file
 };
 
+// The version code of a word-search version index ("VRA" for 0); empty when out of range.
+std::string_view wordSearchVersion(int index);
+
 // Builds the word index of one version from its text table in the content database.
 // Returns false and writes nothing when the version has no text. The file is replaced only
 // once it is complete. Throws DatabaseError or std::runtime_error when it cannot be built.

@@ -4,17 +4,25 @@
 #include "../support/testcontext.h"
 #include "app/shortcutbar.h"
 #include "bible/bibleframe.h"
+#include "platform/codec.h"
 #include "platform/commands.h"
+#include "search/searchdialog.h"
+#include "search/searchword.h"
 #include "widgets/childframe.h"
+#include "widgets/gridctrl.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QMdiArea>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 #include <set>
+
+#include <filesystem>
+#include <memory>
 
 using namespace qel;
 
@@ -270,4 +278,49 @@ TEST_F(MainFrameTest, ShortcutPanelReturnsWhenTheLastWindowCloses) {
     frame.action(cmd::CloseAll)->trigger();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(frame.shortcutBar()->isVisible());
+}
+
+TEST_F(MainFrameTest, SearchCommandsShowOneDialogAndResultsOpenTheirVerse) {
+    frame.show();
+    QAction* verse = frame.action(cmd::VerseSearch);
+    QAction* word = frame.action(cmd::WordSearch);
+    ASSERT_TRUE(verse->isEnabled());
+    ASSERT_TRUE(word->isEnabled());
+    ASSERT_NE(frame.searchDialog(), nullptr);
+    EXPECT_FALSE(frame.searchDialog()->isVisible());
+    verse->trigger();
+    QTest::qWait(10);
+    EXPECT_TRUE(frame.searchDialog()->isVisible());
+    EXPECT_TRUE(verse->isChecked());
+    word->trigger();
+    QTest::qWait(10);
+    EXPECT_FALSE(frame.searchDialog()->isVisible());
+    EXPECT_TRUE(frame.searchWord()->isVisible());
+    EXPECT_FALSE(verse->isChecked());
+    EXPECT_TRUE(word->isChecked());
+
+    // A result row opens through the command-key dispatch.
+    CGridCtrl* grid = frame.searchWord()->grid();
+    grid->appendRows({{{utf8ToCp949("창"), "1", "2", "text"}, 0}});
+    grid->selectRow(1);
+    frame.searchWord()->OpenSelectedResult();
+    CChildFrame* vra = frame.frameRegistry().findByCode("VRA");
+    ASSERT_NE(vra, nullptr);
+    EXPECT_EQ(static_cast<CBibleFrame*>(vra)->currentKey(), "VRAgen001002");
+}
+
+TEST(MainFrameSearch, ClosingTheProgramDuringASearchEndsIt) {
+    TestContext test(fixtureSources());
+    test.context.paths.wordIndexFolder =
+        (std::filesystem::path(QEL_BUILT_CONTENT_DB).parent_path().parent_path() / "M14").string() +
+        "/";
+    auto frame = std::make_unique<CMainFrame>(test.context, "");
+    frame->action(cmd::WordSearch)->trigger();
+    CSearchWord* word = frame->searchWord();
+    word->versionBox()->setCurrentIndex(4);
+    word->queryBox()->setCurrentText(QStringLiteral("the"));
+    word->OnFind();
+    EXPECT_TRUE(word->isSearching());
+    frame.reset();
+    SUCCEED();
 }
