@@ -169,8 +169,6 @@ FontId QtSurface::selectFont(FontId font) {
 void QtSurface::drawText(int x, int y, std::string_view text) {
     if (!painter_ || text.empty())
         return;
-    const TextExtent extent = textExtent(text);
-    painter_->fillRect(x, y, extent.width, extent.height, toQColor(backgroundColor_));
     painter_->setPen(toQColor(textColor_));
     painter_->setFont(entry().font);
     painter_->drawText(QPointF(x, y + entry().metrics.ascent()), toUnicode(text));

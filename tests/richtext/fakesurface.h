@@ -79,7 +79,6 @@ public:
     const qel::FontRequest& font(qel::FontId id) const { return fonts_[id]; }
 
     void setTextColor(std::uint32_t color) override { color_ = color; }
-    void setBackgroundColor(std::uint32_t color) override { background_ = color; }
     void drawText(int x, int y, std::string_view text) override {
         drawn.push_back({x, y, std::string(text), color_, current_, pages});
     }
@@ -92,5 +91,4 @@ private:
     std::vector<qel::FontRequest> fonts_;
     qel::FontId current_ = 0;
     std::uint32_t color_ = 0;
-    std::uint32_t background_ = 0xFFFFFF;
 };
