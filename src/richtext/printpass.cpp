@@ -169,12 +169,15 @@ private:
 
     // Outside tables, where the rest of a run breaks so that the word running on into the
     // next runs is not cut: the rest's length when it may stay whole, 0 when the line must
-    // break before it.
+    // break before it. (A rest whose last byte overflows still counts as fitting when no
+    // word runs on from it.)
     std::size_t runOnBreak(std::string_view rest, const MarkupNode* next, int available) {
+        if (inTable_ || !isPrintWordByte(static_cast<unsigned char>(rest.back())))
+            return rest.size();
         const long long room = static_cast<long long>(available) - surface_.textExtent(rest).width;
-        if (inTable_ || room < 0 || !isPrintWordByte(static_cast<unsigned char>(rest.back())) ||
-            runOnWidth(surface_, next, fonts(), FontPitch::Default, isPrintWordByte,
-                       static_cast<int>(room)) <= room)
+        const int runOn = runOnWidth(surface_, next, fonts(), FontPitch::Default, isPrintWordByte,
+                                     static_cast<int>(std::max<long long>(room, 0)));
+        if (runOn == 0 || runOn <= room)
             return rest.size();
         if (const std::size_t k = lastPrintWordBreak(rest); k > 0)
             return k;
