@@ -313,8 +313,10 @@ bool VerseLookAhead::breaksLine(Surface& surface, const MarkupNode& verseTag, lo
     return x + surface.textExtent(word).width > rightLimit - surface.textExtent("000").width;
 }
 
-bool setOnRowAbove(std::string_view text) {
-    return text == "4)";
+RowEnd rowEnd(std::string_view piece, int advance) {
+    if (piece == "4)")
+        return {-advance, 0};
+    return {0, advance};
 }
 
 TagStyle::TagStyle(Surface& surface, const AppSettings& settings, int fontSize, bool commentary)

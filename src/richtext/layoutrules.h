@@ -116,8 +116,13 @@ private:
     bool noEndAhead_ = false;
 };
 
-// The "4)" cell that ends a table row is set one line up and the row does not advance.
-bool setOnRowAbove(std::string_view text);
+// A piece in a table's last column ends the row: the line advances, except after a "4)",
+// which is set one line up and leaves the pen's line where it was.
+struct RowEnd {
+    int pieceShift; // added to the piece's top
+    int advance;    // added to y
+};
+RowEnd rowEnd(std::string_view piece, int advance);
 
 // The fonts and colours that tags give their text, as the paint and print passes apply
 // them (the layout only needs the fonts, with its own pitch).

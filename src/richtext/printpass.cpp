@@ -227,15 +227,12 @@ private:
             const std::string_view piece = rest.substr(0, k);
             const bool last = k >= rest.size();
             const bool rowEnds = inTable_ && last && column_ + 1 == columns_;
-            int pieceY = y_;
-            if (rowEnds && piece == text && setOnRowAbove(text))
-                pieceY = clampedSum(y_, -static_cast<long long>(advance_));
-            surface_.drawText(x_, clampedSum(pieceY, lowerBy), piece);
+            const RowEnd end = rowEnds ? rowEnd(piece, advance_) : RowEnd{0, 0};
+            surface_.drawText(x_, clampedSum(clampedSum(y_, end.pieceShift), lowerBy), piece);
             x_ = clampedSum(x_, surface_.textExtent(piece).width);
             wordOpen_ = isPrintWordByte(static_cast<unsigned char>(piece.back()));
             if (last) {
-                if (rowEnds)
-                    y_ = clampedSum(y_, advance_);
+                y_ = clampedSum(y_, end.advance);
                 break;
             }
             rest.remove_prefix(k);

@@ -315,11 +315,9 @@ struct TextLayoutEngine::Pass {
                 node->bottom = clampedSum(y, h);
                 x = node->right;
                 if (column + 1 == columns) {
-                    if (node->text == "4)") {
-                        y = clampedSum(y, -static_cast<long long>(advance));
-                        node->top = y;
-                    }
-                    y = clampedSum(y, advance);
+                    const RowEnd end = rowEnd(node->text, advance);
+                    node->top = clampedSum(y, end.pieceShift);
+                    y = clampedSum(y, end.advance);
                 }
                 return node;
             }

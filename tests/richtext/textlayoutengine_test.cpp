@@ -466,6 +466,10 @@ TEST(TextLayout, AWordThatRunsOnIntoTheNextRunMovesWhole) {
     // would: 56 + 3 × 9 = 83 passes 80, 56 + 3 × 8 = 80 does not.
     l.run("breads {F VAL=I}and{/F}", 0);
     EXPECT_EQ(lines(l), (std::vector<std::string>{"breads ", "and"}));
+    // The run-on part is measured in its own font: bold "d" (10 px) passes the edge where
+    // the base font's 8 px would not.
+    l.run("breads an{F VAL=B}d{/F}", 0);
+    EXPECT_EQ(lines(l), (std::vector<std::string>{"breads ", "and"}));
     // A word that fits stays on the line, across its runs.
     l.run("bre {F VAL=I}and{/F}s", 0);
     EXPECT_EQ(lines(l), (std::vector<std::string>{"bre ands"}));
