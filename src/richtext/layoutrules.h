@@ -59,6 +59,7 @@ std::size_t lastScreenWordBreak(std::string_view text);
 // Print breaking: may break between Korean characters and at any byte that is not an ASCII
 // letter or digit. Returns 0 when nothing fits.
 std::size_t printBreakOffset(Surface& surface, std::string_view text, int available);
+// The print rule's break before the run's last word; 0 when there is none.
 std::size_t lastPrintWordBreak(std::string_view text);
 
 class FontStack;
@@ -107,12 +108,13 @@ private:
 // closing tags costs one walk, not one per number.
 class VerseLookAhead {
 public:
-    const MarkupNode* firstRunAfter(const MarkupNode& verseTag);
     // True when the first word (up to and with its blank) at pen x, measured with "000" in
     // the current font (the verse-number font), passes the right limit.
     bool breaksLine(Surface& surface, const MarkupNode& verseTag, long long x, int rightLimit);
 
 private:
+    const MarkupNode* firstRunAfter(const MarkupNode& verseTag);
+
     bool noEndAhead_ = false;
 };
 

@@ -275,7 +275,8 @@ struct TextLayoutEngine::Pass {
             }
             const std::size_t k = flowBreak(node, width);
             if (k == 0) {
-                // The word began at the end of the line's last piece: start it afresh.
+                // The run starts with a word that does not fit after the line's last piece:
+                // the word starts the next line, which the last piece's advance ends.
                 advance = lineAdvance;
                 lineBreak();
                 continue;
