@@ -2,6 +2,7 @@
 
 #include "platform/codec.h"
 #include "platform/text.h"
+#include "richtext/displaystyle.h"
 #include "richtext/markupnode.h"
 
 #include <algorithm>
@@ -166,28 +167,93 @@ FontRequest printFontRequest(int dpiY, int fontSize, const std::string& baseFace
     return request;
 }
 
-std::size_t screenBreakOffset(Surface& surface, std::string_view text, int available) {
-    const auto n = static_cast<long long>(text.size());
-    long long k = n > 1 ? static_cast<long long>(surface.fitCount(text, available)) : 1;
+namespace {
+
+// Steps 2 to 5 of screen breaking from the overflow point k; 0 or less when the run holds
+// no break opportunity up to k.
+long long screenBreakBefore(std::string_view text, long long k) {
     while (k > 0 && !isAsciiSpace(byteAt(text, k)) && !isAsciiPunct(byteAt(text, k)))
         --k;
-    k = applyMarkRules(text, k);
-    if (k <= 0)
-        k = isLeadByte(byteAt(text, 0)) ? 2 : 1;
-    return static_cast<std::size_t>(std::min(k, n));
+    return applyMarkRules(text, k);
+}
+
+long long printBreakBefore(std::string_view text, long long k) {
+    while (k > 0 && isAsciiAlnum(byteAt(text, k)))
+        --k;
+    return k <= 0 ? 0 : applyMarkRules(text, k);
+}
+
+long long overflowPoint(Surface& surface, std::string_view text, int available) {
+    return text.size() > 1 ? static_cast<long long>(surface.fitCount(text, available)) : 1;
+}
+
+std::size_t asOffset(long long k, std::string_view text) {
+    return k <= 0 ? 0 : static_cast<std::size_t>(std::min<long long>(k, text.size()));
+}
+
+} // namespace
+
+bool isScreenWordByte(unsigned char c) {
+    return !isAsciiSpace(c) && !isAsciiPunct(c);
+}
+
+bool isPrintWordByte(unsigned char c) {
+    return isAsciiAlnum(c);
+}
+
+std::size_t screenWordBreak(Surface& surface, std::string_view text, int available) {
+    return asOffset(screenBreakBefore(text, overflowPoint(surface, text, available)), text);
+}
+
+std::size_t screenBreakOffset(Surface& surface, std::string_view text, int available) {
+    const std::size_t k = screenWordBreak(surface, text, available);
+    if (k > 0)
+        return k;
+    return std::min<std::size_t>(isLeadByte(byteAt(text, 0)) ? 2 : 1, text.size());
+}
+
+std::size_t lastScreenWordBreak(std::string_view text) {
+    return asOffset(screenBreakBefore(text, static_cast<long long>(text.size()) - 1), text);
 }
 
 std::size_t printBreakOffset(Surface& surface, std::string_view text, int available) {
-    const auto n = static_cast<long long>(text.size());
-    long long k = n > 1 ? static_cast<long long>(surface.fitCount(text, available)) : 1;
-    while (k > 0 && isAsciiAlnum(byteAt(text, k)))
-        --k;
-    if (k <= 0)
-        return 0;
-    k = applyMarkRules(text, k);
-    if (k <= 0)
-        return 0;
-    return static_cast<std::size_t>(std::min(k, n));
+    return asOffset(printBreakBefore(text, overflowPoint(surface, text, available)), text);
+}
+
+std::size_t lastPrintWordBreak(std::string_view text) {
+    return asOffset(printBreakBefore(text, static_cast<long long>(text.size()) - 1), text);
+}
+
+int runOnWidth(Surface& surface, const MarkupNode* next, FontStack fonts, FontPitch pitch,
+               WordBytes wordByte, int limit) {
+    const FontId start = surface.currentFont();
+    long long width = 0;
+    for (const MarkupNode* n = next; n && width <= limit; n = n->next()) {
+        if (n->isText()) {
+            const std::string& text = n->text;
+            std::size_t end = 0;
+            while (end < text.size() && wordByte(static_cast<unsigned char>(text[end])))
+                ++end;
+            width += surface.textExtent(std::string_view(text).substr(0, end)).width;
+            if (end < text.size())
+                break;
+            continue;
+        }
+        const char id = n->GetID();
+        if (id == 'F') {
+            fonts.push(surface, surface.createFont(tagFontRequest(surface, *n, pitch)));
+            continue;
+        }
+        if (id == 'f') {
+            fonts.pop(surface);
+            continue;
+        }
+        // Tags that neither break the line nor move the pen leave the word open.
+        if (std::string_view("AaNnWwSsC").find(id) == std::string_view::npos)
+            break;
+    }
+    surface.selectFont(start);
+    return static_cast<int>(std::min<long long>(width, INT_MAX / 2));
 }
 
 void FontStack::push(Surface& surface, FontId font) {
@@ -219,6 +285,166 @@ std::uint32_t ColorStack::pop() {
     const std::uint32_t color = colors_.back();
     colors_.pop_back();
     return color;
+}
+
+const MarkupNode* VerseLookAhead::firstRunAfter(const MarkupNode& verseTag) {
+    if (noEndAhead_)
+        return nullptr;
+    const MarkupNode* n = verseTag.next();
+    while (n && n->GetID() != 'd')
+        n = n->next();
+    if (!n) {
+        noEndAhead_ = true;
+        return nullptr;
+    }
+    for (n = n->next(); n; n = n->next())
+        if (n->isText())
+            return n;
+    return nullptr;
+}
+
+bool VerseLookAhead::breaksLine(Surface& surface, const MarkupNode& verseTag, long long x,
+                                int rightLimit) {
+    const MarkupNode* verseText = firstRunAfter(verseTag);
+    if (!verseText)
+        return false;
+    const std::string& text = verseText->text;
+    const std::size_t blank = text.find(' ');
+    const std::string_view word =
+        std::string_view(text).substr(0, blank == std::string::npos ? text.size() : blank + 1);
+    return x + surface.textExtent(word).width > rightLimit - surface.textExtent("000").width;
+}
+
+RowEnd rowEnd(std::string_view piece, int advance) {
+    if (piece == "4)")
+        return {-advance, 0};
+    return {0, advance};
+}
+
+TagStyle::TagStyle(Surface& surface, const DisplayStyle& settings, int fontSize, bool commentary)
+    : surface_(surface), settings_(settings), fontSize_(fontSize), commentary_(commentary) {}
+
+void TagStyle::begin() {
+    baseFace_ = surface_.fontDescription().face;
+    surface_.setTextColor(color_);
+}
+
+void TagStyle::end() {
+    fonts_.restoreAll(surface_);
+    while (colors_.depth() > 0)
+        color_ = colors_.pop();
+    surface_.setTextColor(color_);
+}
+
+bool TagStyle::verseNumbersShown() const {
+    return !commentary_ && settings_.viewMode != 2;
+}
+
+void TagStyle::setColor(std::uint32_t color) {
+    color_ = color;
+    surface_.setTextColor(color);
+}
+
+void TagStyle::pushColor(std::uint32_t color) {
+    colors_.push(color_);
+    setColor(color);
+}
+
+void TagStyle::popColor() {
+    setColor(colors_.pop());
+}
+
+std::uint32_t TagStyle::slot(int colorSlot) const {
+    return settings_.colorTable[static_cast<std::size_t>(colorSlot)];
+}
+
+namespace {
+
+// W: the colour slot of a word's category letter.
+int wordColorSlot(const MarkupNode& tag) {
+    const std::string* value = tag.attribute("VAL");
+    switch (value && !value->empty() ? (*value)[0] : '\0') {
+    case 'P':
+        return kColorPersonName;
+    case 'R':
+        return kColorPlaceName;
+    case 'O':
+        return kColorForeignWord;
+    default:
+        return kColorRelated;
+    }
+}
+
+} // namespace
+
+void TagStyle::apply(const MarkupNode& node) {
+    const bool differentColors = settings_.useDifferentColor == 1;
+    switch (node.GetID()) {
+    case 'A':
+        pushColor(slot(kColorLink));
+        break;
+    case 'N':
+        pushColor(slot(kColorFootnote));
+        break;
+    case 'W':
+        if (differentColors)
+            pushColor(slot(wordColorSlot(node)));
+        break;
+    case 'a':
+    case 'n':
+        popColor();
+        break;
+    case 'w':
+        if (differentColors)
+            popColor();
+        break;
+    case 'H':
+        fonts_.push(surface_, surface_.createFont(
+                                  headingFontRequest(node, surface_.dpiY(), fontSize_, baseFace_)));
+        pushColor(slot(kColorSectionTitle));
+        break;
+    case 'h':
+        fonts_.pop(surface_);
+        popColor();
+        break;
+    case 'D':
+        if (verseNumbersShown()) {
+            fonts_.push(surface_, surface_.createFont(verseNumberFontRequest(
+                                      surface_.dpiY(), fontSize_, baseFace_)));
+            pushColor(slot(kColorVerseMark));
+        } else {
+            hidden_ = true;
+        }
+        lowered_ = true;
+        break;
+    case 'd':
+        if (verseNumbersShown()) {
+            popColor();
+            fonts_.pop(surface_);
+        }
+        hidden_ = lowered_ = false;
+        break;
+    case 'F': {
+        fonts_.push(surface_,
+                    surface_.createFont(tagFontRequest(surface_, node, FontPitch::Default)));
+        const std::string* color = node.attribute("COL");
+        pushColor(color ? markupColor(*color) : 0);
+        if (const std::string* value = node.attribute("VAL"); value && !value->empty()) {
+            if ((*value)[0] == 'H')
+                raised_ = true;
+            else if ((*value)[0] == 'L')
+                lowered_ = true;
+        }
+        break;
+    }
+    case 'f':
+        fonts_.pop(surface_);
+        popColor();
+        raised_ = lowered_ = false;
+        break;
+    default:
+        break;
+    }
 }
 
 } // namespace qel

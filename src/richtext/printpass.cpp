@@ -19,37 +19,33 @@ class PrintWalk {
 public:
     PrintWalk(Surface& surface, const DisplayStyle& settings, bool commentary,
               const std::string* title, const std::string* footer)
-        : surface_(surface), settings_(settings), commentary_(commentary), title_(title),
-          footer_(footer) {}
+        : surface_(surface), settings_(settings), title_(title), footer_(footer),
+          style_(surface, settings, settings.fontSize, commentary) {}
 
     int run(const MarkupNodeList& list) {
         page_ = printPageGeometry(surface_);
         baseFont_ = surface_.currentFont();
-        baseFace_ = surface_.fontDescription().face;
-        fontSize_ = settings_.fontSize;
         lineSpacing_ = settings_.lineSpacing;
-        surface_.setBackgroundColor(0xFFFFFF);
-        surface_.setTextColor(color_);
+        style_.begin();
         x_ = page_.leftMargin;
         y_ = page_.firstLine;
         printTitle();
         for (const MarkupNode* node = list.head(); node; node = node->next())
             node = walk(node);
         printFooter();
-        fonts_.restoreAll(surface_);
-        while (colors_.depth() > 0)
-            color_ = colors_.pop();
-        surface_.setTextColor(color_);
+        style_.end();
         return pages_;
     }
 
 private:
     int lineStart() const { return clampedSum(page_.leftMargin, indent_); }
+    bool atLineStart() const { return x_ == page_.leftMargin || x_ == lineStart(); }
 
     void lineBreak() {
-        if (x_ != page_.leftMargin && x_ != lineStart())
+        if (!atLineStart())
             y_ = clampedSum(y_, advance_);
         x_ = lineStart();
+        wordOpen_ = false;
         pageBreakCheck();
     }
 
@@ -68,7 +64,7 @@ private:
         const FontId previous = surface_.selectFont(baseFont_);
         surface_.setTextColor(0);
         surface_.drawText(x, y, text);
-        surface_.setTextColor(color_);
+        surface_.setTextColor(style_.color());
         surface_.selectFont(previous);
     }
 
@@ -86,93 +82,33 @@ private:
         printInBaseFont(page_.rightLimit - width, page_.footerLine, *footer_);
     }
 
-    void pushColor(std::uint32_t color) {
-        colors_.push(color_);
-        color_ = color;
-        surface_.setTextColor(color_);
-    }
-
-    void popColor() {
-        color_ = colors_.pop();
-        surface_.setTextColor(color_);
-    }
-
-    std::uint32_t slotColor(ColorSlot slot) const { return settings_.colorTable[slot]; }
-
-    std::uint32_t wordColor(const MarkupNode& node) const {
-        const std::string* category = node.attribute("VAL");
-        const char c = category && !category->empty() ? (*category)[0] : 0;
-        return c == 'P'   ? slotColor(kColorPersonName)
-               : c == 'R' ? slotColor(kColorPlaceName)
-               : c == 'O' ? slotColor(kColorForeignWord)
-                          : slotColor(kColorRelated);
-    }
-
-    bool verseNumbersShown() const { return !commentary_ && settings_.viewMode != 2; }
-
     // Returns the last node consumed.
     const MarkupNode* walk(const MarkupNode* node) {
         switch (node->GetID()) {
         case MarkupNode::kText:
             return printRun(node);
-        case 'A':
-            pushColor(slotColor(kColorLink));
-            break;
-        case 'N':
-            pushColor(slotColor(kColorFootnote));
-            break;
-        case 'a':
-        case 'n':
-            popColor();
-            break;
-        case 'W':
-            if (settings_.useDifferentColor == 1)
-                pushColor(wordColor(*node));
-            break;
-        case 'w':
-            if (settings_.useDifferentColor == 1)
-                popColor();
-            break;
         case 'B':
         case 'r':
             lineBreak();
             break;
-        case 'F': {
-            fonts_.push(surface_,
-                        surface_.createFont(tagFontRequest(surface_, *node, FontPitch::Default)));
-            const std::string* col = node->attribute("COL");
-            pushColor(col ? markupColor(*col) : 0);
-            for (const MarkupAttribute* a = node->firstAttribute(); a; a = a->next.get())
-                if (a->name == "VAL" && !a->value.empty()) {
-                    lowered_ = lowered_ || a->value[0] == 'L';
-                }
-            break;
-        }
         case 'f':
-            fonts_.pop(surface_);
-            popColor();
-            lowered_ = verseOpen_ = false;
+            style_.apply(*node);
+            verseOpen_ = false;
             break;
         case 'H':
             lineBreak();
-            fonts_.push(surface_, surface_.createFont(headingFontRequest(*node, surface_.dpiY(),
-                                                                         fontSize_, baseFace_)));
-            pushColor(slotColor(kColorSectionTitle));
+            style_.apply(*node);
             break;
         case 'h':
-            fonts_.pop(surface_);
-            popColor();
+            style_.apply(*node);
             lineBreak();
             break;
         case 'D':
             verseNumber(node);
             break;
         case 'd':
-            if (verseNumbersShown()) {
-                popColor();
-                fonts_.pop(surface_);
-            }
-            hidden_ = lowered_ = verseOpen_ = false;
+            style_.apply(*node);
+            verseOpen_ = false;
             break;
         case 'I': {
             const std::string* value = firstAttributeValue(*node);
@@ -209,37 +145,41 @@ private:
             x_ = clampedSum(static_cast<long long>(columnWidth_) * column_, page_.leftMargin);
             break;
         default:
+            style_.apply(*node);
             break;
         }
         return node;
     }
 
     void verseNumber(const MarkupNode* node) {
-        if (!verseNumbersShown()) {
-            hidden_ = true;
-            return;
-        }
-        if (settings_.viewMode == 0)
+        wordOpen_ = false;
+        if (style_.verseNumbersShown() && settings_.viewMode == 0)
             lineBreak();
-        fonts_.push(surface_, surface_.createFont(
-                                  verseNumberFontRequest(surface_.dpiY(), fontSize_, baseFace_)));
-        pushColor(slotColor(kColorVerseMark));
-        lowered_ = true;
-        const MarkupNode* n = node->next();
-        while (n && n->GetID() != 'd')
-            n = n->next();
-        if (n)
-            for (n = n->next(); n && !n->isText(); n = n->next()) {
-            }
-        if (n) {
-            const std::size_t blank = n->text.find(' ');
-            const std::string_view word = std::string_view(n->text).substr(
-                0, blank == std::string::npos ? n->text.size() : blank + 1);
-            if (static_cast<long long>(x_) + surface_.textExtent(word).width >
-                page_.rightLimit - surface_.textExtent("000").width)
-                lineBreak();
-        }
+        style_.apply(*node);
+        if (!style_.verseNumbersShown())
+            return;
+        if (verseLookAhead_.breaksLine(surface_, *node, x_, page_.rightLimit))
+            lineBreak();
         verseOpen_ = true;
+    }
+
+    // Outside tables, where the rest of a run breaks so that the word running on into the
+    // next runs is not cut: the rest's length when it may stay whole, 0 when the line must
+    // break before it. (A rest whose last byte overflows still counts as fitting when no
+    // word runs on from it.)
+    std::size_t runOnBreak(std::string_view rest, const MarkupNode* next, int available) {
+        if (inTable_ || !isPrintWordByte(static_cast<unsigned char>(rest.back())))
+            return rest.size();
+        const long long room = static_cast<long long>(available) - surface_.textExtent(rest).width;
+        const int runOn = runOnWidth(surface_, next, fonts(), FontPitch::Default, isPrintWordByte,
+                                     static_cast<int>(std::max<long long>(room, 0)));
+        if (runOn == 0 || runOn <= room)
+            return rest.size();
+        if (const std::size_t k = lastPrintWordBreak(rest); k > 0)
+            return k;
+        const bool continuesWord =
+            wordOpen_ && isPrintWordByte(static_cast<unsigned char>(rest.front()));
+        return atLineStart() || continuesWord ? rest.size() : 0;
     }
 
     const MarkupNode* printRun(const MarkupNode* node) {
@@ -248,13 +188,13 @@ private:
             node = node->next();
             text += node->text;
         }
-        if (hidden_)
+        if (style_.hidden())
             return node;
         if (verseOpen_ && (text.empty() || text.back() != ' '))
             text += ' ';
         const int h = surface_.textExtent(text).height;
         advance_ = static_cast<int>(static_cast<long long>(lineSpacing_) * h / 100);
-        const int lowerBy = lowered_ ? h / 5 : 0;
+        const int lowerBy = style_.lowered() ? h / 5 : 0;
 
         std::string_view rest = text;
         bool retried = false;
@@ -264,7 +204,7 @@ private:
                                         : page_.rightLimit;
             const int available =
                 static_cast<int>(std::clamp<long long>(right - x_, INT_MIN / 2, INT_MAX / 2));
-            const std::size_t k = printBreakOffset(surface_, rest, available);
+            std::size_t k = printBreakOffset(surface_, rest, available);
             if (k == 0) {
                 if (retried)
                     break; // too wide even for a whole line: left out
@@ -273,17 +213,22 @@ private:
                 continue;
             }
             retried = false;
+            if (k >= rest.size()) {
+                k = runOnBreak(rest, node->next(), available);
+                if (k == 0) {
+                    wrap(h);
+                    continue;
+                }
+            }
             const std::string_view piece = rest.substr(0, k);
             const bool last = k >= rest.size();
             const bool rowEnds = inTable_ && last && column_ + 1 == columns_;
-            int pieceY = y_;
-            if (rowEnds && piece == text && text == "4)")
-                pieceY = clampedSum(y_, -static_cast<long long>(advance_));
-            surface_.drawText(x_, clampedSum(pieceY, lowerBy), piece);
+            const RowEnd end = rowEnds ? rowEnd(piece, advance_) : RowEnd{0, 0};
+            surface_.drawText(x_, clampedSum(clampedSum(y_, end.pieceShift), lowerBy), piece);
             x_ = clampedSum(x_, surface_.textExtent(piece).width);
+            wordOpen_ = isPrintWordByte(static_cast<unsigned char>(piece.back()));
             if (last) {
-                if (rowEnds)
-                    y_ = clampedSum(y_, advance_);
+                y_ = clampedSum(y_, end.advance);
                 break;
             }
             rest.remove_prefix(k);
@@ -291,6 +236,8 @@ private:
         }
         return node;
     }
+
+    const FontStack& fonts() const { return style_.fonts(); }
 
     // The next piece of a run starts on a new line.
     void wrap(int runHeight) {
@@ -301,19 +248,17 @@ private:
         y_ = clampedSum(y_, runHeight);
         x_ = clampedSum(static_cast<long long>(columnWidth_) * column_,
                         column_ == 0 ? page_.leftMargin : 0);
+        wordOpen_ = false;
         pageBreakCheck();
     }
 
     Surface& surface_;
     const DisplayStyle& settings_;
-    const bool commentary_;
     const std::string* title_;
     const std::string* footer_;
 
     PrintPage page_;
     FontId baseFont_ = 0;
-    std::string baseFace_;
-    int fontSize_ = 0;
     int lineSpacing_ = 0;
     int pages_ = 1;
 
@@ -326,13 +271,12 @@ private:
     int columnWidth_ = 0;
     int column_ = 0;
 
-    bool hidden_ = false;
-    bool lowered_ = false;
     bool verseOpen_ = false;
+    // The last piece printed on the line ends inside a word.
+    bool wordOpen_ = false;
 
-    FontStack fonts_;
-    ColorStack colors_;
-    std::uint32_t color_ = 0;
+    TagStyle style_;
+    VerseLookAhead verseLookAhead_;
 };
 
 } // namespace

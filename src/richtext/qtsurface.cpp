@@ -32,6 +32,8 @@ struct QtSurface::FontEntry {
     std::array<std::int32_t, 256> byteAdvances;
     std::vector<std::int32_t> wideAdvances;
 
+    std::int64_t advance(std::string_view character);
+
     FontEntry(const QFont& f, QPaintDevice* device) : font(f), metrics(f, device) {
         byteAdvances.fill(-1);
         height = static_cast<int>(std::lround(metrics.height()));
@@ -88,38 +90,50 @@ QString QtSurface::toUnicode(std::string_view cp949) {
     return text;
 }
 
-std::int64_t QtSurface::characterAdvance(std::string_view character) {
-    FontEntry& f = entry();
+namespace {
+
+std::int32_t measureAdvance(const QFontMetricsF& metrics, std::string_view character) {
+    const std::string utf8 = cp949ToUtf8(character);
+    const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    return static_cast<std::int32_t>(std::llround(metrics.horizontalAdvance(text) * 64));
+}
+
+} // namespace
+
+// Advances are looked up on every measurement of the layout: the cached case stays short.
+inline std::int64_t QtSurface::FontEntry::advance(std::string_view character) {
     std::int32_t* slot = nullptr;
     if (character.size() == 1) {
-        slot = &f.byteAdvances[static_cast<unsigned char>(character[0])];
+        slot = &byteAdvances[static_cast<unsigned char>(character[0])];
     } else {
-        if (f.wideAdvances.empty())
-            f.wideAdvances.assign(65536, -1);
-        slot = &f.wideAdvances[static_cast<unsigned char>(character[0]) << 8 |
-                               static_cast<unsigned char>(character[1])];
+        if (wideAdvances.empty())
+            wideAdvances.assign(65536, -1);
+        slot = &wideAdvances[static_cast<unsigned char>(character[0]) << 8 |
+                             static_cast<unsigned char>(character[1])];
     }
-    if (*slot < 0) {
-        const std::string utf8 = cp949ToUtf8(character);
-        const QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-        *slot = static_cast<std::int32_t>(std::llround(f.metrics.horizontalAdvance(text) * 64));
-    }
+    if (*slot < 0)
+        *slot = measureAdvance(metrics, character);
     return *slot;
 }
 
+std::int64_t QtSurface::characterAdvance(std::string_view character) {
+    return entry().advance(character);
+}
+
 TextExtent QtSurface::textExtent(std::string_view text) {
+    FontEntry& f = entry();
     std::int64_t sum = 0;
     for (std::size_t i = 0; i < text.size();) {
         const std::size_t length = characterLength(text, i);
-        sum += characterAdvance(text.substr(i, length));
+        sum += f.advance(text.substr(i, length));
         i += length;
     }
-    return {widthFromAdvances(sum), entry().height};
+    return {widthFromAdvances(sum), f.height};
 }
 
 std::size_t QtSurface::fitCount(std::string_view text, int available) {
-    return fitCountByAdvances(text, available,
-                              [this](std::string_view c) { return characterAdvance(c); });
+    FontEntry& f = entry();
+    return fitCountByAdvances(text, available, [&f](std::string_view c) { return f.advance(c); });
 }
 
 FontDescription QtSurface::fontDescription() {
@@ -169,8 +183,6 @@ FontId QtSurface::selectFont(FontId font) {
 void QtSurface::drawText(int x, int y, std::string_view text) {
     if (!painter_ || text.empty())
         return;
-    const TextExtent extent = textExtent(text);
-    painter_->fillRect(x, y, extent.width, extent.height, toQColor(backgroundColor_));
     painter_->setPen(toQColor(textColor_));
     painter_->setFont(entry().font);
     painter_->drawText(QPointF(x, y + entry().metrics.ascent()), toUnicode(text));

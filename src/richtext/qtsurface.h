@@ -52,7 +52,6 @@ public:
     FontId currentFont() const override { return current_; }
 
     void setTextColor(std::uint32_t color) override { textColor_ = color; }
-    void setBackgroundColor(std::uint32_t color) override { backgroundColor_ = color; }
     void drawText(int x, int y, std::string_view text) override;
     void fillRect(int x, int y, int width, int height, std::uint32_t color) override;
     // On a printer or PDF writer: ends the page and starts the next.
@@ -76,7 +75,6 @@ private:
     std::map<RequestKey, FontId> requested_;
     FontId current_ = 0;
     std::uint32_t textColor_ = 0;
-    std::uint32_t backgroundColor_ = 0xFFFFFF;
     std::unordered_map<std::string, QString> unicodeCache_;
 };
 

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace qel {
 namespace {
@@ -35,8 +36,7 @@ class PaintPass {
 public:
     PaintPass(Surface& surface, const DisplayStyle& settings, int fontSize, bool commentary,
               bool draw)
-        : surface_(surface), settings_(settings), fontSize_(fontSize), commentary_(commentary),
-          draw_(draw) {}
+        : surface_(surface), style_(surface, settings, fontSize, commentary), draw_(draw) {}
 
     void setView(int scroll, int bandTop, int bandBottom, std::uint32_t background) {
         scroll_ = scroll;
@@ -46,129 +46,59 @@ public:
     }
 
     void run(MarkupNodeList& list) {
-        baseFace_ = surface_.fontDescription().face;
-        surface_.setBackgroundColor(background_);
-        surface_.setTextColor(color_);
-        for (MarkupNode* node = list.head(); node; node = node->next())
-            step(*node);
-        fonts_.restoreAll(surface_);
-        colors_.clear();
+        style_.begin();
+        for (MarkupNode* node = list.head(); node; node = node->next()) {
+            if (node->isText())
+                piece(*node);
+            else
+                style_.apply(*node);
+        }
+        style_.end();
+        drawParts();
     }
 
 private:
-    void setColor(std::uint32_t color) {
-        color_ = color;
-        surface_.setTextColor(color);
-    }
-    void pushColor(std::uint32_t color) {
-        colors_.push(color_);
-        setColor(color);
-    }
-    void popColor() { setColor(colors_.pop()); }
-    std::uint32_t slot(ColorSlot s) const { return settings_.colorTable[s]; }
+    // One part of a piece to draw: every background is filled before any text is drawn, so
+    // that no box covers the overhang of the letter before it (the slant of italics).
+    struct Part {
+        int x;
+        int y;
+        int width;
+        int height;
+        std::string_view text;
+        FontId font;
+        std::uint32_t color;
+        std::uint32_t background;
+    };
 
-    void pushFont(const FontRequest& request) {
-        fonts_.push(surface_, surface_.createFont(request));
-    }
-
-    void step(MarkupNode& node) {
-        const bool numbersHidden = settings_.viewMode == 2 || commentary_;
-        switch (node.GetID()) {
-        case MarkupNode::kText:
-            piece(node);
-            break;
-        case 'A':
-            pushColor(slot(kColorLink));
-            break;
-        case 'N':
-            pushColor(slot(kColorFootnote));
-            break;
-        case 'W':
-            if (settings_.useDifferentColor == 1)
-                pushColor(wordColor(node));
-            break;
-        case 'H':
-            pushFont(headingFontRequest(node, surface_.dpiY(), fontSize_, baseFace_));
-            pushColor(slot(kColorSectionTitle));
-            break;
-        case 'D':
-            if (numbersHidden) {
-                hidden_ = true;
-            } else {
-                pushFont(verseNumberFontRequest(surface_.dpiY(), fontSize_, baseFace_));
-                pushColor(slot(kColorVerseMark));
-            }
-            lowered_ = true;
-            break;
-        case 'F': {
-            pushFont(tagFontRequest(surface_, node, FontPitch::Default));
-            const std::string* color = node.attribute("COL");
-            pushColor(color ? markupColor(*color) : 0);
-            if (const std::string* value = node.attribute("VAL"); value && !value->empty()) {
-                if ((*value)[0] == 'H')
-                    raised_ = true;
-                else if ((*value)[0] == 'L')
-                    lowered_ = true;
-            }
-            break;
+    void drawParts() {
+        const FontId font = surface_.currentFont();
+        for (const Part& p : parts_)
+            surface_.fillRect(p.x, p.y, p.width, p.height, p.background);
+        for (const Part& p : parts_) {
+            surface_.selectFont(p.font);
+            surface_.setTextColor(p.color);
+            surface_.drawText(p.x, p.y, p.text);
         }
-        case 'a':
-        case 'n':
-            popColor();
-            break;
-        case 'w':
-            if (settings_.useDifferentColor == 1)
-                popColor();
-            break;
-        case 'h':
-            fonts_.pop(surface_);
-            popColor();
-            break;
-        case 'f':
-            fonts_.pop(surface_);
-            popColor();
-            raised_ = lowered_ = false;
-            break;
-        case 'd':
-            if (!numbersHidden) {
-                popColor();
-                fonts_.pop(surface_);
-            }
-            hidden_ = lowered_ = false;
-            break;
-        default:
-            break;
-        }
-    }
-
-    std::uint32_t wordColor(const MarkupNode& node) const {
-        const std::string* value = node.attribute("VAL");
-        switch (value && !value->empty() ? (*value)[0] : '\0') {
-        case 'P':
-            return slot(kColorPersonName);
-        case 'R':
-            return slot(kColorPlaceName);
-        case 'O':
-            return slot(kColorForeignWord);
-        default:
-            return slot(kColorRelated);
-        }
+        surface_.selectFont(font);
+        surface_.setTextColor(style_.color());
     }
 
     void piece(MarkupNode& node) {
         if (draw_ && !(node.bottom > bandTop_ && node.top < bandBottom_))
             return;
+        const bool hidden = style_.hidden();
         const std::string_view text = node.text;
         if (!node.selected) {
-            if (draw_ && !hidden_ && !text.empty())
+            if (draw_ && !hidden && !text.empty())
                 drawPart(node.left, node, text);
             return;
         }
-        if (hidden_ || raised_ || lowered_) {
+        if (hidden || style_.raised() || style_.lowered()) {
             // Too small to select by parts: the piece is selected as a whole.
             node.selectStartOffset = 0;
             node.selectEndOffset = static_cast<int>(text.size());
-            if (draw_ && !hidden_ && !text.empty())
+            if (draw_ && !hidden && !text.empty())
                 drawSelected(node.left, node, text);
             return;
         }
@@ -190,55 +120,47 @@ private:
         }
         node.selectStartOffset = static_cast<int>(head);
         node.selectEndOffset = static_cast<int>(head + middle);
-        if (!draw_ || hidden_ || text.empty())
+        if (!draw_ || hidden || text.empty())
             return;
 
         int x = node.left;
-        if (head > 0) {
-            drawPart(x, node, text.substr(0, head));
-            x += surface_.textExtent(text.substr(0, head)).width;
-        }
-        if (middle > 0) {
-            drawSelected(x, node, rest.substr(0, middle));
-            x += surface_.textExtent(rest.substr(0, middle)).width;
-        }
+        if (head > 0)
+            x += drawPart(x, node, text.substr(0, head));
+        if (middle > 0)
+            x += drawSelected(x, node, rest.substr(0, middle));
         if (node.selectEndX <= node.right && head + middle < text.size())
             drawPart(x, node, text.substr(head + middle));
     }
 
     int drawTop(const MarkupNode& node) const {
-        return node.top - scroll_ + (lowered_ ? node.lineAdvance / 5 : 0);
+        return node.top - scroll_ + (style_.lowered() ? node.lineAdvance / 5 : 0);
     }
 
-    void drawPart(int x, const MarkupNode& node, std::string_view text) {
-        surface_.setBackgroundColor(background_);
-        surface_.drawText(x, drawTop(node), text);
+    // Returns the part's width.
+    int addPart(int x, const MarkupNode& node, std::string_view text, std::uint32_t color,
+                std::uint32_t background) {
+        const TextExtent extent = surface_.textExtent(text);
+        parts_.push_back({x, drawTop(node), extent.width, extent.height, text,
+                          surface_.currentFont(), color, background});
+        return extent.width;
     }
 
-    void drawSelected(int x, const MarkupNode& node, std::string_view text) {
-        surface_.setTextColor(kSelectionTextColor);
-        surface_.setBackgroundColor(kSelectionBackColor);
-        surface_.drawText(x, drawTop(node), text);
-        surface_.setBackgroundColor(background_);
-        surface_.setTextColor(color_);
+    int drawPart(int x, const MarkupNode& node, std::string_view text) {
+        return addPart(x, node, text, style_.color(), background_);
+    }
+
+    int drawSelected(int x, const MarkupNode& node, std::string_view text) {
+        return addPart(x, node, text, kSelectionTextColor, kSelectionBackColor);
     }
 
     Surface& surface_;
-    const DisplayStyle& settings_;
-    const int fontSize_;
-    const bool commentary_;
+    TagStyle style_;
     const bool draw_;
     int scroll_ = 0;
     int bandTop_ = 0;
     int bandBottom_ = 0;
     std::uint32_t background_ = 0xFFFFFF;
-    std::string baseFace_;
-    FontStack fonts_;
-    ColorStack colors_;
-    std::uint32_t color_ = 0;
-    bool hidden_ = false;
-    bool lowered_ = false;
-    bool raised_ = false;
+    std::vector<Part> parts_;
 };
 
 } // namespace

@@ -64,8 +64,8 @@ public:
 
     // --- drawing
     virtual void setTextColor(std::uint32_t color) = 0;
-    virtual void setBackgroundColor(std::uint32_t color) = 0;
-    // Draws text with its top-left corner at (x, y) over a box of the background colour.
+    // Draws the letters of text with the top-left corner of its box at (x, y); what lies
+    // behind them stays (backgrounds are filled first, so a slanted letter may overhang).
     virtual void drawText(int x, int y, std::string_view text) = 0;
     virtual void fillRect(int x, int y, int width, int height, std::uint32_t color) = 0;
     // Ends the page and starts the next one (printers only).

@@ -45,17 +45,20 @@ struct TextLayoutEngine::Pass {
     bool verseOpen = false;
 
     FontStack fonts;
-    // Set once a look-ahead found no closing verse number up to the end of the list.
-    bool noVerseEndAhead = false;
+    VerseLookAhead verseLookAhead;
+    // The last piece on the line ends inside a word, so the line cannot break after it.
+    bool wordOpen = false;
 
     Pass(TextLayoutEngine& e, Surface& s, int left) : engine(e), surface(s), leftMargin(left) {}
 
     int lineStart() const { return clampedSum(leftMargin, indent); }
+    bool atLineStart() const { return x == leftMargin || x == lineStart(); }
 
     void lineBreak() {
-        if (x != leftMargin && x != lineStart())
+        if (!atLineStart())
             y = clampedSum(y, advance);
         x = lineStart();
+        wordOpen = false;
     }
 
     void start() {
@@ -179,6 +182,7 @@ struct TextLayoutEngine::Pass {
 
     void verseNumber(MarkupNode* node) {
         insideD = verseHidden = true;
+        wordOpen = false;
         if (engine.commentary_ || viewMode == 2)
             return;
         if (viewMode == 0)
@@ -186,34 +190,9 @@ struct TextLayoutEngine::Pass {
         fonts.push(surface,
                    surface.createFont(verseNumberFontRequest(surface.dpiY(), fontSize, baseFace)));
         verseHidden = false;
-        if (const MarkupNode* verseText = firstRunAfterVerseNumber(node)) {
-            const std::string& text = verseText->text;
-            const std::size_t blank = text.find(' ');
-            const std::string_view word = std::string_view(text).substr(
-                0, blank == std::string::npos ? text.size() : blank + 1);
-            const int wordWidth = surface.textExtent(word).width;
-            if (static_cast<long long>(x) + wordWidth >
-                rightLimit - surface.textExtent("000").width)
-                lineBreak();
-        }
+        if (verseLookAhead.breaksLine(surface, *node, x, rightLimit))
+            lineBreak();
         verseOpen = true;
-    }
-
-    // The first text run after the d that closes the verse number at `node`.
-    const MarkupNode* firstRunAfterVerseNumber(const MarkupNode* node) {
-        if (noVerseEndAhead)
-            return nullptr;
-        const MarkupNode* n = node->next();
-        while (n && n->GetID() != 'd')
-            n = n->next();
-        if (!n) {
-            noVerseEndAhead = true;
-            return nullptr;
-        }
-        for (n = n->next(); n; n = n->next())
-            if (n->isText())
-                return n;
-        return nullptr;
     }
 
     MarkupNode* layoutText(MarkupNode* node) {
@@ -242,10 +221,42 @@ struct TextLayoutEngine::Pass {
         return h;
     }
 
+    // A line may break before `text` when the line holds something and the text does not
+    // go on with a word of the piece before it.
+    bool canBreakBefore(const std::string& text) const {
+        return !atLineStart() && !(wordOpen && !text.empty() &&
+                                   isScreenWordByte(static_cast<unsigned char>(text[0])));
+    }
+
+    static constexpr std::size_t kWholeRun = std::string::npos;
+
+    // Where the run breaks so that no word is cut at its end or at the end of the line:
+    // kWholeRun when it stays on the line as it is, 0 when the line must break before it,
+    // else the length of the piece that ends the line.
+    std::size_t flowBreak(MarkupNode* node, int width) {
+        const std::string& text = node->text;
+        const long long room = static_cast<long long>(rightLimit) - x - width;
+        if (room >= 0) {
+            if (text.empty() || !isScreenWordByte(static_cast<unsigned char>(text.back())) ||
+                runOnWidth(surface, node->next(), fonts, FontPitch::Variable, isScreenWordByte,
+                           static_cast<int>(room)) <= room)
+                return kWholeRun;
+            // The word running on into the next runs does not fit: it moves to the next
+            // line, unless it is wider than a whole line and has to be cut anyway.
+            if (const std::size_t k = lastScreenWordBreak(text); k > 0)
+                return k;
+            return canBreakBefore(text) ? 0 : kWholeRun;
+        }
+        if (const std::size_t k = screenWordBreak(surface, text, rightLimit - x); k > 0)
+            return k;
+        return canBreakBefore(text) ? 0 : screenBreakOffset(surface, text, rightLimit - x);
+    }
+
     MarkupNode* layoutFlowText(MarkupNode* node) {
         for (;;) {
             if (x >= rightLimit)
                 lineBreak();
+            const int lineAdvance = advance;
             int width = 0;
             const int h = measureRun(node, width);
             if (verseHidden) {
@@ -253,17 +264,27 @@ struct TextLayoutEngine::Pass {
                 node->bottom = clampedSum(y, h);
                 return node;
             }
-            if (static_cast<long long>(x) + width <= rightLimit) {
-                if (node->next() && node->next()->isText()) {
-                    mergeWithNext(node);
-                    continue;
-                }
+            if (static_cast<long long>(x) + width <= rightLimit && node->next() &&
+                node->next()->isText()) {
+                mergeWithNext(node);
+                continue;
+            }
+            const std::size_t k = flowBreak(node, width);
+            if (k == 0) {
+                // The run starts with a word that does not fit after the line's last piece:
+                // the word starts the next line, which the last piece's advance ends.
+                advance = lineAdvance;
+                lineBreak();
+                continue;
+            }
+            if (k == kWholeRun) {
                 node->right = clampedSum(x, width);
                 node->bottom = clampedSum(y, h);
                 x = node->right;
+                wordOpen = !node->text.empty() &&
+                           isScreenWordByte(static_cast<unsigned char>(node->text.back()));
                 return node;
             }
-            const std::size_t k = screenBreakOffset(surface, node->text, rightLimit - x);
             splitAt(node, k);
             const int pieceWidth = surface.textExtent(node->text).width;
             node->right = clampedSum(x, pieceWidth);
@@ -271,6 +292,7 @@ struct TextLayoutEngine::Pass {
             if (node->right != leftMargin && node->right != lineStart())
                 y = clampedSum(y, advance);
             x = lineStart();
+            wordOpen = false;
             return node;
         }
     }
@@ -290,11 +312,9 @@ struct TextLayoutEngine::Pass {
                 node->bottom = clampedSum(y, h);
                 x = node->right;
                 if (column + 1 == columns) {
-                    if (node->text == "4)") {
-                        y = clampedSum(y, -static_cast<long long>(advance));
-                        node->top = y;
-                    }
-                    y = clampedSum(y, advance);
+                    const RowEnd end = rowEnd(node->text, advance);
+                    node->top = clampedSum(y, end.pieceShift);
+                    y = clampedSum(y, end.advance);
                 }
                 return node;
             }

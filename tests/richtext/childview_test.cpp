@@ -256,6 +256,17 @@ TEST_F(ChildViewTest, SelectedTextIsDrawnWhiteOnDark) {
     EXPECT_GT(pixelsNear(image, boxOf(second), QColor(8, 0, 0), 8), 50);
 }
 
+TEST_F(ChildViewTest, TheLastItalicLetterKeepsItsOverhang) {
+    // The slant of the "d" reaches past the run's box into the next run's; that box is
+    // filled before any letter is drawn, so the top of the "d" survives.
+    open("{F VAL=I SIZ=2.0}land{/F}{F SIZ=2.0}, more{/F}");
+    const MarkupNode* italic = pieceWith(content(), "land");
+    ASSERT_TRUE(italic);
+    const QRect box = boxOf(italic);
+    const QRect overhang(box.right() + 1, box.top(), 3, box.height() / 2);
+    EXPECT_GT(pixelsNear(grab(), overhang, Qt::black, 200), 0);
+}
+
 TEST_F(ChildViewTest, SelectAllCopiesTextThatWasNeverPainted) {
     std::vector<std::string> verses;
     for (int i = 1; i <= 30; ++i)

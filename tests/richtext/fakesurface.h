@@ -3,11 +3,15 @@
 #include "platform/codec.h"
 #include "richtext/surface.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
-// A surface with fixed widths: a single byte is 8 pixels, a double-byte character 16, and
-// every text is as high as the current font. Font 0 is the base font, 15 pixels high.
+// A surface whose widths depend on the font, so that tests can tell which font measured a
+// text: a single byte is 8 × height / 15 pixels (8 in the base font), 2 more in bold (weight
+// 700 and up), 1 more in italics; a double-byte character is twice that. Every text is as
+// high as the current font. Font 0 is the base font, 15 pixels high. Equal requests give
+// the same font, as on a real surface.
 class FakeSurface : public qel::Surface {
 public:
     struct Drawn {
@@ -35,8 +39,12 @@ public:
     int pages = 1;
     int prefixMeasurements = 0;
 
-    static std::int64_t advance(std::string_view character) {
-        return character.size() == 2 ? 16 * 64 : 8 * 64;
+    // Width of a single byte in a font, in pixels.
+    static int byteWidth(const qel::FontRequest& f) {
+        return std::max(1, 8 * f.height / 15) + (f.weight >= 700 ? 2 : 0) + (f.italic ? 1 : 0);
+    }
+    std::int64_t advance(std::string_view character) const {
+        return std::int64_t{byteWidth(fonts_[current_])} * 64 * (character.size() == 2 ? 2 : 1);
     }
 
     qel::TextExtent textExtent(std::string_view text) override {
@@ -52,7 +60,8 @@ public:
     std::size_t fitCount(std::string_view text, int available) override {
         if (literalBreaking)
             return fitCountByPrefixes(text, available);
-        return qel::fitCountByAdvances(text, available, advance);
+        return qel::fitCountByAdvances(text, available,
+                                       [this](std::string_view c) { return advance(c); });
     }
     std::size_t literalFitCount(std::string_view text, int available) {
         return fitCountByPrefixes(text, available);
@@ -67,6 +76,13 @@ public:
     int clientHeight() const override { return height_; }
 
     qel::FontId createFont(const qel::FontRequest& request) override {
+        for (std::size_t i = 0; i < fonts_.size(); ++i) {
+            const qel::FontRequest& f = fonts_[i];
+            if (f.height == request.height && f.cellHeight == request.cellHeight &&
+                f.weight == request.weight && f.italic == request.italic &&
+                f.face == request.face && f.pitch == request.pitch)
+                return static_cast<qel::FontId>(i);
+        }
         fonts_.push_back(request);
         return static_cast<qel::FontId>(fonts_.size() - 1);
     }
@@ -79,7 +95,6 @@ public:
     const qel::FontRequest& font(qel::FontId id) const { return fonts_[id]; }
 
     void setTextColor(std::uint32_t color) override { color_ = color; }
-    void setBackgroundColor(std::uint32_t color) override { background_ = color; }
     void drawText(int x, int y, std::string_view text) override {
         drawn.push_back({x, y, std::string(text), color_, current_, pages});
     }
@@ -92,5 +107,4 @@ private:
     std::vector<qel::FontRequest> fonts_;
     qel::FontId current_ = 0;
     std::uint32_t color_ = 0;
-    std::uint32_t background_ = 0xFFFFFF;
 };

@@ -178,4 +178,102 @@ TEST(PrintPass, TablesAdvanceByRow) {
     EXPECT_EQ(body[2].y, 135 + 24);
     EXPECT_EQ(body[4].y, 135 + 48);
     EXPECT_EQ(body[4].x, 94);
+
+    // "4)" ending a row is printed one line up, and the row does not advance.
+    Printout four;
+    four.run("{T VAL=2}{R}{C}x{/C}{C}4){/C}{/R}{R}{C}y{/C}{C}z{/C}{/R}{/T}");
+    const auto cells = four.body();
+    ASSERT_EQ(cells.size(), 4u);
+    EXPECT_EQ(cells[1].y, 135 - 24);
+    EXPECT_EQ(cells[2].y, 135);
+}
+
+namespace {
+
+// The printed body by line: the pieces of each y, joined.
+std::vector<std::string> printedLines(const Printout& p) {
+    std::vector<std::string> out;
+    int y = -1;
+    for (const auto& d : p.body()) {
+        if (d.y != y)
+            out.emplace_back();
+        y = d.y;
+        out.back() += d.text;
+    }
+    return out;
+}
+
+} // namespace
+
+TEST(PrintPass, AWordThatRunsOnIntoTheNextRunMovesWhole) {
+    // 612 px of line: "x" × 73 leaves 28 px, three bytes and a half.
+    const std::string start = std::string(72, 'x') + " ";
+    Printout p;
+    p.run(start + "to t{F VAL=I}he{/F}e.");
+    EXPECT_EQ(printedLines(p), (std::vector<std::string>{start + "to ", "thee."}));
+    // The italic run fits in the 20 px left, the word it begins does not.
+    Printout italic;
+    const std::string longer = std::string(73, 'x') + " ";
+    italic.run(longer + "{F VAL=I}an{/F}d more");
+    EXPECT_EQ(printedLines(italic), (std::vector<std::string>{longer, "and more"}));
+    // A word that fits stays whole on the line, across its runs.
+    Printout fits;
+    fits.run(start + "a{F VAL=I}n{/F}d");
+    EXPECT_EQ(printedLines(fits), (std::vector<std::string>{start + "and"}));
+}
+
+TEST(PrintPass, KoreanStillBreaksBetweenCharactersAtRunBoundaries) {
+    // Print may break between any two Korean characters, so a Korean name at the edge is
+    // not moved whole: the line is filled (the first n − 1 bytes of "요한" fit in 28 px, so
+    // the run is printed whole) and the ending follows on the next line.
+    const std::string start = std::string(72, 'x') + " ";
+    Printout p;
+    p.run(start + utf8ToCp949("{W VAL=P}요한{/W}에게 {W VAL=R}유대{/W}"));
+    EXPECT_EQ(printedLines(p),
+              (std::vector<std::string>{start + utf8ToCp949("요한"), utf8ToCp949("에게 유대")}));
+    // An English word inside Korean text is kept whole.
+    Printout mixed;
+    mixed.run(start + utf8ToCp949("가") + "{F VAL=I}Je{/F}sus");
+    EXPECT_EQ(printedLines(mixed), (std::vector<std::string>{start + utf8ToCp949("가"), "Jesus"}));
+}
+
+TEST(PrintPass, AWordThatDoesNotFitIsTriedOnceMoreOnAFreshLine) {
+    Printout p;
+    const std::string start = std::string(70, 'x') + " "; // 44 px left
+    p.run(start + "{W VAL=P}Jerusalem{/W} and");
+    EXPECT_EQ(printedLines(p), (std::vector<std::string>{start, "Jerusalem and"}));
+    const auto body = p.body();
+    EXPECT_EQ(body[1].x, 94);
+    EXPECT_EQ(body[1].y, 135 + 24);
+}
+
+TEST(PrintPass, WrappedCellLinesStartAtTheirColumn) {
+    Printout p;
+    // Columns of 306, each cell breaking within (column + 1) × 306 − 20 from its pen. A
+    // wrapped line in the second column starts at 306, without the margin that the first
+    // column's lines get (94).
+    std::string cell;
+    for (int i = 0; i < 6; ++i)
+        cell += "wwwww ";
+    cell += "tail";
+    p.run("{T VAL=2}{R}{C}" + cell + "{/C}{C}" + cell + "{/C}{/R}{/T}");
+    const auto body = p.body();
+    ASSERT_EQ(body.size(), 4u);
+    EXPECT_EQ(body[0].text.size(), 24u);
+    EXPECT_EQ(body[1].x, 94);
+    EXPECT_EQ(body[1].y, 135 + 15); // a wrapped cell line advances by the run's height
+    EXPECT_EQ(body[2].x, 306 + 94);
+    EXPECT_EQ(body[3].x, 306);
+}
+
+TEST(PrintPass, TheVerseNumberKeepsToItsWordInItsOwnFont) {
+    // From the pen at 94 + 528 = 622, the first word with "000", measured in the number's
+    // font (5 px a byte), must end by 706 − 15: 13 bytes do (687), 14 do not (692).
+    const std::string start = std::string(65, 'a') + " ";
+    Printout keeps;
+    keeps.run(start + "{D}7{/D}wordwordword rest");
+    EXPECT_EQ(keeps.body()[1].y, 135 + 11 / 5); // lowered
+    Printout breaks;
+    breaks.run(start + "{D}7{/D}wordwordwordw rest");
+    EXPECT_EQ(breaks.body()[1].y, 135 + 24 + 11 / 5);
 }

@@ -156,11 +156,12 @@ TEST(QtSurface, DrawsOnImages) {
     surface.setPainter(&painter);
     selectDisplayFont(surface);
     surface.setTextColor(0x0000FF); // red in 0x00BBGGRR
-    surface.setBackgroundColor(0x000008);
+    const int width = surface.textExtent(utf8ToCp949("가나다")).width;
+    surface.fillRect(10, 10, width, 20, 0x000008);
     surface.drawText(10, 10, utf8ToCp949("가나다"));
+    surface.drawText(10, 40, "x"); // letters only: the background stays
     surface.fillRect(150, 10, 20, 20, 0xFF0000);
     painter.end();
-    const int width = surface.textExtent(utf8ToCp949("가나다")).width;
     EXPECT_EQ(image.pixelColor(10, 10), QColor(8, 0, 0)); // selection background
     int red = 0;
     for (int x = 10; x < 10 + width; ++x)
@@ -169,6 +170,7 @@ TEST(QtSurface, DrawsOnImages) {
     EXPECT_GT(red, 10);
     EXPECT_EQ(image.pixelColor(160, 20), QColor(0, 0, 255));
     EXPECT_EQ(image.pixelColor(100, 50), QColor(Qt::white));
+    EXPECT_EQ(image.pixelColor(10, 40), QColor(Qt::white));
 }
 
 TEST(QtSurface, PrintsPagesToPdf) {

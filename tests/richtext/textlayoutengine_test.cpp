@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <random>
 #include <string>
 #include <vector>
@@ -208,10 +209,11 @@ TEST(TextLayout, VerseNumbersByViewMode) {
     const std::string chapter = "{S VAL=1}{/S}{D}1{/D}In the beginning {S VAL=2}{/S}{D}2{/D}And";
     Layout runOn(800, withViewMode(1));
     runOn.run(chapter);
-    EXPECT_EQ(runOn.pieces(), (std::vector<Piece>{{"1 ", 40, 10, 56},
-                                                  {"In the beginning ", 56, 10, 192},
-                                                  {"2 ", 192, 10, 208},
-                                                  {"And", 208, 10, 232}}));
+    // Numbers are measured in their own font: 11 px high, 5 px a byte.
+    EXPECT_EQ(runOn.pieces(), (std::vector<Piece>{{"1 ", 40, 10, 50},
+                                                  {"In the beginning ", 50, 10, 186},
+                                                  {"2 ", 186, 10, 196},
+                                                  {"And", 196, 10, 220}}));
     ASSERT_EQ(runOn.engine.verseNumbers().size(), 2u);
     EXPECT_EQ(runOn.engine.verseNumbers()[1]->text, "2 ");
     ASSERT_EQ(runOn.engine.anchors().size(), 2u);
@@ -250,13 +252,13 @@ TEST(TextLayout, VerseNumberFontAndKeepTogether) {
     EXPECT_EQ(number.weight, 100);
     EXPECT_EQ(number.face, utf8ToCp949("바탕체"));
 
-    // The number goes to a new line unless the verse's first word fits before the right
-    // limit less the width of "000" (780 − 24).
+    // The number goes to a new line unless the verse's first word, measured in the number's
+    // font (5 px a byte), fits before the right limit less the width of "000" (780 − 15).
     const std::string start = std::string(80, 'a') + " "; // pen at 688
-    l.run(start + "{D}7{/D}wordwo rest");                 // 688 + 56 = 744
+    l.run(start + "{D}7{/D}wordwordwordwo rest");         // 688 + 75 = 763
     EXPECT_EQ(l.text("7 ")->left, 688);
     EXPECT_EQ(l.text("7 ")->top, 10);
-    l.run(start + "{D}7{/D}wordwordw rest"); // 688 + 80 = 768
+    l.run(start + "{D}7{/D}wordwordwordwor rest"); // 688 + 80 = 768
     EXPECT_EQ(l.text("7 ")->left, 40);
     EXPECT_EQ(l.text("7 ")->top, 34);
     // Without a closing tag there is no check.
@@ -267,9 +269,10 @@ TEST(TextLayout, VerseNumberFontAndKeepTogether) {
 TEST(TextLayout, HeadingsAndLineBreaks) {
     Layout l;
     l.run("abc{H}Title{/H}def");
-    // Heading font: 96 dpi × 11 pt / 72 = 14, × 1.2 = 16 px high, so its lines are 25 apart.
+    // Heading font: 96 dpi × 11 pt / 72 = 14, × 1.2 = 16 px high, so its lines are 25 apart;
+    // bold, 10 px a byte.
     EXPECT_EQ(l.pieces(), (std::vector<Piece>{
-                              {"abc", 40, 10, 64}, {"Title", 40, 34, 80}, {"def", 40, 59, 64}}));
+                              {"abc", 40, 10, 64}, {"Title", 40, 34, 90}, {"def", 40, 59, 64}}));
     const FontRequest& heading = l.surface.font(1);
     EXPECT_EQ(heading.height, 16);
     EXPECT_EQ(heading.weight, 800);
@@ -411,4 +414,205 @@ TEST(TextLayout, LayoutClearsSelectionsAndSurvivesAbsurdValues) {
           "{F SIZ=1e308}z{/F}{F SIZ=-3}w{/F}{H nan}h{/H}\xB0");
     EXPECT_EQ(l.surface.currentFont(), 0);
     EXPECT_GT(l.height, 10);
+}
+
+namespace {
+
+// The pieces of each line, joined.
+std::vector<std::string> lines(const Layout& l) {
+    std::vector<std::string> out;
+    int top = INT_MIN;
+    for (const Piece& p : l.pieces()) {
+        if (p.top != top)
+            out.emplace_back();
+        top = p.top;
+        out.back() += p.text;
+    }
+    return out;
+}
+
+bool wordByte(char c) {
+    return isScreenWordByte(static_cast<unsigned char>(c));
+}
+
+} // namespace
+
+TEST(TextLayout, AWordThatRunsOnIntoTheNextRunMovesWhole) {
+    // Room from margin 0 to the right limit 80: ten bytes, five Korean characters.
+    Layout l(100);
+    // "요한에게": the name is its own run, the ending another; together they pass the edge.
+    l.run(utf8ToCp949("말씀 {W VAL=P}요한{/W}에게 가라"), 0);
+    EXPECT_EQ(lines(l), (std::vector<std::string>{utf8ToCp949("말씀 "), utf8ToCp949("요한에게 "),
+                                                  utf8ToCp949("가라")}));
+    EXPECT_EQ(l.text(utf8ToCp949("요한"))->left, 0);
+
+    // A coloured name that starts near the edge goes to the next line whole, not one
+    // syllable at the edge ("유|대") and one on the next line.
+    l.run(utf8ToCp949("그가 땅 {W VAL=R}유대{/W} 땅"), 0);
+    EXPECT_EQ(lines(l),
+              (std::vector<std::string>{utf8ToCp949("그가 땅 "), utf8ToCp949("유대 땅")}));
+
+    // The word may begin in an earlier run than the one that passes the edge.
+    l.run(utf8ToCp949("가 나 {W VAL=P}요{/W}{W VAL=P}한{/W}에게"), 0);
+    EXPECT_EQ(lines(l), (std::vector<std::string>{utf8ToCp949("가 나 "), utf8ToCp949("요한에게")}));
+
+    // English: an italic run inside a word, in the italic font (9 px a byte).
+    l.run("went to t{F VAL=I}he{/F}e.", 0);
+    EXPECT_EQ(lines(l), (std::vector<std::string>{"went to ", "thee."}));
+    // The italic run fits (48 + 27 = 75), the word it begins does not (75 + 8).
+    l.run("bread {F VAL=I}and{/F}s wine", 0);
+    EXPECT_EQ(lines(l), (std::vector<std::string>{"bread ", "ands wine"}));
+    // Measured in its own font the italic word would not fit where the base font says it
+    // would: 56 + 3 × 9 = 83 passes 80, 56 + 3 × 8 = 80 does not.
+    l.run("breads {F VAL=I}and{/F}", 0);
+    EXPECT_EQ(lines(l), (std::vector<std::string>{"breads ", "and"}));
+    // The run-on part is measured in its own font: bold "d" (10 px) passes the edge where
+    // the base font's 8 px would not.
+    l.run("breads an{F VAL=B}d{/F}", 0);
+    EXPECT_EQ(lines(l), (std::vector<std::string>{"breads ", "and"}));
+    // A word that fits stays on the line, across its runs.
+    l.run("bre {F VAL=I}and{/F}s", 0);
+    EXPECT_EQ(lines(l), (std::vector<std::string>{"bre ands"}));
+}
+
+TEST(TextLayout, OnlyAWordWiderThanTheLineIsCut) {
+    Layout l(100);
+    // Twelve bytes from the line start: cut, at least one character a line, nothing lost.
+    l.run("ab {W VAL=P}abcdef{/W}ghijkl", 0);
+    const auto cut = lines(l);
+    ASSERT_GE(cut.size(), 3u);
+    EXPECT_EQ(cut[0], "ab ");
+    std::string joined;
+    for (const auto& line : cut) {
+        EXPECT_FALSE(line.empty());
+        joined += line;
+    }
+    EXPECT_EQ(joined, "ab abcdefghijkl");
+
+    // No piece of a word passes the right limit, not even a lone last syllable.
+    l.run(utf8ToCp949("가나다라 {W VAL=R}마바{/W}사"), 0);
+    for (const Piece& p : l.pieces())
+        EXPECT_LE(p.right, 80) << p;
+}
+
+TEST(TextLayout, NoWordIsEverSplitAcrossRuns) {
+    // Random text of short words, with styled runs starting and ending inside words: at
+    // any width, a line ends only where a word ends.
+    const std::vector<std::string> syllables = {
+        utf8ToCp949("요"), utf8ToCp949("한"), "a", "nd", utf8ToCp949("유"), "th", "ee"};
+    const std::vector<std::string> opens = {"{W VAL=P}", "{F VAL=I}", "{F VAL=B}", "{A TAR=x}",
+                                            "{F SIZ=1.3}"};
+    const std::vector<std::string> closes = {"{/W}", "{/F}", "{/F}", "{/A}", "{/F}"};
+    std::mt19937 random(11);
+    for (int round = 0; round < 300; ++round) {
+        std::string markup, plain;
+        int open = -1;
+        for (int word = 0; word < 30; ++word) {
+            const int length = 1 + static_cast<int>(random() % 3);
+            for (int s = 0; s < length; ++s) {
+                if (random() % 3 == 0) {
+                    if (open >= 0) {
+                        markup += closes[open];
+                        open = -1;
+                    } else {
+                        open = static_cast<int>(random() % opens.size());
+                        markup += opens[open];
+                    }
+                }
+                const std::string& syllable = syllables[random() % syllables.size()];
+                markup += syllable;
+                plain += syllable;
+            }
+            const char* gap = random() % 4 == 0 ? ", " : " ";
+            markup += gap;
+            plain += gap;
+        }
+        if (open >= 0)
+            markup += closes[open];
+        const int width = 150 + static_cast<int>(random() % 300);
+        Layout l(width);
+        l.run(markup, 0);
+        const auto broken = lines(l);
+        std::string joined;
+        for (std::size_t i = 0; i < broken.size(); ++i) {
+            joined += broken[i];
+            if (i + 1 < broken.size()) {
+                ASSERT_FALSE(wordByte(broken[i].back()) && wordByte(broken[i + 1].front()))
+                    << "round " << round << " width " << width << ": " << broken[i] << " | "
+                    << broken[i + 1];
+            }
+        }
+        ASSERT_EQ(joined, plain) << "round " << round;
+    }
+}
+
+TEST(TextLayout, BaseHeightIsTheLeastLineHeight) {
+    Layout l;
+    // Raised text is 12 high, yet its line advances by 160 percent of the base 15.
+    l.run("{F VAL=H}x{/F}");
+    EXPECT_EQ(l.text("x")->lineAdvance, 24);
+    EXPECT_EQ(l.text("x")->bottom, 10 + 15);
+    EXPECT_EQ(l.height, 34);
+}
+
+TEST(TextLayout, MarkRulesAtTheBreakPoint) {
+    Layout l(100); // ten bytes from margin 0
+    // ":;!?" stay at the line end (with the other closing marks); the break point is the mark.
+    for (const char* mark : {":", ";", "!", "?", ")", ">", ".", ","}) {
+        l.run(std::string("abcdefghi") + mark + "jk", 0);
+        EXPECT_EQ(l.pieces()[0].text, std::string("abcdefghi") + mark) << mark;
+    }
+    // "<" and "(" go to the next line and take the byte before them along.
+    l.run("abcdefgh <jk>", 0);
+    EXPECT_EQ(l.pieces()[0].text, "abcdefgh");
+    EXPECT_EQ(l.pieces()[1].text, " <jk>");
+    l.run("abcdefgh (jk)", 0);
+    EXPECT_EQ(l.pieces()[0].text, "abcdefgh");
+    // After Korean that byte is half a character, so the whole character goes along.
+    l.run(utf8ToCp949("가나다라마(바)"), 0);
+    EXPECT_EQ(l.pieces()[0].text, utf8ToCp949("가나다라"));
+    EXPECT_EQ(l.pieces()[1].text, utf8ToCp949("마(바)"));
+}
+
+TEST(TextLayout, ExtendedRangeCharactersAreNeverCut) {
+    // Lead bytes from 0x81 carry trail bytes that look like ASCII letters.
+    FakeSurface s;
+    const std::string wide = "\x81\x41\x81\x41\x81\x41";
+    EXPECT_EQ(screenBreakOffset(s, wide + "(ab)", 48), 4u); // "(" takes the last character
+    EXPECT_EQ(screenBreakOffset(s,
+                                "\x81\x41"
+                                "abc",
+                                1),
+              2u); // one character at least
+    EXPECT_EQ(printBreakOffset(s, wide, 40), 4u);
+    Layout l(100);
+    l.run(wide + wide + "(ab)", 0);
+    for (const Piece& p : l.pieces()) {
+        std::size_t i = 0;
+        while (i < p.text.size())
+            i += characterLength(p.text, i);
+        EXPECT_EQ(i, p.text.size()) << p;
+        EXPECT_NE(static_cast<unsigned char>(p.text[0]), 0x41) << p;
+    }
+}
+
+TEST(TextLayout, AdjacentRunsAreJoinedBeforeTheyAreMeasured) {
+    Layout l;
+    l.run("ab{x}cd {y}ef");
+    EXPECT_EQ(l.pieces(), (std::vector<Piece>{{"ab}cd }ef", 40, 10, 112}}));
+    EXPECT_EQ(l.list.size(), 1u);
+}
+
+TEST(TextLayout, WrappedCellLinesStartAtTheirColumn) {
+    Layout l;
+    // Columns of 370: a cell in the second column fits while it ends before 740 − 40 and
+    // breaks within 740 − 410 − 20; its wrapped line starts at the column's edge, 370,
+    // without the margin that the first column's lines get.
+    l.run("{T VAL=2}{R}{C}a{/C}{C}" + std::string(33, 'w') + " tail{/C}{/R}{/T}");
+    const auto p = l.pieces();
+    ASSERT_EQ(p.size(), 3u);
+    EXPECT_EQ(p[1].left, 410);
+    EXPECT_EQ(p[2], (Piece{"tail", 370, 25, 402}));
+    l.run("{T VAL=2}{R}{C}" + std::string(33, 'w') + " tail{/C}{/R}{/T}");
+    EXPECT_EQ(l.pieces()[1].left, 40);
 }
