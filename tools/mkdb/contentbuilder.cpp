@@ -58,6 +58,18 @@ std::string withVerseNumber(const std::string& body, const std::string& label) {
     return body.substr(0, at) + "{D}" + label + "{/D}" + body.substr(at);
 }
 
+// Where the editions of the content build come from.
+EditionRecord editionOfBuild(const std::string& code) {
+    if (code == "KJV")
+        return {code, "Debian sword-text-kjv (engKJV2006eb)", "King James Version",
+                "Public domain"};
+    return {code, "qel-mkdb sample passages (data/text/" + code + ")",
+            "Sample passages rendered into Korean for this project",
+            "Written for this project from the public-domain English text"};
+}
+
+} // namespace
+
 void insertVersion(Database& db, const std::string& code, const std::vector<SourceVerse>& verses) {
     const std::string insertVerse =
         "insert into " + code + " (volcode, chap, sec, body, sequence) values (?, ?, ?, ?, ?)";
@@ -80,7 +92,21 @@ void insertVersion(Database& db, const std::string& code, const std::vector<Sour
     }
 }
 
-} // namespace
+void insertTitles(Database& db, const std::string& code, const std::vector<TitleRecord>& titles) {
+    long long sequence = 0;
+    for (const TitleRecord& t : titles)
+        db.execute("insert into T" + code + " (volcode, body, sequence) values (?, ?, ?)",
+                   {t.book, utf8ToCp949(t.body), ++sequence});
+}
+
+void recordEdition(Database& db, const EditionRecord& edition) {
+    db.execute("create table if not exists EDITION (vercode TEXT primary key, source TEXT, "
+               "name TEXT, licence TEXT)");
+    db.execute("delete from EDITION where vercode = ?", {edition.code});
+    db.execute("insert into EDITION (vercode, source, name, licence) values (?, ?, ?, ?)",
+               {edition.code, utf8ToCp949(edition.source), utf8ToCp949(edition.name),
+                utf8ToCp949(edition.licence)});
+}
 
 void buildContentDatabase(const ContentSources& sources, const std::string& outFile,
                           const ProgressFn& progress) {
@@ -108,11 +134,10 @@ void buildContentDatabase(const ContentSources& sources, const std::string& outF
         }
         for (const auto& [code, titles] : sources.titles) {
             progress("T" + code + ": " + std::to_string(titles.size()) + " section titles");
-            long long sequence = 0;
-            for (const TitleRecord& t : titles)
-                db.execute("insert into T" + code + " (volcode, body, sequence) values (?, ?, ?)",
-                           {t.book, utf8ToCp949(t.body), ++sequence});
+            insertTitles(db, code, titles);
         }
+        for (const auto& [code, verses] : sources.versions)
+            recordEdition(db, editionOfBuild(code));
         progress("REF: " + std::to_string(sources.related.size()) + " rows");
         for (const RefRecord& r : sources.related)
             db.execute("insert into REF (volcode, chap, sec, body) values (?, ?, ?, ?)",
