@@ -70,13 +70,17 @@ EditionRecord editionOfBuild(const std::string& code) {
 
 } // namespace
 
-void insertVersion(Database& db, const std::string& code, const std::vector<SourceVerse>& verses) {
+void insertVersion(Database& db, const std::string& code, const std::vector<SourceVerse>& verses,
+                   const BookDoneFn& bookDone) {
     const std::string insertVerse =
         "insert into " + code + " (volcode, chap, sec, body, sequence) values (?, ?, ?, ?, ?)";
     std::set<std::pair<std::string, std::string>> chapters;
     long long chapterSequence = 0;
     long long sequence = 0;
-    for (const SourceVerse& v : verses) {
+    for (std::size_t i = 0; i < verses.size(); ++i) {
+        const SourceVerse& v = verses[i];
+        if (bookDone && i > 0 && verses[i - 1].book != v.book)
+            bookDone(i);
         const std::string body = utf8ToCp949(withVerseNumber(v.body, v.verse));
         if (cp949ToUtf8(body) != withVerseNumber(v.body, v.verse))
             throw SourceError(code + " " + v.book + " " + v.chapter + ":" + v.verse +
@@ -90,6 +94,8 @@ void insertVersion(Database& db, const std::string& code, const std::vector<Sour
                        "(?, ?, ?, ?, ?)",
                        {v.book, v.chapter, v.verse, std::to_string(index), body});
     }
+    if (bookDone && !verses.empty())
+        bookDone(verses.size());
 }
 
 void insertTitles(Database& db, const std::string& code, const std::vector<TitleRecord>& titles) {

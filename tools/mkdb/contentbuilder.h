@@ -25,7 +25,10 @@ struct EditionRecord {
 };
 
 // Rows of one version into its (empty) table, with its CHAPTER and PARALLEL rows.
-void insertVersion(Database& db, const std::string& code, const std::vector<SourceVerse>& verses);
+// `bookDone` hears the number of verses written after each book.
+using BookDoneFn = std::function<void(std::size_t versesDone)>;
+void insertVersion(Database& db, const std::string& code, const std::vector<SourceVerse>& verses,
+                   const BookDoneFn& bookDone = {});
 void insertTitles(Database& db, const std::string& code, const std::vector<TitleRecord>& titles);
 // Creates the EDITION table when missing and replaces the version's row.
 void recordEdition(Database& db, const EditionRecord& edition);

@@ -316,25 +316,19 @@ ImportReport importEdition(const ImportRequest& request) {
             db.execute("delete from CHAPTER where vercode = ?", {code});
             if (const int index = parallelVersionIndex(code); index >= 0)
                 db.execute("delete from PARALLEL where VERCODE = ?", {std::to_string(index)});
-            // Book by book, so that progress and a cancel come in good time.
-            std::size_t done = 0, booksDone = 0;
-            for (auto from = verses.begin(); from != verses.end();) {
-                auto to = std::find_if(from, verses.end(),
-                                       [&](const SourceVerse& v) { return v.book != from->book; });
-                insertVersion(db, code, std::vector<SourceVerse>(from, to));
-                done += to - from;
-                ++booksDone;
-                from = to;
+            // Progress and a cancel after each book.
+            std::size_t booksDone = 0;
+            insertVersion(db, code, verses, [&](std::size_t done) {
                 checkCancel(request);
                 const double seconds =
                     std::chrono::duration<double>(std::chrono::steady_clock::now() - started)
                         .count();
                 report(request,
-                       code + ": " + std::to_string(booksDone) + " books, " + std::to_string(done) +
-                           " verses, " +
+                       code + ": " + std::to_string(++booksDone) + " books, " +
+                           std::to_string(done) + " verses, " +
                            std::to_string(static_cast<long>(done / std::max(seconds, 1e-3))) +
                            " verses/s");
-            }
+            });
             insertTitles(db, code, titles);
             recordEdition(db, result.edition);
             db.execute("commit");
