@@ -1,5 +1,6 @@
 // qel-mkdb: builds the content database from the sample sources and the KJV export, and
 // records a build folder as an installation.
+#include "app/apppaths.h"
 #include "mkdb/contentbuilder.h"
 #include "mkdb/importer.h"
 #include "mkdb/kjvimport.h"
@@ -49,9 +50,10 @@ extern "C" void onSignal(int) {
 }
 
 int runImport(qel::mkdb::ImportRequest request, const char* program) {
+    // Without --db, the content database of the installation this qel-mkdb belongs to.
     if (request.dbPath.empty())
-        request.dbPath =
-            (std::filesystem::absolute(program).parent_path() / "Data/DB/Bible.m14").string();
+        request.dbPath = qel::AppPaths::programHome(std::filesystem::absolute(program).string()) +
+                         "Data/DB/Bible.m14";
     request.progress = [](const std::string& message) {
         std::fprintf(stderr, "qel-mkdb: %s\n", message.c_str());
     };
