@@ -2,6 +2,9 @@
 #include "mkdb/contentbuilder.h"
 #include "mkdb/importer.h"
 
+#include "bible/editions.h"
+#include "bible/swordmodules.h"
+
 #include "platform/codec.h"
 #include "platform/database.h"
 #include "search/verseindexbuilder.h"
@@ -12,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <map>
@@ -36,10 +40,7 @@ void writeFile(const fs::path& file, const std::string& text) {
 }
 
 bool moduleInstalled(const char* module) {
-    for (const std::string& folder : swordModuleFolders())
-        if (fs::exists(fs::path(folder) / "mods.d" / (std::string(module) + ".conf")))
-            return true;
-    return false;
+    return findSwordModule(module).has_value();
 }
 
 // A complete small installation: Data/DB/Bible.m14 with a VRA of two verses and its
@@ -138,8 +139,14 @@ TEST_F(Import, OsisFileReplacesTheSlotAndItsDerivedRows) {
               (std::vector<std::string>{"1"}));
     EXPECT_EQ(column("select sec as v from PARALLEL where VERCODE='0' order by sec"),
               (std::vector<std::string>{"1", "2", "3-5"}));
-    EXPECT_EQ(column("select name as v from EDITION where vercode='VRA'"),
-              (std::vector<std::string>{"korean.osis"}));
+    {
+        Database content(db(), Database::Mode::ReadOnly);
+        const std::vector<EditionInfo> editions = readEditions(content);
+        ASSERT_EQ(editions.size(), 1u);
+        EXPECT_EQ(editions[0].code, "VRA");
+        EXPECT_EQ(editions[0].name, "korean.osis");
+        EXPECT_EQ(editions[0].source, "OSIS file korean.osis.xml");
+    }
     // The word index now knows the imported text, and the verse index was rebuilt.
     ASSERT_NE(WordVariantOpen((data() / "M14" / "0.m14").c_str()), 0);
     WordVariantBlock* block = WordVariantSearch(utf8ToCp949("빛이&~").c_str(), "all");
@@ -261,6 +268,24 @@ TEST_F(Import, WorldEnglishBibleModule) {
     ASSERT_NE(block, nullptr);
     EXPECT_GT(block->count, 5000);
     WordVariantFree(block);
+}
+
+TEST(SwordModules, InstalledBiblesWithTheirDescriptions) {
+    if (!findSwordModule("engKJV2006eb"))
+        GTEST_SKIP() << "sword-text-kjv is not installed";
+    const std::vector<SwordModule> modules = findSwordModules();
+    const auto kjv = std::find_if(modules.begin(), modules.end(),
+                                  [](const SwordModule& m) { return m.name == "engKJV2006eb"; });
+    ASSERT_NE(kjv, modules.end());
+    EXPECT_EQ(kjv->value("Description"), "King James Version");
+    EXPECT_FALSE(findSwordModule("noSuchModule"));
+    // The built database says where its KJV came from.
+    Database content(QEL_BUILT_CONTENT_DB, Database::Mode::ReadOnly);
+    const std::vector<EditionInfo> editions = readEditions(content);
+    const auto built = std::find_if(editions.begin(), editions.end(),
+                                    [](const EditionInfo& e) { return e.code == "KJV"; });
+    ASSERT_NE(built, editions.end());
+    EXPECT_EQ(built->licence, "Public domain");
 }
 
 TEST_F(Import, KjvThroughTheImportIsTheBuiltKjv) {

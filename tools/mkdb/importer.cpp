@@ -1,6 +1,7 @@
 #include "mkdb/importer.h"
 
 #include "bible/booktable.h"
+#include "bible/swordmodules.h"
 #include "mkdb/kjvimport.h"
 #include "mkdb/osisfile.h"
 #include "mkdb/usfm.h"
@@ -132,42 +133,14 @@ bool isModuleName(std::string_view name) {
     });
 }
 
-// The module's conf file: NAME.conf, as written or in lower case, in one of the mods.d
-// folders.
-std::map<std::string, std::string> readModuleConf(const std::string& module) {
-    std::string lower = module;
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    for (const std::string& folder : swordModuleFolders()) {
-        std::ifstream in(fs::path(folder) / "mods.d" / (module + ".conf"));
-        if (!in)
-            in.open(fs::path(folder) / "mods.d" / (lower + ".conf"));
-        if (!in)
-            continue;
-        std::map<std::string, std::string> conf;
-        std::string line;
-        while (std::getline(in, line)) {
-            const auto eq = line.find('=');
-            if (eq == std::string::npos || line.starts_with('#'))
-                continue;
-            std::string key = line.substr(0, eq);
-            if (!conf.count(key))
-                conf[key] = line.substr(eq + 1);
-        }
-        return conf;
-    }
-    throw SourceError("unknown SWORD module \"" + module +
-                      "\" (no such file, folder or module in " + joined(swordModuleFolders()) +
-                      ")");
-}
-
 ImportedText readModule(const std::string& module, const ConvertOptions& options,
                         EditionRecord& edition) {
-    const auto conf = readModuleConf(module);
-    const auto get = [&](const char* key) {
-        const auto it = conf.find(key);
-        return it == conf.end() ? std::string() : it->second;
-    };
+    const std::optional<SwordModule> conf = findSwordModule(module);
+    if (!conf)
+        throw SourceError("unknown SWORD module \"" + module +
+                          "\" (no such file, folder or module in " + joined(swordModuleFolders()) +
+                          ")");
+    const auto get = [&](const char* key) { return conf->value(key); };
     const std::string markup = get("SourceType");
     if (!markup.empty() && markup != "OSIS")
         throw SourceError("module " + module + ": its markup " + markup +
@@ -218,16 +191,6 @@ int wordIndexOf(std::string_view code) {
 }
 
 } // namespace
-
-std::vector<std::string> swordModuleFolders() {
-    std::vector<std::string> folders;
-    if (const char* home = std::getenv("HOME"))
-        folders.push_back(std::string(home) + "/.sword");
-    folders.push_back("/usr/share/sword");
-    if (const char* path = std::getenv("SWORD_PATH"); path && *path)
-        folders.push_back(path);
-    return folders;
-}
 
 ImportReport importEdition(const ImportRequest& request) {
     if (!isBibleVersion(request.code) || request.code == "TEV")

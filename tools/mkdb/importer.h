@@ -33,7 +33,4 @@ struct ImportReport {
 // SourceError with a file:line or a plain reason.
 ImportReport importEdition(const ImportRequest& request);
 
-// The SWORD module folders searched: ~/.sword, /usr/share/sword, $SWORD_PATH.
-std::vector<std::string> swordModuleFolders();
-
 } // namespace qel::mkdb
