@@ -246,10 +246,10 @@ TEST_F(Import, WorldEnglishBibleModule) {
         GTEST_SKIP() << "sword-text-web is not installed";
     const ImportReport report = run("engWEB2015eb", "NIV", true);
     // The English table has no deuterocanonical books.
-    EXPECT_EQ(report.verses, 31104u);
+    EXPECT_EQ(report.verses, 31100u); // four verses the WEB leaves empty get no row
     EXPECT_GT(report.skipped, 6000u);
     EXPECT_EQ(report.skippedExamples.at(0), "tob 1:1");
-    EXPECT_EQ(column("select count(*) as v from PARALLEL where VERCODE='5'").at(0), "31104");
+    EXPECT_EQ(column("select count(*) as v from PARALLEL where VERCODE='5'").at(0), "31100");
     EXPECT_EQ(column("select count(*) as v from CHAPTER where vercode='NIV'").at(0), "1189");
     EXPECT_EQ(column("select body as v from NIV where volcode='psa' and chap='3' and sec='1'")
                   .at(0)

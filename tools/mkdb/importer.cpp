@@ -227,6 +227,9 @@ ImportReport importEdition(const ImportRequest& request) {
             ++result.skipped;
             continue;
         }
+        // A versification's slot that the source leaves empty gets no row.
+        if (v.body.empty())
+            continue;
         v.body = fitter.fit(v.body, place);
         verses.push_back(std::move(v));
     }

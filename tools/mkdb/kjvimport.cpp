@@ -1,5 +1,7 @@
 #include "mkdb/kjvimport.h"
 
+#include "mkdb/osisfile.h"
+
 #include <algorithm>
 #include <charconv>
 #include <optional>
@@ -126,30 +128,49 @@ std::size_t parseTag(std::string_view osis, std::size_t pos, Tag& tag) {
 // A module stores each verse as its own piece of OSIS, and elements such as divineName
 // or list items may open in one verse and close in the next, so a verse is not a
 // well-formed XML document: it is read as a stream of tags, without nesting checks.
-ConvertedVerse convertFragment(std::string_view osis, const ConvertOptions& options) {
-    OsisConverter converter(options);
+// A heading record (verse 0) gives only its titles: its other text is introduction
+// matter, or in some modules whole books the versification has no room for.
+// Its material of another book (a chapter or book whose osisID names another book) is
+// left out altogether.
+void feedFragment(OsisConverter& converter, std::string_view osis, bool titlesOnly,
+                  std::string_view book = {}) {
+    bool foreign = false;
+    auto text = [&](std::string_view t) {
+        if (!titlesOnly || (converter.inTitle() && !foreign))
+            converter.text(t, false);
+    };
     std::size_t i = 0;
     while (i < osis.size()) {
         std::size_t lt = osis.find('<', i);
         if (lt == std::string_view::npos)
             lt = osis.size();
         if (lt > i)
-            converter.text(osis.substr(i, lt - i), false);
+            text(osis.substr(i, lt - i));
         if (lt == osis.size())
             break;
         Tag tag;
         std::size_t next = parseTag(osis, lt, tag);
         if (next == std::string_view::npos) {
             // An unterminated '<' cannot start markup; keep the rest as text.
-            converter.text(osis.substr(lt), false);
+            text(osis.substr(lt));
             break;
         }
+        i = next;
+        if (titlesOnly && !tag.closing && (tag.name == "chapter" || tag.name == "div"))
+            if (const auto id = attributeOf(tag.attributes, "osisID"))
+                foreign = osisBookCode(id->substr(0, id->find('.'))) != book;
+        if (foreign)
+            continue;
         if (tag.closing)
             converter.end(tag.name);
         else
             converter.start(tag.name, tag.attributes, tag.selfClosing);
-        i = next;
     }
+}
+
+ConvertedVerse convertFragment(std::string_view osis, const ConvertOptions& options) {
+    OsisConverter converter(options);
+    feedFragment(converter, osis, false);
     return converter.finish();
 }
 
@@ -196,15 +217,11 @@ ImportedText readImp(std::istream& in, const std::string& fileName, const Conver
 
     auto finishRecord = [&] {
         if (record == Record::Verse) {
-            ConvertedVerse converted;
-            if (carried.empty()) {
-                converted = convertFragment(body, options);
-            } else {
-                carried += ' ';
-                carried += body;
-                converted = convertFragment(carried, options);
-                carried.clear();
-            }
+            OsisConverter converter(options);
+            feedFragment(converter, carried, true, current.book);
+            feedFragment(converter, body, false);
+            carried.clear();
+            ConvertedVerse converted = converter.finish();
             current.body = std::move(converted.body);
             addSectionTitles(current, converted.sectionTitles, result.titles);
             result.verses.push_back(std::move(current));

@@ -49,6 +49,13 @@ std::size_t decodeEntity(std::string_view text, std::size_t i, std::string& deco
     return semi - i + 1;
 }
 
+// Letters and digits, and the lead bytes of Hangul syllables.
+bool startsWord(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+           (u >= 0xEA && u <= 0xED);
+}
+
 // One output stream (verse body, heading or note text) with whitespace collapsing: a run
 // of blanks becomes one space, written only once something follows it.
 struct Writer {
@@ -56,6 +63,7 @@ struct Writer {
     bool pendingSpace = false;
     int openItalics = 0;
     bool inQuotedValue = false; // note text ends up inside TEX="..."
+    bool afterMarker = false;   // a word right after a footnote marker is a new word
 
     void clear() {
         out.clear();
@@ -84,6 +92,9 @@ struct Writer {
             if (isSpace(c)) {
                 space();
             } else {
+                if (afterMarker && startsWord(c))
+                    pendingSpace = true;
+                afterMarker = false;
                 flushSpace();
                 out += c;
             }
@@ -240,8 +251,15 @@ struct OsisConverter::State {
         else if (name == "reference" && inNote && !closing && !selfClosing)
             skip(name); // repeats the verse number
         else if (isBlockElement(name)) {
-            if (name == "div" && !closing)
-                afterSectionDiv = isSectionDiv(attributeOf(attrs, "type"));
+            if (name == "div" && !closing) {
+                const auto type = attributeOf(attrs, "type");
+                afterSectionDiv = isSectionDiv(type);
+                // Headings gathered before a book begins belong to other matter.
+                if (type == "book" && body.out.empty() && !attributeOf(attrs, "eID")) {
+                    headings.clear();
+                    sectionTitles.clear();
+                }
+            }
             cur->space();
         }
     }
@@ -322,6 +340,7 @@ struct OsisConverter::State {
         cur->pendingSpace = false;
         cur->out += "{N TEX=\"" + note.out + "\"}*{/N}";
         cur->pendingSpace = blank;
+        cur->afterMarker = true;
     }
 
     void title(const OsisAttributes& attrs, bool closing, bool selfClosing) {
@@ -390,6 +409,10 @@ void OsisConverter::text(std::string_view text, bool decoded) {
 
 bool OsisConverter::collecting() const {
     return s_->inTitle || s_->inNote;
+}
+
+bool OsisConverter::inTitle() const {
+    return s_->inTitle;
 }
 
 ConvertedVerse OsisConverter::finish() {

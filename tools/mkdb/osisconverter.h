@@ -41,6 +41,7 @@ public:
     void text(std::string_view text, bool decoded);
     // True while a title or note is open (text outside verses counts only there).
     bool collecting() const;
+    bool inTitle() const;
     ConvertedVerse finish();
 
 private:
