@@ -483,11 +483,17 @@ void CMainFrame::startCompanion(const char* programName) {
 void CMainFrame::importEdition() {
     CImportDialog dialog(
         context_, QCoreApplication::applicationDirPath() + QStringLiteral("/qel-mkdb"), this);
-    connect(&dialog, &CImportDialog::imported, this, [this] {
-        // qel-mkdb replaced the file: read the new one.
+    connect(&dialog, &CImportDialog::imported, this, [this](const QString& code) {
+        // qel-mkdb replaced the file: read the new one, and the new text where it shows.
         const std::string path = context_.paths.dbFolder + "Bible.m14";
         context_.contentDb.close();
         context_.contentDb.open(path, Database::Mode::ReadOnly);
+        for (CChildFrame* frame : registry_.frames())
+            if (auto* bible = dynamic_cast<CBibleFrame*>(frame);
+                bible && bible->versionCode() == code.toStdString() &&
+                !bible->currentChapter().empty())
+                bible->ShowChapter(bible->currentBook(), bible->currentChapter(),
+                                   bible->currentVerse(), false);
         refreshAllViews();
     });
     dialog.exec();
