@@ -56,7 +56,7 @@ test-asan: deps
 # FUZZ_SECONDS=600). The corpus grows in $(BUILD)-fuzz/corpus/.
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS := markupparser layout wordquery queryparser
+FUZZ_TARGETS := markupparser layout wordquery queryparser importsource
 
 fuzz: deps
 	$(call install-missing,$(FUZZ_PACKAGES))

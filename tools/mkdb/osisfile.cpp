@@ -66,10 +66,7 @@ public:
     OsisReader(const std::filesystem::path& file, const ConvertOptions& options)
         : file_(file), options_(options), converter_(options) {}
 
-    ImportedText read() {
-        std::ifstream in(file_, std::ios::binary);
-        if (!in)
-            throw SourceError(file_.string() + ":0: cannot read file");
+    ImportedText read(std::istream& in) {
         std::unique_ptr<XML_ParserStruct, decltype(&XML_ParserFree)> parser(
             XML_ParserCreate(nullptr), &XML_ParserFree);
         parser_ = parser.get();
@@ -81,7 +78,7 @@ public:
         while (!last) {
             in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
             const auto n = static_cast<int>(in.gcount());
-            last = n == 0 || in.eof();
+            last = n == 0 || !in;
             if (XML_Parse(parser_, buffer.data(), n, last) == XML_STATUS_ERROR) {
                 if (!error_.empty())
                     throw SourceError(error_);
@@ -214,7 +211,15 @@ std::string_view osisBookCode(std::string_view osisName) {
 }
 
 ImportedText readOsisFile(const std::filesystem::path& file, const ConvertOptions& options) {
-    return OsisReader(file, options).read();
+    std::ifstream in(file, std::ios::binary);
+    if (!in)
+        throw SourceError(file.string() + ":0: cannot read file");
+    return readOsis(in, file.string(), options);
+}
+
+ImportedText readOsis(std::istream& in, const std::string& fileName,
+                      const ConvertOptions& options) {
+    return OsisReader(fileName, options).read(in);
 }
 
 } // namespace qel::mkdb

@@ -4,6 +4,8 @@
 #include "mkdb/sourcerecords.h"
 
 #include <filesystem>
+#include <istream>
+#include <string>
 
 namespace qel::mkdb {
 
@@ -12,6 +14,8 @@ namespace qel::mkdb {
 // a verse go to the titles. Throws SourceError "file:line: reason" for malformed XML or
 // a verse outside a known form.
 ImportedText readOsisFile(const std::filesystem::path& file, const ConvertOptions& options = {});
+ImportedText readOsis(std::istream& in, const std::string& fileName,
+                      const ConvertOptions& options = {});
 
 // Book code of an OSIS book name ("Gen", "1Sam", "EsthGr"); empty when we have none.
 std::string_view osisBookCode(std::string_view osisName);

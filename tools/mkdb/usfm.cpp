@@ -54,10 +54,7 @@ public:
     UsfmReader(const fs::path& file, const ConvertOptions& options, ImportedText& out)
         : file_(file), options_(options), converter_(options), out_(out) {}
 
-    void read() {
-        std::ifstream in(file_, std::ios::binary);
-        if (!in)
-            fail(0, "cannot read file");
+    void read(std::istream& in) {
         std::string line;
         for (line_ = 1; std::getline(in, line); ++line_) {
             if (!line.empty() && line.back() == '\r')
@@ -271,6 +268,11 @@ private:
 
 } // namespace
 
+void readUsfmBook(std::istream& in, const std::string& fileName, const ConvertOptions& options,
+                  ImportedText& out) {
+    UsfmReader(fileName, options, out).read(in);
+}
+
 std::string_view usfmBookCode(std::string_view id) {
     // Our book codes are the USFM ids in lower case, but for a few deuterocanonical books.
     static constexpr std::pair<std::string_view, std::string_view> kOther[] = {
@@ -305,8 +307,12 @@ ImportedText readUsfmFolder(const fs::path& folder, const ConvertOptions& option
         throw SourceError(folder.string() + ": no .usfm or .sfm files");
     std::sort(files.begin(), files.end());
     ImportedText text;
-    for (const fs::path& file : files)
-        UsfmReader(file, options, text).read();
+    for (const fs::path& file : files) {
+        std::ifstream in(file, std::ios::binary);
+        if (!in)
+            throw SourceError(file.string() + ":0: cannot read file");
+        readUsfmBook(in, file.string(), options, text);
+    }
     // Canonical order, whatever the file names sort to.
     const auto& canon = bookTableOf("GNB");
     auto position = [&](const std::string& book) {

@@ -4,6 +4,8 @@
 #include "mkdb/sourcerecords.h"
 
 #include <filesystem>
+#include <istream>
+#include <string>
 
 namespace qel::mkdb {
 
@@ -14,6 +16,10 @@ namespace qel::mkdb {
 // Throws SourceError "file:line: reason" for a file without \id or text before \c/\v.
 ImportedText readUsfmFolder(const std::filesystem::path& folder,
                             const ConvertOptions& options = {});
+
+// One book's file, appended to `out` in file order.
+void readUsfmBook(std::istream& in, const std::string& fileName, const ConvertOptions& options,
+                  ImportedText& out);
 
 // Book code of a USFM book id ("GEN", "1SA", "ESG"); empty when we have none.
 std::string_view usfmBookCode(std::string_view id);
