@@ -285,7 +285,7 @@ TEST(SwordModules, InstalledBiblesWithTheirDescriptions) {
     const auto built = std::find_if(editions.begin(), editions.end(),
                                     [](const EditionInfo& e) { return e.code == "KJV"; });
     ASSERT_NE(built, editions.end());
-    EXPECT_EQ(built->licence, "Public domain");
+    EXPECT_EQ(cp949ToUtf8(built->licence), "공개 저작물 (public domain)");
 }
 
 TEST_F(Import, KjvThroughTheImportIsTheBuiltKjv) {

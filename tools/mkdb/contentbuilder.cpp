@@ -62,10 +62,10 @@ std::string withVerseNumber(const std::string& body, const std::string& label) {
 EditionRecord editionOfBuild(const std::string& code) {
     if (code == "KJV")
         return {code, "Debian sword-text-kjv (engKJV2006eb)", "King James Version",
-                "Public domain"};
-    return {code, "qel-mkdb sample passages (data/text/" + code + ")",
-            "Sample passages rendered into Korean for this project",
-            "Written for this project from the public-domain English text"};
+                "공개 저작물 (public domain)"};
+    return {code, "이 프로그램의 견본 자료 (data/text/" + code + ")",
+            "공개 저작물인 영어 본문을 이 프로그램을 위해 우리말로 옮긴 견본 구절",
+            "이 프로그램을 위해 새로 쓴 글"};
 }
 
 } // namespace
