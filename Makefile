@@ -2,7 +2,8 @@
 BUILD := build
 PACKAGES := g++ cmake ninja-build qt6-base-dev libsqlite3-dev libgtest-dev libgmock-dev \
 	libbenchmark-dev xvfb xauth fonts-unfonts-core fonts-baekmuk sword-text-kjv \
-	libsword-utils libhangul-data hunspell-ko poppler-utils qt6-translations-l10n
+	libsword-utils libhangul-data hunspell-ko poppler-utils qt6-translations-l10n \
+	libexpat1-dev libicu-dev sword-text-web
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
 .PHONY: all deps build run test bench test-asan test-tsan fuzz install
@@ -68,7 +69,8 @@ test-tsan: deps
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 FUZZ_SECONDS ?= 60
 FUZZ_TIMEOUT ?= 10
-FUZZ_TARGETS := markupparser layout wordquery queryparser passagereference like resultrows
+FUZZ_TARGETS := markupparser layout wordquery queryparser passagereference like resultrows \
+	importsource
 
 fuzz: deps
 	$(call install-missing,$(FUZZ_PACKAGES))

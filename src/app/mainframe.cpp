@@ -4,12 +4,14 @@
 #include "app/displaysettings.h"
 #include "app/fontdialog.h"
 #include "app/fontresolver.h"
+#include "app/importdialog.h"
 #include "app/shortcutbar.h"
 #include "app/toolbaricons.h"
 #include "app/viewmodedialog.h"
 #include "app/windowtiling.h"
 #include "bible/bibleframe.h"
 #include "bible/booktable.h"
+#include "bible/editions.h"
 #include "bible/versekey.h"
 #include "compare/compare4frame.h"
 #include "compare/comparehisframe.h"
@@ -22,6 +24,7 @@
 #include "widgets/childframe.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QLocalSocket>
 #include <QMdiArea>
 #include <QMenuBar>
@@ -223,12 +226,15 @@ void CMainFrame::createMenus() {
     file->addAction(action(cmd::Print));
     action(cmd::Print)->setText(QStringLiteral("인쇄(&P)..."));
     file->addSeparator();
+    file->addAction(QStringLiteral("역본 가져오기..."), this, &CMainFrame::importEdition);
+    file->addSeparator();
     action(cmd::AppExit)->setText(QStringLiteral("종료(&X)"));
     file->addAction(action(cmd::AppExit));
     connect(file, &QMenu::aboutToShow, this, &CMainFrame::updateCommandStates);
 
     QMenu* help = menuBar()->addMenu(QStringLiteral("도움말(&H)"));
     help->addAction(action(cmd::About));
+    help->addAction(QStringLiteral("역본 정보"), this, &CMainFrame::showEditionInfo);
 }
 
 void CMainFrame::createToolBars() {
@@ -601,6 +607,41 @@ void CMainFrame::openShortcutItem(int itemCode) {
 void CMainFrame::startCompanion(const char* programName) {
     // A missing companion program is not reported.
     QProcess::startDetached(QString::fromStdString(context_.paths.installRoot) + programName);
+}
+
+void CMainFrame::importEdition() {
+    CImportDialog dialog(
+        context_, QCoreApplication::applicationDirPath() + QStringLiteral("/qel-mkdb"), this);
+    connect(&dialog, &CImportDialog::imported, this, [this](const QString& code) {
+        // qel-mkdb replaced the file: read the new one, and the new text where it shows.
+        const std::string path = context_.paths.dbFolder + "Bible.m14";
+        context_.contentDb.close();
+        context_.contentDb.open(path, Database::Mode::ReadOnly);
+        for (CChildFrame* frame : registry_.frames())
+            if (auto* bible = dynamic_cast<CBibleFrame*>(frame);
+                bible && bible->versionCode() == code.toStdString() &&
+                !bible->currentChapter().empty())
+                bible->ShowChapter(bible->currentBook(), bible->currentChapter(),
+                                   bible->currentVerse(), false);
+        refreshAllViews();
+    });
+    dialog.exec();
+}
+
+void CMainFrame::showEditionInfo() {
+    QString text;
+    for (const EditionInfo& e : readEditions(context_.contentDb))
+        text += QStringLiteral("%1  %2\n    출처: %3\n    사용 조건: %4\n\n")
+                    .arg(QString::fromLatin1(e.code.c_str()),
+                         QString::fromStdString(cp949ToUtf8(e.name)),
+                         QString::fromStdString(cp949ToUtf8(e.source)),
+                         QString::fromStdString(cp949ToUtf8(e.licence)));
+    if (text.isEmpty())
+        text = QStringLiteral("이 데이터에는 역본 정보가 없습니다.");
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("역본 정보"), text.trimmed(),
+                    QMessageBox::NoButton, this);
+    box.addButton(QStringLiteral("확인"), QMessageBox::AcceptRole);
+    box.exec();
 }
 
 void CMainFrame::showAbout() {

@@ -104,6 +104,9 @@ private:
     void openShortcutItem(int itemCode);
     void startCompanion(const char* programName);
     void showAbout();
+    // File menu "역본 가져오기..." and help menu "역본 정보".
+    void importEdition();
+    void showEditionInfo();
     template <typename Dialog> void runSettingsDialog();
     void openCommandLinePlace();
     void activateNeighbour(bool newer);

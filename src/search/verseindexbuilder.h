@@ -12,6 +12,9 @@ namespace qel {
 
 // Debian's libhangul-data (BSD licence): hangul:hanja:gloss lines.
 constexpr const char* kHanjaTablePath = "/usr/share/libhangul/hanja/hanja.txt";
+// Our own word list travels beside the index it was built with, so that an import can
+// build the index again where the sources are not at hand.
+constexpr const char* kOwnLexiconFile = "lexicon.txt";
 
 struct VerseSource {
     std::string book; // book code ("gen")

@@ -120,7 +120,7 @@ TEST(ReadKjvImp, ReadsVersesAndCarriesHeadings) {
 
 TEST(ReadKjvImp, ReportsBadInputWithFileAndLine) {
     EXPECT_EQ(errorOf("$$$Genesis 1:1\nx\n$$$Genessis 1:2\ny\n"),
-              "kjv.imp:3: unknown book \"Genessis\"");
+              "kjv.imp: unknown book \"Genessis\"");
     EXPECT_EQ(errorOf("\n$$$Genesis 1\n"), "kjv.imp:2: malformed record header \"Genesis 1\"");
     EXPECT_EQ(errorOf("$$$Genesis 1:x\n"), "kjv.imp:1: malformed record header \"Genesis 1:x\"");
     EXPECT_EQ(errorOf("$$$1:1\n"), "kjv.imp:1: malformed record header \"1:1\"");
@@ -153,4 +153,30 @@ TEST(ReadKjvImp, ReadsTheWholeKjvExport) {
         EXPECT_EQ(v.body.find_first_of("<>\\"), std::string::npos)
             << v.book << ' ' << v.chapter << ':' << v.verse << ' ' << v.body;
     }
+}
+
+TEST(ReadImp, HeadingRecordsGiveOnlyTheirOwnTitles) {
+    // A module's heading records carry introductions and, where its versification has no
+    // room, whole books; only the titles of the book at hand reach the next verse.
+    std::istringstream in(
+        "$$$Genesis 0:0\n<div type=\"front\" sID=\"a\"/>What the Bible is.<title>Preface</title>"
+        "<div type=\"book\" osisID=\"Gen\" sID=\"b\"/>\n$$$Genesis 1:1\nIn the beginning\n"
+        "$$$Hosea 0:0\n<div type=\"book\" osisID=\"DanGr\" sID=\"c\"/><chapter osisID=\"DanGr.1\""
+        " sID=\"DanGr.1\"/><title>THE SONG</title>Text of another book.\n"
+        "$$$Hosea 1:1\nThe word<note>a note</note>that came\n"
+        "$$$Psalms 1:0\n<chapter osisID=\"Ps.1\" sID=\"Ps.1\"/> <title>BOOK 1</title>\n"
+        "$$$Psalms 1:1\nBlessed <q who=\"Jesus\">is</q>\n"
+        "$$$Tobit 1:1\n<div type=\"section\" sID=\"d\"/><title>Tobit's family</title>The book\n");
+    const qel::mkdb::ImportedText text = qel::mkdb::readImp(in, "m.imp");
+    ASSERT_EQ(text.verses.size(), 4u);
+    EXPECT_EQ(text.verses[0].body, "In the beginning");
+    EXPECT_EQ(text.verses[1].book, "hos");
+    // A word after a footnote marker stays a word of its own.
+    EXPECT_EQ(text.verses[1].body, "The word{N TEX=\"a note\"}*{/N} that came");
+    EXPECT_EQ(text.verses[2].body, "{H}BOOK 1{/H}Blessed {W VAL=J}is{/W}");
+    EXPECT_EQ(text.verses[3].book, "tob");
+    EXPECT_EQ(text.verses[3].body, "The book");
+    ASSERT_EQ(text.titles.size(), 1u);
+    EXPECT_EQ(text.titles[0].book, "tob");
+    EXPECT_EQ(text.titles[0].body, "Tobit's family [1:1]");
 }

@@ -61,13 +61,29 @@ std::string storedVerseBody(const std::string& body, const std::string& label) {
     return stored;
 }
 
-void insertVersion(Database& db, const std::string& code, const std::vector<SourceVerse>& verses) {
+// Where the editions of the content build come from.
+EditionRecord editionOfBuild(const std::string& code) {
+    if (code == "KJV")
+        return {code, "Debian sword-text-kjv (engKJV2006eb)", "King James Version",
+                "공개 저작물 (public domain)"};
+    return {code, "이 프로그램의 견본 자료 (data/text/" + code + ")",
+            "공개 저작물인 영어 본문을 이 프로그램을 위해 우리말로 옮긴 견본 구절",
+            "이 프로그램을 위해 새로 쓴 글"};
+}
+
+} // namespace
+
+void insertVersion(Database& db, const std::string& code, const std::vector<SourceVerse>& verses,
+                   const BookDoneFn& bookDone) {
     const std::string insertVerse =
         "insert into " + code + " (volcode, chap, sec, body, sequence) values (?, ?, ?, ?, ?)";
     std::set<std::pair<std::string, std::string>> chapters;
     long long chapterSequence = 0;
     long long sequence = 0;
-    for (const SourceVerse& v : verses) {
+    for (std::size_t i = 0; i < verses.size(); ++i) {
+        const SourceVerse& v = verses[i];
+        if (bookDone && i > 0 && verses[i - 1].book != v.book)
+            bookDone(i);
         const std::string markup = storedVerseBody(v.body, v.verse);
         const std::string body = utf8ToCp949(markup);
         if (cp949ToUtf8(body) != markup)
@@ -82,9 +98,25 @@ void insertVersion(Database& db, const std::string& code, const std::vector<Sour
                        "(?, ?, ?, ?, ?)",
                        {v.book, v.chapter, v.verse, std::to_string(index), body});
     }
+    if (bookDone && !verses.empty())
+        bookDone(verses.size());
 }
 
-} // namespace
+void insertTitles(Database& db, const std::string& code, const std::vector<TitleRecord>& titles) {
+    long long sequence = 0;
+    for (const TitleRecord& t : titles)
+        db.execute("insert into T" + code + " (volcode, body, sequence) values (?, ?, ?)",
+                   {t.book, utf8ToCp949(t.body), ++sequence});
+}
+
+void recordEdition(Database& db, const EditionRecord& edition) {
+    db.execute("create table if not exists EDITION (vercode TEXT primary key, source TEXT, "
+               "name TEXT, licence TEXT)");
+    db.execute("delete from EDITION where vercode = ?", {edition.code});
+    db.execute("insert into EDITION (vercode, source, name, licence) values (?, ?, ?, ?)",
+               {edition.code, utf8ToCp949(edition.source), utf8ToCp949(edition.name),
+                utf8ToCp949(edition.licence)});
+}
 
 void buildContentDatabase(const ContentSources& sources, const std::string& outFile,
                           const ProgressFn& progress) {
@@ -112,11 +144,10 @@ void buildContentDatabase(const ContentSources& sources, const std::string& outF
         }
         for (const auto& [code, titles] : sources.titles) {
             progress("T" + code + ": " + std::to_string(titles.size()) + " section titles");
-            long long sequence = 0;
-            for (const TitleRecord& t : titles)
-                db.execute("insert into T" + code + " (volcode, body, sequence) values (?, ?, ?)",
-                           {t.book, utf8ToCp949(t.body), ++sequence});
+            insertTitles(db, code, titles);
         }
+        for (const auto& [code, verses] : sources.versions)
+            recordEdition(db, editionOfBuild(code));
         progress("REF: " + std::to_string(sources.related.size()) + " rows");
         for (const RefRecord& r : sources.related)
             db.execute("insert into REF (volcode, chap, sec, body) values (?, ?, ?, ?)",

@@ -4,7 +4,12 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
+namespace qel {
+
+class Database;
+}
 namespace qel::mkdb {
 
 using ProgressFn = std::function<void(const std::string& message)>;
@@ -13,5 +18,19 @@ using ProgressFn = std::function<void(const std::string& message)>;
 // Bodies are converted to CP949; CHAPTER and PARALLEL are derived from the version tables.
 void buildContentDatabase(const ContentSources& sources, const std::string& outFile,
                           const ProgressFn& progress);
+
+// What the EDITION table says of a version: where its text came from, its name, licence.
+struct EditionRecord {
+    std::string code, source, name, licence; // UTF-8
+};
+
+// Rows of one version into its (empty) table, with its CHAPTER and PARALLEL rows.
+// `bookDone` hears the number of verses written after each book.
+using BookDoneFn = std::function<void(std::size_t versesDone)>;
+void insertVersion(Database& db, const std::string& code, const std::vector<SourceVerse>& verses,
+                   const BookDoneFn& bookDone = {});
+void insertTitles(Database& db, const std::string& code, const std::vector<TitleRecord>& titles);
+// Creates the EDITION table when missing and replaces the version's row.
+void recordEdition(Database& db, const EditionRecord& edition);
 
 } // namespace qel::mkdb

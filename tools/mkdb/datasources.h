@@ -9,11 +9,6 @@
 
 namespace qel::mkdb {
 
-struct TitleRecord {
-    std::string book;
-    std::string body;
-};
-
 struct RefRecord {
     std::string book, chapter, verse, body;
 };

@@ -1,10 +1,9 @@
 #include "mkdb/kjvimport.h"
 
-#include "platform/codec.h"
+#include "mkdb/osisfile.h"
 
 #include <algorithm>
 #include <charconv>
-#include <cstdint>
 #include <optional>
 
 namespace qel::mkdb {
@@ -39,171 +38,53 @@ constexpr BookName kBookNames[] = {
     {"James", "jas"}, {"I Peter", "1pe"}, {"1 Peter", "1pe"}, {"II Peter", "2pe"},
     {"2 Peter", "2pe"}, {"I John", "1jn"}, {"1 John", "1jn"}, {"II John", "2jn"}, {"2 John", "2jn"},
     {"III John", "3jn"}, {"3 John", "3jn"}, {"Jude", "jud"}, {"Revelation of John", "rev"},
-    {"Revelation", "rev"}};
+    {"Revelation", "rev"}, {"Tobit", "tob"}, {"Judith", "jdt"}, {"Esther (Greek)", "gke"},
+    {"Wisdom", "wsd"}, {"Sirach", "sir"}, {"Baruch", "bar"}, {"Prayer of Azariah", "da1"},
+    {"Susanna", "da2"}, {"Bel and the Dragon", "da3"}, {"I Maccabees", "1ma"},
+    {"II Maccabees", "2ma"}, {"I Esdras", "1es"}, {"II Esdras", "2es"},
+    {"Prayer of Manasses", "pra"}};
 // clang-format on
-
-std::optional<std::string_view> bookCode(std::string_view name) {
-    for (const BookName& b : kBookNames)
-        if (b.name == name)
-            return b.code;
-    return std::nullopt;
-}
 
 bool isSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
 }
-bool isAsciiLetter(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
-// Decodes the entity starting at text[i] == '&'. Returns its length, or 0 when it is not
-// a valid entity (the '&' is then literal text).
-std::size_t decodeEntity(std::string_view text, std::size_t i, std::string& decoded) {
-    std::size_t semi = text.find(';', i + 1);
-    if (semi == std::string_view::npos || semi - i > 12)
-        return 0;
-    std::string_view name = text.substr(i + 1, semi - i - 1);
-    static constexpr std::pair<std::string_view, char> kNamed[] = {
-        {"amp", '&'}, {"lt", '<'}, {"gt", '>'}, {"quot", '"'}, {"apos", '\''}};
-    for (const auto& [n, value] : kNamed) {
-        if (name == n) {
-            decoded.assign(1, value);
-            return semi - i + 1;
-        }
-    }
-    if (name.size() < 2 || name[0] != '#')
-        return 0;
-    int base = 10;
-    std::string_view digits = name.substr(1);
-    if (digits[0] == 'x' || digits[0] == 'X') {
-        base = 16;
-        digits.remove_prefix(1);
-    }
-    std::uint32_t cp = 0;
-    auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), cp, base);
-    if (digits.empty() || ec != std::errc() || end != digits.data() + digits.size() || cp == 0 ||
-        cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-        return 0;
-    decoded.clear();
-    appendUtf8(decoded, static_cast<char32_t>(cp));
-    return semi - i + 1;
-}
-
-// One output stream (verse body, heading or note text) with whitespace collapsing: a run
-// of blanks becomes one space, written only once something follows it.
-struct Writer {
-    std::string out;
-    bool pendingSpace = false;
-    int openItalics = 0;
-    bool inQuotedValue = false; // note text ends up inside TEX="..."
-
-    void clear() {
-        out.clear();
-        pendingSpace = false;
-        openItalics = 0;
-    }
-    void space() {
-        if (!out.empty())
-            pendingSpace = true;
-    }
-    void flushSpace() {
-        if (pendingSpace) {
-            out += ' ';
-            pendingSpace = false;
-        }
-    }
-    void put(std::string_view s) {
-        for (char c : s) {
-            // '{' always opens a tag in our markup, and '"' would end a TEX value.
-            if (c == '{')
-                c = '(';
-            else if (c == '}')
-                c = ')';
-            else if (c == '"' && inQuotedValue)
-                c = '\'';
-            if (isSpace(c)) {
-                space();
-            } else {
-                flushSpace();
-                out += c;
-            }
-        }
-    }
-    void openTag(std::string_view tag) {
-        flushSpace();
-        out += tag;
-    }
-    void closeItalic() {
-        // An empty italic run is dropped rather than left as {F VAL=I}{/F}.
-        constexpr std::string_view open = "{F VAL=I}";
-        if (out.ends_with(open)) {
-            out.resize(out.size() - open.size());
-            bool blank = pendingSpace;
-            if (!out.empty() && out.back() == ' ') { // the blank flushed by the open tag
-                out.pop_back();
-                blank = true;
-            }
-            pendingSpace = blank && !out.empty();
-        } else {
-            out += "{/F}";
-        }
-        --openItalics;
-    }
-    void closeAllItalics() {
-        while (openItalics > 0)
-            closeItalic();
-    }
-};
-
-// Copies text between tags, decoding entities and dropping USFM character markers
-// ("\nd ", "\+nd*") that the KJV module leaves in some verses and notes.
-void putText(Writer& w, std::string_view text) {
-    std::size_t i = 0;
-    std::size_t runStart = 0;
-    std::string decoded;
-    auto flushRun = [&](std::size_t end) {
-        if (end > runStart)
-            w.put(text.substr(runStart, end - runStart));
-    };
-    while (i < text.size()) {
-        char c = text[i];
-        if (c == '&') {
-            if (std::size_t len = decodeEntity(text, i, decoded)) {
-                flushRun(i);
-                w.put(decoded);
-                i += len;
-                runStart = i;
-                continue;
-            }
-        } else if (c == '\\') {
-            std::size_t j = i + 1;
-            if (j < text.size() && text[j] == '+')
-                ++j;
-            std::size_t nameStart = j;
-            while (j < text.size() && isAsciiLetter(text[j]))
-                ++j;
-            if (j > nameStart) {
-                flushRun(i);
-                if (j < text.size() && text[j] == '*')
-                    ++j; // closing marker
-                else if (j < text.size() && text[j] == ' ')
-                    ++j; // an opening marker's separating blank is not text
-                i = j;
-                runStart = i;
-                continue;
-            }
-        }
-        ++i;
-    }
-    flushRun(text.size());
-}
 
 struct Tag {
     std::string_view name;
-    std::string_view attributes;
+    OsisAttributes attributes;
     bool closing = false;
     bool selfClosing = false;
 };
+
+// Reads NAME="VALUE" pairs; a malformed pair ends the list, as nothing reliable follows.
+OsisAttributes parseAttributes(std::string_view attrs) {
+    OsisAttributes out;
+    std::size_t i = 0;
+    while (i < attrs.size()) {
+        while (i < attrs.size() && isSpace(attrs[i]))
+            ++i;
+        std::size_t nameStart = i;
+        while (i < attrs.size() && attrs[i] != '=' && !isSpace(attrs[i]))
+            ++i;
+        std::string_view name = attrs.substr(nameStart, i - nameStart);
+        while (i < attrs.size() && isSpace(attrs[i]))
+            ++i;
+        if (i >= attrs.size() || attrs[i] != '=')
+            continue;
+        ++i;
+        while (i < attrs.size() && isSpace(attrs[i]))
+            ++i;
+        if (i >= attrs.size() || (attrs[i] != '"' && attrs[i] != '\''))
+            break;
+        char quote = attrs[i++];
+        std::size_t valueEnd = attrs.find(quote, i);
+        if (valueEnd == std::string_view::npos)
+            break;
+        out.emplace_back(name, attrs.substr(i, valueEnd - i));
+        i = valueEnd + 1;
+    }
+    return out;
+}
 
 // Parses the tag starting at osis[pos] == '<'; returns the index after it, or npos when
 // the tag never ends. Quoted attribute values may contain '>'.
@@ -239,193 +120,59 @@ std::size_t parseTag(std::string_view osis, std::size_t pos, Tag& tag) {
     while (nameEnd < inner.size() && !isSpace(inner[nameEnd]))
         ++nameEnd;
     tag.name = inner.substr(0, nameEnd);
-    tag.attributes = inner.substr(nameEnd);
+    if (!tag.closing)
+        tag.attributes = parseAttributes(inner.substr(nameEnd));
     return end + 1;
 }
 
-std::optional<std::string_view> attribute(std::string_view attrs, std::string_view wanted) {
+// A module stores each verse as its own piece of OSIS, and elements such as divineName
+// or list items may open in one verse and close in the next, so a verse is not a
+// well-formed XML document: it is read as a stream of tags, without nesting checks.
+// A heading record (verse 0) gives only its titles: its other text is introduction
+// matter, or in some modules whole books the versification has no room for.
+// Its material of another book (a chapter or book whose osisID names another book) is
+// left out altogether.
+void feedFragment(OsisConverter& converter, std::string_view osis, bool titlesOnly,
+                  std::string_view book = {}) {
+    bool foreign = false;
+    auto text = [&](std::string_view t) {
+        if (!titlesOnly || (converter.inTitle() && !foreign))
+            converter.text(t, false);
+    };
     std::size_t i = 0;
-    while (i < attrs.size()) {
-        while (i < attrs.size() && isSpace(attrs[i]))
-            ++i;
-        std::size_t nameStart = i;
-        while (i < attrs.size() && attrs[i] != '=' && !isSpace(attrs[i]))
-            ++i;
-        std::string_view name = attrs.substr(nameStart, i - nameStart);
-        while (i < attrs.size() && isSpace(attrs[i]))
-            ++i;
-        if (i >= attrs.size() || attrs[i] != '=')
+    while (i < osis.size()) {
+        std::size_t lt = osis.find('<', i);
+        if (lt == std::string_view::npos)
+            lt = osis.size();
+        if (lt > i)
+            text(osis.substr(i, lt - i));
+        if (lt == osis.size())
+            break;
+        Tag tag;
+        std::size_t next = parseTag(osis, lt, tag);
+        if (next == std::string_view::npos) {
+            // An unterminated '<' cannot start markup; keep the rest as text.
+            text(osis.substr(lt));
+            break;
+        }
+        i = next;
+        if (titlesOnly && !tag.closing && (tag.name == "chapter" || tag.name == "div"))
+            if (const auto id = attributeOf(tag.attributes, "osisID"))
+                foreign = osisBookCode(id->substr(0, id->find('.'))) != book;
+        if (foreign)
             continue;
-        ++i;
-        while (i < attrs.size() && isSpace(attrs[i]))
-            ++i;
-        if (i >= attrs.size() || (attrs[i] != '"' && attrs[i] != '\''))
-            return std::nullopt; // malformed; nothing reliable follows
-        char quote = attrs[i++];
-        std::size_t valueEnd = attrs.find(quote, i);
-        if (valueEnd == std::string_view::npos)
-            return std::nullopt;
-        if (name == wanted)
-            return attrs.substr(i, valueEnd - i);
-        i = valueEnd + 1;
+        if (tag.closing)
+            converter.end(tag.name);
+        else
+            converter.start(tag.name, tag.attributes, tag.selfClosing);
     }
-    return std::nullopt;
 }
 
-// Elements that separate words even when the source has no blank around them.
-bool isBlockElement(std::string_view name) {
-    static constexpr std::string_view kBlocks[] = {
-        "div", "chapter", "l", "lg", "lb", "p", "list", "item", "head", "table", "row", "cell"};
-    return std::find(std::begin(kBlocks), std::end(kBlocks), name) != std::end(kBlocks);
+ConvertedVerse convertFragment(std::string_view osis, const ConvertOptions& options) {
+    OsisConverter converter(options);
+    feedFragment(converter, osis, false);
+    return converter.finish();
 }
-
-class OsisConverter {
-public:
-    std::string convert(std::string_view osis) {
-        std::size_t i = 0;
-        while (i < osis.size()) {
-            std::size_t lt = osis.find('<', i);
-            if (lt == std::string_view::npos)
-                lt = osis.size();
-            if (lt > i && skipDepth_ == 0)
-                putText(*cur_, osis.substr(i, lt - i));
-            if (lt == osis.size())
-                break;
-            Tag tag;
-            std::size_t next = parseTag(osis, lt, tag);
-            if (next == std::string_view::npos) {
-                // An unterminated '<' cannot start markup; keep the rest as text.
-                if (skipDepth_ == 0)
-                    putText(*cur_, osis.substr(lt));
-                break;
-            }
-            handleTag(tag);
-            i = next;
-        }
-        if (inNote_)
-            endNote();
-        if (inTitle_)
-            endTitle();
-        body_.closeAllItalics();
-        return headings_ + body_.out;
-    }
-
-private:
-    void handleTag(const Tag& tag) {
-        if (skipDepth_ > 0) {
-            if (tag.name == skipName_ && !tag.selfClosing)
-                skipDepth_ += tag.closing ? -1 : 1;
-            return;
-        }
-        if (tag.name == "transChange")
-            handleTransChange(tag);
-        else if (tag.name == "note")
-            handleNote(tag);
-        else if (tag.name == "title")
-            handleTitle(tag);
-        else if (tag.name == "reference" && inNote_ && !tag.closing && !tag.selfClosing)
-            skip(tag.name); // repeats the verse number
-        else if (isBlockElement(tag.name))
-            cur_->space();
-    }
-
-    void skip(std::string_view name) {
-        skipName_ = name;
-        skipDepth_ = 1;
-    }
-
-    void handleTransChange(const Tag& tag) {
-        if (tag.selfClosing)
-            return;
-        if (tag.closing) {
-            if (italics_.empty())
-                return;
-            Writer* w = italics_.back();
-            italics_.pop_back();
-            if (w && w->openItalics > 0)
-                w->closeItalic();
-            return;
-        }
-        if (!inNote_ && attribute(tag.attributes, "type") == "added") {
-            cur_->openTag("{F VAL=I}");
-            ++cur_->openItalics;
-            italics_.push_back(cur_);
-        } else {
-            italics_.push_back(nullptr);
-        }
-    }
-
-    void handleNote(const Tag& tag) {
-        if (tag.selfClosing)
-            return;
-        if (tag.closing) {
-            if (inNote_)
-                endNote();
-            return;
-        }
-        if (inNote_ || attribute(tag.attributes, "type") == "crossReference") {
-            skip(tag.name);
-            return;
-        }
-        inNote_ = true;
-        noteHost_ = cur_;
-        note_.clear();
-        note_.inQuotedValue = true;
-        cur_ = &note_;
-    }
-
-    void endNote() {
-        inNote_ = false;
-        cur_ = noteHost_;
-        if (note_.out.empty())
-            return;
-        // The marker belongs to the preceding word; a blank before it moves after it.
-        bool blank = cur_->pendingSpace;
-        cur_->pendingSpace = false;
-        cur_->out += "{N TEX=\"" + note_.out + "\"}*{/N}";
-        cur_->pendingSpace = blank;
-    }
-
-    void handleTitle(const Tag& tag) {
-        if (tag.selfClosing)
-            return;
-        if (tag.closing) {
-            if (inTitle_)
-                endTitle();
-            return;
-        }
-        // Psalm titles are typed; the Psalm 119 letter headings are untyped and precede
-        // the verse text. Book titles and the untyped subscriptions after the last verse
-        // of the epistles are dropped.
-        std::optional<std::string_view> type = attribute(tag.attributes, "type");
-        bool heading = type == "psalm" || (!type && body_.out.empty());
-        if (!heading || inTitle_ || cur_ != &body_) {
-            skip(tag.name);
-            return;
-        }
-        inTitle_ = true;
-        heading_.clear();
-        cur_ = &heading_;
-    }
-
-    void endTitle() {
-        inTitle_ = false;
-        heading_.closeAllItalics();
-        if (!heading_.out.empty())
-            headings_ += "{H}" + heading_.out + "{/H}";
-        cur_ = &body_;
-    }
-
-    Writer body_, heading_, note_;
-    std::string headings_;
-    Writer* cur_ = &body_;
-    Writer* noteHost_ = nullptr;
-    bool inNote_ = false;
-    bool inTitle_ = false;
-    std::vector<Writer*> italics_; // per open transChange: where {F} went, if anywhere
-    std::string_view skipName_;
-    int skipDepth_ = 0;
-};
 
 std::string_view trim(std::string_view s) {
     while (!s.empty() && isSpace(s.front()))
@@ -447,37 +194,20 @@ std::optional<int> parseNumber(std::string_view s) {
 
 } // namespace
 
-// The Hebrew letters of the Psalm 119 headings and the em dash have no CP949 form: the
-// letters go (their names stay), the dash becomes the horizontal bar.
-namespace {
-std::string fitToCp949(std::string text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        const auto next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
-        if (c == 0xD7 && next >= 0x90 && next <= 0xAA) {
-            ++i;
-            if (i + 1 < text.size() && text[i + 1] == ' ')
-                ++i;
-        } else if (text.compare(i, 3, "\xE2\x80\x94") == 0) {
-            out += "\xE2\x80\x95";
-            i += 2;
-        } else {
-            out.push_back(text[i]);
-        }
-    }
-    return out;
-}
-} // namespace
-
-std::string osisToMarkup(std::string_view osis) {
-    return fitToCp949(OsisConverter().convert(osis));
+std::string_view swordBookCode(std::string_view name) {
+    for (const BookName& b : kBookNames)
+        if (b.name == name)
+            return b.code;
+    return {};
 }
 
-std::vector<SourceVerse> readKjvImp(std::istream& in, const std::string& fileName) {
-    std::vector<SourceVerse> verses;
-    verses.reserve(31102);
+std::string osisToMarkup(std::string_view osis, const ConvertOptions& options) {
+    return convertFragment(osis, options).body;
+}
+
+ImportedText readImp(std::istream& in, const std::string& fileName, const ConvertOptions& options) {
+    ImportedText result;
+    result.verses.reserve(31102);
 
     enum class Record { None, Ignored, Heading, Verse };
     Record record = Record::None;
@@ -487,15 +217,14 @@ std::vector<SourceVerse> readKjvImp(std::istream& in, const std::string& fileNam
 
     auto finishRecord = [&] {
         if (record == Record::Verse) {
-            if (carried.empty()) {
-                current.body = osisToMarkup(body);
-            } else {
-                carried += ' ';
-                carried += body;
-                current.body = osisToMarkup(carried);
-                carried.clear();
-            }
-            verses.push_back(std::move(current));
+            OsisConverter converter(options);
+            feedFragment(converter, carried, true, current.book);
+            feedFragment(converter, body, false);
+            carried.clear();
+            ConvertedVerse converted = converter.finish();
+            current.body = std::move(converted.body);
+            addSectionTitles(current, converted.sectionTitles, result.titles);
+            result.verses.push_back(std::move(current));
         } else if (record == Record::Heading) {
             carried += ' ';
             carried += body;
@@ -541,11 +270,9 @@ std::vector<SourceVerse> readKjvImp(std::istream& in, const std::string& fileNam
         if (name.empty() || !chapter || !verse)
             fail(lineNo, "malformed record header \"" + std::string(header) + "\"");
         if (name != lastBookName) {
-            std::optional<std::string_view> code = bookCode(name);
-            if (!code)
-                fail(lineNo, "unknown book \"" + std::string(name) + "\"");
+            const std::string_view code = swordBookCode(name);
             lastBookName = name;
-            lastBookCode = *code;
+            lastBookCode = code.empty() ? name : code;
         }
         if (*chapter == 0 || *verse == 0) {
             record = Record::Heading;
@@ -557,7 +284,16 @@ std::vector<SourceVerse> readKjvImp(std::istream& in, const std::string& fileNam
         current.verse = std::to_string(*verse);
     }
     finishRecord();
-    return verses;
+    return result;
+}
+
+std::vector<SourceVerse> readKjvImp(std::istream& in, const std::string& fileName) {
+    ImportedText text = readImp(in, fileName, ConvertOptions{false});
+    for (const SourceVerse& v : text.verses)
+        if (std::none_of(std::begin(kBookNames), std::end(kBookNames),
+                         [&](const BookName& b) { return b.code == v.book; }))
+            throw SourceError(fileName + ": unknown book \"" + v.book + "\"");
+    return std::move(text.verses);
 }
 
 } // namespace qel::mkdb

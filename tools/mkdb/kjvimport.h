@@ -1,5 +1,6 @@
 #pragma once
 
+#include "mkdb/osisconverter.h"
 #include "mkdb/sourcerecords.h"
 
 #include <istream>
@@ -9,15 +10,23 @@
 
 namespace qel::mkdb {
 
-// Reads a SWORD "imp" export (mod2imp) of the KJV: one SourceVerse per verse record,
-// in file order. Heading records (verse 0) yield no row; a heading they carry, such as
-// a Psalm title, goes to the start of the next verse. Throws SourceError
-// ("fileName:line: reason") for a malformed record header or an unknown book name.
+// Reads a SWORD "imp" export (mod2imp) of an OSIS module: one SourceVerse per verse
+// record, in file order. Heading records (verse 0) yield no row; a heading they carry,
+// such as a Psalm title, goes to the start of the next verse, and section titles go to
+// the titles. Books without a code keep their SWORD name. Throws SourceError
+// ("fileName:line: reason") for a malformed record header.
+ImportedText readImp(std::istream& in, const std::string& fileName,
+                     const ConvertOptions& options = {});
+
+// The KJV as the content build stores it: the imp reader without words-of-Jesus runs,
+// every book known.
 std::vector<SourceVerse> readKjvImp(std::istream& in, const std::string& fileName);
 
-// Converts one verse of OSIS to our markup: italics {F VAL=I}..{/F}, Psalm titles
-// {H}..{/H} at the start, translators' notes {N TEX="..."}*{/N}; other tags are dropped
-// but keep their text.
-std::string osisToMarkup(std::string_view osis);
+// Converts one verse of a module's OSIS to our markup (see OsisConverter).
+std::string osisToMarkup(std::string_view osis, const ConvertOptions& options = {false});
+
+// Book code of a SWORD book name ("I Samuel", "1 Samuel", "Revelation of John"); empty
+// when we have none.
+std::string_view swordBookCode(std::string_view name);
 
 } // namespace qel::mkdb

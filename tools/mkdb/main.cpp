@@ -1,15 +1,20 @@
 // qel-mkdb: builds the content database from the sample sources and the KJV export, and
 // records a build folder as an installation.
 #include "mkdb/contentbuilder.h"
+#include "mkdb/importer.h"
 #include "mkdb/kjvimport.h"
+#include "platform/apppaths.h"
 #include "platform/database.h"
 #include "platform/settingsstore.h"
 #include "search/verseindexbuilder.h"
 #include "search/wordindexbuilder.h"
 
+#include <atomic>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -17,6 +22,7 @@ namespace {
 
 int usage() {
     std::fprintf(stderr, "usage: qel-mkdb --data SOURCE_DIR [--kjv KJV.imp] --out DATA_DIR\n"
+                         "       qel-mkdb --import SOURCE --as CODE [--db Bible.m14] [--replace]\n"
                          "       qel-mkdb --install-record INSTALL_DIR\n");
     return 2;
 }
@@ -40,10 +46,33 @@ bool writeInstallRecord(const std::string& installDir) {
     return saved;
 }
 
+std::atomic<bool> cancelImport{false};
+
+// An interrupted import stops at its next check and removes what it wrote.
+extern "C" void onSignal(int) {
+    cancelImport = true;
+}
+
+int runImport(qel::mkdb::ImportRequest request, const char* program) {
+    // Without --db, the content database of the installation this qel-mkdb belongs to.
+    if (request.dbPath.empty())
+        request.dbPath = qel::AppPaths::programHome(std::filesystem::absolute(program).string()) +
+                         "Data/DB/Bible.m14";
+    request.progress = [](const std::string& message) {
+        std::fprintf(stderr, "qel-mkdb: %s\n", message.c_str());
+    };
+    request.cancel = &cancelImport;
+    std::signal(SIGINT, onSignal);
+    std::signal(SIGTERM, onSignal);
+    qel::mkdb::importEdition(request);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     std::string dataDir, kjvFile, outDir, installDir;
+    qel::mkdb::ImportRequest import;
     for (int i = 1; i < argc; ++i) {
         const bool hasValue = i + 1 < argc;
         if (!std::strcmp(argv[i], "--data") && hasValue)
@@ -52,6 +81,14 @@ int main(int argc, char** argv) {
             kjvFile = argv[++i];
         else if (!std::strcmp(argv[i], "--out") && hasValue)
             outDir = argv[++i];
+        else if (!std::strcmp(argv[i], "--import") && hasValue)
+            import.source = argv[++i];
+        else if (!std::strcmp(argv[i], "--as") && hasValue)
+            import.code = argv[++i];
+        else if (!std::strcmp(argv[i], "--db") && hasValue)
+            import.dbPath = argv[++i];
+        else if (!std::strcmp(argv[i], "--replace"))
+            import.replace = true;
         else if (!std::strcmp(argv[i], "--install-record") && hasValue)
             installDir = argv[++i];
         else
@@ -60,6 +97,11 @@ int main(int argc, char** argv) {
     try {
         if (!installDir.empty()) {
             return writeInstallRecord(installDir) ? 0 : 1;
+        }
+        if (!import.source.empty() || !import.code.empty()) {
+            if (import.source.empty() || import.code.empty())
+                return usage();
+            return runImport(import, argv[0]);
         }
         if (dataDir.empty() || outDir.empty())
             return usage();
@@ -81,8 +123,13 @@ int main(int argc, char** argv) {
             for (const std::string& file : qel::buildWordIndexes(content, outDir + "/M14/"))
                 progress("word index " + file);
         }
-        const qel::AnalysisSources analysis = qel::readAnalysisSources(
-            qel::kHanjaTablePath, dataDir + "/lexicon/bible.txt", progress);
+        const std::filesystem::path ownLexicon =
+            std::filesystem::path(outDir) / "DBF" / qel::kOwnLexiconFile;
+        std::filesystem::create_directories(ownLexicon.parent_path());
+        std::filesystem::copy_file(dataDir + "/lexicon/bible.txt", ownLexicon,
+                                   std::filesystem::copy_options::overwrite_existing);
+        const qel::AnalysisSources analysis =
+            qel::readAnalysisSources(qel::kHanjaTablePath, ownLexicon.string(), progress);
         qel::buildVerseIndex(outDir + "/DB/Bible.m14", outDir + "/DBF", analysis, progress);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "qel-mkdb: %s\n", e.what());

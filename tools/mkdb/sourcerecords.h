@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace qel::mkdb {
 
@@ -13,9 +14,27 @@ struct SourceVerse {
     std::string body;    // markup
 };
 
+// A section title of a book: its text ends with the place it stands before, "[3:16]".
+struct TitleRecord {
+    std::string book;
+    std::string body;
+};
+
 // Thrown for malformed input; what() reads "file:line: reason".
 struct SourceError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
+
+// What an import source yields, in UTF-8 markup. A verse of a book the source names but
+// we have no code for keeps that name as its book.
+struct ImportedText {
+    std::vector<SourceVerse> verses;
+    std::vector<TitleRecord> titles;
+};
+
+// Appends the section titles of a verse with their place ("[3:16]"; a range gives its
+// first verse) to `out`.
+void addSectionTitles(const SourceVerse& verse, const std::vector<std::string>& titles,
+                      std::vector<TitleRecord>& out);
 
 } // namespace qel::mkdb

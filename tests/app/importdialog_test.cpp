@@ -1,0 +1,86 @@
+#include "app/importdialog.h"
+
+#include "../support/testcontext.h"
+#include "platform/codec.h"
+#include "platform/database.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+using namespace qel;
+
+namespace {
+
+qel::mkdb::ContentSources vraWithTwoVerses() {
+    qel::mkdb::ContentSources sources;
+    sources.versions["VRA"] = {{"gen", "1", "1", "태초에"}, {"gen", "1", "2", "땅이"}};
+    return sources;
+}
+
+std::string bytesOf(const std::string& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+class ImportDialogTest : public ::testing::Test {
+protected:
+    ImportDialogTest() {
+        osis = (test.dir.path() / "mine.xml").string();
+        std::ofstream(osis) << "<osis><div type=\"book\" osisID=\"Gen\"><chapter osisID=\"Gen.1\">"
+                               "<verse osisID=\"Gen.1.1\">처음에</verse></chapter></div></osis>";
+    }
+    std::unique_ptr<CImportDialog> open() {
+        auto dialog = std::make_unique<CImportDialog>(test.context,
+                                                      QStringLiteral(QEL_BUILD_DIR "/qel-mkdb"));
+        dialog->show();
+        return dialog;
+    }
+    std::string dialogDb() const { return test.context.paths.dbFolder + "Bible.m14"; }
+    TestContext test{vraWithTwoVerses()};
+    std::string osis;
+};
+
+} // namespace
+
+TEST_F(ImportDialogTest, WarnsWhatAFilledSlotLoses) {
+    auto dialog = open();
+    dialog->selectSlot(QStringLiteral("VRA"));
+    EXPECT_TRUE(dialog->warningText().contains(QStringLiteral("이미 2절의 본문")));
+    EXPECT_TRUE(dialog->warningText().contains(QStringLiteral("성구찾기 색인")));
+    dialog->selectSlot(QStringLiteral("VRB"));
+    EXPECT_EQ(dialog->warningText(), QStringLiteral("이 자리는 비어 있습니다."));
+}
+
+TEST_F(ImportDialogTest, ImportsInTheBackgroundAndSaysWhenDone) {
+    auto dialog = open();
+    QSignalSpy imported(dialog.get(), &CImportDialog::imported);
+    dialog->selectSource(QString::fromStdString(osis));
+    dialog->selectSlot(QStringLiteral("VRB"));
+    dialog->startImport();
+    EXPECT_TRUE(dialog->running());
+    ASSERT_TRUE(imported.wait(30000));
+    EXPECT_EQ(imported.at(0).at(0).toString(), QStringLiteral("VRB"));
+    // The dialog's own database handle is the caller's to reopen; read the file afresh.
+    Database db(dialog->databasePath().toStdString(), Database::Mode::ReadOnly);
+    RecordSet rs(db, "select body from VRB");
+    EXPECT_EQ(cp949ToUtf8(rs.field("body")), "{D}1{/D}처음에 ");
+}
+
+TEST_F(ImportDialogTest, FailedImportChangesNothing) {
+    std::ofstream(osis) << "<osis><verse osisID=\"Gen.1.1\">x</osis>";
+    const std::string before = bytesOf(dialogDb());
+    auto dialog = open();
+    QSignalSpy imported(dialog.get(), &CImportDialog::imported);
+    dialog->selectSource(QString::fromStdString(osis));
+    dialog->selectSlot(QStringLiteral("VRB"));
+    dialog->startImport();
+    QTRY_VERIFY_WITH_TIMEOUT(!dialog->running(), 30000);
+    EXPECT_EQ(imported.count(), 0);
+    EXPECT_EQ(bytesOf(dialogDb()), before);
+}

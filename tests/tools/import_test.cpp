@@ -1,0 +1,322 @@
+// Imports of SWORD modules, OSIS files and USFM folders into a temporary content database.
+#include "mkdb/contentbuilder.h"
+#include "mkdb/importer.h"
+
+#include "bible/editions.h"
+#include "bible/swordmodules.h"
+
+#include "platform/codec.h"
+#include "platform/database.h"
+#include "search/verseindexbuilder.h"
+#include "search/wordindexbuilder.h"
+#include "search/wordvariant.h"
+
+#include "../support/tempdir.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+using namespace qel;
+using namespace qel::mkdb;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string readBytes(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+void writeFile(const fs::path& file, const std::string& text) {
+    fs::create_directories(file.parent_path());
+    std::ofstream(file, std::ios::binary) << text;
+}
+
+bool moduleInstalled(const char* module) {
+    return findSwordModule(module).has_value();
+}
+
+// A complete small installation: Data/DB/Bible.m14 with a VRA of two verses and its
+// word and verse indexes.
+class Import : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ContentSources sources;
+        sources.versions["VRA"] = {{"gen", "1", "1", "태초에 하나님이"}, {"gen", "1", "2", "땅이"}};
+        sources.titles["VRA"] = {{"gen", "옛 제목 [1:1]"}};
+        buildContentDatabase(sources, db(), [](const std::string&) {});
+        Database content(db(), Database::Mode::ReadOnly);
+        buildWordIndexes(content, (data() / "M14").string());
+        auto quiet = [](const std::string&) {};
+        buildVerseIndex(db(), (data() / "DBF").string(),
+                        readAnalysisSources(kHanjaTablePath, "", quiet), quiet);
+    }
+
+    fs::path data() const { return dir.path() / "Data"; }
+    std::string db() const { return (data() / "DB" / "Bible.m14").string(); }
+
+    ImportReport run(const std::string& source, const std::string& code, bool replace = false) {
+        ImportRequest request;
+        request.source = source;
+        request.code = code;
+        request.dbPath = db();
+        request.replace = replace;
+        request.progress = [this](const std::string& m) { messages += m + "\n"; };
+        return importEdition(request);
+    }
+    std::string errorOf(const std::string& source, const std::string& code) {
+        try {
+            run(source, code);
+        } catch (const SourceError& e) {
+            return e.what();
+        }
+        return "no error";
+    }
+
+    // Every file of the installation, byte for byte.
+    std::map<std::string, std::string> snapshot() const {
+        std::map<std::string, std::string> files;
+        for (const auto& entry : fs::recursive_directory_iterator(data()))
+            if (entry.is_regular_file())
+                files[entry.path().string()] = readBytes(entry.path());
+        return files;
+    }
+
+    std::vector<std::string> column(const std::string& sql) {
+        Database content(db(), Database::Mode::ReadOnly);
+        std::vector<std::string> values;
+        for (RecordSet rs(content, sql); !rs.isEOF(); rs.moveNext())
+            values.push_back(cp949ToUtf8(rs.field("v")));
+        return values;
+    }
+
+    TempDir dir;
+    std::string messages;
+};
+
+// Korean in decomposed jamo (NFD) as many Unicode sources have it: 하나님 → ᄒ ᅡ ᄂ ᅡ ᄂ ᅵ ᆷ.
+const std::string kNfdHananim = "\u1112\u1161\u1102\u1161\u1102\u1175\u11B7";
+
+std::string osisDocument(const std::string& body) {
+    return R"(<?xml version="1.0" encoding="UTF-8"?>
+<osis xmlns="http://www.bibletechnologies.net/2003/OSIS/namespace"><osisText osisIDWork="T">
+<header><work osisWork="T"><title>Test</title></work></header>
+<div type="book" osisID="Gen"><chapter osisID="Gen.1">)" +
+           body + "</chapter></div></osisText></osis>\n";
+}
+
+} // namespace
+
+TEST_F(Import, OsisFileReplacesTheSlotAndItsDerivedRows) {
+    const fs::path file = dir.path() / "korean.osis.xml";
+    writeFile(
+        file,
+        osisDocument(
+            R"(<div type="section"><title>천지 창조</title>
+<verse osisID="Gen.1.1">태초에 )" +
+            kNfdHananim +
+            R"(이 <w lemma="strong:H1254" morph="x">천지를</w> 창조하시니라<note>히브리어로는 하늘들</note></verse>
+<verse sID="Gen.1.2" osisID="Gen.1.2"/>땅이 <transChange type="added">혼돈하고</transChange> <q who="Jesus">말씀</q><verse eID="Gen.1.2"/>
+<verse osisID="Gen.1.3 Gen.1.4 Gen.1.5">빛이 있었고</verse></div>)"));
+    const ImportReport report = run(file.string(), "VRA");
+    EXPECT_EQ(report.verses, 3u);
+    EXPECT_EQ(report.titles, 1u);
+    EXPECT_EQ(column("select sec as v from VRA order by sequence"),
+              (std::vector<std::string>{"1", "2", "3-5"}));
+    // NFC before CP949; Strong's numbers and morphology gone; the note is a marker.
+    EXPECT_EQ(column("select body as v from VRA where sec='1'").at(0),
+              "{D}1{/D}태초에 하나님이 천지를 창조하시니라{N TEX=\"히브리어로는 하늘들\"}*{/N} ");
+    EXPECT_EQ(column("select body as v from VRA where sec='2'").at(0),
+              "{D}2{/D}땅이 {F VAL=I}혼돈하고{/F} {W VAL=J}말씀{/W} ");
+    EXPECT_EQ(column("select body as v from TVRA"), (std::vector<std::string>{"천지 창조 [1:1]"}));
+    EXPECT_EQ(column("select chap as v from CHAPTER where vercode='VRA'"),
+              (std::vector<std::string>{"1"}));
+    EXPECT_EQ(column("select sec as v from PARALLEL where VERCODE='0' order by sec"),
+              (std::vector<std::string>{"1", "2", "3-5"}));
+    {
+        Database content(db(), Database::Mode::ReadOnly);
+        const std::vector<EditionInfo> editions = readEditions(content);
+        ASSERT_EQ(editions.size(), 1u);
+        EXPECT_EQ(editions[0].code, "VRA");
+        EXPECT_EQ(editions[0].name, "korean.osis");
+        EXPECT_EQ(editions[0].source, "OSIS file korean.osis.xml");
+    }
+    // The word index now knows the imported text, and the verse index was rebuilt.
+    ASSERT_NE(WordVariantOpen((data() / "M14" / "0.m14").c_str()), 0);
+    WordVariantBlock* block = WordVariantSearch(utf8ToCp949("빛이&~").c_str(), "all");
+    WordVariantClose();
+    ASSERT_NE(block, nullptr);
+    EXPECT_EQ(block->count, 1);
+    WordVariantFree(block);
+    EXPECT_FALSE(fs::exists(data() / "DBF.import"));
+    EXPECT_TRUE(fs::exists(data() / "DBF" / "VRA.idx"));
+}
+
+TEST_F(Import, BadInputNamesItsPlaceAndChangesNothing) {
+    const auto before = snapshot();
+    const fs::path broken = dir.path() / "broken.xml";
+    writeFile(broken, "<osis>\n<verse osisID=\"Gen.1.1\">a\n</chapter></osis>\n");
+    EXPECT_EQ(errorOf(broken.string(), "VRA"), broken.string() + ":3: mismatched tag");
+    const fs::path badId = dir.path() / "badid.xml";
+    writeFile(badId, "<osis>\n<verse osisID=\"Gen.one.1\">a</verse></osis>\n");
+    EXPECT_EQ(errorOf(badId.string(), "VRA"), badId.string() + ":2: bad osisID \"Gen.one.1\"");
+    EXPECT_EQ(errorOf("noSuchModule", "VRA").rfind("unknown SWORD module \"noSuchModule\"", 0), 0u);
+    EXPECT_EQ(errorOf(broken.string(), "XYZ"),
+              "unknown edition slot \"XYZ\" (VRA VRB VRC VRD VRE KJV NIV GNB)");
+    // A book the slot has no row for is skipped; with nothing else left there is no text.
+    const fs::path tobit = dir.path() / "tobit.xml";
+    writeFile(tobit, "<osis><div type=\"book\" osisID=\"Tob\"><verse osisID=\"Tob.1.1\">a"
+                     "</verse><verse osisID=\"Tob.1.2\">b</verse></div></osis>");
+    EXPECT_EQ(errorOf(tobit.string(), "VRA"), tobit.string() + ": no verse of the books of VRA");
+    EXPECT_NE(messages.find("2 verses outside the book table of VRA skipped, e.g. tob 1:1, "
+                            "tob 1:2"),
+              std::string::npos);
+    EXPECT_EQ(snapshot(), before);
+    // VRB has Tobit.
+    EXPECT_EQ(run(tobit.string(), "VRB").verses, 2u);
+}
+
+TEST_F(Import, CharactersOutsideCp949FailUnlessReplaced) {
+    const fs::path file = dir.path() / "smile.xml";
+    writeFile(file, osisDocument("<verse osisID=\"Gen.1.1\">웃음 \U0001F642 하나</verse>"
+                                 "<verse osisID=\"Gen.1.2\">둘 \u2603</verse>"));
+    const auto before = snapshot();
+    EXPECT_EQ(errorOf(file.string(), "VRC"),
+              "2 characters that CP949 cannot hold, e.g. gen 1:1 U+1F642 '\U0001F642', gen 1:2 "
+              "U+2603 '\u2603' (--replace turns them into \"?\")");
+    EXPECT_EQ(snapshot(), before);
+    EXPECT_EQ(run(file.string(), "VRC", true).replaced, 2u);
+    EXPECT_EQ(column("select body as v from VRC order by sequence"),
+              (std::vector<std::string>{"{D}1{/D}웃음 ? 하나 ", "{D}2{/D}둘 ? "}));
+}
+
+TEST_F(Import, UsfmFolder) {
+    const fs::path folder = dir.path() / "usfm";
+    writeFile(folder / "41MATKOR.usfm",
+              "\\id MAT 시험\n\\h 마태복음\n\\mt1 마태복음\n\\c 5\n\\s1 복 있는 사람\n\\p\n"
+              "\\v 1 무리를 보시고\\f + \\fr 5:1 \\ft 또는 군중\\f*\n"
+              "\\v 2-3 \\wj 심령이 \\w 가난한|strong=\"G4434\"\\w* 자는\\wj* \\add 복이"
+              " 있나니\\add*\\x - \\xo 5:3 \\xt 눅 6:20\\x*\n");
+    writeFile(folder / "01GEN.usfm", "\\id GEN\n\\c 1\n\\d 제목 없는\n\\q1\n\\v 1 처음에\n");
+    const ImportReport report = run(folder.string(), "VRE");
+    EXPECT_EQ(report.verses, 3u);
+    EXPECT_EQ(column("select volcode || ' ' || chap || ':' || sec || ' ' || body as v from VRE "
+                     "order by sequence"),
+              (std::vector<std::string>{
+                  "gen 1:1 {H}제목 없는{/H}{D}1{/D}처음에 ",
+                  "mat 5:1 {D}1{/D}무리를 보시고{N TEX=\"또는 군중\"}*{/N} ",
+                  "mat 5:2-3 {D}2-3{/D}{W VAL=J}심령이 가난한 자는{/W} {F VAL=I}복이 "
+                  "있나니{/F} "}));
+    EXPECT_EQ(column("select volcode || ' ' || body as v from TVRE"),
+              (std::vector<std::string>{"mat 복 있는 사람 [5:1]"}));
+
+    writeFile(folder / "02EXO.usfm", "\\c 1\n\\v 1 이름\n");
+    EXPECT_EQ(errorOf(folder.string(), "VRE"),
+              (folder / "02EXO.usfm").string() + ":2: a verse before the \\id line");
+}
+
+TEST_F(Import, ACancelledImportLeavesEveryFileAsItWas) {
+    const fs::path file = dir.path() / "two.xml";
+    writeFile(file, osisDocument("<verse osisID=\"Gen.1.1\">새</verse>") + "");
+    const auto before = snapshot();
+    std::atomic<bool> cancel{false};
+    ImportRequest request;
+    request.source = file.string();
+    request.code = "VRA";
+    request.dbPath = db();
+    // Cancelled once the new database holds the text, before the indexes.
+    request.progress = [&](const std::string& m) {
+        if (m.find(" books, ") != std::string::npos)
+            cancel = true;
+    };
+    request.cancel = &cancel;
+    EXPECT_THROW(importEdition(request), SourceError);
+    EXPECT_TRUE(cancel);
+    EXPECT_EQ(snapshot(), before);
+}
+
+TEST_F(Import, WorldEnglishBibleModule) {
+    if (!moduleInstalled("engWEB2015eb"))
+        GTEST_SKIP() << "sword-text-web is not installed";
+    const ImportReport report = run("engWEB2015eb", "NIV", true);
+    // The English table has no deuterocanonical books.
+    EXPECT_EQ(report.verses, 31100u); // four verses the WEB leaves empty get no row
+    EXPECT_GT(report.skipped, 6000u);
+    EXPECT_EQ(report.skippedExamples.at(0), "tob 1:1");
+    EXPECT_EQ(column("select count(*) as v from PARALLEL where VERCODE='5'").at(0), "31100");
+    EXPECT_EQ(column("select count(*) as v from CHAPTER where vercode='NIV'").at(0), "1189");
+    EXPECT_EQ(column("select body as v from NIV where volcode='psa' and chap='3' and sec='1'")
+                  .at(0)
+                  .rfind("{H}A Psalm by David, when he fled from Absalom his son.{/H}{D}1{/D}", 0),
+              0u);
+    const std::string john = column("select body as v from NIV where volcode='jhn' and "
+                                    "chap='3' and sec='16'")
+                                 .at(0);
+    EXPECT_EQ(john.rfind("{D}16{/D}{W VAL=J}For God so loved the world", 0), 0u);
+    EXPECT_NE(john.find("{N TEX=\"The phrase “only born”"), std::string::npos);
+    EXPECT_EQ(column("select licence as v from EDITION where vercode='NIV'").at(0),
+              "Public Domain");
+    ASSERT_NE(WordVariantOpen((data() / "M14" / "5.m14").c_str()), 0);
+    WordVariantBlock* block = WordVariantSearch("Yahweh&~", "all");
+    WordVariantClose();
+    ASSERT_NE(block, nullptr);
+    EXPECT_GT(block->count, 5000);
+    WordVariantFree(block);
+}
+
+TEST(SwordModules, InstalledBiblesWithTheirDescriptions) {
+    if (!findSwordModule("engKJV2006eb"))
+        GTEST_SKIP() << "sword-text-kjv is not installed";
+    const std::vector<SwordModule> modules = findSwordModules();
+    const auto kjv = std::find_if(modules.begin(), modules.end(),
+                                  [](const SwordModule& m) { return m.name == "engKJV2006eb"; });
+    ASSERT_NE(kjv, modules.end());
+    EXPECT_EQ(kjv->value("Description"), "King James Version");
+    EXPECT_FALSE(findSwordModule("noSuchModule"));
+    // The built database says where its KJV came from.
+    Database content(QEL_BUILT_CONTENT_DB, Database::Mode::ReadOnly);
+    const std::vector<EditionInfo> editions = readEditions(content);
+    const auto built = std::find_if(editions.begin(), editions.end(),
+                                    [](const EditionInfo& e) { return e.code == "KJV"; });
+    ASSERT_NE(built, editions.end());
+    EXPECT_EQ(cp949ToUtf8(built->licence), "공개 저작물 (public domain)");
+}
+
+TEST_F(Import, KjvThroughTheImportIsTheBuiltKjv) {
+    if (!moduleInstalled("engKJV2006eb"))
+        GTEST_SKIP() << "sword-text-kjv is not installed";
+    ImportRequest request;
+    request.source = "engKJV2006eb";
+    request.code = "KJV";
+    request.dbPath = db();
+    request.wordsOfJesus = false;
+    EXPECT_EQ(importEdition(request).verses, 31102u);
+    const char* rows = "select volcode || ' ' || chap || ':' || sec || ' ' || sequence || ' ' || "
+                       "body as v from KJV order by sequence";
+    const std::vector<std::string> imported = column(rows);
+    std::vector<std::string> built;
+    {
+        Database content(QEL_BUILT_CONTENT_DB, Database::Mode::ReadOnly);
+        for (RecordSet rs(content, rows); !rs.isEOF(); rs.moveNext())
+            built.push_back(cp949ToUtf8(rs.field("v")));
+    }
+    ASSERT_EQ(imported.size(), 31102u);
+    EXPECT_TRUE(imported == built);
+    // The KJV's italics (added words) survive the path.
+    EXPECT_NE(imported.at(1).find("{F VAL=I}was{/F}"), std::string::npos);
+
+    // With words of Jesus, as other imports have them, only those runs are new.
+    request.wordsOfJesus = true;
+    importEdition(request);
+    EXPECT_EQ(column("select body as v from KJV where volcode='mat' and chap='5' and sec='3'")
+                  .at(0)
+                  .rfind("{D}3{/D}{W VAL=J}Blessed {F VAL=I}are{/F} the poor", 0),
+              0u);
+}

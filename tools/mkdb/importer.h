@@ -1,0 +1,36 @@
+#pragma once
+
+#include "mkdb/contentbuilder.h"
+
+#include <atomic>
+#include <string>
+#include <vector>
+
+namespace qel::mkdb {
+
+struct ImportRequest {
+    std::string source;   // SWORD module name, OSIS file or USFM folder
+    std::string code;     // edition slot: VRA VRB VRC VRD VRE KJV NIV GNB
+    std::string dbPath;   // Data/DB/Bible.m14; the indexes live beside DB/ in M14/ and DBF/
+    bool replace = false; // characters CP949 cannot hold become "?" instead of failing
+    bool wordsOfJesus = true;
+    ProgressFn progress;
+    const std::atomic<bool>* cancel = nullptr; // polled; set it to abandon the import
+};
+
+struct ImportReport {
+    std::size_t verses = 0, titles = 0;
+    std::size_t skipped = 0;                  // verses of books outside the slot's table
+    std::vector<std::string> skippedExamples; // "tob 1:1"
+    std::size_t replaced = 0;                 // characters turned into "?"
+    EditionRecord edition;
+};
+
+// Reads the source, fits it to the slot's book table and to CP949, and rewrites the slot's
+// version table, section titles, CHAPTER and PARALLEL rows, its EDITION row, its word index
+// and, for VRA, the verse index. Everything is written beside the old files and moved over
+// them only when all of it worked: a failure or a cancel leaves them as they were. Throws
+// SourceError with a file:line or a plain reason.
+ImportReport importEdition(const ImportRequest& request);
+
+} // namespace qel::mkdb
