@@ -405,6 +405,20 @@ template <typename Body> int guarded(int failure, Body body) noexcept {
     return guarded(failure, nullptr, 0, body);
 }
 
+// Sets the stored morpheme text of a candidate to what `compose` makes of the old one.
+template <typename Compose> int storeMorph(int w, int i, int k, Compose compose) {
+    return guarded(0, [&] {
+        Engine& e = engine();
+        std::lock_guard guard(e.lock);
+        Candidate* c = candidateOf(e, w, i, k);
+        if (!c)
+            return 0;
+        const std::string t = compose(c->morph);
+        c->morph = t.substr(0, wholeCharacterPrefix(t, QE_MORP_SIZE - 1));
+        return 1;
+    });
+}
+
 } // namespace
 
 extern "C" {
@@ -595,29 +609,11 @@ int LookDong(const char* word, char* out) {
 }
 
 int put_morp(int w, int i, int k, const char* text) {
-    return guarded(0, [&] {
-        Engine& e = engine();
-        std::lock_guard guard(e.lock);
-        Candidate* c = candidateOf(e, w, i, k);
-        if (!c)
-            return 0;
-        const std::string t = inputText(text);
-        c->morph = t.substr(0, wholeCharacterPrefix(t, QE_MORP_SIZE - 1));
-        return 1;
-    });
+    return storeMorph(w, i, k, [&](const std::string&) { return inputText(text); });
 }
 
 int cat_morp(int w, int i, int k, const char* text) {
-    return guarded(0, [&] {
-        Engine& e = engine();
-        std::lock_guard guard(e.lock);
-        Candidate* c = candidateOf(e, w, i, k);
-        if (!c)
-            return 0;
-        const std::string t = c->morph + inputText(text);
-        c->morph = t.substr(0, wholeCharacterPrefix(t, QE_MORP_SIZE - 1));
-        return 1;
-    });
+    return storeMorph(w, i, k, [&](const std::string& old) { return old + inputText(text); });
 }
 
 int extrac_query(char* out, int type) {
