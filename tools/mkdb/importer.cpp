@@ -79,12 +79,8 @@ std::size_t sequenceLength(unsigned char lead) {
 }
 
 std::string codePointName(std::string_view character) {
-    char32_t cp = static_cast<unsigned char>(character[0]);
-    if (character.size() > 1) {
-        cp &= 0xFFu >> (character.size() + 1);
-        for (std::size_t i = 1; i < character.size(); ++i)
-            cp = (cp << 6) | (static_cast<unsigned char>(character[i]) & 0x3F);
-    }
+    const std::u32string decoded = utf8ToUtf32(character);
+    const char32_t cp = decoded.empty() ? 0 : decoded.front();
     char name[16];
     std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned>(cp));
     return name;

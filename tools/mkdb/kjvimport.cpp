@@ -1,6 +1,7 @@
 #include "mkdb/kjvimport.h"
 
 #include "mkdb/osisfile.h"
+#include "platform/text.h"
 
 #include <algorithm>
 #include <charconv>
@@ -174,14 +175,6 @@ ConvertedVerse convertFragment(std::string_view osis, const ConvertOptions& opti
     return converter.finish();
 }
 
-std::string_view trim(std::string_view s) {
-    while (!s.empty() && isSpace(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && isSpace(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
-
 // Parses a decimal number of at most four digits; leading zeros are allowed.
 std::optional<int> parseNumber(std::string_view s) {
     if (s.empty() || s.size() > 4 ||
@@ -244,7 +237,7 @@ ImportedText readImp(std::istream& in, const std::string& fileName, const Conver
             view.remove_prefix(3);
         if (!view.starts_with("$$$")) {
             if (record == Record::None) {
-                if (!trim(view).empty())
+                if (!trimmed(view).empty())
                     fail(lineNo, "text before the first record header");
                 continue;
             }
@@ -255,7 +248,7 @@ ImportedText readImp(std::istream& in, const std::string& fileName, const Conver
         }
 
         finishRecord();
-        std::string_view header = trim(view.substr(3));
+        std::string_view header = trimmed(view.substr(3));
         if (header.starts_with('[')) { // module and testament headings
             record = Record::Ignored;
             continue;
@@ -264,7 +257,7 @@ ImportedText readImp(std::istream& in, const std::string& fileName, const Conver
         std::size_t colon = header.rfind(':');
         if (blank == std::string_view::npos || colon == std::string_view::npos || colon < blank)
             fail(lineNo, "malformed record header \"" + std::string(header) + "\"");
-        std::string_view name = trim(header.substr(0, blank));
+        std::string_view name = trimmed(header.substr(0, blank));
         std::optional<int> chapter = parseNumber(header.substr(blank + 1, colon - blank - 1));
         std::optional<int> verse = parseNumber(header.substr(colon + 1));
         if (name.empty() || !chapter || !verse)
