@@ -13,6 +13,8 @@
 #include "bible/versekey.h"
 #include "compare/compare4frame.h"
 #include "compare/comparehisframe.h"
+#include "compare/paralleldialog.h"
+#include "compare/parallelframe.h"
 #include "platform/appcontext.h"
 #include "platform/apptitle.h"
 #include "platform/codec.h"
@@ -116,7 +118,8 @@ const std::map<int, const char*> kShortcutVersions = {{101, "VRA"}, {201, "VRB"}
                                                       {701, "NIV"}, {801, "GNB"}};
 
 // Shortcut items that open a window kind by its code.
-const std::map<int, const char*> kShortcutWindows = {{107, "COMPARE4"}, {108, "COMPAREHIS"}};
+const std::map<int, const char*> kShortcutWindows = {
+    {107, "COMPARE4"}, {108, "COMPAREHIS"}, {117, "PARALLEL"}};
 
 constexpr int kShortcutDailyReading = 114;
 constexpr int kShortcutReadingPlan = 115;
@@ -342,6 +345,12 @@ bool CMainFrame::handleFrameCommand(int id) {
     case cmd::OpenCOMPAREHIS:
         openWindow("COMPAREHIS", "");
         return true;
+    case cmd::OpenPARALLEL:
+        openWindow("PARALLEL", "");
+        return true;
+    case cmd::ParallelDialog:
+        runSettingsDialog<CParallelDialog>();
+        return true;
     case cmd::DailyReading:
         startCompanion("qeldiary");
         return true;
@@ -390,6 +399,8 @@ void CMainFrame::updateCommandStates() {
         case cmd::TileVertically:
         case cmd::OpenCOMPARE4:
         case cmd::OpenCOMPAREHIS:
+        case cmd::OpenPARALLEL:
+        case cmd::ParallelDialog:
         case cmd::DailyReading:
         case cmd::ReadingPlan:
         case cmd::About:
@@ -498,6 +509,30 @@ CChildFrame* CMainFrame::openComparison(const std::string& code) {
     return frame;
 }
 
+CChildFrame* CMainFrame::openParallel(const std::string& code) {
+    QMdiSubWindow* active = mdiArea_->activeSubWindow();
+    const bool activeMaximized = active && active->isMaximized();
+    auto* frame = static_cast<CParallelFrame*>(registry_.findByCode(code));
+    if (frame) {
+        activeMaximized ? frame->showMaximized() : frame->showNormal();
+    } else {
+        frame = new CParallelFrame(
+            context_, display_, [this](const std::string& key) { openByCommandKey(key, false); });
+        mdiArea_->addSubWindow(frame);
+        registerFrame(frame);
+        if (activeMaximized) {
+            frame->showMaximized();
+        } else {
+            placeNewWindow(frame);
+            frame->show();
+        }
+    }
+    frame->GoToVerseKey(pendingPlace_, true);
+    pendingPlace_.clear();
+    mdiArea_->setActiveSubWindow(frame);
+    return frame;
+}
+
 const std::map<std::string, CMainFrame::WindowOpener>& CMainFrame::windowOpeners() {
     static const std::map<std::string, WindowOpener> openers = [] {
         std::map<std::string, WindowOpener> table;
@@ -505,6 +540,7 @@ const std::map<std::string, CMainFrame::WindowOpener>& CMainFrame::windowOpeners
             table.emplace(v.code, &CMainFrame::openBibleVersion);
         table.emplace("COMPARE4", &CMainFrame::openComparison);
         table.emplace("COMPAREHIS", &CMainFrame::openComparison);
+        table.emplace("PARALLEL", &CMainFrame::openParallel);
         return table;
     }();
     return openers;
