@@ -513,8 +513,11 @@ CChildFrame* CMainFrame::openParallel(const std::string& code) {
     QMdiSubWindow* active = mdiArea_->activeSubWindow();
     const bool activeMaximized = active && active->isMaximized();
     auto* frame = static_cast<CParallelFrame*>(registry_.findByCode(code));
+    // The open window keeps its verse unless it is given another.
     if (frame) {
         activeMaximized ? frame->showMaximized() : frame->showNormal();
+        if (!pendingPlace_.empty())
+            frame->GoToVerseKey(pendingPlace_, true);
     } else {
         frame = new CParallelFrame(
             context_, display_, [this](const std::string& key) { openByCommandKey(key, false); });
@@ -526,8 +529,8 @@ CChildFrame* CMainFrame::openParallel(const std::string& code) {
             placeNewWindow(frame);
             frame->show();
         }
+        frame->GoToVerseKey(pendingPlace_, true);
     }
-    frame->GoToVerseKey(pendingPlace_, true);
     pendingPlace_.clear();
     mdiArea_->setActiveSubWindow(frame);
     return frame;

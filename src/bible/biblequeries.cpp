@@ -74,11 +74,13 @@ std::string parallelVerse(std::string_view book, std::string_view chap, std::str
         return format("select * from PARALLEL where volcode='%s' and chap='%s' and sec='%s' "
                       "order by VERCODE",
                       {book, chap, verse});
+    // An edition that merges the verses keeps them in one row under the merged label; the
+    // others have a row for each, read in their order.
     const std::string first = std::to_string(atoiText(verse.substr(0, dash)));
     const std::string second = std::to_string(atoiText(verse.substr(dash + 1)));
     return format("select * from PARALLEL where volcode='%s' and chap='%s' and (sec='%s' or "
-                  "sec='%s') order by VERCODE",
-                  {book, chap, first, second});
+                  "sec='%s' or sec='%s') order by VERCODE, rowid",
+                  {book, chap, first, second, verse});
 }
 
 std::string relatedContent(std::string_view book, std::string_view chap, std::string_view verse) {

@@ -159,6 +159,8 @@ std::optional<ParallelVerse> parallelVerseAt(const MarkupNode* piece) {
         else if (n->isText() && !inVerseNumber)
             verse.text += n->text;
     }
+    // The blank lines that end the paragraph are not part of the verse.
+    verse.text.erase(verse.text.find_last_not_of(' ') + 1);
     return verse;
 }
 

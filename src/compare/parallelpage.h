@@ -58,7 +58,8 @@ std::optional<ParallelPlace> parseParallelKey(std::string_view key);
 std::string parallelListVersion(Database& db, std::string_view book, int mask);
 
 // The version paragraph a piece of a parsed page lies in: its version index and its text
-// (from the paragraph's first I tag up to the next label). Nothing outside a paragraph.
+// (from the paragraph's first I tag up to the next label, without the verse numbers and
+// the closing blanks). Nothing outside a paragraph.
 struct ParallelVerse {
     int versionIndex = -1;
     std::string text;

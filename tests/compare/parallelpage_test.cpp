@@ -118,7 +118,7 @@ TEST(ParallelPage, PlaceKeys) {
 
     EXPECT_EQ(sql::parallelVerse("gen", "1", "16-17"),
               "select * from PARALLEL where volcode='gen' and chap='1' and (sec='16' or "
-              "sec='17') order by VERCODE");
+              "sec='17' or sec='16-17') order by VERCODE, rowid");
     EXPECT_EQ(sql::parallelVerse("g'n", "1", "3"),
               "select * from PARALLEL where volcode='g''n' and chap='1' and sec='3' order by "
               "VERCODE");
@@ -140,7 +140,7 @@ TEST(ParallelPage, VerseUnderAPiece) {
     ASSERT_TRUE(verse);
     EXPECT_EQ(verse->versionIndex, 4);
     // The verse number is left out; a font run inside the verse does not end it.
-    EXPECT_EQ(verse->text, "In the beginning God ");
+    EXPECT_EQ(verse->text, "In the beginning God");
     EXPECT_EQ(parallelVerseAt(list.head()->next())->versionIndex, 0);
 }
 
@@ -163,6 +163,7 @@ TEST(ParallelPage, ListsOfAPartialEdition) {
     const std::vector<ParallelRow> rows = parallelRows(db, "exo", "2", "1-2");
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0].versionCode, "2");
+    EXPECT_EQ(rows[1].body.substr(rows[1].body.size() - 2), "c ");
 }
 
 } // namespace
