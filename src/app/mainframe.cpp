@@ -211,6 +211,8 @@ void CMainFrame::createMenus() {
     open->addSeparator();
     for (int id : {cmd::OpenKJV, cmd::OpenNIV, cmd::OpenGNB})
         open->addAction(action(id));
+    file->addAction(action(cmd::OpenPARALLEL));
+    file->addAction(action(cmd::ParallelDialog));
     file->addSeparator();
     action(cmd::Close)->setText(QStringLiteral("닫기(&C)"));
     file->addAction(action(cmd::Close));
@@ -239,6 +241,7 @@ void CMainFrame::createToolBars() {
                                               cmd::ToggleViewMode,
                                               cmd::FontDialog,
                                               cmd::ColorDialog,
+                                              cmd::ParallelDialog,
                                               0,
                                               cmd::CascadeWindows,
                                               cmd::TileVertically,

@@ -15,6 +15,7 @@
 #include "richtext/textpane.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
@@ -24,6 +25,8 @@
 #include <QMenu>
 #include <QPrinter>
 #include <QPushButton>
+#include <QTimer>
+#include <QToolBar>
 #include <QtTest/QTest>
 #include <gtest/gtest.h>
 
@@ -296,10 +299,27 @@ TEST_F(ParallelFrameTest, MainFrameKeepsOneWindowAndRedisplaysItAfterTheDialog) 
     EXPECT_TRUE(main.action(cmd::ParallelDialog)->isEnabled());
     EXPECT_NE(shown(*frame).find("For God"), std::string::npos);
 
-    // What the dialog's "적용" runs: English off, every window shown again.
-    test.context.settings.parallelMask = 1;
-    main.settingsChanged();
+    // The toolbar and the menu reach the dialog; its "적용" shows every window again.
+    QAction* dialogAction = main.action(cmd::ParallelDialog);
+    bool onToolBar = false;
+    for (const QToolBar* bar : main.findChildren<QToolBar*>())
+        onToolBar = onToolBar || bar->actions().contains(dialogAction);
+    EXPECT_TRUE(onToolBar);
+    EXPECT_FALSE(dialogAction->associatedObjects().isEmpty());
+    bool answered = false;
+    QTimer::singleShot(0, [&answered] {
+        auto* dialog = qobject_cast<CParallelDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        dialog->versionBox(4)->setChecked(false);
+        dialog->okButton()->click();
+        answered = true;
+    });
+    dialogAction->trigger();
+    EXPECT_TRUE(answered);
+    EXPECT_EQ(test.context.settings.parallelMask, kAllParallelVersions & ~(1 << 4));
     EXPECT_EQ(shown(*frame).find("For God"), std::string::npos);
+    EXPECT_NE(shown(*frame).find(k("하나님께서")), std::string::npos);
     EXPECT_EQ(frame->currentKey(), "jhn003016");
     main.mdiArea()->closeAllSubWindows();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
