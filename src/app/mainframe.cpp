@@ -530,6 +530,9 @@ CChildFrame* CMainFrame::openParallel(const std::string& code) {
             frame->showMaximized();
         } else {
             placeNewWindow(frame);
+            // The rest of the area: room for the seven versions of a verse.
+            const QSize area = mdiArea_->viewport()->size();
+            frame->resize(area.width() - frame->x(), area.height() - frame->y());
             frame->show();
         }
         frame->GoToVerseKey(pendingPlace_, true);

@@ -71,9 +71,12 @@ std::string verseList(std::string_view version, std::string_view book, std::stri
 std::string parallelVerse(std::string_view book, std::string_view chap, std::string_view verse) {
     const auto dash = verse.find('-');
     if (dash == std::string_view::npos)
-        return format("select * from PARALLEL where volcode='%s' and chap='%s' and sec='%s' "
-                      "order by VERCODE",
-                      {book, chap, verse});
+        return format(
+            "select * from PARALLEL where volcode='%s' and chap='%s' and (sec='%s' or "
+            "(instr(sec, '-') > 0 and cast(sec as integer) <= %s and "
+            "cast(substr(sec, instr(sec, '-') + 1) as integer) >= %s)) order by "
+            "VERCODE, rowid",
+            {book, chap, verse, std::to_string(atoiText(verse)), std::to_string(atoiText(verse))});
     // An edition that merges the verses keeps them in one row under the merged label; the
     // others have a row for each, read in their order.
     const std::string first = std::to_string(atoiText(verse.substr(0, dash)));
