@@ -15,6 +15,8 @@
 #include "bible/versekey.h"
 #include "compare/compare4frame.h"
 #include "compare/comparehisframe.h"
+#include "compare/paralleldialog.h"
+#include "compare/parallelframe.h"
 #include "platform/appcontext.h"
 #include "platform/apptitle.h"
 #include "platform/codec.h"
@@ -121,7 +123,8 @@ const std::map<int, const char*> kShortcutVersions = {{101, "VRA"}, {201, "VRB"}
                                                       {701, "NIV"}, {801, "GNB"}};
 
 // Shortcut items that open a window kind by its code.
-const std::map<int, const char*> kShortcutWindows = {{107, "COMPARE4"}, {108, "COMPAREHIS"}};
+const std::map<int, const char*> kShortcutWindows = {
+    {107, "COMPARE4"}, {108, "COMPAREHIS"}, {117, "PARALLEL"}};
 
 constexpr int kShortcutDailyReading = 114;
 constexpr int kShortcutReadingPlan = 115;
@@ -217,6 +220,8 @@ void CMainFrame::createMenus() {
     open->addSeparator();
     for (int id : {cmd::OpenKJV, cmd::OpenNIV, cmd::OpenGNB})
         open->addAction(action(id));
+    file->addAction(action(cmd::OpenPARALLEL));
+    file->addAction(action(cmd::ParallelDialog));
     file->addSeparator();
     action(cmd::Close)->setText(QStringLiteral("닫기(&C)"));
     file->addAction(action(cmd::Close));
@@ -248,6 +253,7 @@ void CMainFrame::createToolBars() {
                                               cmd::ToggleViewMode,
                                               cmd::FontDialog,
                                               cmd::ColorDialog,
+                                              cmd::ParallelDialog,
                                               0,
                                               cmd::CascadeWindows,
                                               cmd::TileVertically,
@@ -382,6 +388,12 @@ bool CMainFrame::handleFrameCommand(int id) {
     case cmd::OpenCOMPAREHIS:
         openWindow("COMPAREHIS", "");
         return true;
+    case cmd::OpenPARALLEL:
+        openWindow("PARALLEL", "");
+        return true;
+    case cmd::ParallelDialog:
+        runSettingsDialog<CParallelDialog>();
+        return true;
     case cmd::DailyReading:
         startCompanion("qeldiary");
         return true;
@@ -438,6 +450,8 @@ void CMainFrame::updateCommandStates() {
         case cmd::TileVertically:
         case cmd::OpenCOMPARE4:
         case cmd::OpenCOMPAREHIS:
+        case cmd::OpenPARALLEL:
+        case cmd::ParallelDialog:
         case cmd::DailyReading:
         case cmd::ReadingPlan:
         case cmd::About:
@@ -546,6 +560,36 @@ CChildFrame* CMainFrame::openComparison(const std::string& code) {
     return frame;
 }
 
+CChildFrame* CMainFrame::openParallel(const std::string& code) {
+    QMdiSubWindow* active = mdiArea_->activeSubWindow();
+    const bool activeMaximized = active && active->isMaximized();
+    auto* frame = static_cast<CParallelFrame*>(registry_.findByCode(code));
+    // The open window keeps its verse unless it is given another.
+    if (frame) {
+        activeMaximized ? frame->showMaximized() : frame->showNormal();
+        if (!pendingPlace_.empty())
+            frame->GoToVerseKey(pendingPlace_, true);
+    } else {
+        frame = new CParallelFrame(
+            context_, display_, [this](const std::string& key) { openByCommandKey(key, false); });
+        mdiArea_->addSubWindow(frame);
+        registerFrame(frame);
+        if (activeMaximized) {
+            frame->showMaximized();
+        } else {
+            placeNewWindow(frame);
+            // The rest of the area: room for the seven versions of a verse.
+            const QSize area = mdiArea_->viewport()->size();
+            frame->resize(area.width() - frame->x(), area.height() - frame->y());
+            frame->show();
+        }
+        frame->GoToVerseKey(pendingPlace_, true);
+    }
+    pendingPlace_.clear();
+    mdiArea_->setActiveSubWindow(frame);
+    return frame;
+}
+
 const std::map<std::string, CMainFrame::WindowOpener>& CMainFrame::windowOpeners() {
     static const std::map<std::string, WindowOpener> openers = [] {
         std::map<std::string, WindowOpener> table;
@@ -553,6 +597,7 @@ const std::map<std::string, CMainFrame::WindowOpener>& CMainFrame::windowOpeners
             table.emplace(v.code, &CMainFrame::openBibleVersion);
         table.emplace("COMPARE4", &CMainFrame::openComparison);
         table.emplace("COMPAREHIS", &CMainFrame::openComparison);
+        table.emplace("PARALLEL", &CMainFrame::openParallel);
         return table;
     }();
     return openers;

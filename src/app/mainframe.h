@@ -92,6 +92,7 @@ private:
     using WindowOpener = CChildFrame* (CMainFrame::*)(const std::string& code);
     static const std::map<std::string, WindowOpener>& windowOpeners();
     CChildFrame* openComparison(const std::string& code);
+    CChildFrame* openParallel(const std::string& code);
 
     void createActions();
     void createMenus();

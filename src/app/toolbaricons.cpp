@@ -106,6 +106,14 @@ bool draw(QPainter& p, int id) {
         }
         return true;
     }
+    case cmd::ParallelDialog: // two editions side by side, one ticked
+        page(p, QRectF(2, 3, 9, 18));
+        page(p, QRectF(13, 3, 9, 18));
+        lines(p, 4, 8, 5, 4);
+        lines(p, 15, 8, 5, 4);
+        p.setPen(QPen(QColor(0, 127, 0), 2));
+        p.drawPolyline(QPolygonF{QPointF(12, 15), QPointF(15, 19), QPointF(22, 9)});
+        return true;
     case cmd::CascadeWindows:
         windows(p, {QRectF(2, 2, 13, 10), QRectF(6, 7, 13, 10), QRectF(10, 12, 12, 10)});
         return true;

@@ -2,6 +2,7 @@
 
 #include "bible/booktable.h"
 #include "platform/database.h"
+#include "platform/text.h"
 
 #include <algorithm>
 #include <array>
@@ -65,6 +66,24 @@ std::string chapterList(std::string_view version, std::string_view book) {
 std::string verseList(std::string_view version, std::string_view book, std::string_view chap) {
     return format("select sec from %s where volcode='%s' and chap='%s' order by sequence",
                   {versionTable(version), book, chap});
+}
+
+std::string parallelVerse(std::string_view book, std::string_view chap, std::string_view verse) {
+    const auto dash = verse.find('-');
+    if (dash == std::string_view::npos)
+        return format(
+            "select * from PARALLEL where volcode='%s' and chap='%s' and (sec='%s' or "
+            "(instr(sec, '-') > 0 and cast(sec as integer) <= %s and "
+            "cast(substr(sec, instr(sec, '-') + 1) as integer) >= %s)) order by "
+            "VERCODE, rowid",
+            {book, chap, verse, std::to_string(atoiText(verse)), std::to_string(atoiText(verse))});
+    // An edition that merges the verses keeps them in one row under the merged label; the
+    // others have a row for each, read in their order.
+    const std::string first = std::to_string(atoiText(verse.substr(0, dash)));
+    const std::string second = std::to_string(atoiText(verse.substr(dash + 1)));
+    return format("select * from PARALLEL where volcode='%s' and chap='%s' and (sec='%s' or "
+                  "sec='%s' or sec='%s') order by VERCODE, rowid",
+                  {book, chap, first, second, verse});
 }
 
 std::string relatedContent(std::string_view book, std::string_view chap, std::string_view verse) {

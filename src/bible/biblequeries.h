@@ -20,6 +20,9 @@ namespace sql {
 std::string chapterText(std::string_view version, std::string_view book, std::string_view chap);
 std::string chapterList(std::string_view version, std::string_view book);
 std::string verseList(std::string_view version, std::string_view book, std::string_view chap);
+// The rows of one verse in the comparable versions: a merged verse "16-17" reads both
+// verses, and a verse reads the merged row of an edition that holds it within one.
+std::string parallelVerse(std::string_view book, std::string_view chap, std::string_view verse);
 std::string relatedContent(std::string_view book, std::string_view chap, std::string_view verse);
 std::string sectionTitles(std::string_view version, std::string_view book);
 std::string sectionTitleSearch(std::string_view version, std::string_view text);

@@ -11,15 +11,34 @@ bool isEnglishEdition(std::string_view code) {
     return code == "KJV" || code == "NIV" || code == "GNB" || code == "TEV";
 }
 
+std::string citedVerse(std::string_view verseText, std::string_view versionCode,
+                       std::string_view abbreviation, std::string_view chapter,
+                       std::string_view verse) {
+    std::string out(verseText);
+    out += "(" + versionShortTitle(versionCode) + " " + std::string(abbreviation) + " ";
+    out += std::string(chapter) + ":" + std::string(verse) + ")";
+    return out;
+}
+
 } // namespace
 
 std::string verseCitation(std::string_view verseText, std::string_view versionCode,
                           std::string_view bookName, std::string_view chapter,
                           std::string_view verse) {
-    std::string out(verseText);
-    out += "(" + versionShortTitle(versionCode) + " " + bookAbbrOf(bookName, versionCode) + " ";
-    out += std::string(chapter) + ":" + std::string(verse) + ")";
-    return out;
+    return citedVerse(verseText, versionCode, bookAbbrOf(bookName, versionCode), chapter, verse);
+}
+
+std::string parallelVerseCitation(std::string_view verseText, std::string_view versionCode,
+                                  std::string_view bookName, std::string_view chapter,
+                                  std::string_view verse) {
+    std::string abbreviation;
+    if (isEnglishEdition(versionCode)) {
+        const std::string englishName = bookNameOf(bookCodeOf(bookName, "VRA"), versionCode);
+        abbreviation = bookAbbrOf(englishName, versionCode);
+    } else {
+        abbreviation = bookAbbrOf(bookName, "VRA");
+    }
+    return citedVerse(verseText, versionCode, abbreviation, chapter, verse);
 }
 
 std::string selectionCitation(std::string_view versionCode, std::string_view bookName,

@@ -13,6 +13,13 @@ std::string verseCitation(std::string_view verseText, std::string_view versionCo
                           std::string_view bookName, std::string_view chapter,
                           std::string_view verse);
 
+// A verse copied from the parallel window, whose book name is always the one of `VRA`:
+// "text(KJV Gn 1:1)" for the English versions (the book's abbreviation in that version),
+// "text(역본 나 창 1:1)" for the Korean ones (the standard abbreviation).
+std::string parallelVerseCitation(std::string_view verseText, std::string_view versionCode,
+                                  std::string_view bookName, std::string_view chapter,
+                                  std::string_view verse);
+
 // The tail of a copied selection: "\r\n(역본 가 창 1장)", or for the English editions
 // "\r\n(KJV Gn Chapter 1)".
 std::string selectionCitation(std::string_view versionCode, std::string_view bookName,

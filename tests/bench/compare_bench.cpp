@@ -1,5 +1,6 @@
 #include "app/displaysettings.h"
 #include "app/fontresolver.h"
+#include "compare/parallelpage.h"
 #include "compare/passagegather.h"
 #include "compare/passagetable.h"
 #include "platform/appsettings.h"
@@ -50,5 +51,32 @@ void BM_Compare4LoadEntry248(benchmark::State& state) {
     state.counters["height"] = height;
 }
 BENCHMARK(BM_Compare4LoadEntry248)->Unit(benchmark::kMicrosecond);
+
+// What the parallel window's Display of John 3:16 costs with all seven versions chosen: the
+// query, the markup, the parse and the layout at 800 pixels.
+void BM_ParallelDisplayJhn003016(benchmark::State& state) {
+    qel::Database db(QEL_BUILT_CONTENT_DB, qel::Database::Mode::ReadOnly);
+    qel::installFontSubstitutions();
+    QImage device(800, 600, QImage::Format_RGB32);
+    qel::QtSurface surface(&device);
+    surface.setClientSize(800, 600);
+    const qel::AppSettings settings;
+    surface.selectFont(surface.addFont(qel::makeDisplayFont(settings, surface.dpiY())));
+    qel::TextLayoutEngine engine(qel::displayStyleOf(settings));
+    int height = 0;
+    for (auto _ : state) {
+        qel::MarkupNodeList list;
+        const qel::ParallelPage page =
+            qel::parallelPage(qel::parallelRows(db, "jhn", "3", "16"), qel::kAllParallelVersions);
+        qel::MarkupParser::parse(&list, page.markup);
+        height = engine.ReSize(surface, 10, &list, false);
+        benchmark::DoNotOptimize(height);
+        state.PauseTiming();
+        engine.reset();
+        state.ResumeTiming();
+    }
+    state.counters["height"] = height;
+}
+BENCHMARK(BM_ParallelDisplayJhn003016)->Unit(benchmark::kMicrosecond);
 
 } // namespace

@@ -63,6 +63,29 @@ TEST_F(BuiltContent, KoreanSamplesAreCompleteAndInCp949) {
     EXPECT_TRUE(chaptersOf(db, "GNB", "gen").empty());
 }
 
+TEST_F(BuiltContent, EveryVersionRowHasOneParallelRow) {
+    for (int index = 0; index < 7; ++index) {
+        std::string table;
+        for (const VersionInfo& v : bibleVersions())
+            if (parallelVersionIndex(v.code) == index)
+                table = v.code;
+        const std::string digit = std::to_string(index);
+        EXPECT_EQ(count("select count(*) as n from PARALLEL where VERCODE='" + digit + "'"),
+                  count("select count(*) as n from " + table))
+            << table;
+        // Each row matches its verse in the version's own table.
+        EXPECT_EQ(count("select count(*) as n from " + table + " v where (select count(*) from "
+                        "PARALLEL p where p.volcode=v.volcode and p.chap=v.chap and "
+                        "p.sec=v.sec and p.VERCODE='" +
+                        digit + "' and p.body=v.body) <> 1"),
+                  0)
+            << table;
+    }
+    EXPECT_EQ(count("select count(*) as n from PARALLEL where VERCODE not in "
+                    "('0','1','2','3','4','5','6')"),
+              0);
+}
+
 TEST_F(BuiltContent, TitlesRelatedContentAndArticles) {
     for (const char* version : {"VRA", "VRB", "VRC", "VRE"})
         EXPECT_GT(count(std::string("select count(*) as n from T") + version), 0) << version;
