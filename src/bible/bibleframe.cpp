@@ -16,6 +16,7 @@
 #include "richtext/markupparser.h"
 #include "richtext/textpane.h"
 #include "search/relatedword.h"
+#include "search/smalltitles.h"
 
 #include <QAction>
 #include <QApplication>
@@ -58,6 +59,17 @@ CBibleFrame::CBibleFrame(AppContext& context, std::string versionCode, BibleFram
     // right instead of widening the window.
     inner_->setMinimumSize(120, 80);
     setWidget(inner_);
+    if (version_ != "VRD" && version_ != "KJV") {
+        titles_ = new CSmallTitles(
+            context_.contentDb, version_,
+            [this](const std::string& book, const std::string& chapter, const std::string& verse) {
+                GoTo(book, chapter, verse, true, true);
+            },
+            inner_);
+        inner_->addDockWidget(Qt::LeftDockWidgetArea, titles_);
+        titles_->hide();
+        connect(titles_, &QDockWidget::visibilityChanged, this, &CChildFrame::commandStateChanged);
+    }
     if (version_ == "VRA") {
         related_ = new CRelatedWord(mainFrame->textDisplay(), context_, version_, inner_);
         inner_->addDockWidget(Qt::BottomDockWidgetArea, related_);
@@ -90,6 +102,8 @@ CBibleFrame::~CBibleFrame() {
     // states of a window that is going.
     disconnect(view_, nullptr, this, nullptr);
     view_->reset();
+    if (titles_)
+        disconnect(titles_, nullptr, this, nullptr);
     if (related_) {
         disconnect(related_, nullptr, this, nullptr);
         disconnect(related_->pane(), nullptr, this, nullptr);
@@ -467,6 +481,10 @@ bool CBibleFrame::handleCommand(int id) {
     case cmd::NextChapter:
         nextChapter();
         return true;
+    case cmd::ToggleSectionTitles:
+        if (titles_)
+            titles_->setVisible(!titles_->isVisible());
+        return titles_ != nullptr;
     case cmd::ToggleRelatedBar:
     case cmd::ToggleRelated:
         if (related_)
@@ -493,6 +511,10 @@ bool CBibleFrame::updateCommand(int id, QAction* action) {
     case cmd::NextChapter:
         action->setEnabled(true);
         return true;
+    case cmd::ToggleSectionTitles:
+        action->setEnabled(titles_ != nullptr);
+        action->setChecked(titles_ && titles_->isVisible());
+        return true;
     case cmd::ToggleRelatedBar:
     case cmd::ToggleRelated:
         action->setEnabled(related_ != nullptr);
@@ -517,6 +539,8 @@ void CBibleFrame::resizeEvent(QResizeEvent* event) {
         mainFrame_->hideShortcutBar();
     s.lastResizeMaximized = isMaximized();
     CChildFrame::resizeEvent(event);
+    if (titles_)
+        titles_->fitWindow(width());
 }
 
 } // namespace qel

@@ -20,6 +20,7 @@ class CChildView;
 class RichTextArea;
 class CNavigationBar;
 class CRelatedWord;
+class CSmallTitles;
 
 // The window of one Bible version: a navigation bar over the chapter text. It moves between
 // places, keeps a page history, moves the other Bible windows along when asked to, and
@@ -58,6 +59,8 @@ public:
     CChildView* view() const { return view_; }
     // The related-content bar of VRA, null for the other versions.
     CRelatedWord* relatedBar() const { return related_; }
+    // The section-titles panel, null for VRD and KJV.
+    CSmallTitles* titlesBar() const { return titles_; }
     const MarkupNodeList& content() const { return content_; }
 
     // What the text view needs of its window.
@@ -108,6 +111,7 @@ private:
     MarkupNodeList content_;
     CChildView* view_;
     CRelatedWord* related_ = nullptr;
+    CSmallTitles* titles_ = nullptr;
     bool hasNote_ = false;
     bool noticeShown_ = false;
     std::string book_, chapter_, verse_;

@@ -11,12 +11,18 @@
 #include "platform/commands.h"
 #include "platform/messagesink.h"
 #include "richtext/textpane.h"
+#include "search/sectiontitles.h"
+#include "search/smalltitles.h"
 
 #include <QAction>
 #include <QClipboard>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QListWidget>
+#include <QTabWidget>
 #include <QTest>
+#include <QTreeWidget>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -173,4 +179,79 @@ TEST_F(SidePanelTest, DockBarSizesSurviveARestartAndStayInBounds) {
     restart([&](SettingsStore& store) { store.writeInt(section, "sizeVertCX", 5000); });
     EXPECT_LE(frame->shortcutBar()->width(), frame->width());
     EXPECT_GT(frame->shortcutBar()->width(), 200);
+}
+
+TEST_F(SidePanelTest, TitlesPanelBelongsToAllButVrdAndKjvAndIsToggledBy102) {
+    EXPECT_EQ(open("KJV", "KJVjhn003016")->titlesBar(), nullptr);
+    EXPECT_EQ(open("VRD", "")->titlesBar(), nullptr);
+    frame->updateCommandStates();
+    EXPECT_FALSE(frame->action(cmd::ToggleSectionTitles)->isEnabled());
+    CBibleFrame* vra = open("VRA", "VRAjhn003016");
+    CSmallTitles* titles = vra->titlesBar();
+    ASSERT_NE(titles, nullptr);
+    EXPECT_FALSE(titles->isVisible());
+    frame->updateCommandStates();
+    QAction* toggle = frame->action(cmd::ToggleSectionTitles);
+    ASSERT_TRUE(toggle->isEnabled());
+    toggle->trigger();
+    settle();
+    EXPECT_TRUE(titles->isVisible());
+    EXPECT_TRUE(toggle->isChecked());
+    EXPECT_EQ(titles->tabs()->tabText(0), QStringLiteral("소제목"));
+    EXPECT_EQ(titles->tabs()->tabText(1), QStringLiteral("찾기"));
+    // The inner edge keeps 100 px from the left and 250 px from the right of the window.
+    EXPECT_EQ(titles->minimumWidth(), 100);
+    EXPECT_EQ(titles->maximumWidth(), vra->width() - 250);
+}
+
+TEST_F(SidePanelTest, ABookLoadsItsTitlesOnceAndATitleMovesTheWindow) {
+    CBibleFrame* vra = open("VRA", "VRAgen001001");
+    CSmallTitles* titles = vra->titlesBar();
+    QTreeWidgetItem* john = nullptr;
+    for (int i = 0; i < titles->tree()->topLevelItemCount(); ++i)
+        if (titles->tree()->topLevelItem(i)->text(0) == QStringLiteral("요한복음"))
+            john = titles->tree()->topLevelItem(i);
+    ASSERT_NE(john, nullptr);
+    EXPECT_EQ(john->childCount(), 0);
+    emit titles->tree()->itemDoubleClicked(john, 0);
+    const int loaded = john->childCount();
+    ASSERT_GT(loaded, 0);
+    EXPECT_TRUE(john->isExpanded());
+    emit titles->tree()->itemDoubleClicked(john, 0);
+    EXPECT_EQ(john->childCount(), loaded);
+    EXPECT_FALSE(john->isExpanded());
+
+    EXPECT_FALSE(vra->history().canGoBack());
+    QTreeWidgetItem* first = john->child(0);
+    const TitlePlace place = titlePlace(utf8ToCp949(first->text(0).toStdString()));
+    emit titles->tree()->itemDoubleClicked(first, 0);
+    EXPECT_EQ(vra->currentBook(), "jhn");
+    EXPECT_EQ(vra->currentChapter(), place.chapter);
+    EXPECT_EQ(vra->currentVerse(), place.verse);
+    // Recorded as a page of its own.
+    EXPECT_TRUE(vra->history().canGoBack());
+    EXPECT_EQ(vra->history().current().substr(0, 6), "VRAjhn");
+}
+
+TEST_F(SidePanelTest, TitleSearchListsHitsAndEnterSearches) {
+    CBibleFrame* vre = open("VRE", "VREgen001001");
+    CSmallTitles* titles = vre->titlesBar();
+    vre->handleCommand(cmd::ToggleSectionTitles);
+    titles->tabs()->setCurrentIndex(1);
+    settle();
+    titles->searchBox()->setEditText(QStringLiteral("니고데모"));
+    QTest::keyClick(titles->searchBox(), Qt::Key_Return);
+    ASSERT_EQ(titles->hits()->count(), 1);
+    EXPECT_TRUE(titles->hits()->item(0)->text().endsWith(QStringLiteral("[요 3:1]")))
+        << titles->hits()->item(0)->text().toStdString();
+    emit titles->hits()->itemDoubleClicked(titles->hits()->item(0));
+    EXPECT_EQ(vre->currentBook() + " " + vre->currentChapter(), "jhn 3");
+
+    // An empty search only clears the list and still goes into the history.
+    const int history = titles->searchBox()->count();
+    titles->searchBox()->setEditText(QString());
+    titles->SearchTitles();
+    EXPECT_EQ(titles->hits()->count(), 0);
+    EXPECT_EQ(titles->searchBox()->count(), history + 1);
+    EXPECT_EQ(titles->searchBox()->itemText(0), QString());
 }
