@@ -10,12 +10,15 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMainWindow>
 #include <QPushButton>
 #include <QShortcut>
 #include <QTabWidget>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <utility>
 
 namespace qel {
 namespace {
@@ -82,6 +85,17 @@ CSmallTitles::CSmallTitles(Database& contentDb, std::string version, GoToFn goTo
 
 QSize CSmallTitles::sizeHint() const {
     return {kDockedWidth, kDockedHeight};
+}
+
+void CSmallTitles::showEvent(QShowEvent* event) {
+    QDockWidget::showEvent(event);
+    if (std::exchange(shownOnce_, true))
+        return;
+    // The window lays its docks out after they show; the panel starts at its docked width.
+    QTimer::singleShot(0, this, [this] {
+        if (auto* window = qobject_cast<QMainWindow*>(parentWidget()))
+            window->resizeDocks({this}, {kDockedWidth}, Qt::Horizontal);
+    });
 }
 
 void CSmallTitles::SetBooks() {

@@ -43,6 +43,9 @@ public:
 
     QSize sizeHint() const override;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void onTabChanged(int index);
 
@@ -54,6 +57,7 @@ private:
     QComboBox* searchBox_;
     QPushButton* searchButton_;
     QListWidget* hits_;
+    bool shownOnce_ = false;
 };
 
 } // namespace qel

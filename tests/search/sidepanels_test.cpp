@@ -197,6 +197,7 @@ TEST_F(SidePanelTest, TitlesPanelBelongsToAllButVrdAndKjvAndIsToggledBy102) {
     settle();
     EXPECT_TRUE(titles->isVisible());
     EXPECT_TRUE(toggle->isChecked());
+    EXPECT_EQ(titles->width(), 100);
     EXPECT_EQ(titles->tabs()->tabText(0), QStringLiteral("소제목"));
     EXPECT_EQ(titles->tabs()->tabText(1), QStringLiteral("찾기"));
     // The inner edge keeps 100 px from the left and 250 px from the right of the window.
