@@ -10,6 +10,7 @@
 #include "platform/messagesink.h"
 #include "platform/singleinstance.h"
 
+#include <QAction>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
@@ -170,6 +171,12 @@ void Application::openCommandLineWindows() {
     if (!commandLine_.windowCode.empty() &&
         !mainFrame_->openWindow(commandLine_.windowCode, utf8ToCp949(commandLine_.windowPlace)))
         return failWith("--window " + commandLine_.windowCode + " opened no window");
+    for (int id : commandLine_.commands) {
+        QAction* command = mainFrame_->action(id);
+        if (!command || !command->isEnabled())
+            return failWith("--command " + std::to_string(id) + " is not available here");
+        command->trigger();
+    }
 }
 
 void Application::takeScreenshotSoon() {

@@ -1,6 +1,7 @@
 #include "app/commandline.h"
 
 #include "bible/booktable.h"
+#include "platform/text.h"
 
 #include <algorithm>
 #include <array>
@@ -60,6 +61,12 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
             if (!isDocumentTypeCode(line.windowCode))
                 fail("--window " + line.windowCode +
                      ": no window has this code (known: " + knownCodes() + ")");
+        } else if (arg == "--command") {
+            const int id = hasValue ? atoiText(arguments[++i]) : 0;
+            if (id <= 0)
+                fail("--command needs a command number");
+            else
+                line.commands.push_back(id);
         } else if (!arg.starts_with("-") && line.commandKey.empty()) {
             line.commandKey = arg;
         }

@@ -17,6 +17,9 @@ struct CommandLine {
     // handed to it.
     std::string windowCode;
     std::string windowPlace;
+    // --command ID (repeatable): menu commands run, in order, once the windows are open, so
+    // that a picture can show panels.
+    std::vector<int> commands;
     // Why the arguments cannot be used; empty when they can.
     std::string error;
 };

@@ -148,7 +148,7 @@ CMainFrame::CMainFrame(AppContext& context, std::string pendingCommandKey)
     // A child made with this window as parent sends it events at once, so children are made
     // only once every member is set.
     mdiArea_ = new QMdiArea(this);
-    shortcutBar_ = new ShortcutBar(this);
+    shortcutBar_ = new ShortcutBar(context, this);
     setWindowTitle(QString::fromUtf8(kApplicationTitle));
     setCentralWidget(mdiArea_);
     createActions();

@@ -1,5 +1,7 @@
 #include "app/shortcutbar.h"
 
+#include "platform/commands.h"
+
 #include <QApplication>
 #include <QHeaderView>
 #include <QStyle>
@@ -51,10 +53,16 @@ const ShortcutFolder kFolders[] = {
 
 constexpr int kCodeRole = Qt::UserRole;
 
+// The bar is kept under the number of the command that shows it.
+constexpr int kShortcutBarId = cmd::ToggleShortcutBar;
+constexpr DockBarSizes kDefaultSizes = {{400, 200}, {200, 400}, {200, 400}};
+
 } // namespace
 
-ShortcutBar::ShortcutBar(QWidget* parent)
-    : QDockWidget(QStringLiteral("바로가기"), parent), tree_(new QTreeWidget(this)) {
+ShortcutBar::ShortcutBar(AppContext& context, QMainWindow* parent)
+    : CDockBar(QStringLiteral("바로가기"), context, "MainFrame", kShortcutBarId, kDefaultSizes,
+               parent),
+      tree_(new QTreeWidget(this)) {
     setObjectName(QStringLiteral("ShortcutBar"));
     setAllowedAreas(Qt::LeftDockWidgetArea);
     setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable);
@@ -76,7 +84,6 @@ ShortcutBar::ShortcutBar(QWidget* parent)
     }
     connect(tree_, &QTreeWidget::itemDoubleClicked, this, &ShortcutBar::onDoubleClick);
     setWidget(tree_);
-    resize(200, 400);
 }
 
 void ShortcutBar::onDoubleClick(QTreeWidgetItem* item) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDockWidget>
+#include "widgets/dockbar.h"
 
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -8,10 +8,10 @@ class QTreeWidgetItem;
 namespace qel {
 
 // The "바로가기" panel: a tree of the program's windows in four folders.
-class ShortcutBar : public QDockWidget {
+class ShortcutBar : public CDockBar {
     Q_OBJECT
 public:
-    explicit ShortcutBar(QWidget* parent);
+    ShortcutBar(AppContext& context, QMainWindow* parent);
 
     QTreeWidget* tree() const { return tree_; }
 

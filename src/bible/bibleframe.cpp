@@ -14,6 +14,9 @@
 #include "platform/messagesink.h"
 #include "richtext/childview.h"
 #include "richtext/markupparser.h"
+#include "richtext/textpane.h"
+#include "search/relatedword.h"
+#include "search/smalltitles.h"
 
 #include <QAction>
 #include <QApplication>
@@ -56,6 +59,27 @@ CBibleFrame::CBibleFrame(AppContext& context, std::string versionCode, BibleFram
     // right instead of widening the window.
     inner_->setMinimumSize(120, 80);
     setWidget(inner_);
+    if (version_ != "VRD" && version_ != "KJV") {
+        titles_ = new CSmallTitles(
+            context_.contentDb, version_,
+            [this](const std::string& book, const std::string& chapter, const std::string& verse) {
+                GoTo(book, chapter, verse, true, true);
+            },
+            inner_);
+        inner_->addDockWidget(Qt::LeftDockWidgetArea, titles_);
+        titles_->hide();
+        connect(titles_, &QDockWidget::visibilityChanged, this, &CChildFrame::commandStateChanged);
+    }
+    if (version_ == "VRA") {
+        related_ = new CRelatedWord(mainFrame->textDisplay(), context_, version_, inner_);
+        inner_->addDockWidget(Qt::BottomDockWidgetArea, related_);
+        related_->hide();
+        related_->pane()->setLinkHandler(
+            [this](const std::string& target) { mainFrame_->openByCommandKey(target, false); });
+        connect(related_->pane(), &RichTextArea::selectionChanged, this,
+                &CChildFrame::commandStateChanged);
+        connect(related_, &QDockWidget::visibilityChanged, this, &CChildFrame::commandStateChanged);
+    }
 
     std::vector<std::string> names, codes;
     for (const BookRow& row : bookTableOf(version_)) {
@@ -78,6 +102,12 @@ CBibleFrame::~CBibleFrame() {
     // states of a window that is going.
     disconnect(view_, nullptr, this, nullptr);
     view_->reset();
+    if (titles_)
+        disconnect(titles_, nullptr, this, nullptr);
+    if (related_) {
+        disconnect(related_, nullptr, this, nullptr);
+        disconnect(related_->pane(), nullptr, this, nullptr);
+    }
 }
 
 BibleSharedState& CBibleFrame::shared() const {
@@ -209,6 +239,8 @@ void CBibleFrame::ShowPosition(const std::optional<std::string>& book,
     // new page.
     if (refillVerses || noticeShown_)
         ShowChapter(book_, chapter_, verse_, record && refillVerses);
+    if (related_)
+        related_->ShowRelated(book_, chapter_, verse_);
     hasNote_ = false;
     bringCurrentVerseIntoView();
 }
@@ -449,8 +481,17 @@ bool CBibleFrame::handleCommand(int id) {
     case cmd::NextChapter:
         nextChapter();
         return true;
+    case cmd::ToggleSectionTitles:
+        if (titles_)
+            titles_->setVisible(!titles_->isVisible());
+        return titles_ != nullptr;
+    case cmd::ToggleRelatedBar:
+    case cmd::ToggleRelated:
+        if (related_)
+            related_->setVisible(!related_->isVisible());
+        return related_ != nullptr;
     default:
-        return view_->handleCommand(id);
+        return focusedText()->handleCommand(id);
     }
 }
 
@@ -470,9 +511,24 @@ bool CBibleFrame::updateCommand(int id, QAction* action) {
     case cmd::NextChapter:
         action->setEnabled(true);
         return true;
+    case cmd::ToggleSectionTitles:
+        action->setEnabled(titles_ != nullptr);
+        action->setChecked(titles_ && titles_->isVisible());
+        return true;
+    case cmd::ToggleRelatedBar:
+    case cmd::ToggleRelated:
+        action->setEnabled(related_ != nullptr);
+        action->setChecked(related_ && related_->isVisible());
+        return true;
     default:
-        return view_->updateCommand(id, action);
+        return focusedText()->updateCommand(id, action);
     }
+}
+
+RichTextArea* CBibleFrame::focusedText() const {
+    if (related_ && related_->isVisible() && related_->pane()->hasFocus())
+        return related_->pane();
+    return view_;
 }
 
 void CBibleFrame::resizeEvent(QResizeEvent* event) {
@@ -483,6 +539,8 @@ void CBibleFrame::resizeEvent(QResizeEvent* event) {
         mainFrame_->hideShortcutBar();
     s.lastResizeMaximized = isMaximized();
     CChildFrame::resizeEvent(event);
+    if (titles_)
+        titles_->fitWindow(width());
 }
 
 } // namespace qel

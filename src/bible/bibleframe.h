@@ -17,7 +17,10 @@ struct AppContext;
 struct BibleSharedState;
 class BibleFrameHost;
 class CChildView;
+class RichTextArea;
 class CNavigationBar;
+class CRelatedWord;
+class CSmallTitles;
 
 // The window of one Bible version: a navigation bar over the chapter text. It moves between
 // places, keeps a page history, moves the other Bible windows along when asked to, and
@@ -54,6 +57,10 @@ public:
     const PageHistory& history() const { return history_; }
     CNavigationBar* navigationBar() const { return navigation_; }
     CChildView* view() const { return view_; }
+    // The related-content bar of VRA, null for the other versions.
+    CRelatedWord* relatedBar() const { return related_; }
+    // The section-titles panel, null for VRD and KJV.
+    CSmallTitles* titlesBar() const { return titles_; }
     const MarkupNodeList& content() const { return content_; }
 
     // What the text view needs of its window.
@@ -92,6 +99,8 @@ private:
     void showPage(const std::string& markup);
     std::string bookNameText() const;
     std::string windowTitleText() const;
+    // The rich-text window that has the focus: the related-content pane or the chapter.
+    RichTextArea* focusedText() const;
 
     AppContext& context_;
     BibleFrameHost* mainFrame_; // the main window
@@ -101,6 +110,8 @@ private:
     CNavigationBar* navigation_;
     MarkupNodeList content_;
     CChildView* view_;
+    CRelatedWord* related_ = nullptr;
+    CSmallTitles* titles_ = nullptr;
     bool hasNote_ = false;
     bool noticeShown_ = false;
     std::string book_, chapter_, verse_;

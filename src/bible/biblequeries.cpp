@@ -96,9 +96,13 @@ std::string sectionTitles(std::string_view version, std::string_view book) {
                   {versionTable(version), book});
 }
 
-std::string sectionTitleSearch(std::string_view version, std::string_view text) {
-    return format("select * from T%s where body like '*%s*' order by sequence",
-                  {versionTable(version), text});
+std::string sectionTitleSearch(std::string_view version) {
+    return format("select * from T%s where body like ? escape '\\' order by sequence",
+                  {versionTable(version)});
+}
+
+std::string sectionTitlePattern(std::string_view text) {
+    return "*" + jetLikeLiteral(text, '\\') + "*";
 }
 
 std::string article(std::string_view table, std::string_view id) {

@@ -25,7 +25,10 @@ std::string verseList(std::string_view version, std::string_view book, std::stri
 std::string parallelVerse(std::string_view book, std::string_view chap, std::string_view verse);
 std::string relatedContent(std::string_view book, std::string_view chap, std::string_view verse);
 std::string sectionTitles(std::string_view version, std::string_view book);
-std::string sectionTitleSearch(std::string_view version, std::string_view text);
+// Titles holding a text: bind sectionTitlePattern(text), in which wild cards and
+// apostrophes of the text match themselves.
+std::string sectionTitleSearch(std::string_view version);
+std::string sectionTitlePattern(std::string_view text);
 // table is one of kArticleTables.
 std::string article(std::string_view table, std::string_view id);
 } // namespace sql

@@ -41,12 +41,13 @@ bool containsNoCase(std::string_view haystack, std::string_view needle) {
 }
 
 // Whether the pattern character at p (neither "*" nor past the end) matches the value
-// character at v.
-bool likeOne(std::string_view pattern, std::size_t p, std::string_view value, std::size_t v) {
+// character at v; a literal one is never a wild card.
+bool likeOne(std::string_view pattern, std::size_t p, std::string_view value, std::size_t v,
+             bool literal) {
     const char c = pattern[p];
-    if (c == '?')
+    if (c == '?' && !literal)
         return true;
-    if (c == '#')
+    if (c == '#' && !literal)
         return std::isdigit(static_cast<unsigned char>(value[v])) != 0;
     const std::size_t length = characterLength(pattern, p);
     if (length != characterLength(value, v))
@@ -68,8 +69,16 @@ void sqlLike(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
     const int patternLen = sqlite3_value_bytes(argv[0]);
     const auto* value = reinterpret_cast<const char*>(sqlite3_value_text(argv[1]));
     const int valueLen = sqlite3_value_bytes(argv[1]);
-    sqlite3_result_int(
-        ctx, jetLike(std::string_view(pattern, patternLen), std::string_view(value, valueLen)));
+    char escape = 0;
+    if (argc == 3 && sqlite3_value_type(argv[2]) != SQLITE_NULL) {
+        if (sqlite3_value_bytes(argv[2]) != 1) {
+            sqlite3_result_error(ctx, "ESCAPE expression must be a single character", -1);
+            return;
+        }
+        escape = reinterpret_cast<const char*>(sqlite3_value_text(argv[2]))[0];
+    }
+    sqlite3_result_int(ctx, jetLike(std::string_view(pattern, patternLen),
+                                    std::string_view(value, valueLen), escape));
 }
 
 std::string errorText(sqlite3* db, std::string_view what) {
@@ -160,7 +169,21 @@ std::string translateJetSql(std::string_view sql) {
     return out;
 }
 
-bool jetLike(std::string_view pattern, std::string_view value) {
+std::string jetLikeLiteral(std::string_view text, char escape) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t length = characterLength(text, i);
+        const char c = text[i];
+        // A trail byte may equal a wild card or the escape; only whole characters count.
+        if (length == 1 && (c == '*' || c == '?' || c == '#' || c == escape))
+            out.push_back(escape);
+        out.append(text.substr(i, length));
+        i += length;
+    }
+    return out;
+}
+
+bool jetLike(std::string_view pattern, std::string_view value, char escape) {
     // Greedy, with one resume point: the last "*" seen. When the characters after it fail,
     // that "*" takes one more value character and matching resumes there; an earlier "*"
     // never needs to take more, because each run between stars was matched as early as it
@@ -169,13 +192,16 @@ bool jetLike(std::string_view pattern, std::string_view value) {
     std::size_t p = 0, v = 0;
     std::size_t resumePattern = kNone, resumeValue = 0;
     while (v < value.size()) {
-        if (p < pattern.size() && pattern[p] == '*') {
+        // An escaped character stands for itself.
+        const bool literal = escape && p + 1 < pattern.size() && pattern[p] == escape;
+        const std::size_t at = literal ? p + 1 : p;
+        if (!literal && p < pattern.size() && pattern[p] == '*') {
             while (p < pattern.size() && pattern[p] == '*')
                 ++p;
             resumePattern = p;
             resumeValue = v;
-        } else if (p < pattern.size() && likeOne(pattern, p, value, v)) {
-            p += characterLength(pattern, p);
+        } else if (at < pattern.size() && likeOne(pattern, at, value, v, literal)) {
+            p = at + characterLength(pattern, at);
             v += characterLength(value, v);
         } else if (resumePattern != kNone) {
             resumeValue += characterLength(value, resumeValue);

@@ -35,7 +35,10 @@ std::string translateJetSql(std::string_view sql);
 // Jet `like`: "*" any run, "?" one character (a double-byte character counts as one),
 // "#" one digit; ASCII letters compare without case.
 // Never backtracks: at most pattern length × value length steps, whatever the pattern.
-bool jetLike(std::string_view pattern, std::string_view value);
+// With an escape character (SQL "like ... escape"), the character after it matches itself.
+bool jetLike(std::string_view pattern, std::string_view value, char escape = 0);
+// The text as a pattern that matches it literally, wild cards and escapes escaped.
+std::string jetLikeLiteral(std::string_view text, char escape);
 
 // Raw bytes to bind as a binary value.
 struct SqlBlob {

@@ -32,6 +32,9 @@ TEST(CommandLine, WindowTakesADocumentTypeCodeAndAPlace) {
     EXPECT_EQ(line.windowPlace, "a:b");
     EXPECT_EQ(line.screenshotFile, "m.png");
 
+    line = parseCommandLine({"--command", "102", "--command", "32804", "--command", "x"});
+    EXPECT_EQ(line.commands, (std::vector<int>{102, 32804}));
+    EXPECT_EQ(line.error, "--command needs a command number");
     line = parseCommandLine({"--window", "COMPAREHIS"});
     EXPECT_TRUE(line.error.empty());
     EXPECT_TRUE(line.windowPlace.empty());

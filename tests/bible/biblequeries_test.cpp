@@ -10,8 +10,12 @@ TEST(BibleQueries, TextsAreTheProgramsOwnWithValuesEscaped) {
     EXPECT_EQ(sql::chapterList("TEV", "gen"),
               "select chap from CHAPTER where vercode=\"GNB\" and volcode=\"gen\" order by "
               "sequence");
-    EXPECT_EQ(sql::sectionTitleSearch("VRB", "it's"),
-              "select * from TVRB where body like '*it''s*' order by sequence");
+    EXPECT_EQ(sql::sectionTitleSearch("VRB"),
+              "select * from TVRB where body like ? escape '\\' order by sequence");
+    // Bound, so the apostrophe stays; wild cards and the escape of the text are escaped,
+    // the trail byte 0x5C of a double-byte character is not.
+    EXPECT_EQ(sql::sectionTitlePattern("it's *?#\\ 100% \x95\x5C"),
+              "*it's \\*\\?\\#\\\\ 100% \x95\x5C*");
     EXPECT_EQ(sql::chapterList("VRA", "a\"b"),
               "select chap from CHAPTER where vercode=\"VRA\" and volcode=\"a\"\"b\" order by "
               "sequence");

@@ -78,6 +78,13 @@ TEST(JetLike, WildcardsCaseAndDoubleByteCharacters) {
     EXPECT_FALSE(jetLike("abc", "abcd"));
     EXPECT_TRUE(jetLike("100%", "100%")); // % and _ are ordinary characters here
     EXPECT_FALSE(jetLike("a_c", "abc"));
+    // Escaped wild cards match only themselves.
+    EXPECT_TRUE(jetLike("a\\*\\?\\#", "a*?#", '\\'));
+    EXPECT_FALSE(jetLike("a\\*", "abc", '\\'));
+    EXPECT_FALSE(jetLike("\\?", "x", '\\'));
+    EXPECT_TRUE(jetLike("*\\\\*", "a\\b", '\\'));
+    EXPECT_TRUE(jetLike("*" + jetLikeLiteral("1*2?", '\\') + "*", "x1*2?y", '\\'));
+    EXPECT_FALSE(jetLike("*" + jetLikeLiteral("1*2?", '\\') + "*", "x1a2by", '\\'));
     // "?" takes a whole double-byte character; a lead byte never pairs with the next char.
     EXPECT_TRUE(jetLike("?\xB0\xA1", "\xC5\xC2\xB0\xA1"));
     EXPECT_FALSE(jetLike("??\xB0\xA1", "\xC5\xC2\xB0\xA1"));

@@ -87,7 +87,8 @@ TEST_F(ContentBuilderTest, DerivedParallelRowsCarryTheVersionIndex) {
 TEST_F(ContentBuilderTest, TitlesRelatedContentAndScrambledArticles) {
     RecordSet titles(db, sql::sectionTitles("VRA", "jhn"));
     EXPECT_EQ(titles.field("body"), utf8ToCp949("니고데모 [3:1]"));
-    RecordSet found(db, sql::sectionTitleSearch("VRA", utf8ToCp949("창조")));
+    RecordSet found(db, sql::sectionTitleSearch("VRA"),
+                    {sql::sectionTitlePattern(utf8ToCp949("창조"))});
     EXPECT_EQ(found.field("volcode"), "gen");
     RecordSet ref(db, sql::relatedContent("jhn", "3", "16"));
     EXPECT_EQ(ref.field("body"), utf8ToCp949("{A TAR=BVRAgen001001}창 1:1{/A}"));
@@ -99,7 +100,8 @@ TEST_F(ContentBuilderTest, TitlesRelatedContentAndScrambledArticles) {
 
 TEST_F(ContentBuilderTest, ApostrophesInValuesCannotChangeAQuery) {
     EXPECT_TRUE(chapterRows(db, "VRA", "gen' or '1'='1", "1").empty());
-    RecordSet rs(db, sql::sectionTitleSearch("VRA", "x' or body like '*"));
+    RecordSet rs(db, sql::sectionTitleSearch("VRA"),
+                 {sql::sectionTitlePattern("x' or body like '*")});
     EXPECT_TRUE(rs.isEOF());
     EXPECT_TRUE(chaptersOf(db, "VRA", "gen\" or \"1\"=\"1").empty());
 }
