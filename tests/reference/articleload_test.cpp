@@ -1,8 +1,8 @@
+#include "../support/tempdir.h"
 #include "platform/codec.h"
 #include "platform/database.h"
 #include "reference/articleload.h"
 #include "reference/articletrees.h"
-#include "support/tempdir.h"
 
 #include <gtest/gtest.h>
 
