@@ -305,7 +305,7 @@ constexpr RawPassage kGospels[] = {
 } // namespace
 
 const std::vector<PassageEntry>& fourGospelTable() {
-    static const std::vector<PassageEntry> table = convertPassages(kGospels);
+    static const std::vector<PassageEntry> table = convertTopics(kGospels);
     return table;
 }
 

@@ -245,7 +245,7 @@ constexpr RawPassage kHistory[] = {
 } // namespace
 
 const std::vector<PassageEntry>& historyBooksTable() {
-    static const std::vector<PassageEntry> table = convertPassages(kHistory);
+    static const std::vector<PassageEntry> table = convertTopics(kHistory);
     return table;
 }
 

@@ -2,7 +2,6 @@
 
 #include "search/topictable.h"
 
-#include <span>
 #include <string>
 #include <vector>
 
@@ -12,13 +11,7 @@ namespace qel {
 // references, empty for a heading.
 using PassageEntry = TopicEntry;
 
-// Literal rows are UTF-8 so the tables stay readable; they are converted once.
-struct RawPassage {
-    int level;
-    const char* key;
-    const char* title;
-};
-std::vector<PassageEntry> convertPassages(std::span<const RawPassage> raw);
+using RawPassage = RawTopic;
 
 // The four-gospel harmony: 290 entries and the end entry.
 const std::vector<PassageEntry>& fourGospelTable();

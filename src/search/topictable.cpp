@@ -1,5 +1,7 @@
 #include "search/topictable.h"
 
+#include "platform/codec.h"
+
 #include <algorithm>
 #include <array>
 
@@ -16,6 +18,14 @@ bool isBookSection(const TopicEntry& entry) {
 }
 
 } // namespace
+
+TopicTable convertTopics(std::span<const RawTopic> raw) {
+    TopicTable table;
+    table.reserve(raw.size());
+    for (const RawTopic& row : raw)
+        table.push_back({row.level, row.key, utf8ToCp949(row.title)});
+    return table;
+}
 
 const char* firstTabCaption(int mode) {
     static constexpr std::array<const char*, panelmode::Count> captions = {

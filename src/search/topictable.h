@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,6 +17,14 @@ struct TopicEntry {
     std::string title;
 };
 using TopicTable = std::vector<TopicEntry>;
+
+// Literal rows are UTF-8 so the tables stay readable; they are converted once.
+struct RawTopic {
+    int level;
+    const char* key;
+    const char* title;
+};
+TopicTable convertTopics(std::span<const RawTopic> raw);
 
 // The panel's modes: which table it shows and which extra controls it has.
 namespace panelmode {
