@@ -368,18 +368,12 @@ void CBibleFrame::onEnter() {
 }
 
 void CBibleFrame::goBack() {
-    if (const auto key = history_.back())
-        OpenAtKey(*key, false);
-    else
-        showMessage(utf8ToCp949("되돌아 갈 페이지가 더 이상 없습니다."), applicationTitle());
+    stepHistory(history_, false, [this](const std::string& page) { OpenAtKey(page, false); });
     emit commandStateChanged();
 }
 
 void CBibleFrame::goForward() {
-    if (const auto key = history_.forward())
-        OpenAtKey(*key, false);
-    else
-        showMessage(utf8ToCp949("페이지가 더 이상 없습니다."), applicationTitle());
+    stepHistory(history_, true, [this](const std::string& page) { OpenAtKey(page, false); });
     emit commandStateChanged();
 }
 

@@ -1,5 +1,8 @@
 #include "bible/pagehistory.h"
 
+#include "platform/apptitle.h"
+#include "platform/codec.h"
+#include "platform/messagesink.h"
 #include "platform/text.h"
 
 #include <algorithm>
@@ -56,6 +59,16 @@ int findVerseLabel(const std::vector<std::string>& labels, std::string_view vers
             return static_cast<int>(i);
     }
     return 0;
+}
+
+void stepHistory(PageHistory& history, bool forward,
+                 const std::function<void(const std::string&)>& open) {
+    if (const auto page = forward ? history.forward() : history.back())
+        open(*page);
+    else
+        showMessage(utf8ToCp949(forward ? "페이지가 더 이상 없습니다."
+                                        : "되돌아 갈 페이지가 더 이상 없습니다."),
+                    applicationTitle());
 }
 
 } // namespace qel

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -28,6 +29,11 @@ private:
     std::array<std::string, kSlots> slots_;
     int index_ = -1;
 };
+
+// Moves back (or forward) and hands the page to `open`; at either end the reader is told
+// that there is no page further.
+void stepHistory(PageHistory& history, bool forward,
+                 const std::function<void(const std::string&)>& open);
 
 // Index of the label a verse number selects among a chapter's verse labels: the exact
 // label, then the part before "-", then a range "a-b" holding the number, else the first

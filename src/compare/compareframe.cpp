@@ -97,18 +97,14 @@ void CCompareFrame::Redisplay() {
 }
 
 void CCompareFrame::goBack() {
-    if (const auto page = history_.back())
-        Load(passageIndex(*page).value_or(-1), false);
-    else
-        showMessage(utf8ToCp949("되돌아 갈 페이지가 더 이상 없습니다."), applicationTitle());
+    stepHistory(history_, false,
+                [this](const std::string& page) { Load(passageIndex(page).value_or(-1), false); });
     emit commandStateChanged();
 }
 
 void CCompareFrame::goForward() {
-    if (const auto page = history_.forward())
-        Load(passageIndex(*page).value_or(-1), false);
-    else
-        showMessage(utf8ToCp949("페이지가 더 이상 없습니다."), applicationTitle());
+    stepHistory(history_, true,
+                [this](const std::string& page) { Load(passageIndex(page).value_or(-1), false); });
     emit commandStateChanged();
 }
 

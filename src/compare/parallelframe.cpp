@@ -233,18 +233,12 @@ void CParallelFrame::onEnter() {
 }
 
 void CParallelFrame::goBack() {
-    if (const auto key = history_.back())
-        GoToVerseKey(*key, false);
-    else
-        showMessage(utf8ToCp949("되돌아 갈 페이지가 더 이상 없습니다."), applicationTitle());
+    stepHistory(history_, false, [this](const std::string& page) { GoToVerseKey(page, false); });
     emit commandStateChanged();
 }
 
 void CParallelFrame::goForward() {
-    if (const auto key = history_.forward())
-        GoToVerseKey(*key, false);
-    else
-        showMessage(utf8ToCp949("페이지가 더 이상 없습니다."), applicationTitle());
+    stepHistory(history_, true, [this](const std::string& page) { GoToVerseKey(page, false); });
     emit commandStateChanged();
 }
 
