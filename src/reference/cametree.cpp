@@ -1,0 +1,17 @@
+#include "reference/topictrees.h"
+
+namespace qel {
+namespace {
+
+constexpr RawTopic kEntries[] = {
+    {-1, "", ""},
+};
+
+} // namespace
+
+const TopicTable& cameTree() {
+    static const TopicTable table = convertTopics(kEntries);
+    return table;
+}
+
+} // namespace qel
