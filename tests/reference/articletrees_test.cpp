@@ -1,3 +1,4 @@
+#include "../support/topictablecheck.h"
 #include "bible/biblequeries.h"
 #include "bible/booktable.h"
 #include "platform/codec.h"
@@ -26,29 +27,6 @@ void expectRows(const TopicTable& table, std::initializer_list<Row> rows) {
         EXPECT_EQ(entry.level, row.level);
         EXPECT_EQ(entry.key, row.key);
         EXPECT_EQ(cp949ToUtf8(entry.title), row.title);
-    }
-}
-
-// Levels start at 0, grow by one step at most, and the table ends with level -1; keys
-// that are given are unique.
-void expectWellFormed(const TopicTable& table, int count, int maxLevel) {
-    ASSERT_EQ(entryCount(table), count);
-    ASSERT_EQ(table.size(), static_cast<std::size_t>(count) + 1);
-    EXPECT_EQ(table.back().level, -1);
-    EXPECT_EQ(table.front().level, 0);
-    std::set<std::string> keys;
-    for (int i = 0; i < count; ++i) {
-        SCOPED_TRACE(i);
-        const TopicEntry& entry = table[i];
-        EXPECT_FALSE(entry.title.empty());
-        EXPECT_GE(entry.level, 0);
-        EXPECT_LE(entry.level, maxLevel);
-        if (i > 0) {
-            EXPECT_LE(entry.level, table[i - 1].level + 1);
-        }
-        if (!entry.key.empty()) {
-            EXPECT_TRUE(keys.insert(entry.key).second) << entry.key;
-        }
     }
 }
 

@@ -1,0 +1,236 @@
+#include "../support/topictablecheck.h"
+#include "bible/booktable.h"
+#include "bible/versekey.h"
+#include "platform/codec.h"
+#include "reference/topictrees.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <regex>
+#include <set>
+#include <string>
+#include <vector>
+
+using namespace qel;
+
+namespace {
+
+// The fields after the key of every record of a topic source, by key.
+using SourceRows = std::map<std::string, std::vector<std::string>>;
+
+std::filesystem::path sourcePath(const std::string& name) {
+    return std::filesystem::path(QEL_SOURCE_DIR) / "data/topics" / name;
+}
+
+SourceRows readSource(const std::string& name) {
+    std::ifstream in(sourcePath(name), std::ios::binary);
+    EXPECT_TRUE(in) << sourcePath(name);
+    SourceRows rows;
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.empty() || line[0] == '#')
+            continue;
+        std::vector<std::string> fields;
+        std::size_t start = 0;
+        for (std::size_t tab; (tab = line.find('\t', start)) != std::string::npos; start = tab + 1)
+            fields.push_back(line.substr(start, tab - start));
+        fields.push_back(line.substr(start));
+        const std::string key = fields.front();
+        fields.erase(fields.begin());
+        EXPECT_TRUE(rows.emplace(key, std::move(fields)).second)
+            << name << ": two rows for " << key;
+    }
+    return rows;
+}
+
+// Every key of the tree that has a record has exactly one, and every record belongs to
+// such a key; keys take their form by the pattern.
+void expectKeysMatchRows(const TopicTable& tree, const SourceRows& rows, const std::regex& form,
+                         const std::function<bool(const std::string&)>& hasRecord) {
+    std::set<std::string> recorded;
+    for (int i = 0; i < entryCount(tree); ++i) {
+        const std::string& key = tree[i].key;
+        if (key.empty())
+            continue;
+        EXPECT_TRUE(std::regex_match(key, form)) << key;
+        if (hasRecord(key)) {
+            recorded.insert(key);
+            EXPECT_TRUE(rows.contains(key)) << "no record for " << key;
+        }
+    }
+    for (const auto& [key, fields] : rows)
+        EXPECT_TRUE(recorded.contains(key)) << "record without a tree key: " << key;
+}
+
+bool always(const std::string&) {
+    return true;
+}
+
+// Bodies open with their caption and carry only verse links that name a real book.
+void expectBodies(const SourceRows& rows, std::size_t bodyField, bool captioned) {
+    static const std::regex link(R"(\{A TAR=([^}]*)\})");
+    for (const auto& [key, fields] : rows) {
+        SCOPED_TRACE(key);
+        ASSERT_GT(fields.size(), bodyField);
+        const std::string& body = fields[bodyField];
+        if (captioned) {
+            EXPECT_EQ(body.rfind("{H}", 0), 0u);
+            EXPECT_NE(body.find("{/H}{B}{I VAL=4}"), std::string::npos);
+        }
+        for (std::sregex_iterator it(body.begin(), body.end(), link), end; it != end; ++it) {
+            const std::string target = (*it)[1];
+            ASSERT_TRUE(isCommandVerseKey(target)) << target;
+            const auto verse = parseFullVerseKey(target.substr(1));
+            ASSERT_TRUE(verse);
+            EXPECT_EQ(verse->version, "VRA");
+            EXPECT_FALSE(bookNameOf(verse->book, "VRA").empty()) << target;
+            EXPECT_FALSE(verse->chapter.empty() || verse->verse.empty()) << target;
+        }
+    }
+}
+
+const TopicEntry& firstKeyed(const TopicTable& tree) {
+    int i = 0;
+    while (i < entryCount(tree) && tree[i].key.empty())
+        ++i;
+    return tree.at(i);
+}
+
+} // namespace
+
+TEST(TopicContent, CameTreeHasAnArticleForEveryKey) {
+    const TopicTable& tree = cameTree();
+    expectWellFormed(tree, 55, 2);
+    EXPECT_EQ(firstKeyed(tree).key, "ca0001");
+    const SourceRows rows = readSource("CAME.txt");
+    expectKeysMatchRows(tree, rows, std::regex("ca[0-9]{4}"), always);
+    expectBodies(rows, 0, true);
+    // Articles run to at least two paragraphs.
+    for (const auto& [key, fields] : rows)
+        EXPECT_NE(fields.at(0).find("{B}", fields.at(0).find("{B}") + 1), std::string::npos) << key;
+}
+
+TEST(TopicContent, ChronologyRowsPlaceEveryEntryOnATrack) {
+    const TopicTable& tree = chronologyTree();
+    expectWellFormed(tree, 133, 1);
+    const SourceRows rows = readSource("HIS.txt");
+    expectKeysMatchRows(tree, rows, std::regex("[1-9][0-9]*"), always);
+    expectBodies(rows, 5, false);
+    const std::set<std::string> tracks = {"era",    "israel", "judah", "prophet",
+                                          "nation", "event",  "church"};
+    int previousFrom = -5000;
+    for (int i = 0; i < entryCount(tree); ++i) {
+        const TopicEntry& entry = tree[i];
+        SCOPED_TRACE(entry.key);
+        // Every entry has a key, numbered in the order of the tree.
+        ASSERT_EQ(entry.key, std::to_string(i + 1));
+        const std::vector<std::string>& f = rows.at(entry.key);
+        ASSERT_EQ(f.size(), 6u);
+        EXPECT_TRUE(tracks.contains(f[0])) << f[0];
+        EXPECT_EQ(entry.level == 0, f[0] == "era"); // the periods head the tree
+        const int from = std::stoi(f[1]);
+        const int to = std::stoi(f[2]);
+        EXPECT_EQ(std::to_string(from), f[1]);
+        EXPECT_EQ(std::to_string(to), f[2]);
+        EXPECT_NE(from, 0); // there is no year 0
+        EXPECT_NE(to, 0);
+        EXPECT_LE(from, to);
+        EXPECT_TRUE(f[3] == "0" || f[3] == "1") << f[3];
+        EXPECT_EQ(utf8ToCp949(f[4]), entry.title);
+        if (entry.level == 0) {
+            EXPECT_GE(from, previousFrom); // the periods follow each other
+            previousFrom = from;
+        }
+    }
+    // The story runs from the patriarchs, dated uncertainly, to the end of the first century.
+    EXPECT_EQ(rows.at("1")[3], "1");
+    EXPECT_LT(std::stoi(rows.at("1")[1]), -1500);
+    EXPECT_GE(std::stoi(rows.at("133")[2]), 90);
+}
+
+TEST(TopicContent, PhotoTreeHoldsTheDiagramsAndACaptionForEveryKey) {
+    const TopicTable& tree = photoTree();
+    expectWellFormed(tree, 225, 2);
+    const SourceRows rows = readSource("PHOTO.txt");
+    expectKeysMatchRows(tree, rows, std::regex("PHI[0-9]{9}"), always);
+    expectBodies(rows, 0, true);
+
+    // The builder draws these keys as diagrams; their titles name what it draws.
+    const std::vector<std::string> diagrams = {"성막과 뜰의 배치",
+                                               "언약궤",
+                                               "등잔대",
+                                               "분향단",
+                                               "진설병을 두는 상",
+                                               "번제단",
+                                               "물두멍",
+                                               "광야의 진영 배치",
+                                               "솔로몬 성전의 평면",
+                                               "헤롯 성전의 평면",
+                                               "예수 시대의 예루살렘",
+                                               "두루마리",
+                                               "코덱스(책 모양의 사본)",
+                                               "유대 항쟁 때의 세겔 은화",
+                                               "로마의 데나리온 은화",
+                                               "렙돈 동전",
+                                               "페르시아의 다릭 금화"};
+    int heading = 0;
+    while (heading < entryCount(tree) &&
+           cp949ToUtf8(tree[heading].title) != "그림으로 보는 성경의 세계")
+        ++heading;
+    ASSERT_LT(heading, entryCount(tree));
+    EXPECT_EQ(tree[heading].level, 0);
+    EXPECT_TRUE(tree[heading].key.empty());
+    for (std::size_t n = 0; n < diagrams.size(); ++n) {
+        const TopicEntry& entry = tree.at(heading + 1 + n);
+        const std::string key =
+            "PHI010" + std::string(n + 1 < 10 ? "00000" : "0000") + std::to_string(n + 1);
+        EXPECT_EQ(entry.key, key);
+        EXPECT_EQ(entry.level, 1);
+        EXPECT_EQ(cp949ToUtf8(entry.title), diagrams[n]);
+    }
+    const TopicEntry& after = tree.at(heading + 1 + diagrams.size());
+    EXPECT_TRUE(after.level == 0 || after.level == -1); // no other entry in the group
+
+    // A photograph links into Genesis, so the side-by-side arrangement can be tried.
+    bool linksGenesis = false;
+    for (const auto& [key, fields] : rows)
+        linksGenesis |= fields.at(0).find("{A TAR=BVRAgen001001}") != std::string::npos;
+    EXPECT_TRUE(linksGenesis);
+}
+
+TEST(TopicContent, MapTreeOpensTheFourMapsAndDescribesThePeriods) {
+    const TopicTable& tree = mapTree();
+    expectWellFormed(tree, 22, 1);
+    const SourceRows rows = readSource("MAP.txt");
+    const auto isTopic = [](const std::string& key) { return key[0] == 'm'; };
+    expectKeysMatchRows(tree, rows, std::regex("f[1-4]|m[a-z0-9]{12}"), isTopic);
+    expectBodies(rows, 0, true);
+    const std::map<std::string, std::string> maps = {{"f1", "구약시대의 팔레스티나"},
+                                                     {"f2", "신약시대의 팔레스티나"},
+                                                     {"f3", "사도 바울의 여행"},
+                                                     {"f4", "구약시대의 중동"}};
+    std::map<std::string, std::string> found;
+    int topics = 0;
+    for (int i = 0; i < entryCount(tree); ++i) {
+        if (tree[i].key.starts_with("f"))
+            found[tree[i].key] = cp949ToUtf8(tree[i].title);
+        topics += !tree[i].key.empty() && isTopic(tree[i].key);
+    }
+    EXPECT_EQ(found, maps);
+    EXPECT_GT(topics, 0);
+}
+
+TEST(TopicContent, SourcesHoldOnlyTextThatCp949Keeps) {
+    for (const char* name : {"CAME.txt", "HIS.txt", "PHOTO.txt", "MAP.txt"}) {
+        SCOPED_TRACE(name);
+        std::ifstream in(sourcePath(name), std::ios::binary);
+        const std::string text{std::istreambuf_iterator<char>(in), {}};
+        ASSERT_FALSE(text.empty());
+        // The codec turns what CP949 lacks into '?', so a round trip shows it.
+        EXPECT_EQ(cp949ToUtf8(utf8ToCp949(text)), text);
+    }
+}
