@@ -1,3 +1,5 @@
+#include "../support/topicsource.h"
+#include "../support/topictablecheck.h"
 #include "bible/biblequeries.h"
 #include "bible/booktable.h"
 #include "bible/versekey.h"
@@ -18,51 +20,16 @@ using namespace qel;
 
 namespace {
 
-// Rows of a topic source in data/topics/: the key, then the other fields.
-std::map<std::string, std::vector<std::string>> readSource(const std::string& name,
-                                                           std::size_t fields) {
-    const std::string path = QEL_SOURCE_DIR "/data/topics/" + name;
-    std::ifstream in(path, std::ios::binary);
-    EXPECT_TRUE(in.is_open()) << path;
-    std::map<std::string, std::vector<std::string>> rows;
-    std::string line;
-    int number = 0;
-    while (std::getline(in, line)) {
-        ++number;
-        std::vector<std::string> parts;
-        std::istringstream split(line);
-        for (std::string part; std::getline(split, part, '\t');)
-            parts.push_back(part);
-        EXPECT_EQ(parts.size(), fields) << name << ":" << number;
-        // Every character must survive the program's code page.
-        EXPECT_EQ(cp949ToUtf8(utf8ToCp949(line)), line) << name << ":" << number;
-        if (parts.empty())
-            continue;
-        const std::string key = parts.front();
-        parts.erase(parts.begin());
-        EXPECT_TRUE(rows.emplace(key, parts).second) << name << ": " << key << " twice";
+// Rows of a topic source, each with the given number of fields after its key and every
+// character one the program's code page keeps.
+TopicSourceRows readSource(const std::string& name, std::size_t fields) {
+    TopicSourceRows rows = readTopicSource(name);
+    for (const auto& [key, parts] : rows) {
+        EXPECT_EQ(parts.size() + 1, fields) << name << ": " << key;
+        for (const std::string& part : parts)
+            EXPECT_EQ(cp949ToUtf8(utf8ToCp949(part)), part) << name << ": " << key;
     }
     return rows;
-}
-
-// Levels start at 0 and grow by one step at most; headings and keys as given.
-void expectWellFormed(const TopicTable& tree, int count, int maxLevel) {
-    ASSERT_EQ(entryCount(tree), count);
-    ASSERT_EQ(tree.size(), static_cast<std::size_t>(count) + 1);
-    EXPECT_EQ(tree.front().level, 0);
-    std::set<std::string> keys;
-    for (int i = 0; i < count; ++i) {
-        SCOPED_TRACE(i);
-        EXPECT_FALSE(tree[i].title.empty());
-        EXPECT_GE(tree[i].level, 0);
-        EXPECT_LE(tree[i].level, maxLevel);
-        if (i > 0) {
-            EXPECT_LE(tree[i].level, tree[i - 1].level + 1);
-        }
-        if (!tree[i].key.empty()) {
-            EXPECT_TRUE(keys.insert(tree[i].key).second) << tree[i].key;
-        }
-    }
 }
 
 bool allDigits(std::string_view text) {

@@ -1,3 +1,4 @@
+#include "../support/topicsource.h"
 #include "../support/topictablecheck.h"
 #include "bible/booktable.h"
 #include "bible/versekey.h"
@@ -19,37 +20,10 @@ using namespace qel;
 
 namespace {
 
-// The fields after the key of every record of a topic source, by key.
-using SourceRows = std::map<std::string, std::vector<std::string>>;
-
-std::filesystem::path sourcePath(const std::string& name) {
-    return std::filesystem::path(QEL_SOURCE_DIR) / "data/topics" / name;
-}
-
-SourceRows readSource(const std::string& name) {
-    std::ifstream in(sourcePath(name), std::ios::binary);
-    EXPECT_TRUE(in) << sourcePath(name);
-    SourceRows rows;
-    std::string line;
-    while (std::getline(in, line)) {
-        if (line.empty() || line[0] == '#')
-            continue;
-        std::vector<std::string> fields;
-        std::size_t start = 0;
-        for (std::size_t tab; (tab = line.find('\t', start)) != std::string::npos; start = tab + 1)
-            fields.push_back(line.substr(start, tab - start));
-        fields.push_back(line.substr(start));
-        const std::string key = fields.front();
-        fields.erase(fields.begin());
-        EXPECT_TRUE(rows.emplace(key, std::move(fields)).second)
-            << name << ": two rows for " << key;
-    }
-    return rows;
-}
-
 // Every key of the tree that has a record has exactly one, and every record belongs to
 // such a key; keys take their form by the pattern.
-void expectKeysMatchRows(const TopicTable& tree, const SourceRows& rows, const std::regex& form,
+void expectKeysMatchRows(const TopicTable& tree, const TopicSourceRows& rows,
+                         const std::regex& form,
                          const std::function<bool(const std::string&)>& hasRecord) {
     std::set<std::string> recorded;
     for (int i = 0; i < entryCount(tree); ++i) {
@@ -71,7 +45,7 @@ bool always(const std::string&) {
 }
 
 // Bodies open with their caption and carry only verse links that name a real book.
-void expectBodies(const SourceRows& rows, std::size_t bodyField, bool captioned) {
+void expectBodies(const TopicSourceRows& rows, std::size_t bodyField, bool captioned) {
     static const std::regex link(R"(\{A TAR=([^}]*)\})");
     for (const auto& [key, fields] : rows) {
         SCOPED_TRACE(key);
@@ -106,7 +80,7 @@ TEST(TopicContent, CameTreeHasAnArticleForEveryKey) {
     const TopicTable& tree = cameTree();
     expectWellFormed(tree, 55, 2);
     EXPECT_EQ(firstKeyed(tree).key, "ca0001");
-    const SourceRows rows = readSource("CAME.txt");
+    const TopicSourceRows rows = readTopicSource("CAME.txt");
     expectKeysMatchRows(tree, rows, std::regex("ca[0-9]{4}"), always);
     expectBodies(rows, 0, true);
     // Articles run to at least two paragraphs.
@@ -117,7 +91,7 @@ TEST(TopicContent, CameTreeHasAnArticleForEveryKey) {
 TEST(TopicContent, ChronologyRowsPlaceEveryEntryOnATrack) {
     const TopicTable& tree = chronologyTree();
     expectWellFormed(tree, 133, 1);
-    const SourceRows rows = readSource("HIS.txt");
+    const TopicSourceRows rows = readTopicSource("HIS.txt");
     expectKeysMatchRows(tree, rows, std::regex("[1-9][0-9]*"), always);
     expectBodies(rows, 5, false);
     const std::set<std::string> tracks = {"era",    "israel", "judah", "prophet",
@@ -155,7 +129,7 @@ TEST(TopicContent, ChronologyRowsPlaceEveryEntryOnATrack) {
 TEST(TopicContent, PhotoTreeHoldsTheDiagramsAndACaptionForEveryKey) {
     const TopicTable& tree = photoTree();
     expectWellFormed(tree, 225, 2);
-    const SourceRows rows = readSource("PHOTO.txt");
+    const TopicSourceRows rows = readTopicSource("PHOTO.txt");
     expectKeysMatchRows(tree, rows, std::regex("PHI[0-9]{9}"), always);
     expectBodies(rows, 0, true);
 
@@ -205,7 +179,7 @@ TEST(TopicContent, PhotoTreeHoldsTheDiagramsAndACaptionForEveryKey) {
 TEST(TopicContent, MapTreeOpensTheFourMapsAndDescribesThePeriods) {
     const TopicTable& tree = mapTree();
     expectWellFormed(tree, 22, 1);
-    const SourceRows rows = readSource("MAP.txt");
+    const TopicSourceRows rows = readTopicSource("MAP.txt");
     const auto isTopic = [](const std::string& key) { return key[0] == 'm'; };
     expectKeysMatchRows(tree, rows, std::regex("f[1-4]|m[a-z0-9]{12}"), isTopic);
     expectBodies(rows, 0, true);
@@ -227,7 +201,8 @@ TEST(TopicContent, MapTreeOpensTheFourMapsAndDescribesThePeriods) {
 TEST(TopicContent, SourcesHoldOnlyTextThatCp949Keeps) {
     for (const char* name : {"CAME.txt", "HIS.txt", "PHOTO.txt", "MAP.txt"}) {
         SCOPED_TRACE(name);
-        std::ifstream in(sourcePath(name), std::ios::binary);
+        std::ifstream in(std::filesystem::path(QEL_SOURCE_DIR) / "data/topics" / name,
+                         std::ios::binary);
         const std::string text{std::istreambuf_iterator<char>(in), {}};
         ASSERT_FALSE(text.empty());
         // The codec turns what CP949 lacks into '?', so a round trip shows it.
