@@ -93,6 +93,8 @@ private:
     static const std::map<std::string, WindowOpener>& windowOpeners();
     CChildFrame* openComparison(const std::string& code);
     CChildFrame* openParallel(const std::string& code);
+    CChildFrame* openArticle(const std::string& code);
+    CChildFrame* openIntroduction(const std::string& code);
 
     void createActions();
     void createMenus();
