@@ -154,6 +154,12 @@ int articleKindOf(const std::string& code) {
 constexpr int kShortcutDailyReading = 114;
 constexpr int kShortcutReadingPlan = 115;
 
+// Wide enough for a tree panel beside two panes of text, but inside the area.
+QSize roomySize(const QSize& area) {
+    return {std::min(area.width(), std::max(640, area.width() * 3 / 4)),
+            std::min(area.height(), std::max(420, area.height() * 3 / 4))};
+}
+
 bool askToExit(QWidget* parent) {
     QMessageBox box(QMessageBox::Question, QStringLiteral("QEL CD-ROM 성경 종료 확인"),
                     QStringLiteral("CD-ROM 성경을 종료하시겠습니까?"), QMessageBox::NoButton,
@@ -569,10 +575,7 @@ CChildFrame* CMainFrame::openComparison(const std::string& code) {
                         : new CCompareHisFrame(context_, display_, links);
         mdiArea_->addSubWindow(frame);
         registerFrame(frame);
-        const QSize area = mdiArea_->size();
-        // Wide enough for the panel and two panes side by side, but inside the area.
-        frame->resize(std::min(area.width(), std::max(640, area.width() * 3 / 4)),
-                      std::min(area.height(), std::max(420, area.height() * 3 / 4)));
+        frame->resize(roomySize(mdiArea_->size()));
         frame->show();
         frame->SetPanelMode(gospels ? panelmode::Gospels : panelmode::HistoryBooks);
     }
@@ -611,6 +614,19 @@ CChildFrame* CMainFrame::openParallel(const std::string& code) {
     return frame;
 }
 
+void CMainFrame::showNewWindow(QMdiSubWindow* window, bool maximized) {
+    if (maximized) {
+        window->showMaximized();
+        return;
+    }
+    placeNewWindow(window);
+    const QSize area = mdiArea_->viewport()->size();
+    const QSize roomy = roomySize(area);
+    window->resize(std::min(roomy.width(), area.width() - window->x()),
+                   std::min(roomy.height(), area.height() - window->y()));
+    window->show();
+}
+
 CChildFrame* CMainFrame::openArticle(const std::string& code) {
     const int kind = articleKindOf(code);
     const QMdiSubWindow* active = mdiArea_->activeSubWindow();
@@ -624,12 +640,7 @@ CChildFrame* CMainFrame::openArticle(const std::string& code) {
         });
         mdiArea_->addSubWindow(frame);
         registerFrame(frame);
-        if (activeMaximized) {
-            frame->showMaximized();
-        } else {
-            placeNewWindow(frame);
-            frame->show();
-        }
+        showNewWindow(frame, activeMaximized);
         frame->SetKind(kind);
     }
     // Loading may open further windows through the pending place: take it first.
@@ -650,12 +661,7 @@ CChildFrame* CMainFrame::openIntroduction(const std::string& code) {
         frame = new CETCFrame(context_, display_);
         mdiArea_->addSubWindow(frame);
         registerFrame(frame);
-        if (activeMaximized) {
-            frame->showMaximized();
-        } else {
-            placeNewWindow(frame);
-            frame->show();
-        }
+        showNewWindow(frame, activeMaximized);
     }
     frame->Load(CETCFrame::prologId());
     pendingPlace_.clear();

@@ -114,6 +114,8 @@ private:
     void openCommandLinePlace();
     void activateNeighbour(bool newer);
     void placeNewWindow(QMdiSubWindow* window);
+    // A window with a text to read: maximised like the active one, or placed and given room.
+    void showNewWindow(QMdiSubWindow* window, bool maximized);
     void tileChildren(Tiling tiling);
     void createSearchDialogs();
 
