@@ -284,6 +284,12 @@ TEST_F(ArticleWindow, TextSearchListsHitsByTitleAndOpensAtTheFirstMatch) {
     terms->panel()->searchBox()->setEditText(QStringLiteral("풀이 2"));
     terms->panel()->SearchTopics();
     EXPECT_EQ(terms->panel()->hitList()->topLevelItemCount(), 11); // 2, 20-29
+
+    // Windows without articles keep the search of titles alone.
+    CTreeAndSearch* passages = frame.openWindow("COMPARE4", "")->findChild<CTreeAndSearch*>();
+    ASSERT_NE(passages, nullptr);
+    passages->tabs()->setCurrentIndex(1);
+    EXPECT_FALSE(passages->textChoice()->isVisible());
 }
 
 TEST_F(ArticleWindow, MenuAndShortcutTreeOpenEveryArticleKind) {
