@@ -6,7 +6,9 @@
 #include "widgets/childframe.h"
 
 #include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 class QSplitter;
 
