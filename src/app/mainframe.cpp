@@ -21,6 +21,10 @@
 #include "platform/apptitle.h"
 #include "platform/codec.h"
 #include "platform/commands.h"
+#include "reference/articleload.h"
+#include "reference/articletrees.h"
+#include "reference/etcframe.h"
+#include "reference/generalframe.h"
 #include "search/searchdialog.h"
 #include "search/searchword.h"
 #include "widgets/childframe.h"
@@ -38,6 +42,7 @@
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
+#include <utility>
 
 namespace qel {
 namespace {
@@ -124,10 +129,36 @@ const std::map<int, const char*> kShortcutVersions = {{101, "VRA"}, {201, "VRB"}
 
 // Shortcut items that open a window kind by its code.
 const std::map<int, const char*> kShortcutWindows = {
-    {107, "COMPARE4"}, {108, "COMPAREHIS"}, {117, "PARALLEL"}};
+    {102, "BOOK"},     {103, "TERM"},       {105, "UNITS"},  {106, "CRI"},
+    {107, "COMPARE4"}, {108, "COMPAREHIS"}, {116, "PROLOG"}, {117, "PARALLEL"}};
+
+// Commands that open a window kind by its code.
+const std::map<int, const char*> kWindowCommands = {
+    {cmd::OpenBOOK, "BOOK"},         {cmd::OpenTERM, "TERM"},
+    {cmd::OpenUNITS, "UNITS"},       {cmd::OpenCRI, "CRI"},
+    {cmd::OpenCOMPARE4, "COMPARE4"}, {cmd::OpenCOMPAREHIS, "COMPAREHIS"},
+    {cmd::OpenPROLOG, "PROLOG"},     {cmd::OpenPARALLEL, "PARALLEL"}};
+
+// Command-key letters that open an article window, with its kind's code.
+const std::map<char, const char*> kArticleLetters = {
+    {'C', "CRI"}, {'I', "BOOK"}, {'U', "UNITS"}, {'W', "TERM"}};
+
+// The article kind of a document-type code, or -1.
+int articleKindOf(const std::string& code) {
+    for (int kind = 0; kind < articlekind::Count; ++kind)
+        if (code == articleKindInfo(kind).documentType)
+            return kind;
+    return -1;
+}
 
 constexpr int kShortcutDailyReading = 114;
 constexpr int kShortcutReadingPlan = 115;
+
+// Wide enough for a tree panel beside two panes of text, but inside the area.
+QSize roomySize(const QSize& area) {
+    return {std::min(area.width(), std::max(640, area.width() * 3 / 4)),
+            std::min(area.height(), std::max(420, area.height() * 3 / 4))};
+}
 
 bool askToExit(QWidget* parent) {
     QMessageBox box(QMessageBox::Question, QStringLiteral("QEL CD-ROM 성경 종료 확인"),
@@ -222,6 +253,10 @@ void CMainFrame::createMenus() {
         open->addAction(action(id));
     file->addAction(action(cmd::OpenPARALLEL));
     file->addAction(action(cmd::ParallelDialog));
+    // The articles, as the shortcut panel groups them.
+    QMenu* articles = file->addMenu(QStringLiteral("해설 전서 라"));
+    for (int id : {cmd::OpenPROLOG, cmd::OpenBOOK, cmd::OpenTERM, cmd::OpenUNITS, cmd::OpenCRI})
+        articles->addAction(action(id));
     file->addSeparator();
     action(cmd::Close)->setText(QStringLiteral("닫기(&C)"));
     file->addAction(action(cmd::Close));
@@ -335,6 +370,10 @@ bool CMainFrame::handleFrameCommand(int id) {
             openBibleVersion(v.code);
             return true;
         }
+    if (const auto window = kWindowCommands.find(id); window != kWindowCommands.end()) {
+        openWindow(window->second, "");
+        return true;
+    }
     switch (id) {
     case cmd::Close:
         if (QMdiSubWindow* window = mdiArea_->activeSubWindow())
@@ -382,15 +421,6 @@ bool CMainFrame::handleFrameCommand(int id) {
     case cmd::TileVertically:
         tileChildren(Tiling::Vertical);
         return true;
-    case cmd::OpenCOMPARE4:
-        openWindow("COMPARE4", "");
-        return true;
-    case cmd::OpenCOMPAREHIS:
-        openWindow("COMPAREHIS", "");
-        return true;
-    case cmd::OpenPARALLEL:
-        openWindow("PARALLEL", "");
-        return true;
     case cmd::ParallelDialog:
         runSettingsDialog<CParallelDialog>();
         return true;
@@ -415,7 +445,7 @@ void CMainFrame::updateCommandStates() {
     CChildFrame* active = activeFrame();
     for (auto& [id, action] : actions_) {
         // Windows of later kinds do not exist yet.
-        bool enabled = false;
+        bool enabled = kWindowCommands.contains(id);
         for (const VersionCommand& v : kVersionCommands)
             enabled = enabled || v.id == id;
         switch (id) {
@@ -448,9 +478,6 @@ void CMainFrame::updateCommandStates() {
         case cmd::CascadeWindows:
         case cmd::TileHorizontally:
         case cmd::TileVertically:
-        case cmd::OpenCOMPARE4:
-        case cmd::OpenCOMPAREHIS:
-        case cmd::OpenPARALLEL:
         case cmd::ParallelDialog:
         case cmd::DailyReading:
         case cmd::ReadingPlan:
@@ -548,10 +575,7 @@ CChildFrame* CMainFrame::openComparison(const std::string& code) {
                         : new CCompareHisFrame(context_, display_, links);
         mdiArea_->addSubWindow(frame);
         registerFrame(frame);
-        const QSize area = mdiArea_->size();
-        // Wide enough for the panel and two panes side by side, but inside the area.
-        frame->resize(std::min(area.width(), std::max(640, area.width() * 3 / 4)),
-                      std::min(area.height(), std::max(420, area.height() * 3 / 4)));
+        frame->resize(roomySize(mdiArea_->size()));
         frame->show();
         frame->SetPanelMode(gospels ? panelmode::Gospels : panelmode::HistoryBooks);
     }
@@ -590,6 +614,61 @@ CChildFrame* CMainFrame::openParallel(const std::string& code) {
     return frame;
 }
 
+void CMainFrame::showNewWindow(QMdiSubWindow* window, bool maximized) {
+    if (maximized) {
+        window->showMaximized();
+        return;
+    }
+    placeNewWindow(window);
+    const QSize area = mdiArea_->viewport()->size();
+    const QSize roomy = roomySize(area);
+    window->resize(std::min(roomy.width(), area.width() - window->x()),
+                   std::min(roomy.height(), area.height() - window->y()));
+    window->show();
+}
+
+CChildFrame* CMainFrame::openArticle(const std::string& code) {
+    const int kind = articleKindOf(code);
+    const QMdiSubWindow* active = mdiArea_->activeSubWindow();
+    const bool activeMaximized = active && active->isMaximized();
+    auto* frame = static_cast<CGeneralFrame*>(registry_.findByCode(code));
+    if (frame) {
+        activeMaximized ? frame->showMaximized() : frame->showNormal();
+    } else {
+        frame = new CGeneralFrame(context_, display_, kind, [this](const std::string& key) {
+            return openByCommandKey(key, false);
+        });
+        mdiArea_->addSubWindow(frame);
+        registerFrame(frame);
+        showNewWindow(frame, activeMaximized);
+        frame->SetKind(kind);
+    }
+    // Loading may open further windows through the pending place: take it first.
+    const std::string place = std::exchange(pendingPlace_, std::string());
+    if (!place.empty())
+        frame->Load(place, true);
+    mdiArea_->setActiveSubWindow(frame);
+    return frame;
+}
+
+CChildFrame* CMainFrame::openIntroduction(const std::string& code) {
+    const QMdiSubWindow* active = mdiArea_->activeSubWindow();
+    const bool activeMaximized = active && active->isMaximized();
+    auto* frame = static_cast<CETCFrame*>(registry_.findByCode(code));
+    if (frame) {
+        activeMaximized ? frame->showMaximized() : frame->showNormal();
+    } else {
+        frame = new CETCFrame(context_, display_);
+        mdiArea_->addSubWindow(frame);
+        registerFrame(frame);
+        showNewWindow(frame, activeMaximized);
+    }
+    frame->Load(CETCFrame::prologId());
+    pendingPlace_.clear();
+    mdiArea_->setActiveSubWindow(frame);
+    return frame;
+}
+
 const std::map<std::string, CMainFrame::WindowOpener>& CMainFrame::windowOpeners() {
     static const std::map<std::string, WindowOpener> openers = [] {
         std::map<std::string, WindowOpener> table;
@@ -598,6 +677,9 @@ const std::map<std::string, CMainFrame::WindowOpener>& CMainFrame::windowOpeners
         table.emplace("COMPARE4", &CMainFrame::openComparison);
         table.emplace("COMPAREHIS", &CMainFrame::openComparison);
         table.emplace("PARALLEL", &CMainFrame::openParallel);
+        for (int kind = 0; kind < articlekind::Count; ++kind)
+            table.emplace(articleKindInfo(kind).documentType, &CMainFrame::openArticle);
+        table.emplace("PROLOG", &CMainFrame::openIntroduction);
         return table;
     }();
     return openers;
@@ -633,7 +715,10 @@ CChildFrame* CMainFrame::openByCommandKey(const std::string& key, bool force) {
             opened = openBibleVersion(command->version);
         }
     }
-    // Articles and topics (C H I M P U W) open with their windows.
+    if (const auto article = kArticleLetters.find(command->letter);
+        article != kArticleLetters.end())
+        opened = openArticle(article->second);
+    // Topics (H M P) open with their windows.
     pendingPlace_.clear();
     return opened;
 }

@@ -93,6 +93,8 @@ private:
     static const std::map<std::string, WindowOpener>& windowOpeners();
     CChildFrame* openComparison(const std::string& code);
     CChildFrame* openParallel(const std::string& code);
+    CChildFrame* openArticle(const std::string& code);
+    CChildFrame* openIntroduction(const std::string& code);
 
     void createActions();
     void createMenus();
@@ -112,6 +114,8 @@ private:
     void openCommandLinePlace();
     void activateNeighbour(bool newer);
     void placeNewWindow(QMdiSubWindow* window);
+    // A window with a text to read: maximised like the active one, or placed and given room.
+    void showNewWindow(QMdiSubWindow* window, bool maximized);
     void tileChildren(Tiling tiling);
     void createSearchDialogs();
 

@@ -1,7 +1,5 @@
 #include "compare/comparepane.h"
 
-#include "platform/commands.h"
-
 #include <QMenu>
 
 namespace qel {
@@ -14,15 +12,7 @@ CComparePane::CComparePane(const TextDisplay& display, QWidget* parent)
 }
 
 std::unique_ptr<QMenu> CComparePane::createContextMenu() {
-    auto menu = std::make_unique<QMenu>(this);
-    QAction* copy =
-        menu->addAction(QStringLiteral("복사"), this, [this] { handleCommand(cmd::Copy); });
-    copy->setData(cmd::Copy);
-    copy->setEnabled(hasSelection());
-    QAction* all = menu->addAction(QStringLiteral("모두 선택"), this,
-                                   [this] { handleCommand(cmd::SelectAll); });
-    all->setData(cmd::SelectAll);
-    return menu;
+    return createEditMenu(false);
 }
 
 } // namespace qel

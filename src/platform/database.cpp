@@ -94,25 +94,46 @@ std::string formatted(const char* format, auto value) {
 } // namespace
 
 std::string scrambleLongBinary(std::string_view text) {
-    if (text.size() >= kLongBinaryLimit)
-        throw DatabaseError("long-binary text of " + std::to_string(text.size()) +
-                            " bytes exceeds the limit");
     std::string body(text);
     xorWithKey(body);
     std::string out;
-    out.push_back(static_cast<char>(text.size() & 0xFF));
-    out.push_back(static_cast<char>(text.size() >> 8));
+    const auto putLength = [&out](std::size_t n, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            out.push_back(static_cast<char>((n >> (8 * i)) & 0xFF));
+    };
+    if (text.size() < kLongBinaryWideLength) {
+        putLength(text.size(), 2);
+    } else {
+        if (text.size() > 0xFFFFFFFFu)
+            throw DatabaseError("long-binary text of " + std::to_string(text.size()) +
+                                " bytes is too long to store");
+        putLength(kLongBinaryWideLength, 2);
+        putLength(text.size(), 4);
+    }
     return out + body;
 }
 
 bool unscrambleLongBinary(const unsigned char* data, std::size_t size, std::string& text) {
     text.clear();
+    const auto readLength = [data](std::size_t at, int bytes) {
+        std::size_t n = 0;
+        for (int i = 0; i < bytes; ++i)
+            n |= static_cast<std::size_t>(data[at + i]) << (8 * i);
+        return n;
+    };
     if (size < 2)
         return false;
-    const std::size_t n = data[0] | (static_cast<std::size_t>(data[1]) << 8);
-    if (n >= kLongBinaryLimit || n > size - 2)
+    std::size_t header = 2;
+    std::size_t n = readLength(0, 2);
+    if (n == kLongBinaryWideLength) {
+        if (size < 6)
+            return false;
+        header = 6;
+        n = readLength(2, 4);
+    }
+    if (n > size - header)
         return false;
-    text.assign(reinterpret_cast<const char*>(data + 2), n);
+    text.assign(reinterpret_cast<const char*>(data + header), n);
     xorWithKey(text);
     return true;
 }

@@ -17,13 +17,13 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// Long-binary article text is stored scrambled; values are converted in a buffer of this
-// size including the terminating zero, so longer texts are refused.
-constexpr std::size_t kLongBinaryLimit = 40960;
-
-// Scrambled long-binary form: two length bytes (little-endian) then the scrambled text.
+// Scrambled long-binary form: two length bytes (little-endian) then the scrambled text. A
+// text of 0xFFFF bytes or more has the two bytes FF FF and then four length bytes, so an
+// article of any length is stored and read whole.
+constexpr std::size_t kLongBinaryWideLength = 0xFFFF;
 std::string scrambleLongBinary(std::string_view text);
-// Returns false (and leaves `text` empty) for a value that is malformed or over the limit.
+// Returns false (and leaves `text` empty) for a value that is malformed: shorter than its
+// length says.
 bool unscrambleLongBinary(const unsigned char* data, std::size_t size, std::string& text);
 
 // Doubles apostrophes so a value can stand inside '...' in SQL text.

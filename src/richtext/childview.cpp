@@ -9,8 +9,6 @@
 
 #include <QAction>
 #include <QContextMenuEvent>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -227,22 +225,7 @@ void CChildView::openLink(const std::string& target) {
     const bool sideBySide = commentary() && target.starts_with("BVRA");
     QWidget* opened = owner_.openLink(target);
     if (sideBySide && opened)
-        arrangeSideBySide(opened);
-}
-
-void CChildView::arrangeSideBySide(QWidget* opened) {
-    QMdiSubWindow* self = nullptr;
-    for (QWidget* w = parentWidget(); w && !self; w = w->parentWidget())
-        self = qobject_cast<QMdiSubWindow*>(w);
-    auto* other = qobject_cast<QMdiSubWindow*>(opened);
-    if (!self || !other || self == other || !self->mdiArea())
-        return;
-    self->showNormal();
-    other->showNormal();
-    const QRect client = self->mdiArea()->viewport()->rect();
-    const int half = client.width() / 2;
-    self->setGeometry(client.left(), client.top(), half, client.height());
-    other->setGeometry(client.left() + half, client.top(), client.width() - half, client.height());
+        arrangeSideBySide(this, opened);
 }
 
 void CChildView::hover(const QPoint& viewportPoint, const QPoint& documentPoint) {

@@ -91,7 +91,6 @@ private:
     void makeCurrent(const MarkupNode* numberPiece);
     void currentVerseAtHeight(int y);
     void panelPressed(int documentY);
-    void arrangeSideBySide(QWidget* opened);
 
     ChildViewOwner& owner_;
     IndicatorPanel* panel_;

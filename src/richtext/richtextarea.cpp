@@ -11,6 +11,8 @@
 #include <QClipboard>
 #include <QDir>
 #include <QGuiApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -23,6 +25,21 @@
 #include <algorithm>
 
 namespace qel {
+
+void arrangeSideBySide(QWidget* from, QWidget* opened) {
+    QMdiSubWindow* self = nullptr;
+    for (QWidget* w = from; w && !self; w = w->parentWidget())
+        self = qobject_cast<QMdiSubWindow*>(w);
+    auto* other = qobject_cast<QMdiSubWindow*>(opened);
+    if (!self || !other || self == other || !self->mdiArea())
+        return;
+    self->showNormal();
+    other->showNormal();
+    const QRect client = self->mdiArea()->viewport()->rect();
+    const int half = client.width() / 2;
+    self->setGeometry(client.left(), client.top(), half, client.height());
+    other->setGeometry(client.left() + half, client.top(), client.width() - half, client.height());
+}
 
 bool copyTextToClipboard(const std::string& cp949) {
     QClipboard* clipboard = QGuiApplication::clipboard();

@@ -26,6 +26,10 @@ class QtSurface;
 // there is no clipboard.
 bool copyTextToClipboard(const std::string& cp949);
 
+// Restores the MDI window holding `from` onto the left half of the MDI area and the window
+// `opened` onto the right half: an article or commentary beside the Bible text it links to.
+void arrangeSideBySide(QWidget* from, QWidget* opened);
+
 // Asks the user for a printer; false cancels. Replaceable so that tests print to a file.
 using PrintDialogStep = std::function<bool(QPrinter& printer, QWidget* parent)>;
 

@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QContextMenuEvent>
+#include <QMenu>
 
 namespace qel {
 
@@ -52,6 +53,25 @@ void CTextPane::setPrintTexts(std::string documentName, std::string pageTitle,
 void CTextPane::openLink(const std::string& target) {
     if (linkHandler_)
         linkHandler_(target);
+}
+
+std::unique_ptr<QMenu> CTextPane::createEditMenu(bool withPrint) {
+    auto menu = std::make_unique<QMenu>(this);
+    const auto add = [this, &menu](const QString& label, int id) {
+        QAction* item = menu->addAction(label, this, [this, id] { handleCommand(id); });
+        item->setData(id);
+        return item;
+    };
+    add(QStringLiteral("복사"), cmd::Copy)->setEnabled(hasSelection());
+    // The menu with Print sets its three items apart.
+    if (withPrint)
+        menu->addSeparator();
+    add(QStringLiteral("모두 선택"), cmd::SelectAll);
+    if (withPrint) {
+        menu->addSeparator();
+        add(QStringLiteral("인쇄"), cmd::Print);
+    }
+    return menu;
 }
 
 void CTextPane::contextMenuEvent(QContextMenuEvent* event) {

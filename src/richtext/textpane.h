@@ -3,10 +3,12 @@
 #include "richtext/richtextarea.h"
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
 class QAction;
+class QMenu;
 
 namespace qel {
 
@@ -49,6 +51,10 @@ public:
                        std::optional<std::string> footerText);
 
     // Copy 57634, Select all 57642, Print 57607.
+
+    // The pane's own context menu: "복사" (enabled with a selection), "모두 선택" and, with
+    // print, "인쇄", then with separators between the three; each item carries its command id.
+    std::unique_ptr<QMenu> createEditMenu(bool withPrint);
 
 protected:
     void openLink(const std::string& target) override;

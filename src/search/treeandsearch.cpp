@@ -4,6 +4,7 @@
 #include "search/treeandsearchowner.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -13,6 +14,7 @@
 #include <QTabBar>
 #include <QTreeWidget>
 #include <algorithm>
+#include <unordered_map>
 
 namespace qel {
 namespace {
@@ -51,7 +53,8 @@ CTreeAndSearch::CTreeAndSearch(TreeAndSearchOwner& owner, QWidget* parent)
     : QWidget(parent), owner_(owner), zoomButton_(new QPushButton(QStringLiteral("축소"), this)),
       extraButton_(new QPushButton(QStringLiteral("한/영"), this)), placeTree_(makeTree(this)),
       searchBox_(new QComboBox(this)), searchButton_(new QPushButton(QStringLiteral("찾기"), this)),
-      topicTree_(makeTree(this)), tabs_(new QTabBar(this)), hitList_(new QTreeWidget(this)) {
+      topicTree_(makeTree(this)), tabs_(new QTabBar(this)), hitList_(new QTreeWidget(this)),
+      textChoice_(new QCheckBox(QStringLiteral("본문 포함"), this)) {
     searchBox_->setEditable(true);
     searchBox_->setInsertPolicy(QComboBox::NoInsert);
     hitList_->setColumnCount(1);
@@ -62,8 +65,9 @@ CTreeAndSearch::CTreeAndSearch(TreeAndSearchOwner& owner, QWidget* parent)
     tabs_->addTab(QStringLiteral("찾기"));
     // The tab control lies under the controls of its pages.
     tabs_->lower();
-    for (QWidget* hidden : std::initializer_list<QWidget*>{searchBox_, hitList_, searchButton_,
-                                                           extraButton_, zoomButton_, placeTree_})
+    for (QWidget* hidden :
+         std::initializer_list<QWidget*>{searchBox_, hitList_, searchButton_, extraButton_,
+                                         zoomButton_, placeTree_, textChoice_})
         hidden->hide();
 
     connect(tabs_, &QTabBar::currentChanged, this, &CTreeAndSearch::showTab);
@@ -165,6 +169,7 @@ void CTreeAndSearch::showTab(int index) {
     searchBox_->setVisible(search);
     hitList_->setVisible(search);
     searchButton_->setVisible(search);
+    textChoice_->setVisible(search && owner_.searchesText());
     if (search)
         searchBox_->setFocus();
 }
@@ -179,7 +184,20 @@ void CTreeAndSearch::SearchTopics() {
     const TopicTable& table = mode_ == panelmode::Map && places_ ? *places_ : *table_;
     int widest = 0;
     const QFontMetrics metrics(hitList_->font());
-    for (const int row : searchTitles(table, needle)) {
+    std::vector<int> rows = searchTitles(table, needle);
+    textSearched_.clear();
+    if (textChoice_->isChecked() && owner_.searchesText()) {
+        textSearched_ = needle;
+        std::unordered_map<std::string_view, int> rowOfKey;
+        for (int row = entryCount(table) - 1; row >= 0; --row)
+            rowOfKey[table[row].key] = row;
+        for (const std::string& key : owner_.keysWithText(needle))
+            if (const auto found = rowOfKey.find(key); found != rowOfKey.end())
+                rows.push_back(found->second);
+        std::sort(rows.begin(), rows.end());
+        rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    }
+    for (const int row : rows) {
         auto* item = new QTreeWidgetItem(hitList_, {text(table[row].title)});
         item->setData(0, kRowRole, row);
         widest = std::max(widest, metrics.horizontalAdvance(item->text(0)));
@@ -233,6 +251,8 @@ void CTreeAndSearch::hitChosen(QTreeWidgetItem* item) {
         return;
     const int row = item->data(0, kRowRole).toInt();
     mode_ == panelmode::Map&& places_ ? OpenPlace(row) : OpenEntry(row);
+    if (!textSearched_.empty())
+        owner_.showTextMatch(textSearched_);
 }
 
 void CTreeAndSearch::extraClicked() {
@@ -317,7 +337,10 @@ void CTreeAndSearch::resizeEvent(QResizeEvent* event) {
     placeTree_->setGeometry(2, 26, w - 4, h - 28 - bottom);
     searchBox_->setGeometry(2, 26, w - 50, 22);
     searchButton_->setGeometry(w - 45, 26, 40, 22);
-    hitList_->setGeometry(2, 50, w - 4, h - 52 - bottom);
+    // The "본문 포함" choice stands between the search text and the hits.
+    const int choice = owner_.searchesText() ? 22 : 0;
+    textChoice_->setGeometry(4, 50, w - 8, 20);
+    hitList_->setGeometry(2, 50 + choice, w - 4, h - 52 - choice - bottom);
     if (map) {
         extraButton_->setGeometry(5, h - 23, 35, 20);
         zoomButton_->setGeometry(50, h - 23, 35, 20);

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+class QCheckBox;
 class QComboBox;
 class QPushButton;
 class QTabBar;
@@ -30,7 +31,8 @@ public:
     void SetMode(int mode, const TopicTable& table, const TopicTable* placeNames = nullptr);
     int mode() const { return mode_; }
 
-    // The hit list gets every titled entry holding the search text (mode 5: place names).
+    // The hit list gets every titled entry holding the search text (mode 5: place names);
+    // with "본문 포함" checked also the entries whose article holds it.
     void SearchTopics();
     // Hands the entry of the topic table to the owner; a heading opens nothing.
     void OpenEntry(int row);
@@ -54,6 +56,8 @@ public:
     QPushButton* searchButton() const { return searchButton_; }
     QPushButton* extraButton() const { return extraButton_; }
     QPushButton* zoomButton() const { return zoomButton_; }
+    // "본문 포함": shown on the search tab of owners that search their articles' text.
+    QCheckBox* textChoice() const { return textChoice_; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -80,6 +84,9 @@ private:
     QTreeWidget* topicTree_;
     QTabBar* tabs_;
     QTreeWidget* hitList_;
+    QCheckBox* textChoice_;
+    // The text of the last search that looked into the articles, for opening its hits.
+    std::string textSearched_;
     int mode_ = -1;
     bool korean_ = true;
     const TopicTable* table_ = nullptr;

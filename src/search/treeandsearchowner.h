@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace qel {
 
@@ -16,6 +17,14 @@ public:
     virtual void openPanelEntry(int row, const std::string& key, bool record) = 0;
     // Whether the panel opens the first real entry when it gets its table.
     virtual bool opensFirstEntry() const { return true; }
+
+    // Article windows also search the text of their articles: the keys of the articles
+    // holding the text, and, once such a hit is open, the view shows the text's first place.
+    virtual bool searchesText() const { return false; }
+    virtual std::vector<std::string> keysWithText(const std::string& text) {
+        return (void)text, std::vector<std::string>{};
+    }
+    virtual void showTextMatch(const std::string& text) { (void)text; }
 
     // Topic windows: the key shown now, and whether the current view is a map view with
     // its legend and zoom (toggleMapZoom returns whether the map is zoomed now).

@@ -40,7 +40,7 @@ TEST_F(DatabaseTest, FieldsAreTextByDeclaredType) {
     EXPECT_TRUE(rs.isEOF());
 }
 
-TEST_F(DatabaseTest, LongBinaryIsUnscrambledAndOversizeIsRefused) {
+TEST_F(DatabaseTest, LongBinaryOfAnyLengthIsReadWholeAndMalformedIsRefused) {
     db.execute("create table a (id TEXT, body LONGBINARY)");
     const std::string text = "{B}\xC5\xC2\xC3\xCA abc";
     const std::string scrambled = scrambleLongBinary(text);
@@ -48,24 +48,28 @@ TEST_F(DatabaseTest, LongBinaryIsUnscrambledAndOversizeIsRefused) {
     db.execute("insert into a values ('ok', ?)", {SqlBlob{scrambled}});
     EXPECT_EQ(first("select * from a where id='ok'", "body"), text);
 
-    // Longest that fits the 40,960-byte buffer with its terminator, and one byte more.
-    const std::string longest(kLongBinaryLimit - 1, 'x');
-    db.execute("insert into a values ('max', ?)", {SqlBlob{scrambleLongBinary(longest)}});
-    EXPECT_EQ(first("select * from a where id='max'", "body"), longest);
-    EXPECT_THROW(scrambleLongBinary(std::string(kLongBinaryLimit, 'x')), DatabaseError);
-
-    std::string oversize = scrambleLongBinary("x");
-    oversize[0] = static_cast<char>(kLongBinaryLimit & 0xFF);
-    oversize[1] = static_cast<char>(kLongBinaryLimit >> 8);
-    oversize += std::string(kLongBinaryLimit, 'y');
-    db.execute("insert into a values ('big', ?)", {SqlBlob{oversize}});
-    EXPECT_EQ(first("select * from a where id='big'", "body"), "");
+    // Around the old 40,960-byte buffer and the end of the two-byte length.
+    for (const std::size_t n : {std::size_t{40959}, std::size_t{40960}, kLongBinaryWideLength - 1,
+                                kLongBinaryWideLength, std::size_t{200000}}) {
+        SCOPED_TRACE(n);
+        std::string body(n, 'x');
+        body.back() = 'E';
+        db.execute("delete from a where id='long'");
+        db.execute("insert into a values ('long', ?)", {SqlBlob{scrambleLongBinary(body)}});
+        EXPECT_EQ(first("select * from a where id='long'", "body"), body);
+    }
 
     // A length that claims more bytes than are stored must not read past them.
     std::string truncated = scrambleLongBinary("hello");
     truncated.resize(4);
     db.execute("insert into a values ('cut', ?)", {SqlBlob{truncated}});
     EXPECT_EQ(first("select * from a where id='cut'", "body"), "");
+    std::string wide = scrambleLongBinary(std::string(kLongBinaryWideLength, 'w'));
+    wide.resize(wide.size() - 1);
+    db.execute("insert into a values ('widecut', ?)", {SqlBlob{wide}});
+    EXPECT_EQ(first("select * from a where id='widecut'", "body"), "");
+    db.execute("insert into a values ('stub', ?)", {SqlBlob{std::string("\xFF\xFF\x01", 3)}});
+    EXPECT_EQ(first("select * from a where id='stub'", "body"), "");
 }
 
 TEST(JetLike, WildcardsCaseAndDoubleByteCharacters) {

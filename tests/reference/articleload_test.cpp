@@ -1,4 +1,5 @@
 #include "../support/tempdir.h"
+#include "mkdb/contentbuilder.h"
 #include "platform/codec.h"
 #include "platform/database.h"
 #include "reference/articleload.h"
@@ -78,6 +79,14 @@ TEST(ArticleLoad, LongBodiesGrowTheBufferAndAreNeverCut) {
     db.execute("insert into TERM values ('2', ?)", {edge});
     EXPECT_EQ(loadArticle(db, articlekind::Term, "1").markup, longBody);
     EXPECT_EQ(loadArticle(db, articlekind::Term, "2").markup, edge);
+    // Stored scrambled by the builder, as the content database keeps articles.
+    mkdb::ContentSources sources;
+    const std::string stored = "{H}long{/H}" + std::string(kArticleBufferSize + 30000, 'c') + "END";
+    sources.articles["TERM"] = {{"5", stored}};
+    const std::string file = (dir.path() / "built.db").string();
+    mkdb::buildContentDatabase(sources, file, [](const std::string&) {});
+    Database built(file, Database::Mode::ReadOnly);
+    EXPECT_EQ(loadArticle(built, articlekind::Term, "5").markup, stored);
     // The buffer is a zero-ended text: what follows a zero byte is not read.
     EXPECT_EQ(bufferedBody(std::string("ab\0cd", 5)), "ab");
     EXPECT_EQ(bufferedBody(""), "");

@@ -4,6 +4,7 @@
 #include "bible/booktable.h"
 #include "platform/codec.h"
 #include "platform/database.h"
+#include "reference/articletext.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -161,6 +162,8 @@ void buildContentDatabase(const ContentSources& sources, const std::string& outF
                 db.execute("insert into " + table + " (id, body) values (?, ?)",
                            {utf8ToCp949(a.id), SqlBlob{scrambleLongBinary(utf8ToCp949(a.body))}});
         }
+        progress(std::string(kArticleTextTable) + ": full-text index of the articles");
+        buildArticleTextIndex(db);
         progress("indexes");
         createIndexes(db);
         db.execute("commit");
