@@ -21,6 +21,7 @@
 #include "platform/apptitle.h"
 #include "platform/codec.h"
 #include "platform/commands.h"
+#include "reference/m14frame.h"
 #include "search/searchdialog.h"
 #include "search/searchword.h"
 #include "widgets/childframe.h"
@@ -124,7 +125,16 @@ const std::map<int, const char*> kShortcutVersions = {{101, "VRA"}, {201, "VRB"}
 
 // Shortcut items that open a window kind by its code.
 const std::map<int, const char*> kShortcutWindows = {
-    {107, "COMPARE4"}, {108, "COMPAREHIS"}, {117, "PARALLEL"}};
+    {104, "HIS"}, {107, "COMPARE4"}, {108, "COMPAREHIS"}, {109, "PHOTO"},
+    {110, "MAP"}, {111, "CAME"},     {112, "SHORT"},      {117, "PARALLEL"}};
+
+// Commands that open a multimedia topic window.
+const VersionCommand kTopicCommands[] = {{cmd::OpenCAME, "CAME"},   {cmd::OpenMAP, "MAP"},
+                                         {cmd::OpenPHOTO, "PHOTO"}, {cmd::OpenSHORT, "SHORT"},
+                                         {cmd::OpenHIS, "HIS"},     {cmd::OpenABOUT, "ABOUT"}};
+
+// Command-key letters of the topic windows, with the place as the payload.
+const std::map<char, const char*> kTopicKeyLetters = {{'H', "HIS"}, {'M', "MAP"}, {'P', "PHOTO"}};
 
 constexpr int kShortcutDailyReading = 114;
 constexpr int kShortcutReadingPlan = 115;
@@ -335,6 +345,11 @@ bool CMainFrame::handleFrameCommand(int id) {
             openBibleVersion(v.code);
             return true;
         }
+    for (const VersionCommand& t : kTopicCommands)
+        if (t.id == id) {
+            openWindow(t.code, "");
+            return true;
+        }
     switch (id) {
     case cmd::Close:
         if (QMdiSubWindow* window = mdiArea_->activeSubWindow())
@@ -418,6 +433,8 @@ void CMainFrame::updateCommandStates() {
         bool enabled = false;
         for (const VersionCommand& v : kVersionCommands)
             enabled = enabled || v.id == id;
+        for (const VersionCommand& t : kTopicCommands)
+            enabled = enabled || t.id == id;
         switch (id) {
         case cmd::Close:
         case cmd::CloseAll:
@@ -560,6 +577,32 @@ CChildFrame* CMainFrame::openComparison(const std::string& code) {
     return frame;
 }
 
+CChildFrame* CMainFrame::openTopic(const std::string& code) {
+    QMdiSubWindow* active = mdiArea_->activeSubWindow();
+    const bool activeMaximized = active && active->isMaximized();
+    auto* frame = static_cast<CM14Frame*>(registry_.findByCode(code));
+    if (frame) {
+        activeMaximized ? frame->showMaximized() : frame->showNormal();
+        // An open window keeps its topic unless it is given another.
+        if (!pendingPlace_.empty())
+            frame->Navigate(pendingPlace_, true);
+    } else {
+        frame = new CM14Frame(context_, *this, code);
+        mdiArea_->addSubWindow(frame);
+        registerFrame(frame);
+        if (activeMaximized) {
+            frame->showMaximized();
+        } else {
+            placeNewWindow(frame);
+            frame->show();
+        }
+        frame->Init(pendingPlace_);
+    }
+    pendingPlace_.clear();
+    mdiArea_->setActiveSubWindow(frame);
+    return frame;
+}
+
 CChildFrame* CMainFrame::openParallel(const std::string& code) {
     QMdiSubWindow* active = mdiArea_->activeSubWindow();
     const bool activeMaximized = active && active->isMaximized();
@@ -598,6 +641,8 @@ const std::map<std::string, CMainFrame::WindowOpener>& CMainFrame::windowOpeners
         table.emplace("COMPARE4", &CMainFrame::openComparison);
         table.emplace("COMPAREHIS", &CMainFrame::openComparison);
         table.emplace("PARALLEL", &CMainFrame::openParallel);
+        for (const VersionCommand& t : kTopicCommands)
+            table.emplace(t.code, &CMainFrame::openTopic);
         return table;
     }();
     return openers;
@@ -633,7 +678,9 @@ CChildFrame* CMainFrame::openByCommandKey(const std::string& key, bool force) {
             opened = openBibleVersion(command->version);
         }
     }
-    // Articles and topics (C H I M P U W) open with their windows.
+    if (const auto topic = kTopicKeyLetters.find(command->letter); topic != kTopicKeyLetters.end())
+        opened = openTopic(topic->second);
+    // Articles (C I U W) open with their windows.
     pendingPlace_.clear();
     return opened;
 }

@@ -93,6 +93,7 @@ private:
     static const std::map<std::string, WindowOpener>& windowOpeners();
     CChildFrame* openComparison(const std::string& code);
     CChildFrame* openParallel(const std::string& code);
+    CChildFrame* openTopic(const std::string& code);
 
     void createActions();
     void createMenus();
