@@ -594,6 +594,9 @@ CChildFrame* CMainFrame::openTopic(const std::string& code) {
             frame->showMaximized();
         } else {
             placeNewWindow(frame);
+            // The rest of the area: the panel and a topic beside it, or the chronology.
+            const QSize area = mdiArea_->viewport()->size();
+            frame->resize(area.width() - frame->x(), area.height() - frame->y());
             frame->show();
         }
         frame->Init(pendingPlace_);

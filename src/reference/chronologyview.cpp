@@ -12,7 +12,7 @@ namespace {
 
 // Labels need about this many years of room beside their bar.
 constexpr int kLabelYears = 34;
-constexpr int kAxisStep = 100;
+constexpr int kAxisStep = 50;
 
 const QColor kTrackColors[] = {QColor(0xd9, 0xc7, 0x9e), QColor(0x8f, 0xb4, 0xd9),
                                QColor(0x9f, 0xcf, 0x9f), QColor(0xe0, 0xa8, 0x8a),
@@ -42,7 +42,7 @@ void CChronologyView::setRecords(std::vector<ChronologyRecord> records) {
     for (const ChronologyRecord& r : records_)
         labels_.push_back(QString::fromStdString(cp949ToUtf8(r.label)));
     layout_ = layOutChronology(records_, kLabelYears);
-    // Whole centuries at both ends, so the axis starts and ends on a line.
+    // Whole steps at both ends, so the axis starts and ends on a line.
     layout_.firstYear = (layout_.firstYear - kAxisStep + 1) / kAxisStep * kAxisStep;
     if (layout_.firstYear > 0)
         layout_.firstYear = 0;
@@ -89,19 +89,18 @@ int CChronologyView::rowAt(const QPoint& p) const {
     return -1;
 }
 
-void CChronologyView::paintChart(QPainter& painter, int firstX, int lastX) const {
+void CChronologyView::paintChart(QPainter& painter, int firstX, int lastX, int top) const {
     const QSize size = chartSize();
     const auto& tracks = chronologyTracks();
     painter.setRenderHint(QPainter::Antialiasing);
     // Bands.
     for (std::size_t t = 0; t < tracks.size(); ++t) {
-        const int top = bandTop(static_cast<int>(t));
+        const int bandY = bandTop(static_cast<int>(t));
         const int height = layout_.lanes[t] * kLaneHeight;
-        painter.fillRect(QRect(firstX, top, lastX - firstX, height),
+        painter.fillRect(QRect(firstX, bandY, lastX - firstX, height),
                          t % 2 ? QColor(0xf4, 0xf4, 0xf0) : QColor(0xfb, 0xfb, 0xf8));
     }
-    // Axis: a line and a label every century.
-    painter.setPen(QColor(0x80, 0x80, 0x80));
+    // A line every fifty years.
     QFont font = painter.font();
     for (int year = layout_.firstYear; year <= layout_.lastYear; year += kAxisStep) {
         const int x = xOfAxisYear(year);
@@ -109,11 +108,7 @@ void CChronologyView::paintChart(QPainter& painter, int firstX, int lastX) const
             continue;
         painter.setPen(QPen(QColor(0xc8, 0xc8, 0xc8), 1, year == 0 ? Qt::SolidLine : Qt::DotLine));
         painter.drawLine(x, kAxisHeight - 4, x, size.height());
-        painter.setPen(Qt::black);
-        painter.drawText(QRect(x - 40, 14, 80, 16), Qt::AlignCenter, axisLabel(year));
     }
-    painter.drawText(QRect(firstX + kCaptionWidth + 4, 0, 400, 14), Qt::AlignLeft,
-                     QStringLiteral("점선 테두리: 연대가 확실하지 않음"));
     // Entries.
     for (std::size_t row = 0; row < records_.size(); ++row) {
         const ChronologyRecord& r = records_[row];
@@ -140,8 +135,13 @@ void CChronologyView::paintChart(QPainter& painter, int firstX, int lastX) const
         } else {
             painter.drawRect(box);
             const int width = painter.fontMetrics().horizontalAdvance(labels_[row]) + 6;
-            labelBox =
-                box.width() >= width ? box : QRect(box.right() + 3, box.top(), width, box.height());
+            // A label that fits stays inside its bar, and in view while the bar's start
+            // scrolls under the captions; others follow their bar.
+            const int left =
+                std::min(std::max(box.left(), firstX + kCaptionWidth), box.right() - width);
+            labelBox = box.width() >= width
+                           ? QRect(left, box.top(), width, box.height())
+                           : QRect(box.right() + 3, box.top(), width, box.height());
         }
         QFont labelFont = font;
         labelFont.setBold(chosen);
@@ -151,6 +151,16 @@ void CChronologyView::paintChart(QPainter& painter, int firstX, int lastX) const
                          labels_[row]);
         painter.setFont(font);
     }
+    // The year axis, over whatever scrolled beneath it.
+    painter.fillRect(QRect(firstX, top, lastX - firstX, kAxisHeight - 4), QColor(0xfb, 0xfb, 0xf8));
+    painter.setPen(Qt::black);
+    for (int year = layout_.firstYear; year <= layout_.lastYear; year += kAxisStep) {
+        const int x = xOfAxisYear(year);
+        if (x >= firstX - 60 && x <= lastX + 60)
+            painter.drawText(QRect(x - 40, top + 14, 80, 16), Qt::AlignCenter, axisLabel(year));
+    }
+    painter.drawText(QRect(firstX + kCaptionWidth + 4, top, 400, 14), Qt::AlignLeft,
+                     QStringLiteral("점선 테두리: 연대가 확실하지 않음"));
     // Captions, over whatever scrolled beneath them.
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(0xe8, 0xe4, 0xd8));
@@ -168,7 +178,7 @@ void CChronologyView::paintEvent(QPaintEvent*) {
     const int dx = horizontalScrollBar()->value();
     const int dy = verticalScrollBar()->value();
     painter.translate(-dx, -dy);
-    paintChart(painter, dx, dx + viewport()->width());
+    paintChart(painter, dx, dx + viewport()->width(), dy);
 }
 
 void CChronologyView::resizeEvent(QResizeEvent* event) {
@@ -187,8 +197,8 @@ void CChronologyView::updateScrollBars() {
 void CChronologyView::mousePressEvent(QMouseEvent* event) {
     const QPoint chart = event->position().toPoint() +
                          QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value());
-    // The captions cover the chart at the left edge.
-    if (event->position().x() < kCaptionWidth)
+    // The captions and the axis cover the chart at the edges.
+    if (event->position().x() < kCaptionWidth || event->position().y() < kAxisHeight)
         return;
     const int row = rowAt(chart);
     if (row < 0)
@@ -211,7 +221,10 @@ bool CChronologyView::scrollToKey(const std::string& key) {
         const int visible = viewport()->width() - kCaptionWidth;
         horizontalScrollBar()->setValue(box.left() - kCaptionWidth -
                                         std::max(0, visible / 2 - box.width() / 2));
-        verticalScrollBar()->setValue(box.top() - viewport()->height() / 2);
+        // Down only as far as the entry needs, below the axis.
+        const int dy = verticalScrollBar()->value();
+        if (box.top() - kAxisHeight < dy || box.bottom() > dy + viewport()->height())
+            verticalScrollBar()->setValue(box.top() - kAxisHeight - kLaneHeight);
         return true;
     }
     return false;

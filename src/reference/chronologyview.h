@@ -32,9 +32,10 @@ public:
     int selected() const { return selected_; }
     void select(int row);
 
-    // The whole chart, as printed.
+    // The whole chart, as printed; the axis is drawn at `top` and the band captions at
+    // firstX, so that they stay in view.
     QSize chartSize() const;
-    void paintChart(QPainter& painter, int firstX, int lastX) const;
+    void paintChart(QPainter& painter, int firstX, int lastX, int top = 0) const;
     // The rectangle of an entry in chart coordinates.
     QRect entryRect(int row) const;
     int rowAt(const QPoint& chartPoint) const;

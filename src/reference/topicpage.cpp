@@ -15,7 +15,7 @@ CTopicPage::CTopicPage(const TextDisplay& display, QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     picture_->setAlignment(Qt::AlignCenter);
-    // A narrow view shows the middle of the picture rather than growing to its width.
+    // The picture shrinks with a narrow view instead of widening it.
     picture_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     picture_->setStyleSheet(QStringLiteral("background: white"));
     picture_->hide();
@@ -33,9 +33,11 @@ void CTopicPage::setTopic(const std::string& markup, const std::string& png) {
     QPixmap pixmap;
     if (!png.empty() && pixmap.loadFromData(reinterpret_cast<const uchar*>(png.data()),
                                             static_cast<uint>(png.size()), "PNG")) {
-        picture_->setPixmap(pixmap);
+        original_ = pixmap;
+        fitPicture();
         picture_->show();
     } else {
+        original_ = QPixmap();
         picture_->clear();
         picture_->hide();
     }
@@ -43,6 +45,20 @@ void CTopicPage::setTopic(const std::string& markup, const std::string& png) {
         MarkupParser::parse(&list_, markup);
         pane_->setList(&list_);
     }
+}
+
+void CTopicPage::fitPicture() {
+    if (original_.isNull())
+        return;
+    const int width = std::min(original_.width(), std::max(1, this->width()));
+    picture_->setPixmap(width == original_.width()
+                            ? original_
+                            : original_.scaledToWidth(width, Qt::SmoothTransformation));
+}
+
+void CTopicPage::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    fitPicture();
 }
 
 bool CTopicPage::hasPicture() const {

@@ -2,6 +2,7 @@
 
 #include "richtext/markupnode.h"
 
+#include <QPixmap>
 #include <QWidget>
 #include <functional>
 #include <string>
@@ -29,7 +30,14 @@ public:
     QLabel* picture() const { return picture_; }
     bool hasPicture() const;
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
+    // The picture at the page's width, never wider than drawn.
+    void fitPicture();
+
+    QPixmap original_;
     QLabel* picture_;
     CTextPane* pane_;
     MarkupNodeList list_;

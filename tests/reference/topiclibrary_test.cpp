@@ -56,9 +56,12 @@ TEST(TopicLibraries, ThePhotoLibraryShowsItsPictureAboveTheText) {
     EXPECT_FALSE(library.page()->hasPicture());
     EXPECT_EQ(PhShowTopic("PHI999999999"), 0) << "an unknown key shows nothing";
 
-    // The library's window follows the view.
-    view.resize(500, 420);
+    // The library's window follows the view; the picture shrinks with it.
+    EXPECT_EQ(PhShowTopic("PHI010000001"), 1);
+    view.resize(280, 420);
     EXPECT_EQ(library.window()->geometry(), view.rect());
+    EXPECT_EQ(library.page()->picture()->pixmap().width(), 280);
+    EXPECT_EQ(library.page()->picture()->pixmap().height(), 190);
     // A library with no view to paint into does nothing.
     EXPECT_EQ(AdShowTopic("ad0001"), 0);
     TopicLibrary::setEnvironment(nullptr, nullptr);
