@@ -157,6 +157,17 @@ TEST_F(TopicWindowTest, TheChronologyScrollsToItsEntriesAndNeverRecordsThem) {
     EXPECT_EQ(chart->selected(), 0);
     EXPECT_TRUE(contains(shown(TopicLibraryKind::Hi), "아브라함부터 요셉까지"));
     EXPECT_EQ(his->history().index(), -1);
+
+    // Printing prints the whole chart.
+    const std::string pdf = test.dir.str() + "/chronology.pdf";
+    TopicLibrary::setPrintDialog([&](QPrinter& printer, QWidget*) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString::fromStdString(pdf));
+        return true;
+    });
+    EXPECT_TRUE(his->handleCommand(cmd::Print));
+    TopicLibrary::setPrintDialog({});
+    EXPECT_GT(std::filesystem::file_size(pdf), 1000u);
 }
 
 TEST_F(TopicWindowTest, TopicsKeepTheirPagesAndAnswerTheTextCommands) {
