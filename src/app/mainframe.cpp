@@ -25,6 +25,7 @@
 #include "reference/articletrees.h"
 #include "reference/etcframe.h"
 #include "reference/generalframe.h"
+#include "reference/m14frame.h"
 #include "search/searchdialog.h"
 #include "search/searchword.h"
 #include "widgets/childframe.h"
@@ -129,19 +130,28 @@ const std::map<int, const char*> kShortcutVersions = {{101, "VRA"}, {201, "VRB"}
 
 // Shortcut items that open a window kind by its code.
 const std::map<int, const char*> kShortcutWindows = {
-    {102, "BOOK"},     {103, "TERM"},       {105, "UNITS"},  {106, "CRI"},
-    {107, "COMPARE4"}, {108, "COMPAREHIS"}, {116, "PROLOG"}, {117, "PARALLEL"}};
+    {102, "BOOK"},     {103, "TERM"},       {104, "HIS"},     {105, "UNITS"}, {106, "CRI"},
+    {107, "COMPARE4"}, {108, "COMPAREHIS"}, {109, "PHOTO"},   {110, "MAP"},   {111, "CAME"},
+    {112, "SHORT"},    {116, "PROLOG"},     {117, "PARALLEL"}};
 
 // Commands that open a window kind by its code.
 const std::map<int, const char*> kWindowCommands = {
     {cmd::OpenBOOK, "BOOK"},         {cmd::OpenTERM, "TERM"},
     {cmd::OpenUNITS, "UNITS"},       {cmd::OpenCRI, "CRI"},
     {cmd::OpenCOMPARE4, "COMPARE4"}, {cmd::OpenCOMPAREHIS, "COMPAREHIS"},
-    {cmd::OpenPROLOG, "PROLOG"},     {cmd::OpenPARALLEL, "PARALLEL"}};
+    {cmd::OpenPROLOG, "PROLOG"},     {cmd::OpenPARALLEL, "PARALLEL"},
+    {cmd::OpenCAME, "CAME"},         {cmd::OpenMAP, "MAP"},
+    {cmd::OpenPHOTO, "PHOTO"},       {cmd::OpenSHORT, "SHORT"},
+    {cmd::OpenHIS, "HIS"},           {cmd::OpenABOUT, "ABOUT"}};
 
-// Command-key letters that open an article window, with its kind's code.
-const std::map<char, const char*> kArticleLetters = {
-    {'C', "CRI"}, {'I', "BOOK"}, {'U', "UNITS"}, {'W', "TERM"}};
+// The multimedia topic windows.
+constexpr const char* kTopicCodes[] = {"CAME", "MAP", "PHOTO", "SHORT", "HIS", "ABOUT"};
+
+// Command-key letters that open an article or topic window, with its code; the payload
+// is the place.
+const std::map<char, const char*> kWindowLetters = {{'C', "CRI"},  {'I', "BOOK"}, {'U', "UNITS"},
+                                                    {'W', "TERM"}, {'H', "HIS"},  {'M', "MAP"},
+                                                    {'P', "PHOTO"}};
 
 // The article kind of a document-type code, or -1.
 int articleKindOf(const std::string& code) {
@@ -584,6 +594,35 @@ CChildFrame* CMainFrame::openComparison(const std::string& code) {
     return frame;
 }
 
+CChildFrame* CMainFrame::openTopic(const std::string& code) {
+    QMdiSubWindow* active = mdiArea_->activeSubWindow();
+    const bool activeMaximized = active && active->isMaximized();
+    auto* frame = static_cast<CM14Frame*>(registry_.findByCode(code));
+    if (frame) {
+        activeMaximized ? frame->showMaximized() : frame->showNormal();
+        // An open window keeps its topic unless it is given another.
+        if (!pendingPlace_.empty())
+            frame->Navigate(pendingPlace_, true);
+    } else {
+        frame = new CM14Frame(context_, *this, code);
+        mdiArea_->addSubWindow(frame);
+        registerFrame(frame);
+        if (activeMaximized) {
+            frame->showMaximized();
+        } else {
+            placeNewWindow(frame);
+            // The rest of the area: the panel and a topic beside it, or the chronology.
+            const QSize area = mdiArea_->viewport()->size();
+            frame->resize(area.width() - frame->x(), area.height() - frame->y());
+            frame->show();
+        }
+        frame->Init(pendingPlace_);
+    }
+    pendingPlace_.clear();
+    mdiArea_->setActiveSubWindow(frame);
+    return frame;
+}
+
 CChildFrame* CMainFrame::openParallel(const std::string& code) {
     QMdiSubWindow* active = mdiArea_->activeSubWindow();
     const bool activeMaximized = active && active->isMaximized();
@@ -680,6 +719,8 @@ const std::map<std::string, CMainFrame::WindowOpener>& CMainFrame::windowOpeners
         for (int kind = 0; kind < articlekind::Count; ++kind)
             table.emplace(articleKindInfo(kind).documentType, &CMainFrame::openArticle);
         table.emplace("PROLOG", &CMainFrame::openIntroduction);
+        for (const char* code : kTopicCodes)
+            table.emplace(code, &CMainFrame::openTopic);
         return table;
     }();
     return openers;
@@ -715,10 +756,10 @@ CChildFrame* CMainFrame::openByCommandKey(const std::string& key, bool force) {
             opened = openBibleVersion(command->version);
         }
     }
-    if (const auto article = kArticleLetters.find(command->letter);
-        article != kArticleLetters.end())
-        opened = openArticle(article->second);
-    // Topics (H M P) open with their windows.
+    if (const auto window = kWindowLetters.find(command->letter); window != kWindowLetters.end())
+        if (const auto opener = windowOpeners().find(window->second);
+            opener != windowOpeners().end())
+            opened = (this->*opener->second)(window->second);
     pendingPlace_.clear();
     return opened;
 }

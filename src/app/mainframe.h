@@ -95,6 +95,7 @@ private:
     CChildFrame* openParallel(const std::string& code);
     CChildFrame* openArticle(const std::string& code);
     CChildFrame* openIntroduction(const std::string& code);
+    CChildFrame* openTopic(const std::string& code);
 
     void createActions();
     void createMenus();

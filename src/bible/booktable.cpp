@@ -378,6 +378,15 @@ const std::vector<VersionInfo>& bibleVersions() {
     return versions;
 }
 
+bool isBookCode(std::string_view code) {
+    // VRB holds the deuterocanonical books, GNB their English codes.
+    for (const char* version : {"VRB", "GNB"})
+        for (const BookRow& row : bookTableOf(version))
+            if (row.code == code)
+                return true;
+    return false;
+}
+
 bool isBibleVersion(std::string_view code) {
     if (code == "TEV")
         return true;

@@ -28,6 +28,9 @@ struct VersionInfo {
 // The eight versions in menu order: VRA VRB VRC VRD VRE KJV NIV GNB.
 const std::vector<VersionInfo>& bibleVersions();
 
+// A book code of any table, deuterocanonical books included ("gen", "1co", "3jn", "tob").
+bool isBookCode(std::string_view code);
+
 // One of the eight codes, or "TEV".
 bool isBibleVersion(std::string_view code);
 

@@ -1,5 +1,6 @@
 #include "compare/passagegather.h"
 
+#include "bible/biblequeries.h"
 #include "bible/booktable.h"
 #include "compare/passagetable.h"
 #include "platform/codec.h"
@@ -27,15 +28,22 @@ std::vector<PassageRow> rows(Database& db, const std::string& sql) {
 
 } // namespace
 
+DatabasePassageSource::DatabasePassageSource(Database& db, std::string_view version)
+    : db_(db), table_(versionTable(version)) {
+    // Table names cannot be bound: an unknown code reads the default edition.
+    if (table_.empty())
+        table_ = "VRA";
+}
+
 std::vector<PassageRow> DatabasePassageSource::verse(const std::string& book, int chap, int verse) {
-    return rows(db_, "select chap, sec, body from VRA where volcode='" + sqlEscape(book) +
-                         "' and chap='" + std::to_string(chap) + "' and sec='" +
+    return rows(db_, "select chap, sec, body from " + table_ + " where volcode='" +
+                         sqlEscape(book) + "' and chap='" + std::to_string(chap) + "' and sec='" +
                          std::to_string(verse) + "'");
 }
 
 std::optional<std::string> DatabasePassageSource::sequence(const std::string& book, int chap,
                                                            int verse) {
-    RecordSet rs(db_, "select sequence from VRA where volcode='" + sqlEscape(book) +
+    RecordSet rs(db_, "select sequence from " + table_ + " where volcode='" + sqlEscape(book) +
                           "' and chap='" + std::to_string(chap) + "' and sec='" +
                           std::to_string(verse) + "'");
     if (rs.isEOF())
@@ -47,9 +55,9 @@ std::vector<PassageRow> DatabasePassageSource::range(const std::string& book,
                                                      const std::string& first,
                                                      const std::string& last) {
     // Sequences come from the database or are the fixed bounds, never from the user.
-    return rows(db_, "select chap, sec, body from VRA where volcode='" + sqlEscape(book) +
-                         "' and sequence >= " + first + " and sequence <= " + last +
-                         " order by sequence");
+    return rows(db_, "select chap, sec, body from " + table_ + " where volcode='" +
+                         sqlEscape(book) + "' and sequence >= " + first +
+                         " and sequence <= " + last + " order by sequence");
 }
 
 std::string gatherVerseSpan(const VerseSpan& span, PassageSource& source, bool* anyVerse) {

@@ -31,10 +31,11 @@ public:
                                           const std::string& last) = 0;
 };
 
-// Reads edition `VRA` of the content database with the comparison windows' own queries.
+// Reads an edition of the content database (`VRA` unless told) with the comparison
+// windows' own queries.
 class DatabasePassageSource : public PassageSource {
 public:
-    explicit DatabasePassageSource(Database& db) : db_(db) {}
+    explicit DatabasePassageSource(Database& db, std::string_view version = "VRA");
     std::vector<PassageRow> verse(const std::string& book, int chap, int verse) override;
     std::optional<std::string> sequence(const std::string& book, int chap, int verse) override;
     std::vector<PassageRow> range(const std::string& book, const std::string& first,
@@ -42,6 +43,7 @@ public:
 
 private:
     Database& db_;
+    std::string table_;
 };
 
 // The markup of one span: "{B} {B}" first and again wherever the chapter

@@ -1,5 +1,7 @@
 #include "compare/passagereference.h"
 
+#include "bible/booktable.h"
+
 namespace qel {
 namespace {
 
@@ -53,6 +55,11 @@ std::vector<VerseSpan> readReferences(std::string_view references, BookStart sta
                 if (state >= 2) {
                     span.range = state != 2;
                     spans.push_back(span);
+                } else if (state == 0 && n > 0 && !span.book.empty() && span.endChapter > 0) {
+                    // A lone verse continues the chapter named last ("rom5:8,10").
+                    span.chapter = span.endChapter;
+                    span.range = false;
+                    spans.push_back(span);
                 }
                 state = 0;
                 n = 0;
@@ -73,6 +80,10 @@ bool historyBookStart(std::string_view text, std::size_t at, int state) {
     return state == 0 && (c == '1' || c == '2') && at + 1 < text.size() && !isDigit(text[at + 1]);
 }
 
+bool anyBookStart(std::string_view text, std::size_t at, int state) {
+    return state == 0 && (at == 0 || text[at - 1] == ',') && isBookCode(text.substr(at, 3));
+}
+
 } // namespace
 
 std::vector<VerseSpan> readGospelReferences(std::string_view references) {
@@ -81,6 +92,10 @@ std::vector<VerseSpan> readGospelReferences(std::string_view references) {
 
 std::vector<VerseSpan> readHistoryReferences(std::string_view references) {
     return readReferences(references, historyBookStart);
+}
+
+std::vector<VerseSpan> readBookReferences(std::string_view references) {
+    return readReferences(references, anyBookStart);
 }
 
 } // namespace qel

@@ -27,5 +27,8 @@ std::vector<VerseSpan> readGospelReferences(std::string_view references);
 // History-book references: a '1' or '2' at the start of a span and followed by a
 // non-digit starts a book code ("1sa" ... "2ch"); letters never do.
 std::vector<VerseSpan> readHistoryReferences(std::string_view references);
+// References of any book: a known book code at the start of a span starts a book
+// ("gen1:1 1co13:4-7 3jn1:2").
+std::vector<VerseSpan> readBookReferences(std::string_view references);
 
 } // namespace qel

@@ -30,6 +30,7 @@ enum Id : int {
     OpenCRI = 32787,
     ViewModeDialog = 32789,
     FontDialog = 32790,
+    PartialPrint = 32795,
     SyncMove = 32796,
     OpenSHORT = 32797,
     CopyVerse = 32798,

@@ -290,11 +290,8 @@ std::string RichTextArea::selectedText() {
     return plainText(range_.start, range_.end, commentary());
 }
 
-bool RichTextArea::printList(const std::string& documentName, const std::string* pageTitle,
-                             const std::string* footerText) {
-    if (!list_)
-        return false;
-    QPrinter printer(QPrinter::HighResolution);
+bool askForPrinter(QPrinter& printer, const std::string& documentName, const PrintDialogStep& step,
+                   QWidget* parent) {
     const std::string title = cp949ToUtf8(documentName);
     printer.setDocName(QString::fromStdString(title));
     // The dialog offers this file for a PDF; without it Qt proposes the bare title in the
@@ -306,11 +303,18 @@ bool RichTextArea::printList(const std::string& documentName, const std::string*
     // Naming a PDF file chose PDF output; a real printer stays the first choice.
     if (const QString name = QPrinterInfo::defaultPrinterName(); !name.isEmpty())
         printer.setPrinterName(name);
-    const bool accepted = printDialog_ ? printDialog_(printer, this) : [&] {
-        QPrintDialog dialog(&printer, this);
-        return dialog.exec() == QDialog::Accepted;
-    }();
-    if (!accepted)
+    if (step)
+        return step(printer, parent);
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool RichTextArea::printList(const std::string& documentName, const std::string* pageTitle,
+                             const std::string* footerText) {
+    if (!list_)
+        return false;
+    QPrinter printer(QPrinter::HighResolution);
+    if (!askForPrinter(printer, documentName, printDialog_, this))
         return false;
     QPainter painter;
     if (!painter.begin(&printer))

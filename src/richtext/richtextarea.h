@@ -33,6 +33,11 @@ void arrangeSideBySide(QWidget* from, QWidget* opened);
 // Asks the user for a printer; false cancels. Replaceable so that tests print to a file.
 using PrintDialogStep = std::function<bool(QPrinter& printer, QWidget* parent)>;
 
+// Names the document (CP949) and its PDF file, then asks through `step`, or the print dialog
+// when there is none. False when the reader cancelled.
+bool askForPrinter(QPrinter& printer, const std::string& documentName, const PrintDialogStep& step,
+                   QWidget* parent);
+
 // What the three rich-text windows share: one laid-out markup list painted with the colours
 // and fonts of its tags, vertical scrolling, pointing at links, selecting by dragging,
 // copying and printing. The windows add their own behaviour through the hooks.

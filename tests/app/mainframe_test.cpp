@@ -74,7 +74,7 @@ TEST_F(MainFrameTest, WindowsOpenByTheirCodeAtThePlaceGiven) {
 
     // Kinds without a window, and codes of no kind, open nothing and keep no place.
     EXPECT_TRUE(CMainFrame::opensWindow("VRD"));
-    for (const char* code : {"PHOTO", "TEV", "NOSUCH"}) {
+    for (const char* code : {"PROLOG", "TEV", "NOSUCH"}) {
         EXPECT_FALSE(CMainFrame::opensWindow(code)) << code;
         EXPECT_EQ(frame.openWindow(code, "gen001001"), nullptr) << code;
         EXPECT_TRUE(frame.pendingPlace().empty());

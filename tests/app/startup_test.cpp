@@ -105,16 +105,18 @@ TEST_F(StartupTest, UnknownOrUnbuiltWindowCodesExitWithTwoAndAMessage) {
         << r.stderrText.toStdString();
 
     // A real kind whose window does not exist yet.
-    r = run({"--nologo", "--screenshot", shot(), "--window", "MAP:0"});
+    r = run({"--nologo", "--screenshot", shot(), "--window", "PROLOG"});
     EXPECT_EQ(r.exitCode, 2);
-    EXPECT_TRUE(r.stderrText.contains("--window MAP: this kind of window is not built yet"))
+    EXPECT_TRUE(r.stderrText.contains("--window PROLOG: this kind of window is not built yet"))
         << r.stderrText.toStdString();
     EXPECT_FALSE(QFile::exists(shot()));
 
-    // The comparison windows open at a passage.
-    r = run({"--nologo", "--screenshot", shot(), "--window", "COMPARE4:248"});
-    EXPECT_EQ(r.exitCode, 0) << r.stderrText.toStdString();
-    EXPECT_TRUE(QFile::remove(shot()));
+    // The comparison windows open at a passage, the topic windows at a topic or a map.
+    for (const char* window : {"COMPARE4:248", "MAP:f1"}) {
+        r = run({"--nologo", "--screenshot", shot(), "--window", window});
+        EXPECT_EQ(r.exitCode, 0) << r.stderrText.toStdString();
+        EXPECT_TRUE(QFile::remove(shot())) << window;
+    }
 
     r = run({"--nologo", "--screenshot", shot(), "Xabc"});
     EXPECT_EQ(r.exitCode, 2);

@@ -78,3 +78,16 @@ TEST(HistoryReferences, OnlyTheStartOfASpanCanBeACode) {
     for (const VerseSpan& s : readHistoryReferences("jhn1:1-18"))
         EXPECT_NE(s.book, "jhn") << "letters do not start book codes";
 }
+
+TEST(BookReferences, EveryBookCodeStartsAReferenceAtTheStartOfASpan) {
+    EXPECT_EQ(
+        describeAll(readBookReferences("gen1:1 1co13:4-7 3jn1:2,4")),
+        (Lines{"gen [1:1] 1:1", "1co [13:4-7] 13:4-13:7", "3jn [1:2,4] 1:2", "3jn [1:2,4] 1:4"}));
+    EXPECT_EQ(describeAll(readBookReferences("psa23:1-6,2co5:17")),
+              (Lines{"psa [23:1-6,2co5:17] 23:1-23:6", "2co [5:17] 5:17"}));
+    // Numbers never start a book, nor do letters that name none.
+    EXPECT_EQ(describeAll(readBookReferences("rom5:8,10-11")),
+              (Lines{"rom [5:8,10-11] 5:8", "rom [5:8,10-11] 5:10-5:11"}));
+    EXPECT_TRUE(readBookReferences("love me").empty());
+    EXPECT_TRUE(readBookReferences("").empty());
+}

@@ -1,5 +1,5 @@
-// Passage references of both comparison grammars must take any bytes: a book code is at
-// most three characters and its heading is the rest of the text it came from.
+// Passage references of the comparison grammars and of the short topics must take any bytes: a book
+// code is at most three characters and its heading is the rest of the text it came from.
 #include "compare/passagereference.h"
 
 #include <cstddef>
@@ -23,5 +23,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     check(text, qel::readGospelReferences(text));
     check(text, qel::readHistoryReferences(text));
+    check(text, qel::readBookReferences(text));
     return 0;
 }

@@ -53,7 +53,7 @@ TEST(DataSources, MalformedInputNamesFileAndLine) {
               f.string() + ":2: bad place '1-1' (expected CHAP:VERSE)");
     write(f, "1:1\tok\n\n1:2\ta\tb\n");
     EXPECT_EQ(errorOf([&] { readVerseFile(f, "gen"); }),
-              f.string() + ":3: expected two fields separated by one TAB");
+              f.string() + ":3: expected 2 fields separated by single TABs");
     write(f, "1:1\t\xF0\x9F\x98\x80\n");
     EXPECT_EQ(errorOf([&] { readVerseFile(f, "gen"); }),
               f.string() + ":1: text that CP949 cannot hold");

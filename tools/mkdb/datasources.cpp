@@ -27,17 +27,10 @@ bool isVerseLabel(std::string_view s) {
     return isNumber(s.substr(0, dash)) && isNumber(s.substr(dash + 1));
 }
 
-bool isKnownBook(std::string_view book) {
-    for (const char* version : {"VRB", "GNB"})
-        for (const BookRow& row : bookTableOf(version))
-            if (row.code == book)
-                return true;
-    return false;
-}
+} // namespace
 
-// Calls `record` with the two TAB-separated fields of every record line.
-void forEachRecord(const fs::path& file,
-                   const std::function<void(int line, std::string key, std::string body)>& record) {
+void forEachFields(const fs::path& file, std::size_t count,
+                   const std::function<void(int line, std::vector<std::string> fields)>& record) {
     std::ifstream in(file, std::ios::binary);
     if (!in)
         fail(file, 0, "cannot read file");
@@ -47,17 +40,36 @@ void forEachRecord(const fs::path& file,
             text.pop_back();
         if (text.empty() || text.front() == '#')
             continue;
-        const auto tab = text.find('\t');
-        if (tab == std::string::npos || text.find('\t', tab + 1) != std::string::npos)
-            fail(file, line, "expected two fields separated by one TAB");
-        std::string body = text.substr(tab + 1);
-        if (body.empty())
-            fail(file, line, "empty body");
-        // Every character must survive the trip to CP949 and back.
-        if (cp949ToUtf8(utf8ToCp949(body)) != body)
-            fail(file, line, "text that CP949 cannot hold");
-        record(line, text.substr(0, tab), std::move(body));
+        std::vector<std::string> fields;
+        for (std::size_t begin = 0;;) {
+            const auto tab = text.find('\t', begin);
+            fields.push_back(text.substr(begin, tab - begin));
+            if (tab == std::string::npos)
+                break;
+            begin = tab + 1;
+        }
+        if (fields.size() != count)
+            fail(file, line,
+                 "expected " + std::to_string(count) + " fields separated by single TABs");
+        for (std::size_t i = 1; i < fields.size(); ++i) {
+            if (fields[i].empty())
+                fail(file, line, "empty field " + std::to_string(i + 1));
+            // Every character must survive the trip to CP949 and back.
+            if (cp949ToUtf8(utf8ToCp949(fields[i])) != fields[i])
+                fail(file, line, "text that CP949 cannot hold");
+        }
+        record(line, std::move(fields));
     }
+}
+
+namespace {
+
+// Calls `record` with the two TAB-separated fields of every record line.
+void forEachRecord(const fs::path& file,
+                   const std::function<void(int line, std::string key, std::string body)>& record) {
+    forEachFields(file, 2, [&](int line, std::vector<std::string> fields) {
+        record(line, std::move(fields[0]), std::move(fields[1]));
+    });
 }
 
 // "3:16" → chapter and verse; the verse may be a range.
@@ -83,7 +95,7 @@ std::vector<fs::path> filesIn(const fs::path& dir) {
 } // namespace
 
 std::vector<SourceVerse> readVerseFile(const fs::path& file, const std::string& book) {
-    if (!isKnownBook(book))
+    if (!isBookCode(book))
         fail(file, 0, "unknown book code '" + book + "'");
     std::vector<SourceVerse> verses;
     forEachRecord(file, [&](int line, std::string key, std::string body) {
@@ -96,7 +108,7 @@ std::vector<SourceVerse> readVerseFile(const fs::path& file, const std::string& 
 std::vector<TitleRecord> readTitleFile(const fs::path& file) {
     std::vector<TitleRecord> titles;
     forEachRecord(file, [&](int line, std::string key, std::string body) {
-        if (!isKnownBook(key))
+        if (!isBookCode(key))
             fail(file, line, "unknown book code '" + key + "'");
         const auto open = body.find('[');
         const auto close = body.find(']', open);
@@ -112,7 +124,7 @@ std::vector<RefRecord> readRefFile(const fs::path& file) {
     std::vector<RefRecord> refs;
     forEachRecord(file, [&](int line, std::string key, std::string body) {
         const auto blank = key.find(' ');
-        if (blank == std::string::npos || !isKnownBook(key.substr(0, blank)))
+        if (blank == std::string::npos || !isBookCode(key.substr(0, blank)))
             fail(file, line, "expected 'BOOK CHAP:VERSE'");
         auto [chapter, verse] = splitPlace(file, line, std::string_view(key).substr(blank + 1));
         refs.push_back(

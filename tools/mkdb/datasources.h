@@ -3,6 +3,7 @@
 #include "mkdb/sourcerecords.h"
 
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -28,6 +29,12 @@ struct ContentSources {
 // Reads the sample sources below `dataDir` (text/CODE/BOOK.txt, titles/CODE.txt, ref.txt,
 // articles/TABLE.txt). Throws SourceError naming file and line for malformed input.
 ContentSources readDataFolder(const std::filesystem::path& dataDir);
+
+// Calls `record` with the `count` TAB-separated fields of every record line of a UTF-8
+// source ('#' lines and empty lines skipped). Throws SourceError for a line with another
+// number of fields, an empty field after the first, or text CP949 cannot hold.
+void forEachFields(const std::filesystem::path& file, std::size_t count,
+                   const std::function<void(int line, std::vector<std::string> fields)>& record);
 
 // Single files, for the folder reader and tests.
 std::vector<SourceVerse> readVerseFile(const std::filesystem::path& file, const std::string& book);

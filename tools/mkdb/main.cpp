@@ -1,13 +1,17 @@
-// qel-mkdb: builds the content database from the sample sources and the KJV export, and
-// records a build folder as an installation.
+// qel-mkdb: builds the content database and the topic files from the sample sources and
+// the KJV export, and records a build folder as an installation.
 #include "mkdb/contentbuilder.h"
 #include "mkdb/importer.h"
 #include "mkdb/kjvimport.h"
+#include "mkdb/photodiagrams.h"
+#include "mkdb/topicbuilder.h"
 #include "platform/apppaths.h"
 #include "platform/database.h"
 #include "platform/settingsstore.h"
 #include "search/verseindexbuilder.h"
 #include "search/wordindexbuilder.h"
+
+#include <QGuiApplication>
 
 #include <atomic>
 #include <csignal>
@@ -16,6 +20,7 @@
 #include <exception>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 
 namespace {
@@ -23,6 +28,7 @@ namespace {
 int usage() {
     std::fprintf(stderr, "usage: qel-mkdb --data SOURCE_DIR [--kjv KJV.imp] --out DATA_DIR\n"
                          "       qel-mkdb --import SOURCE --as CODE [--db Bible.m14] [--replace]\n"
+                         "       qel-mkdb --topics TOPIC_SOURCE_DIR --out DATA_DIR\n"
                          "       qel-mkdb --install-record INSTALL_DIR\n");
     return 2;
 }
@@ -68,10 +74,21 @@ int runImport(qel::mkdb::ImportRequest request, const char* program) {
     return 0;
 }
 
+// The topic files into DATA_DIR/M14 (the topic folder of an installation).
+void buildTopics(const std::string& sourceDir, const std::string& outDir, int argc, char** argv,
+                 const std::function<void(const std::string&)>& progress) {
+    // The diagrams need fonts, so a GUI application without a screen.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication gui(argc, argv);
+    qel::mkdb::buildTopicFiles(sourceDir, std::filesystem::path(outDir) / "M14",
+                               qel::mkdb::drawPhotoDiagram, progress);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    std::string dataDir, kjvFile, outDir, installDir;
+    std::string dataDir, kjvFile, outDir, installDir, topicDir;
     qel::mkdb::ImportRequest import;
     for (int i = 1; i < argc; ++i) {
         const bool hasValue = i + 1 < argc;
@@ -89,6 +106,8 @@ int main(int argc, char** argv) {
             import.dbPath = argv[++i];
         else if (!std::strcmp(argv[i], "--replace"))
             import.replace = true;
+        else if (!std::strcmp(argv[i], "--topics") && hasValue)
+            topicDir = argv[++i];
         else if (!std::strcmp(argv[i], "--install-record") && hasValue)
             installDir = argv[++i];
         else
@@ -103,11 +122,15 @@ int main(int argc, char** argv) {
                 return usage();
             return runImport(import, argv[0]);
         }
-        if (dataDir.empty() || outDir.empty())
-            return usage();
         auto progress = [](const std::string& message) {
             std::fprintf(stderr, "qel-mkdb: %s\n", message.c_str());
         };
+        if (!topicDir.empty() && !outDir.empty() && dataDir.empty()) {
+            buildTopics(topicDir, outDir, argc, argv, progress);
+            return 0;
+        }
+        if (dataDir.empty() || outDir.empty())
+            return usage();
         progress("reading " + dataDir);
         qel::mkdb::ContentSources sources = qel::mkdb::readDataFolder(dataDir);
         if (!kjvFile.empty()) {
@@ -118,6 +141,7 @@ int main(int argc, char** argv) {
             sources.versions["KJV"] = qel::mkdb::readKjvImp(in, kjvFile);
         }
         qel::mkdb::buildContentDatabase(sources, outDir + "/DB/Bible.m14", progress);
+        buildTopics(dataDir + "/topics", outDir, argc, argv, progress);
         {
             qel::Database content(outDir + "/DB/Bible.m14", qel::Database::Mode::ReadOnly);
             for (const std::string& file : qel::buildWordIndexes(content, outDir + "/M14/"))

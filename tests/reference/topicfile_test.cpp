@@ -1,0 +1,137 @@
+#include "reference/topicfile.h"
+
+#include "../support/tempdir.h"
+#include "../support/topicfixture.h"
+#include "compare/passagegather.h"
+#include "platform/codec.h"
+#include "reference/chronologylayout.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+#include <map>
+
+using namespace qel;
+
+namespace {
+
+// Verses by "book chap:verse"; everything else is missing.
+class FakeVerses : public PassageSource {
+public:
+    explicit FakeVerses(std::map<std::string, std::string> verses) : verses_(std::move(verses)) {}
+    std::vector<PassageRow> verse(const std::string& book, int chap, int verse) override {
+        const auto found =
+            verses_.find(book + " " + std::to_string(chap) + ":" + std::to_string(verse));
+        if (found == verses_.end())
+            return {};
+        return {{std::to_string(chap), found->second}};
+    }
+    std::optional<std::string> sequence(const std::string&, int, int) override {
+        return std::nullopt;
+    }
+    std::vector<PassageRow> range(const std::string&, const std::string&,
+                                  const std::string&) override {
+        return {};
+    }
+
+private:
+    std::map<std::string, std::string> verses_;
+};
+
+ChronologyRecord entry(std::string track, int from, int to) {
+    return {"", std::move(track), from, to, false, "", ""};
+}
+
+} // namespace
+
+TEST(ShortTopicMarkup, EveryReferenceGetsItsLinkAndItsVersesOrANotice) {
+    TopicRecord topic{"SK0100000001", utf8ToCp949("사랑"), "", "1co13:4 3jn1:2,4", ""};
+    FakeVerses korean({{"1co 13:4", "KOREAN-1CO"}, {"3jn 1:4", "KOREAN-3JN4"}});
+    const std::string markup = shortTopicMarkup(topic, false, korean);
+    EXPECT_EQ(markup.find("{H}" + utf8ToCp949("사랑") + "{/H}"), 0u);
+    EXPECT_NE(markup.find("{A TAR=BVRA1co013004}" + utf8ToCp949("고린도전서") + " 13:4{/A}"),
+              std::string::npos);
+    // Two spans under one written reference: one heading, the verse the edition has.
+    EXPECT_NE(markup.find("{A TAR=BVRA3jn001002}" + utf8ToCp949("요한3서") + " 1:2,4{/A}"),
+              std::string::npos);
+    EXPECT_NE(markup.find("KOREAN-1CO"), std::string::npos);
+    EXPECT_NE(markup.find("KOREAN-3JN4"), std::string::npos);
+    EXPECT_EQ(markup.find(utf8ToCp949("들어 있지 않습니다")), std::string::npos);
+
+    // The English form links the KJV, names the book in English and says what is missing.
+    FakeVerses english(std::map<std::string, std::string>{{"1co 13:4", "Charity suffereth long"}});
+    const std::string kjv = shortTopicMarkup(topic, true, english);
+    EXPECT_NE(kjv.find("{A TAR=BKJV1co013004}1 Corinthians 13:4{/A}"), std::string::npos) << kjv;
+    EXPECT_NE(kjv.find("Charity suffereth long"), std::string::npos);
+    EXPECT_NE(kjv.find("not installed"), std::string::npos);
+}
+
+TEST(TopicFile, AMissingOrDamagedFileIsNotOpenAndReadsNothing) {
+    TempDir dir;
+    TopicFile file;
+    EXPECT_FALSE(file.open((dir.path() / "ca.m14").string()));
+    EXPECT_FALSE(file.topic("ca0001"));
+    EXPECT_TRUE(file.chronology().empty());
+    std::ofstream(dir.path() / "hi.m14") << "not a database at all, just some text";
+    EXPECT_FALSE(file.open((dir.path() / "hi.m14").string()));
+    EXPECT_TRUE(file.keys().empty());
+    EXPECT_NE(missingTopicDataLine("hi.m14").find("hi.m14"), std::string::npos);
+}
+
+TEST(TopicFile, ReadsTopicsAndTheChronologyInSourceOrder) {
+    TempDir dir;
+    buildFixtureTopics(dir.path(), dir.path() / "M14",
+                       [](const std::string& key) { return key == "PHI010000001" ? "PNG" : ""; });
+    TopicFile photos;
+    ASSERT_TRUE(photos.open((dir.path() / "M14" / "ph.m14").string()));
+    const auto drawn = photos.topic("PHI010000001");
+    ASSERT_TRUE(drawn);
+    EXPECT_EQ(drawn->picture, "PNG");
+    EXPECT_NE(drawn->body.find(utf8ToCp949("성막과 뜰의 배치")), std::string::npos);
+    EXPECT_EQ(photos.topic("PHI020000001")->picture, "") << "no picture reads as none";
+    EXPECT_FALSE(photos.topic("PHI999999999"));
+
+    TopicFile chronology;
+    ASSERT_TRUE(chronology.open((dir.path() / "M14" / "hi.m14").string()));
+    const auto rows = chronology.chronology();
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(rows[1].key, "2");
+    EXPECT_EQ(rows[1].track, "israel");
+    EXPECT_EQ(rows[1].from, -1010);
+    EXPECT_TRUE(rows[1].circa);
+    EXPECT_FALSE(rows[2].circa);
+    EXPECT_EQ(rows[2].label, utf8ToCp949("예루살렘 함락"));
+}
+
+TEST(ChronologyLayout, TheAxisHasNoYearZeroAndDatesSayWhenTheyAreUncertain) {
+    EXPECT_EQ(axisYear(-1) + 1, axisYear(1)) << "1 BC and AD 1 stand side by side";
+    EXPECT_EQ(axisEnd(entry("event", 30, 30)) - axisBegin(entry("event", 30, 30)), 1);
+    EXPECT_EQ(axisEnd(entry("era", -4, 30)) - axisBegin(entry("era", -4, 30)), 34);
+    EXPECT_EQ(yearText(-586, false), "주전 586년");
+    EXPECT_EQ(yearText(30, true), "약 주후 30년");
+    ChronologyRecord david{"2", "israel", -1010, -970, true, "", ""};
+    EXPECT_EQ(datesText(david), "약 주전 1010년 - 약 주전 970년");
+    EXPECT_EQ(trackIndex("judah"), 2);
+    EXPECT_EQ(trackIndex("nonsense"), trackIndex("church"));
+}
+
+TEST(ChronologyLayout, OverlappingEntriesOfABandTakeSeparateLanes) {
+    // Saul, David, a prophet overlapping both, and an early entry given last.
+    const std::vector<ChronologyRecord> records = {
+        entry("israel", -1050, -1010), entry("israel", -1010, -970), entry("prophet", -1060, -1000),
+        entry("prophet", -1020, -980), entry("prophet", -1200, -1100)};
+    const ChronologyLayout layout = layOutChronology(records, 10);
+    ASSERT_EQ(layout.items.size(), records.size());
+    // Saul ends where David begins: one lane is enough.
+    EXPECT_EQ(layout.items[0].lane, 0);
+    EXPECT_EQ(layout.items[1].lane, 0);
+    EXPECT_EQ(layout.lanes[trackIndex("israel")], 1);
+    // Samuel and Nathan overlap; the early entry, read last, does not push them down.
+    EXPECT_EQ(layout.items[4].lane, 0);
+    EXPECT_NE(layout.items[2].lane, layout.items[3].lane);
+    EXPECT_EQ(layout.lanes[trackIndex("prophet")], 2);
+    EXPECT_EQ(layout.firstYear, axisYear(-1200));
+    // Short entries still take the least width, so labels do not collide.
+    const ChronologyLayout tight =
+        layOutChronology({entry("event", -586, -586), entry("event", -580, -580)}, 10);
+    EXPECT_EQ(tight.items[1].lane, 1);
+}
