@@ -46,10 +46,6 @@ Application::~Application() {
 }
 
 std::optional<int> Application::start() {
-    if (commandLine_.error.empty() && !commandLine_.windowCode.empty() &&
-        !CMainFrame::opensWindow(commandLine_.windowCode))
-        commandLine_.error =
-            "--window " + commandLine_.windowCode + ": this kind of window is not built yet";
     if (!commandLine_.error.empty()) {
         std::fprintf(stderr, "qelbible: %s\n", commandLine_.error.c_str());
         return 2;

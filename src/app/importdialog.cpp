@@ -1,8 +1,8 @@
 #include "app/importdialog.h"
 
-#include "platform/appcontext.h"
 #include "bible/booktable.h"
 #include "bible/swordmodules.h"
+#include "platform/appcontext.h"
 #include "platform/codec.h"
 #include "platform/database.h"
 #include "platform/messagesink.h"

@@ -726,10 +726,6 @@ const std::map<std::string, CMainFrame::WindowOpener>& CMainFrame::windowOpeners
     return openers;
 }
 
-bool CMainFrame::opensWindow(const std::string& code) {
-    return windowOpeners().contains(code);
-}
-
 CChildFrame* CMainFrame::openWindow(const std::string& code, const std::string& place) {
     const auto opener = windowOpeners().find(code);
     if (opener == windowOpeners().end())

@@ -48,9 +48,8 @@ public:
     // Opens (or brings forward) the window of a version at the pending place.
     CChildFrame* openBibleVersion(const std::string& versionCode);
     // Opens the window of a document-type code ("VRA", "BOOK", ...) and hands it place as
-    // its pending place. Returns nothing when no window of that kind is built.
+    // its pending place. Returns nothing for a code of no kind or a window that fails to open.
     CChildFrame* openWindow(const std::string& code, const std::string& place);
-    static bool opensWindow(const std::string& code);
     // Opens the place named by a command key ("BVRAjhn003016", "I..."); with force off an
     // open Bible window of the version just moves. Returns the window, or nothing.
     CChildFrame* openByCommandKey(const std::string& key, bool force) override;

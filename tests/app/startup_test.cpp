@@ -97,19 +97,12 @@ TEST_F(StartupTest, ScreenshotRunSavesAPictureOfTheMainWindow) {
     EXPECT_GT(image.width(), 100);
 }
 
-TEST_F(StartupTest, UnknownOrUnbuiltWindowCodesExitWithTwoAndAMessage) {
+TEST_F(StartupTest, UnknownWindowCodesExitWithTwoAndAMessage) {
     qel::mkdb::buildContentDatabase(fixtureSources(), database.string(), [](const std::string&) {});
     Result r = run({"--window", "NOSUCH"});
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_TRUE(r.stderrText.contains("--window NOSUCH: no window has this code"))
         << r.stderrText.toStdString();
-
-    // A real kind whose window does not exist yet.
-    r = run({"--nologo", "--screenshot", shot(), "--window", "PROLOG"});
-    EXPECT_EQ(r.exitCode, 2);
-    EXPECT_TRUE(r.stderrText.contains("--window PROLOG: this kind of window is not built yet"))
-        << r.stderrText.toStdString();
-    EXPECT_FALSE(QFile::exists(shot()));
 
     // The comparison windows open at a passage, the topic windows at a topic or a map.
     for (const char* window : {"COMPARE4:248", "MAP:f1"}) {
