@@ -798,6 +798,10 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
 }
 
 void CMainFrame::openNoteList() {
+    // The list shows what was typed a moment ago too.
+    for (QMdiSubWindow* window : mdiArea_->subWindowList())
+        if (auto* bible = dynamic_cast<CBibleFrame*>(window); bible && bible->noteBar())
+            bible->noteBar()->saveNow();
     CStudy list(
         context_.paths.studyDatabaseFile(),
         [this](const std::string& key) { openByCommandKey(key, false); }, this);

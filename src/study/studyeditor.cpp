@@ -95,7 +95,7 @@ CStudyEditor::CStudyEditor(AppContext& context, const std::string& versionCode, 
 
     autosave_.setSingleShot(true);
     autosave_.setInterval(kAutosaveDelay);
-    connect(&autosave_, &QTimer::timeout, this, [this] { writeNote(!failureReported_); });
+    connect(&autosave_, &QTimer::timeout, this, &CStudyEditor::saveNow);
     connect(editor_->document(), &QTextDocument::contentsChange, this,
             [this](int position, int, int added) {
                 if (loading_)
@@ -193,8 +193,12 @@ bool CStudyEditor::writeNote(bool report) {
     return true;
 }
 
+bool CStudyEditor::saveNow() {
+    return writeNote(!failureReported_);
+}
+
 bool CStudyEditor::SaveNote() {
-    if (!writeNote(!failureReported_))
+    if (!saveNow())
         return false;
     setText(std::string());
     m_bModified = false;

@@ -39,6 +39,9 @@ public:
     // Before the window closes: writes a changed note and keeps the text. False when the
     // note could not be written and the reader has not been told yet.
     bool saveBeforeClose();
+    // Writes a changed note now and keeps showing it (the idle save; before the note list
+    // reads the notes). False when it could not be written.
+    bool saveNow();
 
     bool isModified() const { return m_bModified; }
     const NoteKey& noteKey() const { return key_; }

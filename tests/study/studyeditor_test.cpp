@@ -9,6 +9,8 @@
 #include "platform/codec.h"
 #include "platform/commands.h"
 #include "platform/messagesink.h"
+#include "study/study.h"
+#include "widgets/gridctrl.h"
 
 #include <QAction>
 #include <QApplication>
@@ -206,17 +208,22 @@ TEST_F(StudyEditorTest, TheEditorTakesAtMost4096CharactersAndGetsTheEditCommands
     EXPECT_EQ(editor->toPlainText(), QStringLiteral("복사할 말"));
 }
 
-TEST_F(StudyEditorTest, TheListButtonOpensTheModalNoteList) {
+TEST_F(StudyEditorTest, TheListButtonOpensTheModalNoteListWithTheNoteJustTyped) {
     CBibleFrame* window = open("VRA", "VRAgen001001");
+    type(window, QStringLiteral("방금 쓴 노트"));
     QString title;
-    QTimer::singleShot(0, [&title] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            title = modal->windowTitle();
-            modal->close();
+    int rows = 0;
+    QTimer::singleShot(0, [&] {
+        if (auto* list = qobject_cast<CStudy*>(QApplication::activeModalWidget())) {
+            title = list->windowTitle();
+            rows = list->grid()->GetRowCount();
+            list->close();
         }
     });
     window->noteBar()->listButton()->click();
     EXPECT_EQ(title, QStringLiteral("사용자 노트 목록"));
+    EXPECT_EQ(rows, 2);
+    EXPECT_EQ(shown(window), QStringLiteral("방금 쓴 노트"));
 }
 
 // The program as the reader ends it: a note written in two windows, then the main window
