@@ -101,8 +101,12 @@ void NoteStore::openChecked() {
                         "SECTION TEXT, NOTE TEXT, VERSION_NO INTEGER, VOLUME_NO INTEGER, "
                         "CHAPTER_NO INTEGER, SECTION_NO INTEGER)");
         }
-        db_.execute("create index if not exists tbl_note_key on tbl_note "
-                    "(VERSION, VOLUME, CHAPTER, SECTION)");
+        // Asked first, so that a file the reader may only read is not written to.
+        if (RecordSet(db_, "select name from sqlite_master where type = 'index' and name = "
+                           "'tbl_note_key'")
+                .isEOF())
+            db_.execute(
+                "create index tbl_note_key on tbl_note (VERSION, VOLUME, CHAPTER, SECTION)");
         db_.useWriteAheadLog();
     } catch (const DatabaseError& e) {
         db_.close();

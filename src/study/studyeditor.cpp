@@ -15,7 +15,6 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QToolButton>
-#include <QVBoxLayout>
 
 namespace qel {
 namespace {
