@@ -78,7 +78,7 @@ private:
 };
 
 // One write transaction: begun at construction, taking the write lock at once; rolled
-// back when it goes without commit(), so a failure part-way leaves nothing behind.
+// back when it goes without commit(), so a failure half-way leaves nothing behind.
 class Transaction {
 public:
     explicit Transaction(Database& db);
