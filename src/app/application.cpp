@@ -14,6 +14,7 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
+#include <QPainter>
 #include <QScreen>
 #include <QTimer>
 #include <QTranslator>
@@ -181,7 +182,14 @@ void Application::takeScreenshotSoon() {
     // The windows just opened paint before the picture is taken.
     QTimer::singleShot(0, this, [this] {
         const QString file = QString::fromStdString(commandLine_.screenshotFile);
-        const bool saved = mainFrame_->grab().save(file, "PNG");
+        QPixmap picture = mainFrame_->grab();
+        // A dialog that a command opened (the note list) shows over the window.
+        if (QWidget* dialog = activeModalWidget(); dialog && dialog != mainFrame_.get()) {
+            QPainter painter(&picture);
+            painter.drawPixmap(mainFrame_->mapFromGlobal(dialog->mapToGlobal(QPoint(0, 0))),
+                               dialog->grab());
+        }
+        const bool saved = picture.save(file, "PNG");
         if (!saved)
             std::fprintf(stderr, "qelbible: cannot write %s\n", qPrintable(file));
         exit(saved ? 0 : 1);

@@ -28,6 +28,8 @@
 #include "reference/m14frame.h"
 #include "search/searchdialog.h"
 #include "search/searchword.h"
+#include "study/study.h"
+#include "study/studyeditor.h"
 #include "widgets/childframe.h"
 
 #include <QCloseEvent>
@@ -113,6 +115,11 @@ const CommandLabel kCommandLabels[] = {
     {cmd::Copy, "복사"},
     {cmd::CopyVerse, "절 복사(인용)"},
     {cmd::SelectAll, "모두 선택"},
+    // The note editor's own; its keys and context menu do the same.
+    {cmd::Paste, "붙여넣기"},
+    {cmd::Cut, "잘라내기"},
+    {cmd::Undo, "실행 취소"},
+    {cmd::EditorExtra, "지우기"},
 };
 
 struct VersionCommand {
@@ -214,6 +221,9 @@ CMainFrame::~CMainFrame() {
     // Children write their last place while the context is still there.
     disconnect(mdiArea_, nullptr, this, nullptr);
     disconnect(shortcutBar_, nullptr, this, nullptr);
+    // A window closed just before (its deletion still pending) goes after this frame.
+    for (CChildFrame* frame : registry_.frames())
+        disconnect(frame, nullptr, this, nullptr);
     // A running search ends before the windows it could open go away.
     delete std::exchange(searchDialog_, nullptr);
     delete std::exchange(searchWord_, nullptr);
@@ -443,6 +453,9 @@ bool CMainFrame::handleFrameCommand(int id) {
     case cmd::About:
         showAbout();
         return true;
+    case cmd::NoteList:
+        openNoteList();
+        return true;
     case cmd::AppExit:
         close();
         return true;
@@ -492,6 +505,7 @@ void CMainFrame::updateCommandStates() {
         case cmd::DailyReading:
         case cmd::ReadingPlan:
         case cmd::About:
+        case cmd::NoteList:
         case cmd::AppExit:
             enabled = true;
             break;
@@ -890,10 +904,30 @@ void CMainFrame::changeEvent(QEvent* event) {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-    if (confirmExit_ && !confirmExit_())
+    if (confirmExit_ && !confirmExit_()) {
         event->ignore();
-    else
-        event->accept();
+        return;
+    }
+    // Notes written since the last move are saved before the program ends; one that cannot
+    // be saved keeps the program open the first time.
+    for (QMdiSubWindow* window : mdiArea_->subWindowList())
+        if (auto* bible = dynamic_cast<CBibleFrame*>(window);
+            bible && bible->noteBar() && !bible->noteBar()->saveBeforeClose()) {
+            event->ignore();
+            return;
+        }
+    event->accept();
+}
+
+void CMainFrame::openNoteList() {
+    // The list shows what was typed a moment ago too.
+    for (QMdiSubWindow* window : mdiArea_->subWindowList())
+        if (auto* bible = dynamic_cast<CBibleFrame*>(window); bible && bible->noteBar())
+            bible->noteBar()->saveNow();
+    CStudy list(
+        context_.paths.studyDatabaseFile(),
+        [this](const std::string& key) { openByCommandKey(key, false); }, this);
+    list.exec();
 }
 
 bool CMainFrame::event(QEvent* event) {

@@ -65,6 +65,8 @@ public:
     void showAndActivate();
     // A Bible window became maximised. The panel comes back when the last window closes.
     void hideShortcutBar() override;
+    // The modal note list; a chosen note opens its verse.
+    void openNoteList() override;
     // Re-evaluates which commands are enabled and checked.
     void updateCommandStates();
 

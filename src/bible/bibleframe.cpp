@@ -17,12 +17,15 @@
 #include "richtext/textpane.h"
 #include "search/relatedword.h"
 #include "search/smalltitles.h"
+#include "study/studyeditor.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QMainWindow>
 #include <QMdiArea>
+#include <QPlainTextEdit>
 #include <QResizeEvent>
 #include <QToolBar>
 #include <algorithm>
@@ -80,6 +83,21 @@ CBibleFrame::CBibleFrame(AppContext& context, std::string versionCode, BibleFram
                 &CChildFrame::commandStateChanged);
         connect(related_, &QDockWidget::visibilityChanged, this, &CChildFrame::commandStateChanged);
     }
+    if (version_ != "VRD") {
+        study_ = new CStudyEditor(context_, version_, inner_);
+        inner_->addDockWidget(Qt::BottomDockWidgetArea, study_);
+        study_->hide();
+        connect(study_, &CStudyEditor::listRequested, this, [this] { mainFrame_->openNoteList(); });
+        connect(study_, &CStudyEditor::noteStateChanged, this, [this](bool hasNote) {
+            if (study_->noteKey() == NoteKey{version_, book_, chapter_, verse_}) {
+                hasNote_ = hasNote;
+                view_->updateMarker();
+            }
+        });
+        connect(study_, &QDockWidget::visibilityChanged, this, &CChildFrame::commandStateChanged);
+        connect(study_->editor(), &QPlainTextEdit::selectionChanged, this,
+                &CChildFrame::commandStateChanged);
+    }
 
     std::vector<std::string> names, codes;
     for (const BookRow& row : bookTableOf(version_)) {
@@ -108,6 +126,19 @@ CBibleFrame::~CBibleFrame() {
         disconnect(related_, nullptr, this, nullptr);
         disconnect(related_->pane(), nullptr, this, nullptr);
     }
+    if (study_) {
+        disconnect(study_, nullptr, this, nullptr);
+        disconnect(study_->editor(), nullptr, this, nullptr);
+    }
+}
+
+void CBibleFrame::closeEvent(QCloseEvent* event) {
+    // A note written since the last move goes to the database before the window does.
+    if (study_ && !study_->saveBeforeClose()) {
+        event->ignore();
+        return;
+    }
+    CChildFrame::closeEvent(event);
 }
 
 BibleSharedState& CBibleFrame::shared() const {
@@ -241,7 +272,8 @@ void CBibleFrame::ShowPosition(const std::optional<std::string>& book,
         ShowChapter(book_, chapter_, verse_, record && refillVerses);
     if (related_)
         related_->ShowRelated(book_, chapter_, verse_);
-    hasNote_ = false;
+    hasNote_ = study_ && study_->LoadNote(version_, book_, chapter_, verse_) != 0;
+    view_->updateMarker();
     bringCurrentVerseIntoView();
 }
 
@@ -484,7 +516,13 @@ bool CBibleFrame::handleCommand(int id) {
         if (related_)
             related_->setVisible(!related_->isVisible());
         return related_ != nullptr;
+    case cmd::ToggleNoteBar:
+        if (study_)
+            study_->setVisible(!study_->isVisible());
+        return study_ != nullptr;
     default:
+        if (study_ && study_->editorHasFocus())
+            return study_->handleCommand(id);
         return focusedText()->handleCommand(id);
     }
 }
@@ -514,7 +552,13 @@ bool CBibleFrame::updateCommand(int id, QAction* action) {
         action->setEnabled(related_ != nullptr);
         action->setChecked(related_ && related_->isVisible());
         return true;
+    case cmd::ToggleNoteBar:
+        action->setEnabled(study_ != nullptr);
+        action->setChecked(study_ && study_->isVisible());
+        return true;
     default:
+        if (study_ && study_->editorHasFocus())
+            return study_->updateCommand(id, action);
         return focusedText()->updateCommand(id, action);
     }
 }

@@ -21,6 +21,7 @@ class RichTextArea;
 class CNavigationBar;
 class CRelatedWord;
 class CSmallTitles;
+class CStudyEditor;
 
 // The window of one Bible version: a navigation bar over the chapter text. It moves between
 // places, keeps a page history, moves the other Bible windows along when asked to, and
@@ -61,6 +62,8 @@ public:
     CRelatedWord* relatedBar() const { return related_; }
     // The section-titles panel, null for VRD and KJV.
     CSmallTitles* titlesBar() const { return titles_; }
+    // The note bar, null for VRD.
+    CStudyEditor* noteBar() const { return study_; }
     const MarkupNodeList& content() const { return content_; }
 
     // What the text view needs of its window.
@@ -85,6 +88,7 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     BibleSharedState& shared() const;
@@ -112,6 +116,7 @@ private:
     CChildView* view_;
     CRelatedWord* related_ = nullptr;
     CSmallTitles* titles_ = nullptr;
+    CStudyEditor* study_ = nullptr;
     bool hasNote_ = false;
     bool noticeShown_ = false;
     std::string book_, chapter_, verse_;

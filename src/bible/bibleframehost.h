@@ -25,6 +25,8 @@ public:
     virtual CChildFrame* openByCommandKey(const std::string& key, bool force) = 0;
     // A Bible window became maximised.
     virtual void hideShortcutBar() = 0;
+    // The note list, from the list button of a note bar.
+    virtual void openNoteList() = 0;
 };
 
 } // namespace qel

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -12,5 +13,23 @@ inline constexpr std::string_view kUnknownTitle = "unknwon";
 // Short title; Today's English Version is known as "TEV", and the English versions by
 // their code.
 std::string versionShortTitle(std::string_view code);
+// Full title ("성경전서 역본 가", "King James Version"); "GNB" is accepted for "TEV".
+std::string versionFullTitle(std::string_view code);
+// The reverse lookups, by whole exact strings.
+std::string shortTitleOfFullTitle(std::string_view fullTitle);
+std::string versionCodeOfShortTitle(std::string_view shortTitle);
+
+// Sort number of a version in the note list: VRA 0, VRC 1, VRB 2, VRE 3, KJV 4, NIV 5,
+// TEV 6, anything else (GNB too) -1.
+int noteVersionIndex(std::string_view code);
+
+// Fixed number of a book: Old Testament 1-39, deuterocanonical books 41-55, New
+// Testament 61-87, anything else 99.
+int bookNumber(std::string_view bookCode);
+
+// The book name whose abbreviation matches, in the book table of VRA, VRB, VRC, VRE, KJV,
+// NIV or TEV; nothing for other codes or an absent abbreviation.
+std::optional<std::string> bookNameOfAbbreviation(std::string_view versionCode,
+                                                  std::string_view abbreviation);
 
 } // namespace qel

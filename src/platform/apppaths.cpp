@@ -3,7 +3,9 @@
 #include "platform/codec.h"
 #include "platform/settingsstore.h"
 
+#include <cstdlib>
 #include <filesystem>
+#include <unistd.h>
 
 namespace qel {
 namespace {
@@ -83,6 +85,18 @@ AppPaths AppPaths::compute(const SettingsStore& settings, std::string_view progr
         break;
     }
     return paths;
+}
+
+std::string AppPaths::studyDatabaseFile() const {
+    static constexpr const char* kFileName = "Study.mdb";
+    if (!installRoot.empty() && ::access(installRoot.c_str(), W_OK) == 0)
+        return installRoot + kFileName;
+    const char* dataHome = std::getenv("XDG_DATA_HOME");
+    const char* home = std::getenv("HOME");
+    const std::string base = dataHome && *dataHome
+                                 ? std::string(dataHome)
+                                 : std::string(home ? home : "") + "/.local/share";
+    return withTrailingSlash(base) + "qelbible/" + kFileName;
 }
 
 } // namespace qel

@@ -24,6 +24,9 @@ struct AppPaths {
     // program (a build folder or an unpacked copy), else <prefix>/share/qelbible/ of a
     // program installed as <prefix>/bin/qelbible.
     static std::string programHome(std::string_view programFile);
+    // The reader's notes: "Study.mdb" in installRoot, or in $XDG_DATA_HOME/qelbible/ when
+    // installRoot cannot be written (a program installed under a read-only prefix).
+    std::string studyDatabaseFile() const;
 };
 
 } // namespace qel

@@ -311,6 +311,30 @@ bool Database::hasColumn(std::string_view table, std::string_view column) {
     return !rs.isEOF();
 }
 
+bool Database::useWriteAheadLog() {
+    try {
+        RecordSet mode(*this, "pragma journal_mode=wal");
+        return !mode.isEOF() && equalsNoCase(mode.field("journal_mode"), "wal");
+    } catch (const DatabaseError& e) {
+        logWarning(e.what());
+        return false;
+    }
+}
+
+Transaction::Transaction(Database& db) : db_(db) {
+    db_.execute("begin immediate");
+}
+
+Transaction::~Transaction() {
+    if (open_ && db_.isOpen())
+        sqlite3_exec(db_.handle(), "rollback", nullptr, nullptr, nullptr);
+}
+
+void Transaction::commit() {
+    db_.execute("commit");
+    open_ = false;
+}
+
 RecordSet::RecordSet(Database& db, std::string_view sql, const std::vector<SqlValue>& values) {
     if (!db.isOpen())
         throw DatabaseError("database is not open");

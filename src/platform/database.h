@@ -68,10 +68,28 @@ public:
     bool hasTable(std::string_view name);
     // False also for a missing table; names compare without case, as fields are read.
     bool hasColumn(std::string_view table, std::string_view column);
+    // Write-ahead logging, so that readers and one writer on other connections do not
+    // wait for each other. False when the file cannot take it (opened read-only).
+    bool useWriteAheadLog();
     sqlite3* handle() const { return db_; }
 
 private:
     sqlite3* db_ = nullptr;
+};
+
+// One write transaction: begun at construction, taking the write lock at once; rolled
+// back when it goes without commit(), so a failure half-way leaves nothing behind.
+class Transaction {
+public:
+    explicit Transaction(Database& db);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    void commit();
+
+private:
+    Database& db_;
+    bool open_ = true;
 };
 
 // A forward-only cursor over the rows of one query. Values are read by column name and

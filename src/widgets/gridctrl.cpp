@@ -10,7 +10,10 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QStyledItemDelegate>
+#include <QTextDocument>
 
 #include <algorithm>
 
@@ -343,11 +346,45 @@ void CGridCtrl::contextMenuEvent(QContextMenuEvent* event) {
     QAction* copyAll = menu.addAction(QStringLiteral("모두 복사"));
     QAction* copy = menu.addAction(QStringLiteral("복사"));
     copy->setEnabled(GetSelectedCellRange().isValid());
+    QAction* all = menu.addAction(QStringLiteral("모두 선택"));
+    all->setEnabled(GetRowCount() > 1);
+    menu.addSeparator();
+    QAction* print = menu.addAction(QStringLiteral("인쇄"));
+    print->setEnabled(GetRowCount() > 1);
     QAction* chosen = menu.exec(event->globalPos());
-    if (chosen == copyAll)
+    if (chosen == copyAll) {
         copyRows(true);
-    else if (chosen == copy)
+    } else if (chosen == copy) {
         copyRows(false);
+    } else if (chosen == all) {
+        selectAll();
+    } else if (chosen == print) {
+        QPrinter printer;
+        QPrintDialog dialog(&printer, this);
+        if (dialog.exec() == QDialog::Accepted)
+            printRows(printer);
+    }
+}
+
+void CGridCtrl::printRows(QPrinter& printer) const {
+    const auto cell = [this](int row, int column) {
+        return QString::fromStdString(cp949ToUtf8(splitHitPositions(GetItemText(row, column)).text))
+            .toHtmlEscaped();
+    };
+    QString html = QStringLiteral("<table border=1 cellspacing=0 cellpadding=3><tr>");
+    for (int c = 0; c < GetColumnCount(); ++c)
+        html += QStringLiteral("<th>%1</th>").arg(cell(0, c));
+    html += QStringLiteral("</tr>");
+    for (int r = 1; r < GetRowCount(); ++r) {
+        html += QStringLiteral("<tr>");
+        for (int c = 0; c < GetColumnCount(); ++c)
+            html += QStringLiteral("<td>%1</td>").arg(cell(r, c));
+        html += QStringLiteral("</tr>");
+    }
+    QTextDocument document;
+    document.setDefaultFont(font());
+    document.setHtml(html + QStringLiteral("</table>"));
+    document.print(&printer);
 }
 
 } // namespace qel

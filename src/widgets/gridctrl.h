@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+class QPrinter;
+
 namespace qel {
 
 class GridModel;
@@ -64,6 +66,8 @@ public:
     void setRowCopyForm(std::function<std::string(int row)> form) { copyForm_ = std::move(form); }
     // Selected rows, or every row; the text that went to the clipboard.
     std::string copyRows(bool all);
+    // Prints every row under the header as a table; the context menu asks for a printer.
+    void printRows(QPrinter& printer) const;
 
 signals:
     void rowDoubleClicked(int row);

@@ -25,3 +25,49 @@ TEST(VersionTitles, ShortTitles) {
 
 } // namespace
 } // namespace qel
+
+namespace qel {
+namespace {
+
+TEST(VersionTitles, FullTitlesAndTheWayBack) {
+    EXPECT_EQ(versionFullTitle("VRA"), cp("성경전서 역본 가"));
+    EXPECT_EQ(versionFullTitle("GNB"), "Today's English Version");
+    EXPECT_EQ(versionFullTitle("TEV"), "Today's English Version");
+    EXPECT_EQ(versionFullTitle("VRX"), kUnknown);
+    EXPECT_EQ(shortTitleOfFullTitle(cp("역본 나 성서")), cp("역본 나"));
+    EXPECT_EQ(shortTitleOfFullTitle("King James"), kUnknown);
+    EXPECT_EQ(versionCodeOfShortTitle(cp("역본 다")), "VRC");
+    EXPECT_EQ(versionCodeOfShortTitle("TEV"), "TEV");
+    EXPECT_EQ(versionCodeOfShortTitle("GNB"), kUnknown);
+}
+
+TEST(VersionTitles, NoteVersionIndexSwapsVrbAndVrc) {
+    EXPECT_EQ(noteVersionIndex("VRA"), 0);
+    EXPECT_EQ(noteVersionIndex("VRC"), 1);
+    EXPECT_EQ(noteVersionIndex("VRB"), 2);
+    EXPECT_EQ(noteVersionIndex("TEV"), 6);
+    EXPECT_EQ(noteVersionIndex("GNB"), -1);
+    EXPECT_EQ(noteVersionIndex("VRD"), -1);
+}
+
+TEST(VersionTitles, BookNumbersLeaveGapsBetweenTheParts) {
+    EXPECT_EQ(bookNumber("gen"), 1);
+    EXPECT_EQ(bookNumber("mal"), 39);
+    EXPECT_EQ(bookNumber("tob"), 41);
+    EXPECT_EQ(bookNumber("pra"), 55);
+    EXPECT_EQ(bookNumber("mat"), 61);
+    EXPECT_EQ(bookNumber("1co"), 67);
+    EXPECT_EQ(bookNumber("rev"), 87);
+    EXPECT_EQ(bookNumber("xyz"), 99);
+    EXPECT_EQ(bookNumber("Gen"), 99);
+}
+
+TEST(VersionTitles, BookNameOfAbbreviationByVersion) {
+    EXPECT_EQ(bookNameOfAbbreviation("VRA", cp("창")), cp("창세기"));
+    EXPECT_EQ(bookNameOfAbbreviation("KJV", "Gn"), "Genesis");
+    EXPECT_EQ(bookNameOfAbbreviation("VRD", cp("창")), std::nullopt);
+    EXPECT_EQ(bookNameOfAbbreviation("VRA", "Gn"), std::nullopt);
+}
+
+} // namespace
+} // namespace qel

@@ -118,3 +118,22 @@ TEST(AppPaths, WithoutARecordDataBesideTheProgramIsRead) {
     p = AppPaths::compute(c.store, program);
     EXPECT_EQ(p.dbFolder, "/media/cdrom/Data/DB/");
 }
+
+TEST(AppPaths, NotesLiveInTheInstallationUnlessItCannotBeWritten) {
+    TempDir root;
+    AppPaths paths;
+    paths.installRoot = root.str() + "/";
+    EXPECT_EQ(paths.studyDatabaseFile(), root.str() + "/Study.mdb");
+
+    const char* saved = std::getenv("XDG_DATA_HOME");
+    const std::string savedValue = saved ? saved : "";
+    setenv("XDG_DATA_HOME", (root.str() + "/data").c_str(), 1);
+    paths.installRoot = root.str() + "/missing/";
+    EXPECT_EQ(paths.studyDatabaseFile(), root.str() + "/data/qelbible/Study.mdb");
+    unsetenv("XDG_DATA_HOME");
+    setenv("HOME", "/home/reader", 0);
+    EXPECT_EQ(paths.studyDatabaseFile(),
+              std::string(std::getenv("HOME")) + "/.local/share/qelbible/Study.mdb");
+    if (saved)
+        setenv("XDG_DATA_HOME", savedValue.c_str(), 1);
+}

@@ -4,6 +4,7 @@
 
 #include <fstream>
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 using namespace qel;
 
@@ -162,4 +163,26 @@ TEST(DatabaseOpen, MissingGarbageAndEmptyFiles) {
     Database db(empty.string(), Database::Mode::ReadOnly); // a valid, empty database
     EXPECT_FALSE(db.hasTable("CHAPTER"));
     EXPECT_THROW(db.execute("create table x (a)"), DatabaseError); // read-only
+}
+
+TEST_F(DatabaseTest, ATransactionWithoutCommitLeavesNothingAndTakesTheWriteLockAtOnce) {
+    db.execute("create table t (x TEXT)");
+    ASSERT_TRUE(db.useWriteAheadLog());
+    {
+        Transaction transaction(db);
+        db.execute("insert into t values (?)", {std::string("gone")});
+        // Another connection cannot begin writing while this one holds the lock.
+        Database other((dir.path() / "t.db").string(), Database::Mode::ReadWrite);
+        sqlite3_busy_timeout(other.handle(), 0);
+        EXPECT_THROW(Transaction{other}, DatabaseError);
+        // and it still reads the rows as they were.
+        EXPECT_TRUE(RecordSet(other, "select x from t").isEOF());
+    }
+    EXPECT_EQ(first("select count(*) as n from t", "n"), "0");
+    {
+        Transaction transaction(db);
+        db.execute("insert into t values ('kept')");
+        transaction.commit();
+    }
+    EXPECT_EQ(first("select x from t", "x"), "kept");
 }

@@ -39,6 +39,8 @@ protected:
         installFontSubstitutions();
         context.displayFont = makeDisplayFont(context.settings, 96);
         context.store = std::make_unique<SettingsStore>(settingsFile());
+        // The note bars keep their notes here.
+        context.paths.installRoot = dir.str() + "/";
         context.contentDb.open(QEL_BUILT_CONTENT_DB, Database::Mode::ReadOnly);
         setMessageHandler([this](const std::string& text, const std::string&) {
             messages.push_back(cp949ToUtf8(text));

@@ -10,6 +10,8 @@
 #include "platform/settingsstore.h"
 #include "search/verseindexbuilder.h"
 #include "search/wordindexbuilder.h"
+#include "study/notecsv.h"
+#include "study/notestore.h"
 
 #include <QGuiApplication>
 
@@ -21,6 +23,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <stdexcept>
 #include <string>
 
 namespace {
@@ -29,7 +32,9 @@ int usage() {
     std::fprintf(stderr, "usage: qel-mkdb --data SOURCE_DIR [--kjv KJV.imp] --out DATA_DIR\n"
                          "       qel-mkdb --import SOURCE --as CODE [--db Bible.m14] [--replace]\n"
                          "       qel-mkdb --topics TOPIC_SOURCE_DIR --out DATA_DIR\n"
-                         "       qel-mkdb --install-record INSTALL_DIR\n");
+                         "       qel-mkdb --install-record INSTALL_DIR\n"
+                         "       qel-mkdb --export-notes FILE.csv [--notes Study.mdb]\n"
+                         "       qel-mkdb --import-notes FILE.csv [--notes Study.mdb]\n");
     return 2;
 }
 
@@ -85,10 +90,50 @@ void buildTopics(const std::string& sourceDir, const std::string& outDir, int ar
                                qel::mkdb::drawPhotoDiagram, progress);
 }
 
+// Without --notes, the notes of the installation this qel-mkdb belongs to.
+std::string notesFile(const std::string& given, const char* program) {
+    if (!given.empty())
+        return given;
+    const qel::SettingsStore store(qel::SettingsStore::defaultFilePath());
+    return qel::AppPaths::compute(store, std::filesystem::absolute(program).string())
+        .studyDatabaseFile();
+}
+
+int exportNotes(const std::string& csvFile, const std::string& notes) {
+    if (!std::filesystem::is_regular_file(notes))
+        throw std::runtime_error(notes + ": no notes file");
+    qel::NoteStore store(notes);
+    if (!store.isOpen())
+        return 1;
+    const std::vector<qel::Note> all = store.all();
+    std::ofstream out(csvFile, std::ios::binary);
+    qel::writeNotesCsv(out, all, qel::noteCitation);
+    out.close();
+    if (!out)
+        throw std::runtime_error(csvFile + ": cannot write");
+    std::fprintf(stderr, "qel-mkdb: %zu notes written to %s\n", all.size(), csvFile.c_str());
+    return 0;
+}
+
+int importNotes(const std::string& csvFile, const std::string& notes) {
+    std::ifstream in(csvFile, std::ios::binary);
+    if (!in)
+        throw std::runtime_error(csvFile + ": cannot read");
+    // The whole file is read and checked before the database is touched.
+    const std::vector<qel::Note> read = qel::readNotesCsv(in);
+    qel::NoteStore store(notes);
+    if (!store.isOpen())
+        return 1;
+    const int changed = store.merge(read);
+    std::fprintf(stderr, "qel-mkdb: %zu notes read, %d added or joined in %s\n", read.size(),
+                 changed, notes.c_str());
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    std::string dataDir, kjvFile, outDir, installDir, topicDir;
+    std::string dataDir, kjvFile, outDir, installDir, topicDir, exportFile, importFile, notes;
     qel::mkdb::ImportRequest import;
     for (int i = 1; i < argc; ++i) {
         const bool hasValue = i + 1 < argc;
@@ -110,6 +155,12 @@ int main(int argc, char** argv) {
             topicDir = argv[++i];
         else if (!std::strcmp(argv[i], "--install-record") && hasValue)
             installDir = argv[++i];
+        else if (!std::strcmp(argv[i], "--export-notes") && hasValue)
+            exportFile = argv[++i];
+        else if (!std::strcmp(argv[i], "--import-notes") && hasValue)
+            importFile = argv[++i];
+        else if (!std::strcmp(argv[i], "--notes") && hasValue)
+            notes = argv[++i];
         else
             return usage();
     }
@@ -117,6 +168,12 @@ int main(int argc, char** argv) {
         if (!installDir.empty()) {
             return writeInstallRecord(installDir) ? 0 : 1;
         }
+        if (!exportFile.empty() && !importFile.empty())
+            return usage();
+        if (!exportFile.empty())
+            return exportNotes(exportFile, notesFile(notes, argv[0]));
+        if (!importFile.empty())
+            return importNotes(importFile, notesFile(notes, argv[0]));
         if (!import.source.empty() || !import.code.empty()) {
             if (import.source.empty() || import.code.empty())
                 return usage();

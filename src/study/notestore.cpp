@@ -1,0 +1,213 @@
+#include "study/notestore.h"
+
+#include "bible/versiontitles.h"
+#include "platform/codec.h"
+#include "platform/messagesink.h"
+#include "platform/text.h"
+
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <mutex>
+#include <set>
+
+namespace qel {
+namespace {
+
+constexpr std::string_view kColumns[] = {"VERSION",   "VOLUME",     "CHAPTER",
+                                         "SECTION",   "NOTE",       "VERSION_NO",
+                                         "VOLUME_NO", "CHAPTER_NO", "SECTION_NO"};
+
+constexpr const char* kWhereKey =
+    " where VERSION = ? AND VOLUME = ? AND CHAPTER = ? AND SECTION = ?";
+
+std::vector<SqlValue> keyValues(const NoteKey& key) {
+    return {key.version, key.book, key.chapter, key.verse};
+}
+
+// Files already refused in this process: each is copied and reported only once, however
+// many windows open it.
+std::set<std::string>& refusedFiles() {
+    static std::set<std::string> files;
+    return files;
+}
+std::mutex refusedMutex;
+
+bool startsAsDatabase(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    char header[16] = {};
+    in.read(header, sizeof header);
+    // An empty file is an empty database to SQLite; anything else must say what it is.
+    return in.gcount() == 0 || (in.gcount() == 16 && std::string_view(header, 16) ==
+                                                         std::string_view("SQLite format 3\0", 16));
+}
+
+std::string timestamp() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &local);
+    return text;
+}
+
+// A copy beside the file, under a name not yet taken; empty when it could not be made.
+std::string copyAside(const std::string& path) {
+    namespace fs = std::filesystem;
+    const std::string base = path + ".damaged-" + timestamp();
+    std::string target = base;
+    std::error_code error;
+    for (int n = 2; fs::exists(target, error) && n < 100; ++n)
+        target = base + "-" + std::to_string(n);
+    if (!fs::copy_file(path, target, fs::copy_options::none, error))
+        return {};
+    return target;
+}
+
+} // namespace
+
+NoteStore::NoteStore(std::string path) : path_(std::move(path)) {
+    {
+        std::lock_guard lock(refusedMutex);
+        if (refusedFiles().count(path_))
+            return;
+    }
+    openChecked();
+}
+
+void NoteStore::openChecked() {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const bool exists = fs::exists(path_, error);
+    if (exists && !fs::is_regular_file(path_, error))
+        return refuse("not a file", false);
+    // Checked before SQLite touches the file, so that the copy is of the file as it was.
+    if (exists && !startsAsDatabase(path_))
+        return refuse("not a database", true);
+    if (!exists)
+        fs::create_directories(fs::path(path_).parent_path(), error);
+    try {
+        db_.open(path_, Database::Mode::Create);
+        {
+            RecordSet check(db_, "pragma quick_check");
+            if (check.isEOF() || check.field("quick_check") != "ok")
+                throw DatabaseError("damaged: " +
+                                    (check.isEOF() ? std::string() : check.field("quick_check")));
+        }
+        if (!hasNoteTable()) {
+            if (db_.hasTable("tbl_note"))
+                throw DatabaseError("tbl_note lacks columns of the note table");
+            db_.execute("create table tbl_note (VERSION TEXT, VOLUME TEXT, CHAPTER TEXT, "
+                        "SECTION TEXT, NOTE TEXT, VERSION_NO INTEGER, VOLUME_NO INTEGER, "
+                        "CHAPTER_NO INTEGER, SECTION_NO INTEGER)");
+        }
+        // Asked first, so that a file the reader may only read is not written to.
+        if (RecordSet(db_, "select name from sqlite_master where type = 'index' and name = "
+                           "'tbl_note_key'")
+                .isEOF())
+            db_.execute(
+                "create index tbl_note_key on tbl_note (VERSION, VOLUME, CHAPTER, SECTION)");
+        db_.useWriteAheadLog();
+    } catch (const DatabaseError& e) {
+        db_.close();
+        refuse(e.what(), exists);
+    }
+}
+
+bool NoteStore::hasNoteTable() {
+    for (std::string_view column : kColumns)
+        if (!db_.hasColumn("tbl_note", column))
+            return false;
+    return true;
+}
+
+void NoteStore::refuse(const std::string& reason, bool damaged) {
+    {
+        std::lock_guard lock(refusedMutex);
+        if (!refusedFiles().insert(path_).second)
+            return;
+    }
+    logWarning(path_ + ": " + reason);
+    std::string text = utf8ToCp949("사용자 노트 파일을 열 수 없습니다.\n") + utf8ToCp949(path_);
+    if (damaged) {
+        const std::string copy = copyAside(path_);
+        text += copy.empty() ? utf8ToCp949("\n파일은 건드리지 않았으나, 사본을 만들지 못했습니다.")
+                             : utf8ToCp949("\n파일은 그대로 두고, 사본을 만들어 두었습니다.\n") +
+                                   utf8ToCp949(copy);
+    }
+    text += utf8ToCp949("\n노트 없이 계속합니다.");
+    showMessage(text, utf8ToCp949("사용자 노트"));
+}
+
+std::optional<std::string> NoteStore::load(const NoteKey& key) {
+    RecordSet rs(db_, std::string("select NOTE from tbl_note") + kWhereKey, keyValues(key));
+    if (rs.isEOF())
+        return std::nullopt;
+    return rs.field("NOTE");
+}
+
+NoteStore::Change NoteStore::save(const NoteKey& key, std::string_view text) {
+    Transaction transaction(db_);
+    bool exists = false;
+    {
+        RecordSet rs(db_, std::string("select count(*) as n from tbl_note") + kWhereKey,
+                     keyValues(key));
+        exists = rs.field("n") != "0";
+    }
+    Change change = Change::None;
+    if (!text.empty()) {
+        exists ? updateRow(key, text) : insertRow(key, text);
+        change = exists ? Change::Updated : Change::Inserted;
+    } else if (exists) {
+        db_.execute(std::string("delete from tbl_note") + kWhereKey, keyValues(key));
+        change = Change::Deleted;
+    }
+    transaction.commit();
+    return change;
+}
+
+void NoteStore::insertRow(const NoteKey& key, std::string_view text) {
+    db_.execute("insert into tbl_note (VERSION, VERSION_NO, VOLUME, VOLUME_NO, CHAPTER, "
+                "CHAPTER_NO, SECTION, SECTION_NO, NOTE) values (?, ?, ?, ?, ?, ?, ?, ?, ?)",
+                {key.version, static_cast<long long>(noteVersionIndex(key.version)), key.book,
+                 static_cast<long long>(bookNumber(key.book)), key.chapter,
+                 static_cast<long long>(atoiText(key.chapter)), key.verse,
+                 static_cast<long long>(atoiText(key.verse)), std::string(text)});
+}
+
+void NoteStore::updateRow(const NoteKey& key, std::string_view text) {
+    std::vector<SqlValue> values{std::string(text)};
+    for (SqlValue& v : keyValues(key))
+        values.push_back(std::move(v));
+    db_.execute(std::string("update tbl_note set NOTE = ?") + kWhereKey, values);
+}
+
+std::vector<Note> NoteStore::all() {
+    std::vector<Note> notes;
+    RecordSet rs(db_, "select VERSION, VOLUME, CHAPTER, SECTION, NOTE from tbl_note order by "
+                      "VERSION_NO, VOLUME_NO, CHAPTER_NO, SECTION_NO, rowid");
+    for (; !rs.isEOF(); rs.moveNext())
+        notes.push_back(
+            {{rs.field("VERSION"), rs.field("VOLUME"), rs.field("CHAPTER"), rs.field("SECTION")},
+             rs.field("NOTE")});
+    return notes;
+}
+
+int NoteStore::merge(const std::vector<Note>& notes) {
+    Transaction transaction(db_);
+    int changed = 0;
+    for (const Note& note : notes) {
+        if (note.text.empty())
+            continue;
+        std::optional<std::string> old = load(note.key);
+        if (old && (*old == note.text || old->find(note.text) != std::string::npos))
+            continue;
+        const std::string text = old ? *old + std::string(kMergeSeparator) + note.text : note.text;
+        old ? updateRow(note.key, text) : insertRow(note.key, text);
+        ++changed;
+    }
+    transaction.commit();
+    return changed;
+}
+
+} // namespace qel

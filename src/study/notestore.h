@@ -1,0 +1,71 @@
+#pragma once
+
+#include "platform/database.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qel {
+
+// The place a note belongs to, as the Bible window holds it: version code, book code,
+// chapter and verse labels (CP949, in practice ASCII).
+struct NoteKey {
+    std::string version, book, chapter, verse;
+    bool operator==(const NoteKey&) const = default;
+    bool complete() const {
+        return !version.empty() && !book.empty() && !chapter.empty() && !verse.empty();
+    }
+};
+
+// A stored note. The text is UTF-8 with lines ended by CR LF: the reader's own words are
+// kept as typed, whatever the code page of the Bible text can hold.
+struct Note {
+    NoteKey key;
+    std::string text;
+};
+
+// The reader's notes in "Study.mdb", table `tbl_note`. Each store holds its own
+// connection; write-ahead logging and a busy timeout let several share the file.
+// A file that cannot serve as the note database is never written to: it is copied aside
+// once, reported once, and the store stays closed, so the reader goes on without notes.
+class NoteStore {
+public:
+    explicit NoteStore(std::string path);
+
+    bool isOpen() const { return db_.isOpen(); }
+    const std::string& path() const { return path_; }
+
+    // The note of a place, or nothing. Throws DatabaseError.
+    std::optional<std::string> load(const NoteKey& key);
+
+    enum class Change { None, Inserted, Updated, Deleted };
+    // Writes a note in one transaction: a new row with its sort numbers, a changed text, or
+    // (empty text) the row deleted. Throws DatabaseError; nothing is written then.
+    Change save(const NoteKey& key, std::string_view text);
+
+    // Every note, in the order of the note list: version, book, chapter and verse numbers.
+    std::vector<Note> all();
+
+    // Adds notes from elsewhere in one transaction. A place without a note takes the text;
+    // a note with another text keeps it and gets the new text after a separator line
+    // (unless it holds that text already, so that importing a file twice changes nothing).
+    // Returns how many notes changed. Throws DatabaseError; nothing is written then.
+    int merge(const std::vector<Note>& notes);
+
+private:
+    void openChecked();
+    void refuse(const std::string& reason, bool damaged);
+    bool hasNoteTable();
+    void insertRow(const NoteKey& key, std::string_view text);
+    void updateRow(const NoteKey& key, std::string_view text);
+
+    std::string path_;
+    Database db_;
+};
+
+// The line that joins two texts of one place when notes are merged.
+inline constexpr std::string_view kMergeSeparator = "\r\n----------\r\n";
+
+} // namespace qel

@@ -1,0 +1,67 @@
+// qel-mkdb carries notes out to a CSV file and merges them back in.
+#include "study/notestore.h"
+
+#include "../support/tempdir.h"
+
+#include <QProcess>
+#include <fstream>
+#include <gtest/gtest.h>
+
+using namespace qel;
+
+namespace {
+
+int runMkdb(const QStringList& arguments) {
+    QProcess tool;
+    tool.start(QStringLiteral(QEL_BUILD_DIR "/qel-mkdb"), arguments);
+    if (!tool.waitForFinished(60000))
+        return -1;
+    return tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1;
+}
+
+QString q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+} // namespace
+
+TEST(NoteTool, ExportThenImportGivesTheSameNotesAndASecondImportChangesNothing) {
+    TempDir dir;
+    const std::string source = dir.str() + "/Study.mdb", copy = dir.str() + "/Copy.mdb",
+                      csv = dir.str() + "/notes.csv";
+    std::string longKorean;
+    for (int i = 0; i < 4096; ++i)
+        longKorean += "말";
+    {
+        NoteStore store(source);
+        store.save({"VRA", "1co", "13", "4"},
+                   "사랑은 오래 참고\r\n온유하며, \"시기하지\" 아니하며");
+        store.save({"KJV", "jhn", "3", "16"}, "' OR '1'='1");
+        store.save({"GNB", "gen", "1", "1"}, longKorean);
+    }
+    ASSERT_EQ(runMkdb({"--export-notes", q(csv), "--notes", q(source)}), 0);
+    std::ifstream in(csv, std::ios::binary);
+    std::string header;
+    std::getline(in, header);
+    EXPECT_EQ(header, "version,book,chapter,verse,note,citation\r");
+
+    ASSERT_EQ(runMkdb({"--import-notes", q(csv), "--notes", q(copy)}), 0);
+    const auto same = [](const std::vector<Note>& a, const std::vector<Note>& b) {
+        if (a.size() != b.size())
+            return false;
+        for (std::size_t i = 0; i < a.size(); ++i)
+            if (!(a[i].key == b[i].key) || a[i].text != b[i].text)
+                return false;
+        return true;
+    };
+    const std::vector<Note> original = NoteStore(source).all();
+    EXPECT_EQ(original.size(), 3u);
+    EXPECT_TRUE(same(NoteStore(copy).all(), original));
+    ASSERT_EQ(runMkdb({"--import-notes", q(csv), "--notes", q(source)}), 0);
+    EXPECT_TRUE(same(NoteStore(source).all(), original));
+
+    // A faulty file fails the import before any note changes.
+    std::ofstream(dir.str() + "/bad.csv") << "version,book,chapter,verse,note\r\nVRA,gen\r\n";
+    EXPECT_EQ(runMkdb({"--import-notes", q(dir.str() + "/bad.csv"), "--notes", q(source)}), 1);
+    EXPECT_TRUE(same(NoteStore(source).all(), original));
+}
