@@ -3,6 +3,8 @@
 #include "mkdb/contentbuilder.h"
 #include "mkdb/importer.h"
 #include "mkdb/kjvimport.h"
+#include "mkdb/mapdrawing.h"
+#include "mkdb/mapplaces.h"
 #include "platform/apppaths.h"
 #include "platform/database.h"
 #include "platform/settingsstore.h"
@@ -18,11 +20,15 @@
 #include <fstream>
 #include <string>
 
+#include <QGuiApplication>
+
 namespace {
 
 int usage() {
     std::fprintf(stderr, "usage: qel-mkdb --data SOURCE_DIR [--kjv KJV.imp] --out DATA_DIR\n"
                          "       qel-mkdb --import SOURCE --as CODE [--db Bible.m14] [--replace]\n"
+                         "       qel-mkdb --maps --data SOURCE_DIR --out DATA_DIR\n"
+                         "       qel-mkdb --place-table FILE.cpp --data SOURCE_DIR\n"
                          "       qel-mkdb --install-record INSTALL_DIR\n");
     return 2;
 }
@@ -68,10 +74,38 @@ int runImport(qel::mkdb::ImportRequest request, const char* program) {
     return 0;
 }
 
+// The maps need Qt's painting and fonts, but no screen.
+int runMaps(int argc, char** argv, const std::string& dataDir, const std::string& outDir) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    qel::mkdb::drawMaps(dataDir, outDir + "/MAP/", [](const std::string& message) {
+        std::fprintf(stderr, "qel-mkdb: %s\n", message.c_str());
+    });
+    return 0;
+}
+
+// Writes the place-name tree's source from the places and the map projections.
+int writePlaceTable(const std::string& dataDir, const std::string& target) {
+    const std::string places = dataDir + "/maps/places.txt";
+    std::ifstream in(places), ntIn(dataDir + "/maps/ntplaces.txt");
+    if (!in || !ntIn)
+        throw qel::mkdb::SourceError(places + ":0: cannot read the places or ntplaces.txt");
+    const auto keys =
+        qel::mkdb::placeKeys(qel::mkdb::readPlaces(in, places), qel::mkdb::readNameList(ntIn));
+    for (const auto& key : keys)
+        if (key.key.empty())
+            throw qel::mkdb::SourceError(places + ": no map covers " + key.name);
+    std::ofstream out(target, std::ios::binary);
+    out << qel::mkdb::placeNameTreeSource(keys);
+    return out.flush() ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    std::string dataDir, kjvFile, outDir, installDir;
+    std::string dataDir, kjvFile, outDir, installDir, placeTable;
+    bool maps = false;
     qel::mkdb::ImportRequest import;
     for (int i = 1; i < argc; ++i) {
         const bool hasValue = i + 1 < argc;
@@ -89,6 +123,10 @@ int main(int argc, char** argv) {
             import.dbPath = argv[++i];
         else if (!std::strcmp(argv[i], "--replace"))
             import.replace = true;
+        else if (!std::strcmp(argv[i], "--maps"))
+            maps = true;
+        else if (!std::strcmp(argv[i], "--place-table") && hasValue)
+            placeTable = argv[++i];
         else if (!std::strcmp(argv[i], "--install-record") && hasValue)
             installDir = argv[++i];
         else
@@ -103,8 +141,12 @@ int main(int argc, char** argv) {
                 return usage();
             return runImport(import, argv[0]);
         }
+        if (!placeTable.empty())
+            return dataDir.empty() ? usage() : writePlaceTable(dataDir, placeTable);
         if (dataDir.empty() || outDir.empty())
             return usage();
+        if (maps)
+            return runMaps(argc, argv, dataDir, outDir);
         auto progress = [](const std::string& message) {
             std::fprintf(stderr, "qel-mkdb: %s\n", message.c_str());
         };
