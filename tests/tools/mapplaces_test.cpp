@@ -28,11 +28,11 @@ TEST(MapPlacesTest, WellKnownPlacesLandInTheirCells) {
     const std::vector<PlaceKey> keys = placeKeys(places, nt);
     ASSERT_EQ(keys.size(), 6u);
     EXPECT_EQ(keys[0].key, "1303404"); // map 1, C4
-    EXPECT_EQ(keys[1].key, "2404303"); // map 2, D3
-    EXPECT_EQ(keys[2].key, "1404101"); // map 1, D1
-    EXPECT_EQ(keys[3].key, "4505303"); // map 4, E3
+    EXPECT_EQ(keys[1].key, "2404404"); // map 2, D4
+    EXPECT_EQ(keys[2].key, "1505101"); // map 1, E1
+    EXPECT_EQ(keys[3].key, "4606303"); // map 4, F3
     EXPECT_EQ(keys[4].key, "3101101"); // map 3, A1
-    EXPECT_EQ(keys[5].key, "2202404"); // map 2, B4
+    EXPECT_EQ(keys[5].key, "2202505"); // map 2, B5
     // Jerusalem lies in a cell on every map.
     EXPECT_EQ(placeFrameKey(2, 31.778, 35.235), "2303707");
     EXPECT_EQ(placeFrameKey(3, 31.778, 35.235), "3808505");

@@ -15,10 +15,10 @@ namespace {
 // from Sidon to the Gulf of Aqaba (1) and from Sidon to Beersheba (2), Paul's world from
 // Rome to Jerusalem (3), the Old Testament east from the Nile to Persia (4).
 constexpr MapProjection kProjections[kMapCount] = {
-    {33.80, 37.072, 29.45, 33.70, 800, 1220},
-    {34.20, 36.373, 30.95, 33.75, 800, 1220},
+    {33.65, 36.922, 29.45, 33.70, 800, 1220},
+    {34.20, 36.373, 31.158, 33.958, 800, 1220},
     {11.20, 37.690, 29.60, 43.60, 1200, 790},
-    {28.50, 53.500, 24.47, 38.50, 1200, 790},
+    {27.80, 52.800, 24.47, 38.50, 1200, 790},
 };
 
 std::vector<std::string_view> splitTabs(std::string_view line) {
