@@ -130,11 +130,11 @@ std::optional<DibBitmap> parseDibFile(std::span<const std::uint8_t> file) {
         return std::nullopt;
     std::uint64_t offset = dib.headerSize;
     if (dib.compression == kBitFields) {
-        if (dib.headerSize == 40) {
-            if (data.size() < 52)
-                return std::nullopt;
+        // The three masks follow a 40-byte header and lie inside the longer ones.
+        if ((dib.headerSize != 40 && dib.headerSize < 52) || data.size() < 52)
+            return std::nullopt;
+        if (dib.headerSize == 40)
             offset += 12;
-        }
         for (int i = 0; i < 3; ++i)
             dib.masks[i] = read32(data, 40 + 4 * std::size_t(i));
     }

@@ -160,6 +160,11 @@ TEST(MapBitmapTest, DamagedFilesLoadNothing) {
     EXPECT_FALSE(parseDibFile(bmpFile(5, 4, 7, 0, {})));
     EXPECT_FALSE(parseDibFile(bmpFile(5, 4, 8, 0, std::vector<std::uint32_t>(256), 1)));
     EXPECT_FALSE(parseDibFile(bmpFile(40000, 1, 24, 0, {})));
+    // Bit fields after a header too short to hold them, with the file ending there.
+    auto shortFields = bmpFile(1, 1, 32, 0, {}, 3);
+    shortFields[14] = 44;
+    shortFields.resize(14 + 46);
+    EXPECT_FALSE(parseDibFile(shortFields));
     EXPECT_FALSE(loadDibFile("/nonexistent/M01b.bmp"));
 }
 
