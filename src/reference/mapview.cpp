@@ -263,7 +263,11 @@ void CMapView::selectAll() {
 }
 
 void CMapView::showLegend() {
-    legend_->setVisible(!legend_->isVisible());
+    if (legend_->isVisible())
+        return legend_->hide();
+    // Inside the view's top right corner, where it covers the least of a map's title.
+    legend_->move(mapToGlobal(QPoint(std::max(0, width() - legend_->width() - 24), 24)));
+    legend_->show();
 }
 
 bool CMapView::print() {
