@@ -49,7 +49,14 @@ TEST(MapPlacesTest, KeysGoToTheMapsOfTheirTime) {
     EXPECT_EQ(keyMapOf(antioch, true), 3);
     EXPECT_EQ(keyMapOf(place("아덴", 37.972, 23.726), false), 3);
     EXPECT_EQ(keyMapOf(place("수산", 32.19, 48.26), true), 4);
+    EXPECT_EQ(keyMapOf(place("아라랏 산", 39.70, 44.30), false), 4);
     EXPECT_EQ(keyMapOf(place("다시스", 37.2, -6.9), false), 0);
+    // Beyond every map: the nearest cell of the nearest map, Paul's world for Spain, the
+    // east's southern edge for Sheba.
+    const std::vector<PlaceKey> beyond =
+        placeKeys({place("다시스", 37.2, -6.9), place("스바", 15.4, 44.2)}, {});
+    EXPECT_EQ(beyond[0].key, "3101303");
+    EXPECT_EQ(beyond[1].key, "4606505");
     // Cells of zero size are off the map: east of map 1's last grid line.
     EXPECT_EQ(placeFrameKey(1, 32.0, 37.05), "");
 }

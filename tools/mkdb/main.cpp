@@ -93,9 +93,6 @@ int writePlaceTable(const std::string& dataDir, const std::string& target) {
         throw qel::mkdb::SourceError(places + ":0: cannot read the places or ntplaces.txt");
     const auto keys =
         qel::mkdb::placeKeys(qel::mkdb::readPlaces(in, places), qel::mkdb::readNameList(ntIn));
-    for (const auto& key : keys)
-        if (key.key.empty())
-            throw qel::mkdb::SourceError(places + ": no map covers " + key.name);
     std::ofstream out(target, std::ios::binary);
     out << qel::mkdb::placeNameTreeSource(keys);
     return out.flush() ? 0 : 1;

@@ -595,9 +595,6 @@ void drawMaps(const std::string& dataDir, const std::string& mapFolder,
         places = readPlaces(in, sources + "places.txt");
     std::ifstream ntIn = openSource(sources + "ntplaces.txt");
     const std::vector<PlaceKey> keys = placeKeys(places, readNameList(ntIn));
-    for (const PlaceKey& key : keys)
-        if (key.key.empty())
-            throw SourceError(sources + "places.txt: no map covers " + key.name);
     const std::vector<Region> regions = readRegions(sources + "regions.txt");
     const std::vector<Journey> journeys = readJourneys(sources + "routes.txt");
     const MapContent content{places, keys, regions, journeys};

@@ -4,8 +4,11 @@
 #include "platform/text.h"
 #include "reference/mapframe.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <istream>
+#include <numbers>
 #include <sstream>
 
 namespace qel::mkdb {
@@ -13,12 +16,12 @@ namespace {
 
 // Chosen so that the places of each map's period fall inside its cells: the Palestine maps
 // from Sidon to the Gulf of Aqaba (1) and from Sidon to Beersheba (2), Paul's world from
-// Rome to Jerusalem (3), the Old Testament east from the Nile to Persia (4).
+// Rome to Jerusalem (3), the Old Testament east from the Nile to Persia and Ararat (4).
 constexpr MapProjection kProjections[kMapCount] = {
     {33.65, 36.922, 29.45, 33.70, 800, 1220},
     {34.20, 36.373, 31.158, 33.958, 800, 1220},
     {11.20, 37.690, 29.60, 43.60, 1200, 790},
-    {27.80, 52.800, 24.47, 38.50, 1200, 790},
+    {25.60, 54.300, 24.20, 40.20, 1200, 790},
 };
 
 std::vector<std::string_view> splitTabs(std::string_view line) {
@@ -123,14 +126,36 @@ int keyMapOf(const Place& place, bool newTestament) {
     return 0;
 }
 
+std::string nearestFrameKey(double latitude, double longitude) {
+    std::string nearest;
+    double best = 0;
+    for (int map = 1; map <= kMapCount; ++map) {
+        const MapProjection& p = mapProjection(map);
+        const MapGridLines& xs = mapGridX(map);
+        const MapGridLines& ys = mapGridY(map);
+        // The point of the map's cells nearest to the place, back in degrees.
+        const double x = std::clamp(p.x(longitude), double(xs.front()), xs.back() - 1.0);
+        const double y = std::clamp(p.y(latitude), double(ys.front()), ys.back() - 1.0);
+        const double nearLongitude = p.west + x / p.width * (p.east - p.west);
+        const double nearLatitude = p.north - y / p.height * (p.north - p.south);
+        const double dx = (longitude - nearLongitude) * std::cos(latitude * std::numbers::pi / 180);
+        const double distance = std::hypot(dx, latitude - nearLatitude);
+        if (nearest.empty() || distance < best) {
+            best = distance;
+            nearest = placeFrameKey(map, nearLatitude, nearLongitude);
+        }
+    }
+    return nearest;
+}
+
 std::vector<PlaceKey> placeKeys(const std::vector<Place>& places,
                                 const std::set<std::string>& newTestament) {
     std::vector<PlaceKey> keys;
     keys.reserve(places.size());
     for (const Place& place : places) {
         const int map = keyMapOf(place, newTestament.contains(place.name));
-        keys.push_back(
-            {place.name, map ? placeFrameKey(map, place.latitude, place.longitude) : ""});
+        keys.push_back({place.name, map ? placeFrameKey(map, place.latitude, place.longitude)
+                                        : nearestFrameKey(place.latitude, place.longitude)});
     }
     return keys;
 }

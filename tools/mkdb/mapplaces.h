@@ -46,8 +46,11 @@ std::set<std::string> readNameList(std::istream& in);
 // 4) and all others at those of the Old Testament (1, 4, then 2, 3). 0 when none covers it.
 int keyMapOf(const Place& place, bool newTestament);
 
-// Name and key of every place, in file order; a place that no map covers has no key and is
-// an error of the places file.
+// For a place beyond every map (Tarshish, Sheba): the key of the cell nearest to it on
+// the map whose cells come nearest, so that its frame points the way.
+std::string nearestFrameKey(double latitude, double longitude);
+
+// Name and key of every place, in file order.
 struct PlaceKey {
     std::string name;
     std::string key;
