@@ -88,7 +88,6 @@ bool CMapView::LoadMap(const std::string& mapKey) {
     scrollTo(x, y);
     viewport()->update();
     legend_->showMap(folder, map_);
-    emit mapShown(map_);
     return true;
 }
 

@@ -29,7 +29,6 @@ public:
     CMapView(AppContext& context, QWidget* parent);
     ~CMapView() override;
 
-    QWidget* widget() { return this; }
     // Shows the map of the key (map digit and, in 7 characters, a frame). A missing or
     // damaged bitmap leaves the view empty and returns false.
     bool LoadMap(const std::string& mapKey);
@@ -61,10 +60,6 @@ public:
     void changeScale(const QPoint& viewportPoint);
     // Tests print to a file instead of asking.
     void setPrintDialog(PrintDialogStep step) { printDialog_ = std::move(step); }
-
-signals:
-    // After a map is shown: the window titles itself and selects the map in its tree.
-    void mapShown(int map);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
