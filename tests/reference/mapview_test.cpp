@@ -1,5 +1,6 @@
 #include "reference/mapview.h"
 
+#include "../support/pdftext.h"
 #include "../support/tempdir.h"
 #include "platform/appcontext.h"
 #include "platform/commands.h"
@@ -9,11 +10,14 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QPrinter>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -179,6 +183,30 @@ TEST_F(MapViewTest, SelectAllInvertsAndCopiesTheLargeBitmap) {
     EXPECT_FALSE(view->selected());
 }
 
+// The enabled state of the context menu's three entries while it is open.
+std::vector<bool> contextMenuStates(CMapView& view) {
+    std::vector<bool> states;
+    QTimer::singleShot(0, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!menu)
+            return;
+        for (QAction* action : menu->actions())
+            states.push_back(action->isEnabled());
+        menu->close();
+    });
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(10, 10),
+                            view.viewport()->mapToGlobal(QPoint(10, 10)));
+    QApplication::sendEvent(view.viewport(), &event);
+    return states;
+}
+
+TEST_F(MapViewTest, ContextMenuCopiesOnlyWhatIsSelected) {
+    ASSERT_TRUE(view->LoadMap("3"));
+    EXPECT_EQ(contextMenuStates(*view), (std::vector<bool>{false, true, true}));
+    view->selectAll();
+    EXPECT_EQ(contextMenuStates(*view), (std::vector<bool>{true, false, true}));
+}
+
 TEST_F(MapViewTest, PrintsTheMapIntoTheMargins) {
     ASSERT_TRUE(view->LoadMap("3"));
     const std::string pdf = dir.str() + "/map.pdf";
@@ -188,7 +216,13 @@ TEST_F(MapViewTest, PrintsTheMapIntoTheMargins) {
         return true;
     });
     EXPECT_TRUE(view->handleCommand(cmd::PrintMap));
-    EXPECT_GT(std::filesystem::file_size(pdf), 1000u);
+    // The map's name at the top, the program's title at the bottom.
+    const std::string text = pdfText(pdf);
+    const auto name = text.find("사도 바울의 여행");
+    const auto title = text.find("QEL CD-ROM 성경");
+    ASSERT_NE(name, std::string::npos) << text;
+    ASSERT_NE(title, std::string::npos) << text;
+    EXPECT_LT(name, title);
     view->setPrintDialog([](QPrinter&, QWidget*) { return false; });
     EXPECT_FALSE(view->print());
 }
