@@ -405,6 +405,14 @@ QImage drawMap(int map, const QString& folder, const MapContent& content) {
     for (const Region& region : content.regions) {
         if (region.map != map || region.kind == RegionKind::Dry)
             continue;
+        // A place of that name carries it already (the Sea of Galilee on map 2).
+        const std::string name = region.name.toStdString();
+        if (std::any_of(content.places.begin(), content.places.end(), [&](const Place& place) {
+                return place.name == name &&
+                       QRectF(0, 0, p.width, p.height)
+                           .contains(QPointF(p.x(place.longitude), p.y(place.latitude)));
+            }))
+            continue;
         const bool water = region.kind == RegionKind::Water;
         const QFont& font = water ? waterFont : spaced;
         const QFontMetricsF metrics(font);
