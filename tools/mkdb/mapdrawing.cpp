@@ -359,31 +359,43 @@ void drawGrid(QPainter& painter, int map, LabelSpace& space) {
 }
 
 // The map's name and a scale bar in a box at the given corner of the cells.
-void drawTitle(QPainter& painter, int map, const QPointF& corner, LabelSpace& space) {
-    const QFont titleFont = labelFont("바탕체", 24, true);
-    const QFont scaleFont = labelFont("굴림체", 12);
-    const QString title = QString::fromUtf8(mapNameUtf8(map));
-    const double pxPerKm = mapProjection(map).pixelsPerKm();
-    int km = map <= 2 ? 20 : 200;
-    const double barWidth = km * pxPerKm;
-    const QFontMetricsF metrics(titleFont);
-    const QRectF box(corner, QSizeF(std::max(metrics.horizontalAdvance(title), barWidth + 60) + 24,
-                                    metrics.height() + 44));
+const QFont& titleFont() {
+    static const QFont font = labelFont("바탕체", 24, true);
+    return font;
+}
+
+// The scale bar's length: 20 km on the Palestine maps, 200 km on the others.
+int scaleKm(int map) {
+    return map <= 2 ? 20 : 200;
+}
+
+// The box of the map's name and scale bar with its top left at the corner.
+QRectF titleBox(int map, const QPointF& corner) {
+    const double barWidth = scaleKm(map) * mapProjection(map).pixelsPerKm();
+    const QFontMetricsF metrics(titleFont());
+    const double width =
+        std::max(metrics.horizontalAdvance(QString::fromUtf8(mapNameUtf8(map))), barWidth + 60);
+    return QRectF(corner, QSizeF(width + 24, metrics.height() + 44));
+}
+
+void drawTitle(QPainter& painter, int map, const QRectF& box) {
+    const int km = scaleKm(map);
+    const double barWidth = km * mapProjection(map).pixelsPerKm();
     painter.setPen(QPen(kGridColour, 1.5));
     painter.setBrush(QColor(255, 252, 240));
     painter.drawRect(box);
-    painter.setFont(titleFont);
+    painter.setFont(titleFont());
     painter.setPen(Qt::black);
-    painter.drawText(box.adjusted(12, 6, -12, 0), Qt::AlignLeft | Qt::AlignTop, title);
+    painter.drawText(box.adjusted(12, 6, -12, 0), Qt::AlignLeft | Qt::AlignTop,
+                     QString::fromUtf8(mapNameUtf8(map)));
     const QPointF bar(box.left() + 12, box.bottom() - 16);
     painter.setPen(QPen(Qt::black, 1.5));
     painter.setBrush(Qt::black);
     painter.drawRect(QRectF(bar, QSizeF(barWidth / 2, 5)));
     painter.setBrush(Qt::white);
     painter.drawRect(QRectF(bar + QPointF(barWidth / 2, 0), QSizeF(barWidth / 2, 5)));
-    painter.setFont(scaleFont);
+    painter.setFont(labelFont("굴림체", 12));
     painter.drawText(QPointF(bar.x() + barWidth + 6, bar.y() + 7), QStringLiteral("%1 km").arg(km));
-    space.reserve(box);
 }
 
 QImage drawMap(int map, const QString& folder, const MapContent& content) {
@@ -395,7 +407,9 @@ QImage drawMap(int map, const QString& folder, const MapContent& content) {
     LabelSpace space(QRectF(0, 0, p.width, p.height));
     drawGrid(painter, map, space);
     static const QPointF kTitleCorners[kMapCount] = {{60, 40}, {40, 40}, {230, 560}, {560, 650}};
-    drawTitle(painter, map, kTitleCorners[map - 1], space);
+    // The title box is drawn last, over any mark beneath it; labels keep clear of it.
+    const QRectF title = titleBox(map, kTitleCorners[map - 1]);
+    space.reserve(title);
 
     const QFont landFont = labelFont("바탕체", map <= 2 ? 22 : 18, true);
     QFont waterFont = labelFont("바탕체", map <= 2 ? 17 : 16);
@@ -447,7 +461,8 @@ QImage drawMap(int map, const QString& folder, const MapContent& content) {
     // Marks first, so that no label covers another place's mark; then the names, those
     // whose key points at this map first.
     // A mark that would sit on one already drawn adds nothing: on the overview maps the
-    // places of Palestine lie a few pixels apart.
+    // places of Palestine lie a few pixels apart, and there a mark keeps more room.
+    const double markSpacing = map <= 2 ? 4 : 8;
     std::vector<std::size_t> order;
     for (std::size_t i = 0; i < content.places.size(); ++i)
         order.push_back(i);
@@ -461,7 +476,7 @@ QImage drawMap(int map, const QString& folder, const MapContent& content) {
         const QPointF at(p.x(place.longitude), p.y(place.latitude));
         if (!QRectF(0, 0, p.width, p.height).contains(at) ||
             std::any_of(marks.begin(), marks.end(),
-                        [&](const QPointF& m) { return QLineF(m, at).length() < 4; }))
+                        [&](const QPointF& m) { return QLineF(m, at).length() < markSpacing; }))
             continue;
         placeMark(painter, at, place.certainty);
         space.reserve(QRectF(at - QPointF(4, 4), QSizeF(8, 8)));
@@ -485,6 +500,7 @@ QImage drawMap(int map, const QString& folder, const MapContent& content) {
         routeStop(painter, at);
         placeLabel(painter, space, at, name, placeFont);
     }
+    drawTitle(painter, map, title);
     return image;
 }
 
