@@ -3,7 +3,7 @@ BUILD := build
 PACKAGES := g++ cmake ninja-build qt6-base-dev libsqlite3-dev libgtest-dev libgmock-dev \
 	libbenchmark-dev xvfb xauth fonts-unfonts-core fonts-baekmuk sword-text-kjv \
 	libsword-utils libhangul-data hunspell-ko poppler-utils qt6-translations-l10n \
-	libexpat1-dev libicu-dev sword-text-web
+	libexpat1-dev libicu-dev sword-text-web gmt gmt-gshhg-high
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
 .PHONY: all deps build run test bench test-asan test-tsan fuzz install
@@ -63,14 +63,14 @@ test-tsan: deps
 	    suppressions=$(abspath tests/tsan.supp)" \
 	    ctest --output-on-failure -R '$(TSAN_TESTS)'
 
-# libFuzzer over the Qt-free parsers, layout and the like shim: FUZZ_SECONDS per target
-# (make fuzz FUZZ_SECONDS=600); an input that takes longer than FUZZ_TIMEOUT seconds is a
-# failure. The corpus grows in $(BUILD)-fuzz/corpus/.
+# libFuzzer over the Qt-free parsers, layout, the like shim and the map bitmap loader:
+# FUZZ_SECONDS per target (make fuzz FUZZ_SECONDS=600); an input that takes longer than
+# FUZZ_TIMEOUT seconds is a failure. The corpus grows in $(BUILD)-fuzz/corpus/.
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 FUZZ_SECONDS ?= 60
 FUZZ_TIMEOUT ?= 10
 FUZZ_TARGETS := markupparser layout wordquery queryparser passagereference like resultrows \
-	importsource
+	importsource mapbitmap
 
 fuzz: deps
 	$(call install-missing,$(FUZZ_PACKAGES))

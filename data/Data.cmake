@@ -1,5 +1,7 @@
 # The build folder is a complete installation: Data/ beside the program.
 file(GLOB_RECURSE QEL_DATA_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/data/*.txt)
+# The map sources go into the maps only.
+list(FILTER QEL_DATA_SOURCES EXCLUDE REGEX "/data/maps/")
 find_program(MOD2IMP mod2imp REQUIRED)
 
 set(QEL_KJV_IMP ${CMAKE_BINARY_DIR}/kjv.imp)
@@ -30,3 +32,19 @@ add_custom_command(
     COMMENT "Building the content database")
 
 add_custom_target(content ALL DEPENDS ${QEL_CONTENT_DB})
+
+# The map bitmaps, drawn from Debian's GSHHG coastlines, lakes and rivers through GMT.
+find_program(GMT gmt REQUIRED)
+file(GLOB QEL_MAP_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/data/maps/*.txt)
+set(QEL_MAP_FILES)
+foreach(map 1 2 3 4)
+    foreach(kind b s i)
+        list(APPEND QEL_MAP_FILES ${CMAKE_BINARY_DIR}/Data/MAP/M0${map}${kind}.bmp)
+    endforeach()
+endforeach()
+add_custom_command(
+    OUTPUT ${QEL_MAP_FILES}
+    COMMAND qel-mkdb --maps --data ${CMAKE_SOURCE_DIR}/data --out ${CMAKE_BINARY_DIR}/Data
+    DEPENDS qel-mkdb ${QEL_MAP_SOURCES}
+    COMMENT "Drawing the maps")
+add_custom_target(maps ALL DEPENDS ${QEL_MAP_FILES})

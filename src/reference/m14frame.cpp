@@ -1,10 +1,13 @@
 #include "reference/m14frame.h"
 
+#include "reference/mapframe.h"
+
 #include "bible/bibleframehost.h"
 #include "platform/appcontext.h"
 #include "platform/codec.h"
 #include "platform/commands.h"
 #include "reference/m14view.h"
+#include "reference/mapframe.h"
 #include "reference/mappane.h"
 #include "reference/topiclibraries.h"
 #include "reference/topiclibrary.h"
@@ -96,7 +99,13 @@ void CM14Frame::Navigate(const std::string& key, bool record) {
         if (!map_)
             map_ = createMapPane(context_, this);
         showInRightPane(map_->widget());
-        map_->LoadMap(key.substr(1));
+        if (map_->LoadMap(key.substr(1))) {
+            setWindowTitle(title_ + QStringLiteral(" - ") +
+                           QString::fromUtf8(mapNameUtf8(key[1] - '0')));
+            // The tree lists the maps as "f1" ... "f4".
+            if (const std::optional<std::string> name = panel_->TitleForKey(key.substr(0, 2)))
+                panel_->ShowCurrentTitle(*name);
+        }
     } else {
         showInRightPane(view_);
         ShowTopic(key);
@@ -181,21 +190,7 @@ bool CM14Frame::handleCommand(int id) {
     default:
         break;
     }
-    if (!showsMap())
-        return view_->handleCommand(id);
-    switch (id) {
-    case cmd::Copy:
-        map_->copy();
-        return true;
-    case cmd::SelectAll:
-        map_->selectAll();
-        return true;
-    case cmd::Print:
-        map_->print();
-        return true;
-    default:
-        return false;
-    }
+    return showsMap() ? map_->handleCommand(id) : view_->handleCommand(id);
 }
 
 bool CM14Frame::updateCommand(int id, QAction* action) {

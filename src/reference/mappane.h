@@ -16,7 +16,8 @@ public:
 
     virtual QWidget* widget() = 0;
     // Shows the map of the key after "f": the map number, optionally a place to frame.
-    virtual void LoadMap(const std::string& mapKey) = 0;
+    // A missing or damaged map leaves the pane empty and returns false.
+    virtual bool LoadMap(const std::string& mapKey) = 0;
     virtual bool canCopy() const = 0;
     virtual bool canSelectAll() const = 0;
     virtual bool copy() = 0;
@@ -26,6 +27,8 @@ public:
     virtual void showLegend() = 0;
     // Returns whether the map is zoomed now.
     virtual bool toggleZoom() = 0;
+    // The map's own commands (print, copy, select all, scale, legend); false when not its.
+    virtual bool handleCommand(int id) = 0;
 };
 
 // The map view of the program, a child of parent.

@@ -3,6 +3,8 @@
 #include "mkdb/contentbuilder.h"
 #include "mkdb/importer.h"
 #include "mkdb/kjvimport.h"
+#include "mkdb/mapdrawing.h"
+#include "mkdb/mapplaces.h"
 #include "mkdb/photodiagrams.h"
 #include "mkdb/topicbuilder.h"
 #include "platform/apppaths.h"
@@ -12,8 +14,6 @@
 #include "search/wordindexbuilder.h"
 #include "study/notecsv.h"
 #include "study/notestore.h"
-
-#include <QGuiApplication>
 
 #include <atomic>
 #include <csignal>
@@ -26,12 +26,22 @@
 #include <stdexcept>
 #include <string>
 
+#include <QGuiApplication>
+
 namespace {
+
+// Drawing needs Qt's painting and fonts, but no screen.
+void useOffscreenScreen() {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}
 
 int usage() {
     std::fprintf(stderr, "usage: qel-mkdb --data SOURCE_DIR [--kjv KJV.imp] --out DATA_DIR\n"
                          "       qel-mkdb --import SOURCE --as CODE [--db Bible.m14] [--replace]\n"
                          "       qel-mkdb --topics TOPIC_SOURCE_DIR --out DATA_DIR\n"
+                         "       qel-mkdb --maps --data SOURCE_DIR --out DATA_DIR\n"
+                         "       qel-mkdb --place-table FILE.cpp --data SOURCE_DIR\n"
                          "       qel-mkdb --install-record INSTALL_DIR\n"
                          "       qel-mkdb --export-notes FILE.csv [--notes Study.mdb]\n"
                          "       qel-mkdb --import-notes FILE.csv [--notes Study.mdb]\n");
@@ -82,9 +92,8 @@ int runImport(qel::mkdb::ImportRequest request, const char* program) {
 // The topic files into DATA_DIR/M14 (the topic folder of an installation).
 void buildTopics(const std::string& sourceDir, const std::string& outDir, int argc, char** argv,
                  const std::function<void(const std::string&)>& progress) {
-    // The diagrams need fonts, so a GUI application without a screen.
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The diagrams need fonts.
+    useOffscreenScreen();
     QGuiApplication gui(argc, argv);
     qel::mkdb::buildTopicFiles(sourceDir, std::filesystem::path(outDir) / "M14",
                                qel::mkdb::drawPhotoDiagram, progress);
@@ -130,10 +139,35 @@ int importNotes(const std::string& csvFile, const std::string& notes) {
     return 0;
 }
 
+// The maps need Qt's painting and fonts.
+int runMaps(int argc, char** argv, const std::string& dataDir, const std::string& outDir) {
+    useOffscreenScreen();
+    QGuiApplication gui(argc, argv);
+    qel::mkdb::drawMaps(dataDir, outDir + "/MAP/", [](const std::string& message) {
+        std::fprintf(stderr, "qel-mkdb: %s\n", message.c_str());
+    });
+    return 0;
+}
+
+// Writes the place-name tree's source from the places and the map projections.
+int writePlaceTable(const std::string& dataDir, const std::string& target) {
+    const std::string places = dataDir + "/maps/places.txt";
+    std::ifstream in(places), ntIn(dataDir + "/maps/ntplaces.txt");
+    if (!in || !ntIn)
+        throw qel::mkdb::SourceError(places + ":0: cannot read the places or ntplaces.txt");
+    const auto keys =
+        qel::mkdb::placeKeys(qel::mkdb::readPlaces(in, places), qel::mkdb::readNameList(ntIn));
+    std::ofstream out(target, std::ios::binary);
+    out << qel::mkdb::placeNameTreeSource(keys);
+    return out.flush() ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    std::string dataDir, kjvFile, outDir, installDir, topicDir, exportFile, importFile, notes;
+    std::string dataDir, kjvFile, outDir, installDir, topicDir, exportFile, importFile, notes,
+        placeTable;
+    bool maps = false;
     qel::mkdb::ImportRequest import;
     for (int i = 1; i < argc; ++i) {
         const bool hasValue = i + 1 < argc;
@@ -153,6 +187,10 @@ int main(int argc, char** argv) {
             import.replace = true;
         else if (!std::strcmp(argv[i], "--topics") && hasValue)
             topicDir = argv[++i];
+        else if (!std::strcmp(argv[i], "--maps"))
+            maps = true;
+        else if (!std::strcmp(argv[i], "--place-table") && hasValue)
+            placeTable = argv[++i];
         else if (!std::strcmp(argv[i], "--install-record") && hasValue)
             installDir = argv[++i];
         else if (!std::strcmp(argv[i], "--export-notes") && hasValue)
@@ -179,6 +217,11 @@ int main(int argc, char** argv) {
                 return usage();
             return runImport(import, argv[0]);
         }
+        if (!placeTable.empty())
+            return dataDir.empty() ? usage() : writePlaceTable(dataDir, placeTable);
+        if (maps)
+            return dataDir.empty() || outDir.empty() ? usage()
+                                                     : runMaps(argc, argv, dataDir, outDir);
         auto progress = [](const std::string& message) {
             std::fprintf(stderr, "qel-mkdb: %s\n", message.c_str());
         };
