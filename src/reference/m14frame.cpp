@@ -1,7 +1,5 @@
 #include "reference/m14frame.h"
 
-#include "reference/mapframe.h"
-
 #include "bible/bibleframehost.h"
 #include "platform/appcontext.h"
 #include "platform/codec.h"

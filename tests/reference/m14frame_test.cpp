@@ -91,7 +91,7 @@ TEST_F(TopicWindowTest, MapKeysWithFShowTheMapAndOtherKeysPutTheTopicViewBack) {
     ASSERT_TRUE(map->showsMap());
     auto* mapView = dynamic_cast<CMapView*>(map->rightPane());
     ASSERT_NE(mapView, nullptr);
-    EXPECT_EQ(mapView->mapKey(), "1");
+    EXPECT_EQ(mapView->mapNumber(), 1);
     EXPECT_FALSE(map->topicView()->isVisible());
     EXPECT_EQ(map->splitter()->count(), 2);
 

@@ -1,6 +1,6 @@
+#include "mkdb/mapplaces.h"
 #include "platform/codec.h"
 
-#include <charconv>
 #include <cmath>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -9,50 +9,21 @@
 #include <string>
 #include <vector>
 
-// The table of Bible places the map builder reads: its form and a few positions that a slip
-// of the pen (a swapped or mistyped coordinate) would move.
+// The table of Bible places the map builder reads, through the builder's own reader: its
+// form and a few positions that a slip of the pen (a swapped or mistyped coordinate) would
+// move.
 namespace {
 
-struct Place {
-    int line = 0;
-    std::string name;
-    double latitude = 0;
-    double longitude = 0;
-    std::string certainty;
-    std::string note;
-};
-
-std::vector<std::string> fieldsOf(const std::string& text) {
-    std::vector<std::string> fields;
-    std::size_t start = 0;
-    for (std::size_t tab; (tab = text.find('\t', start)) != std::string::npos; start = tab + 1)
-        fields.push_back(text.substr(start, tab - start));
-    fields.push_back(text.substr(start));
-    return fields;
-}
-
-bool toDegrees(const std::string& text, double& value) {
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    return ec == std::errc() && ptr == end && !text.empty();
-}
+using qel::mkdb::Certainty;
+using qel::mkdb::Place;
 
 class PlacesTable : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        std::ifstream in(QEL_SOURCE_DIR "/data/maps/places.txt", std::ios::binary);
+        const std::string file = QEL_SOURCE_DIR "/data/maps/places.txt";
+        std::ifstream in(file, std::ios::binary);
         ASSERT_TRUE(in) << "data/maps/places.txt is missing";
-        std::string text;
-        for (int line = 1; std::getline(in, text); ++line) {
-            if (text.empty() || text.front() == '#')
-                continue;
-            const std::vector<std::string> f = fieldsOf(text);
-            ASSERT_EQ(f.size(), 5u) << "line " << line << ": expected five TAB-separated fields";
-            Place p{line, f[0], 0, 0, f[3], f[4]};
-            ASSERT_TRUE(toDegrees(f[1], p.latitude) && toDegrees(f[2], p.longitude))
-                << "line " << line << ": coordinates '" << f[1] << "' '" << f[2] << "'";
-            places().push_back(std::move(p));
-        }
+        places() = qel::mkdb::readPlaces(in, file);
     }
     static std::vector<Place>& places() {
         static std::vector<Place> all;
@@ -81,25 +52,23 @@ TEST_F(PlacesTable, HoldsSixHundredSixUniquelyNamedPlaces) {
     EXPECT_EQ(places().size(), 606u);
     std::set<std::string> names;
     for (const Place& p : places()) {
-        EXPECT_FALSE(p.name.empty()) << "line " << p.line;
-        EXPECT_TRUE(names.insert(p.name).second) << "line " << p.line << ": " << p.name << " twice";
+        EXPECT_FALSE(p.name.empty());
+        EXPECT_TRUE(names.insert(p.name).second) << p.name << " twice";
         EXPECT_TRUE(p.name.empty() || (p.name.front() != ' ' && p.name.back() != ' '))
-            << "line " << p.line << ": spaces around '" << p.name << "'";
+            << "spaces around '" << p.name << "'";
     }
 }
 
 TEST_F(PlacesTable, EveryRecordIsWellFormed) {
-    const std::set<std::string> certainties{"sure", "likely", "uncertain"};
     for (const Place& p : places()) {
         EXPECT_TRUE(p.latitude >= 20 && p.latitude <= 45 && p.longitude >= 10 && p.longitude <= 55)
-            << "line " << p.line << ": " << p.name << " lies outside the lands of the Bible";
-        EXPECT_TRUE(certainties.count(p.certainty)) << "line " << p.line << ": " << p.certainty;
+            << p.name << " lies outside the lands of the Bible";
         // A debated identification names its proposals.
-        EXPECT_TRUE(p.certainty != "uncertain" || !p.note.empty())
-            << "line " << p.line << ": " << p.name << " is uncertain without a note";
+        EXPECT_TRUE(p.certainty != Certainty::Uncertain || !p.note.empty())
+            << p.name << " is uncertain without a note";
         const std::string all = p.name + p.note;
         EXPECT_EQ(qel::cp949ToUtf8(qel::utf8ToCp949(all)), all)
-            << "line " << p.line << ": text that CP949 cannot hold";
+            << p.name << ": text that CP949 cannot hold";
     }
 }
 
