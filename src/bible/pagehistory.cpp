@@ -2,6 +2,7 @@
 
 #include "platform/apptitle.h"
 #include "platform/codec.h"
+#include "platform/commands.h"
 #include "platform/messagesink.h"
 #include "platform/text.h"
 
@@ -69,6 +70,22 @@ void stepHistory(PageHistory& history, bool forward,
         showMessage(utf8ToCp949(forward ? "페이지가 더 이상 없습니다."
                                         : "되돌아 갈 페이지가 더 이상 없습니다."),
                     applicationTitle());
+}
+
+bool stepHistoryCommand(PageHistory& history, int id,
+                        const std::function<void(const std::string&)>& open) {
+    if (id != cmd::Back && id != cmd::Forward)
+        return false;
+    stepHistory(history, id == cmd::Forward, open);
+    return true;
+}
+
+std::optional<bool> historyCommandEnabled(const PageHistory& history, int id) {
+    if (id == cmd::Back)
+        return history.canGoBack();
+    if (id == cmd::Forward)
+        return history.canGoForward();
+    return std::nullopt;
 }
 
 } // namespace qel

@@ -34,6 +34,12 @@ private:
 // that there is no page further.
 void stepHistory(PageHistory& history, bool forward,
                  const std::function<void(const std::string&)>& open);
+// The Back and Forward commands of a window with pages: steps as above and returns true;
+// other commands are left to the caller (false).
+bool stepHistoryCommand(PageHistory& history, int id,
+                        const std::function<void(const std::string&)>& open);
+// Whether Back or Forward can be taken now; nothing for other commands.
+std::optional<bool> historyCommandEnabled(const PageHistory& history, int id);
 
 // Index of the label a verse number selects among a chapter's verse labels: the exact
 // label, then the part before "-", then a range "a-b" holding the number, else the first

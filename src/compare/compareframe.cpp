@@ -96,42 +96,20 @@ void CCompareFrame::Redisplay() {
     view_->RedisplayPanes();
 }
 
-void CCompareFrame::goBack() {
-    stepHistory(history_, false,
-                [this](const std::string& page) { Load(passageIndex(page).value_or(-1), false); });
-    emit commandStateChanged();
-}
-
-void CCompareFrame::goForward() {
-    stepHistory(history_, true,
-                [this](const std::string& page) { Load(passageIndex(page).value_or(-1), false); });
-    emit commandStateChanged();
-}
-
 bool CCompareFrame::handleCommand(int id) {
-    switch (id) {
-    case cmd::Back:
-        goBack();
-        return true;
-    case cmd::Forward:
-        goForward();
-        return true;
-    default:
-        return false;
-    }
+    const bool stepped = stepHistoryCommand(history_, id, [this](const std::string& page) {
+        Load(passageIndex(page).value_or(-1), false);
+    });
+    if (stepped)
+        emit commandStateChanged();
+    return stepped;
 }
 
 bool CCompareFrame::updateCommand(int id, QAction* action) {
-    switch (id) {
-    case cmd::Back:
-        action->setEnabled(history_.canGoBack());
-        return true;
-    case cmd::Forward:
-        action->setEnabled(history_.canGoForward());
-        return true;
-    default:
-        return false;
-    }
+    const std::optional<bool> enabled = historyCommandEnabled(history_, id);
+    if (enabled)
+        action->setEnabled(*enabled);
+    return enabled.has_value();
 }
 
 } // namespace qel

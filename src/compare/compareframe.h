@@ -49,8 +49,6 @@ public:
     // A place given when the window opens: a passage index in decimal.
     void OpenPlace(const std::string& place);
     void Redisplay();
-    void goBack();
-    void goForward();
 
     // The panel opens rows of the passage table; the window opens empty.
     void openPanelEntry(int row, const std::string& key, bool record) override;

@@ -232,16 +232,6 @@ void CParallelFrame::onEnter() {
     onVerseChosen(verseRow);
 }
 
-void CParallelFrame::goBack() {
-    stepHistory(history_, false, [this](const std::string& page) { GoToVerseKey(page, false); });
-    emit commandStateChanged();
-}
-
-void CParallelFrame::goForward() {
-    stepHistory(history_, true, [this](const std::string& page) { GoToVerseKey(page, false); });
-    emit commandStateChanged();
-}
-
 std::unique_ptr<QMenu> CParallelFrame::contextMenu(const QPoint& documentPoint) {
     auto menu = std::make_unique<QMenu>(this);
     const bool selected = pane_->hasSelection();
@@ -275,13 +265,12 @@ std::string CParallelFrame::printTitle() const {
 }
 
 bool CParallelFrame::handleCommand(int id) {
+    if (stepHistoryCommand(history_, id,
+                           [this](const std::string& page) { GoToVerseKey(page, false); })) {
+        emit commandStateChanged();
+        return true;
+    }
     switch (id) {
-    case cmd::Back:
-        goBack();
-        return true;
-    case cmd::Forward:
-        goForward();
-        return true;
     case cmd::Print:
         pane_->setPrintTexts(applicationTitle(), printTitle(), std::nullopt);
         pane_->print();
@@ -295,13 +284,11 @@ bool CParallelFrame::handleCommand(int id) {
 }
 
 bool CParallelFrame::updateCommand(int id, QAction* action) {
+    if (const std::optional<bool> enabled = historyCommandEnabled(history_, id)) {
+        action->setEnabled(*enabled);
+        return true;
+    }
     switch (id) {
-    case cmd::Back:
-        action->setEnabled(history_.canGoBack());
-        return true;
-    case cmd::Forward:
-        action->setEnabled(history_.canGoForward());
-        return true;
     case cmd::Copy:
     case cmd::SelectAll:
     case cmd::Print:

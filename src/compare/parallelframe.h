@@ -42,8 +42,6 @@ public:
                  bool record);
     // The same verse again, after the display or the chosen versions changed.
     void Redisplay();
-    void goBack();
-    void goForward();
 
     // The context menu for a point of the text (document coordinates); its "절 복사(인용)"
     // copies the verse under that point.

@@ -102,16 +102,6 @@ void CGeneralFrame::Redisplay() {
         view_->layOut();
 }
 
-void CGeneralFrame::goBack() {
-    stepHistory(history_, false, [this](const std::string& page) { Load(page, false); });
-    emit commandStateChanged();
-}
-
-void CGeneralFrame::goForward() {
-    stepHistory(history_, true, [this](const std::string& page) { Load(page, false); });
-    emit commandStateChanged();
-}
-
 void CGeneralFrame::openPanelEntry(int, const std::string& key, bool record) {
     Load(key, record);
 }
@@ -129,13 +119,11 @@ void CGeneralFrame::showTextMatch(const std::string& text) {
 }
 
 bool CGeneralFrame::handleCommand(int id) {
+    if (stepHistoryCommand(history_, id, [this](const std::string& page) { Load(page, false); })) {
+        emit commandStateChanged();
+        return true;
+    }
     switch (id) {
-    case cmd::Back:
-        goBack();
-        return true;
-    case cmd::Forward:
-        goForward();
-        return true;
     case cmd::Copy:
     case cmd::SelectAll:
     case cmd::Print:
@@ -146,13 +134,11 @@ bool CGeneralFrame::handleCommand(int id) {
 }
 
 bool CGeneralFrame::updateCommand(int id, QAction* action) {
+    if (const std::optional<bool> enabled = historyCommandEnabled(history_, id)) {
+        action->setEnabled(*enabled);
+        return true;
+    }
     switch (id) {
-    case cmd::Back:
-        action->setEnabled(history_.canGoBack());
-        return true;
-    case cmd::Forward:
-        action->setEnabled(history_.canGoForward());
-        return true;
     case cmd::Copy:
         action->setEnabled(view_->hasSelection());
         return true;

@@ -46,8 +46,6 @@ public:
     // one-line notice, the title stays, and the answer is false.
     bool Load(const std::string& id, bool record);
     void Redisplay();
-    void goBack();
-    void goForward();
 
     void openPanelEntry(int row, const std::string& key, bool record) override;
     bool searchesText() const override;

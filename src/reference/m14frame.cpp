@@ -144,16 +144,6 @@ void CM14Frame::FollowLink(const std::string& commandKey) {
     opened->setGeometry(half, 0, area.width() - half, area.height());
 }
 
-void CM14Frame::goBack() {
-    stepHistory(history_, false, [this](const std::string& key) { Navigate(key, false); });
-    emit commandStateChanged();
-}
-
-void CM14Frame::goForward() {
-    stepHistory(history_, true, [this](const std::string& key) { Navigate(key, false); });
-    emit commandStateChanged();
-}
-
 void CM14Frame::openPanelEntry(int, const std::string& key, bool record) {
     Navigate(key, record);
 }
@@ -178,13 +168,12 @@ void CM14Frame::refreshView() {
 }
 
 bool CM14Frame::handleCommand(int id) {
+    if (stepHistoryCommand(history_, id,
+                           [this](const std::string& key) { Navigate(key, false); })) {
+        emit commandStateChanged();
+        return true;
+    }
     switch (id) {
-    case cmd::Back:
-        goBack();
-        return true;
-    case cmd::Forward:
-        goForward();
-        return true;
     default:
         break;
     }
@@ -192,13 +181,11 @@ bool CM14Frame::handleCommand(int id) {
 }
 
 bool CM14Frame::updateCommand(int id, QAction* action) {
+    if (const std::optional<bool> enabled = historyCommandEnabled(history_, id)) {
+        action->setEnabled(*enabled);
+        return true;
+    }
     switch (id) {
-    case cmd::Back:
-        action->setEnabled(history_.canGoBack());
-        return true;
-    case cmd::Forward:
-        action->setEnabled(history_.canGoForward());
-        return true;
     default:
         break;
     }

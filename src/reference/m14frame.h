@@ -43,8 +43,6 @@ public:
     int ShowTopic(const std::string& key);
     // A link from the topic library.
     void FollowLink(const std::string& commandKey);
-    void goBack();
-    void goForward();
 
     // The panel's owner.
     void openPanelEntry(int row, const std::string& key, bool record) override;

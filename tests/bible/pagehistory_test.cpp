@@ -1,4 +1,6 @@
 #include "bible/pagehistory.h"
+#include "platform/commands.h"
+#include "platform/messagesink.h"
 
 #include <gtest/gtest.h>
 
@@ -29,6 +31,32 @@ TEST(PageHistory, NewPageEndsForwardHistory) {
     EXPECT_FALSE(h.canGoForward());
     EXPECT_FALSE(h.forward());
     EXPECT_EQ(*h.back(), "b");
+}
+
+// The windows' Back and Forward commands: the pages they open, their enabling, the message
+// at either end, and other commands left alone.
+TEST(PageHistory, BackAndForwardCommandsStepThroughThePages) {
+    std::vector<std::string> messages;
+    setMessageHandler(
+        [&](const std::string& text, const std::string&) { messages.push_back(text); });
+    PageHistory h;
+    h.push("a");
+    h.push("b");
+    std::vector<std::string> opened;
+    const auto open = [&](const std::string& key) { opened.push_back(key); };
+    EXPECT_EQ(historyCommandEnabled(h, qel::cmd::Back), true);
+    EXPECT_EQ(historyCommandEnabled(h, qel::cmd::Forward), false);
+    EXPECT_EQ(historyCommandEnabled(h, qel::cmd::Copy), std::nullopt);
+
+    EXPECT_TRUE(stepHistoryCommand(h, qel::cmd::Back, open));
+    EXPECT_EQ(historyCommandEnabled(h, qel::cmd::Back), false);
+    EXPECT_EQ(historyCommandEnabled(h, qel::cmd::Forward), true);
+    EXPECT_TRUE(stepHistoryCommand(h, qel::cmd::Back, open));
+    EXPECT_TRUE(stepHistoryCommand(h, qel::cmd::Forward, open));
+    EXPECT_FALSE(stepHistoryCommand(h, qel::cmd::Copy, open));
+    EXPECT_EQ(opened, (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(messages.size(), 1u) << "no page before the first";
+    setMessageHandler({});
 }
 
 TEST(FindVerseLabel, ExactThenPrefixThenContainingRange) {

@@ -164,7 +164,7 @@ TEST_F(ArticleWindow, ASecondRequestReusesTheWindowAndPushesItsId) {
     forward->trigger();
     EXPECT_EQ(terms->currentId(), "12");
     EXPECT_EQ(terms->history().current(), "12");
-    terms->goForward();
+    terms->handleCommand(cmd::Forward);
     EXPECT_EQ(messages, std::vector<std::string>{"페이지가 더 이상 없습니다."});
 
     // The other letters open their own kinds; each kind keeps one window.
@@ -182,7 +182,7 @@ TEST_F(ArticleWindow, TheTwentySecondArticleDropsTheOldest) {
     EXPECT_EQ(terms->history().index(), PageHistory::kSlots - 1);
     std::vector<std::string> seen;
     while (terms->history().canGoBack()) {
-        terms->goBack();
+        terms->handleCommand(cmd::Back);
         seen.push_back(terms->currentId());
     }
     ASSERT_EQ(seen.size(), 20u);
