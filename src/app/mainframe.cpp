@@ -173,6 +173,10 @@ CMainFrame::~CMainFrame() {
     // Children write their last place while the context is still there.
     disconnect(mdiArea_, nullptr, this, nullptr);
     disconnect(shortcutBar_, nullptr, this, nullptr);
+    // A window closed just now is gone from the area but not yet deleted; it goes with the
+    // frame's children, after the frame's own members, so it must not call back.
+    for (CChildFrame* frame : registry_.frames())
+        disconnect(frame, nullptr, this, nullptr);
     // A running search ends before the windows it could open go away.
     delete std::exchange(searchDialog_, nullptr);
     delete std::exchange(searchWord_, nullptr);

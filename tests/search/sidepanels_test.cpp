@@ -20,9 +20,11 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QListWidget>
+#include <QMdiArea>
 #include <QTabWidget>
 #include <QTest>
 #include <QTreeWidget>
+#include <cstdlib>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -255,4 +257,49 @@ TEST_F(SidePanelTest, TitleSearchListsHitsAndEnterSearches) {
     EXPECT_EQ(titles->hits()->count(), 0);
     EXPECT_EQ(titles->searchBox()->count(), history + 1);
     EXPECT_EQ(titles->searchBox()->itemText(0), QString());
+}
+
+TEST_F(SidePanelTest, PanelsLeftOpenReopenAfterARestartAtTheirDockedWidth) {
+    CBibleFrame* vra = open("VRA", "VRAjhn003016");
+    vra->handleCommand(cmd::ToggleSectionTitles);
+    vra->handleCommand(cmd::ToggleRelated);
+    settle();
+    restart();
+    vra = open("VRA", "VRAjhn003016");
+    ASSERT_TRUE(vra->titlesBar()->isVisible());
+    EXPECT_TRUE(vra->relatedBar()->isVisible());
+    // The docked width, whatever room the tree inside would like.
+    EXPECT_EQ(vra->titlesBar()->width(), 100);
+    // Each version keeps its own.
+    EXPECT_FALSE(open("VRE", "VREjhn003016")->titlesBar()->isVisible());
+
+    // The panel's close box counts; closing the window with its panels open does not.
+    vra->titlesBar()->close();
+    frame->mdiArea()->closeAllSubWindows();
+    settle();
+    restart();
+    vra = open("VRA", "VRAjhn003016");
+    EXPECT_FALSE(vra->titlesBar()->isVisible());
+    EXPECT_TRUE(vra->relatedBar()->isVisible());
+}
+
+TEST_F(SidePanelTest, BothPanelsBesideJohnThreeWithTheTreeOpenAtJohn) {
+    CBibleFrame* vra = open("VRA", "VRAjhn003016");
+    vra->handleCommand(cmd::ToggleSectionTitles);
+    vra->handleCommand(cmd::ToggleRelated);
+    settle();
+    QTreeWidget* tree = vra->titlesBar()->tree();
+    const auto johns = tree->findItems(QStringLiteral("요한복음"), Qt::MatchExactly);
+    ASSERT_EQ(johns.size(), 1);
+    emit tree->itemDoubleClicked(johns.front(), 0);
+    tree->scrollToItem(johns.front(), QAbstractItemView::PositionAtTop);
+    settle();
+    EXPECT_TRUE(johns.front()->isExpanded());
+    EXPECT_EQ(vra->currentKey(), "VRAjhn003016");
+    EXPECT_NE(shown(vra->relatedBar()).find("요 3:17"), std::string::npos);
+    // QEL_PICTURE_DIR=folder keeps the picture of what this test sees.
+    if (const char* pictures = std::getenv("QEL_PICTURE_DIR")) {
+        EXPECT_TRUE(frame->grab().save(QString::fromLocal8Bit(pictures) +
+                                       QStringLiteral("/panels-tree-at-john.png")));
+    }
 }
