@@ -185,7 +185,9 @@ void Application::takeScreenshotSoon() {
     // The windows just opened paint before the picture is taken.
     QTimer::singleShot(0, this, [this] {
         const QString file = QString::fromStdString(commandLine_.screenshotFile);
-        const bool saved = mainFrame_->grab().save(file, "PNG");
+        // A dialog that a command opened is what the picture shows.
+        QWidget* shown = QApplication::activeModalWidget();
+        const bool saved = (shown ? shown : mainFrame_.get())->grab().save(file, "PNG");
         if (!saved)
             std::fprintf(stderr, "qelbible: cannot write %s\n", qPrintable(file));
         exit(saved ? 0 : 1);

@@ -129,6 +129,9 @@ const std::map<int, const char*> kShortcutWindows = {
 constexpr int kShortcutDailyReading = 114;
 constexpr int kShortcutReadingPlan = 115;
 
+// "역본 가져오기..." has no number of the program's own; this one lets --command open it.
+constexpr int kImportEditionCommand = 32890;
+
 bool askToExit(QWidget* parent) {
     QMessageBox box(QMessageBox::Question, QStringLiteral("QEL CD-ROM 성경 종료 확인"),
                     QStringLiteral("CD-ROM 성경을 종료하시겠습니까?"), QMessageBox::NoButton,
@@ -235,7 +238,8 @@ void CMainFrame::createMenus() {
     file->addAction(action(cmd::Print));
     action(cmd::Print)->setText(QStringLiteral("인쇄(&P)..."));
     file->addSeparator();
-    file->addAction(QStringLiteral("역본 가져오기..."), this, &CMainFrame::importEdition);
+    actions_[kImportEditionCommand] =
+        file->addAction(QStringLiteral("역본 가져오기..."), this, &CMainFrame::importEdition);
     file->addSeparator();
     action(cmd::AppExit)->setText(QStringLiteral("종료(&X)"));
     file->addAction(action(cmd::AppExit));
@@ -460,6 +464,7 @@ void CMainFrame::updateCommandStates() {
         case cmd::ReadingPlan:
         case cmd::About:
         case cmd::AppExit:
+        case kImportEditionCommand:
             enabled = true;
             break;
         default:
@@ -662,7 +667,9 @@ void CMainFrame::importEdition() {
     CImportDialog dialog(
         context_, QCoreApplication::applicationDirPath() + QStringLiteral("/qel-mkdb"), this);
     connect(&dialog, &CImportDialog::imported, this, [this](const QString& code) {
-        // qel-mkdb replaced the file: read the new one, and the new text where it shows.
+        // qel-mkdb replaced the file, or made the reader's own: read the new one, and the
+        // new text where it shows.
+        context_.paths.preferUserData();
         const std::string path = context_.paths.dbFolder + "Bible.m14";
         context_.contentDb.close();
         context_.contentDb.open(path, Database::Mode::ReadOnly);

@@ -3,6 +3,7 @@
 #include "platform/codec.h"
 #include "platform/settingsstore.h"
 
+#include <cstdlib>
 #include <filesystem>
 
 namespace qel {
@@ -48,6 +49,37 @@ std::string AppPaths::programHome(std::string_view programFile) {
     return withTrailingSlash((bin.parent_path() / "share" / "qelbible").string());
 }
 
+std::string AppPaths::userDataHome() {
+    // Relative values are to be ignored.
+    const char* xdg = std::getenv("XDG_DATA_HOME");
+    if (xdg && xdg[0] == '/')
+        return withTrailingSlash(xdg) + "qelbible/";
+    const char* home = std::getenv("HOME");
+    return withTrailingSlash(home ? home : "") + ".local/share/qelbible/";
+}
+
+void AppPaths::preferUserData() {
+    const std::string user = userDataHome() + "Data/";
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(user + "DB/Bible.m14", error))
+        return;
+    dbFolder = user + "DB/";
+    searchIndexFolder = user + "DBF/";
+    wordIndexFolder = user + "M14/";
+}
+
+AppPaths::ImportTarget AppPaths::importTarget(std::string_view programFile) const {
+    const std::string user = userDataHome() + "Data/";
+    std::error_code error;
+    if (dbFolder == user + "DB/" ||
+        std::filesystem::is_directory(folderOf(programFile) + "Data", error))
+        return {dbFolder + "Bible.m14", {}};
+    // The Data/ folder that holds the database in use.
+    const std::string data =
+        withTrailingSlash(std::filesystem::path(dbFolder).parent_path().parent_path().string());
+    return {user + "DB/Bible.m14", data};
+}
+
 AppPaths AppPaths::compute(const SettingsStore& settings, std::string_view programFile) {
     AppPaths paths;
     const std::string installedTo = pathValue(settings, "Installed To", "./");
@@ -82,6 +114,7 @@ AppPaths AppPaths::compute(const SettingsStore& settings, std::string_view progr
     default:
         break;
     }
+    paths.preferUserData();
     return paths;
 }
 
