@@ -9,8 +9,11 @@
 #include "platform/appcontext.h"
 #include "platform/codec.h"
 #include "platform/commands.h"
+#include "platform/database.h"
 #include "platform/messagesink.h"
+#include "richtext/textdisplay.h"
 #include "richtext/textpane.h"
+#include "search/relatedcontent.h"
 #include "search/sectiontitles.h"
 #include "search/smalltitles.h"
 
@@ -20,6 +23,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QListWidget>
+#include <QMainWindow>
 #include <QMdiArea>
 #include <QTabWidget>
 #include <QTest>
@@ -302,4 +306,41 @@ TEST_F(SidePanelTest, BothPanelsBesideJohnThreeWithTheTreeOpenAtJohn) {
         EXPECT_TRUE(frame->grab().save(QString::fromLocal8Bit(pictures) +
                                        QStringLiteral("/panels-tree-at-john.png")));
     }
+}
+
+TEST(RelatedWord, AnOverlongTextOrADamagedTableLeavesThePaneEmpty) {
+    TempDir dir;
+    const std::string file = (dir.path() / "c.db").string();
+    {
+        Database db(file, Database::Mode::Create);
+        db.execute("create table REF (volcode TEXT, chap TEXT, sec TEXT, body TEXT)");
+        db.execute("insert into REF values ('jhn', '3', '16', ?)",
+                   {std::string(kRelatedContentLimit + 1, 'a')});
+        db.execute("insert into REF values ('jhn', '3', '17', 'short')");
+    }
+    AppContext context;
+    context.contentDb.open(file, Database::Mode::ReadOnly);
+    std::vector<std::string> messages;
+    setMessageHandler(
+        [&](const std::string& text, const std::string&) { messages.push_back(text); });
+    QMainWindow window;
+    TextDisplay display;
+    CRelatedWord bar(display, context, "VRA", &window);
+    bar.ShowRelated("jhn", "003", "17");
+    EXPECT_NE(bar.content().head(), nullptr);
+    bar.ShowRelated("jhn", "3", "16");
+    EXPECT_EQ(messages, std::vector<std::string>{"Memory full..."});
+    EXPECT_EQ(bar.content().head(), nullptr);
+
+    // A table the query cannot read: the panel shows nothing and the program goes on.
+    bar.ShowRelated("jhn", "3", "17");
+    context.contentDb.close();
+    {
+        Database db(file, Database::Mode::ReadWrite);
+        db.execute("drop table REF");
+    }
+    context.contentDb.open(file, Database::Mode::ReadOnly);
+    EXPECT_NO_THROW(bar.ShowRelated("jhn", "3", "17"));
+    EXPECT_EQ(bar.content().head(), nullptr);
+    setMessageHandler(nullptr);
 }
