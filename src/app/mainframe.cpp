@@ -669,7 +669,14 @@ void CMainFrame::importEdition() {
     connect(&dialog, &CImportDialog::imported, this, [this](const QString& code) {
         // qel-mkdb replaced the file, or made the reader's own: read the new one, and the
         // new text where it shows.
+        const std::string before = context_.paths.dbFolder;
         context_.paths.preferUserData();
+        if (context_.paths.dbFolder != before) {
+            // The search dialogs keep the index folders they were made with.
+            delete std::exchange(searchDialog_, nullptr);
+            delete std::exchange(searchWord_, nullptr);
+            createSearchDialogs();
+        }
         const std::string path = context_.paths.dbFolder + "Bible.m14";
         context_.contentDb.close();
         context_.contentDb.open(path, Database::Mode::ReadOnly);
