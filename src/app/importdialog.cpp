@@ -94,7 +94,12 @@ CImportDialog::~CImportDialog() {
 }
 
 QString CImportDialog::databasePath() const {
-    return QString::fromStdString(context_.paths.dbFolder) + QStringLiteral("Bible.m14");
+    return QString::fromStdString(target().database);
+}
+
+AppPaths::ImportTarget CImportDialog::target() const {
+    // qel-mkdb lies beside the program.
+    return context_.paths.importTarget(mkdbProgram_.toStdString());
 }
 
 bool CImportDialog::running() const {
@@ -185,14 +190,17 @@ void CImportDialog::startImport() {
         tell(this, QStringLiteral("가져올 성경을 골라 주십시오."));
         return;
     }
-    const QFileInfo folder(QString::fromStdString(context_.paths.dbFolder));
-    if (!folder.isWritable()) {
+    const AppPaths::ImportTarget into = target();
+    const QFileInfo folder(QFileInfo(QString::fromStdString(into.database)).path());
+    if (into.seedFrom.empty() && !folder.isWritable()) {
         tell(this, QStringLiteral("데이터 폴더에 쓸 수 없습니다: %1").arg(folder.filePath()));
         return;
     }
     QStringList args{QStringLiteral("--import"), item->data(kSourceRole).toString(),
                      QStringLiteral("--as"),     slotCode(),
-                     QStringLiteral("--db"),     databasePath()};
+                     QStringLiteral("--db"),     QString::fromStdString(into.database)};
+    if (!into.seedFrom.empty())
+        args << QStringLiteral("--seed-from") << QString::fromStdString(into.seedFrom);
     if (replace_->isChecked())
         args << QStringLiteral("--replace");
     process_ = new QProcess(this);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/apppaths.h"
+
 #include <QDialog>
 #include <QString>
 
@@ -26,6 +28,7 @@ public:
 
     // The content database the import writes.
     QString databasePath() const;
+    AppPaths::ImportTarget target() const;
     bool running() const;
 
     // For tests and the screenshot: choose a source and a slot as the user would.

@@ -177,6 +177,9 @@ QSize roomySize(const QSize& area) {
             std::min(area.height(), std::max(420, area.height() * 3 / 4))};
 }
 
+// "역본 가져오기..." has no number of the program's own; this one lets --command open it.
+constexpr int kImportEditionCommand = 32890;
+
 bool askToExit(QWidget* parent) {
     QMessageBox box(QMessageBox::Question, QStringLiteral("QEL CD-ROM 성경 종료 확인"),
                     QStringLiteral("CD-ROM 성경을 종료하시겠습니까?"), QMessageBox::NoButton,
@@ -286,7 +289,8 @@ void CMainFrame::createMenus() {
     file->addAction(action(cmd::Print));
     action(cmd::Print)->setText(QStringLiteral("인쇄(&P)..."));
     file->addSeparator();
-    file->addAction(QStringLiteral("역본 가져오기..."), this, &CMainFrame::importEdition);
+    actions_[kImportEditionCommand] =
+        file->addAction(QStringLiteral("역본 가져오기..."), this, &CMainFrame::importEdition);
     file->addSeparator();
     action(cmd::AppExit)->setText(QStringLiteral("종료(&X)"));
     file->addAction(action(cmd::AppExit));
@@ -507,6 +511,7 @@ void CMainFrame::updateCommandStates() {
         case cmd::About:
         case cmd::NoteList:
         case cmd::AppExit:
+        case kImportEditionCommand:
             enabled = true;
             break;
         default:
@@ -794,7 +799,16 @@ void CMainFrame::importEdition() {
     CImportDialog dialog(
         context_, QCoreApplication::applicationDirPath() + QStringLiteral("/qel-mkdb"), this);
     connect(&dialog, &CImportDialog::imported, this, [this](const QString& code) {
-        // qel-mkdb replaced the file: read the new one, and the new text where it shows.
+        // qel-mkdb replaced the file, or made the reader's own: read the new one, and the
+        // new text where it shows.
+        const std::string before = context_.paths.dbFolder;
+        context_.paths.preferUserData();
+        if (context_.paths.dbFolder != before) {
+            // The search dialogs keep the index folders they were made with.
+            delete std::exchange(searchDialog_, nullptr);
+            delete std::exchange(searchWord_, nullptr);
+            createSearchDialogs();
+        }
         const std::string path = context_.paths.dbFolder + "Bible.m14";
         context_.contentDb.close();
         context_.contentDb.open(path, Database::Mode::ReadOnly);

@@ -18,6 +18,7 @@
 #include "search/relatedword.h"
 #include "search/smalltitles.h"
 #include "study/studyeditor.h"
+#include "widgets/dockbarsizes.h"
 
 #include <QAction>
 #include <QApplication>
@@ -39,6 +40,8 @@ constexpr std::size_t kChapterBufferSize = 30000;
 
 // Synchronised moves visit the windows in this order.
 constexpr const char* kSyncOrder[] = {"VRB", "VRE", "GNB", "VRA", "VRD", "KJV", "NIV", "VRC"};
+
+constexpr const char* kPanelVisible = "Visible";
 
 std::string formatted(const char* utf8Format, const std::string& value) {
     std::string text = utf8ToCp949(utf8Format);
@@ -70,13 +73,15 @@ CBibleFrame::CBibleFrame(AppContext& context, std::string versionCode, BibleFram
             },
             inner_);
         inner_->addDockWidget(Qt::LeftDockWidgetArea, titles_);
-        titles_->hide();
+        titles_->setVisible(panelLeftOpen(cmd::ToggleSectionTitles));
+        titles_->installEventFilter(this);
         connect(titles_, &QDockWidget::visibilityChanged, this, &CChildFrame::commandStateChanged);
     }
     if (version_ == "VRA") {
         related_ = new CRelatedWord(mainFrame->textDisplay(), context_, version_, inner_);
         inner_->addDockWidget(Qt::BottomDockWidgetArea, related_);
-        related_->hide();
+        related_->setVisible(panelLeftOpen(cmd::ToggleRelatedBar));
+        related_->installEventFilter(this);
         related_->pane()->setLinkHandler(
             [this](const std::string& target) { mainFrame_->openByCommandKey(target, false); });
         connect(related_->pane(), &RichTextArea::selectionChanged, this,
@@ -120,9 +125,12 @@ CBibleFrame::~CBibleFrame() {
     // states of a window that is going.
     disconnect(view_, nullptr, this, nullptr);
     view_->reset();
-    if (titles_)
+    if (titles_) {
+        titles_->removeEventFilter(this);
         disconnect(titles_, nullptr, this, nullptr);
+    }
     if (related_) {
+        related_->removeEventFilter(this);
         disconnect(related_, nullptr, this, nullptr);
         disconnect(related_->pane(), nullptr, this, nullptr);
     }
@@ -265,6 +273,8 @@ void CBibleFrame::ShowPosition(const std::optional<std::string>& book,
     const int verseRow = verse ? findVerseLabel(labels, *verse) : (labels.empty() ? -1 : 0);
     verseBox->setCurrentIndex(verseRow);
     verse_ = verseRow < 0 ? "1" : labels[verseRow];
+    // A move within the chapter changes the key as well.
+    fullKey_ = fullVerseKey(version_, book_, chapter_, verse_);
 
     // A notice may have taken the chapter's place; the chapter comes back without becoming a
     // new page.
@@ -509,12 +519,12 @@ bool CBibleFrame::handleCommand(int id) {
         return true;
     case cmd::ToggleSectionTitles:
         if (titles_)
-            titles_->setVisible(!titles_->isVisible());
+            showPanel(titles_, !titles_->isVisible());
         return titles_ != nullptr;
     case cmd::ToggleRelatedBar:
     case cmd::ToggleRelated:
         if (related_)
-            related_->setVisible(!related_->isVisible());
+            showPanel(related_, !related_->isVisible());
         return related_ != nullptr;
     case cmd::ToggleNoteBar:
         if (study_)
@@ -561,6 +571,31 @@ bool CBibleFrame::updateCommand(int id, QAction* action) {
             return study_->updateCommand(id, action);
         return focusedText()->updateCommand(id, action);
     }
+}
+
+// A panel's state lives under its bar id in the bar's settings section, so that the window
+// opens with the panels the reader left open.
+int CBibleFrame::panelBarId(const QDockWidget* panel) const {
+    return panel == titles_ ? cmd::ToggleSectionTitles : cmd::ToggleRelatedBar;
+}
+
+bool CBibleFrame::panelLeftOpen(int barId) const {
+    return context_.store->readInt(dockBarSection(version_, barId), kPanelVisible, 0) == 1;
+}
+
+void CBibleFrame::showPanel(QDockWidget* panel, bool show) {
+    panel->setVisible(show);
+    context_.store->writeInt(dockBarSection(version_, panelBarId(panel)), kPanelVisible,
+                             show ? 1 : 0);
+}
+
+bool CBibleFrame::eventFilter(QObject* watched, QEvent* event) {
+    // The panel's own close box; a window that closes hides its panels without closing them.
+    if (event->type() == QEvent::Close && (watched == titles_ || watched == related_))
+        context_.store->writeInt(
+            dockBarSection(version_, panelBarId(static_cast<QDockWidget*>(watched))), kPanelVisible,
+            0);
+    return CChildFrame::eventFilter(watched, event);
 }
 
 RichTextArea* CBibleFrame::focusedText() const {

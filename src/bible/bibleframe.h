@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+class QDockWidget;
 class QMainWindow;
 
 namespace qel {
@@ -89,6 +90,7 @@ public:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     BibleSharedState& shared() const;
@@ -105,6 +107,10 @@ private:
     std::string windowTitleText() const;
     // The rich-text window that has the focus: the related-content pane or the chapter.
     RichTextArea* focusedText() const;
+    int panelBarId(const QDockWidget* panel) const;
+    bool panelLeftOpen(int barId) const;
+    // Shows or hides a side panel and remembers it.
+    void showPanel(QDockWidget* panel, bool show);
 
     AppContext& context_;
     BibleFrameHost* mainFrame_; // the main window

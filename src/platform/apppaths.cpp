@@ -50,6 +50,37 @@ std::string AppPaths::programHome(std::string_view programFile) {
     return withTrailingSlash((bin.parent_path() / "share" / "qelbible").string());
 }
 
+std::string AppPaths::userDataHome() {
+    // Relative values are to be ignored.
+    const char* xdg = std::getenv("XDG_DATA_HOME");
+    if (xdg && xdg[0] == '/')
+        return withTrailingSlash(xdg) + "qelbible/";
+    const char* home = std::getenv("HOME");
+    return withTrailingSlash(home ? home : "") + ".local/share/qelbible/";
+}
+
+void AppPaths::preferUserData() {
+    const std::string user = userDataHome() + "Data/";
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(user + "DB/Bible.m14", error))
+        return;
+    dbFolder = user + "DB/";
+    searchIndexFolder = user + "DBF/";
+    wordIndexFolder = user + "M14/";
+}
+
+AppPaths::ImportTarget AppPaths::importTarget(std::string_view programFile) const {
+    const std::string user = userDataHome() + "Data/";
+    std::error_code error;
+    if (dbFolder == user + "DB/" ||
+        std::filesystem::is_directory(folderOf(programFile) + "Data", error))
+        return {dbFolder + "Bible.m14", {}};
+    // The Data/ folder that holds the database in use.
+    const std::string data =
+        withTrailingSlash(std::filesystem::path(dbFolder).parent_path().parent_path().string());
+    return {user + "DB/Bible.m14", data};
+}
+
 AppPaths AppPaths::compute(const SettingsStore& settings, std::string_view programFile) {
     AppPaths paths;
     const std::string installedTo = pathValue(settings, "Installed To", "./");
@@ -84,6 +115,7 @@ AppPaths AppPaths::compute(const SettingsStore& settings, std::string_view progr
     default:
         break;
     }
+    paths.preferUserData();
     return paths;
 }
 
@@ -91,12 +123,7 @@ std::string AppPaths::studyDatabaseFile() const {
     static constexpr const char* kFileName = "Study.mdb";
     if (!installRoot.empty() && ::access(installRoot.c_str(), W_OK) == 0)
         return installRoot + kFileName;
-    const char* dataHome = std::getenv("XDG_DATA_HOME");
-    const char* home = std::getenv("HOME");
-    const std::string base = dataHome && *dataHome
-                                 ? std::string(dataHome)
-                                 : std::string(home ? home : "") + "/.local/share";
-    return withTrailingSlash(base) + "qelbible/" + kFileName;
+    return userDataHome() + kFileName;
 }
 
 } // namespace qel

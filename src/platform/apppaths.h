@@ -27,6 +27,23 @@ struct AppPaths {
     // The reader's notes: "Study.mdb" in installRoot, or in $XDG_DATA_HOME/qelbible/ when
     // installRoot cannot be written (a program installed under a read-only prefix).
     std::string studyDatabaseFile() const;
+
+    // The reader's own data folder, $XDG_DATA_HOME/qelbible/ (~/.local/share/qelbible/),
+    // where an installed program keeps the editions the reader imports.
+    static std::string userDataHome();
+    // Once the user data folder holds a content database, it and the indexes beside it
+    // are the ones read.
+    void preferUserData();
+
+    // Where an import writes the content database, and the Data/ folder to fill that place
+    // from first (empty when the database is there). A program with Data/ beside it (a build
+    // folder or an unpacked copy) imports into its own; an installed program, whose prefix
+    // is the system's, into the user data folder.
+    struct ImportTarget {
+        std::string database;
+        std::string seedFrom;
+    };
+    ImportTarget importTarget(std::string_view programFile) const;
 };
 
 } // namespace qel

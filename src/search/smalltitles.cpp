@@ -10,11 +10,9 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMainWindow>
 #include <QPushButton>
 #include <QShortcut>
 #include <QTabWidget>
-#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -26,6 +24,7 @@ namespace {
 constexpr int kCodeRole = Qt::UserRole;
 constexpr int kDockedWidth = 100;
 constexpr int kDockedHeight = 1600;
+constexpr int kMinimum = 30;
 constexpr int kLeftRoom = 100;
 constexpr int kRightRoom = 250;
 
@@ -37,11 +36,21 @@ std::string cp949Of(const QString& text) {
     return utf8ToCp949(text.toStdString());
 }
 
+// The docking layout sizes a panel from its content's hints, so the content asks for the
+// panel's docked size rather than for room for the tree and both tabs; the edge limits,
+// not the controls' wishes, bound the panel's width.
+class TitleTabs : public QTabWidget {
+public:
+    using QTabWidget::QTabWidget;
+    QSize sizeHint() const override { return {kDockedWidth, kDockedHeight}; }
+    QSize minimumSizeHint() const override { return {kMinimum, kMinimum}; }
+};
+
 } // namespace
 
 CSmallTitles::CSmallTitles(Database& contentDb, std::string version, GoToFn goTo, QWidget* parent)
     : QDockWidget(parent), contentDb_(contentDb), version_(std::move(version)),
-      goTo_(std::move(goTo)), tabs_(new QTabWidget(this)), tree_(new QTreeWidget),
+      goTo_(std::move(goTo)), tabs_(new TitleTabs(this)), tree_(new QTreeWidget),
       searchBox_(new QComboBox), searchButton_(new QPushButton(QStringLiteral("찾기"))),
       hits_(new QListWidget) {
     setObjectName(QStringLiteral("SmallTitles"));
@@ -65,8 +74,6 @@ CSmallTitles::CSmallTitles(Database& contentDb, std::string version, GoToFn goTo
     column->addLayout(row);
     column->addWidget(hits_, 1);
     tabs_->addTab(searchPage, QStringLiteral("찾기"));
-    // The edge limits, not the controls' wishes, bound the panel's width.
-    tabs_->setMinimumSize(30, 30);
     setWidget(tabs_);
 
     connect(tabs_, &QTabWidget::currentChanged, this, &CSmallTitles::onTabChanged);
@@ -81,21 +88,6 @@ CSmallTitles::CSmallTitles(Database& contentDb, std::string version, GoToFn goTo
         connect(enter, &QShortcut::activated, this, &CSmallTitles::SearchTitles);
     }
     SetBooks();
-}
-
-QSize CSmallTitles::sizeHint() const {
-    return {kDockedWidth, kDockedHeight};
-}
-
-void CSmallTitles::showEvent(QShowEvent* event) {
-    QDockWidget::showEvent(event);
-    if (std::exchange(shownOnce_, true))
-        return;
-    // The window lays its docks out after they show; the panel starts at its docked width.
-    QTimer::singleShot(0, this, [this] {
-        if (auto* window = qobject_cast<QMainWindow*>(parentWidget()))
-            window->resizeDocks({this}, {kDockedWidth}, Qt::Horizontal);
-    });
 }
 
 void CSmallTitles::SetBooks() {

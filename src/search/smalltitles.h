@@ -41,11 +41,6 @@ public:
     QListWidget* hits() const { return hits_; }
     QPushButton* searchButton() const { return searchButton_; }
 
-    QSize sizeHint() const override;
-
-protected:
-    void showEvent(QShowEvent* event) override;
-
 private:
     void onTabChanged(int index);
 
@@ -57,7 +52,6 @@ private:
     QComboBox* searchBox_;
     QPushButton* searchButton_;
     QListWidget* hits_;
-    bool shownOnce_ = false;
 };
 
 } // namespace qel

@@ -56,4 +56,23 @@ TEST(Install, APrefixInstallRunsWithAFreshSettingsFolder) {
     ASSERT_TRUE(program.waitForFinished(30000));
     EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardError().toStdString();
     EXPECT_FALSE(QImage(shot).isNull());
+
+    // The installed qel-mkdb imports into the reader's own folder, filled from the prefix
+    // first, and leaves the prefix as it was.
+    const std::filesystem::path installedDb = prefix / "share/qelbible/Data/DB/Bible.m14";
+    const std::string before = readFile(installedDb);
+    const std::filesystem::path osis = dir.path() / "mine.xml";
+    std::ofstream(osis) << "<osis><div type=\"book\" osisID=\"Gen\"><chapter osisID=\"Gen.1\">"
+                           "<verse osisID=\"Gen.1.1\">처음에</verse></chapter></div></osis>";
+    env.insert("XDG_DATA_HOME", QString::fromStdString((dir.path() / "data").string()));
+    QProcess import;
+    import.setProcessEnvironment(env);
+    import.start(QString::fromStdString((prefix / "bin/qel-mkdb").string()),
+                 {"--import", QString::fromStdString(osis.string()), "--as", "VRE"});
+    ASSERT_TRUE(import.waitForFinished(120000));
+    EXPECT_EQ(import.exitCode(), 0) << import.readAllStandardError().toStdString();
+    const std::filesystem::path own = dir.path() / "data/qelbible/Data";
+    for (const char* file : {"DB/Bible.m14", "DBF/VRA.idx", "M14/4.m14"})
+        EXPECT_TRUE(std::filesystem::is_regular_file(own / file)) << file;
+    EXPECT_EQ(readFile(installedDb), before);
 }

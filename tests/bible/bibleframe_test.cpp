@@ -294,3 +294,12 @@ TEST_F(BibleFrameTest, UnwritableSettingsAreToldOnceAndWindowsStillClose) {
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_NE(messages[0].find(folder.string()), std::string::npos) << messages[0];
 }
+
+TEST_F(BibleFrameTest, TheKeyFollowsAMoveWithinTheChapter) {
+    CBibleFrame* vra = open("VRA", "VRAgen001001");
+    vra->GoTo("gen", "1", "2", false, true);
+    EXPECT_EQ(vra->currentVerse(), "2");
+    EXPECT_EQ(vra->currentKey(), "VRAgen001002");
+    choose(vra->navigationBar()->verseBox(), 0);
+    EXPECT_EQ(vra->currentKey(), "VRAgen001001");
+}

@@ -1,6 +1,7 @@
-// Import sources are a reader's own files: the module tag stream, OSIS XML and USFM must
-// take any bytes, failing only with SourceError.
+// Import sources are a reader's own files: the module tag streams (OSIS, ThML, GBF), OSIS
+// XML, USFM and the fitting to CP949 must take any bytes, failing only with SourceError.
 #include "mkdb/kjvimport.h"
+#include "mkdb/letterfit.h"
 #include "mkdb/osisfile.h"
 #include "mkdb/usfm.h"
 
@@ -19,7 +20,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         } catch (const qel::mkdb::SourceError&) {
         }
     };
-    tryReader([](std::istream& in) { qel::mkdb::readImp(in, "f.imp"); });
+    for (auto markup : {qel::mkdb::SourceMarkup::Osis, qel::mkdb::SourceMarkup::Thml,
+                        qel::mkdb::SourceMarkup::Gbf})
+        tryReader([markup](std::istream& in) { qel::mkdb::readImp(in, "f.imp", {}, markup); });
+    tryReader([&](std::istream&) {
+        qel::mkdb::LetterFit fit;
+        fit.fit(text, "f");
+    });
     tryReader([](std::istream& in) { qel::mkdb::readOsis(in, "f.xml"); });
     tryReader([](std::istream& in) {
         qel::mkdb::ImportedText out;

@@ -3,9 +3,11 @@
 #include "../support/tempdir.h"
 #include "platform/settingsstore.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <optional>
 
 using namespace qel;
 
@@ -136,4 +138,71 @@ TEST(AppPaths, NotesLiveInTheInstallationUnlessItCannotBeWritten) {
               std::string(std::getenv("HOME")) + "/.local/share/qelbible/Study.mdb");
     if (saved)
         setenv("XDG_DATA_HOME", savedValue.c_str(), 1);
+}
+
+namespace {
+
+// XDG_DATA_HOME pointed at a temporary folder for the life of the object.
+class DataHome {
+public:
+    explicit DataHome(const std::string& folder) {
+        if (const char* old = std::getenv("XDG_DATA_HOME"))
+            old_ = old;
+        setenv("XDG_DATA_HOME", folder.c_str(), 1);
+    }
+    ~DataHome() {
+        if (old_)
+            setenv("XDG_DATA_HOME", old_->c_str(), 1);
+        else
+            unsetenv("XDG_DATA_HOME");
+    }
+
+private:
+    std::optional<std::string> old_;
+};
+
+} // namespace
+
+TEST(AppPaths, AnInstalledProgramImportsIntoTheUserFolderAndThenReadsFromIt) {
+    TempDir root;
+    DataHome home(root.str() + "/data");
+    SettingsStore store((root.path() / "s.ini").string());
+    const std::string prefix = root.str() + "/usr";
+    const std::string user = root.str() + "/data/qelbible/Data/";
+    std::filesystem::create_directories(prefix + "/bin");
+    std::filesystem::create_directories(prefix + "/share/qelbible/Data/DB");
+    EXPECT_EQ(AppPaths::userDataHome(), root.str() + "/data/qelbible/");
+
+    AppPaths installed = AppPaths::compute(store, prefix + "/bin/qelbible");
+    EXPECT_EQ(installed.dbFolder, prefix + "/share/qelbible/Data/DB/");
+    AppPaths::ImportTarget target = installed.importTarget(prefix + "/bin/qel-mkdb");
+    EXPECT_EQ(target.database, user + "DB/Bible.m14");
+    EXPECT_EQ(target.seedFrom, prefix + "/share/qelbible/Data/");
+
+    // Once the reader's folder holds a database, it and its indexes are read and imported
+    // into; topics and maps stay with the program.
+    std::filesystem::create_directories(user + "DB");
+    std::ofstream(user + "DB/Bible.m14") << "x";
+    installed = AppPaths::compute(store, prefix + "/bin/qelbible");
+    EXPECT_EQ(installed.dbFolder, user + "DB/");
+    EXPECT_EQ(installed.searchIndexFolder, user + "DBF/");
+    EXPECT_EQ(installed.wordIndexFolder, user + "M14/");
+    EXPECT_EQ(installed.topicFolder, prefix + "/share/qelbible/Data/M14/");
+    EXPECT_EQ(installed.mapFolder, prefix + "/share/qelbible/Data/MAP/");
+    target = installed.importTarget(prefix + "/bin/qel-mkdb");
+    EXPECT_EQ(target.database, user + "DB/Bible.m14");
+    EXPECT_EQ(target.seedFrom, "");
+
+    // A build folder imports into its own Data/.
+    std::filesystem::remove_all(root.str() + "/data");
+    std::filesystem::create_directories(prefix + "/bin/Data");
+    const AppPaths build = AppPaths::compute(store, prefix + "/bin/qelbible");
+    target = build.importTarget(prefix + "/bin/qel-mkdb");
+    EXPECT_EQ(target.database, prefix + "/bin/Data/DB/Bible.m14");
+    EXPECT_EQ(target.seedFrom, "");
+
+    // A relative XDG_DATA_HOME is not used.
+    DataHome relative("data");
+    EXPECT_EQ(AppPaths::userDataHome().rfind("/", 0), 0u);
+    EXPECT_NE(AppPaths::userDataHome(), "data/qelbible/");
 }

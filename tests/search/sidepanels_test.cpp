@@ -9,8 +9,11 @@
 #include "platform/appcontext.h"
 #include "platform/codec.h"
 #include "platform/commands.h"
+#include "platform/database.h"
 #include "platform/messagesink.h"
+#include "richtext/textdisplay.h"
 #include "richtext/textpane.h"
+#include "search/relatedcontent.h"
 #include "search/sectiontitles.h"
 #include "search/smalltitles.h"
 
@@ -20,9 +23,12 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QListWidget>
+#include <QMainWindow>
+#include <QMdiArea>
 #include <QTabWidget>
 #include <QTest>
 #include <QTreeWidget>
+#include <cstdlib>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -257,4 +263,86 @@ TEST_F(SidePanelTest, TitleSearchListsHitsAndEnterSearches) {
     EXPECT_EQ(titles->hits()->count(), 0);
     EXPECT_EQ(titles->searchBox()->count(), history + 1);
     EXPECT_EQ(titles->searchBox()->itemText(0), QString());
+}
+
+TEST_F(SidePanelTest, PanelsLeftOpenReopenAfterARestartAtTheirDockedWidth) {
+    CBibleFrame* vra = open("VRA", "VRAjhn003016");
+    vra->handleCommand(cmd::ToggleSectionTitles);
+    vra->handleCommand(cmd::ToggleRelated);
+    settle();
+    restart();
+    vra = open("VRA", "VRAjhn003016");
+    ASSERT_TRUE(vra->titlesBar()->isVisible());
+    EXPECT_TRUE(vra->relatedBar()->isVisible());
+    // The docked width, whatever room the tree inside would like.
+    EXPECT_EQ(vra->titlesBar()->width(), 100);
+    // Each version keeps its own.
+    EXPECT_FALSE(open("VRE", "VREjhn003016")->titlesBar()->isVisible());
+
+    // The panel's close box counts; closing the window with its panels open does not.
+    vra->titlesBar()->close();
+    frame->mdiArea()->closeAllSubWindows();
+    settle();
+    restart();
+    vra = open("VRA", "VRAjhn003016");
+    EXPECT_FALSE(vra->titlesBar()->isVisible());
+    EXPECT_TRUE(vra->relatedBar()->isVisible());
+}
+
+TEST_F(SidePanelTest, BothPanelsBesideJohnThreeWithTheTreeOpenAtJohn) {
+    CBibleFrame* vra = open("VRA", "VRAjhn003016");
+    vra->handleCommand(cmd::ToggleSectionTitles);
+    vra->handleCommand(cmd::ToggleRelated);
+    settle();
+    QTreeWidget* tree = vra->titlesBar()->tree();
+    const auto johns = tree->findItems(QStringLiteral("요한복음"), Qt::MatchExactly);
+    ASSERT_EQ(johns.size(), 1);
+    emit tree->itemDoubleClicked(johns.front(), 0);
+    tree->scrollToItem(johns.front(), QAbstractItemView::PositionAtTop);
+    settle();
+    EXPECT_TRUE(johns.front()->isExpanded());
+    EXPECT_EQ(vra->currentKey(), "VRAjhn003016");
+    EXPECT_NE(shown(vra->relatedBar()).find("요 3:17"), std::string::npos);
+    // QEL_PICTURE_DIR=folder keeps the picture of what this test sees.
+    if (const char* pictures = std::getenv("QEL_PICTURE_DIR")) {
+        EXPECT_TRUE(frame->grab().save(QString::fromLocal8Bit(pictures) +
+                                       QStringLiteral("/panels-tree-at-john.png")));
+    }
+}
+
+TEST(RelatedWord, AnOverlongTextOrADamagedTableLeavesThePaneEmpty) {
+    TempDir dir;
+    const std::string file = (dir.path() / "c.db").string();
+    {
+        Database db(file, Database::Mode::Create);
+        db.execute("create table REF (volcode TEXT, chap TEXT, sec TEXT, body TEXT)");
+        db.execute("insert into REF values ('jhn', '3', '16', ?)",
+                   {std::string(kRelatedContentLimit + 1, 'a')});
+        db.execute("insert into REF values ('jhn', '3', '17', 'short')");
+    }
+    AppContext context;
+    context.contentDb.open(file, Database::Mode::ReadOnly);
+    std::vector<std::string> messages;
+    setMessageHandler(
+        [&](const std::string& text, const std::string&) { messages.push_back(text); });
+    QMainWindow window;
+    TextDisplay display;
+    CRelatedWord bar(display, context, "VRA", &window);
+    bar.ShowRelated("jhn", "003", "17");
+    EXPECT_NE(bar.content().head(), nullptr);
+    bar.ShowRelated("jhn", "3", "16");
+    EXPECT_EQ(messages, std::vector<std::string>{"Memory full..."});
+    EXPECT_EQ(bar.content().head(), nullptr);
+
+    // A table the query cannot read: the panel shows nothing and the program goes on.
+    bar.ShowRelated("jhn", "3", "17");
+    context.contentDb.close();
+    {
+        Database db(file, Database::Mode::ReadWrite);
+        db.execute("drop table REF");
+    }
+    context.contentDb.open(file, Database::Mode::ReadOnly);
+    EXPECT_NO_THROW(bar.ShowRelated("jhn", "3", "17"));
+    EXPECT_EQ(bar.content().head(), nullptr);
+    setMessageHandler(nullptr);
 }

@@ -3,7 +3,9 @@
 #include "bible/booktable.h"
 #include "platform/codec.h"
 #include "platform/database.h"
+#include "search/sectiontitles.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 using namespace qel;
@@ -74,7 +76,8 @@ TEST_F(BuiltContent, EveryVersionRowHasOneParallelRow) {
                   count("select count(*) as n from " + table))
             << table;
         // Each row matches its verse in the version's own table.
-        EXPECT_EQ(count("select count(*) as n from " + table + " v where (select count(*) from "
+        EXPECT_EQ(count("select count(*) as n from " + table +
+                        " v where (select count(*) from "
                         "PARALLEL p where p.volcode=v.volcode and p.chap=v.chap and "
                         "p.sec=v.sec and p.VERCODE='" +
                         digit + "' and p.body=v.body) <> 1"),
@@ -95,6 +98,26 @@ TEST_F(BuiltContent, TitlesRelatedContentAndArticles) {
     EXPECT_GT(prolog.field("body").size(), 200u);
     for (const char* table : {"BOOK", "TERM", "UNITS", "CRI"})
         EXPECT_GT(count(std::string("select count(*) as n from ") + table), 0) << table;
+}
+
+TEST_F(BuiltContent, EverySampleChapterHasSectionTitlesThatNameItsVerses) {
+    for (const char* version : {"VRA", "VRB", "VRC", "VRE"}) {
+        std::size_t chapters = 0;
+        for (RecordSet rs(db, std::string("select distinct volcode, chap from ") + version);
+             !rs.isEOF(); rs.moveNext(), ++chapters) {
+            const std::string book = rs.field("volcode"), chapter = rs.field("chap");
+            bool titled = false;
+            for (const std::string& title : sectionTitlesOf(db, version, book)) {
+                const TitlePlace place = titlePlace(title);
+                titled = titled || place.chapter == chapter;
+                const auto verses = versesOf(db, version, book, place.chapter);
+                EXPECT_NE(std::find(verses.begin(), verses.end(), place.verse), verses.end())
+                    << version << " " << book << " " << cp949ToUtf8(title);
+            }
+            EXPECT_TRUE(titled) << version << " " << book << " " << chapter;
+        }
+        EXPECT_GT(chapters, 0u) << version;
+    }
 }
 
 TEST_F(BuiltContent, EveryLinkPointsAtAnExistingVerse) {

@@ -19,6 +19,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <sstream>
 
 using namespace qel;
@@ -112,7 +113,109 @@ std::string osisDocument(const std::string& body) {
            body + "</chapter></div></osisText></osis>\n";
 }
 
+// A SWORD module in `markup` made by imp2vs from imp text, found through SWORD_PATH for
+// the life of the object.
+class TestModule {
+public:
+    TestModule(const fs::path& root, const std::string& name, const std::string& markup,
+               const std::string& imp) {
+        const fs::path data = root / "modules" / "texts" / "rawtext" / name;
+        fs::create_directories(data);
+        writeFile(root / (name + ".imp"), imp);
+        const std::string command = "imp2vs '" + (root / (name + ".imp")).string() + "' -o '" +
+                                    data.string() + "/' >/dev/null 2>&1";
+        made_ = std::system(command.c_str()) == 0;
+        writeFile(root / "mods.d" / (name + ".conf"),
+                  "[" + name + "]\nDataPath=./modules/texts/rawtext/" + name +
+                      "/\nModDrv=RawText\nSourceType=" + markup +
+                      "\nEncoding=UTF-8\nDescription=Test " + markup + "\n");
+        if (const char* old = std::getenv("SWORD_PATH"))
+            old_ = old;
+        setenv("SWORD_PATH", root.c_str(), 1);
+    }
+    ~TestModule() {
+        if (old_)
+            setenv("SWORD_PATH", old_->c_str(), 1);
+        else
+            unsetenv("SWORD_PATH");
+    }
+    bool made() const { return made_; }
+
+private:
+    bool made_ = false;
+    std::optional<std::string> old_;
+};
+
 } // namespace
+
+TEST_F(Import, ThmlAndGbfModules) {
+    {
+        TestModule thml(dir.path() / "sword", "TestThml", "ThML",
+                        "$$$Genesis 1:1\n<div class=\"sechead\">The Creation</div>In the "
+                        "beginning<sync type=\"Strongs\" value=\"H7225\"/> God "
+                        "<i>made</i><note place=\"foot\">or, created</note> all.\n"
+                        "$$$John 3:3\n<font color=\"red\">Verily,&nbsp;verily\n"
+                        "$$$John 3:4\nI say</font> unto thee.\n");
+        if (!thml.made())
+            GTEST_SKIP() << "imp2vs (libsword-utils) is not installed";
+        EXPECT_EQ(run("TestThml", "VRE").verses, 3u);
+        EXPECT_EQ(column("select volcode || ' ' || chap || ':' || sec || ' ' || body as v from "
+                         "VRE order by sequence"),
+                  (std::vector<std::string>{
+                      "gen 1:1 {D}1{/D}In the beginning God {F VAL=I}made{/F}{N TEX=\"or, "
+                      "created\"}*{/N} all. ",
+                      "jhn 3:3 {D}3{/D}{W VAL=J}Verily, verily{/W} ",
+                      "jhn 3:4 {D}4{/D}I say unto thee. "}));
+        EXPECT_EQ(column("select body as v from TVRE"),
+                  std::vector<std::string>{"The Creation [1:1]"});
+    }
+    TestModule gbf(dir.path() / "sword", "TestGbf", "GBF",
+                   "$$$Genesis 1:1\n<TS>The Creation<Ts>In the beginning<WH07225> God<WH0430> "
+                   "<FI>made<Fi><RF>or, created<Rf> all.<CM>\n"
+                   "$$$John 3:3\n<FR>Verily, verily<Fr>\n");
+    EXPECT_EQ(run("TestGbf", "VRE").verses, 2u);
+    EXPECT_EQ(column("select body as v from VRE order by sequence"),
+              (std::vector<std::string>{"{D}1{/D}In the beginning God {F VAL=I}made{/F}{N "
+                                        "TEX=\"or, created\"}*{/N} all. ",
+                                        "{D}3{/D}{W VAL=J}Verily, verily{/W} "}));
+    EXPECT_EQ(column("select body as v from TVRE"), std::vector<std::string>{"The Creation [1:1]"});
+}
+
+TEST_F(Import, TheFirstImportOfAnInstalledProgramFillsTheReadersFolder) {
+    const fs::path file = dir.path() / "one.xml";
+    writeFile(file, osisDocument("<verse osisID=\"Gen.1.1\">새 본문</verse>"));
+    const auto installed = snapshot();
+    const fs::path user = dir.path() / "home" / "qelbible" / "Data";
+    ImportRequest request;
+    request.source = file.string();
+    request.code = "VRA";
+    request.dbPath = (user / "DB" / "Bible.m14").string();
+    request.seedFrom = data().string();
+    // A failure leaves no folder behind.
+    std::atomic<bool> cancel{false};
+    request.cancel = &cancel;
+    request.progress = [&](const std::string& m) {
+        if (m.find(" books, ") != std::string::npos)
+            cancel = true;
+    };
+    EXPECT_THROW(importEdition(request), SourceError);
+    EXPECT_FALSE(fs::exists(dir.path() / "home"));
+
+    cancel = false;
+    request.progress = {};
+    EXPECT_EQ(importEdition(request).verses, 1u);
+    EXPECT_EQ(snapshot(), installed);
+    // The database with every index beside it.
+    for (const auto& [file, bytes] : installed)
+        EXPECT_TRUE(fs::is_regular_file(user / fs::relative(file, data()))) << file;
+    EXPECT_TRUE(fs::is_regular_file(user / "DBF" / "VRA.idx"));
+    Database own(request.dbPath, Database::Mode::ReadOnly);
+    EXPECT_EQ(cp949ToUtf8(RecordSet(own, "select body from VRA").field("body")),
+              "{D}1{/D}새 본문 ");
+    // The next import finds the database there and copies nothing.
+    request.seedFrom = (dir.path() / "nowhere").string();
+    EXPECT_EQ(importEdition(request).verses, 1u);
+}
 
 TEST_F(Import, OsisFileReplacesTheSlotAndItsDerivedRows) {
     const fs::path file = dir.path() / "korean.osis.xml";
@@ -245,7 +348,18 @@ TEST_F(Import, ACancelledImportLeavesEveryFileAsItWas) {
 TEST_F(Import, WorldEnglishBibleModule) {
     if (!moduleInstalled("engWEB2015eb"))
         GTEST_SKIP() << "sword-text-web is not installed";
-    const ImportReport report = run("engWEB2015eb", "NIV", true);
+    // Without --replace: the polytonic Greek of its notes is kept as plain Greek letters.
+    const ImportReport report = run("engWEB2015eb", "NIV");
+    EXPECT_EQ(report.replaced, 0u);
+    EXPECT_EQ(report.simplified, 41u);
+    EXPECT_NE(messages.find("41 letters simplified, e.g. mat 1:20 U+1F30 'ἰ' as 'ι'"),
+              std::string::npos)
+        << messages;
+    // A final sigma is the plain sigma.
+    EXPECT_NE(column("select body as v from NIV where volcode='jhn' and chap='1' and sec='14'")
+                  .at(0)
+                  .find("σ”"),
+              std::string::npos);
     // The English table has no deuterocanonical books.
     EXPECT_EQ(report.verses, 31100u); // four verses the WEB leaves empty get no row
     EXPECT_GT(report.skipped, 6000u);
@@ -297,7 +411,15 @@ TEST_F(Import, KjvThroughTheImportIsTheBuiltKjv) {
     request.code = "KJV";
     request.dbPath = db();
     request.wordsOfJesus = false;
-    EXPECT_EQ(importEdition(request).verses, 31102u);
+    std::string notices;
+    request.progress = [&](const std::string& m) { notices += m + "\n"; };
+    const ImportReport report = importEdition(request);
+    EXPECT_EQ(report.verses, 31102u);
+    // The Psalm 119 letters are told, not silently lost.
+    EXPECT_EQ(report.hebrewDropped, 22u);
+    EXPECT_NE(notices.find("22 Hebrew letters and points dropped, e.g. psa 119:1 U+05D0"),
+              std::string::npos)
+        << notices;
     const char* rows = "select volcode || ' ' || chap || ':' || sec || ' ' || sequence || ' ' || "
                        "body as v from KJV order by sequence";
     const std::vector<std::string> imported = column(rows);

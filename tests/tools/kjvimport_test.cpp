@@ -75,10 +75,9 @@ TEST(OsisToMarkup, PutsPsalmTitlesFirstAndDropsOtherTitles) {
                            R"(David.</title> <lg sID="g"/> <l sID="h"/>LORD, how)"),
               "{H}To the chief Musician, {F VAL=I}A Psalm{/F} of David.{/H}LORD, how");
     // Psalm 119 letter headings are untyped titles before the text.
-    EXPECT_EQ(osisToMarkup(R"(<chapter n="119"/> <title><foreign>א ALEPH.</foreign></title> )"
+    EXPECT_EQ(osisToMarkup(R"(<chapter n="119"/> <title><foreign>ALEPH.</foreign></title> )"
                            R"(<lg sID="a"/>Blessed)"),
-              "{H}ALEPH.{/H}Blessed"); // the Hebrew letter has no CP949 form
-    EXPECT_EQ(osisToMarkup("blot me\xE2\x80\x94I pray"), "blot me\xE2\x80\x95I pray");
+              "{H}ALEPH.{/H}Blessed");
     EXPECT_EQ(osisToMarkup(R"(<title level="1" type="main">The First Book of Moses</title> In)"),
               "In");
     // Subscriptions after the last verse of an epistle are not verse text.
@@ -116,6 +115,19 @@ TEST(ReadKjvImp, ReadsVersesAndCarriesHeadings) {
     EXPECT_EQ(verses[1].body, "And");
     EXPECT_EQ(verses[2].book, "rev");
     EXPECT_EQ(verses[2].body, "");
+}
+
+TEST(ReadKjvImp, TellsHowManyHebrewLettersItLeftOut) {
+    std::istringstream in("$$$Psalms 119:1\n<title><foreign>\u05D0 ALEPH.</foreign></title>"
+                          "Blessed\n$$$Psalms 119:9\n<title>\u05D1 BETH.</title>Wherewithal\n");
+    std::vector<std::string> notices;
+    const auto verses =
+        readKjvImp(in, "kjv.imp", [&](const std::string& n) { notices.push_back(n); });
+    EXPECT_EQ(verses.at(0).body, "{H}ALEPH.{/H}Blessed");
+    EXPECT_EQ(verses.at(1).body, "{H}BETH.{/H}Wherewithal");
+    EXPECT_EQ(notices,
+              std::vector<std::string>{"2 Hebrew letters and points dropped, e.g. psa 119:1 U+05D0 "
+                                       "'\u05D0', psa 119:9 U+05D1 '\u05D1'"});
 }
 
 TEST(ReadKjvImp, ReportsBadInputWithFileAndLine) {

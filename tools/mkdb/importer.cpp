@@ -3,15 +3,13 @@
 #include "bible/booktable.h"
 #include "bible/swordmodules.h"
 #include "mkdb/kjvimport.h"
+#include "mkdb/letterfit.h"
 #include "mkdb/osisfile.h"
 #include "mkdb/usfm.h"
 #include "platform/codec.h"
 #include "platform/database.h"
 #include "search/verseindexbuilder.h"
 #include "search/wordindexbuilder.h"
-
-#include <unicode/unorm2.h>
-#include <unicode/ustring.h>
 
 #include <algorithm>
 #include <chrono>
@@ -40,88 +38,6 @@ void report(const ImportRequest& request, const std::string& message) {
         request.progress(message);
 }
 
-bool isAscii(std::string_view s) {
-    return std::all_of(s.begin(), s.end(), [](char c) { return (c & 0x80) == 0; });
-}
-
-// NFC through ICU: Korean text often arrives as decomposed jamo, which CP949 cannot hold.
-std::string toNfc(const std::string& utf8) {
-    if (isAscii(utf8))
-        return utf8;
-    UErrorCode status = U_ZERO_ERROR;
-    const UNormalizer2* nfc = unorm2_getNFCInstance(&status);
-    std::u16string in(utf8.size() + 1, u'\0');
-    int32_t inLength = 0;
-    u_strFromUTF8(in.data(), static_cast<int32_t>(in.size()), &inLength, utf8.data(),
-                  static_cast<int32_t>(utf8.size()), &status);
-    std::u16string out(inLength * 3 + 1, u'\0');
-    const int32_t outLength = unorm2_normalize(nfc, in.data(), inLength, out.data(),
-                                               static_cast<int32_t>(out.size()), &status);
-    std::string result(outLength * 3 + 1, '\0');
-    int32_t resultLength = 0;
-    u_strToUTF8(result.data(), static_cast<int32_t>(result.size()), &resultLength, out.data(),
-                outLength, &status);
-    if (U_FAILURE(status))
-        throw SourceError("text that is not valid UTF-8");
-    result.resize(resultLength);
-    return result;
-}
-
-// Length of the UTF-8 sequence that starts with `lead` (1 for a stray byte).
-std::size_t sequenceLength(unsigned char lead) {
-    if (lead >= 0xF0)
-        return 4;
-    if (lead >= 0xE0)
-        return 3;
-    if (lead >= 0xC0)
-        return 2;
-    return 1;
-}
-
-std::string codePointName(std::string_view character) {
-    const std::u32string decoded = utf8ToUtf32(character);
-    const char32_t cp = decoded.empty() ? 0 : decoded.front();
-    char name[16];
-    std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned>(cp));
-    return name;
-}
-
-// Collects the characters CP949 cannot hold; with `replace` they become "?".
-struct Cp949Fitter {
-    bool replace = false;
-    std::size_t count = 0;
-    std::vector<std::string> examples;
-
-    std::string fit(const std::string& utf8, const std::string& place) {
-        std::string text = toNfc(utf8);
-        if (isAscii(text) || cp949ToUtf8(utf8ToCp949(text)) == text)
-            return text;
-        std::string out;
-        for (std::size_t i = 0; i < text.size();) {
-            const std::size_t n =
-                std::min(sequenceLength(static_cast<unsigned char>(text[i])), text.size() - i);
-            const std::string character = text.substr(i, n);
-            i += n;
-            if (n == 1 || cp949ToUtf8(utf8ToCp949(character)) == character) {
-                out += character;
-                continue;
-            }
-            ++count;
-            if (examples.size() < 5)
-                examples.push_back(place + " " + codePointName(character) + " '" + character + "'");
-            out += '?';
-        }
-        return out;
-    }
-};
-
-std::string joined(const std::vector<std::string>& items) {
-    std::string out;
-    for (const std::string& item : items)
-        out += (out.empty() ? "" : ", ") + item;
-    return out;
-}
-
 bool isModuleName(std::string_view name) {
     return !name.empty() && std::all_of(name.begin(), name.end(), [](char c) {
         return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
@@ -137,10 +53,15 @@ ImportedText readModule(const std::string& module, const ConvertOptions& options
                           "\" (no such file, folder or module in " + joined(swordModuleFolders()) +
                           ")");
     const auto get = [&](const char* key) { return conf->value(key); };
-    const std::string markup = get("SourceType");
-    if (!markup.empty() && markup != "OSIS")
-        throw SourceError("module " + module + ": its markup " + markup +
-                          " is not read yet (OSIS modules are)");
+    const std::string sourceType = get("SourceType");
+    SourceMarkup markup = SourceMarkup::Osis;
+    if (sourceType == "ThML")
+        markup = SourceMarkup::Thml;
+    else if (sourceType == "GBF")
+        markup = SourceMarkup::Gbf;
+    else if (!sourceType.empty() && sourceType != "OSIS")
+        throw SourceError("module " + module + ": its markup " + sourceType +
+                          " is not read (OSIS, ThML and GBF modules are)");
     edition.source = "SWORD module " + module;
     edition.name = get("Description");
     edition.licence = get("DistributionLicense");
@@ -156,7 +77,7 @@ ImportedText readModule(const std::string& module, const ConvertOptions& options
     if (pclose(pipe) != 0 || imp.empty())
         throw SourceError("mod2imp could not export module " + module);
     std::istringstream in(std::move(imp));
-    return readImp(in, module + ".imp", options);
+    return readImp(in, module + ".imp", options, markup);
 }
 
 ImportedText readSource(const ImportRequest& request, EditionRecord& edition) {
@@ -186,6 +107,44 @@ int wordIndexOf(std::string_view code) {
     return -1;
 }
 
+// Copies a Data/ folder's database, verse index and word indexes into `to`; returns what
+// it made, outermost first, for removal should the import fail.
+std::vector<fs::path> seedDataFolder(const fs::path& from, const fs::path& to) {
+    std::vector<fs::path> made;
+    // The outermost folder that does not exist yet goes whole.
+    fs::path missing;
+    for (fs::path p = to; !p.empty() && !fs::exists(p); p = p.parent_path())
+        missing = p;
+    if (!missing.empty())
+        made.push_back(missing);
+    try {
+        fs::create_directories(to / "DB");
+        fs::create_directories(to / "M14");
+        for (const fs::path& file : {to / "DB" / "Bible.m14", to / "DBF"})
+            if (fs::exists(file))
+                throw SourceError(file.string() + ": in the way of the copy");
+        made.push_back(to / "DB" / "Bible.m14");
+        fs::copy_file(from / "DB" / "Bible.m14", to / "DB" / "Bible.m14");
+        if (fs::is_directory(from / "DBF")) {
+            made.push_back(to / "DBF");
+            fs::copy(from / "DBF", to / "DBF", fs::copy_options::recursive);
+        }
+        for (int i = 0; i < 7; ++i) {
+            const std::string name = std::to_string(i) + ".m14";
+            if (fs::is_regular_file(from / "M14" / name) && !fs::exists(to / "M14" / name)) {
+                made.push_back(to / "M14" / name);
+                fs::copy_file(from / "M14" / name, to / "M14" / name);
+            }
+        }
+    } catch (...) {
+        std::error_code ignored;
+        for (auto it = made.rbegin(); it != made.rend(); ++it)
+            fs::remove_all(*it, ignored);
+        throw;
+    }
+    return made;
+}
+
 } // namespace
 
 ImportReport importEdition(const ImportRequest& request) {
@@ -193,8 +152,12 @@ ImportReport importEdition(const ImportRequest& request) {
         throw SourceError("unknown edition slot \"" + request.code +
                           "\" (VRA VRB VRC VRD VRE KJV NIV GNB)");
     const fs::path dbPath(request.dbPath);
-    if (!fs::is_regular_file(dbPath))
-        throw SourceError(request.dbPath + ": no content database there");
+    std::error_code ec;
+    const bool seed = !request.seedFrom.empty() && !fs::exists(dbPath, ec);
+    const fs::path seedDb = fs::path(request.seedFrom) / "DB" / "Bible.m14";
+    if (!fs::is_regular_file(seed ? seedDb : dbPath))
+        throw SourceError((seed ? seedDb.string() : request.dbPath) +
+                          ": no content database there");
     // Data/DB/Bible.m14 has its indexes in Data/M14/ and Data/DBF/; a database elsewhere
     // has them in its own folder.
     const fs::path dbFolder = fs::absolute(dbPath).parent_path();
@@ -211,8 +174,7 @@ ImportReport importEdition(const ImportRequest& request) {
     std::set<std::string> books;
     for (const BookRow& row : bookTableOf(request.code))
         books.insert(row.code);
-    Cp949Fitter fitter;
-    fitter.replace = request.replace;
+    LetterFit fitter(request.replace);
     std::vector<SourceVerse> verses;
     verses.reserve(text.verses.size());
     for (SourceVerse& v : text.verses) {
@@ -238,14 +200,11 @@ ImportReport importEdition(const ImportRequest& request) {
     if (result.skipped)
         report(request, std::to_string(result.skipped) + " verses outside the book table of " +
                             request.code + " skipped, e.g. " + joined(result.skippedExamples));
-    if (fitter.count && !request.replace)
-        throw SourceError(std::to_string(fitter.count) +
-                          " characters that CP949 cannot hold, e.g. " + joined(fitter.examples) +
-                          " (--replace turns them into \"?\")");
-    if (fitter.count)
-        report(request, std::to_string(fitter.count) + " characters replaced by \"?\", e.g. " +
-                            joined(fitter.examples));
-    result.replaced = fitter.count;
+    fitter.report(request.progress);
+    fitter.check();
+    result.replaced = fitter.unfit().count;
+    result.simplified = fitter.simplified().count;
+    result.hebrewDropped = fitter.dropped().count;
     if (verses.empty())
         throw SourceError(request.source + ": no verse of the books of " + request.code);
     result.verses = verses.size();
@@ -261,14 +220,22 @@ ImportReport importEdition(const ImportRequest& request) {
     const fs::path newWordFile = wordFile.string() + ".import";
     const fs::path verseDir = dataDir / "DBF";
     const fs::path newVerseDir = dataDir / "DBF.import";
+    std::vector<fs::path> seeded;
     auto removeNew = [&] {
         std::error_code ignored;
         fs::remove(newDb, ignored);
         fs::remove(newWordFile, ignored);
         fs::remove_all(newVerseDir, ignored);
+        for (auto it = seeded.rbegin(); it != seeded.rend(); ++it)
+            fs::remove_all(*it, ignored);
+        seeded.clear();
     };
     try {
         removeNew();
+        if (seed) {
+            report(request, "copying the content database and its indexes to " + dataDir.string());
+            seeded = seedDataFolder(request.seedFrom, dataDir);
+        }
         fs::copy_file(dbPath, newDb);
         {
             Database db(newDb.string(), Database::Mode::ReadWrite);

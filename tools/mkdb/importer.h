@@ -9,9 +9,12 @@
 namespace qel::mkdb {
 
 struct ImportRequest {
-    std::string source;   // SWORD module name, OSIS file or USFM folder
-    std::string code;     // edition slot: VRA VRB VRC VRD VRE KJV NIV GNB
-    std::string dbPath;   // Data/DB/Bible.m14; the indexes live beside DB/ in M14/ and DBF/
+    std::string source; // SWORD module name, OSIS file or USFM folder
+    std::string code;   // edition slot: VRA VRB VRC VRD VRE KJV NIV GNB
+    std::string dbPath; // Data/DB/Bible.m14; the indexes live beside DB/ in M14/ and DBF/
+    // A Data/ folder whose database and indexes are copied to dbPath's place first when
+    // there is no database there yet (the reader's first import into his own folder).
+    std::string seedFrom;
     bool replace = false; // characters CP949 cannot hold become "?" instead of failing
     bool wordsOfJesus = true;
     ProgressFn progress;
@@ -23,6 +26,8 @@ struct ImportReport {
     std::size_t skipped = 0;                  // verses of books outside the slot's table
     std::vector<std::string> skippedExamples; // "tob 1:1"
     std::size_t replaced = 0;                 // characters turned into "?"
+    std::size_t simplified = 0;               // letters stored as their base letter
+    std::size_t hebrewDropped = 0;            // Hebrew letters and points left out
     EditionRecord edition;
 };
 

@@ -1,6 +1,10 @@
 #include "mkdb/kjvimport.h"
 
+#include "mkdb/gbf.h"
+#include "mkdb/letterfit.h"
 #include "mkdb/osisfile.h"
+#include "mkdb/tagreader.h"
+#include "mkdb/thml.h"
 #include "platform/text.h"
 
 #include <algorithm>
@@ -46,86 +50,6 @@ constexpr BookName kBookNames[] = {
     {"Prayer of Manasses", "pra"}};
 // clang-format on
 
-bool isSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
-}
-
-struct Tag {
-    std::string_view name;
-    OsisAttributes attributes;
-    bool closing = false;
-    bool selfClosing = false;
-};
-
-// Reads NAME="VALUE" pairs; a malformed pair ends the list, as nothing reliable follows.
-OsisAttributes parseAttributes(std::string_view attrs) {
-    OsisAttributes out;
-    std::size_t i = 0;
-    while (i < attrs.size()) {
-        while (i < attrs.size() && isSpace(attrs[i]))
-            ++i;
-        std::size_t nameStart = i;
-        while (i < attrs.size() && attrs[i] != '=' && !isSpace(attrs[i]))
-            ++i;
-        std::string_view name = attrs.substr(nameStart, i - nameStart);
-        while (i < attrs.size() && isSpace(attrs[i]))
-            ++i;
-        if (i >= attrs.size() || attrs[i] != '=')
-            continue;
-        ++i;
-        while (i < attrs.size() && isSpace(attrs[i]))
-            ++i;
-        if (i >= attrs.size() || (attrs[i] != '"' && attrs[i] != '\''))
-            break;
-        char quote = attrs[i++];
-        std::size_t valueEnd = attrs.find(quote, i);
-        if (valueEnd == std::string_view::npos)
-            break;
-        out.emplace_back(name, attrs.substr(i, valueEnd - i));
-        i = valueEnd + 1;
-    }
-    return out;
-}
-
-// Parses the tag starting at osis[pos] == '<'; returns the index after it, or npos when
-// the tag never ends. Quoted attribute values may contain '>'.
-std::size_t parseTag(std::string_view osis, std::size_t pos, Tag& tag) {
-    std::size_t i = pos + 1;
-    char quote = 0;
-    std::size_t end = std::string_view::npos;
-    for (; i < osis.size(); ++i) {
-        char c = osis[i];
-        if (quote) {
-            if (c == quote)
-                quote = 0;
-        } else if (c == '"' || c == '\'') {
-            quote = c;
-        } else if (c == '>') {
-            end = i;
-            break;
-        }
-    }
-    if (end == std::string_view::npos)
-        return end;
-    std::string_view inner = osis.substr(pos + 1, end - pos - 1);
-    tag = Tag{};
-    if (!inner.empty() && inner.front() == '/') {
-        tag.closing = true;
-        inner.remove_prefix(1);
-    }
-    if (!inner.empty() && inner.back() == '/') {
-        tag.selfClosing = true;
-        inner.remove_suffix(1);
-    }
-    std::size_t nameEnd = 0;
-    while (nameEnd < inner.size() && !isSpace(inner[nameEnd]))
-        ++nameEnd;
-    tag.name = inner.substr(0, nameEnd);
-    if (!tag.closing)
-        tag.attributes = parseAttributes(inner.substr(nameEnd));
-    return end + 1;
-}
-
 // A module stores each verse as its own piece of OSIS, and elements such as divineName
 // or list items may open in one verse and close in the next, so a verse is not a
 // well-formed XML document: it is read as a stream of tags, without nesting checks.
@@ -136,37 +60,23 @@ std::size_t parseTag(std::string_view osis, std::size_t pos, Tag& tag) {
 void feedFragment(OsisConverter& converter, std::string_view osis, bool titlesOnly,
                   std::string_view book = {}) {
     bool foreign = false;
-    auto text = [&](std::string_view t) {
-        if (!titlesOnly || (converter.inTitle() && !foreign))
-            converter.text(t, false);
-    };
-    std::size_t i = 0;
-    while (i < osis.size()) {
-        std::size_t lt = osis.find('<', i);
-        if (lt == std::string_view::npos)
-            lt = osis.size();
-        if (lt > i)
-            text(osis.substr(i, lt - i));
-        if (lt == osis.size())
-            break;
-        Tag tag;
-        std::size_t next = parseTag(osis, lt, tag);
-        if (next == std::string_view::npos) {
-            // An unterminated '<' cannot start markup; keep the rest as text.
-            text(osis.substr(lt));
-            break;
-        }
-        i = next;
-        if (titlesOnly && !tag.closing && (tag.name == "chapter" || tag.name == "div"))
-            if (const auto id = attributeOf(tag.attributes, "osisID"))
-                foreign = osisBookCode(id->substr(0, id->find('.'))) != book;
-        if (foreign)
-            continue;
-        if (tag.closing)
-            converter.end(tag.name);
-        else
-            converter.start(tag.name, tag.attributes, tag.selfClosing);
-    }
+    readTags(
+        osis,
+        [&](std::string_view t) {
+            if (!foreign && (!titlesOnly || converter.inTitle()))
+                converter.text(t, false);
+        },
+        [&](const MarkupTag& tag) {
+            if (titlesOnly && !tag.closing && (tag.name == "chapter" || tag.name == "div"))
+                if (const auto id = attributeOf(tag.attributes, "osisID"))
+                    foreign = osisBookCode(id->substr(0, id->find('.'))) != book;
+            if (foreign)
+                return;
+            if (tag.closing)
+                converter.end(tag.name);
+            else
+                converter.start(tag.name, tag.attributes, tag.selfClosing);
+        });
 }
 
 ConvertedVerse convertFragment(std::string_view osis, const ConvertOptions& options) {
@@ -198,7 +108,17 @@ std::string osisToMarkup(std::string_view osis, const ConvertOptions& options) {
     return convertFragment(osis, options).body;
 }
 
-ImportedText readImp(std::istream& in, const std::string& fileName, const ConvertOptions& options) {
+ImportedText readImp(std::istream& in, const std::string& fileName, const ConvertOptions& options,
+                     SourceMarkup markup) {
+    const auto feed = [markup](OsisConverter& converter, std::string_view text, bool titlesOnly,
+                               std::string_view book) {
+        if (markup == SourceMarkup::Thml)
+            feedThml(converter, text, titlesOnly);
+        else if (markup == SourceMarkup::Gbf)
+            feedGbf(converter, text, titlesOnly);
+        else
+            feedFragment(converter, text, titlesOnly, book);
+    };
     ImportedText result;
     result.verses.reserve(31102);
 
@@ -211,8 +131,8 @@ ImportedText readImp(std::istream& in, const std::string& fileName, const Conver
     auto finishRecord = [&] {
         if (record == Record::Verse) {
             OsisConverter converter(options);
-            feedFragment(converter, carried, true, current.book);
-            feedFragment(converter, body, false);
+            feed(converter, carried, true, current.book);
+            feed(converter, body, false, {});
             carried.clear();
             ConvertedVerse converted = converter.finish();
             current.body = std::move(converted.body);
@@ -280,12 +200,18 @@ ImportedText readImp(std::istream& in, const std::string& fileName, const Conver
     return result;
 }
 
-std::vector<SourceVerse> readKjvImp(std::istream& in, const std::string& fileName) {
+std::vector<SourceVerse> readKjvImp(std::istream& in, const std::string& fileName,
+                                    const std::function<void(const std::string&)>& notice) {
     ImportedText text = readImp(in, fileName, ConvertOptions{false});
-    for (const SourceVerse& v : text.verses)
+    LetterFit fitter;
+    for (SourceVerse& v : text.verses) {
         if (std::none_of(std::begin(kBookNames), std::end(kBookNames),
                          [&](const BookName& b) { return b.code == v.book; }))
             throw SourceError(fileName + ": unknown book \"" + v.book + "\"");
+        v.body = fitter.fit(v.body, v.book + " " + v.chapter + ":" + v.verse);
+    }
+    fitter.report(notice);
+    fitter.check();
     return std::move(text.verses);
 }
 

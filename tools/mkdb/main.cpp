@@ -37,14 +37,17 @@ void useOffscreenScreen() {
 }
 
 int usage() {
-    std::fprintf(stderr, "usage: qel-mkdb --data SOURCE_DIR [--kjv KJV.imp] --out DATA_DIR\n"
-                         "       qel-mkdb --import SOURCE --as CODE [--db Bible.m14] [--replace]\n"
-                         "       qel-mkdb --topics TOPIC_SOURCE_DIR --out DATA_DIR\n"
-                         "       qel-mkdb --maps --data SOURCE_DIR --out DATA_DIR\n"
-                         "       qel-mkdb --place-table FILE.cpp --data SOURCE_DIR\n"
-                         "       qel-mkdb --install-record INSTALL_DIR\n"
-                         "       qel-mkdb --export-notes FILE.csv [--notes Study.mdb]\n"
-                         "       qel-mkdb --import-notes FILE.csv [--notes Study.mdb]\n");
+    std::fprintf(
+        stderr,
+        "usage: qel-mkdb --data SOURCE_DIR [--kjv KJV.imp] --out DATA_DIR\n"
+        "       qel-mkdb --import SOURCE --as CODE [--db Bible.m14 [--seed-from DATA_DIR]]\n"
+        "                [--replace]\n"
+        "       qel-mkdb --topics TOPIC_SOURCE_DIR --out DATA_DIR\n"
+        "       qel-mkdb --maps --data SOURCE_DIR --out DATA_DIR\n"
+        "       qel-mkdb --place-table FILE.cpp --data SOURCE_DIR\n"
+        "       qel-mkdb --install-record INSTALL_DIR\n"
+        "       qel-mkdb --export-notes FILE.csv [--notes Study.mdb]\n"
+        "       qel-mkdb --import-notes FILE.csv [--notes Study.mdb]\n");
     return 2;
 }
 
@@ -75,10 +78,15 @@ extern "C" void onSignal(int) {
 }
 
 int runImport(qel::mkdb::ImportRequest request, const char* program) {
-    // Without --db, the content database of the installation this qel-mkdb belongs to.
-    if (request.dbPath.empty())
-        request.dbPath = qel::AppPaths::programHome(std::filesystem::absolute(program).string()) +
-                         "Data/DB/Bible.m14";
+    // Without --db, where the program beside this qel-mkdb reads and imports its data.
+    if (request.dbPath.empty()) {
+        const std::string programFile = std::filesystem::absolute(program).string();
+        const qel::AppPaths paths = qel::AppPaths::compute(
+            qel::SettingsStore(qel::SettingsStore::defaultFilePath()), programFile);
+        qel::AppPaths::ImportTarget target = paths.importTarget(programFile);
+        request.dbPath = std::move(target.database);
+        request.seedFrom = std::move(target.seedFrom);
+    }
     request.progress = [](const std::string& message) {
         std::fprintf(stderr, "qel-mkdb: %s\n", message.c_str());
     };
@@ -183,6 +191,8 @@ int main(int argc, char** argv) {
             import.code = argv[++i];
         else if (!std::strcmp(argv[i], "--db") && hasValue)
             import.dbPath = argv[++i];
+        else if (!std::strcmp(argv[i], "--seed-from") && hasValue)
+            import.seedFrom = argv[++i];
         else if (!std::strcmp(argv[i], "--replace"))
             import.replace = true;
         else if (!std::strcmp(argv[i], "--topics") && hasValue)
@@ -238,7 +248,7 @@ int main(int argc, char** argv) {
             std::ifstream in(kjvFile, std::ios::binary);
             if (!in)
                 throw qel::mkdb::SourceError(kjvFile + ":0: cannot read file");
-            sources.versions["KJV"] = qel::mkdb::readKjvImp(in, kjvFile);
+            sources.versions["KJV"] = qel::mkdb::readKjvImp(in, kjvFile, progress);
         }
         qel::mkdb::buildContentDatabase(sources, outDir + "/DB/Bible.m14", progress);
         buildTopics(dataDir + "/topics", outDir, argc, argv, progress);

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
+#include <utility>
 
 namespace qel::mkdb {
 namespace {
@@ -24,7 +25,7 @@ std::size_t decodeEntity(std::string_view text, std::size_t i, std::string& deco
         return 0;
     std::string_view name = text.substr(i + 1, semi - i - 1);
     static constexpr std::pair<std::string_view, char> kNamed[] = {
-        {"amp", '&'}, {"lt", '<'}, {"gt", '>'}, {"quot", '"'}, {"apos", '\''}};
+        {"amp", '&'}, {"lt", '<'}, {"gt", '>'}, {"quot", '"'}, {"apos", '\''}, {"nbsp", ' '}};
     for (const auto& [n, value] : kNamed) {
         if (name == n) {
             decoded.assign(1, value);
@@ -101,6 +102,9 @@ struct Writer {
         }
     }
     void openTag(std::string_view tag) {
+        // A run opened right after a footnote marker starts a new word.
+        if (std::exchange(afterMarker, false))
+            pendingSpace = true;
         flushSpace();
         out += tag;
     }
@@ -181,29 +185,6 @@ bool isBlockElement(std::string_view name) {
 
 bool isSectionDiv(std::optional<std::string_view> type) {
     return type == "section" || type == "subSection" || type == "majorSection";
-}
-
-// CP949 has no Hebrew and no em dash: Hebrew letters and their points go (the Psalm 119
-// headings keep the letters' names, notes their transliteration), the dash becomes the
-// horizontal bar.
-std::string fitToCp949(std::string text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        const auto next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0;
-        if ((c == 0xD6 && next >= 0x91) || (c == 0xD7 && next <= 0xB4)) {
-            ++i;
-            if (i + 1 < text.size() && text[i + 1] == ' ')
-                ++i;
-        } else if (text.compare(i, 3, "\xE2\x80\x94") == 0) {
-            out += "\xE2\x80\x95";
-            i += 2;
-        } else {
-            out.push_back(text[i]);
-        }
-    }
-    return out;
 }
 
 constexpr std::string_view kJesusOpen = "{W VAL=J}";
@@ -427,9 +408,8 @@ ConvertedVerse OsisConverter::finish() {
             (*it)->closeRun(kJesusOpen, "{/W}");
     s.quotes.clear();
     ConvertedVerse verse;
-    verse.body = fitToCp949(s.headings + s.body.out);
-    for (std::string& t : s.sectionTitles)
-        verse.sectionTitles.push_back(fitToCp949(std::move(t)));
+    verse.body = s.headings + s.body.out;
+    verse.sectionTitles = std::move(s.sectionTitles);
     return verse;
 }
 
