@@ -346,7 +346,8 @@ void CMainFrame::createToolBars() {
 void CMainFrame::createSearchDialogs() {
     // Both live hidden as long as the main window and keep their last results.
     auto open = [this](const std::string& key) { openByCommandKey(key, false); };
-    const SearchDialogContext search{context_.paths.installRoot, context_.paths.searchIndexFolder,
+    const SearchDialogContext search{context_.paths.searchResultFile(),
+                                     context_.paths.searchIndexFolder,
                                      context_.paths.wordIndexFolder, open};
     searchDialog_ = new CSearchDialog(search, this);
     searchWord_ = new CSearchWord(search, this);

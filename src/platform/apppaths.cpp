@@ -119,11 +119,13 @@ AppPaths AppPaths::compute(const SettingsStore& settings, std::string_view progr
     return paths;
 }
 
-std::string AppPaths::studyDatabaseFile() const {
-    static constexpr const char* kFileName = "Study.mdb";
+std::string AppPaths::writableFile(std::string_view name) const {
     if (!installRoot.empty() && ::access(installRoot.c_str(), W_OK) == 0)
-        return installRoot + kFileName;
-    return userDataHome() + kFileName;
+        return installRoot + std::string(name);
+    const std::string folder = userDataHome();
+    std::error_code error; // a folder that cannot be made fails where the file is written
+    std::filesystem::create_directories(folder, error);
+    return folder + std::string(name);
 }
 
 } // namespace qel

@@ -24,9 +24,14 @@ struct AppPaths {
     // program (a build folder or an unpacked copy), else <prefix>/share/qelbible/ of a
     // program installed as <prefix>/bin/qelbible.
     static std::string programHome(std::string_view programFile);
-    // The reader's notes: "Study.mdb" in installRoot, or in $XDG_DATA_HOME/qelbible/ when
-    // installRoot cannot be written (a program installed under a read-only prefix).
-    std::string studyDatabaseFile() const;
+    // A file the program writes: in installRoot, or in $XDG_DATA_HOME/qelbible/ (made when
+    // missing) when installRoot cannot be written (a program installed under a read-only
+    // prefix).
+    std::string writableFile(std::string_view name) const;
+    // The reader's notes.
+    std::string studyDatabaseFile() const { return writableFile("Study.mdb"); }
+    // The verse search's result file.
+    std::string searchResultFile() const { return writableFile("out.dat"); }
 
     // The reader's own data folder, $XDG_DATA_HOME/qelbible/ (~/.local/share/qelbible/),
     // where an installed program keeps the editions the reader imports.

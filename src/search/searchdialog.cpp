@@ -32,7 +32,7 @@ SearchDialogBase::Search CSearchDialog::prepareSearch() {
     job.indexFolder = context_.searchIndexFolder;
     if (!job.indexFolder.empty())
         job.indexFolder.pop_back();
-    job.resultPath = context_.installRoot + "out.dat";
+    job.resultPath = context_.resultFile;
     return [job](SearchSink& sink) { runVerseSearch(job, sink); };
 }
 

@@ -24,7 +24,7 @@ class SearchChannel;
 
 // Where the search dialogs find their engines, and how they open a result.
 struct SearchDialogContext {
-    std::string installRoot;       // ends with "/"; the verse search writes "out.dat" here
+    std::string resultFile;        // the verse search's result file ("out.dat")
     std::string searchIndexFolder; // ends with "/"
     std::string wordIndexFolder;   // ends with "/"
     std::function<void(const std::string& commandKey)> openCommandKey;

@@ -36,7 +36,7 @@ struct VerseSearchJob {
     int rangeIndex = 0;      // -1: none selected
     std::string rangeItem;   // text of the selected range item
     std::string indexFolder; // the search index folder without its trailing "/"
-    std::string resultPath;  // installRoot + "out.dat"
+    std::string resultPath;  // "out.dat" of the installation or the user data folder
 };
 
 // Returns the number of verses found.

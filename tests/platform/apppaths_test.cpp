@@ -121,25 +121,6 @@ TEST(AppPaths, WithoutARecordDataBesideTheProgramIsRead) {
     EXPECT_EQ(p.dbFolder, "/media/cdrom/Data/DB/");
 }
 
-TEST(AppPaths, NotesLiveInTheInstallationUnlessItCannotBeWritten) {
-    TempDir root;
-    AppPaths paths;
-    paths.installRoot = root.str() + "/";
-    EXPECT_EQ(paths.studyDatabaseFile(), root.str() + "/Study.mdb");
-
-    const char* saved = std::getenv("XDG_DATA_HOME");
-    const std::string savedValue = saved ? saved : "";
-    setenv("XDG_DATA_HOME", (root.str() + "/data").c_str(), 1);
-    paths.installRoot = root.str() + "/missing/";
-    EXPECT_EQ(paths.studyDatabaseFile(), root.str() + "/data/qelbible/Study.mdb");
-    unsetenv("XDG_DATA_HOME");
-    setenv("HOME", "/home/reader", 0);
-    EXPECT_EQ(paths.studyDatabaseFile(),
-              std::string(std::getenv("HOME")) + "/.local/share/qelbible/Study.mdb");
-    if (saved)
-        setenv("XDG_DATA_HOME", savedValue.c_str(), 1);
-}
-
 namespace {
 
 // XDG_DATA_HOME pointed at a temporary folder for the life of the object.
@@ -162,6 +143,23 @@ private:
 };
 
 } // namespace
+
+// The notes and the verse search's result file go where the program may write.
+TEST(AppPaths, WrittenFilesLiveInTheInstallationUnlessItCannotBeWritten) {
+    TempDir root;
+    DataHome home(root.str() + "/data");
+    AppPaths paths;
+    paths.installRoot = root.str() + "/";
+    EXPECT_EQ(paths.studyDatabaseFile(), root.str() + "/Study.mdb");
+    EXPECT_EQ(paths.searchResultFile(), root.str() + "/out.dat");
+    EXPECT_FALSE(std::filesystem::exists(root.str() + "/data"));
+
+    paths.installRoot = root.str() + "/missing/";
+    EXPECT_EQ(paths.studyDatabaseFile(), root.str() + "/data/qelbible/Study.mdb");
+    EXPECT_EQ(paths.searchResultFile(), root.str() + "/data/qelbible/out.dat");
+    EXPECT_TRUE(std::filesystem::is_directory(root.str() + "/data/qelbible"))
+        << "the folder is there to write into";
+}
 
 TEST(AppPaths, AnInstalledProgramImportsIntoTheUserFolderAndThenReadsFromIt) {
     TempDir root;

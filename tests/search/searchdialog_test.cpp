@@ -42,7 +42,7 @@ protected:
     ~SearchDialogTest() override { setMessageHandler(nullptr); }
 
     SearchDialogContext context() {
-        return {dir.str() + "/", builtFolder("DBF"), builtFolder("M14"),
+        return {dir.str() + "/out.dat", builtFolder("DBF"), builtFolder("M14"),
                 [this](const std::string& key) { opened.push_back(key); }};
     }
 
