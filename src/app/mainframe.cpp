@@ -615,93 +615,78 @@ CChildFrame* CMainFrame::openComparison(const std::string& code) {
 }
 
 CChildFrame* CMainFrame::openTopic(const std::string& code) {
-    QMdiSubWindow* active = mdiArea_->activeSubWindow();
-    const bool activeMaximized = active && active->isMaximized();
-    auto* frame = static_cast<CM14Frame*>(registry_.findByCode(code));
-    if (frame) {
-        activeMaximized ? frame->showMaximized() : frame->showNormal();
-        // An open window keeps its topic unless it is given another.
-        if (!pendingPlace_.empty())
-            frame->Navigate(pendingPlace_, true);
-    } else {
-        frame = new CM14Frame(context_, *this, code);
-        mdiArea_->addSubWindow(frame);
-        registerFrame(frame);
-        if (activeMaximized) {
-            frame->showMaximized();
-        } else {
-            placeNewWindow(frame);
-            // The rest of the area: the panel and a topic beside it, or the chronology.
-            const QSize area = mdiArea_->viewport()->size();
-            frame->resize(area.width() - frame->x(), area.height() - frame->y());
-            frame->show();
-        }
+    bool created = false;
+    // A new one gets the rest of the area: the panel and a topic beside it, or the chronology.
+    auto* frame = singleWindow<CM14Frame>(
+        code, NewWindowSize::RestOfArea, [&] { return new CM14Frame(context_, *this, code); },
+        created);
+    if (created)
         frame->Init(pendingPlace_);
-    }
+    else if (!pendingPlace_.empty()) // an open window keeps its topic unless given another
+        frame->Navigate(pendingPlace_, true);
     pendingPlace_.clear();
     mdiArea_->setActiveSubWindow(frame);
     return frame;
 }
 
 CChildFrame* CMainFrame::openParallel(const std::string& code) {
-    QMdiSubWindow* active = mdiArea_->activeSubWindow();
-    const bool activeMaximized = active && active->isMaximized();
-    auto* frame = static_cast<CParallelFrame*>(registry_.findByCode(code));
+    bool created = false;
+    // A new one gets the rest of the area: room for the seven versions of a verse.
+    auto* frame = singleWindow<CParallelFrame>(
+        code, NewWindowSize::RestOfArea,
+        [this] {
+            return new CParallelFrame(context_, display_, [this](const std::string& key) {
+                openByCommandKey(key, false);
+            });
+        },
+        created);
     // The open window keeps its verse unless it is given another.
-    if (frame) {
-        activeMaximized ? frame->showMaximized() : frame->showNormal();
-        if (!pendingPlace_.empty())
-            frame->GoToVerseKey(pendingPlace_, true);
-    } else {
-        frame = new CParallelFrame(
-            context_, display_, [this](const std::string& key) { openByCommandKey(key, false); });
-        mdiArea_->addSubWindow(frame);
-        registerFrame(frame);
-        if (activeMaximized) {
-            frame->showMaximized();
-        } else {
-            placeNewWindow(frame);
-            // The rest of the area: room for the seven versions of a verse.
-            const QSize area = mdiArea_->viewport()->size();
-            frame->resize(area.width() - frame->x(), area.height() - frame->y());
-            frame->show();
-        }
+    if (created || !pendingPlace_.empty())
         frame->GoToVerseKey(pendingPlace_, true);
-    }
     pendingPlace_.clear();
     mdiArea_->setActiveSubWindow(frame);
     return frame;
 }
 
-void CMainFrame::showNewWindow(QMdiSubWindow* window, bool maximized) {
-    if (maximized) {
-        window->showMaximized();
-        return;
+template <typename Frame, typename Make>
+Frame* CMainFrame::singleWindow(const std::string& code, NewWindowSize size, Make make,
+                                bool& created) {
+    const QMdiSubWindow* active = mdiArea_->activeSubWindow();
+    const bool activeMaximized = active && active->isMaximized();
+    auto* frame = static_cast<Frame*>(registry_.findByCode(code));
+    created = !frame;
+    if (frame) {
+        activeMaximized ? frame->showMaximized() : frame->showNormal();
+        return frame;
     }
-    placeNewWindow(window);
+    frame = make();
+    mdiArea_->addSubWindow(frame);
+    registerFrame(frame);
+    if (activeMaximized) {
+        frame->showMaximized();
+        return frame;
+    }
+    placeNewWindow(frame);
     const QSize area = mdiArea_->viewport()->size();
-    const QSize roomy = roomySize(area);
-    window->resize(std::min(roomy.width(), area.width() - window->x()),
-                   std::min(roomy.height(), area.height() - window->y()));
-    window->show();
+    const QSize rest(area.width() - frame->x(), area.height() - frame->y());
+    frame->resize(size == NewWindowSize::RestOfArea ? rest : rest.boundedTo(roomySize(area)));
+    frame->show();
+    return frame;
 }
 
 CChildFrame* CMainFrame::openArticle(const std::string& code) {
     const int kind = articleKindOf(code);
-    const QMdiSubWindow* active = mdiArea_->activeSubWindow();
-    const bool activeMaximized = active && active->isMaximized();
-    auto* frame = static_cast<CGeneralFrame*>(registry_.findByCode(code));
-    if (frame) {
-        activeMaximized ? frame->showMaximized() : frame->showNormal();
-    } else {
-        frame = new CGeneralFrame(context_, display_, kind, [this](const std::string& key) {
-            return openByCommandKey(key, false);
-        });
-        mdiArea_->addSubWindow(frame);
-        registerFrame(frame);
-        showNewWindow(frame, activeMaximized);
+    bool created = false;
+    auto* frame = singleWindow<CGeneralFrame>(
+        code, NewWindowSize::Roomy,
+        [&] {
+            return new CGeneralFrame(context_, display_, kind, [this](const std::string& key) {
+                return openByCommandKey(key, false);
+            });
+        },
+        created);
+    if (created)
         frame->SetKind(kind);
-    }
     // Loading may open further windows through the pending place: take it first.
     const std::string place = std::exchange(pendingPlace_, std::string());
     if (!place.empty())
@@ -711,17 +696,9 @@ CChildFrame* CMainFrame::openArticle(const std::string& code) {
 }
 
 CChildFrame* CMainFrame::openIntroduction(const std::string& code) {
-    const QMdiSubWindow* active = mdiArea_->activeSubWindow();
-    const bool activeMaximized = active && active->isMaximized();
-    auto* frame = static_cast<CETCFrame*>(registry_.findByCode(code));
-    if (frame) {
-        activeMaximized ? frame->showMaximized() : frame->showNormal();
-    } else {
-        frame = new CETCFrame(context_, display_);
-        mdiArea_->addSubWindow(frame);
-        registerFrame(frame);
-        showNewWindow(frame, activeMaximized);
-    }
+    bool created = false;
+    auto* frame = singleWindow<CETCFrame>(
+        code, NewWindowSize::Roomy, [this] { return new CETCFrame(context_, display_); }, created);
     frame->Load(CETCFrame::prologId());
     pendingPlace_.clear();
     mdiArea_->setActiveSubWindow(frame);

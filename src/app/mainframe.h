@@ -116,8 +116,13 @@ private:
     void openCommandLinePlace();
     void activateNeighbour(bool newer);
     void placeNewWindow(QMdiSubWindow* window);
-    // A window with a text to read: maximised like the active one, or placed and given room.
-    void showNewWindow(QMdiSubWindow* window, bool maximized);
+    // How a new window of a single kind is sized when the active window is not maximised:
+    // room for a tree panel beside two panes of text, or the rest of the area.
+    enum class NewWindowSize { Roomy, RestOfArea };
+    // The one window of a kind: brought forward, maximised like the active window or not, or
+    // made by `make`, added, placed and shown. `created` tells which.
+    template <typename Frame, typename Make>
+    Frame* singleWindow(const std::string& code, NewWindowSize size, Make make, bool& created);
     void tileChildren(Tiling tiling);
     void createSearchDialogs();
 

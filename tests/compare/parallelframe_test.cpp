@@ -1,6 +1,7 @@
 #include "compare/paralleldialog.h"
 #include "compare/parallelframe.h"
 
+#include "../support/pdftext.h"
 #include "../support/tempdir.h"
 #include "../support/testcontext.h"
 #include "app/displaysettings.h"
@@ -247,13 +248,7 @@ TEST_F(ParallelFrameTest, PrintsWithTheBookAbbreviationAndPlaceAsHeader) {
         return true;
     });
     EXPECT_TRUE(frame->handleCommand(cmd::Print));
-    std::string text;
-    if (FILE* pipe = popen(("pdftotext -enc UTF-8 '" + file + "' - 2>/dev/null").c_str(), "r")) {
-        char buffer[4096];
-        for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-            text.append(buffer, n);
-        pclose(pipe);
-    }
+    const std::string text = pdfText(file);
     EXPECT_NE(text.find("요 3:16"), std::string::npos) << text;
     EXPECT_NE(text.find("For God so loved"), std::string::npos);
 }

@@ -1,5 +1,6 @@
 #include "viewtestframe.h"
 
+#include "../support/pdftext.h"
 #include "../support/tempdir.h"
 #include "bible/biblequeries.h"
 #include "platform/apptitle.h"
@@ -21,28 +22,16 @@ using namespace viewtest;
 
 namespace {
 
-std::string run(const std::string& command) {
-    std::string output;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        std::size_t n = 0;
-        while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            output.append(buffer, n);
-        pclose(pipe);
-    }
-    return output;
-}
-
 int pageCount(const std::string& pdf) {
-    const std::string info = run("pdfinfo '" + pdf + "' 2>/dev/null");
+    const std::string info = commandOutput("pdfinfo '" + pdf + "' 2>/dev/null");
     const auto at = info.find("Pages:");
     return at == std::string::npos ? 0 : std::atoi(info.c_str() + at + 6);
 }
 
 std::string pageText(const std::string& pdf, int page) {
     const std::string n = std::to_string(page);
-    return run("pdftotext -enc UTF-8 -layout -f " + n + " -l " + n + " '" + pdf +
-               "' - 2>/dev/null");
+    return commandOutput("pdftotext -enc UTF-8 -layout -f " + n + " -l " + n + " '" + pdf +
+                         "' - 2>/dev/null");
 }
 
 PrintDialogStep toPdf(const std::string& file, int* asked = nullptr) {
@@ -59,7 +48,7 @@ class PrintTest : public ::testing::Test {
 protected:
     void SetUp() override {
         prepareDisplay(display);
-        ASSERT_FALSE(run("command -v pdfinfo").empty()) << "poppler-utils is needed";
+        ASSERT_FALSE(commandOutput("command -v pdfinfo").empty()) << "poppler-utils is needed";
     }
 
     TextDisplay display;

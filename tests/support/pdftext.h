@@ -3,10 +3,10 @@
 #include <cstdio>
 #include <string>
 
-// The text of a PDF file as poppler's pdftotext reads it (UTF-8); empty without the tool.
-inline std::string pdfText(const std::string& pdf) {
+// What a shell command prints on its standard output.
+inline std::string commandOutput(const std::string& command) {
     std::string output;
-    if (FILE* pipe = popen(("pdftotext -enc UTF-8 '" + pdf + "' - 2>/dev/null").c_str(), "r")) {
+    if (FILE* pipe = popen(command.c_str(), "r")) {
         char buffer[4096];
         std::size_t n = 0;
         while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
@@ -14,4 +14,9 @@ inline std::string pdfText(const std::string& pdf) {
         pclose(pipe);
     }
     return output;
+}
+
+// The text of a PDF file as poppler's pdftotext reads it (UTF-8); empty without the tool.
+inline std::string pdfText(const std::string& pdf) {
+    return commandOutput("pdftotext -enc UTF-8 '" + pdf + "' - 2>/dev/null");
 }
