@@ -1,13 +1,10 @@
 #include "compare/passagereference.h"
 
 #include "bible/booktable.h"
+#include "platform/text.h"
 
 namespace qel {
 namespace {
-
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
 
 // The states of the reader: 0 at the start of a span, 1 after a book code,
 // 2 after "chapter:", 3 after "first-chapter2:", 4 after "first-".
@@ -33,7 +30,7 @@ std::vector<VerseSpan> readReferences(std::string_view references, BookStart sta
                 span.heading = i + 3 < text.size() ? std::string(text.substr(i + 3)) : "";
                 i += 2;
                 state = 1;
-            } else if (isDigit(c)) {
+            } else if (isAsciiDigit(c)) {
                 // Longer numbers stay at a value no chapter or verse has.
                 if (n < kNumberLimit)
                     n = n * 10 + (c - '0');
@@ -77,7 +74,8 @@ bool gospelBookStart(std::string_view text, std::size_t at, int) {
 
 bool historyBookStart(std::string_view text, std::size_t at, int state) {
     const char c = text[at];
-    return state == 0 && (c == '1' || c == '2') && at + 1 < text.size() && !isDigit(text[at + 1]);
+    return state == 0 && (c == '1' || c == '2') && at + 1 < text.size() &&
+           !isAsciiDigit(text[at + 1]);
 }
 
 bool anyBookStart(std::string_view text, std::size_t at, int state) {

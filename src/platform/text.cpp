@@ -3,17 +3,9 @@
 #include <climits>
 
 namespace qel {
-namespace {
-
-bool isCSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-} // namespace
-
 int atoiText(std::string_view text) {
     std::size_t i = 0;
-    while (i < text.size() && isCSpace(text[i]))
+    while (i < text.size() && isAsciiSpace(text[i]))
         ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-'))

@@ -13,10 +13,6 @@
 namespace qel {
 namespace {
 
-bool isAsciiSpace(unsigned char c) {
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
-
 bool isAsciiPunct(unsigned char c) {
     return (c >= 33 && c <= 47) || (c >= 58 && c <= 64) || (c >= 91 && c <= 96) ||
            (c >= 123 && c <= 126);

@@ -1,15 +1,12 @@
 #include "search/queryparser.h"
 
 #include "platform/codec.h"
+#include "platform/text.h"
 #include "search/koreanjamo.h"
 
 namespace qel {
 
 namespace {
-
-bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
-}
 
 struct Token {
     std::string text;
@@ -22,7 +19,7 @@ std::vector<Token> tokenize(std::string_view s) {
     std::size_t i = 0;
     while (i < s.size()) {
         const char c = s[i];
-        if (isBlank(c)) {
+        if (isAsciiSpace(c)) {
             ++i;
         } else if (c == '&' || c == '|') {
             std::size_t j = i;
@@ -32,7 +29,7 @@ std::vector<Token> tokenize(std::string_view s) {
             i = j;
         } else {
             std::size_t j = i;
-            while (j < s.size() && !isBlank(s[j]) && s[j] != '&' && s[j] != '|')
+            while (j < s.size() && !isAsciiSpace(s[j]) && s[j] != '&' && s[j] != '|')
                 j += characterLength(s, j);
             tokens.push_back({std::string(s.substr(i, j - i)), 0});
             i = j;
@@ -76,7 +73,7 @@ bool readAnalysedWord(const std::u32string& token, QueryWord& w) {
 QueryParse parseQueryText(std::string_view cp949, ParsedQuery& out) {
     out = ParsedQuery();
     std::size_t start = 0;
-    while (start < cp949.size() && isBlank(cp949[start]))
+    while (start < cp949.size() && isAsciiSpace(cp949[start]))
         ++start;
     if (start < cp949.size() && cp949[start] == '@') {
         out.analysed = true;

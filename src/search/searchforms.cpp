@@ -2,6 +2,7 @@
 
 #include "bible/booktable.h"
 #include "platform/codec.h"
+#include "platform/text.h"
 #include "search/bookabbreviations.h"
 #include "search/wordindexbuilder.h"
 #include "widgets/gridtext.h"
@@ -13,10 +14,6 @@
 
 namespace qel {
 namespace {
-
-bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
-}
 
 std::string replaceAll(std::string_view text, char from, std::string_view to) {
     std::string out;
@@ -61,9 +58,9 @@ std::string padded3(std::string_view number) {
 
 std::string normaliseSearchQuery(std::string_view query) {
     std::size_t first = 0, last = query.size();
-    while (first < last && isBlank(query[first]))
+    while (first < last && isAsciiSpace(query[first]))
         ++first;
-    while (last > first && isBlank(query[last - 1]))
+    while (last > first && isAsciiSpace(query[last - 1]))
         --last;
     const std::string commas = replaceAll(query.substr(first, last - first), ',', " ");
     std::string out;

@@ -1,15 +1,12 @@
 #include "widgets/gridtext.h"
 
 #include "platform/codec.h"
+#include "platform/text.h"
 
 #include <algorithm>
 
 namespace qel {
 namespace {
-
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
 
 bool isSeparator(char c) {
     return c == '|' || c == '#';
@@ -38,9 +35,9 @@ void addSpans(std::string_view text, std::string_view word, bool wholeWord,
 HitPositionCell splitHitPositions(std::string_view cell) {
     HitPositionCell out;
     std::size_t i = 0;
-    while (i < cell.size() && isDigit(cell[i])) {
+    while (i < cell.size() && isAsciiDigit(cell[i])) {
         int value = 0;
-        for (; i < cell.size() && isDigit(cell[i]); ++i)
+        for (; i < cell.size() && isAsciiDigit(cell[i]); ++i)
             value = std::min(value * 10 + (cell[i] - '0'), 1'000'000);
         if (i >= cell.size() || !isSeparator(cell[i]))
             break;

@@ -1,6 +1,7 @@
 #include "mkdb/osisconverter.h"
 
 #include "platform/codec.h"
+#include "platform/text.h"
 
 #include <algorithm>
 #include <charconv>
@@ -10,9 +11,6 @@
 namespace qel::mkdb {
 namespace {
 
-bool isSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
-}
 bool isAsciiLetter(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
@@ -90,7 +88,7 @@ struct Writer {
                 c = ')';
             else if (c == '"' && inQuotedValue)
                 c = '\'';
-            if (isSpace(c)) {
+            if (isAsciiSpace(c)) {
                 space();
             } else {
                 if (afterMarker && startsWord(c))

@@ -1,29 +1,27 @@
 #include "mkdb/tagreader.h"
 
+#include "platform/text.h"
+
 namespace qel::mkdb {
 namespace {
-
-bool isSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
-}
 
 // Reads NAME="VALUE" pairs; a malformed pair ends the list, as nothing reliable follows.
 OsisAttributes parseAttributes(std::string_view attrs) {
     OsisAttributes out;
     std::size_t i = 0;
     while (i < attrs.size()) {
-        while (i < attrs.size() && isSpace(attrs[i]))
+        while (i < attrs.size() && isAsciiSpace(attrs[i]))
             ++i;
         std::size_t nameStart = i;
-        while (i < attrs.size() && attrs[i] != '=' && !isSpace(attrs[i]))
+        while (i < attrs.size() && attrs[i] != '=' && !isAsciiSpace(attrs[i]))
             ++i;
         std::string_view name = attrs.substr(nameStart, i - nameStart);
-        while (i < attrs.size() && isSpace(attrs[i]))
+        while (i < attrs.size() && isAsciiSpace(attrs[i]))
             ++i;
         if (i >= attrs.size() || attrs[i] != '=')
             continue;
         ++i;
-        while (i < attrs.size() && isSpace(attrs[i]))
+        while (i < attrs.size() && isAsciiSpace(attrs[i]))
             ++i;
         if (i >= attrs.size() || (attrs[i] != '"' && attrs[i] != '\''))
             break;
@@ -68,7 +66,7 @@ std::size_t parseTag(std::string_view markup, std::size_t pos, MarkupTag& tag) {
         inner.remove_suffix(1);
     }
     std::size_t nameEnd = 0;
-    while (nameEnd < inner.size() && !isSpace(inner[nameEnd]))
+    while (nameEnd < inner.size() && !isAsciiSpace(inner[nameEnd]))
         ++nameEnd;
     tag.name = inner.substr(0, nameEnd);
     if (!tag.closing)

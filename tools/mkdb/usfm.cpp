@@ -1,6 +1,7 @@
 #include "mkdb/usfm.h"
 
 #include "bible/booktable.h"
+#include "platform/text.h"
 
 #include <algorithm>
 #include <cctype>
@@ -11,14 +12,10 @@ namespace qel::mkdb {
 namespace fs = std::filesystem;
 namespace {
 
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
 bool isVerseLabel(std::string_view s) {
     const auto dash = s.find('-');
     auto number = [](std::string_view n) {
-        return !n.empty() && n.size() <= 4 && std::all_of(n.begin(), n.end(), isDigit);
+        return !n.empty() && n.size() <= 4 && std::all_of(n.begin(), n.end(), isAsciiDigit);
     };
     return dash == std::string_view::npos ? number(s)
                                           : number(s.substr(0, dash)) && number(s.substr(dash + 1));
@@ -30,7 +27,7 @@ bool startsWithAny(std::string_view marker, std::initializer_list<std::string_vi
             return true;
         // Numbered forms: \s1, \q2, \mt3 …
         if (marker.size() > name.size() && marker.starts_with(name) &&
-            std::all_of(marker.begin() + name.size(), marker.end(), isDigit))
+            std::all_of(marker.begin() + name.size(), marker.end(), isAsciiDigit))
             return true;
     }
     return false;
