@@ -9,7 +9,7 @@
 #include "platform/messagesink.h"
 #include "richtext/markupparser.h"
 #include "richtext/richtextarea.h"
-#include "search/treeandsearch.h"
+#include "treesearch/treeandsearch.h"
 
 #include <QAction>
 #include <QApplication>

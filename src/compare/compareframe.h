@@ -2,8 +2,8 @@
 
 #include "bible/pagehistory.h"
 #include "richtext/markupnode.h"
-#include "search/topictable.h"
-#include "search/treeandsearchowner.h"
+#include "treesearch/topictable.h"
+#include "treesearch/treeandsearchowner.h"
 #include "widgets/childframe.h"
 
 #include <memory>

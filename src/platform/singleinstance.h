@@ -6,8 +6,6 @@
 #include <QObject>
 #include <memory>
 
-
-
 namespace qel {
 
 // One running copy per user. The first process holds a lock file and listens on a local

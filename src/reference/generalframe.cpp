@@ -9,7 +9,7 @@
 #include "reference/generaltreeview.h"
 #include "reference/generalview.h"
 #include "richtext/markupparser.h"
-#include "search/treeandsearch.h"
+#include "treesearch/treeandsearch.h"
 
 #include <QAction>
 #include <QApplication>

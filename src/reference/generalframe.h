@@ -2,7 +2,7 @@
 
 #include "bible/pagehistory.h"
 #include "richtext/markupnode.h"
-#include "search/treeandsearchowner.h"
+#include "treesearch/treeandsearchowner.h"
 #include "widgets/childframe.h"
 
 #include <functional>

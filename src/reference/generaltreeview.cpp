@@ -1,7 +1,7 @@
 #include "reference/generaltreeview.h"
 
 #include "platform/codec.h"
-#include "search/treeandsearchowner.h"
+#include "treesearch/treeandsearchowner.h"
 
 #include <QStyle>
 

@@ -10,7 +10,7 @@
 #include "reference/topiclibraries.h"
 #include "reference/topiclibrary.h"
 #include "reference/topictrees.h"
-#include "search/treeandsearch.h"
+#include "treesearch/treeandsearch.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "bible/pagehistory.h"
-#include "search/treeandsearchowner.h"
+#include "treesearch/treeandsearchowner.h"
 #include "widgets/childframe.h"
 
 #include <string>

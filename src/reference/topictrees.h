@@ -1,6 +1,6 @@
 #pragma once
 
-#include "search/topictable.h"
+#include "treesearch/topictable.h"
 
 namespace qel {
 

@@ -1,10 +1,10 @@
+#include "language/koreanjamo.h"
 #include "platform/codec.h"
 #include "platform/database.h"
-#include "search/koreanjamo.h"
-#include "search/queryengine.h"
-#include "search/resultfile.h"
-#include "search/verseindex.h"
-#include "search/verseindexbuilder.h"
+#include "versesearch/queryengine.h"
+#include "versesearch/resultfile.h"
+#include "versesearch/verseindex.h"
+#include "versesearch/verseindexbuilder.h"
 
 #include <benchmark/benchmark.h>
 

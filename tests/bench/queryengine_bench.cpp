@@ -1,6 +1,6 @@
 #include "platform/codec.h"
-#include "search/queryengine.h"
-#include "search/resultfile.h"
+#include "versesearch/queryengine.h"
+#include "versesearch/resultfile.h"
 
 #include <benchmark/benchmark.h>
 

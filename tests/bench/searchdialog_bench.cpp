@@ -1,6 +1,6 @@
-#include "search/choicedialog.h"
-#include "search/searchdialog.h"
-#include "search/searchword.h"
+#include "searchui/choicedialog.h"
+#include "searchui/searchdialog.h"
+#include "searchui/searchword.h"
 #include "widgets/gridctrl.h"
 
 #include "../support/tempdir.h"

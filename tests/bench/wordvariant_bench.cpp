@@ -1,6 +1,6 @@
 #include "platform/database.h"
-#include "search/wordindexbuilder.h"
-#include "search/wordvariant.h"
+#include "wordsearch/wordindexbuilder.h"
+#include "wordsearch/wordvariant.h"
 
 #include "../support/tempdir.h"
 

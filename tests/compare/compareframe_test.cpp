@@ -17,7 +17,7 @@
 #include "platform/codec.h"
 #include "platform/commands.h"
 #include "richtext/markupparser.h"
-#include "search/treeandsearch.h"
+#include "treesearch/treeandsearch.h"
 
 #include <QAction>
 #include <QClipboard>

@@ -1,9 +1,9 @@
 // Query texts and result files of the verse search: the parser, the Korean analysis of each
 // word, the result-file grammar and the display text of verse markup must take any bytes.
-#include "search/koreanmorphology.h"
-#include "search/queryparser.h"
-#include "search/resultfile.h"
-#include "search/verseindexbuilder.h"
+#include "language/koreanmorphology.h"
+#include "versesearch/queryparser.h"
+#include "versesearch/resultfile.h"
+#include "versesearch/verseindexbuilder.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,5 +1,5 @@
 #include "platform/codec.h"
-#include "search/searchforms.h"
+#include "searchui/searchforms.h"
 #include "widgets/gridtext.h"
 
 #include <cstddef>

@@ -1,8 +1,8 @@
 #include "platform/codec.h"
 #include "platform/database.h"
-#include "search/wordindexbuilder.h"
-#include "search/wordquery.h"
-#include "search/wordvariant.h"
+#include "wordsearch/wordindexbuilder.h"
+#include "wordsearch/wordquery.h"
+#include "wordsearch/wordvariant.h"
 
 #include <cstddef>
 #include <cstdint>

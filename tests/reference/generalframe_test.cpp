@@ -6,7 +6,7 @@
 #include "../support/testcontext.h"
 #include "app/mainframe.h"
 #include "app/shortcutbar.h"
-#include "bible/bibleframe.h"
+#include "biblewindow/bibleframe.h"
 #include "platform/codec.h"
 #include "platform/commands.h"
 #include "platform/messagesink.h"
@@ -14,7 +14,7 @@
 #include "reference/generaltreeview.h"
 #include "reference/generalview.h"
 #include "richtext/textpane.h"
-#include "search/treeandsearch.h"
+#include "treesearch/treeandsearch.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -5,7 +5,7 @@
 #include "../support/topicfixture.h"
 #include "app/mainframe.h"
 #include "app/shortcutbar.h"
-#include "bible/bibleframe.h"
+#include "biblewindow/bibleframe.h"
 #include "platform/codec.h"
 #include "platform/commands.h"
 #include "reference/chronologyview.h"
@@ -15,7 +15,7 @@
 #include "reference/topiclink.h"
 #include "reference/topictrees.h"
 #include "richtext/textpane.h"
-#include "search/treeandsearch.h"
+#include "treesearch/treeandsearch.h"
 
 #include <QAction>
 #include <QApplication>

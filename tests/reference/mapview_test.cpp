@@ -5,8 +5,8 @@
 #include "platform/appcontext.h"
 #include "platform/commands.h"
 #include "reference/maplegend.h"
-#include "search/treeandsearch.h"
-#include "search/treeandsearchowner.h"
+#include "treesearch/treeandsearch.h"
+#include "treesearch/treeandsearchowner.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -5,7 +5,7 @@
 #include "../support/testcontext.h"
 #include "app/application.h"
 #include "app/mainframe.h"
-#include "bible/bibleframe.h"
+#include "biblewindow/bibleframe.h"
 #include "platform/codec.h"
 #include "platform/commands.h"
 #include "platform/messagesink.h"

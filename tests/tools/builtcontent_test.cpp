@@ -1,9 +1,9 @@
 // Checks on the content database that the build lays beside the program.
 #include "bible/biblequeries.h"
 #include "bible/booktable.h"
+#include "panels/sectiontitles.h"
 #include "platform/codec.h"
 #include "platform/database.h"
-#include "search/sectiontitles.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>

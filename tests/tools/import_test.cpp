@@ -7,9 +7,9 @@
 
 #include "platform/codec.h"
 #include "platform/database.h"
-#include "search/verseindexbuilder.h"
-#include "search/wordindexbuilder.h"
-#include "search/wordvariant.h"
+#include "versesearch/verseindexbuilder.h"
+#include "wordsearch/wordindexbuilder.h"
+#include "wordsearch/wordvariant.h"
 
 #include "../support/tempdir.h"
 

@@ -8,8 +8,8 @@
 #include "mkdb/usfm.h"
 #include "platform/codec.h"
 #include "platform/database.h"
-#include "search/verseindexbuilder.h"
-#include "search/wordindexbuilder.h"
+#include "versesearch/verseindexbuilder.h"
+#include "wordsearch/wordindexbuilder.h"
 
 #include <algorithm>
 #include <chrono>

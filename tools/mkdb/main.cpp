@@ -10,10 +10,10 @@
 #include "platform/apppaths.h"
 #include "platform/database.h"
 #include "platform/settingsstore.h"
-#include "search/verseindexbuilder.h"
-#include "search/wordindexbuilder.h"
 #include "study/notecsv.h"
 #include "study/notestore.h"
+#include "versesearch/verseindexbuilder.h"
+#include "wordsearch/wordindexbuilder.h"
 
 #include <atomic>
 #include <csignal>

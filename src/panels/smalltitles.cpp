@@ -1,0 +1,165 @@
+#include "panels/smalltitles.h"
+
+#include "bible/booktable.h"
+#include "panels/sectiontitles.h"
+#include "platform/codec.h"
+#include "platform/database.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QShortcut>
+#include <QTabWidget>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <utility>
+
+namespace qel {
+namespace {
+
+constexpr int kCodeRole = Qt::UserRole;
+constexpr int kDockedWidth = 100;
+constexpr int kDockedHeight = 1600;
+constexpr int kMinimum = 30;
+constexpr int kLeftRoom = 100;
+constexpr int kRightRoom = 250;
+
+QString shown(const std::string& cp949) {
+    return QString::fromStdString(cp949ToUtf8(cp949));
+}
+
+std::string cp949Of(const QString& text) {
+    return utf8ToCp949(text.toStdString());
+}
+
+// The docking layout sizes a panel from its content's hints, so the content asks for the
+// panel's docked size rather than for room for the tree and both tabs; the edge limits,
+// not the controls' wishes, bound the panel's width.
+class TitleTabs : public QTabWidget {
+public:
+    using QTabWidget::QTabWidget;
+    QSize sizeHint() const override { return {kDockedWidth, kDockedHeight}; }
+    QSize minimumSizeHint() const override { return {kMinimum, kMinimum}; }
+};
+
+} // namespace
+
+CSmallTitles::CSmallTitles(Database& contentDb, std::string version, GoToFn goTo, QWidget* parent)
+    : QDockWidget(parent), contentDb_(contentDb), version_(std::move(version)),
+      goTo_(std::move(goTo)), tabs_(new TitleTabs(this)), tree_(new QTreeWidget),
+      searchBox_(new QComboBox), searchButton_(new QPushButton(QStringLiteral("찾기"))),
+      hits_(new QListWidget) {
+    setObjectName(QStringLiteral("SmallTitles"));
+    setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
+    setFeatures(QDockWidget::DockWidgetClosable);
+    tree_->header()->hide();
+    tree_->setRootIsDecorated(false);
+    // A book loads its titles at the first double-click; after that the double-click opens
+    // and closes it, which the handler does itself.
+    tree_->setExpandsOnDoubleClick(false);
+    tabs_->addTab(tree_, QStringLiteral("소제목"));
+
+    auto* searchPage = new QWidget;
+    auto* column = new QVBoxLayout(searchPage);
+    column->setContentsMargins(3, 3, 3, 3);
+    auto* row = new QHBoxLayout;
+    searchBox_->setEditable(true);
+    searchBox_->setInsertPolicy(QComboBox::NoInsert);
+    row->addWidget(searchBox_, 1);
+    row->addWidget(searchButton_);
+    column->addLayout(row);
+    column->addWidget(hits_, 1);
+    tabs_->addTab(searchPage, QStringLiteral("찾기"));
+    setWidget(tabs_);
+
+    connect(tabs_, &QTabWidget::currentChanged, this, &CSmallTitles::onTabChanged);
+    connect(tree_, &QTreeWidget::itemDoubleClicked, this,
+            [this](QTreeWidgetItem* item) { OpenTitleItem(item); });
+    connect(hits_, &QListWidget::itemDoubleClicked, this, &CSmallTitles::OpenHit);
+    connect(searchButton_, &QPushButton::clicked, this, &CSmallTitles::SearchTitles);
+    // Enter anywhere in the panel searches.
+    for (auto key : {Qt::Key_Return, Qt::Key_Enter}) {
+        auto* enter = new QShortcut(QKeySequence(key), this);
+        enter->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(enter, &QShortcut::activated, this, &CSmallTitles::SearchTitles);
+    }
+    SetBooks();
+}
+
+void CSmallTitles::SetBooks() {
+    tree_->clear();
+    for (const BookRow& book : bookTableOf(version_)) {
+        auto* item = new QTreeWidgetItem(tree_, {shown(book.name)});
+        item->setData(0, kCodeRole, QString::fromStdString(book.code));
+    }
+}
+
+void CSmallTitles::onTabChanged(int index) {
+    if (index == 0)
+        tree_->setFocus();
+    else
+        searchBox_->setFocus();
+}
+
+void CSmallTitles::OpenTitleItem(QTreeWidgetItem* item) {
+    if (!item)
+        return;
+    if (QTreeWidgetItem* book = item->parent()) {
+        const TitlePlace place = titlePlace(cp949Of(item->text(0)));
+        goTo_(book->data(0, kCodeRole).toString().toStdString(), place.chapter, place.verse);
+        return;
+    }
+    if (item->childCount() > 0) {
+        item->setExpanded(!item->isExpanded());
+        return;
+    }
+    std::vector<std::string> titles;
+    try {
+        titles = sectionTitlesOf(contentDb_, version_,
+                                 item->data(0, kCodeRole).toString().toStdString());
+    } catch (const DatabaseError&) {
+        // An edition without a title table lists no titles.
+    }
+    for (const std::string& title : titles)
+        new QTreeWidgetItem(item, {shown(title)});
+    item->setExpanded(true);
+}
+
+void CSmallTitles::SearchTitles() {
+    hits_->clear();
+    const QString typed = searchBox_->currentText();
+    searchBox_->insertItem(0, typed);
+    searchBox_->setCurrentIndex(0);
+    std::vector<std::string> found;
+    try {
+        found = searchSectionTitles(contentDb_, version_, cp949Of(typed));
+    } catch (const DatabaseError&) {
+        // As for the tree: nothing to list.
+    }
+    for (const std::string& hit : found) {
+        auto* item = new QListWidgetItem(shown(hit), hits_);
+        item->setToolTip(item->text().left(79));
+    }
+}
+
+void CSmallTitles::OpenHit(QListWidgetItem* item) {
+    if (!item)
+        return;
+    const HitPlace place = hitPlace(cp949Of(item->text()));
+    std::string name;
+    for (const BookRow& book : bookTableOf(version_))
+        if (book.abbreviation == place.abbreviation)
+            name = book.name;
+    goTo_(bookCodeOf(name, version_), place.chapter, place.verse);
+}
+
+void CSmallTitles::fitWindow(int windowWidth) {
+    setMinimumWidth(kLeftRoom);
+    setMaximumWidth(std::max(kLeftRoom, windowWidth - kRightRoom));
+}
+
+} // namespace qel

@@ -1,0 +1,448 @@
+#include "versesearch/verseindex.h"
+
+#include "language/koreanjamo.h"
+#include "platform/codec.h"
+#include "versesearch/bookabbreviations.h"
+
+#include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <limits>
+#include <map>
+#include <stdexcept>
+
+namespace qel {
+
+namespace {
+
+constexpr char kMagic[8] = {'Q', 'E', 'L', 'V', 'I', 'X', '0', '1'};
+constexpr int kBookCount = 66;
+
+class Writer {
+public:
+    void u32(std::uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            out_.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+    }
+    void str(std::string_view s) {
+        u32(static_cast<std::uint32_t>(s.size()));
+        out_.append(s);
+    }
+    void raw(const char* p, std::size_t n) { out_.append(p, n); }
+    const std::string& bytes() const { return out_; }
+
+private:
+    std::string out_;
+};
+
+class Reader {
+public:
+    explicit Reader(std::string_view in) : in_(in) {}
+    bool u32(std::uint32_t& v) {
+        if (in_.size() - pos_ < 4)
+            return false;
+        v = 0;
+        for (int i = 0; i < 4; ++i)
+            v |= static_cast<std::uint32_t>(static_cast<unsigned char>(in_[pos_ + i])) << (8 * i);
+        pos_ += 4;
+        return true;
+    }
+    bool str(std::string& s) {
+        std::uint32_t n;
+        if (!u32(n) || in_.size() - pos_ < n)
+            return false;
+        s.assign(in_.substr(pos_, n));
+        pos_ += n;
+        return true;
+    }
+    // A count that cannot exceed what is left of the file (each item takes `minBytes`).
+    bool count(std::uint32_t& n, std::size_t minBytes) {
+        return u32(n) && n <= (in_.size() - pos_) / minBytes;
+    }
+    bool raw(char* p, std::size_t n) {
+        if (in_.size() - pos_ < n)
+            return false;
+        std::memcpy(p, in_.data() + pos_, n);
+        pos_ += n;
+        return true;
+    }
+    bool atEnd() const { return pos_ == in_.size(); }
+
+private:
+    std::string_view in_;
+    std::size_t pos_ = 0;
+};
+
+bool startsWith(std::string_view s, std::string_view prefix) {
+    return s.size() >= prefix.size() && s.substr(0, prefix.size()) == prefix;
+}
+
+void appendSorted(std::vector<std::uint32_t>& to, const std::vector<std::uint32_t>& from) {
+    to.insert(to.end(), from.begin(), from.end());
+}
+
+void sortUnique(std::vector<std::uint32_t>& v) {
+    std::sort(v.begin(), v.end());
+    v.erase(std::unique(v.begin(), v.end()), v.end());
+}
+
+char classLetter(korean::WordClass cls) {
+    return cls == korean::WordClass::Noun ? 'N' : cls == korean::WordClass::Predicate ? 'V' : 'M';
+}
+
+} // namespace
+
+void saveVerseIndex(const VerseIndexData& d, const std::string& path) {
+    Writer w;
+    w.raw(kMagic, sizeof kMagic);
+    w.u32(static_cast<std::uint32_t>(d.verses.size()));
+    for (const IndexedVerse& v : d.verses) {
+        w.u32(static_cast<std::uint32_t>(v.book));
+        w.str(v.chapter);
+        w.str(v.verse);
+        w.str(v.text);
+        w.u32(v.firstWord);
+        w.u32(v.wordCount);
+    }
+    w.u32(static_cast<std::uint32_t>(d.words.size()));
+    for (std::uint32_t f : d.words)
+        w.u32(f);
+    w.u32(static_cast<std::uint32_t>(d.forms.size()));
+    for (const std::string& f : d.forms)
+        w.str(f);
+    w.u32(static_cast<std::uint32_t>(d.stemKeys.size()));
+    for (std::size_t i = 0; i < d.stemKeys.size(); ++i) {
+        w.str(d.stemKeys[i]);
+        w.u32(static_cast<std::uint32_t>(d.stemForms[i].size()));
+        for (std::uint32_t f : d.stemForms[i])
+            w.u32(f);
+    }
+    w.u32(static_cast<std::uint32_t>(d.homonymWords.size()));
+    for (std::size_t i = 0; i < d.homonymWords.size(); ++i) {
+        w.str(d.homonymWords[i]);
+        w.u32(static_cast<std::uint32_t>(d.homonyms[i].size()));
+        for (const Homonym& h : d.homonyms[i]) {
+            w.str(h.hanja);
+            w.str(h.gloss);
+        }
+    }
+    const std::string tmp = path + ".part";
+    {
+        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
+        out.write(w.bytes().data(), static_cast<std::streamsize>(w.bytes().size()));
+        if (!out.flush())
+            throw std::runtime_error(tmp + ": cannot write the verse index");
+    }
+    if (std::rename(tmp.c_str(), path.c_str()) != 0)
+        throw std::runtime_error(path + ": cannot write the verse index");
+}
+
+bool loadVerseIndex(const std::string& path, VerseIndexData& d, std::string& error) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        error = path + ": cannot open";
+        return false;
+    }
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    Reader r(bytes);
+    auto fail = [&](const char* what) {
+        error = path + ": " + what;
+        d = VerseIndexData();
+        return false;
+    };
+    char magic[sizeof kMagic];
+    if (!r.raw(magic, sizeof magic) || std::memcmp(magic, kMagic, sizeof magic) != 0)
+        return fail("not a verse index");
+    std::uint32_t n;
+    if (!r.count(n, 20))
+        return fail("bad verse count");
+    d.verses.resize(n);
+    for (IndexedVerse& v : d.verses) {
+        std::uint32_t book;
+        if (!r.u32(book) || book >= kBookCount || !r.str(v.chapter) || !r.str(v.verse) ||
+            !r.str(v.text) || !r.u32(v.firstWord) || !r.u32(v.wordCount))
+            return fail("bad verse");
+        v.book = static_cast<int>(book);
+    }
+    if (!r.count(n, 4))
+        return fail("bad word count");
+    d.words.resize(n);
+    for (std::uint32_t& f : d.words)
+        if (!r.u32(f))
+            return fail("bad word");
+    if (!r.count(n, 4))
+        return fail("bad form count");
+    d.forms.resize(n);
+    for (std::string& f : d.forms)
+        if (!r.str(f))
+            return fail("bad form");
+    if (!r.count(n, 8))
+        return fail("bad stem count");
+    d.stemKeys.resize(n);
+    d.stemForms.resize(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        std::uint32_t m;
+        if (!r.str(d.stemKeys[i]) || !r.count(m, 4))
+            return fail("bad stem");
+        d.stemForms[i].resize(m);
+        for (std::uint32_t& f : d.stemForms[i])
+            if (!r.u32(f) || f >= d.forms.size())
+                return fail("bad stem form");
+    }
+    if (!r.count(n, 8))
+        return fail("bad homonym count");
+    d.homonymWords.resize(n);
+    d.homonyms.resize(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        std::uint32_t m;
+        if (!r.str(d.homonymWords[i]) || !r.count(m, 8))
+            return fail("bad homonym");
+        d.homonyms[i].resize(m);
+        for (Homonym& h : d.homonyms[i])
+            if (!r.str(h.hanja) || !r.str(h.gloss))
+                return fail("bad homonym");
+    }
+    if (!r.atEnd())
+        return fail("trailing bytes");
+    for (std::uint32_t f : d.words)
+        if (f != kNoForm && f >= d.forms.size())
+            return fail("bad word form");
+    for (const IndexedVerse& v : d.verses)
+        if (v.firstWord > d.words.size() || v.wordCount > d.words.size() - v.firstWord)
+            return fail("bad verse words");
+    if (!std::is_sorted(d.forms.begin(), d.forms.end()) ||
+        !std::is_sorted(d.stemKeys.begin(), d.stemKeys.end()) ||
+        !std::is_sorted(d.homonymWords.begin(), d.homonymWords.end()))
+        return fail("unsorted tables");
+    return true;
+}
+
+VerseIndex::VerseIndex(VerseIndexData data) : data_(std::move(data)) {
+    const std::size_t formCount = data_.forms.size();
+    std::vector<std::uint32_t> counts(formCount + 1, 0);
+    for (std::uint32_t f : data_.words)
+        if (f != kNoForm)
+            ++counts[f + 1];
+    for (std::size_t i = 1; i <= formCount; ++i)
+        counts[i] += counts[i - 1];
+    postingStart_ = counts;
+    postings_.resize(postingStart_.back());
+    for (std::uint32_t g = 0; g < data_.words.size(); ++g)
+        if (const std::uint32_t f = data_.words[g]; f != kNoForm)
+            postings_[counts[f]++] = g;
+    verseOfWord_.assign(data_.words.size(), 0);
+    references_.reserve(data_.verses.size());
+    for (std::uint32_t v = 0; v < data_.verses.size(); ++v) {
+        const IndexedVerse& iv = data_.verses[v];
+        for (std::uint32_t k = 0; k < iv.wordCount; ++k)
+            verseOfWord_[iv.firstWord + k] = v;
+        references_.emplace_back(referenceOf(v), v);
+    }
+    std::sort(references_.begin(), references_.end());
+}
+
+std::string VerseIndex::referenceOf(std::size_t verse) const {
+    const IndexedVerse& v = data_.verses[verse];
+    return bookAbbreviationTable()[static_cast<std::size_t>(v.book)].abbreviation + v.chapter +
+           ":" + v.verse;
+}
+
+int VerseIndex::verseOfReference(std::string_view reference) const {
+    auto it = std::lower_bound(references_.begin(), references_.end(), reference,
+                               [](const std::pair<std::string, std::uint32_t>& a,
+                                  std::string_view b) { return a.first < b; });
+    if (it == references_.end() || it->first != reference)
+        return -1;
+    return static_cast<int>(it->second);
+}
+
+bool VerseIndex::hasForm(std::u32string_view word) const {
+    return std::binary_search(data_.forms.begin(), data_.forms.end(), utf32ToUtf8(word));
+}
+
+std::uint32_t VerseIndex::formIndex(std::u32string_view word) const {
+    const std::string w = utf32ToUtf8(word);
+    const auto it = std::lower_bound(data_.forms.begin(), data_.forms.end(), w);
+    return it != data_.forms.end() && *it == w
+               ? static_cast<std::uint32_t>(it - data_.forms.begin())
+               : kNoForm;
+}
+
+const std::vector<std::uint32_t>* VerseIndex::formsOfKey(std::string_view key) const {
+    auto it = std::lower_bound(data_.stemKeys.begin(), data_.stemKeys.end(), key);
+    if (it == data_.stemKeys.end() || *it != key)
+        return nullptr;
+    return &data_.stemForms[static_cast<std::size_t>(it - data_.stemKeys.begin())];
+}
+
+std::size_t VerseIndex::formCountOfStem(korean::WordClass cls, std::u32string_view stem) const {
+    const auto* forms = formsOfKey(classLetter(cls) + utf32ToUtf8(stem));
+    return forms ? forms->size() : 0;
+}
+
+std::vector<std::uint32_t> VerseIndex::surfaceMatches(std::u32string_view word) const {
+    std::vector<std::uint32_t> out;
+    const std::string prefix = utf32ToUtf8(word);
+    if (prefix.empty())
+        return out;
+    auto it = std::lower_bound(data_.forms.begin(), data_.forms.end(), prefix);
+    for (; it != data_.forms.end() && startsWith(*it, prefix); ++it) {
+        const std::u32string tail = utf8ToUtf32(std::string_view(*it).substr(prefix.size()));
+        if (korean::isParticleTail(word, tail))
+            out.push_back(static_cast<std::uint32_t>(it - data_.forms.begin()));
+    }
+    return out;
+}
+
+std::vector<std::uint32_t> VerseIndex::stemMatches(korean::WordClass cls, std::u32string_view stem,
+                                                   SearchType type) const {
+    std::vector<std::uint32_t> out;
+    const std::string s = utf32ToUtf8(stem);
+    if (s.empty())
+        return out;
+    const std::string key = classLetter(cls) + s;
+    if (const auto* forms = formsOfKey(key))
+        appendSorted(out, *forms);
+    // Extended: the predicates derived from a noun (사랑 → 사랑하다, 축복받다) and the
+    // compounds that the index builder found real (하나님 → 하나님나라; 가 → 나아가).
+    if (type == SearchType::Extended) {
+        const bool noun = cls == korean::WordClass::Noun;
+        for (const char letter : noun ? std::string_view("CD") : std::string_view("P"))
+            if (const auto* forms = formsOfKey(letter + s))
+                appendSorted(out, *forms);
+    }
+    sortUnique(out);
+    return out;
+}
+
+std::vector<std::u32string> VerseIndex::splitRunTogether(std::u32string_view word) const {
+    if (word.size() < 2 || word.size() > 40 || hasForm(word) || !surfaceMatches(word).empty())
+        return {};
+    const std::size_t n = word.size();
+    constexpr int kNone = std::numeric_limits<int>::max();
+    std::vector<int> best(n + 1, kNone);
+    std::vector<std::size_t> from(n + 1, 0);
+    best[0] = 0;
+    for (std::size_t i = 1; i <= n; ++i)
+        for (std::size_t j = 0; j < i; ++j)
+            if (best[j] != kNone && best[j] + 1 < best[i] && hasForm(word.substr(j, i - j))) {
+                best[i] = best[j] + 1;
+                from[i] = j;
+            }
+    if (best[n] == kNone || best[n] < 2)
+        return {};
+    std::vector<std::u32string> parts;
+    for (std::size_t i = n; i > 0; i = from[i])
+        parts.emplace_back(word.substr(from[i], i - from[i]));
+    std::reverse(parts.begin(), parts.end());
+    return parts;
+}
+
+const std::vector<Homonym>* VerseIndex::homonymsOf(std::u32string_view word) const {
+    const std::string w = utf32ToUtf8(word);
+    auto it = std::lower_bound(data_.homonymWords.begin(), data_.homonymWords.end(), w);
+    if (it == data_.homonymWords.end() || *it != w)
+        return nullptr;
+    return &data_.homonyms[static_cast<std::size_t>(it - data_.homonymWords.begin())];
+}
+
+std::vector<std::uint32_t> VerseIndex::matchesOf(const QueryWord& word, SearchType type) const {
+    switch (word.kind) {
+    case QueryWordKind::Surface:
+    case QueryWordKind::Literal:
+        return surfaceMatches(word.text);
+    case QueryWordKind::Noun:
+        return type == SearchType::Basic ? surfaceMatches(word.text)
+                                         : stemMatches(korean::WordClass::Noun, word.text, type);
+    case QueryWordKind::Predicate:
+        return stemMatches(korean::WordClass::Predicate, word.text,
+                           type == SearchType::Basic ? SearchType::Inflected : type);
+    case QueryWordKind::Modifier:
+        return stemMatches(korean::WordClass::Modifier, word.text, SearchType::Inflected);
+    }
+    return {};
+}
+
+std::vector<VerseHits> VerseIndex::search(const ParsedQuery& query, SearchType type, int firstBook,
+                                          int lastBook) const {
+    using VerseMap = std::map<std::uint32_t, std::vector<int>>;
+    const std::size_t formCount = data_.forms.size();
+    std::vector<std::vector<std::uint32_t>> matches(query.words.size());
+    std::vector<std::vector<unsigned char>> member(query.words.size());
+    for (std::size_t i = 0; i < query.words.size(); ++i)
+        matches[i] = matchesOf(query.words[i], type);
+
+    auto isMember = [&](std::size_t w, std::uint32_t form) {
+        if (form == kNoForm)
+            return false;
+        if (member[w].empty()) {
+            member[w].assign(formCount, 0);
+            for (std::uint32_t f : matches[w])
+                member[w][f] = 1;
+        }
+        return member[w][form] != 0;
+    };
+
+    auto phraseHits = [&](const QueryPhrase& phrase) {
+        VerseMap hits;
+        const std::size_t m = phrase.size();
+        for (std::uint32_t form : matches[phrase[0]]) {
+            for (std::uint32_t k = postingStart_[form]; k < postingStart_[form + 1]; ++k) {
+                const std::uint32_t g = postings_[k];
+                const std::uint32_t v = verseOfWord_[g];
+                const IndexedVerse& verse = data_.verses[v];
+                if (verse.book < firstBook || verse.book > lastBook)
+                    continue;
+                if (g + m > verse.firstWord + verse.wordCount)
+                    continue;
+                bool ok = true;
+                for (std::size_t j = 1; j < m && ok; ++j)
+                    ok = isMember(phrase[j], data_.words[g + j]);
+                if (!ok)
+                    continue;
+                auto& positions = hits[v];
+                for (std::size_t j = 0; j < m; ++j)
+                    positions.push_back(static_cast<int>(g + j - verse.firstWord + 1));
+            }
+        }
+        return hits;
+    };
+
+    VerseMap result;
+    for (const auto& andGroup : queryGroups(query)) {
+        VerseMap groupHits;
+        bool first = true;
+        for (const QueryPhrase& phrase : andGroup) {
+            VerseMap hits = phraseHits(phrase);
+            if (first) {
+                groupHits = std::move(hits);
+                first = false;
+                continue;
+            }
+            VerseMap both;
+            for (auto& [v, positions] : groupHits) {
+                auto it = hits.find(v);
+                if (it == hits.end())
+                    continue;
+                positions.insert(positions.end(), it->second.begin(), it->second.end());
+                both.emplace(v, std::move(positions));
+            }
+            groupHits = std::move(both);
+        }
+        for (auto& [v, positions] : groupHits) {
+            auto& all = result[v];
+            all.insert(all.end(), positions.begin(), positions.end());
+        }
+    }
+    std::vector<VerseHits> out;
+    out.reserve(result.size());
+    for (auto& [v, positions] : result) {
+        std::sort(positions.begin(), positions.end());
+        positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
+        out.push_back({referenceOf(v), std::move(positions)});
+    }
+    return out;
+}
+
+} // namespace qel

@@ -1,0 +1,93 @@
+#pragma once
+
+#include "language/koreanmorphology.h"
+#include "versesearch/queryparser.h"
+#include "versesearch/resultfile.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The verse-search index of the VRA text: the display text of every verse, its words, the
+// distinct word forms, the stems each form can be read as, and Sino-Korean homonyms.
+namespace qel {
+
+constexpr const char* kVerseIndexFileName = "VRA.idx";
+constexpr std::uint32_t kNoForm = 0xFFFFFFFFu;
+
+struct IndexedVerse {
+    int book = 0; // 0..65 in canonical order
+    std::string chapter, verse;
+    std::string text; // display text (CP949), words separated by single blanks
+    std::uint32_t firstWord = 0, wordCount = 0;
+};
+
+struct Homonym {
+    std::string hanja, gloss; // CP949
+};
+
+// What the file holds. Stem keys are a letter + the stem in UTF-8: 'N' noun, 'V' predicate,
+// 'M' determiner or adverb, 'D' noun root of a derived predicate, 'C' part of a compound
+// noun, 'P' head of a compound predicate; '!' + a class letter + stem (with no forms) marks
+// the Bible's own sense of a word, which its readings offer first; '~' + a class letter +
+// stem holds forms that have the reading but that a search for the stem leaves out.
+struct VerseIndexData {
+    std::vector<IndexedVerse> verses;
+    std::vector<std::uint32_t> words;  // form of each word, or kNoForm
+    std::vector<std::string> forms;    // sorted, UTF-8
+    std::vector<std::string> stemKeys; // sorted
+    std::vector<std::vector<std::uint32_t>> stemForms;
+    std::vector<std::string> homonymWords; // sorted, UTF-8
+    std::vector<std::vector<Homonym>> homonyms;
+};
+
+// Throws std::runtime_error when the file cannot be written.
+void saveVerseIndex(const VerseIndexData& data, const std::string& path);
+// False (with a reason) for a missing, short or malformed file.
+bool loadVerseIndex(const std::string& path, VerseIndexData& data, std::string& error);
+
+enum class SearchType { Basic = 1, Inflected = 2, Extended = 3 };
+
+class VerseIndex {
+public:
+    explicit VerseIndex(VerseIndexData data);
+
+    const VerseIndexData& data() const { return data_; }
+
+    // Forms of a word as written, with particles after it (type 1).
+    std::vector<std::uint32_t> surfaceMatches(std::u32string_view word) const;
+    // Forms read with this stem (type 2) or also its derivations and compounds (type 3).
+    std::vector<std::uint32_t> stemMatches(korean::WordClass cls, std::u32string_view stem,
+                                           SearchType type) const;
+    std::size_t formCountOfStem(korean::WordClass cls, std::u32string_view stem) const;
+    const std::vector<std::uint32_t>* formsOfKey(std::string_view key) const;
+    bool hasForm(std::u32string_view word) const;
+    // The form's number, or kNoForm when the text does not have it.
+    std::uint32_t formIndex(std::u32string_view word) const;
+
+    // A word typed without its blanks ("주의율법") split into forms of the text; empty when
+    // the word occurs as it is or no split exists.
+    std::vector<std::u32string> splitRunTogether(std::u32string_view word) const;
+
+    const std::vector<Homonym>* homonymsOf(std::u32string_view word) const;
+
+    // The verse of a result reference, or -1.
+    int verseOfReference(std::string_view reference) const;
+    std::string referenceOf(std::size_t verse) const;
+
+    // Runs a parsed query; words of kind Surface/Literal are matched as written, the others
+    // by stem. Verses outside [firstBook, lastBook] are left out.
+    std::vector<VerseHits> search(const ParsedQuery& query, SearchType type, int firstBook,
+                                  int lastBook) const;
+
+private:
+    std::vector<std::uint32_t> matchesOf(const QueryWord& word, SearchType type) const;
+
+    VerseIndexData data_;
+    std::vector<std::uint32_t> postingStart_, postings_; // word positions of each form
+    std::vector<std::uint32_t> verseOfWord_;
+    std::vector<std::pair<std::string, std::uint32_t>> references_; // sorted
+};
+
+} // namespace qel

@@ -1,0 +1,305 @@
+#include "biblewindow/bibleframe.h"
+
+#include "../richtext/viewtestframe.h"
+#include "../support/testcontext.h"
+#include "app/mainframe.h"
+#include "app/shortcutbar.h"
+#include "bible/navigationbar.h"
+#include "platform/codec.h"
+#include "platform/commands.h"
+#include "platform/messagesink.h"
+#include "richtext/childview.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QGuiApplication>
+#include <QMdiArea>
+#include <QTest>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+using namespace qel;
+
+namespace {
+
+mkdb::ContentSources bibleSources() {
+    mkdb::ContentSources s;
+    auto& vra = s.versions["VRA"];
+    vra = {{"gen", "1", "1", "맨 처음에"},
+           {"gen", "1", "2", "땅은"},
+           {"gen", "2", "1", "다 이루니라"}};
+    for (int chapter = 1; chapter <= 23; ++chapter)
+        vra.push_back({"psa", std::to_string(chapter), "1", "시 " + std::to_string(chapter)});
+    for (const char* verse : {"1", "2", "3-5", "6"})
+        vra.push_back({"rom", "12", verse, std::string("로마서 12:") + verse});
+    for (int verse = 1; verse <= 36; ++verse)
+        vra.push_back({"jhn", "3", std::to_string(verse),
+                       "요한복음 3장 " + std::to_string(verse) +
+                           "절의 본문은 이렇게 길게 이어지고 "
+                           "다음 줄까지 넘어가서 창의 너비에 따라 줄 수가 달라진다."});
+    s.versions["VRB"] = {{"gen", "1", "1", "한처음에"}, {"tob", "1", "1", "토비트의 이야기"}};
+    s.versions["KJV"] = {{"gen", "1", "1", "In the beginning"}};
+    return s;
+}
+
+class BibleFrameTest : public ::testing::Test {
+protected:
+    BibleFrameTest() : test(bibleSources()), frame(test.context, "") {
+        frame.setExitConfirmation([] { return true; });
+        setMessageHandler([this](const std::string& text, const std::string&) {
+            messages.push_back(cp949ToUtf8(text));
+        });
+        frame.show();
+    }
+    ~BibleFrameTest() override { setMessageHandler(nullptr); }
+
+    CBibleFrame* open(const std::string& version, const std::string& place = {}) {
+        frame.pendingPlace() = place;
+        return static_cast<CBibleFrame*>(frame.openBibleVersion(version));
+    }
+    static std::string selected(QComboBox* box) { return box->currentText().toStdString(); }
+    static std::string place(const CBibleFrame* window) {
+        return window->currentBook() + " " + window->currentChapter() + " " +
+               window->currentVerse();
+    }
+    static std::string pageText(const CBibleFrame* window) {
+        std::string page;
+        for (const MarkupNode* n = window->content().head(); n; n = n->next())
+            page += n->text;
+        return page;
+    }
+    static void choose(QComboBox* box, int row) {
+        box->setCurrentIndex(row);
+        emit box->activated(row);
+    }
+
+    TestContext test;
+    CMainFrame frame;
+    std::vector<std::string> messages;
+};
+
+} // namespace
+
+TEST_F(BibleFrameTest, OpensAtGenesisOneOneWithoutAStoredPlace) {
+    CBibleFrame* vra = open("VRA");
+    EXPECT_EQ(vra->currentKey(), "VRAgen001001");
+    EXPECT_EQ(selected(vra->navigationBar()->bookBox()), "창세기");
+    EXPECT_EQ(vra->navigationBar()->chapterBox()->count(), 2);
+    EXPECT_EQ(vra->placeText(true), utf8ToCp949("역본 가 : 창세기 1 장 1 절"));
+}
+
+TEST_F(BibleFrameTest, ZeroPlaceFallsBackToFirstChapterAndLastVerse) {
+    CBibleFrame* vra = open("VRA");
+    vra->OpenAtKey("VRAgen000000", true);
+    EXPECT_EQ(vra->currentChapter(), "1");
+    EXPECT_EQ(vra->currentVerse(), "1");
+}
+
+TEST_F(BibleFrameTest, VerseNumberInsideARangeSelectsTheRange) {
+    CBibleFrame* vra = open("VRA", "VRArom012004");
+    EXPECT_EQ(vra->currentVerse(), "3-5");
+    EXPECT_EQ(selected(vra->navigationBar()->verseBox()), "3-5");
+}
+
+TEST_F(BibleFrameTest, ClosingStoresTheFirstNumberOfARange) {
+    open("VRA", "VRArom012003");
+    frame.mdiArea()->closeAllSubWindows();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(test.context.store->readString("Last Staus", "VRA", ""), "rom012003");
+    CBibleFrame* reopened = open("VRA");
+    EXPECT_EQ(reopened->currentChapter(), "12");
+    EXPECT_EQ(reopened->currentVerse(), "3-5");
+}
+
+TEST_F(BibleFrameTest, HistoryKeepsTwentyOnePagesAndForwardEndsAtANewPage) {
+    CBibleFrame* vra = open("VRA", "VRApsa001001");
+    QComboBox* chapters = vra->navigationBar()->chapterBox();
+    for (int row = 1; row < 23; ++row) // 22 chapter changes after the first page
+        choose(chapters, row);
+    EXPECT_EQ(vra->currentChapter(), "23");
+    for (int i = 0; i < 20; ++i)
+        vra->handleCommand(cmd::Back);
+    EXPECT_EQ(vra->currentChapter(), "3");
+    EXPECT_TRUE(messages.empty());
+    vra->handleCommand(cmd::Back);
+    EXPECT_EQ(messages.back(), "되돌아 갈 페이지가 더 이상 없습니다.");
+
+    vra->handleCommand(cmd::Forward);
+    vra->handleCommand(cmd::Forward);
+    EXPECT_EQ(vra->currentChapter(), "5");
+    choose(chapters, 0); // a new page
+    vra->handleCommand(cmd::Forward);
+    EXPECT_EQ(messages.back(), "페이지가 더 이상 없습니다.");
+    EXPECT_EQ(vra->currentChapter(), "1");
+}
+
+TEST_F(BibleFrameTest, NextChapterStopsAtTheLastChapter) {
+    CBibleFrame* vra = open("VRA", "VRAgen002001");
+    EXPECT_FALSE(vra->canGoNextChapter());
+    vra->handleCommand(cmd::NextChapter);
+    EXPECT_EQ(vra->currentChapter(), "2");
+    vra->handleCommand(cmd::PreviousChapter);
+    EXPECT_EQ(vra->currentChapter(), "1");
+}
+
+TEST_F(BibleFrameTest, SynchronisedMoveToABookOneVersionLacks) {
+    CBibleFrame* vra = open("VRA", "VRAgen001002");
+    CBibleFrame* vrb = open("VRB");
+    vrb->handleCommand(cmd::SyncMove);
+    QComboBox* books = vrb->navigationBar()->bookBox();
+    choose(books, vrb->navigationBar()->rowOfBookCode("tob"));
+    EXPECT_EQ(vrb->currentBook(), "tob");
+    EXPECT_EQ(vra->currentBook(), "gen"); // place kept
+    EXPECT_EQ(vra->currentVerse(), "2");
+    ASSERT_FALSE(vra->content().empty());
+    EXPECT_NE(cp949ToUtf8(pageText(vra)).find("성경전서 역본 가에 없는 본문"), std::string::npos);
+
+    const int pages = vra->history().index();
+    choose(books, vrb->navigationBar()->rowOfBookCode("gen"));
+    EXPECT_EQ(vra->currentVerse(), "1"); // moved along
+    // The notice gives way to the chapter, which is not a new page.
+    EXPECT_EQ(cp949ToUtf8(pageText(vra)).find("없는 본문"), std::string::npos);
+    EXPECT_NE(cp949ToUtf8(pageText(vra)).find("맨 처음에"), std::string::npos);
+    EXPECT_EQ(vra->history().index(), pages);
+
+    // Also when the reader picks a verse of the chapter the notice covered.
+    choose(books, vrb->navigationBar()->rowOfBookCode("tob"));
+    ASSERT_NE(cp949ToUtf8(pageText(vra)).find("없는 본문"), std::string::npos);
+    vrb->handleCommand(cmd::SyncMove);
+    choose(vra->navigationBar()->verseBox(), 1);
+    EXPECT_EQ(vra->currentVerse(), "2");
+    EXPECT_NE(cp949ToUtf8(pageText(vra)).find("땅은"), std::string::npos);
+}
+
+TEST_F(BibleFrameTest, DamagedStoredPlacesOpenAtGenesisOneOne) {
+    const std::string damaged[] = {"jhn3",
+                                   "zzz001001",
+                                   "tob001001",
+                                   std::string(1000, '7'),
+                                   "gen001001" + std::string(991, '1'),
+                                   "GEN001001",
+                                   ""};
+    for (const std::string& value : damaged) {
+        test.context.store->writeString("Last Staus", "VRA", value);
+        CBibleFrame* vra = open("VRA");
+        EXPECT_EQ(vra->currentKey(), "VRAgen001001") << value.substr(0, 12);
+        EXPECT_NE(cp949ToUtf8(pageText(vra)).find("맨 처음에"), std::string::npos);
+        frame.mdiArea()->closeAllSubWindows();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    // A book is checked against the version's own table.
+    test.context.store->writeString("Last Staus", "VRB", "tob001001");
+    EXPECT_EQ(open("VRB")->currentKey(), "VRBtob001001");
+}
+
+TEST_F(BibleFrameTest, ChoosingAnOpenVersionAgainKeepsThePlace) {
+    test.context.store->writeString("Last Staus", "VRA", "gen002001");
+    CBibleFrame* vra = open("VRA");
+    EXPECT_EQ(vra->currentKey(), "VRAgen002001");
+    choose(vra->navigationBar()->bookBox(), vra->navigationBar()->rowOfBookCode("rom"));
+    choose(vra->navigationBar()->verseBox(), 2);
+    EXPECT_EQ(place(vra), "rom 12 3-5");
+    open("KJV");
+
+    frame.action(cmd::OpenVRA)->trigger();
+    EXPECT_EQ(frame.mdiArea()->activeSubWindow(), vra);
+    EXPECT_EQ(place(vra), "rom 12 3-5");
+    QTreeWidget* tree = frame.shortcutBar()->tree();
+    frame.mdiArea()->setActiveSubWindow(frame.frameRegistry().frames().front());
+    emit tree->itemDoubleClicked(tree->topLevelItem(0)->child(0), 0); // 역본 가
+    EXPECT_EQ(frame.mdiArea()->activeSubWindow(), vra);
+    EXPECT_EQ(place(vra), "rom 12 3-5");
+    // A pending place still moves it.
+    EXPECT_EQ(open("VRA", "VRApsa002001"), vra);
+    EXPECT_EQ(vra->currentKey(), "VRApsa002001");
+}
+
+TEST_F(BibleFrameTest, CopyFollowsAMouseSelection) {
+    frame.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    CBibleFrame* vra = open("VRA", "VRArom012001");
+    QWidget* viewport = vra->view()->viewport();
+    QAction* copy = frame.action(cmd::Copy);
+    EXPECT_FALSE(copy->isEnabled());
+    QGuiApplication::clipboard()->clear();
+
+    viewtest::drag(viewport, QPoint(2, 2), QPoint(viewport->width() - 2, viewport->height() - 2));
+    ASSERT_TRUE(vra->view()->hasSelection());
+    EXPECT_TRUE(copy->isEnabled());
+    for (const QKeyCombination key : {Qt::CTRL | Qt::Key_C, Qt::CTRL | Qt::Key_Insert}) {
+        QGuiApplication::clipboard()->clear();
+        QTest::keyClick(vra->view(), key.key(), key.keyboardModifiers());
+        EXPECT_NE(QGuiApplication::clipboard()->text().indexOf(QStringLiteral("로마서 12:3-5")),
+                  -1);
+    }
+
+    // A click drops the selection and Copy with it.
+    viewtest::press(viewport, QPoint(2, 2));
+    viewtest::release(viewport, QPoint(2, 2));
+    EXPECT_FALSE(copy->isEnabled());
+}
+
+TEST_F(BibleFrameTest, EditionWithoutTextSaysSo) {
+    CBibleFrame* niv = open("NIV");
+    EXPECT_NE(cp949ToUtf8(pageText(niv)).find("본문은 설치되어 있지 않습니다"), std::string::npos);
+    EXPECT_TRUE(niv->currentKey().empty());
+    EXPECT_FALSE(niv->view()->marker()->isVisible()); // no verse to mark
+    EXPECT_TRUE(open("VRA")->view()->marker()->isVisible());
+}
+
+TEST_F(BibleFrameTest, SettingsChangesReachOpenWindows) {
+    CBibleFrame* vra = open("VRA", "VRApsa001001");
+    vra->resize(400, 300);
+    const int before = vra->view()->documentHeight();
+    test.context.settings.fontSizeText = "20";
+    test.context.settings.colorTable[kColorPersonName] = 0x123456;
+    frame.settingsChanged();
+    EXPECT_GT(vra->view()->documentHeight(), before);
+    EXPECT_EQ(test.context.displayFont.pixelSize(), 26);
+    EXPECT_EQ(vra->view()->engine().settings().fontSize, 20);
+    EXPECT_EQ(vra->view()->engine().settings().colorTable[kColorPersonName], 0x123456u);
+
+    frame.action(cmd::ToggleViewMode)->trigger();
+    EXPECT_EQ(vra->view()->engine().settings().viewMode, 2);
+    // A window opened later starts with the settings in force.
+    EXPECT_EQ(open("VRB")->view()->engine().settings().viewMode, 2);
+}
+
+TEST_F(BibleFrameTest, ResizingKeepsTheCurrentVerse) {
+    CBibleFrame* vra = open("VRA", "VRAjhn003016");
+    for (const QSize size : {QSize(300, 700), QSize(900, 150), QSize(250, 120), QSize(700, 500)}) {
+        vra->resize(size);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(vra->currentVerse(), "16") << size.width() << "x" << size.height();
+    }
+}
+
+TEST_F(BibleFrameTest, UnwritableSettingsAreToldOnceAndWindowsStillClose) {
+    const auto folder = test.dir.path() / "unwritable.ini";
+    std::filesystem::create_directory(folder);
+    test.context.store = std::make_unique<SettingsStore>(folder.string());
+    open("VRA", "VRArom012003");
+    open("KJV");
+    frame.action(cmd::ToggleViewMode)->trigger();
+    EXPECT_EQ(test.context.settings.viewMode, 2);
+    frame.mdiArea()->closeAllSubWindows();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(frame.frameRegistry().frames().empty());
+    // The places still hold for this run.
+    EXPECT_EQ(test.context.store->readString("Last Staus", "VRA", ""), "rom012003");
+    EXPECT_EQ(test.context.store->readString("Last Staus", "KJV", ""), "gen001001");
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find(folder.string()), std::string::npos) << messages[0];
+}
+
+TEST_F(BibleFrameTest, TheKeyFollowsAMoveWithinTheChapter) {
+    CBibleFrame* vra = open("VRA", "VRAgen001001");
+    vra->GoTo("gen", "1", "2", false, true);
+    EXPECT_EQ(vra->currentVerse(), "2");
+    EXPECT_EQ(vra->currentKey(), "VRAgen001002");
+    choose(vra->navigationBar()->verseBox(), 0);
+    EXPECT_EQ(vra->currentKey(), "VRAgen001001");
+}

@@ -1,0 +1,153 @@
+#include "language/koreanjamo.h"
+#include "language/koreanmorphology.h"
+#include "platform/codec.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using namespace qel::korean;
+
+namespace {
+
+std::u32string u(const char* utf8) {
+    return qel::utf8ToUtf32(utf8);
+}
+
+bool hasReading(const char* word, const char* stem, WordClass cls) {
+    for (const Analysis& a : analyse(u(word)))
+        if (a.stem == u(stem) && a.wordClass == cls)
+            return true;
+    return false;
+}
+
+struct Expected {
+    const char* word; // as it stands in the VRA text
+    const char* stem;
+    WordClass cls;
+};
+
+constexpr WordClass N = WordClass::Noun;
+constexpr WordClass V = WordClass::Predicate;
+
+// Words of real verses: particles, the copula, honorific and humble endings, the old
+// sentence endings, vowel contractions and the irregular verbs.
+const Expected kReadings[] = {
+    {"하나님께서", "하나님", N}, // 창 1:1 맨 처음에 하나님께서 하늘과 땅을 지으시니라
+    {"하나님의", "하나님", N},       // 창 1:2 하나님의 영께서는
+    {"하나님이시니라", "하나님", N}, // 요 1:1 말씀은 바로 하나님이시니라
+    {"율법을", "율법", N},           // 시 119 주의 율법을 지키고
+    {"율법에서", "율법", N},
+    {"율법만은", "율법", N},
+    {"너희에게", "너희", N},
+    {"여호와여", "여호와", N},
+    {"목자시니", "목자", N},   // 시 23:1 목자시니 (이 left out after a vowel)
+    {"지으시니라", "짓", V},   // ㅅ irregular
+    {"만드사", "만들", V},     // ㄹ dropped before ㅅ
+    {"일컬으시니", "일컫", V}, // ㄷ irregular
+    {"누워", "눕", V},         // ㅂ irregular
+    {"흘러", "흐르", V},       // 르 irregular
+    {"이르러", "이르", V},     // 러 irregular
+    {"하였노라", "하", V},
+    {"좋았더라", "좋", V},
+    {"되니라", "되", V},
+    {"사랑하사", "사랑하", V},
+    {"주옵소서", "주", V}, // humble 옵
+    {"하옵나니", "하", V},
+    {"있사오니", "있", V},
+    {"원하나이다", "원하", V},
+    {"행하리이다", "행하", V},
+    {"나아오거늘", "나아오", V},
+    {"앉으시매", "앉", V},
+    {"데려가시는도다", "데려가", V},
+    {"하심이라", "하", V},
+    {"계시더라", "계시", V},
+    {"그런즉", "그렇", V}, // ㅎ irregular
+    // The humble 사오 after the past and the future (시 119), -듯, 해서든지, -는지를.
+    {"하였사오니", "하", V},
+    {"지키겠사오니", "지키", V},
+    {"말하였사오나", "말하", V},
+    {"지켰사오니", "지키", V},
+    {"보듯", "보", V},
+    {"해서든지", "하", V},
+    {"들었는지를", "듣", V},
+};
+
+} // namespace
+
+TEST(KoreanMorphology, ReadsTheStemsOfRealVerseWords) {
+    for (const Expected& e : kReadings)
+        EXPECT_TRUE(hasReading(e.word, e.stem, e.cls)) << e.word << " -> " << e.stem;
+}
+
+TEST(KoreanMorphology, ParticleFormsFollowTheLastSound) {
+    // 말라 is 말다 + 라: a noun in ㄹ takes 이라, so 말 + 라 is no reading.
+    EXPECT_FALSE(hasReading("말라", "말", N));
+    EXPECT_TRUE(hasReading("말라", "말", V));
+    EXPECT_FALSE(hasReading("하나님께서", "하나님께", N));
+    EXPECT_TRUE(isParticleTail(u("하나님"), u("께서는")));
+    EXPECT_TRUE(isParticleTail(u("율법"), u("이니라")));
+    EXPECT_TRUE(isParticleTail(u("목자"), u("시니")));
+    EXPECT_TRUE(isParticleTail(u("말씀"), u("")));
+    EXPECT_FALSE(isParticleTail(u("율법"), u("를")));
+    EXPECT_FALSE(isParticleTail(u("사랑"), u("하사")));
+}
+
+TEST(KoreanMorphology, AmbiguousWordsGiveSeveralReadings) {
+    EXPECT_TRUE(hasReading("들어", "듣", V));
+    EXPECT_TRUE(hasReading("들어", "들", V));
+    EXPECT_TRUE(hasReading("지어", "짓", V));
+    EXPECT_TRUE(hasReading("지어", "지", V));
+    EXPECT_TRUE(hasReading("나는", "나", N));
+    EXPECT_TRUE(hasReading("나는", "날", V));
+}
+
+TEST(KoreanMorphology, EndingsOnlyWhereTheyFollowEachOther) {
+    // 느 only before endings in ㄴ: 하늘 is no 하 + 느 + ㄹ, 말하였사오나 ends in 나.
+    EXPECT_FALSE(hasReading("하늘", "하", V));
+    for (const Analysis& a : analyse(u("말하였사오나")))
+        if (a.wordClass == V && a.stem == u("말하")) {
+            EXPECT_EQ(a.parts, u("말하+었+사오+나"));
+        }
+    // The humble 오 takes no 아/어: 새와 is no 새 + 오 + 아.
+    EXPECT_FALSE(hasReading("새와", "새", V));
+    // 리 takes no 고: 주리고 is 주리다 alone.
+    EXPECT_FALSE(hasReading("주리고", "주", V));
+    EXPECT_TRUE(hasReading("주리고", "주리", V));
+    EXPECT_TRUE(hasReading("주리라", "주", V));
+    // Only 푸다 drops its 우 before 어: 저 is no form of 주다.
+    EXPECT_FALSE(hasReading("저", "주", V));
+    EXPECT_TRUE(hasReading("퍼", "푸", V));
+}
+
+TEST(KoreanMorphology, EveryReadingRebuildsTheWord) {
+    // Each parse is checked by building the word again, so no reading may claim an ending
+    // the word does not have.
+    for (const Analysis& a : analyse(u("하셨으니"))) {
+        if (a.wordClass == V && a.stem == u("하")) {
+            EXPECT_NE(a.parts.find(U"었"), std::u32string::npos);
+        }
+    }
+    EXPECT_EQ(analyse(u("")).size(), 0u);
+    ASSERT_EQ(analyse(u("KJV")).size(), 1u); // not Hangul: the word itself
+}
+
+TEST(KoreanMorphology, DerivationRootsAndFunctionWords) {
+    EXPECT_EQ(derivationRoot(u("사랑하")), u("사랑"));
+    EXPECT_EQ(derivationRoot(u("복되")), u("복"));
+    EXPECT_EQ(derivationRoot(u("축복받")), u("축복"));
+    EXPECT_EQ(derivationRoot(u("회개시키")), u("회개"));
+    // Only 하다, 되다, 받다, 시키다 derive: 의롭 and 아름답 are words of their own.
+    EXPECT_EQ(derivationRoot(u("의롭")), u(""));
+    EXPECT_EQ(derivationRoot(u("하")), u(""));
+    EXPECT_TRUE(isFunctionWord(u("그")));
+    EXPECT_FALSE(isFunctionWord(u("하나님")));
+}
+
+TEST(KoreanJamo, DecomposesAndComposesSyllables) {
+    EXPECT_EQ(fromJamo(toJamo(u("맨 처음에 하나님께서"))), u("맨 처음에 하나님께서"));
+    EXPECT_EQ(toJamo(u("간")).size(), 3u);
+    EXPECT_EQ(fromJamo(toJamo(u("가")) + toJamo(u("ㄴ"))), u("간"));
+    EXPECT_EQ(normaliseWord(u("“사랑이,”")), u("사랑이"));
+    EXPECT_EQ(normaliseWord(u("KJV:")), u("kjv"));
+}

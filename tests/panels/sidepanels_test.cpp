@@ -1,0 +1,348 @@
+#include "panels/relatedword.h"
+
+#include "../richtext/viewtestframe.h"
+#include "../support/tempdir.h"
+#include "app/fontresolver.h"
+#include "app/mainframe.h"
+#include "app/shortcutbar.h"
+#include "biblewindow/bibleframe.h"
+#include "panels/relatedcontent.h"
+#include "panels/sectiontitles.h"
+#include "panels/smalltitles.h"
+#include "platform/appcontext.h"
+#include "platform/codec.h"
+#include "platform/commands.h"
+#include "platform/database.h"
+#include "platform/messagesink.h"
+#include "richtext/textdisplay.h"
+#include "richtext/textpane.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QTabWidget>
+#include <QTest>
+#include <QTreeWidget>
+#include <cstdlib>
+#include <functional>
+#include <gtest/gtest.h>
+
+using namespace qel;
+using namespace viewtest;
+
+namespace {
+
+// The built sample content with settings in a temporary folder; the main frame can be
+// closed and made again, as at a restart.
+class SidePanelTest : public ::testing::Test {
+protected:
+    SidePanelTest() {
+        installFontSubstitutions();
+        context.displayFont = makeDisplayFont(context.settings, 96);
+        context.store = std::make_unique<SettingsStore>(settingsFile());
+        // The note bars keep their notes here.
+        context.paths.installRoot = dir.str() + "/";
+        context.contentDb.open(QEL_BUILT_CONTENT_DB, Database::Mode::ReadOnly);
+        setMessageHandler([this](const std::string& text, const std::string&) {
+            messages.push_back(cp949ToUtf8(text));
+        });
+        start();
+    }
+    ~SidePanelTest() override { setMessageHandler(nullptr); }
+
+    std::string settingsFile() const { return (dir.path() / "settings.ini").string(); }
+
+    void start() {
+        frame = std::make_unique<CMainFrame>(context, "");
+        frame->setExitConfirmation([] { return true; });
+        frame->resize(1000, 700);
+        frame->show();
+        settle();
+    }
+    // Closes the program, lets `edit` change the settings file, and starts again.
+    void restart(const std::function<void(SettingsStore&)>& edit = {}) {
+        frame.reset();
+        if (edit)
+            edit(*context.store);
+        context.store = std::make_unique<SettingsStore>(settingsFile());
+        start();
+    }
+    static void settle() {
+        for (int i = 0; i < 3; ++i)
+            QCoreApplication::processEvents();
+    }
+
+    CBibleFrame* open(const std::string& version, const std::string& place) {
+        frame->pendingPlace() = place;
+        auto* window = static_cast<CBibleFrame*>(frame->openBibleVersion(version));
+        settle();
+        return window;
+    }
+    static std::string shown(CRelatedWord* bar) {
+        std::string text;
+        for (const MarkupNode* n = bar->content().head(); n; n = n->next())
+            text += n->text;
+        return cp949ToUtf8(text);
+    }
+
+    TempDir dir;
+    AppContext context;
+    std::unique_ptr<CMainFrame> frame;
+    std::vector<std::string> messages;
+};
+
+} // namespace
+
+TEST_F(SidePanelTest, RelatedBarBelongsToVraHiddenAndToggledByBothCommands) {
+    CBibleFrame* kjv = open("KJV", "KJVjhn003016");
+    EXPECT_EQ(kjv->relatedBar(), nullptr);
+    frame->updateCommandStates();
+    EXPECT_FALSE(frame->action(cmd::ToggleRelated)->isEnabled());
+
+    CBibleFrame* vra = open("VRA", "VRAjhn003016");
+    CRelatedWord* bar = vra->relatedBar();
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->windowTitle(), QStringLiteral("관련내용"));
+    EXPECT_FALSE(bar->isVisible());
+    frame->updateCommandStates();
+    QAction* toggle = frame->action(cmd::ToggleRelated);
+    EXPECT_TRUE(toggle->isEnabled());
+    EXPECT_FALSE(toggle->isChecked());
+
+    toggle->trigger();
+    settle();
+    EXPECT_TRUE(bar->isVisible());
+    EXPECT_TRUE(toggle->isChecked());
+    auto* inner = qobject_cast<QMainWindow*>(bar->parentWidget());
+    ASSERT_NE(inner, nullptr);
+    EXPECT_EQ(inner->dockWidgetArea(bar), Qt::BottomDockWidgetArea);
+    EXPECT_TRUE(vra->handleCommand(cmd::ToggleRelatedBar));
+    EXPECT_FALSE(bar->isVisible());
+}
+
+TEST_F(SidePanelTest, EveryVerseShownReplacesTheRelatedContentEvenWhileHidden) {
+    CBibleFrame* vra = open("VRA", "VRAjhn003016");
+    CRelatedWord* bar = vra->relatedBar();
+    ASSERT_FALSE(bar->isVisible());
+    EXPECT_NE(shown(bar).find("요 3:17"), std::string::npos) << shown(bar);
+    // Genesis 1:2 has no row: the pane that showed John 3:16 is emptied.
+    vra->GoTo("gen", "1", "2", false, true);
+    EXPECT_EQ(shown(bar), "");
+    vra->GoTo("psa", "23", "1", false, true);
+    EXPECT_NE(shown(bar), "");
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(SidePanelTest, ALinkInThePanelOpensItsVerseAndTheTextCopies) {
+    CBibleFrame* vra = open("VRA", "VRAjhn003016");
+    CRelatedWord* bar = vra->relatedBar();
+    vra->handleCommand(cmd::ToggleRelated);
+    settle();
+    CTextPane* pane = bar->pane();
+    ASSERT_TRUE(pane->laidOut());
+
+    pane->setFocus();
+    pane->selectAll();
+    frame->updateCommandStates();
+    EXPECT_TRUE(frame->action(cmd::Copy)->isEnabled());
+    frame->action(cmd::Copy)->trigger();
+    EXPECT_NE(QGuiApplication::clipboard()->text().toStdString().find("요 3:17"),
+              std::string::npos);
+
+    const MarkupNode* link = pieceWith(bar->content(), utf8ToCp949("요 3:17"));
+    ASSERT_NE(link, nullptr);
+    const QPoint at(link->left + 5, (link->top + link->bottom) / 2 - pane->scrollPosition());
+    press(pane->viewport(), at);
+    release(pane->viewport(), at);
+    settle();
+    EXPECT_EQ(vra->currentVerse(), "17");
+    // The panel follows to the verse it opened, which names no link to itself.
+    EXPECT_EQ(shown(bar).find("요 3:17"), std::string::npos) << shown(bar);
+}
+
+TEST_F(SidePanelTest, DockBarSizesSurviveARestartAndStayInBounds) {
+    ShortcutBar* bar = frame->shortcutBar();
+    EXPECT_EQ(bar->width(), 200);
+    frame->resizeDocks({bar}, {260}, Qt::Horizontal);
+    settle();
+    EXPECT_EQ(bar->width(), 260);
+    restart();
+    EXPECT_EQ(frame->shortcutBar()->width(), 260);
+    EXPECT_EQ(context.store->readInt(frame->shortcutBar()->section(), "sizeVertCX", 0), 260);
+
+    const std::string section = frame->shortcutBar()->section();
+    restart([&](SettingsStore& store) { store.writeString(section, "sizeVertCX", "garbage"); });
+    EXPECT_EQ(frame->shortcutBar()->width(), 200);
+    restart([&](SettingsStore& store) { store.writeInt(section, "sizeVertCX", -40); });
+    EXPECT_EQ(frame->shortcutBar()->width(), 200);
+    restart([&](SettingsStore& store) { store.writeInt(section, "sizeVertCX", 10); });
+    // As narrow as the tree inside lets it be, never below the bar's own minimum.
+    EXPECT_GE(frame->shortcutBar()->width(), kDockBarMinimum);
+    EXPECT_LT(frame->shortcutBar()->width(), 200);
+    restart([&](SettingsStore& store) { store.writeInt(section, "sizeVertCX", 5000); });
+    EXPECT_LE(frame->shortcutBar()->width(), frame->width());
+    EXPECT_GT(frame->shortcutBar()->width(), 200);
+}
+
+TEST_F(SidePanelTest, TitlesPanelBelongsToAllButVrdAndKjvAndIsToggledBy102) {
+    EXPECT_EQ(open("KJV", "KJVjhn003016")->titlesBar(), nullptr);
+    EXPECT_EQ(open("VRD", "")->titlesBar(), nullptr);
+    frame->updateCommandStates();
+    EXPECT_FALSE(frame->action(cmd::ToggleSectionTitles)->isEnabled());
+    CBibleFrame* vra = open("VRA", "VRAjhn003016");
+    CSmallTitles* titles = vra->titlesBar();
+    ASSERT_NE(titles, nullptr);
+    EXPECT_FALSE(titles->isVisible());
+    frame->updateCommandStates();
+    QAction* toggle = frame->action(cmd::ToggleSectionTitles);
+    ASSERT_TRUE(toggle->isEnabled());
+    toggle->trigger();
+    settle();
+    EXPECT_TRUE(titles->isVisible());
+    EXPECT_TRUE(toggle->isChecked());
+    EXPECT_EQ(titles->width(), 100);
+    EXPECT_EQ(titles->tabs()->tabText(0), QStringLiteral("소제목"));
+    EXPECT_EQ(titles->tabs()->tabText(1), QStringLiteral("찾기"));
+    // The inner edge keeps 100 px from the left and 250 px from the right of the window.
+    EXPECT_EQ(titles->minimumWidth(), 100);
+    EXPECT_EQ(titles->maximumWidth(), vra->width() - 250);
+}
+
+TEST_F(SidePanelTest, ABookLoadsItsTitlesOnceAndATitleMovesTheWindow) {
+    CBibleFrame* vra = open("VRA", "VRAgen001001");
+    CSmallTitles* titles = vra->titlesBar();
+    QTreeWidgetItem* john = nullptr;
+    for (int i = 0; i < titles->tree()->topLevelItemCount(); ++i)
+        if (titles->tree()->topLevelItem(i)->text(0) == QStringLiteral("요한복음"))
+            john = titles->tree()->topLevelItem(i);
+    ASSERT_NE(john, nullptr);
+    EXPECT_EQ(john->childCount(), 0);
+    emit titles->tree()->itemDoubleClicked(john, 0);
+    const int loaded = john->childCount();
+    ASSERT_GT(loaded, 0);
+    EXPECT_TRUE(john->isExpanded());
+    emit titles->tree()->itemDoubleClicked(john, 0);
+    EXPECT_EQ(john->childCount(), loaded);
+    EXPECT_FALSE(john->isExpanded());
+
+    EXPECT_FALSE(vra->history().canGoBack());
+    QTreeWidgetItem* first = john->child(0);
+    const TitlePlace place = titlePlace(utf8ToCp949(first->text(0).toStdString()));
+    emit titles->tree()->itemDoubleClicked(first, 0);
+    EXPECT_EQ(vra->currentBook(), "jhn");
+    EXPECT_EQ(vra->currentChapter(), place.chapter);
+    EXPECT_EQ(vra->currentVerse(), place.verse);
+    // Recorded as a page of its own.
+    EXPECT_TRUE(vra->history().canGoBack());
+    EXPECT_EQ(vra->history().current().substr(0, 6), "VRAjhn");
+}
+
+TEST_F(SidePanelTest, TitleSearchListsHitsAndEnterSearches) {
+    CBibleFrame* vre = open("VRE", "VREgen001001");
+    CSmallTitles* titles = vre->titlesBar();
+    vre->handleCommand(cmd::ToggleSectionTitles);
+    titles->tabs()->setCurrentIndex(1);
+    settle();
+    titles->searchBox()->setEditText(QStringLiteral("니고데모"));
+    QTest::keyClick(titles->searchBox(), Qt::Key_Return);
+    ASSERT_EQ(titles->hits()->count(), 1);
+    EXPECT_TRUE(titles->hits()->item(0)->text().endsWith(QStringLiteral("[요 3:1]")))
+        << titles->hits()->item(0)->text().toStdString();
+    emit titles->hits()->itemDoubleClicked(titles->hits()->item(0));
+    EXPECT_EQ(vre->currentBook() + " " + vre->currentChapter(), "jhn 3");
+
+    // An empty search only clears the list and still goes into the history.
+    const int history = titles->searchBox()->count();
+    titles->searchBox()->setEditText(QString());
+    titles->SearchTitles();
+    EXPECT_EQ(titles->hits()->count(), 0);
+    EXPECT_EQ(titles->searchBox()->count(), history + 1);
+    EXPECT_EQ(titles->searchBox()->itemText(0), QString());
+}
+
+TEST_F(SidePanelTest, PanelsLeftOpenReopenAfterARestartAtTheirDockedWidth) {
+    CBibleFrame* vra = open("VRA", "VRAjhn003016");
+    vra->handleCommand(cmd::ToggleSectionTitles);
+    vra->handleCommand(cmd::ToggleRelated);
+    settle();
+    restart();
+    vra = open("VRA", "VRAjhn003016");
+    ASSERT_TRUE(vra->titlesBar()->isVisible());
+    EXPECT_TRUE(vra->relatedBar()->isVisible());
+    // The docked width, whatever room the tree inside would like.
+    EXPECT_EQ(vra->titlesBar()->width(), 100);
+    // Each version keeps its own.
+    EXPECT_FALSE(open("VRE", "VREjhn003016")->titlesBar()->isVisible());
+
+    // The panel's close box counts; closing the window with its panels open does not.
+    vra->titlesBar()->close();
+    frame->mdiArea()->closeAllSubWindows();
+    settle();
+    restart();
+    vra = open("VRA", "VRAjhn003016");
+    EXPECT_FALSE(vra->titlesBar()->isVisible());
+    EXPECT_TRUE(vra->relatedBar()->isVisible());
+}
+
+TEST_F(SidePanelTest, BothPanelsBesideJohnThreeWithTheTreeOpenAtJohn) {
+    CBibleFrame* vra = open("VRA", "VRAjhn003016");
+    vra->handleCommand(cmd::ToggleSectionTitles);
+    vra->handleCommand(cmd::ToggleRelated);
+    settle();
+    QTreeWidget* tree = vra->titlesBar()->tree();
+    const auto johns = tree->findItems(QStringLiteral("요한복음"), Qt::MatchExactly);
+    ASSERT_EQ(johns.size(), 1);
+    emit tree->itemDoubleClicked(johns.front(), 0);
+    tree->scrollToItem(johns.front(), QAbstractItemView::PositionAtTop);
+    settle();
+    EXPECT_TRUE(johns.front()->isExpanded());
+    EXPECT_EQ(vra->currentKey(), "VRAjhn003016");
+    EXPECT_NE(shown(vra->relatedBar()).find("요 3:17"), std::string::npos);
+    // QEL_PICTURE_DIR=folder keeps the picture of what this test sees.
+    if (const char* pictures = std::getenv("QEL_PICTURE_DIR")) {
+        EXPECT_TRUE(frame->grab().save(QString::fromLocal8Bit(pictures) +
+                                       QStringLiteral("/panels-tree-at-john.png")));
+    }
+}
+
+TEST(RelatedWord, AnOverlongTextOrADamagedTableLeavesThePaneEmpty) {
+    TempDir dir;
+    const std::string file = (dir.path() / "c.db").string();
+    {
+        Database db(file, Database::Mode::Create);
+        db.execute("create table REF (volcode TEXT, chap TEXT, sec TEXT, body TEXT)");
+        db.execute("insert into REF values ('jhn', '3', '16', ?)",
+                   {std::string(kRelatedContentLimit + 1, 'a')});
+        db.execute("insert into REF values ('jhn', '3', '17', 'short')");
+    }
+    AppContext context;
+    context.contentDb.open(file, Database::Mode::ReadOnly);
+    std::vector<std::string> messages;
+    setMessageHandler(
+        [&](const std::string& text, const std::string&) { messages.push_back(text); });
+    QMainWindow window;
+    TextDisplay display;
+    CRelatedWord bar(display, context, "VRA", &window);
+    bar.ShowRelated("jhn", "003", "17");
+    EXPECT_NE(bar.content().head(), nullptr);
+    bar.ShowRelated("jhn", "3", "16");
+    EXPECT_EQ(messages, std::vector<std::string>{"Memory full..."});
+    EXPECT_EQ(bar.content().head(), nullptr);
+
+    // A table the query cannot read: the panel shows nothing and the program goes on.
+    bar.ShowRelated("jhn", "3", "17");
+    context.contentDb.close();
+    {
+        Database db(file, Database::Mode::ReadWrite);
+        db.execute("drop table REF");
+    }
+    context.contentDb.open(file, Database::Mode::ReadOnly);
+    EXPECT_NO_THROW(bar.ShowRelated("jhn", "3", "17"));
+    EXPECT_EQ(bar.content().head(), nullptr);
+    setMessageHandler(nullptr);
+}

@@ -1,0 +1,256 @@
+#include "platform/codec.h"
+#include "platform/messagesink.h"
+#include "searchui/choicedialog.h"
+#include "searchui/searchdialog.h"
+#include "searchui/searchword.h"
+#include "widgets/gridctrl.h"
+
+#include "../support/tempdir.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QClipboard>
+#include <QComboBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QThread>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <thread>
+
+using namespace qel;
+
+namespace {
+
+std::string builtFolder(const char* name) {
+    return (std::filesystem::path(QEL_BUILT_CONTENT_DB).parent_path().parent_path() / name)
+               .string() +
+           "/";
+}
+
+class SearchDialogTest : public ::testing::Test {
+protected:
+    SearchDialogTest() {
+        setMessageHandler([this](const std::string& text, const std::string&) {
+            messages.push_back(cp949ToUtf8(text));
+        });
+    }
+    ~SearchDialogTest() override { setMessageHandler(nullptr); }
+
+    SearchDialogContext context() {
+        return {dir.str() + "/out.dat", builtFolder("DBF"), builtFolder("M14"),
+                [this](const std::string& key) { opened.push_back(key); }};
+    }
+
+    // Presses "찾기" and waits for the worker to end.
+    static bool search(SearchDialogBase& dialog, const QString& query) {
+        QSignalSpy finished(&dialog, &SearchDialogBase::searchFinished);
+        dialog.queryBox()->setCurrentText(query);
+        dialog.findButton()->click();
+        return finished.wait(20000);
+    }
+
+    static std::string statusOf(const SearchDialogBase& dialog) {
+        return dialog.statusText().toStdString();
+    }
+
+    TempDir dir;
+    std::vector<std::string> messages;
+    std::vector<std::string> opened;
+};
+
+} // namespace
+
+TEST_F(SearchDialogTest, VerseSearchFindsOpensAndCopiesWithCitations) {
+    CSearchDialog dialog(context(), nullptr);
+    dialog.typeGroup()->button(0)->setChecked(true);
+    dialog.show();
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("역본 가 성구찾기"));
+    EXPECT_EQ(dialog.rangeBox()->itemText(2), QStringLiteral("신약"));
+    EXPECT_EQ(dialog.rangeBox()->itemText(3), QStringLiteral("창세기"));
+    ASSERT_TRUE(search(dialog, QStringLiteral("하나님")));
+    CGridCtrl* grid = dialog.grid();
+    const int rows = grid->GetRowCount() - 1;
+    ASSERT_GT(rows, 0);
+    EXPECT_EQ(statusOf(dialog), "단어가 포함된 절 수 : " + std::to_string(rows));
+    EXPECT_EQ(cp949ToUtf8(grid->GetItemText(0, 3)), "본문");
+    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(dialog.findButton()->isEnabled());
+    EXPECT_FALSE(dialog.cancelButton()->isEnabled());
+    EXPECT_EQ(grid->GetItemData(1, 3), 1u);
+
+    // Nothing selected, nothing opens; Enter on a row opens its verse.
+    grid->clearSelection();
+    dialog.OpenSelectedResult();
+    EXPECT_TRUE(opened.empty());
+    grid->selectRow(1);
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_Return);
+    ASSERT_EQ(opened.size(), 1u);
+    const std::string book = grid->GetItemText(1, 0);
+    EXPECT_EQ(opened[0].substr(0, 4), "BVRA");
+    EXPECT_EQ(opened[0].size(), 13u);
+
+    // The copied row: its text without the positions, and its citation.
+    const std::string line = cp949ToUtf8(dialog.copyRows(false));
+    EXPECT_EQ(line.find('|'), std::string::npos);
+    EXPECT_NE(line.find("(역본 가 "), std::string::npos);
+    EXPECT_EQ(line.substr(line.size() - 2), "\r\n");
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(), line);
+    const std::string all = dialog.copyRows(true);
+    EXPECT_EQ(std::count(all.begin(), all.end(), '\n'), rows);
+}
+
+TEST_F(SearchDialogTest, ChoiceDialogRunsOnTheUserInterfaceThreadWhileTheWorkerWaits) {
+    CSearchDialog dialog(context(), nullptr);
+    dialog.show();
+    QString title;
+    int candidates = 0;
+    bool onGuiThread = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (auto* choice = qobject_cast<CChoiceDialog*>(QApplication::activeModalWidget())) {
+            title = choice->windowTitle();
+            candidates = choice->rowCount();
+            onGuiThread = choice->thread() == QThread::currentThread() &&
+                          QThread::currentThread() == qApp->thread();
+            choice->accept();
+        }
+    });
+    poll.start(20);
+    ASSERT_TRUE(search(dialog, QStringLiteral("들어")));
+    EXPECT_EQ(title, QStringLiteral("낱말 선택"));
+    EXPECT_GE(candidates, 2);
+    EXPECT_TRUE(onGuiThread);
+    EXPECT_NE(statusOf(dialog).find(" ["), std::string::npos) << statusOf(dialog);
+}
+
+TEST_F(SearchDialogTest, WordSearchInKjvWithEnglishRangesHighlightsAndCitations) {
+    CSearchWord dialog(context(), nullptr);
+    dialog.show();
+    EXPECT_EQ(dialog.rangeBox()->itemText(0), QStringLiteral("전체"));
+    dialog.versionBox()->setCurrentIndex(4);
+    EXPECT_EQ(dialog.rangeBox()->itemText(0), QStringLiteral("Bible"));
+    EXPECT_EQ(dialog.rangeBox()->itemText(1), QStringLiteral("Old Testament"));
+    EXPECT_EQ(dialog.rangeBox()->itemText(2), QStringLiteral("New Testament"));
+    EXPECT_EQ(dialog.rangeBox()->itemText(3), QStringLiteral("Genesis"));
+    // A phrase takes no type.
+    dialog.modeGroup()->button(0)->click();
+    EXPECT_FALSE(dialog.typeGroup()->button(0)->isEnabled());
+    dialog.modeGroup()->button(1)->click();
+    EXPECT_TRUE(dialog.typeGroup()->button(0)->isEnabled());
+
+    ASSERT_TRUE(search(dialog, QStringLiteral("love")));
+    CGridCtrl* grid = dialog.grid();
+    const int rows = grid->GetRowCount() - 1;
+    ASSERT_GT(rows, 100);
+    EXPECT_EQ(statusOf(dialog), "단어가 포함된 절 수 : " + std::to_string(rows));
+    int john316 = 0;
+    for (int r = 1; r <= rows; ++r)
+        if (grid->GetItemText(r, 0) == "Jn" && grid->GetItemText(r, 1) == "3" &&
+            grid->GetItemText(r, 2) == "16")
+            john316 = r;
+    ASSERT_GT(john316, 0); // "loved", one of all the forms
+    grid->selectRow(john316);
+    emit grid->rowDoubleClicked(john316);
+    EXPECT_EQ(opened, (std::vector<std::string>{"BKJVjhn003016"}));
+    const std::string line = dialog.copyRows(false);
+    EXPECT_EQ(line.substr(line.size() - 15), "(KJV Jn 3:16)\r\n");
+
+    // An empty query says so and leaves the dialog idle.
+    ASSERT_TRUE(search(dialog, QString()));
+    EXPECT_EQ(messages, (std::vector<std::string>{"단어를 입력해 주십시오."}));
+}
+
+TEST_F(SearchDialogTest, CancelStopsALongSearchAndASecondFindDoesNothing) {
+    CSearchWord dialog(context(), nullptr);
+    dialog.show();
+    dialog.versionBox()->setCurrentIndex(4);
+    QSignalSpy finished(&dialog, &SearchDialogBase::searchFinished);
+    dialog.queryBox()->setCurrentText(QStringLiteral("the"));
+    dialog.OnFind();
+    EXPECT_TRUE(dialog.isSearching());
+    EXPECT_FALSE(dialog.findButton()->isEnabled());
+    dialog.OnFind(); // ignored while running
+    dialog.cancelButton()->click();
+    ASSERT_TRUE(finished.wait(20000));
+    QTest::qWait(50);
+    EXPECT_EQ(finished.count(), 1);
+    EXPECT_FALSE(dialog.isSearching());
+    EXPECT_EQ(messages, (std::vector<std::string>{"검색을 중단 합니다."}));
+    const int stoppedRows = dialog.grid()->GetRowCount() - 1;
+    EXPECT_LT(stoppedRows, 20000);
+
+    // Run to the end: one search's rows, once.
+    messages.clear();
+    ASSERT_TRUE(search(dialog, QStringLiteral("the")));
+    const int rows = dialog.grid()->GetRowCount() - 1;
+    EXPECT_GT(rows, 20000);
+    EXPECT_EQ(statusOf(dialog), "단어가 포함된 절 수 : " + std::to_string(rows));
+}
+
+TEST_F(SearchDialogTest, ClosingDuringASearchStopsItQuietly) {
+    CSearchWord dialog(context(), nullptr);
+    dialog.show();
+    dialog.versionBox()->setCurrentIndex(4);
+    QSignalSpy finished(&dialog, &SearchDialogBase::searchFinished);
+    dialog.queryBox()->setCurrentText(QStringLiteral("the"));
+    dialog.OnFind();
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    EXPECT_FALSE(dialog.isVisible());
+    ASSERT_TRUE(finished.wait(20000));
+    EXPECT_FALSE(dialog.isSearching());
+    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(dialog.findButton()->isEnabled());
+}
+
+TEST_F(SearchDialogTest, DestroyingTheDialogDuringASearchOrAChoiceEndsTheWorker) {
+    {
+        auto dialog = std::make_unique<CSearchWord>(context(), nullptr);
+        dialog->versionBox()->setCurrentIndex(4);
+        dialog->queryBox()->setCurrentText(QStringLiteral("the"));
+        dialog->OnFind();
+        EXPECT_TRUE(dialog->isSearching());
+    }
+    {
+        // The worker waits for a choice that the user-interface thread never shows.
+        auto dialog = std::make_unique<CSearchDialog>(context(), nullptr);
+        dialog->queryBox()->setCurrentText(QStringLiteral("들어"));
+        dialog->OnFind();
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        EXPECT_TRUE(dialog->isSearching());
+    }
+    QTest::qWait(20);
+    SUCCEED();
+}
+
+TEST_F(SearchDialogTest, ShowRestoresTheLastStateAndHelpNeedsNoFile) {
+    CSearchDialog dialog(context(), nullptr);
+    dialog.showAndRestore();
+    EXPECT_TRUE(dialog.isVisible());
+    dialog.showMaximized();
+    QTest::qWait(20);
+    dialog.hide();
+    dialog.showAndRestore();
+    QTest::qWait(20);
+    EXPECT_TRUE(dialog.isMaximized());
+    dialog.showNormal();
+    QTest::qWait(20);
+    dialog.hide();
+    dialog.showAndRestore();
+    QTest::qWait(20);
+    EXPECT_FALSE(dialog.isMaximized());
+
+    auto* help = dialog.findChild<QPushButton*>();
+    for (QPushButton* button : dialog.findChildren<QPushButton*>())
+        if (button->text() == QStringLiteral("도움말"))
+            help = button;
+    help->click();
+    ASSERT_NE(dialog.helpPage(), nullptr);
+    EXPECT_TRUE(dialog.helpPage()->isVisible());
+    EXPECT_TRUE(messages.empty());
+}

@@ -1,0 +1,234 @@
+// The word-variant library through its C calls, over a small built index.
+#include "wordsearch/wordvariant.h"
+
+#include "platform/codec.h"
+#include "wordindexfixture.h"
+#include "wordsearch/wordindex.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+using namespace qel;
+
+namespace {
+
+class WordVariant : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { fixture = new WordIndexFixture; }
+    static void TearDownTestSuite() {
+        delete fixture;
+        fixture = nullptr;
+    }
+    void TearDown() override { WordVariantClose(); }
+
+    // The references (from byte 6, UTF-8) of a search, or {"null"} when no block came back.
+    static std::vector<std::string> search(int version, const std::string& query,
+                                           const std::string& range = "all") {
+        if (!WordVariantOpen(fixture->indexPath(version).c_str()))
+            return {"not opened"};
+        WordVariantBlock* block =
+            WordVariantSearch(utf8ToCp949(query).c_str(), utf8ToCp949(range).c_str());
+        WordVariantClose();
+        if (!block)
+            return {"null"};
+        std::vector<std::string> refs;
+        for (int k = 0; k < block->count; ++k)
+            refs.push_back(cp949ToUtf8(block->entries[k].reference + 6));
+        WordVariantFree(block);
+        return refs;
+    }
+
+    static WordIndexFixture* fixture;
+};
+WordIndexFixture* WordVariant::fixture = nullptr;
+
+using Refs = std::vector<std::string>;
+
+} // namespace
+
+TEST_F(WordVariant, IndexesAreBuiltForVersionsWithText) {
+    EXPECT_EQ(fixture->written,
+              (Refs{fixture->indexPath(0), fixture->indexPath(1), fixture->indexPath(4)}));
+    EXPECT_FALSE(std::filesystem::exists(fixture->indexPath(5))); // NIV: a table, no text
+    EXPECT_EQ(WordVariantOpen(fixture->indexPath(5).c_str()), 0);
+    EXPECT_EQ(WordVariantOpen(nullptr), 0);
+    // Searching with nothing open, or after closing, finds nothing.
+    EXPECT_EQ(WordVariantSearch("love&~", "all"), nullptr);
+    ASSERT_NE(WordVariantOpen(fixture->indexPath(4).c_str()), 0);
+    WordVariantClose();
+    WordVariantClose(); // a second close is harmless
+    EXPECT_EQ(WordVariantSearch("love&~", "all"), nullptr);
+}
+
+TEST_F(WordVariant, BlockHoldsReferencesAndPlainTextInReadingOrder) {
+    ASSERT_NE(WordVariantOpen(fixture->indexPath(4).c_str()), 0);
+    WordVariantBlock* block = WordVariantSearch("love&~", "all");
+    ASSERT_NE(block, nullptr);
+    ASSERT_EQ(block->count, 4);
+    const char* expected[][2] = {
+        {"KJVproPr 8:17", "I love them that love me;"},
+        {"KJVmatMt 5:44", "But I say unto you, Love your enemies,"},
+        {"KJVjhnJn 14:15", "If ye love me, keep my commandments."},
+        {"KJV1jn1 Jn 4:8", "He that loveth not knoweth not God; for God is love."}};
+    for (int k = 0; k < block->count; ++k) {
+        EXPECT_STREQ(block->entries[k].reference, expected[k][0]);
+        EXPECT_STREQ(block->entries[k].text, expected[k][1]);
+    }
+    // The texts outlive the index.
+    WordVariantClose();
+    EXPECT_STREQ(block->entries[3].text, expected[3][1]);
+    WordVariantFree(block);
+    WordVariantFree(nullptr);
+}
+
+TEST_F(WordVariant, ReferenceParsesAsTheDialogReadsIt) {
+    // The dialog reads from the end: verse after the last ":", chapter after the last blank
+    // before it, the book from byte 6 up to that blank.
+    for (const auto& [version, query, book, chapter, verse] :
+         std::vector<std::tuple<int, std::string, std::string, std::string, std::string>>{
+             {4, "knoweth&~", "1 Jn", "4", "8"},
+             {0, "목자*&~", "시", "23", "1"},
+             {1, "토빗*&~", "토비", "1", "1"}}) {
+        ASSERT_NE(WordVariantOpen(fixture->indexPath(version).c_str()), 0);
+        WordVariantBlock* block = WordVariantSearch(utf8ToCp949(query).c_str(), "all");
+        ASSERT_NE(block, nullptr) << query;
+        ASSERT_EQ(block->count, 1) << query;
+        const std::string ref = block->entries[0].reference;
+        EXPECT_LE(ref.size(), 99u);
+        const std::size_t colon = ref.rfind(':');
+        const std::size_t blank = ref.rfind(' ', colon);
+        EXPECT_EQ(ref.substr(colon + 1), verse);
+        EXPECT_EQ(ref.substr(blank + 1, colon - blank - 1), chapter);
+        EXPECT_EQ(cp949ToUtf8(ref.substr(6, blank - 6)), book);
+        WordVariantFree(block);
+    }
+}
+
+TEST_F(WordVariant, WholeWordsOnlyAndNeverFootnotes) {
+    // lovely, gloves and be{F}loved{/F} are other words; the footnote's "love" is not text.
+    EXPECT_EQ(search(4, "love&~").size(), 4u);
+    EXPECT_EQ(search(4, "loved&~"), (Refs{"Jn 3:16"}));
+    EXPECT_EQ(search(4, "beloved&~"), (Refs{"Sgs 1:1"}));
+    EXPECT_EQ(search(4, "heb&~"), (Refs{"null"}));
+    EXPECT_EQ(search(4, "LORD&~"), (Refs{"Ps 3:1"})); // the Psalm title is its own line
+    EXPECT_EQ(search(4, "\"David LORD\"&~"), (Refs{"Ps 3:1"}));
+    EXPECT_EQ(search(4, "lov&~"), (Refs{"null"}));
+}
+
+TEST_F(WordVariant, AllFormsFindInflections) {
+    EXPECT_EQ(search(4, "love*&~"),
+              (Refs{"Gn 22:2", "Pr 8:17", "Mt 5:44", "Jn 3:16", "Jn 14:15", "1 Jn 4:8"}));
+    EXPECT_EQ(search(4, "loveth*&~"), search(4, "love*&~"));
+    EXPECT_EQ(search(4, "give*&~"), (Refs{"Jn 3:16"})); // gave
+}
+
+TEST_F(WordVariant, AndOrAndPhrase) {
+    EXPECT_EQ(search(4, "faith&hope&~"), (Refs{"Ro 5:2", "1 Co 13:13"}));
+    EXPECT_EQ(search(4, "faith&charity&~"), (Refs{"1 Co 13:13"}));
+    EXPECT_EQ(search(4, "charity#light#~"), (Refs{"Gn 1:3", "1 Co 13:13"}));
+    EXPECT_EQ(search(4, "faith&nothing&~"), (Refs{"null"}));
+    EXPECT_EQ(search(4, "\"in the beginning\"&~"), (Refs{"Gn 1:1"}));
+    EXPECT_EQ(search(4, "\"the beginning in\"&~"), (Refs{"null"}));
+    EXPECT_EQ(search(4, "\"love me\"&~"), (Refs{"Pr 8:17", "Jn 14:15"}));
+    EXPECT_EQ(search(4, "\"Love me\"&~"), search(4, "\"love me\"&~"));
+}
+
+TEST_F(WordVariant, Ranges) {
+    EXPECT_EQ(search(4, "love&~", "old"), (Refs{"Pr 8:17"}));
+    EXPECT_EQ(search(4, "love&~", "new"), (Refs{"Mt 5:44", "Jn 14:15", "1 Jn 4:8"}));
+    EXPECT_EQ(search(4, "love&~", "jhn"), (Refs{"Jn 14:15"}));
+    EXPECT_EQ(search(4, "love&~", "gen"), (Refs{"null"}));
+    EXPECT_EQ(search(4, "love&~", "xyz"), (Refs{"null"}));
+    EXPECT_EQ(search(4, "love&~", ""), (Refs{"null"}));
+    // The deuterocanon stands with the Old Testament, as in the book table.
+    EXPECT_EQ(search(1, "이것은&~", "old"), (Refs{"토비 1:1"}));
+    EXPECT_EQ(search(1, "이것은&~", "new"), (Refs{"null"}));
+}
+
+TEST_F(WordVariant, KoreanBasicIsTheWordAsWrittenAndAllFormsTakeParticles) {
+    // "기본": the word ending at a blank, as the grid highlights it; "모두": every particle.
+    EXPECT_EQ(search(0, "하나님&~"), (Refs{"null"})); // nothing found
+    EXPECT_EQ(search(0, "하나님*&~"), (Refs{"창 1:1", "창 1:2", "요 3:16"}));
+    // 하나님께서 is one word although a tag stands inside it.
+    EXPECT_EQ(search(0, "하나님께서&~"), (Refs{"창 1:1"}));
+    EXPECT_EQ(search(0, "하나&~"), (Refs{"null"}));
+    EXPECT_EQ(search(0, "하나*&~"), (Refs{"창 2:21"}));
+    EXPECT_EQ(search(0, "사랑&~"), (Refs{"고전 13:13"}));
+    EXPECT_EQ(search(0, "사랑이라&~"), (Refs{"고전 13:13"}));
+    EXPECT_EQ(search(0, "믿음*&소망*&~"), (Refs{"고전 13:13"}));
+    EXPECT_EQ(search(0, "믿음#소망#~"), (Refs{"고전 13:13"}));
+    EXPECT_EQ(search(0, "믿음*#소망*#~"), (Refs{"롬 5:2", "고전 13:13"}));
+    EXPECT_EQ(search(0, "\"하나님의 영은\"&~"), (Refs{"창 1:2"}));
+    EXPECT_EQ(search(0, "하나님*&~", "new"), (Refs{"요 3:16"}));
+}
+
+TEST_F(WordVariant, KoreanAllFormsFindEndings) {
+    EXPECT_EQ(search(0, "사랑*&~"), (Refs{"요 3:16", "고전 13:13"}));
+    EXPECT_EQ(search(0, "사랑하다*&~"), (Refs{"요 3:16"}));
+    EXPECT_EQ(search(0, "믿다*&~"), (Refs{"요 3:16", "롬 5:2", "고전 13:13"}));
+    EXPECT_EQ(search(0, "짓다*&~"), (Refs{"창 1:1"}));
+    EXPECT_EQ(search(0, "없다*&~"), (Refs{"시 23:1"}));
+    EXPECT_EQ(search(1, "사랑하다*#~"), (Refs{"요한 3:16"}));
+}
+
+TEST_F(WordVariant, SearchesFromManyThreadsStayConsistent) {
+    std::atomic<bool> stop{false};
+    std::atomic<int> wrong{0};
+    std::vector<std::thread> threads;
+    const std::string path = fixture->indexPath(4);
+    ASSERT_NE(WordVariantOpen(path.c_str()), 0);
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back([&] {
+            for (int i = 0; i < 300; ++i) {
+                WordVariantBlock* block = WordVariantSearch("love*&~", "all");
+                // Another thread may have closed the index: then nothing, never half.
+                if (block && (block->count != 6 ||
+                              std::strncmp(block->entries[5].reference, "KJV1jn1 Jn 4:8", 14) != 0))
+                    ++wrong;
+                WordVariantFree(block);
+            }
+        });
+    std::thread reopen([&] {
+        while (!stop) {
+            WordVariantClose();
+            WordVariantOpen(path.c_str());
+        }
+    });
+    for (std::thread& t : threads)
+        t.join();
+    stop = true;
+    reopen.join();
+    EXPECT_EQ(wrong, 0);
+}
+
+TEST_F(WordVariant, DamagedIndexFilesAreRefusedOrHarmless) {
+    std::ifstream in(fixture->indexPath(4), std::ios::binary);
+    const std::string good((std::istreambuf_iterator<char>(in)), {});
+    const std::string damaged = fixture->dir.str() + "/damaged.m14";
+    auto write = [&](const std::string& bytes) {
+        std::ofstream(damaged, std::ios::binary | std::ios::trunc) << bytes;
+    };
+    write(good.substr(0, good.size() - 1));
+    EXPECT_EQ(WordVariantOpen(damaged.c_str()), 0);
+    write(std::string(4096, 'Q'));
+    EXPECT_EQ(WordVariantOpen(damaged.c_str()), 0);
+    write("");
+    EXPECT_EQ(WordVariantOpen(damaged.c_str()), 0);
+
+    // Records pointing anywhere: every query still runs inside the file.
+    for (std::size_t seed = 1; seed < 40; ++seed) {
+        std::string bytes = good;
+        for (std::size_t i = sizeof(wordindex::Header) + seed * 7; i < bytes.size(); i += 13 + seed)
+            bytes[i] = static_cast<char>(bytes[i] ^ (0x5A + seed));
+        write(bytes);
+        ASSERT_NE(WordVariantOpen(damaged.c_str()), 0);
+        for (const char* q : {"love*&~", "faith#hope#~", "\"in the beginning\"&~"})
+            WordVariantFree(WordVariantSearch(q, "new"));
+        WordVariantClose();
+    }
+}
