@@ -1,4 +1,5 @@
-# Wraps CMake; `make run` and `make test` install what they need on Debian 12.
+# Wraps CMake. `make deps` installs the Debian packages; `make run` and `make test` call it,
+# `make` alone only builds.
 BUILD := build
 PACKAGES := g++ cmake ninja-build qt6-base-dev libsqlite3-dev libgtest-dev libgmock-dev \
 	libbenchmark-dev xvfb xauth fonts-unfonts-core fonts-baekmuk sword-text-kjv \
@@ -6,7 +7,7 @@ PACKAGES := g++ cmake ninja-build qt6-base-dev libsqlite3-dev libgtest-dev libgm
 	libexpat1-dev libicu-dev sword-text-web gmt gmt-gshhg-high
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
-.PHONY: all deps build run test bench test-asan test-tsan fuzz install
+.PHONY: all deps build run test bench test-asan test-tsan fuzz install check-format
 
 # Installs those of the Debian packages $(1) that are missing.
 define install-missing
@@ -26,14 +27,17 @@ all: build
 deps:
 	$(call install-missing,$(PACKAGES))
 
+# Extra CMake options for the first configure, e.g. CMAKE_FLAGS=-DQEL_BUILD_TESTS=OFF.
+CMAKE_FLAGS ?=
+
 $(BUILD)/build.ninja:
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
 
-build: deps $(BUILD)/build.ninja
+build: $(BUILD)/build.ninja
 	cmake --build $(BUILD)
-	$(BUILD)/qel-mkdb --install-record $(abspath $(BUILD))
 
-run: build
+run: deps
+	$(MAKE) build
 	$(BUILD)/qelbible
 
 # The program, qel-mkdb, the built data, a desktop entry and the icon under PREFIX.
@@ -41,10 +45,18 @@ PREFIX ?= /usr/local
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
 
-test: build
-	cd $(BUILD) && ctest --output-on-failure
+# No test may hang the run: each has TEST_TIMEOUT seconds.
+TEST_TIMEOUT ?= 600
 
-bench: build
+test: deps
+	$(MAKE) build
+	cd $(BUILD) && ctest --output-on-failure --timeout $(TEST_TIMEOUT)
+
+check-format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror
+
+bench: deps
+	$(MAKE) build
 	$(BUILD)/qel-bench
 
 test-asan: deps
