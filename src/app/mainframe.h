@@ -76,8 +76,6 @@ public:
     // Asked before the main window closes; returns true to close. Replaceable for tests.
     void setExitConfirmation(std::function<bool()> confirm) { confirmExit_ = std::move(confirm); }
 
-    bool firstPaintDone() const { return firstPaintDone_; }
-
 signals:
     void firstPainted();
 

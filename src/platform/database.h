@@ -104,7 +104,6 @@ public:
     bool isEOF() const { return eof_; }
     void moveNext();
 
-    bool hasField(std::string_view column) const { return columnIndex(column) >= 0; }
     // Throws DatabaseError for an unknown column.
     std::string field(std::string_view column) const;
 

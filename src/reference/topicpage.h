@@ -24,7 +24,6 @@ public:
 
     // Shows the markup (CP949) and the picture (PNG bytes; none when empty).
     void setTopic(const std::string& markup, const std::string& png);
-    void clearTopic() { setTopic({}, {}); }
 
     CTextPane* pane() const { return pane_; }
     QLabel* picture() const { return picture_; }

@@ -44,7 +44,7 @@ public:
     struct Finished {};
     using Event = std::variant<Reset, Rows, Message, Remember, Finished>;
 
-    bool stopRequested() const override { return dialog_.m_bStop.load() == 1; }
+    bool stopRequested() const override { return dialog_.stopRequested(); }
     void message(const std::string& text) override { push(Message{text}); }
     void status(const std::string& text) override {
         std::lock_guard lock(mutex_);
@@ -215,7 +215,7 @@ SearchDialogBase::SearchDialogBase(SearchDialogContext context, const QString& t
 
 SearchDialogBase::~SearchDialogBase() {
     // The worker is let go of any wait and told to stop; it ends at its next check.
-    m_bStop = 1;
+    stopRequested_ = true;
     channel_->abandon();
     if (worker_.joinable())
         worker_.join();
@@ -256,7 +256,7 @@ QString SearchDialogBase::statusText() const {
 }
 
 void SearchDialogBase::OnFind() {
-    if (m_bStop.load() == 0 || worker_.joinable())
+    if (!stopRequested() || worker_.joinable())
         return;
     cancel_->setFocus();
     Search search = prepareSearch();
@@ -268,16 +268,16 @@ void SearchDialogBase::OnFind() {
     cancel_->setEnabled(true);
     cancel_->setFocus();
     setCursor(Qt::BusyCursor);
-    m_bStop = 0;
+    stopRequested_ = false;
     worker_ = std::thread([this, search = std::move(search)] {
         search(*channel_);
-        m_bStop = 1;
+        stopRequested_ = true;
         channel_->finished();
     });
 }
 
 void SearchDialogBase::OnCancel() {
-    m_bStop = 1;
+    stopRequested_ = true;
 }
 
 void SearchDialogBase::flush() {
@@ -400,7 +400,7 @@ bool SearchDialogBase::eventFilter(QObject* watched, QEvent* event) {
 
 void SearchDialogBase::reject() {
     // Escape and the close box hide the dialog; its results stay, its search stops.
-    m_bStop = 1;
+    stopRequested_ = true;
     hide();
 }
 

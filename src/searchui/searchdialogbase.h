@@ -43,8 +43,8 @@ public:
     void showAndRestore();
     bool isSearching() const { return worker_.joinable(); }
 
-    // 1 idle or stop asked, 0 while the worker runs.
-    std::atomic<int> m_bStop{1};
+    // True while idle and once a stop is asked; the worker checks it between steps.
+    bool stopRequested() const { return stopRequested_.load(); }
 
     CGridCtrl* grid() const { return grid_; }
     QComboBox* queryBox() const { return query_; }
@@ -53,7 +53,6 @@ public:
     QComboBox* rangeBox() const { return range_; }
     QButtonGroup* modeGroup() const { return modeGroup_; }
     QButtonGroup* typeGroup() const { return typeGroup_; }
-    QCheckBox* centerBox() const { return center_; }
     QString statusText() const;
     // The last help page shown, for the help button.
     QDialog* helpPage() const { return help_; }
@@ -102,6 +101,8 @@ protected:
     int m_nShowState = 0;
 
 private:
+    // Shared with the worker without a lock.
+    std::atomic<bool> stopRequested_{true};
     friend class SearchChannel;
     void flush();
     void runChoice();

@@ -1,6 +1,7 @@
 #include "searchui/searchforms.h"
 
 #include "bible/booktable.h"
+#include "bible/versekey.h"
 #include "platform/codec.h"
 #include "platform/text.h"
 #include "versesearch/bookabbreviations.h"
@@ -45,13 +46,6 @@ std::string_view fromBlankBefore(std::string_view text, std::size_t position, in
         if (text[i - 1] == ' ' && ++blanks == n)
             return text.substr(i);
     return text;
-}
-
-std::string padded3(std::string_view number) {
-    std::string out(number);
-    if (out.size() < 3)
-        out.insert(0, 3 - out.size(), '0');
-    return out;
 }
 
 } // namespace
@@ -240,7 +234,7 @@ std::string verseResultCommandKey(std::string_view abbreviation, std::string_vie
     const std::string code = name.empty() ? std::string() : bookCodeOf(name, "VRA");
     if (code.empty())
         return {};
-    return "BVRA" + code + padded3(chapter) + padded3(verse);
+    return verseSearchResultKey(code, chapter, verse);
 }
 
 std::string wordResultCommandKey(std::string_view versionCode, std::string_view book,
@@ -253,7 +247,7 @@ std::string wordResultCommandKey(std::string_view versionCode, std::string_view 
         }
     if (code.empty())
         return {};
-    return "B" + std::string(versionCode) + code + padded3(chapter) + padded3(verse);
+    return wordSearchResultKey(versionCode, code, chapter, verse);
 }
 
 } // namespace qel
