@@ -36,7 +36,7 @@ public:
     bool notify(QObject* receiver, QEvent* event) override;
 
 private:
-    bool openContentDatabase();
+    [[nodiscard]] bool openContentDatabase();
     void loadQtTranslations();
     // At the first paint: the windows the command line asks for, then the picture.
     void openCommandLineWindows();

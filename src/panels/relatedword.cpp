@@ -38,8 +38,9 @@ void CRelatedWord::ShowRelated(const std::string& book, const std::string& chapt
     RelatedContent related;
     try {
         related = relatedContentOf(context_.contentDb, book, chapter, verse);
-    } catch (const DatabaseError&) {
+    } catch (const DatabaseError& e) {
         // A damaged table leaves the panel empty; the chapter still shows.
+        logWarning(e.what());
     }
     if (related.tooLong)
         showMessage("Memory full...", applicationTitle());

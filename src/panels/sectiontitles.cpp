@@ -16,6 +16,12 @@ TitlePlace placeIn(std::string_view text) {
     return {std::string(text.substr(0, colon)), std::string(rest.substr(0, rest.find(']')))};
 }
 
+// An edition without a title table lists no titles.
+bool hasTitleTable(Database& db, std::string_view version) {
+    const std::string table = versionTable(version);
+    return !table.empty() && db.hasTable("T" + table);
+}
+
 } // namespace
 
 TitlePlace titlePlace(std::string_view title) {
@@ -50,7 +56,7 @@ HitPlace hitPlace(std::string_view hit) {
 std::vector<std::string> sectionTitlesOf(Database& db, std::string_view version,
                                          std::string_view book) {
     std::vector<std::string> titles;
-    if (versionTable(version).empty())
+    if (!hasTitleTable(db, version))
         return titles;
     for (RecordSet rs(db, sql::sectionTitles(version, book)); !rs.isEOF(); rs.moveNext())
         titles.push_back(rs.field("body"));
@@ -60,7 +66,7 @@ std::vector<std::string> sectionTitlesOf(Database& db, std::string_view version,
 std::vector<std::string> searchSectionTitles(Database& db, std::string_view version,
                                              std::string_view text) {
     std::vector<std::string> hits;
-    if (text.empty() || versionTable(version).empty())
+    if (text.empty() || !hasTitleTable(db, version))
         return hits;
     RecordSet rs(db, sql::sectionTitleSearch(version), {sql::sectionTitlePattern(text)});
     for (; !rs.isEOF(); rs.moveNext())

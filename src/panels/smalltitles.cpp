@@ -4,6 +4,7 @@
 #include "panels/sectiontitles.h"
 #include "platform/codec.h"
 #include "platform/database.h"
+#include "platform/messagesink.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -121,8 +122,8 @@ void CSmallTitles::OpenTitleItem(QTreeWidgetItem* item) {
     try {
         titles = sectionTitlesOf(contentDb_, version_,
                                  item->data(0, kCodeRole).toString().toStdString());
-    } catch (const DatabaseError&) {
-        // An edition without a title table lists no titles.
+    } catch (const DatabaseError& e) {
+        logWarning(e.what()); // a damaged table: the book stays without titles
     }
     for (const std::string& title : titles)
         new QTreeWidgetItem(item, {shown(title)});
@@ -137,8 +138,8 @@ void CSmallTitles::SearchTitles() {
     std::vector<std::string> found;
     try {
         found = searchSectionTitles(contentDb_, version_, cp949Of(typed));
-    } catch (const DatabaseError&) {
-        // As for the tree: nothing to list.
+    } catch (const DatabaseError& e) {
+        logWarning(e.what());
     }
     for (const std::string& hit : found) {
         auto* item = new QListWidgetItem(shown(hit), hits_);

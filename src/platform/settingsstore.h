@@ -36,7 +36,7 @@ private:
     const std::string* find(std::string_view section, std::string_view name) const;
     void load();
     bool write(std::string_view section, std::string_view name, std::string value) noexcept;
-    bool save(std::string& reason) const;
+    [[nodiscard]] bool save(std::string& reason) const;
     void reportFailure(const std::string& reason) noexcept;
 
     std::string path_;

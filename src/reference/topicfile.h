@@ -44,7 +44,7 @@ struct ChronologyRecord {
 // finds nothing, and nothing throws.
 class TopicFile {
 public:
-    bool open(const std::string& path);
+    [[nodiscard]] bool open(const std::string& path);
     void close() { db_.close(); }
     bool isOpen() const { return db_.isOpen(); }
 

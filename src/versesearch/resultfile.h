@@ -21,7 +21,7 @@ struct VerseHits {
 std::string formatResultRecords(const std::vector<VerseHits>& hits);
 
 // Writes the file; false with errno set when it cannot be written.
-bool writeResultFile(const std::string& path, const std::vector<VerseHits>& hits);
+[[nodiscard]] bool writeResultFile(const std::string& path, const std::vector<VerseHits>& hits);
 
 // Splits the file text into records: a record ends at the first "^" or "*"; an empty record
 // ended by "*" ends the list, as does the end of the text, where a last cut record is kept

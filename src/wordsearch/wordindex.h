@@ -89,7 +89,7 @@ public:
     WordIndex& operator=(const WordIndex&) = delete;
 
     // False when the file is missing or is not a word index.
-    bool open(const std::string& path);
+    [[nodiscard]] bool open(const std::string& path);
     void close();
     bool isOpen() const { return data_ != nullptr; }
     // True when `path` is still the very file this index was opened from (same file, size
