@@ -203,7 +203,7 @@ TEST_F(QueryEngineTest, InflectedSearchFollowsIrregularVerbs) {
     const auto love = referencesOf(search("@사랑", 3));
     const auto loveNoun = referencesOf(search("@사랑", 2));
     EXPECT_GT(love.size(), loveNoun.size());
-    EXPECT_TRUE(love.count("요3:16")) << "사랑하사";
+    EXPECT_TRUE(love.count("요3:16")) << "사랑하시어";
 }
 
 TEST_F(QueryEngineTest, QueryFormsOfTheDialog) {
@@ -629,8 +629,8 @@ TEST(VerseIndexBuilder, DisplayTextDropsNotesAndKeepsWords) {
     EXPECT_EQ(qel::cp949ToUtf8(verseDisplayText(
                   cp("창공{N TEX=\"히, {펼쳐} 넓힌 것\"}*{/N}이 {W VAL=P}요한{/W}이라"))),
               "창공이 요한이라");
-    EXPECT_EQ(qel::cp949ToUtf8(verseDisplayText(cp("{D}16{/D}하나님이 세상을"))),
-              "하나님이 세상을");
+    EXPECT_EQ(qel::cp949ToUtf8(verseDisplayText(cp("{D}16{/D}하나님께서 세상을"))),
+              "하나님께서 세상을");
     EXPECT_EQ(verseDisplayText("abc {F VAL=\"unterminated"), "abc");
 }
 
@@ -641,7 +641,7 @@ TEST(VerseIndexBuilder, BuildsFromTheContentDatabaseAndRejectsBadFiles) {
         db.execute("create table VRA (volcode TEXT, chap TEXT, sec TEXT, body TEXT, sequence "
                    "INTEGER)");
         db.execute("insert into VRA values ('jhn', '3', '16', ?, 2)",
-                   {cp("하나님이 세상을 이처럼 사랑하사")});
+                   {cp("하나님께서 세상을 이토록 사랑하시어")});
         db.execute("insert into VRA values ('gen', '1', '1', ?, 1)",
                    {cp("맨 처음에 {W VAL=P}하나님{/W}께서 성전을")});
     }
