@@ -203,7 +203,7 @@ TEST_F(QueryEngineTest, InflectedSearchFollowsIrregularVerbs) {
     const auto love = referencesOf(search("@사랑", 3));
     const auto loveNoun = referencesOf(search("@사랑", 2));
     EXPECT_GT(love.size(), loveNoun.size());
-    EXPECT_TRUE(love.count("요3:16")) << "사랑하사";
+    EXPECT_TRUE(love.count("요3:16")) << "사랑하시어";
 }
 
 TEST_F(QueryEngineTest, QueryFormsOfTheDialog) {
@@ -329,7 +329,7 @@ const ReadingCase kReadingCases[] = {
     {"이름을", "이름 [명사]", {"이르다 [용언]"}},   // 시 23:3 그 이름을 위하여
     {"마음으로", "마음 [명사]", {"맛다 [용언]"}},   // 시 119:10 온 마음을 쏟아
     {"믿음으로", "믿음 [명사]", {"믿다 [용언]"}},   // 빌 3:9 그리스도를 믿음으로
-    {"나는", "나 [명사]", {}},                      // 요 1:20 나는 그리스도가 아니로다
+    {"나는", "나 [명사]", {}},                      // 요 1:20 나는 그리스도가 아니로라
     {"살리소서", "살리다 [용언]", {"살다 [용언]"}}, // 시 119:88 나를 살리소서
     {"새와", "새 [명사]", {"새다 [용언]"}},         // 창 1:26 하늘의 새와 가축과
     {"온", "온 [수식언]", {"올다 [용언]"}},         // 창 1:29 온 땅 위에
@@ -351,7 +351,7 @@ const ReadingCase kReadingCases[] = {
     {"지으시니라", "짓다 [용언]", {}}, // 창 1:1 지으시니라
     {"도우소서", "돕다 [용언]", {}},
     {"이르시되", "이르다 [용언]", {}},
-    {"여짜오되", "여짜오다 [용언]", {}},              // our own list of old words
+    {"나아오나니", "나아오다 [용언]", {}},            // 요 3:21, a verb of our own list
     {"거룩히", "거룩히 [수식언]", {"거룩히 [명사]"}}, // the adverb of 거룩하다
 };
 
@@ -629,8 +629,8 @@ TEST(VerseIndexBuilder, DisplayTextDropsNotesAndKeepsWords) {
     EXPECT_EQ(qel::cp949ToUtf8(verseDisplayText(
                   cp("창공{N TEX=\"히, {펼쳐} 넓힌 것\"}*{/N}이 {W VAL=P}요한{/W}이라"))),
               "창공이 요한이라");
-    EXPECT_EQ(qel::cp949ToUtf8(verseDisplayText(cp("{D}16{/D}하나님이 세상을"))),
-              "하나님이 세상을");
+    EXPECT_EQ(qel::cp949ToUtf8(verseDisplayText(cp("{D}16{/D}하나님께서 세상을"))),
+              "하나님께서 세상을");
     EXPECT_EQ(verseDisplayText("abc {F VAL=\"unterminated"), "abc");
 }
 
@@ -641,7 +641,7 @@ TEST(VerseIndexBuilder, BuildsFromTheContentDatabaseAndRejectsBadFiles) {
         db.execute("create table VRA (volcode TEXT, chap TEXT, sec TEXT, body TEXT, sequence "
                    "INTEGER)");
         db.execute("insert into VRA values ('jhn', '3', '16', ?, 2)",
-                   {cp("하나님이 세상을 이처럼 사랑하사")});
+                   {cp("하나님께서 세상을 이토록 사랑하시어")});
         db.execute("insert into VRA values ('gen', '1', '1', ?, 1)",
                    {cp("맨 처음에 {W VAL=P}하나님{/W}께서 성전을")});
     }
