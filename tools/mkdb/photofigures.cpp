@@ -174,9 +174,12 @@ void ground(Sheet& s, const Profile& p, const ProfileFrame& f) {
     s.p.setPen(QPen(QColor(0x20, 0x50, 0x90), 1, Qt::DashLine));
     s.p.drawLine(f.at(0, 0), f.at(f.far(), 0));
     s.text(ProfileFrame::kLeft - 36, f.at(0, 0).y(), QStringLiteral("해수면"), true, 10);
-    for (const Lake& lake : p.lakes)
-        s.text(f.at((lake.from + lake.to) / 2, 0).x(), f.at(0, lake.surface).y() + 12,
+    // A lake's name inside its water, or above it when the water is too shallow to hold it.
+    for (const Lake& lake : p.lakes) {
+        const double top = f.at(0, lake.surface).y(), depth = f.at(0, lake.deepest).y() - top;
+        s.text(f.at((lake.from + lake.to) / 2, 0).x(), depth > 30 ? top + 14 : top - 10,
                QString::fromUtf8(lake.name), true, 11);
+    }
 }
 
 std::string drawProfile(const Profile& p) {
