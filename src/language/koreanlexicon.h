@@ -56,10 +56,12 @@ struct HomonymOrder {
 // Particle flags mark nouns, conjugation flags dictionary forms in -다, entries without
 // affixes (or with the adverb's few) determiners and adverbs; compound-only entries are
 // skipped. False when the files cannot be read.
-[[nodiscard]] bool readHunspellLexicon(const std::string& dicPath, const std::string& affPath, Lexicon& lexicon);
+[[nodiscard]] bool readHunspellLexicon(const std::string& dicPath, const std::string& affPath,
+                                       Lexicon& lexicon);
 
 // Reads our own list (UTF-8): "N word", "V word다", "M word", and "H 한글 漢字 漢字 ...";
 // '#' starts a comment. Entries of this list come first among the readings of a word.
-[[nodiscard]] bool readOwnLexicon(const std::string& path, Lexicon& lexicon, std::vector<HomonymOrder>& order);
+[[nodiscard]] bool readOwnLexicon(const std::string& path, Lexicon& lexicon,
+                                  std::vector<HomonymOrder>& order);
 
 } // namespace qel::korean

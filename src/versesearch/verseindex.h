@@ -45,7 +45,8 @@ struct VerseIndexData {
 // Throws std::runtime_error when the file cannot be written.
 void saveVerseIndex(const VerseIndexData& data, const std::string& path);
 // False (with a reason) for a missing, short or malformed file.
-[[nodiscard]] bool loadVerseIndex(const std::string& path, VerseIndexData& data, std::string& error);
+[[nodiscard]] bool loadVerseIndex(const std::string& path, VerseIndexData& data,
+                                  std::string& error);
 
 enum class SearchType { Basic = 1, Inflected = 2, Extended = 3 };
 
