@@ -129,7 +129,7 @@ TEST_F(ChildViewTest, DraggingUpOrDownBetweenTheSamePointsSelectsTheSameText) {
 }
 
 TEST_F(ChildViewTest, SelectionNeverCutsAKoreanCharacter) {
-    open(cp("태초에 하나님이 천지를 창조하시니라. 땅이 혼돈하고 공허하며"));
+    open(cp("맨 처음에 하나님께서 하늘과 땅을 지으시니라. 땅은 모양이 없이 텅 비었고"));
     const MarkupNode* piece = content().head();
     ASSERT_TRUE(piece && piece->isText());
     for (int from = 1; from < 60; from += 3) {

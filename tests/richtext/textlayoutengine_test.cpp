@@ -190,8 +190,9 @@ TEST(TextLayout, FastBreakingMatchesTheLiteralPrefixRule) {
     std::string page;
     for (int verse = 1; verse <= 40; ++verse)
         page += "{S VAL=" + std::to_string(verse) + "}{/S}{D}" + std::to_string(verse) + "{/D}" +
-                utf8ToCp949("태초에 하나님이 천지를 창조하시니라. 땅이 혼돈하고 공허하며 "
-                            "흑암이 깊음 위에 있고 (하나님의 영은) \"수면\" 위에 운행하시니라") +
+                utf8ToCp949("맨 처음에 하나님께서 하늘과 땅을 지으시니라. 땅은 모양이 없이 "
+                            "텅 비었고 어둠이 깊은 물 위에 덮였으며 (하나님의 영께서는) \"물\" "
+                            "위를 움직이시니라") +
                 " In the beginning God created the heaven and the earth.";
     for (int width : {120, 333, 800, 1234}) {
         Layout literal(width);

@@ -76,7 +76,7 @@ TEST_F(NoteStoreTest, AMissingFileIsCreatedWithTheTableAndTheKeyIndex) {
 TEST_F(NoteStoreTest, RowsGetTheirSortNumbersAndTheListKeepsTheirOrder) {
     NoteStore store(file());
     const NoteKey corinthians{"VRA", "1co", "13", "4"};
-    EXPECT_EQ(store.save(corinthians, "사랑은 오래 참고"), NoteStore::Change::Inserted);
+    EXPECT_EQ(store.save(corinthians, "사랑은 길이 견디며"), NoteStore::Change::Inserted);
     EXPECT_EQ(numbers(corinthians), "0 67 13 4");
     const NoteKey gnb{"GNB", "gen", "1", "1"};
     store.save(gnb, "In the beginning");

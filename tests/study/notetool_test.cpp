@@ -35,7 +35,7 @@ TEST(NoteTool, ExportThenImportGivesTheSameNotesAndASecondImportChangesNothing) 
     {
         NoteStore store(source);
         store.save({"VRA", "1co", "13", "4"},
-                   "사랑은 오래 참고\r\n온유하며, \"시기하지\" 아니하며");
+                   "사랑은 길이 견디며\r\n너그러우며, \"샘을 내지\" 아니하며");
         store.save({"KJV", "jhn", "3", "16"}, "' OR '1'='1");
         store.save({"GNB", "gen", "1", "1"}, longKorean);
     }

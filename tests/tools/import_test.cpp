@@ -223,10 +223,10 @@ TEST_F(Import, OsisFileReplacesTheSlotAndItsDerivedRows) {
         file,
         osisDocument(
             R"(<div type="section"><title>천지 창조</title>
-<verse osisID="Gen.1.1">태초에 )" +
+<verse osisID="Gen.1.1">맨 처음에 )" +
             kNfdHananim +
-            R"(이 <w lemma="strong:H1254" morph="x">천지를</w> 창조하시니라<note>히브리어로는 하늘들</note></verse>
-<verse sID="Gen.1.2" osisID="Gen.1.2"/>땅이 <transChange type="added">혼돈하고</transChange> <q who="Jesus">말씀</q><verse eID="Gen.1.2"/>
+            R"(이 <w lemma="strong:H1254" morph="x">하늘과 땅을</w> 지으시니라<note>히브리어로는 하늘들</note></verse>
+<verse sID="Gen.1.2" osisID="Gen.1.2"/>땅이 <transChange type="added">텅 비고</transChange> <q who="Jesus">말씀</q><verse eID="Gen.1.2"/>
 <verse osisID="Gen.1.3 Gen.1.4 Gen.1.5">빛이 있었고</verse></div>)"));
     const ImportReport report = run(file.string(), "VRA");
     EXPECT_EQ(report.verses, 3u);
@@ -234,10 +234,11 @@ TEST_F(Import, OsisFileReplacesTheSlotAndItsDerivedRows) {
     EXPECT_EQ(column("select sec as v from VRA order by sequence"),
               (std::vector<std::string>{"1", "2", "3-5"}));
     // NFC before CP949; Strong's numbers and morphology gone; the note is a marker.
-    EXPECT_EQ(column("select body as v from VRA where sec='1'").at(0),
-              "{D}1{/D}태초에 하나님이 천지를 창조하시니라{N TEX=\"히브리어로는 하늘들\"}*{/N} ");
+    EXPECT_EQ(
+        column("select body as v from VRA where sec='1'").at(0),
+        "{D}1{/D}맨 처음에 하나님이 하늘과 땅을 지으시니라{N TEX=\"히브리어로는 하늘들\"}*{/N} ");
     EXPECT_EQ(column("select body as v from VRA where sec='2'").at(0),
-              "{D}2{/D}땅이 {F VAL=I}혼돈하고{/F} {W VAL=J}말씀{/W} ");
+              "{D}2{/D}땅이 {F VAL=I}텅 비고{/F} {W VAL=J}말씀{/W} ");
     EXPECT_EQ(column("select body as v from TVRA"), (std::vector<std::string>{"천지 창조 [1:1]"}));
     EXPECT_EQ(column("select chap as v from CHAPTER where vercode='VRA'"),
               (std::vector<std::string>{"1"}));
