@@ -141,21 +141,6 @@ TEST(FourGospelTable, HasTheHarmonysShapeAndHeadings) {
         }
 }
 
-TEST(FourGospelTable, KeepsTheKnownRowsInPlace) {
-    expectRows(
-        fourGospelTable(),
-        {{0, 0, "", "서론"},
-         {1, 1, "jhn1:1-18", "말씀이 육신이 되시다"},
-         {7, 1, "mat1:1-17 luk3:23-38", "예수의 세계"},
-         {16, 1, "mat3:1-12 mrk1:1-8 luk3:1-9,15-17 jhn1:19-23", "세례 요한의 전파"},
-         {19, 1, "mat1:1-17 luk3:23-38", "예수의 세계"},
-         {60, 1, "mat6:19-34 luk11:34-36,12:22-34,16:13", "보물을 하늘에 쌓아 두라"},
-         {248, 2, "mat26:17-25 mrk14:12-21 luk22:7-14,21-23 jhn13:21-30",
-          "제자들과 함께 유월절을 지키시다"},
-         {270, 2, "mat27:15-26 mrk15:6-15 luk23:13-25 jhn18:39-19:16", "사형 선고를 받으시다"},
-         {289, 1, "jhn21:15-25", "내 양을 먹이라"}});
-}
-
 TEST(FourGospelTable, SubheadingsHoldThePassagesOfTheirSections) {
     const auto& table = fourGospelTable();
     for (std::size_t i = 0; i + 1 < table.size(); ++i) {

@@ -13,10 +13,6 @@ const DockBarSizes kDefaults = {{600, 160}, {250, 400}, {400, 250}};
 
 } // namespace
 
-TEST(DockBarSizes, SectionNamesOwnerAndBar) {
-    EXPECT_EQ(dockBarSection("VRA", 115), "VRA-SCBar-115");
-}
-
 TEST(DockBarSizes, SurviveAReopenedStore) {
     TempDir dir;
     const std::string file = (dir.path() / "s.ini").string();
