@@ -46,6 +46,8 @@ CDiaryWindow::CDiaryWindow(std::shared_ptr<JournalStore> store, ReaderLink* read
                            QWidget* parent)
     : QMainWindow(parent), store_(std::move(store)), reader_(reader), today_(today) {
     setWindowTitle(QStringLiteral("매일 성경 읽기 (경건 일기장)"));
+    // Month and weekday names of the calendars in Korean, whatever the system's locale.
+    setLocale(QLocale(QLocale::Korean, QLocale::SouthKorea));
     auto* splitter = new QSplitter(this);
     splitter->addWidget(buildSide());
     splitter->addWidget(buildPage());
@@ -169,9 +171,8 @@ void CDiaryWindow::showDate(const CivilDate& date) {
     save();
     loading_ = true;
     entry_ = store_->entry(isoDate(date)).value_or(DiaryEntry{isoDate(date), {}, {}, {}, {}, {}});
-    dateLabel_->setText(
-        QLocale(QLocale::Korean).toString(qdateOf(date), QStringLiteral("yyyy년 M월 d일 dddd")) +
-        (date == today_ ? QStringLiteral(" (오늘)") : QString()));
+    dateLabel_->setText(locale().toString(qdateOf(date), QStringLiteral("yyyy년 M월 d일 dddd")) +
+                        (date == today_ ? QStringLiteral(" (오늘)") : QString()));
     title_->setText(text(entry_.title));
     passage_->setText(text(entry_.passage));
     prayer_->setText(text(entry_.prayer));

@@ -48,6 +48,8 @@ CPlanWindow::CPlanWindow(std::shared_ptr<JournalStore> store, ReaderLink* reader
                          QWidget* parent)
     : QMainWindow(parent), store_(std::move(store)), reader_(reader), today_(today) {
     setWindowTitle(QStringLiteral("성경 읽기 진도표"));
+    // Month and weekday names of the calendars in Korean, whatever the system's locale.
+    setLocale(QLocale(QLocale::Korean, QLocale::SouthKorea));
     auto* splitter = new QSplitter(this);
     auto* left = new QWidget(splitter);
     auto* leftLayout = new QVBoxLayout(left);
