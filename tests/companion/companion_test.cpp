@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QCalendarWidget>
+#include <QFile>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -230,4 +231,22 @@ TEST(CompanionTool, QelMkdbCarriesPlansAndDiaryOutAndBack) {
     EXPECT_EQ(a.marks, b.marks);
     EXPECT_EQ(a.entries, b.entries);
     EXPECT_EQ(b.marks.size(), 8u);
+}
+
+TEST(CompanionPrograms, ASecondStartLeavesTheFirstRunningAndEnds) {
+    RuntimeFolder runtime;
+    const QString notes = QString::fromStdString(runtime.dir().str() + "/Study.mdb");
+    QProcess first;
+    first.start(QStringLiteral(QEL_BUILD_DIR "/qelplan"), {"--notes", notes});
+    ASSERT_TRUE(first.waitForStarted());
+    const QString socket = SingleInstance::socketPath(QStringLiteral("QEL_PLAN"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(socket); }, 20000));
+
+    QProcess second;
+    second.start(QStringLiteral(QEL_BUILD_DIR "/qelplan"), {"--notes", notes});
+    ASSERT_TRUE(second.waitForFinished(20000));
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_EQ(first.state(), QProcess::Running);
+    first.kill();
+    first.waitForFinished();
 }
