@@ -32,8 +32,10 @@
 #include "study/studyeditor.h"
 #include "widgets/childframe.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QLocalSocket>
 #include <QMdiArea>
 #include <QMenuBar>
@@ -769,8 +771,27 @@ void CMainFrame::openShortcutItem(int itemCode) {
 }
 
 void CMainFrame::startCompanion(const char* programName) {
-    // A missing companion program is not reported.
-    QProcess::startDetached(QString::fromStdString(context_.paths.installRoot) + programName);
+    const bool plan = std::string_view(programName) == "qelplan";
+    // The plan program comes up over the reader, which lets go of the keyboard first.
+    if (plan)
+        if (QWidget* focused = QApplication::focusWidget())
+            focused->clearFocus();
+    // Beside the data, or beside this program when it is installed apart from its data.
+    QString program;
+    for (const QString& folder : {QString::fromStdString(context_.paths.installRoot),
+                                  QCoreApplication::applicationDirPath() + QLatin1Char('/')}) {
+        const QFileInfo file(folder + QLatin1String(programName));
+        if (file.isFile() && file.isExecutable()) {
+            program = file.absoluteFilePath();
+            break;
+        }
+    }
+    if (program.isEmpty() || !QProcess::startDetached(program, {}))
+        statusBar()->showMessage(QStringLiteral("'%1' 프로그램(%2)을 찾을 수 없습니다.")
+                                     .arg(plan ? QStringLiteral("성경 읽기 진도표")
+                                               : QStringLiteral("매일 성경 읽기(경건 일기장)"),
+                                          QLatin1String(programName)),
+                                 10000);
 }
 
 void CMainFrame::importEdition() {

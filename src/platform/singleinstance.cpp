@@ -6,15 +6,12 @@
 #include <QThread>
 
 namespace qel {
-namespace {
-
-QString socketPath() {
-    return SingleInstance::runtimeFolder() + "/" + SingleInstance::kName;
+QString SingleInstance::socketPath(const QString& name) {
+    return runtimeFolder() + "/" + name;
 }
 
-} // namespace
-
-SingleInstance::SingleInstance(QObject* parent) : QObject(parent) {
+SingleInstance::SingleInstance(QObject* parent, QString name)
+    : QObject(parent), name_(std::move(name)) {
     connect(&server_, &QLocalServer::newConnection, this, &SingleInstance::acceptConnection);
 }
 
@@ -28,28 +25,33 @@ QString SingleInstance::runtimeFolder() {
 }
 
 bool SingleInstance::claim() {
-    lock_ = std::make_unique<QLockFile>(socketPath() + ".lock");
+    const QString path = socketPath(name_);
+    lock_ = std::make_unique<QLockFile>(path + ".lock");
     lock_->setStaleLockTime(0);
     if (lock_->tryLock(0)) {
         // A socket left by a crashed run would make listen() fail.
-        QLocalServer::removeServer(socketPath());
+        QLocalServer::removeServer(path);
         server_.setSocketOptions(QLocalServer::UserAccessOption);
         // Without the server later starts cannot reach us, but this run is still the one.
-        if (!server_.listen(socketPath()))
-            qWarning("qelbible: cannot listen on %s", qPrintable(socketPath()));
+        if (!server_.listen(path))
+            qWarning("cannot listen on %s", qPrintable(path));
         return true;
     }
     // The first instance may still be starting; give its server a moment to listen.
     QElapsedTimer timer;
     timer.start();
-    while (!send(kShowMessage, 500) && timer.elapsed() < 3000)
+    while (!sendTo(name_, kShowMessage, 500) && timer.elapsed() < 3000)
         QThread::msleep(100);
     return false;
 }
 
 bool SingleInstance::send(const QByteArray& message, int timeoutMs) {
+    return sendTo(kName, message, timeoutMs);
+}
+
+bool SingleInstance::sendTo(const QString& name, const QByteArray& message, int timeoutMs) {
     QLocalSocket socket;
-    socket.connectToServer(socketPath());
+    socket.connectToServer(socketPath(name));
     if (!socket.waitForConnected(timeoutMs))
         return false;
     socket.write(message + "\n");

@@ -17,7 +17,8 @@ public:
     // The message that asks the running main window to show itself.
     static constexpr const char* kShowMessage = "1117";
 
-    explicit SingleInstance(QObject* parent = nullptr);
+    // `name` names the lock and the socket; other programs (the companions) use their own.
+    explicit SingleInstance(QObject* parent = nullptr, QString name = kName);
     ~SingleInstance() override;
 
     // True when this process is the first; otherwise the running one has been told to show
@@ -26,6 +27,9 @@ public:
 
     // Sends one line to the running instance. Returns false when none answers.
     static bool send(const QByteArray& message, int timeoutMs = 3000);
+    static bool sendTo(const QString& name, const QByteArray& message, int timeoutMs = 3000);
+    // The socket of the program called `name`.
+    static QString socketPath(const QString& name = kName);
 
     // Per-user folder of the lock and the socket ($XDG_RUNTIME_DIR, else the temp folder).
     static QString runtimeFolder();
@@ -37,6 +41,7 @@ signals:
 private:
     void acceptConnection();
 
+    QString name_;
     std::unique_ptr<QLockFile> lock_;
     QLocalServer server_;
 };

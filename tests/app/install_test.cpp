@@ -25,8 +25,9 @@ TEST(Install, APrefixInstallRunsWithAFreshSettingsFolder) {
     ASSERT_TRUE(install.waitForFinished(120000));
     ASSERT_EQ(install.exitCode(), 0) << install.readAllStandardError().toStdString();
 
-    for (const char* file : {"bin/qelbible", "bin/qel-mkdb", "share/qelbible/Data/DB/Bible.m14",
-                             "share/qelbible/Data/DBF/VRA.idx", "share/qelbible/Data/M14/4.m14"})
+    for (const char* file : {"bin/qelbible", "bin/qel-mkdb", "bin/qelplan", "bin/qeldiary",
+                             "share/qelbible/Data/DB/Bible.m14", "share/qelbible/Data/DBF/VRA.idx",
+                             "share/qelbible/Data/M14/4.m14"})
         EXPECT_TRUE(std::filesystem::is_regular_file(prefix / file)) << file;
     EXPECT_FALSE(std::filesystem::exists(prefix / "bin" / "Data"));
 

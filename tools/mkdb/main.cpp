@@ -1,5 +1,6 @@
 // qel-mkdb: builds the content database and the topic files from the sample sources and
 // the KJV export, and records a build folder as an installation.
+#include "companion/journalfile.h"
 #include "mkdb/contentbuilder.h"
 #include "mkdb/importer.h"
 #include "mkdb/kjvimport.h"
@@ -47,7 +48,9 @@ int usage() {
         "       qel-mkdb --place-table FILE.cpp --data SOURCE_DIR\n"
         "       qel-mkdb --install-record INSTALL_DIR\n"
         "       qel-mkdb --export-notes FILE.csv [--notes Study.mdb]\n"
-        "       qel-mkdb --import-notes FILE.csv [--notes Study.mdb]\n");
+        "       qel-mkdb --import-notes FILE.csv [--notes Study.mdb]\n"
+        "       qel-mkdb --export-journal FILE.tsv [--notes Study.mdb]\n"
+        "       qel-mkdb --import-journal FILE.tsv [--notes Study.mdb]\n");
     return 2;
 }
 
@@ -147,6 +150,35 @@ int importNotes(const std::string& csvFile, const std::string& notes) {
     return 0;
 }
 
+// Reading plans and diary entries, the companions' tables beside the notes.
+int exportJournal(const std::string& file, const std::string& notes) {
+    if (!std::filesystem::is_regular_file(notes))
+        throw std::runtime_error(notes + ": no notes file");
+    qel::JournalStore store(notes);
+    const qel::JournalData data = store.all();
+    std::ofstream out(file, std::ios::binary);
+    qel::writeJournalFile(out, data);
+    out.close();
+    if (!out)
+        throw std::runtime_error(file + ": cannot write");
+    std::fprintf(stderr,
+                 "qel-mkdb: %zu plans, %zu readings ticked off, %zu diary days written to %s\n",
+                 data.plans.size(), data.marks.size(), data.entries.size(), file.c_str());
+    return 0;
+}
+
+int importJournal(const std::string& file, const std::string& notes) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in)
+        throw std::runtime_error(file + ": cannot read");
+    // The whole file is read and checked before the database is touched.
+    const qel::JournalData data = qel::readJournalFile(in);
+    qel::JournalStore store(notes);
+    const int changed = store.merge(data);
+    std::fprintf(stderr, "qel-mkdb: %d rows added or joined in %s\n", changed, notes.c_str());
+    return 0;
+}
+
 // The maps need Qt's painting and fonts.
 int runMaps(int argc, char** argv, const std::string& dataDir, const std::string& outDir) {
     useOffscreenScreen();
@@ -175,6 +207,7 @@ int writePlaceTable(const std::string& dataDir, const std::string& target) {
 int main(int argc, char** argv) {
     std::string dataDir, kjvFile, outDir, installDir, topicDir, exportFile, importFile, notes,
         placeTable;
+    std::string exportJournalFile, importJournalFile;
     bool maps = false;
     qel::mkdb::ImportRequest import;
     for (int i = 1; i < argc; ++i) {
@@ -207,6 +240,10 @@ int main(int argc, char** argv) {
             exportFile = argv[++i];
         else if (!std::strcmp(argv[i], "--import-notes") && hasValue)
             importFile = argv[++i];
+        else if (!std::strcmp(argv[i], "--export-journal") && hasValue)
+            exportJournalFile = argv[++i];
+        else if (!std::strcmp(argv[i], "--import-journal") && hasValue)
+            importJournalFile = argv[++i];
         else if (!std::strcmp(argv[i], "--notes") && hasValue)
             notes = argv[++i];
         else
@@ -218,6 +255,12 @@ int main(int argc, char** argv) {
         }
         if (!exportFile.empty() && !importFile.empty())
             return usage();
+        if (!exportJournalFile.empty() && !importJournalFile.empty())
+            return usage();
+        if (!exportJournalFile.empty())
+            return exportJournal(exportJournalFile, notesFile(notes, argv[0]));
+        if (!importJournalFile.empty())
+            return importJournal(importJournalFile, notesFile(notes, argv[0]));
         if (!exportFile.empty())
             return exportNotes(exportFile, notesFile(notes, argv[0]));
         if (!importFile.empty())
