@@ -196,16 +196,18 @@ void CBibleFrame::GoTo(const std::string& book, const std::string& chapter, std:
     BibleSharedState& s = shared();
     if (verse.empty() || verse[0] == '0' || !std::isdigit(static_cast<unsigned char>(verse[0])))
         verse = s.lastVerse.empty() ? "1" : s.lastVerse;
+    // A window that follows another one's move keeps out of the reader's way.
+    const bool following = s.syncing;
     ShowPosition(book, chapter, verse, record);
     if (broadcast && s.syncEnabled && !book_.empty() && !chapter_.empty() && !verse_.empty()) {
         s.syncEnabled = false;
-        SyncMove(book_, chapter_, verse_);
+        SyncMove(book_, chapter_, verse_, record);
         s.syncEnabled = true;
     }
     s.lastBook = book;
     s.lastChapter = chapter;
     s.lastVerse = verse;
-    if (!s.syncEnabled) {
+    if (!s.syncEnabled && !following) {
         if (isMinimized()) {
             QMdiSubWindow* active = mainFrame_->mdiArea()->activeSubWindow();
             active && active->isMaximized() ? showMaximized() : showNormal();
@@ -341,7 +343,7 @@ void CBibleFrame::bringCurrentVerseIntoView() {
 }
 
 void CBibleFrame::SyncMove(const std::string& book, const std::string& chapter,
-                           const std::string& verse) {
+                           const std::string& verse, bool record) {
     BibleSharedState& s = shared();
     if (s.syncing)
         return;
@@ -351,7 +353,8 @@ void CBibleFrame::SyncMove(const std::string& book, const std::string& chapter,
             continue;
         if (auto* other = dynamic_cast<CBibleFrame*>(mainFrame_->frameByCode(code));
             other && other != this)
-            other->GoTo(book, chapter, verse, false, true);
+            // Pages that Back and Forward revisit are no new pages for the followers either.
+            other->GoTo(book, chapter, verse, false, record);
     }
     s.syncing = false;
 }
@@ -381,7 +384,7 @@ void CBibleFrame::afterNavigation() {
     s.lastChapter = chapter_;
     s.lastVerse = verse_.substr(0, verse_.find('-'));
     if (s.syncEnabled)
-        SyncMove(s.lastBook, s.lastChapter, s.lastVerse);
+        SyncMove(s.lastBook, s.lastChapter, s.lastVerse, true);
     emit commandStateChanged();
 }
 

@@ -100,7 +100,9 @@ private:
     void onVerseChosen(int row);
     void onEnter();
     void afterNavigation();
-    void SyncMove(const std::string& book, const std::string& chapter, const std::string& verse);
+    // Moves the other Bible windows along; they record the page when this window does.
+    void SyncMove(const std::string& book, const std::string& chapter, const std::string& verse,
+                  bool record);
     // Shows a message in place of the chapter text.
     void showPage(const std::string& markup);
     std::string bookNameText() const;

@@ -41,6 +41,10 @@ mkdb::ContentSources bibleSources() {
                            "절의 본문은 이렇게 길게 이어지고 "
                            "다음 줄까지 넘어가서 창의 너비에 따라 줄 수가 달라진다."});
     s.versions["VRB"] = {{"gen", "1", "1", "한처음에"}, {"tob", "1", "1", "토비트의 이야기"}};
+    for (const char* version : {"VRB", "VRC"})
+        for (int chapter = 1; chapter <= 4; ++chapter)
+            s.versions[version].push_back(
+                {"psa", std::to_string(chapter), "1", "시편 " + std::to_string(chapter)});
     s.versions["KJV"] = {{"gen", "1", "1", "In the beginning"}};
     return s;
 }
@@ -302,4 +306,50 @@ TEST_F(BibleFrameTest, TheKeyFollowsAMoveWithinTheChapter) {
     EXPECT_EQ(vra->currentKey(), "VRAgen001002");
     choose(vra->navigationBar()->verseBox(), 0);
     EXPECT_EQ(vra->currentKey(), "VRAgen001001");
+}
+
+TEST_F(BibleFrameTest, BackAndForwardStepTheActiveWindowWhileTheOthersFollow) {
+    frame.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    for (const std::vector<std::string> versions :
+         {std::vector<std::string>{"VRA", "VRB"}, std::vector<std::string>{"VRA", "VRB", "VRC"}}) {
+        std::vector<CBibleFrame*> windows;
+        for (const std::string& version : versions)
+            windows.push_back(open(version, version + "psa001001"));
+        CBibleFrame* reader = windows.front();
+        frame.mdiArea()->setActiveSubWindow(reader);
+        frame.action(cmd::SyncMove)->trigger();
+        ASSERT_TRUE(frame.action(cmd::SyncMove)->isChecked());
+        QComboBox* chapters = reader->navigationBar()->chapterBox();
+        for (int row : {1, 2, 3}) // A, B, C
+            choose(chapters, row);
+        std::vector<int> followerPages;
+        for (const CBibleFrame* w : windows) {
+            EXPECT_EQ(w->currentChapter(), "4") << w->code();
+            followerPages.push_back(w->history().index());
+        }
+
+        frame.action(cmd::Back)->trigger();
+        frame.action(cmd::Back)->trigger();
+        for (const CBibleFrame* w : windows)
+            EXPECT_EQ(w->currentChapter(), "2") << w->code() << " of " << versions.size();
+        EXPECT_EQ(frame.mdiArea()->activeSubWindow(), reader);
+        EXPECT_TRUE(frame.action(cmd::Forward)->isEnabled());
+
+        frame.action(cmd::Forward)->trigger();
+        for (std::size_t i = 0; i < windows.size(); ++i) {
+            EXPECT_EQ(windows[i]->currentChapter(), "3") << windows[i]->code();
+            // Following a page already seen adds none.
+            if (i > 0)
+                EXPECT_EQ(windows[i]->history().index(), followerPages[i]) << windows[i]->code();
+        }
+        EXPECT_EQ(frame.mdiArea()->activeSubWindow(), reader);
+        EXPECT_TRUE(frame.action(cmd::Back)->isEnabled());
+        EXPECT_TRUE(frame.action(cmd::Forward)->isEnabled());
+
+        frame.action(cmd::SyncMove)->trigger();
+        frame.mdiArea()->closeAllSubWindows();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    EXPECT_TRUE(messages.empty());
 }
