@@ -922,6 +922,11 @@ void CMainFrame::openNoteList() {
     list.exec();
 }
 
+void CMainFrame::showStatus(const std::string& text) {
+    constexpr int kShownMilliseconds = 8000;
+    statusBar()->showMessage(QString::fromStdString(cp949ToUtf8(text)), kShownMilliseconds);
+}
+
 bool CMainFrame::event(QEvent* event) {
     const bool handled = QMainWindow::event(event);
     // The central widget covers the frame, so the first paint of any part counts.

@@ -12,6 +12,7 @@
 #include "platform/codec.h"
 #include "platform/commands.h"
 #include "platform/messagesink.h"
+#include "platform/text.h"
 #include "richtext/childview.h"
 #include "richtext/markupparser.h"
 #include "richtext/textpane.h"
@@ -47,6 +48,16 @@ std::string formatted(const char* utf8Format, const std::string& value) {
     std::string text = utf8ToCp949(utf8Format);
     const auto at = text.find("%s");
     return at == std::string::npos ? text : text.replace(at, 2, value);
+}
+
+// Whether the verse label shown is the verse asked for, or the range holding it.
+bool verseLabelHolds(const std::string& label, const std::string& verse) {
+    if (label == verse || label == verse.substr(0, verse.find('-')))
+        return true;
+    const auto dash = label.find('-');
+    const int n = atoiText(verse);
+    return dash != std::string::npos && atoiText(label) <= n &&
+           n <= atoiText(std::string_view(label).substr(dash + 1));
 }
 
 } // namespace
@@ -191,6 +202,31 @@ FullVerseKey CBibleFrame::storedPlace() const {
     return *place;
 }
 
+bool CBibleFrame::chapterMissing(const std::string& book, const std::string& chapter) const {
+    if (chapter.empty() || navigation_->rowOfBookCode(book) < 0)
+        return false;
+    const std::vector<std::string> chapters = chaptersOf(context_.contentDb, version_, book);
+    // A book without any text has a notice of its own.
+    return !chapters.empty() &&
+           std::find(chapters.begin(), chapters.end(), chapter) == chapters.end();
+}
+
+std::string CBibleFrame::missingPlaceText(const std::string& book, const std::string& chapter,
+                                          const std::string& verse) const {
+    std::string place = bookNameOf(book, version_) + " " + chapter + utf8ToCp949("장");
+    if (!verse.empty())
+        place += " " + verse + utf8ToCp949("절");
+    return place + utf8ToCp949("은 이 역본에 없습니다.");
+}
+
+void CBibleFrame::showMissingChapter(const std::string& book, const std::string& chapter) {
+    // A window without a place yet shows the book's boxes under the notice.
+    if (book_.empty())
+        ShowPosition(book, std::nullopt, std::string("1"), false);
+    showPage("{B} {B}{F SIZ=1.4 VAL=B}" + missingPlaceText(book, chapter, {}) + "{/F}{B}" +
+             formatted("%s에는 이 장의 본문이 들어 있지 않습니다.", windowTitleText()));
+}
+
 void CBibleFrame::GoTo(const std::string& book, const std::string& chapter, std::string verse,
                        bool broadcast, bool record) {
     BibleSharedState& s = shared();
@@ -198,7 +234,16 @@ void CBibleFrame::GoTo(const std::string& book, const std::string& chapter, std:
         verse = s.lastVerse.empty() ? "1" : s.lastVerse;
     // A window that follows another one's move keeps out of the reader's way.
     const bool following = s.syncing;
+    if (chapterMissing(book, chapter)) {
+        // The window stays where it was; the reader learns why nothing moved.
+        showMissingChapter(book, chapter);
+        if (!following)
+            bringToTop();
+        return;
+    }
     ShowPosition(book, chapter, verse, record);
+    if (!following && book == book_ && !verseLabelHolds(verse_, verse))
+        mainFrame_->showStatus(missingPlaceText(book, chapter_, verse));
     if (broadcast && s.syncEnabled && !book_.empty() && !chapter_.empty() && !verse_.empty()) {
         s.syncEnabled = false;
         SyncMove(book_, chapter_, verse_, record);
@@ -207,13 +252,16 @@ void CBibleFrame::GoTo(const std::string& book, const std::string& chapter, std:
     s.lastBook = book;
     s.lastChapter = chapter;
     s.lastVerse = verse;
-    if (!s.syncEnabled && !following) {
-        if (isMinimized()) {
-            QMdiSubWindow* active = mainFrame_->mdiArea()->activeSubWindow();
-            active && active->isMaximized() ? showMaximized() : showNormal();
-        }
-        mainFrame_->mdiArea()->setActiveSubWindow(this);
+    if (!s.syncEnabled && !following)
+        bringToTop();
+}
+
+void CBibleFrame::bringToTop() {
+    if (isMinimized()) {
+        QMdiSubWindow* active = mainFrame_->mdiArea()->activeSubWindow();
+        active && active->isMaximized() ? showMaximized() : showNormal();
     }
+    mainFrame_->mdiArea()->setActiveSubWindow(this);
 }
 
 void CBibleFrame::ShowPosition(const std::optional<std::string>& book,
@@ -396,20 +444,34 @@ void CBibleFrame::onEnter() {
         if (const int row = navigation_->rowOfBookCode(code); row >= 0) {
             bookBox->setCurrentIndex(row);
             onBookChosen(row);
+        } else {
+            refuseTyped("\"" + typedBook + utf8ToCp949("\"라는 책은 이 역본에 없습니다."));
         }
         return;
     }
     for (QComboBox* box : {navigation_->chapterBox(), navigation_->verseBox()}) {
         const std::string typed = CNavigationBar::typedText(box);
-        const std::string& current = box == navigation_->chapterBox() ? chapter_ : verse_;
-        if (typed == current)
+        const bool chapterBox = box == navigation_->chapterBox();
+        if (typed == (chapterBox ? chapter_ : verse_))
             continue;
         if (const int row = CNavigationBar::find(box, typed); row >= 0) {
             box->setCurrentIndex(row);
-            box == navigation_->chapterBox() ? onChapterChosen(row) : onVerseChosen(row);
+            chapterBox ? onChapterChosen(row) : onVerseChosen(row);
+        } else {
+            refuseTyped(chapterBox ? missingPlaceText(book_, typed, {})
+                                   : missingPlaceText(book_, chapter_, typed));
         }
         return;
     }
+}
+
+void CBibleFrame::refuseTyped(const std::string& message) {
+    // The boxes show the place again, so that what they show is where the window is.
+    navigation_->bookBox()->setCurrentIndex(navigation_->rowOfBookCode(book_));
+    navigation_->chapterBox()->setCurrentIndex(
+        CNavigationBar::find(navigation_->chapterBox(), chapter_));
+    navigation_->verseBox()->setCurrentIndex(CNavigationBar::find(navigation_->verseBox(), verse_));
+    mainFrame_->showStatus(message);
 }
 
 void CBibleFrame::goBack() {

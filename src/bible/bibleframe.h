@@ -100,6 +100,15 @@ private:
     void onVerseChosen(int row);
     void onEnter();
     void afterNavigation();
+    // A chapter of a book this edition holds, which it lacks.
+    bool chapterMissing(const std::string& book, const std::string& chapter) const;
+    // "요한복음 5장은 이 역본에 없습니다." (with the verse when one is given).
+    std::string missingPlaceText(const std::string& book, const std::string& chapter,
+                                 const std::string& verse) const;
+    void showMissingChapter(const std::string& book, const std::string& chapter);
+    void bringToTop();
+    // Typed text that names no place: the boxes show the place again, the status line why.
+    void refuseTyped(const std::string& message);
     // Moves the other Bible windows along; they record the page when this window does.
     void SyncMove(const std::string& book, const std::string& chapter, const std::string& verse,
                   bool record);

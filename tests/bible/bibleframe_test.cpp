@@ -17,6 +17,7 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QMdiArea>
+#include <QStatusBar>
 #include <QTest>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
@@ -351,5 +352,57 @@ TEST_F(BibleFrameTest, BackAndForwardStepTheActiveWindowWhileTheOthersFollow) {
         frame.mdiArea()->closeAllSubWindows();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(BibleFrameTest, APlaceTheEditionLacksLeavesTheWindowWhereItWasAndSaysSo) {
+    CBibleFrame* vra = open("VRA", "VRAjhn003016");
+    QComboBox* chapters = vra->navigationBar()->chapterBox();
+    QComboBox* verses = vra->navigationBar()->verseBox();
+
+    // A link to a chapter the edition lacks, as a textual note has one.
+    EXPECT_EQ(frame.openByCommandKey("BVRAjhn005003", false), vra);
+    EXPECT_EQ(place(vra), "jhn 3 16");
+    EXPECT_EQ(selected(chapters), "3");
+    EXPECT_NE(cp949ToUtf8(pageText(vra)).find("요한복음 5장은 이 역본에 없습니다."),
+              std::string::npos)
+        << cp949ToUtf8(pageText(vra));
+    // One it holds opens there, in view and marked as the current verse.
+    vra->resize(420, 220);
+    QCoreApplication::processEvents();
+    frame.openByCommandKey("BVRAjhn003030", false);
+    EXPECT_EQ(place(vra), "jhn 3 30");
+    EXPECT_EQ(cp949ToUtf8(pageText(vra)).find("없습니다"), std::string::npos);
+    const MarkupNode* thirty = nullptr;
+    for (MarkupNode* n : vra->view()->engine().verseNumbers())
+        if (n->text == "30 ")
+            thirty = n;
+    ASSERT_NE(thirty, nullptr);
+    EXPECT_EQ(vra->view()->markerTop(), thirty->top);
+    EXPECT_GE(thirty->top, vra->view()->scrollPosition());
+    EXPECT_LT(thirty->bottom, vra->view()->scrollPosition() + vra->view()->pageHeight());
+
+    // A verse it lacks: the chapter, and a word in the status line.
+    frame.openByCommandKey("BVRAjhn003099", false);
+    EXPECT_EQ(vra->currentChapter(), "3");
+    EXPECT_EQ(frame.statusBar()->currentMessage().toStdString(),
+              "요한복음 3장 99절은 이 역본에 없습니다.");
+
+    // Typed into the boxes: the boxes show the place again, the status line why.
+    chapters->setEditText(QStringLiteral("7"));
+    emit vra->navigationBar()->enterPressed();
+    EXPECT_EQ(chapters->currentText(), QStringLiteral("3"));
+    EXPECT_EQ(frame.statusBar()->currentMessage().toStdString(),
+              "요한복음 7장은 이 역본에 없습니다.");
+    verses->setEditText(QStringLiteral("99"));
+    emit vra->navigationBar()->enterPressed();
+    EXPECT_EQ(verses->currentText().toStdString(), vra->currentVerse());
+    EXPECT_EQ(frame.statusBar()->currentMessage().toStdString(),
+              "요한복음 3장 99절은 이 역본에 없습니다.");
+
+    // A new window asked for a chapter its edition lacks shows the book and the notice.
+    CBibleFrame* vrc = open("VRC", "VRCpsa009001");
+    EXPECT_EQ(vrc->currentBook(), "psa");
+    EXPECT_NE(cp949ToUtf8(pageText(vrc)).find("시편 9장은 이 역본에 없습니다."), std::string::npos);
     EXPECT_TRUE(messages.empty());
 }
