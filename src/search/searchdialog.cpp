@@ -37,7 +37,7 @@ SearchDialogBase::Search CSearchDialog::prepareSearch() {
 }
 
 std::string CSearchDialog::copyLine(int row) const {
-    return verseResultCopyLine(grid()->GetItemText(row, 3), grid()->GetItemText(row, 0),
+    return verseResultCopyLine(wholeVerseOf(row), grid()->GetItemText(row, 0),
                                grid()->GetItemText(row, 1), grid()->GetItemText(row, 2));
 }
 

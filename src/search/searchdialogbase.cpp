@@ -338,6 +338,12 @@ void SearchDialogBase::runChoice() {
     channel_->answer(accepted, dialog.chosenIndex(), dialog.chosenText());
 }
 
+std::string SearchDialogBase::wholeVerseOf(int row) const {
+    constexpr int kWholeVerseCell = 4;
+    const std::string whole = grid_->GetItemText(row, kWholeVerseCell);
+    return whole.empty() ? std::string(splitHitPositions(grid_->GetItemText(row, 3)).text) : whole;
+}
+
 std::string SearchDialogBase::copyRows(bool all) {
     return grid_->copyRows(all);
 }

@@ -80,6 +80,8 @@ protected:
     // Takes the control values; an empty function starts nothing.
     virtual Search prepareSearch() = 0;
     virtual std::string copyLine(int row) const = 0;
+    // The whole text of a row's verse: the grid shows it centred on the words found.
+    std::string wholeVerseOf(int row) const;
     virtual std::string commandKeyOf(int row) const = 0;
     virtual QString helpHtml() const = 0;
 

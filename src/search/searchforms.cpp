@@ -226,8 +226,8 @@ std::string verseResultCopyLine(std::string_view cell3, std::string_view abbrevi
 
 std::string wordResultCopyLine(int versionIndex, std::string_view book, std::string_view chapter,
                                std::string_view verse, std::string_view text) {
-    // "text(title book chapter:verse)", without ":verse" for a verse "0".
-    std::string line = std::string(text) + "(" + wordSearchVersionInfo(versionIndex).copyTitle +
+    // "text (title book chapter:verse)", without ":verse" for a verse "0".
+    std::string line = std::string(text) + " (" + wordSearchVersionInfo(versionIndex).copyTitle +
                        " " + std::string(book) + " " + std::string(chapter);
     if (verse != "0")
         line += ":" + std::string(verse);

@@ -69,7 +69,7 @@ SearchDialogBase::Search CSearchWord::prepareSearch() {
 std::string CSearchWord::copyLine(int row) const {
     return wordResultCopyLine(shownVersion_, grid()->GetItemText(row, 0),
                               grid()->GetItemText(row, 1), grid()->GetItemText(row, 2),
-                              grid()->GetItemText(row, 3));
+                              wholeVerseOf(row));
 }
 
 std::string CSearchWord::commandKeyOf(int row) const {

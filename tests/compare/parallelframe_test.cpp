@@ -7,6 +7,7 @@
 #include "app/displaysettings.h"
 #include "app/mainframe.h"
 #include "app/shortcutbar.h"
+#include "bible/bibleframe.h"
 #include "bible/navigationbar.h"
 #include "compare/parallelpage.h"
 #include "platform/appcontext.h"
@@ -320,6 +321,29 @@ TEST_F(ParallelFrameTest, MainFrameKeepsOneWindowAndRedisplaysItAfterTheDialog) 
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(main.frameRegistry().frames().empty());
     EXPECT_EQ(test.context.store->readString("Last Staus", "PARALLEL", ""), "jhn003016");
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ParallelFrameTest, OpensAtTheVerseOfTheActiveBibleWindow) {
+    CMainFrame main(test.context, "");
+    main.setExitConfirmation([] { return true; });
+    main.show();
+    main.openWindow("VRA", "VRAjhn003016");
+    main.action(cmd::OpenPARALLEL)->trigger();
+    auto* frame = static_cast<CParallelFrame*>(main.frameRegistry().findByCode("PARALLEL"));
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->currentKey(), "jhn003016");
+    // Asked again from the Bible window at another verse, it follows.
+    auto* bible = static_cast<CBibleFrame*>(main.frameRegistry().findByCode("VRA"));
+    bible->GoTo("gen", "1", "2", false, true);
+    main.mdiArea()->setActiveSubWindow(bible);
+    main.action(cmd::OpenPARALLEL)->trigger();
+    EXPECT_EQ(frame->currentKey(), "gen001002");
+    main.mdiArea()->closeAllSubWindows();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 } // namespace

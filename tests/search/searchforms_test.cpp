@@ -111,15 +111,15 @@ TEST(SearchForms, WordReferencesAndCentredText) {
 
 TEST(SearchForms, CopiedLinesCarryTheirCitations) {
     EXPECT_EQ(u8(verseResultCopyLine(cp("3|5||하나님이 세상을"), cp("요"), "3", "16")),
-              "하나님이 세상을(역본 가 요한복음 3:16)\r\n");
+              "하나님이 세상을 (역본 가 요한복음 3:16)\r\n");
     EXPECT_EQ(u8(verseResultCopyLine(cp("1||말씀"), cp("요일"), "1", "1")),
-              "말씀(역본 가 요한1서 1:1)\r\n");
+              "말씀 (역본 가 요한1서 1:1)\r\n");
     // An unknown abbreviation is copied as it is.
-    EXPECT_EQ(verseResultCopyLine("1||x", "Zz", "1", "2"), utf8ToCp949("x(역본 가 Zz 1:2)\r\n"));
-    EXPECT_EQ(wordResultCopyLine(4, "Jn", "3", "16", "For God"), "For God(KJV Jn 3:16)\r\n");
-    EXPECT_EQ(wordResultCopyLine(6, "Ps", "23", "0", "A psalm"), "A psalm(TEV Ps 23)\r\n");
+    EXPECT_EQ(verseResultCopyLine("1||x", "Zz", "1", "2"), utf8ToCp949("x (역본 가 Zz 1:2)\r\n"));
+    EXPECT_EQ(wordResultCopyLine(4, "Jn", "3", "16", "For God"), "For God (KJV Jn 3:16)\r\n");
+    EXPECT_EQ(wordResultCopyLine(6, "Ps", "23", "0", "A psalm"), "A psalm (TEV Ps 23)\r\n");
     EXPECT_EQ(u8(wordResultCopyLine(1, cp("창"), "1", "1", cp("처음에"))),
-              "처음에(역본 나 창 1:1)\r\n");
+              "처음에 (역본 나 창 1:1)\r\n");
 }
 
 TEST(SearchForms, CommandKeysOfResults) {
