@@ -125,6 +125,8 @@ CBibleFrame::CBibleFrame(AppContext& context, std::string versionCode, BibleFram
     connect(navigation_, &CNavigationBar::chapterChosen, this, &CBibleFrame::onChapterChosen);
     connect(navigation_, &CNavigationBar::verseChosen, this, &CBibleFrame::onVerseChosen);
     connect(navigation_, &CNavigationBar::enterPressed, this, &CBibleFrame::onEnter);
+    connect(navigation_, &CNavigationBar::referenceChosen, this, &CBibleFrame::onReference);
+    navigation_->addReferenceShortcut(this);
     // Copy and its shortcuts follow a selection made with the mouse.
     connect(view_, &RichTextArea::selectionChanged, this, &CChildFrame::commandStateChanged);
 }
@@ -209,6 +211,13 @@ bool CBibleFrame::chapterMissing(const std::string& book, const std::string& cha
     // A book without any text has a notice of its own.
     return !chapters.empty() &&
            std::find(chapters.begin(), chapters.end(), chapter) == chapters.end();
+}
+
+bool CBibleFrame::verseMissing(const std::string& book, const std::string& chapter,
+                               const std::string& verse) const {
+    const std::vector<std::string> labels = versesOf(context_.contentDb, version_, book, chapter);
+    return std::none_of(labels.begin(), labels.end(),
+                        [&](const std::string& label) { return verseLabelHolds(label, verse); });
 }
 
 std::string CBibleFrame::missingPlaceText(const std::string& book, const std::string& chapter,
@@ -463,6 +472,26 @@ void CBibleFrame::onEnter() {
         }
         return;
     }
+}
+
+void CBibleFrame::onReference(const TypedReference& reference) {
+    const std::string chapter = reference.chapter ? std::to_string(reference.chapter) : "";
+    const std::string verse = std::to_string(std::max(reference.verse, 1));
+    std::string missing;
+    if (navigation_->rowOfBookCode(reference.book) < 0 ||
+        chaptersOf(context_.contentDb, version_, reference.book).empty())
+        missing = utf8ToCp949("이 역본에는 그 책의 본문이 없습니다.");
+    else if (chapterMissing(reference.book, chapter))
+        missing = missingPlaceText(reference.book, chapter, {});
+    else if (reference.verse && !chapter.empty() && verseMissing(reference.book, chapter, verse))
+        missing = missingPlaceText(reference.book, chapter, verse);
+    if (!missing.empty()) {
+        navigation_->showReferenceNote(missing);
+        return;
+    }
+    GoTo(reference.book, chapter, verse, true, true);
+    if (reference.lastVerse)
+        view_->selectVerses(verse, std::to_string(reference.lastVerse));
 }
 
 void CBibleFrame::refuseTyped(const std::string& message) {

@@ -16,6 +16,7 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QStatusBar>
 #include <QTest>
@@ -404,5 +405,46 @@ TEST_F(BibleFrameTest, APlaceTheEditionLacksLeavesTheWindowWhereItWasAndSaysSo) 
     CBibleFrame* vrc = open("VRC", "VRCpsa009001");
     EXPECT_EQ(vrc->currentBook(), "psa");
     EXPECT_NE(cp949ToUtf8(pageText(vrc)).find("시편 9장은 이 역본에 없습니다."), std::string::npos);
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(BibleFrameTest, TheReferenceBoxGoesWhereTheReaderTypes) {
+    frame.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    CBibleFrame* vra = open("VRA", "VRAgen002001");
+    CNavigationBar* bar = vra->navigationBar();
+    QLineEdit* box = bar->referenceBox();
+    const auto go = [&](const char* typed) {
+        box->setText(QString::fromUtf8(typed));
+        QTest::keyClick(box, Qt::Key_Return);
+        return cp949ToUtf8(bar->referenceNote());
+    };
+    EXPECT_EQ(go("요3:16"), "");
+    EXPECT_EQ(place(vra), "jhn 3 16");
+    EXPECT_EQ(go("시 23"), "");
+    EXPECT_EQ(place(vra), "psa 23 1");
+    // A span goes to its first verse and marks it all.
+    EXPECT_EQ(go("창1:1-2"), "");
+    EXPECT_EQ(place(vra), "gen 1 1");
+    ASSERT_TRUE(vra->view()->hasSelection());
+    const std::string span = cp949ToUtf8(vra->view()->selectedText());
+    EXPECT_NE(span.find("맨 처음에"), std::string::npos) << span;
+    EXPECT_NE(span.find("땅은"), std::string::npos) << span;
+
+    // What it cannot take changes nothing and says why under the box.
+    EXPECT_EQ(go("사무 3:1"), "\"사무\"은(는) 여러 책에 맞습니다: 사무엘상, 사무엘하");
+    EXPECT_EQ(go("요 5:3"), "요한복음 5장은 이 역본에 없습니다.");
+    EXPECT_EQ(go("요 3:"), "장과 절을 알아볼 수 없습니다. 예: 요 3:16, 요한복음 3장 16절");
+    EXPECT_EQ(place(vra), "gen 1 1");
+    const int pages = vra->history().index();
+    EXPECT_EQ(go("요 3 30"), "");
+    EXPECT_EQ(place(vra), "jhn 3 30");
+    EXPECT_EQ(vra->history().index(), pages + 1);
+
+    // Ctrl+L reaches the box from the text.
+    vra->view()->setFocus();
+    QTest::keyClick(vra->view(), Qt::Key_L, Qt::ControlModifier);
+    EXPECT_TRUE(box->hasFocus());
+    EXPECT_EQ(box->selectedText(), box->text());
     EXPECT_TRUE(messages.empty());
 }

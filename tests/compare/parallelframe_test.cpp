@@ -327,6 +327,23 @@ TEST_F(ParallelFrameTest, MainFrameKeepsOneWindowAndRedisplaysItAfterTheDialog) 
 
 namespace {
 
+TEST_F(ParallelFrameTest, TheReferenceBoxGoesToATypedVerse) {
+    auto frame = open();
+    QLineEdit* box = frame->navigationBar()->referenceBox();
+    box->setText(QStringLiteral("요3:16"));
+    emit box->returnPressed();
+    EXPECT_EQ(frame->currentKey(), "jhn003016");
+    EXPECT_NE(shown(*frame).find("For God"), std::string::npos);
+    box->setText(QStringLiteral("출 1:1")); // only VRC has Exodus
+    emit box->returnPressed();
+    EXPECT_EQ(frame->currentKey(), "exo001001");
+    box->setText(QStringLiteral("창 40:1"));
+    emit box->returnPressed();
+    EXPECT_EQ(frame->currentKey(), "exo001001");
+    EXPECT_EQ(cp949ToUtf8(frame->navigationBar()->referenceNote()),
+              "창세기 40장은 비교할 본문이 없습니다.");
+}
+
 TEST_F(ParallelFrameTest, OpensAtTheVerseOfTheActiveBibleWindow) {
     CMainFrame main(test.context, "");
     main.setExitConfirmation([] { return true; });
