@@ -130,3 +130,27 @@ TEST(SearchForms, CommandKeysOfResults) {
     EXPECT_EQ(wordResultCommandKey("KJV", "Ps", "119", "105"), "BKJVpsa119105");
     EXPECT_EQ(wordResultCommandKey("KJV", cp("요"), "3", "16"), "");
 }
+
+TEST(SearchForms, OperatorsTypedInTheQueryNameTheMode) {
+    const struct {
+        const char* typed;
+        int chosen;
+        const char* text;
+        int mode;
+    } rows[] = {
+        {"faith AND hope", kModePhrase, "faith hope", kModeAnd},
+        {"faith OR hope OR charity", kModeAnd, "faith hope charity", kModeOr},
+        {"믿음 그리고 소망", kModeOr, "믿음 소망", kModeAnd},
+        {"믿음 또는 소망", kModeAnd, "믿음 소망", kModeOr},
+        // A word, not an operator; both kinds; nothing but an operator.
+        {"faith and hope", kModePhrase, "faith and hope", kModePhrase},
+        {"faith AND hope OR love", kModeAnd, "faith AND hope OR love", kModeAnd},
+        {"OR", kModePhrase, "OR", kModePhrase},
+        {"ANDROID", kModeOr, "ANDROID", kModeOr},
+    };
+    for (const auto& row : rows) {
+        const TypedQuery q = typedQueryMode(cp(row.typed), row.chosen);
+        EXPECT_EQ(u8(q.text), row.text) << row.typed;
+        EXPECT_EQ(q.mode, row.mode) << row.typed;
+    }
+}
