@@ -313,7 +313,7 @@ TEST_F(BibleFrameTest, TheKeyFollowsAMoveWithinTheChapter) {
 TEST_F(BibleFrameTest, BackAndForwardStepTheActiveWindowWhileTheOthersFollow) {
     frame.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
-    for (const std::vector<std::string> versions :
+    for (const std::vector<std::string>& versions :
          {std::vector<std::string>{"VRA", "VRB"}, std::vector<std::string>{"VRA", "VRB", "VRC"}}) {
         std::vector<CBibleFrame*> windows;
         for (const std::string& version : versions)
@@ -342,8 +342,9 @@ TEST_F(BibleFrameTest, BackAndForwardStepTheActiveWindowWhileTheOthersFollow) {
         for (std::size_t i = 0; i < windows.size(); ++i) {
             EXPECT_EQ(windows[i]->currentChapter(), "3") << windows[i]->code();
             // Following a page already seen adds none.
-            if (i > 0)
+            if (i > 0) {
                 EXPECT_EQ(windows[i]->history().index(), followerPages[i]) << windows[i]->code();
+            }
         }
         EXPECT_EQ(frame.mdiArea()->activeSubWindow(), reader);
         EXPECT_TRUE(frame.action(cmd::Back)->isEnabled());

@@ -92,8 +92,9 @@ TEST(TypedReference, EveryListedBookNameFindsItsBook) {
             const TypedReference byName = parseTypedReference(row.name + " 1:1");
             EXPECT_EQ(byName.book, row.code) << version << " " << cp949ToUtf8(row.name);
             // Codes that end in a digit ("da1") read as a chapter; their names do not.
-            if (!std::isdigit(static_cast<unsigned char>(row.code.back())))
+            if (!std::isdigit(static_cast<unsigned char>(row.code.back()))) {
                 EXPECT_EQ(parseTypedReference(row.code + "1:1").book, row.code) << row.code;
+            }
             EXPECT_EQ(parseTypedReference(row.name).book, row.code) << cp949ToUtf8(row.name);
         }
 }
