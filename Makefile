@@ -81,8 +81,8 @@ test-tsan: deps
 FUZZ_PACKAGES := clang libclang-rt-14-dev
 FUZZ_SECONDS ?= 60
 FUZZ_TIMEOUT ?= 10
-FUZZ_TARGETS := markupparser layout wordquery queryparser passagereference like resultrows \
-	importsource mapbitmap
+FUZZ_TARGETS := markupparser layout wordquery queryparser passagereference typedreference like \
+	resultrows importsource mapbitmap
 
 fuzz: deps
 	$(call install-missing,$(FUZZ_PACKAGES))

@@ -632,6 +632,11 @@ CChildFrame* CMainFrame::openTopic(const std::string& code) {
 }
 
 CChildFrame* CMainFrame::openParallel(const std::string& code) {
+    // Without a place of its own it compares the verse the reader is at.
+    if (auto* bible = dynamic_cast<CBibleFrame*>(activeFrame());
+        bible && pendingPlace_.empty() && !bible->currentChapter().empty())
+        pendingPlace_ =
+            parallelPlaceKey(bible->currentBook(), bible->currentChapter(), bible->currentVerse());
     bool created = false;
     // A new one gets the rest of the area: room for the seven versions of a verse.
     auto* frame = singleWindow<CParallelFrame>(
@@ -941,6 +946,11 @@ void CMainFrame::openNoteList() {
         context_.paths.studyDatabaseFile(),
         [this](const std::string& key) { openByCommandKey(key, false); }, this);
     list.exec();
+}
+
+void CMainFrame::showStatus(const std::string& text) {
+    constexpr int kShownMilliseconds = 8000;
+    statusBar()->showMessage(QString::fromStdString(cp949ToUtf8(text)), kShownMilliseconds);
 }
 
 bool CMainFrame::event(QEvent* event) {

@@ -67,6 +67,7 @@ public:
     void hideShortcutBar() override;
     // The modal note list; a chosen note opens its verse.
     void openNoteList() override;
+    void showStatus(const std::string& text) override;
     // Re-evaluates which commands are enabled and checked.
     void updateCommandStates();
 

@@ -27,6 +27,8 @@ public:
     virtual void hideShortcutBar() = 0;
     // The note list, from the list button of a note bar.
     virtual void openNoteList() = 0;
+    // A short note (CP949) in the main window's status line.
+    virtual void showStatus(const std::string& text) = 0;
 };
 
 } // namespace qel

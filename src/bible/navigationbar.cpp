@@ -4,8 +4,10 @@
 
 #include <QComboBox>
 #include <QHBoxLayout>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
+#include <QShortcut>
 #include <QSignalBlocker>
 
 namespace qel {
@@ -25,7 +27,7 @@ QComboBox* makeBox(QWidget* parent, int widthChars) {
 
 CNavigationBar::CNavigationBar(QWidget* parent)
     : QWidget(parent), book_(makeBox(this, 12)), chapter_(makeBox(this, 4)),
-      verse_(makeBox(this, 4)) {
+      verse_(makeBox(this, 4)), reference_(new QLineEdit(this)), note_(new QLabel(this)) {
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(6, 2, 6, 2);
     // The boxes keep their size; a narrow window cuts the bar off instead of squeezing them.
@@ -36,7 +38,22 @@ CNavigationBar::CNavigationBar(QWidget* parent)
         layout->addSpacing(10);
         connect(box->lineEdit(), &QLineEdit::returnPressed, this, &CNavigationBar::enterPressed);
     }
+    reference_->setObjectName(QStringLiteral("ReferenceBox"));
+    reference_->setPlaceholderText(QStringLiteral("예: 요 3:16"));
+    reference_->setToolTip(QStringLiteral("갈 곳 (Ctrl+L)"));
+    reference_->setMinimumWidth(
+        reference_->fontMetrics().horizontalAdvance(QStringLiteral("요한복음 13장 16절")));
+    layout->addWidget(new QLabel(QStringLiteral("찾아가기"), this));
+    layout->addWidget(reference_);
     layout->addStretch();
+    // The note floats under the box, over the text, until the reader types again.
+    note_->setWindowFlags(Qt::ToolTip);
+    note_->setObjectName(QStringLiteral("ReferenceNote"));
+    note_->setMargin(3);
+    note_->setStyleSheet(QStringLiteral("background: #ffffe1; border: 1px solid #a0a0a0;"));
+    note_->hide();
+    connect(reference_, &QLineEdit::returnPressed, this, &CNavigationBar::onReferenceEntered);
+    connect(reference_, &QLineEdit::textEdited, this, [this] { showReferenceNote({}); });
     connect(book_, &QComboBox::activated, this, &CNavigationBar::bookChosen);
     connect(chapter_, &QComboBox::activated, this, &CNavigationBar::chapterChosen);
     connect(verse_, &QComboBox::activated, this, &CNavigationBar::verseChosen);
@@ -78,6 +95,43 @@ std::string CNavigationBar::selectedText(QComboBox* box) {
 
 std::string CNavigationBar::typedText(QComboBox* box) {
     return utf8ToCp949(box->currentText().trimmed().toStdString());
+}
+
+} // namespace qel
+
+namespace qel {
+
+void CNavigationBar::addReferenceShortcut(QWidget* window) {
+    auto* shortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_L), window);
+    shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(shortcut, &QShortcut::activated, this, [this] {
+        reference_->setFocus(Qt::ShortcutFocusReason);
+        reference_->selectAll();
+    });
+}
+
+void CNavigationBar::onReferenceEntered() {
+    const TypedReference reference =
+        parseTypedReference(utf8ToCp949(reference_->text().toStdString()));
+    showReferenceNote(typedReferenceMessage(reference));
+    if (reference.ok())
+        emit referenceChosen(reference);
+}
+
+void CNavigationBar::showReferenceNote(const std::string& text) {
+    if (text.empty()) {
+        note_->clear();
+        note_->hide();
+        return;
+    }
+    note_->setText(QString::fromStdString(cp949ToUtf8(text)));
+    note_->adjustSize();
+    note_->move(reference_->mapToGlobal(QPoint(0, reference_->height() + 2)));
+    note_->show();
+}
+
+std::string CNavigationBar::referenceNote() const {
+    return note_->isVisible() ? utf8ToCp949(note_->text().toStdString()) : std::string();
 }
 
 } // namespace qel

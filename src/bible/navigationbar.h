@@ -1,10 +1,14 @@
 #pragma once
 
+#include "bible/typedreference.h"
+
 #include <QWidget>
 #include <string>
 #include <vector>
 
 class QComboBox;
+class QLabel;
+class QLineEdit;
 
 namespace qel {
 
@@ -18,6 +22,13 @@ public:
     QComboBox* bookBox() const { return book_; }
     QComboBox* chapterBox() const { return chapter_; }
     QComboBox* verseBox() const { return verse_; }
+    // The reference box: a place as the reader types it ("요 3:16").
+    QLineEdit* referenceBox() const { return reference_; }
+    // Ctrl+L in `window` puts the cursor in the reference box.
+    void addReferenceShortcut(QWidget* window);
+    // A short note under the reference box (CP949); empty hides it.
+    void showReferenceNote(const std::string& text);
+    std::string referenceNote() const;
 
     // Book names and, row for row, their codes (CP949).
     void setBooks(const std::vector<std::string>& names, const std::vector<std::string>& codes);
@@ -38,11 +49,18 @@ signals:
     void verseChosen(int row);
     // Enter in any box.
     void enterPressed();
+    // Enter in the reference box with a reference it understood; anything else is told
+    // under the box.
+    void referenceChosen(const qel::TypedReference& reference);
 
 private:
+    void onReferenceEntered();
+
     QComboBox* book_;
     QComboBox* chapter_;
     QComboBox* verse_;
+    QLineEdit* reference_;
+    QLabel* note_;
     std::vector<std::string> codes_; // row for row beside the book names
 };
 

@@ -14,6 +14,7 @@
 #include "platform/codec.h"
 #include "platform/commands.h"
 #include "platform/messagesink.h"
+#include "platform/text.h"
 #include "richtext/childview.h"
 #include "richtext/markupparser.h"
 #include "richtext/textpane.h"
@@ -47,6 +48,16 @@ std::string formatted(const char* utf8Format, const std::string& value) {
     std::string text = utf8ToCp949(utf8Format);
     const auto at = text.find("%s");
     return at == std::string::npos ? text : text.replace(at, 2, value);
+}
+
+// Whether the verse label shown is the verse asked for, or the range holding it.
+bool verseLabelHolds(const std::string& label, const std::string& verse) {
+    if (label == verse || label == verse.substr(0, verse.find('-')))
+        return true;
+    const auto dash = label.find('-');
+    const int n = atoiText(verse);
+    return dash != std::string::npos && atoiText(label) <= n &&
+           n <= atoiText(std::string_view(label).substr(dash + 1));
 }
 
 } // namespace
@@ -114,6 +125,8 @@ CBibleFrame::CBibleFrame(AppContext& context, std::string versionCode, BibleFram
     connect(navigation_, &CNavigationBar::chapterChosen, this, &CBibleFrame::onChapterChosen);
     connect(navigation_, &CNavigationBar::verseChosen, this, &CBibleFrame::onVerseChosen);
     connect(navigation_, &CNavigationBar::enterPressed, this, &CBibleFrame::onEnter);
+    connect(navigation_, &CNavigationBar::referenceChosen, this, &CBibleFrame::onReference);
+    navigation_->addReferenceShortcut(this);
     // Copy and its shortcuts follow a selection made with the mouse.
     connect(view_, &RichTextArea::selectionChanged, this, &CChildFrame::commandStateChanged);
 }
@@ -191,27 +204,73 @@ FullVerseKey CBibleFrame::storedPlace() const {
     return *place;
 }
 
+bool CBibleFrame::chapterMissing(const std::string& book, const std::string& chapter) const {
+    if (chapter.empty() || navigation_->rowOfBookCode(book) < 0)
+        return false;
+    const std::vector<std::string> chapters = chaptersOf(context_.contentDb, version_, book);
+    // A book without any text has a notice of its own.
+    return !chapters.empty() &&
+           std::find(chapters.begin(), chapters.end(), chapter) == chapters.end();
+}
+
+bool CBibleFrame::verseMissing(const std::string& book, const std::string& chapter,
+                               const std::string& verse) const {
+    const std::vector<std::string> labels = versesOf(context_.contentDb, version_, book, chapter);
+    return std::none_of(labels.begin(), labels.end(),
+                        [&](const std::string& label) { return verseLabelHolds(label, verse); });
+}
+
+std::string CBibleFrame::missingPlaceText(const std::string& book, const std::string& chapter,
+                                          const std::string& verse) const {
+    std::string place = bookNameOf(book, version_) + " " + chapter + utf8ToCp949("장");
+    if (!verse.empty())
+        place += " " + verse + utf8ToCp949("절");
+    return place + utf8ToCp949("은 이 역본에 없습니다.");
+}
+
+void CBibleFrame::showMissingChapter(const std::string& book, const std::string& chapter) {
+    // A window without a place yet shows the book's boxes under the notice.
+    if (book_.empty())
+        ShowPosition(book, std::nullopt, std::string("1"), false);
+    showPage("{B} {B}{F SIZ=1.4 VAL=B}" + missingPlaceText(book, chapter, {}) + "{/F}{B}" +
+             formatted("%s에는 이 장의 본문이 들어 있지 않습니다.", windowTitleText()));
+}
+
 void CBibleFrame::GoTo(const std::string& book, const std::string& chapter, std::string verse,
                        bool broadcast, bool record) {
     BibleSharedState& s = shared();
     if (verse.empty() || verse[0] == '0' || !std::isdigit(static_cast<unsigned char>(verse[0])))
         verse = s.lastVerse.empty() ? "1" : s.lastVerse;
+    // A window that follows another one's move keeps out of the reader's way.
+    const bool following = s.syncing;
+    if (chapterMissing(book, chapter)) {
+        // The window stays where it was; the reader learns why nothing moved.
+        showMissingChapter(book, chapter);
+        if (!following)
+            bringToTop();
+        return;
+    }
     ShowPosition(book, chapter, verse, record);
+    if (!following && book == book_ && !verseLabelHolds(verse_, verse))
+        mainFrame_->showStatus(missingPlaceText(book, chapter_, verse));
     if (broadcast && s.syncEnabled && !book_.empty() && !chapter_.empty() && !verse_.empty()) {
         s.syncEnabled = false;
-        SyncMove(book_, chapter_, verse_);
+        SyncMove(book_, chapter_, verse_, record);
         s.syncEnabled = true;
     }
     s.lastBook = book;
     s.lastChapter = chapter;
     s.lastVerse = verse;
-    if (!s.syncEnabled) {
-        if (isMinimized()) {
-            QMdiSubWindow* active = mainFrame_->mdiArea()->activeSubWindow();
-            active && active->isMaximized() ? showMaximized() : showNormal();
-        }
-        mainFrame_->mdiArea()->setActiveSubWindow(this);
+    if (!s.syncEnabled && !following)
+        bringToTop();
+}
+
+void CBibleFrame::bringToTop() {
+    if (isMinimized()) {
+        QMdiSubWindow* active = mainFrame_->mdiArea()->activeSubWindow();
+        active && active->isMaximized() ? showMaximized() : showNormal();
     }
+    mainFrame_->mdiArea()->setActiveSubWindow(this);
 }
 
 void CBibleFrame::ShowPosition(const std::optional<std::string>& book,
@@ -341,7 +400,7 @@ void CBibleFrame::bringCurrentVerseIntoView() {
 }
 
 void CBibleFrame::SyncMove(const std::string& book, const std::string& chapter,
-                           const std::string& verse) {
+                           const std::string& verse, bool record) {
     BibleSharedState& s = shared();
     if (s.syncing)
         return;
@@ -351,7 +410,8 @@ void CBibleFrame::SyncMove(const std::string& book, const std::string& chapter,
             continue;
         if (auto* other = dynamic_cast<CBibleFrame*>(mainFrame_->frameByCode(code));
             other && other != this)
-            other->GoTo(book, chapter, verse, false, true);
+            // Pages that Back and Forward revisit are no new pages for the followers either.
+            other->GoTo(book, chapter, verse, false, record);
     }
     s.syncing = false;
 }
@@ -381,7 +441,7 @@ void CBibleFrame::afterNavigation() {
     s.lastChapter = chapter_;
     s.lastVerse = verse_.substr(0, verse_.find('-'));
     if (s.syncEnabled)
-        SyncMove(s.lastBook, s.lastChapter, s.lastVerse);
+        SyncMove(s.lastBook, s.lastChapter, s.lastVerse, true);
     emit commandStateChanged();
 }
 
@@ -393,20 +453,54 @@ void CBibleFrame::onEnter() {
         if (const int row = navigation_->rowOfBookCode(code); row >= 0) {
             bookBox->setCurrentIndex(row);
             onBookChosen(row);
+        } else {
+            refuseTyped("\"" + typedBook + utf8ToCp949("\"라는 책은 이 역본에 없습니다."));
         }
         return;
     }
     for (QComboBox* box : {navigation_->chapterBox(), navigation_->verseBox()}) {
         const std::string typed = CNavigationBar::typedText(box);
-        const std::string& current = box == navigation_->chapterBox() ? chapter_ : verse_;
-        if (typed == current)
+        const bool chapterBox = box == navigation_->chapterBox();
+        if (typed == (chapterBox ? chapter_ : verse_))
             continue;
         if (const int row = CNavigationBar::find(box, typed); row >= 0) {
             box->setCurrentIndex(row);
-            box == navigation_->chapterBox() ? onChapterChosen(row) : onVerseChosen(row);
+            chapterBox ? onChapterChosen(row) : onVerseChosen(row);
+        } else {
+            refuseTyped(chapterBox ? missingPlaceText(book_, typed, {})
+                                   : missingPlaceText(book_, chapter_, typed));
         }
         return;
     }
+}
+
+void CBibleFrame::onReference(const TypedReference& reference) {
+    const std::string chapter = reference.chapter ? std::to_string(reference.chapter) : "";
+    const std::string verse = std::to_string(std::max(reference.verse, 1));
+    std::string missing;
+    if (navigation_->rowOfBookCode(reference.book) < 0 ||
+        chaptersOf(context_.contentDb, version_, reference.book).empty())
+        missing = utf8ToCp949("이 역본에는 그 책의 본문이 없습니다.");
+    else if (chapterMissing(reference.book, chapter))
+        missing = missingPlaceText(reference.book, chapter, {});
+    else if (reference.verse && !chapter.empty() && verseMissing(reference.book, chapter, verse))
+        missing = missingPlaceText(reference.book, chapter, verse);
+    if (!missing.empty()) {
+        navigation_->showReferenceNote(missing);
+        return;
+    }
+    GoTo(reference.book, chapter, verse, true, true);
+    if (reference.lastVerse)
+        view_->selectVerses(verse, std::to_string(reference.lastVerse));
+}
+
+void CBibleFrame::refuseTyped(const std::string& message) {
+    // The boxes show the place again, so that what they show is where the window is.
+    navigation_->bookBox()->setCurrentIndex(navigation_->rowOfBookCode(book_));
+    navigation_->chapterBox()->setCurrentIndex(
+        CNavigationBar::find(navigation_->chapterBox(), chapter_));
+    navigation_->verseBox()->setCurrentIndex(CNavigationBar::find(navigation_->verseBox(), verse_));
+    mainFrame_->showStatus(message);
 }
 
 void CBibleFrame::goBack() {

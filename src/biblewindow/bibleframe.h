@@ -1,6 +1,7 @@
 #pragma once
 
 #include "bible/pagehistory.h"
+#include "bible/typedreference.h"
 #include "bible/versekey.h"
 #include "richtext/childviewowner.h"
 #include "richtext/markupnode.h"
@@ -99,8 +100,23 @@ private:
     void onChapterChosen(int row);
     void onVerseChosen(int row);
     void onEnter();
+    // A place typed into the reference box; one the edition lacks is told under the box.
+    void onReference(const TypedReference& reference);
     void afterNavigation();
-    void SyncMove(const std::string& book, const std::string& chapter, const std::string& verse);
+    // A chapter of a book this edition holds, which it lacks.
+    bool chapterMissing(const std::string& book, const std::string& chapter) const;
+    bool verseMissing(const std::string& book, const std::string& chapter,
+                      const std::string& verse) const;
+    // "요한복음 5장은 이 역본에 없습니다." (with the verse when one is given).
+    std::string missingPlaceText(const std::string& book, const std::string& chapter,
+                                 const std::string& verse) const;
+    void showMissingChapter(const std::string& book, const std::string& chapter);
+    void bringToTop();
+    // Typed text that names no place: the boxes show the place again, the status line why.
+    void refuseTyped(const std::string& message);
+    // Moves the other Bible windows along; they record the page when this window does.
+    void SyncMove(const std::string& book, const std::string& chapter, const std::string& verse,
+                  bool record);
     // Shows a message in place of the chapter text.
     void showPage(const std::string& markup);
     std::string bookNameText() const;

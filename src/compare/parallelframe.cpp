@@ -61,6 +61,8 @@ CParallelFrame::CParallelFrame(AppContext& context, const TextDisplay& display,
     connect(navigation_, &CNavigationBar::chapterChosen, this, &CParallelFrame::onChapterChosen);
     connect(navigation_, &CNavigationBar::verseChosen, this, &CParallelFrame::onVerseChosen);
     connect(navigation_, &CNavigationBar::enterPressed, this, &CParallelFrame::onEnter);
+    connect(navigation_, &CNavigationBar::referenceChosen, this, &CParallelFrame::onReference);
+    navigation_->addReferenceShortcut(this);
     pane_->setLinkHandler(std::move(openLink));
     pane_->setContextMenuHandler([this](const QPoint& documentPoint, const QPoint& globalPoint) {
         contextMenu(documentPoint)->exec(globalPoint);
@@ -152,6 +154,24 @@ void CParallelFrame::Show(const std::string& book, const std::string& chapter,
     }
     verse_ = CNavigationBar::selectedText(verseBox);
     Display(book_, chapter_, verse_, record);
+}
+
+void CParallelFrame::onReference(const TypedReference& reference) {
+    if (navigation_->rowOfBookCode(reference.book) < 0) {
+        navigation_->showReferenceNote(utf8ToCp949("이 책은 절별 비교에 없습니다."));
+        return;
+    }
+    const std::string chapter = reference.chapter ? std::to_string(reference.chapter) : "1";
+    const std::string version =
+        parallelListVersion(context_.contentDb, reference.book, context_.settings.parallelMask);
+    const std::vector<std::string> verses =
+        versesOf(context_.contentDb, version, reference.book, chapter);
+    if (verses.empty()) {
+        navigation_->showReferenceNote(bookNameOf(reference.book, "VRA") + " " + chapter +
+                                       utf8ToCp949("장은 비교할 본문이 없습니다."));
+        return;
+    }
+    Show(reference.book, chapter, std::to_string(std::max(reference.verse, 1)), true);
 }
 
 void CParallelFrame::Display(const std::string& book, const std::string& chapter,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "bible/pagehistory.h"
+#include "bible/typedreference.h"
 #include "richtext/markupnode.h"
 #include "widgets/childframe.h"
 
@@ -65,6 +66,8 @@ private:
     void onChapterChosen(int row);
     void onVerseChosen(int row);
     void onEnter();
+    // A place typed into the reference box; a chapter without verses here is told under it.
+    void onReference(const TypedReference& reference);
     // Refill the lists of the current book and chapter.
     void fillChapters();
     void fillVerses();

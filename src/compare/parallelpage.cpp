@@ -28,13 +28,27 @@ std::string versePiece(std::string_view body) {
     return "{I VAL=6}" + std::string(body) + "{/I}{B} {B}";
 }
 
-// The label tag of a version paragraph: an F tag whose text is a bracketed version label.
+// The text of an F tag's run; the layout breaks a long label over two lines into pieces.
+std::string runText(const MarkupNode* tag) {
+    std::string text;
+    for (const MarkupNode* n = tag->next(); n && n->isText(); n = n->next())
+        text += n->text;
+    return text;
+}
+
+// The version index of a paragraph's label tag: an F tag whose text is a bracketed
+// version label; -1 for any other node.
+int labelIndex(const MarkupNode* node) {
+    if (node->GetID() != 'F')
+        return -1;
+    const std::string text = runText(node);
+    if (text.size() <= 2 || text.front() != '[' || text.back() != ']')
+        return -1;
+    return parallelIndexOfLabel(std::string_view(text).substr(1, text.size() - 2));
+}
+
 bool isLabelTag(const MarkupNode* node) {
-    if (node->GetID() != 'F' || !node->next() || !node->next()->isText())
-        return false;
-    const std::string& text = node->next()->text;
-    return text.size() > 2 && text.front() == '[' && text.back() == ']' &&
-           parallelIndexOfLabel(std::string_view(text).substr(1, text.size() - 2)) >= 0;
+    return labelIndex(node) >= 0;
 }
 
 } // namespace
@@ -148,12 +162,14 @@ std::optional<ParallelVerse> parallelVerseAt(const MarkupNode* piece) {
         label = label->prev();
     if (!label)
         return std::nullopt;
-    const std::string& bracketed = label->next()->text;
     ParallelVerse verse;
-    verse.versionIndex = parallelIndexOfLabel(bracketed.substr(1, bracketed.size() - 2));
+    verse.versionIndex = labelIndex(label);
+    const MarkupNode* afterLabel = label->next();
+    while (afterLabel && afterLabel->isText())
+        afterLabel = afterLabel->next();
     // The verse numbers are the paragraph's own markers, not part of the verse.
     bool inVerseNumber = false;
-    for (const MarkupNode* n = label->next()->next(); n && !isLabelTag(n); n = n->next()) {
+    for (const MarkupNode* n = afterLabel; n && !isLabelTag(n); n = n->next()) {
         if (n->GetID() == 'D' || n->GetID() == 'd')
             inVerseNumber = n->GetID() == 'D';
         else if (n->isText() && !inVerseNumber)

@@ -3,6 +3,7 @@
 #include "platform/apptitle.h"
 #include "platform/codec.h"
 #include "platform/commands.h"
+#include "platform/text.h"
 #include "richtext/childviewowner.h"
 #include "richtext/markupnode.h"
 #include "richtext/smallview.h"
@@ -160,6 +161,32 @@ void CChildView::placeMarker(int top) {
     markerTop_ = top;
     marker_->move(kMarkerX, top);
     marker_->setVisible(list() && !engine().verseNumbers().empty());
+}
+
+void CChildView::selectVerses(const std::string& first, const std::string& last) {
+    const auto holds = [](const MarkupNode* anchor, int verse) {
+        const std::string* label = anchor->attribute("VAL");
+        if (!label)
+            return false;
+        const auto dash = label->find('-');
+        const int from = atoiText(*label);
+        const int to = dash == std::string::npos ? from : atoiText(label->substr(dash + 1));
+        return from <= verse && verse <= to;
+    };
+    const HotSpotTable& anchors = engine().anchors();
+    const int firstVerse = atoiText(first);
+    const int lastVerse = atoiText(last);
+    MarkupNode* start = nullptr;
+    MarkupNode* end = list() ? list()->tail() : nullptr;
+    for (std::size_t i = 0; i < anchors.size(); ++i) {
+        if (!start && holds(anchors[i], firstVerse))
+            start = anchors[i];
+        if (start && i + 1 < anchors.size() && holds(anchors[i], lastVerse)) {
+            end = anchors[i + 1]->prev();
+            break;
+        }
+    }
+    selectPieces(start, end);
 }
 
 void CChildView::updateMarker() {

@@ -41,6 +41,9 @@ public:
 
     // Moves the marker beside the verse number whose top is at this document height.
     void placeMarker(int top);
+    // Selects the verses from the one labelled `first` (or the range holding it) to the
+    // one holding `last`.
+    void selectVerses(const std::string& first, const std::string& last);
     // Repaints the marker after the frame's has-note flag changed.
     void updateMarker();
     int markerTop() const { return markerTop_; }

@@ -282,6 +282,24 @@ void RichTextArea::selectAll() {
     viewport()->update();
 }
 
+void RichTextArea::selectPieces(MarkupNode* start, MarkupNode* end) {
+    if (!list_ || !start || !end)
+        return;
+    if (!layoutValid_)
+        layoutNow();
+    clearSelectionFlags(*list_);
+    selecting_ = false;
+    for (MarkupNode* n = start; n; n = n->next()) {
+        if (n->isText())
+            n->setSelection(MarkupNode::kSelectFromStart, MarkupNode::kSelectToEnd);
+        if (n == end)
+            break;
+    }
+    range_ = {start, end};
+    setHasSelection(true);
+    viewport()->update();
+}
+
 std::string RichTextArea::selectedText() {
     if (!hasSelection_ || !list_ || !range_.start)
         return {};

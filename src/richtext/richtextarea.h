@@ -62,6 +62,8 @@ public:
 
     // Selects every text piece and repaints.
     void selectAll();
+    // Selects the text pieces from `start` to `end` whole and repaints.
+    void selectPieces(MarkupNode* start, MarkupNode* end);
     // The plain text of the selection (CP949); empty without one.
     std::string selectedText();
     // The text piece exactly under a document point, if any.

@@ -108,7 +108,11 @@ private:
         if (insideCharacter(text, head))
             --head;
         const std::string_view rest = text.substr(head);
-        const long long base = node.selectStartX == 0 ? node.left : node.selectStartX;
+        // The rest begins where the head ends, not at the press point: measuring from the
+        // press point left the character under the release point, or the closing period,
+        // out of the selection.
+        const long long base =
+            static_cast<long long>(node.left) + surface_.textExtent(text.substr(0, head)).width;
         const long long target = static_cast<long long>(node.selectEndX) - base;
         std::size_t middle = 0;
         if (target > 0 && !rest.empty()) {

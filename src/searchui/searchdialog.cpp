@@ -23,9 +23,10 @@ CSearchDialog::CSearchDialog(SearchDialogContext context, QWidget* parent)
 
 SearchDialogBase::Search CSearchDialog::prepareSearch() {
     VerseSearchJob job;
-    job.query = utf8ToCp949(query_->currentText().toStdString());
+    const TypedQuery typed = takeTypedMode();
+    job.query = typed.text;
     job.searchType = typeGroup_->checkedId();
-    job.mode = modeGroup_->checkedId();
+    job.mode = typed.mode;
     job.center = center_->isChecked();
     job.rangeIndex = range_->currentIndex();
     job.rangeItem = utf8ToCp949(range_->currentText().toStdString());
@@ -37,7 +38,7 @@ SearchDialogBase::Search CSearchDialog::prepareSearch() {
 }
 
 std::string CSearchDialog::copyLine(int row) const {
-    return verseResultCopyLine(grid()->GetItemText(row, 3), grid()->GetItemText(row, 0),
+    return verseResultCopyLine(wholeVerseOf(row), grid()->GetItemText(row, 0),
                                grid()->GetItemText(row, 1), grid()->GetItemText(row, 2));
 }
 
@@ -64,6 +65,8 @@ QString CSearchDialog::helpHtml() const {
         "<li><b>구</b>: 낱말들이 이 차례로 이어진 곳. 예: <i>하나님 사랑</i></li>"
         "<li><b>그리고</b>: 모든 낱말이 들어 있는 절. 예: <i>믿음, 소망</i></li>"
         "<li><b>또는</b>: 낱말 가운데 하나라도 들어 있는 절.</li></ul>"
+        "<p>낱말 사이에 <b>그리고</b>(AND)나 <b>또는</b>(OR)을 쓰면 그 방식으로 "
+        "찾습니다. 예: <i>믿음 그리고 소망</i></p>"
         "<p><b>범위</b>로 전체, 구약, 신약이나 한 권을 고릅니다. "
         "<b>찾은 단어를 중심으로 보기</b>를 켜 두면 본문이 찾은 낱말 조금 앞에서 "
         "시작합니다.</p>"

@@ -6,6 +6,7 @@
 #include "searchui/choicedialog.h"
 #include "widgets/gridctrl.h"
 
+#include <QAbstractButton>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -336,6 +337,20 @@ void SearchDialogBase::runChoice() {
     const bool accepted = dialog.exec() == QDialog::Accepted;
     m_rcChoice = dialog.lastRect();
     channel_->answer(accepted, dialog.chosenIndex(), dialog.chosenText());
+}
+
+TypedQuery SearchDialogBase::takeTypedMode() {
+    const TypedQuery typed =
+        typedQueryMode(utf8ToCp949(query_->currentText().toStdString()), modeGroup_->checkedId());
+    if (QAbstractButton* button = modeGroup_->button(typed.mode))
+        button->setChecked(true);
+    return typed;
+}
+
+std::string SearchDialogBase::wholeVerseOf(int row) const {
+    constexpr int kWholeVerseCell = 4;
+    const std::string whole = grid_->GetItemText(row, kWholeVerseCell);
+    return whole.empty() ? std::string(splitHitPositions(grid_->GetItemText(row, 3)).text) : whole;
 }
 
 std::string SearchDialogBase::copyRows(bool all) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "searchui/searchforms.h"
 #include "searchui/searchrun.h"
 
 #include <QDialog>
@@ -79,6 +80,11 @@ protected:
     // Takes the control values; an empty function starts nothing.
     virtual Search prepareSearch() = 0;
     virtual std::string copyLine(int row) const = 0;
+    // The query text with the operators typed in it taken as the mode, which the mode
+    // buttons then show.
+    TypedQuery takeTypedMode();
+    // The whole text of a row's verse: the grid shows it centred on the words found.
+    std::string wholeVerseOf(int row) const;
     virtual std::string commandKeyOf(int row) const = 0;
     virtual QString helpHtml() const = 0;
 

@@ -210,6 +210,33 @@ bool isEnglishWordSearchVersion(int index) {
     return index >= 4;
 }
 
+TypedQuery typedQueryMode(std::string_view query, int mode) {
+    static const std::string kAnd[] = {"AND", utf8ToCp949("그리고")};
+    static const std::string kOr[] = {"OR", utf8ToCp949("또는")};
+    const auto isOneOf = [](std::string_view word, const std::string(&list)[2]) {
+        return word == list[0] || word == list[1];
+    };
+    std::string words;
+    bool sawAnd = false;
+    bool sawOr = false;
+    for (std::size_t start = 0; start <= query.size();) {
+        std::size_t end = query.find(' ', start);
+        if (end == std::string_view::npos)
+            end = query.size();
+        const std::string_view word = query.substr(start, end - start);
+        if (isOneOf(word, kAnd))
+            sawAnd = true;
+        else if (isOneOf(word, kOr))
+            sawOr = true;
+        else if (!word.empty())
+            words += (words.empty() ? "" : " ") + std::string(word);
+        start = end + 1;
+    }
+    if (sawAnd == sawOr || words.empty())
+        return {std::string(query), mode};
+    return {words, sawAnd ? kModeAnd : kModeOr};
+}
+
 std::string verseResultCopyLine(std::string_view cell3, std::string_view abbreviation,
                                 std::string_view chapter, std::string_view verse) {
     std::string name = bookNameOfAbbreviation(abbreviation);
@@ -220,8 +247,8 @@ std::string verseResultCopyLine(std::string_view cell3, std::string_view abbrevi
 
 std::string wordResultCopyLine(int versionIndex, std::string_view book, std::string_view chapter,
                                std::string_view verse, std::string_view text) {
-    // "text(title book chapter:verse)", without ":verse" for a verse "0".
-    std::string line = std::string(text) + "(" + wordSearchVersionInfo(versionIndex).copyTitle +
+    // "text (title book chapter:verse)", without ":verse" for a verse "0".
+    std::string line = std::string(text) + " (" + wordSearchVersionInfo(versionIndex).copyTitle +
                        " " + std::string(book) + " " + std::string(chapter);
     if (verse != "0")
         line += ":" + std::string(verse);

@@ -15,6 +15,16 @@ enum WordSearchType { kTypeBasic = 0, kTypeAllForms = 1 };
 // blanks become two).
 std::string normaliseSearchQuery(std::string_view query);
 
+// Operators typed between the words name the mode: "faith AND hope" and "믿음 그리고 소망"
+// search in mode "그리고", "faith OR hope" and "믿음 또는 소망" in mode "또는". Returns the
+// query without them and the mode; a query without operators, or with both kinds, keeps
+// its text and the mode chosen.
+struct TypedQuery {
+    std::string text;
+    int mode = kModePhrase;
+};
+TypedQuery typedQueryMode(std::string_view query, int mode);
+
 // The verse search's query: normalised and joined by mode (" && ", " || "), with the
 // word count handed to the grid (1 for "또는").
 struct VerseQuery {

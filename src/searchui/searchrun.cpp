@@ -185,8 +185,9 @@ int readVerseResults(std::string_view fileText, bool center, int nWords, SearchS
     ResultReference previous;
     std::string pendingText, pendingPositions;
     auto writePending = [&] {
+        // The whole verse goes along, unshown, for the copies.
         sink.addRow({previous.book, previous.chapter, previous.verse,
-                     verseRowCell(pendingText, pendingPositions, center)},
+                     verseRowCell(pendingText, pendingPositions, center), pendingText},
                     static_cast<std::uint32_t>(nWords));
     };
     for (const std::string& record : readResultRecords(fileText)) {
@@ -327,7 +328,8 @@ int runWordSearch(const WordSearchJob& job, SearchSink& sink) {
         const std::string verse(entry.text ? entry.text : "",
                                 entry.text ? strnlen(entry.text, 2047) : 0);
         sink.addRow({place.book, place.chapter, place.verse,
-                     centredWordText(verse, job.query, job.mode, job.searchType, job.center)},
+                     centredWordText(verse, job.query, job.mode, job.searchType, job.center),
+                     verse},
                     0);
         ++count;
         sink.status(countStatus(count));

@@ -19,7 +19,8 @@ public:
     virtual void status(const std::string& text) = 0;
     // The grid loses its result rows.
     virtual void resetGrid() = 0;
-    // A result row: book, chapter, verse, text; the item data of the text cell.
+    // A result row: book, chapter, verse, the text shown, the whole verse (not shown); the
+    // item data of the text cell.
     virtual void addRow(std::vector<std::string> cells, std::uint32_t itemData) = 0;
     // The normalised query goes to the top of the query list.
     virtual void rememberQuery(const std::string& query) = 0;

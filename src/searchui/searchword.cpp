@@ -49,18 +49,20 @@ void CSearchWord::modeChanged(int mode) {
 
 SearchDialogBase::Search CSearchWord::prepareSearch() {
     WordSearchJob job;
-    job.query = utf8ToCp949(query_->currentText().toStdString());
+    const TypedQuery typed = takeTypedMode();
+    job.query = typed.text;
     job.versionIndex = version_->currentIndex();
     job.rangeIndex = range_->currentIndex();
     job.rangeItem = utf8ToCp949(range_->currentText().toStdString());
     job.searchType = typeGroup_->checkedId();
-    job.mode = modeGroup_->checkedId();
+    job.mode = typed.mode;
     job.center = center_->isChecked();
     job.indexPath = context_.wordIndexFolder + std::to_string(job.versionIndex) + ".m14";
     HighlightWords words;
     words.text = normaliseSearchQuery(wordHighlightText(job.query));
     words.phrase = job.mode == kModePhrase;
     words.wholeWord = job.searchType == kTypeBasic;
+    words.wordStarts = job.searchType == kTypeAllForms;
     grid()->SetHighlightWords(std::move(words));
     shownVersion_ = job.versionIndex;
     return [job](SearchSink& sink) { runWordSearch(job, sink); };
@@ -69,7 +71,7 @@ SearchDialogBase::Search CSearchWord::prepareSearch() {
 std::string CSearchWord::copyLine(int row) const {
     return wordResultCopyLine(shownVersion_, grid()->GetItemText(row, 0),
                               grid()->GetItemText(row, 1), grid()->GetItemText(row, 2),
-                              grid()->GetItemText(row, 3));
+                              wholeVerseOf(row));
 }
 
 std::string CSearchWord::commandKeyOf(int row) const {
@@ -89,9 +91,12 @@ QString CSearchWord::helpHtml() const {
         "<li><b>그리고</b>: 모든 낱말이 들어 있는 절. 예: <i>faith hope</i>, "
         "<i>믿음, 소망</i></li>"
         "<li><b>또는</b>: 낱말 가운데 하나라도 들어 있는 절.</li></ul>"
+        "<p>낱말 사이에 <b>AND</b>나 <b>그리고</b>를 쓰면 그리고로, <b>OR</b>나 "
+        "<b>또는</b>을 쓰면 또는으로 찾습니다. 예: <i>faith AND hope</i>, "
+        "<i>믿음 또는 소망</i></p>"
         "<h3>찾는 방식</h3><ul>"
         "<li><b>기본</b>: 쓴 낱말 그대로, 뒤에 빈칸이 오는 것만. 예: <i>love</i>는 "
-        "<i>loved</i>를 찾지 않습니다.</li>"
+        "<i>loved</i>를 찾지 않습니다. 결과에는 낱말 전체만 색으로 보입니다.</li>"
         "<li><b>모두</b>: 그 낱말의 여러 꼴을 모두. 예: <i>love</i>로 <i>loved</i>, "
         "<i>loveth</i>도 찾습니다.</li></ul>"
         "<p>구로 찾을 때는 찾는 방식을 고를 수 없습니다. <b>찾을 단어를 중심으로 "

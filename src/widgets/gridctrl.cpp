@@ -87,7 +87,9 @@ public:
         const int now = rowCount();
         beginInsertRows({}, now, now + static_cast<int>(more.size()) - 1);
         for (RowData& r : more) {
-            r.cells.resize(header.size());
+            // Cells beyond the columns stay with the row, unshown.
+            if (r.cells.size() < header.size())
+                r.cells.resize(header.size());
             r.data.resize(header.size());
             rows.push_back(std::move(r));
         }

@@ -50,7 +50,7 @@ public:
     int InsertRow(const std::string& column0);
 
     // Many rows at the end at once; each holds the texts of its columns and the item data
-    // of its last column.
+    // of its last column. Texts beyond the columns are kept for GetItemText, not shown.
     struct Row {
         std::vector<std::string> cells;
         std::uint32_t lastItemData = 0;

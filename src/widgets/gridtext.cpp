@@ -16,18 +16,39 @@ std::size_t charLength(std::string_view s, std::size_t i) {
     return isLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size() ? 2 : 1;
 }
 
-void addSpans(std::string_view text, std::string_view word, bool wholeWord,
+// Letters, digits and Korean characters make words; blanks and punctuation part them.
+bool isWordByte(char c) {
+    const auto b = static_cast<unsigned char>(c);
+    return b >= 0x80 || isAsciiDigit(c) || (b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z');
+}
+
+enum class Match { Anywhere, WholeWord, WordStart };
+
+void addSpans(std::string_view text, std::string_view word, Match match,
               std::vector<TextSpan>& spans) {
     if (word.empty())
         return;
+    bool afterWord = false; // the character before i belongs to a word
     for (std::size_t i = 0; i + word.size() <= text.size(); i += charLength(text, i)) {
-        if (text.compare(i, word.size(), word) != 0)
+        const bool startsWord = !afterWord;
+        afterWord = isWordByte(text[i]);
+        if (text.compare(i, word.size(), word) != 0 || (match != Match::Anywhere && !startsWord))
             continue;
-        const std::size_t end = i + word.size();
-        if (wholeWord && (end >= text.size() || text[end] != ' '))
+        std::size_t end = i + word.size();
+        const bool endsWord = end >= text.size() || !isWordByte(text[end]);
+        if (match == Match::WholeWord && !endsWord)
             continue;
-        spans.push_back({i, word.size()});
+        if (match == Match::WordStart)
+            while (end < text.size() && isWordByte(text[end]))
+                end += charLength(text, end);
+        spans.push_back({i, end - i});
     }
+}
+
+Match matchOf(const HighlightWords& words) {
+    if (words.wholeWord)
+        return Match::WholeWord;
+    return words.wordStarts ? Match::WordStart : Match::Anywhere;
 }
 
 } // namespace
@@ -84,12 +105,12 @@ std::vector<TextSpan> positionSpans(std::string_view text, const std::vector<int
 std::vector<TextSpan> wordSpans(std::string_view text, const HighlightWords& words) {
     std::vector<TextSpan> spans;
     if (words.phrase) {
-        addSpans(text, words.text, false, spans);
+        addSpans(text, words.text, Match::Anywhere, spans);
     } else {
         std::string_view rest = words.text;
         while (!rest.empty()) {
             const std::size_t blank = rest.find(' ');
-            addSpans(text, rest.substr(0, blank), words.wholeWord, spans);
+            addSpans(text, rest.substr(0, blank), matchOf(words), spans);
             rest = blank == std::string_view::npos ? std::string_view() : rest.substr(blank + 1);
         }
     }

@@ -28,7 +28,9 @@ std::string cutCellText(std::string_view text);
 struct HighlightWords {
     std::string text;       // blank-separated words, or one phrase
     bool phrase = false;    // the whole text is one phrase
-    bool wholeWord = false; // only occurrences followed directly by a blank
+    bool wholeWord = false; // only whole words: "he" is not found in "when" or "the"
+    // Only at the beginning of a word, which is shown whole ("love" shows "loved").
+    bool wordStarts = false;
 };
 
 struct TextSpan {

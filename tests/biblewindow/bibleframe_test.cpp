@@ -16,7 +16,9 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QMdiArea>
+#include <QStatusBar>
 #include <QTest>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
@@ -41,6 +43,10 @@ mkdb::ContentSources bibleSources() {
                            "절의 본문은 이렇게 길게 이어지고 "
                            "다음 줄까지 넘어가서 창의 너비에 따라 줄 수가 달라진다."});
     s.versions["VRB"] = {{"gen", "1", "1", "한처음에"}, {"tob", "1", "1", "토비트의 이야기"}};
+    for (const char* version : {"VRB", "VRC"})
+        for (int chapter = 1; chapter <= 4; ++chapter)
+            s.versions[version].push_back(
+                {"psa", std::to_string(chapter), "1", "시편 " + std::to_string(chapter)});
     s.versions["KJV"] = {{"gen", "1", "1", "In the beginning"}};
     return s;
 }
@@ -302,4 +308,144 @@ TEST_F(BibleFrameTest, TheKeyFollowsAMoveWithinTheChapter) {
     EXPECT_EQ(vra->currentKey(), "VRAgen001002");
     choose(vra->navigationBar()->verseBox(), 0);
     EXPECT_EQ(vra->currentKey(), "VRAgen001001");
+}
+
+TEST_F(BibleFrameTest, BackAndForwardStepTheActiveWindowWhileTheOthersFollow) {
+    frame.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    for (const std::vector<std::string>& versions :
+         {std::vector<std::string>{"VRA", "VRB"}, std::vector<std::string>{"VRA", "VRB", "VRC"}}) {
+        std::vector<CBibleFrame*> windows;
+        for (const std::string& version : versions)
+            windows.push_back(open(version, version + "psa001001"));
+        CBibleFrame* reader = windows.front();
+        frame.mdiArea()->setActiveSubWindow(reader);
+        frame.action(cmd::SyncMove)->trigger();
+        ASSERT_TRUE(frame.action(cmd::SyncMove)->isChecked());
+        QComboBox* chapters = reader->navigationBar()->chapterBox();
+        for (int row : {1, 2, 3}) // A, B, C
+            choose(chapters, row);
+        std::vector<int> followerPages;
+        for (const CBibleFrame* w : windows) {
+            EXPECT_EQ(w->currentChapter(), "4") << w->code();
+            followerPages.push_back(w->history().index());
+        }
+
+        frame.action(cmd::Back)->trigger();
+        frame.action(cmd::Back)->trigger();
+        for (const CBibleFrame* w : windows)
+            EXPECT_EQ(w->currentChapter(), "2") << w->code() << " of " << versions.size();
+        EXPECT_EQ(frame.mdiArea()->activeSubWindow(), reader);
+        EXPECT_TRUE(frame.action(cmd::Forward)->isEnabled());
+
+        frame.action(cmd::Forward)->trigger();
+        for (std::size_t i = 0; i < windows.size(); ++i) {
+            EXPECT_EQ(windows[i]->currentChapter(), "3") << windows[i]->code();
+            // Following a page already seen adds none.
+            if (i > 0) {
+                EXPECT_EQ(windows[i]->history().index(), followerPages[i]) << windows[i]->code();
+            }
+        }
+        EXPECT_EQ(frame.mdiArea()->activeSubWindow(), reader);
+        EXPECT_TRUE(frame.action(cmd::Back)->isEnabled());
+        EXPECT_TRUE(frame.action(cmd::Forward)->isEnabled());
+
+        frame.action(cmd::SyncMove)->trigger();
+        frame.mdiArea()->closeAllSubWindows();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(BibleFrameTest, APlaceTheEditionLacksLeavesTheWindowWhereItWasAndSaysSo) {
+    CBibleFrame* vra = open("VRA", "VRAjhn003016");
+    QComboBox* chapters = vra->navigationBar()->chapterBox();
+    QComboBox* verses = vra->navigationBar()->verseBox();
+
+    // A link to a chapter the edition lacks, as a textual note has one.
+    EXPECT_EQ(frame.openByCommandKey("BVRAjhn005003", false), vra);
+    EXPECT_EQ(place(vra), "jhn 3 16");
+    EXPECT_EQ(selected(chapters), "3");
+    EXPECT_NE(cp949ToUtf8(pageText(vra)).find("요한복음 5장은 이 역본에 없습니다."),
+              std::string::npos)
+        << cp949ToUtf8(pageText(vra));
+    // One it holds opens there, in view and marked as the current verse.
+    vra->resize(420, 220);
+    QCoreApplication::processEvents();
+    frame.openByCommandKey("BVRAjhn003030", false);
+    EXPECT_EQ(place(vra), "jhn 3 30");
+    EXPECT_EQ(cp949ToUtf8(pageText(vra)).find("없습니다"), std::string::npos);
+    const MarkupNode* thirty = nullptr;
+    for (MarkupNode* n : vra->view()->engine().verseNumbers())
+        if (n->text == "30 ")
+            thirty = n;
+    ASSERT_NE(thirty, nullptr);
+    EXPECT_EQ(vra->view()->markerTop(), thirty->top);
+    EXPECT_GE(thirty->top, vra->view()->scrollPosition());
+    EXPECT_LT(thirty->bottom, vra->view()->scrollPosition() + vra->view()->pageHeight());
+
+    // A verse it lacks: the chapter, and a word in the status line.
+    frame.openByCommandKey("BVRAjhn003099", false);
+    EXPECT_EQ(vra->currentChapter(), "3");
+    EXPECT_EQ(frame.statusBar()->currentMessage().toStdString(),
+              "요한복음 3장 99절은 이 역본에 없습니다.");
+
+    // Typed into the boxes: the boxes show the place again, the status line why.
+    chapters->setEditText(QStringLiteral("7"));
+    emit vra->navigationBar()->enterPressed();
+    EXPECT_EQ(chapters->currentText(), QStringLiteral("3"));
+    EXPECT_EQ(frame.statusBar()->currentMessage().toStdString(),
+              "요한복음 7장은 이 역본에 없습니다.");
+    verses->setEditText(QStringLiteral("99"));
+    emit vra->navigationBar()->enterPressed();
+    EXPECT_EQ(verses->currentText().toStdString(), vra->currentVerse());
+    EXPECT_EQ(frame.statusBar()->currentMessage().toStdString(),
+              "요한복음 3장 99절은 이 역본에 없습니다.");
+
+    // A new window asked for a chapter its edition lacks shows the book and the notice.
+    CBibleFrame* vrc = open("VRC", "VRCpsa009001");
+    EXPECT_EQ(vrc->currentBook(), "psa");
+    EXPECT_NE(cp949ToUtf8(pageText(vrc)).find("시편 9장은 이 역본에 없습니다."), std::string::npos);
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(BibleFrameTest, TheReferenceBoxGoesWhereTheReaderTypes) {
+    frame.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
+    CBibleFrame* vra = open("VRA", "VRAgen002001");
+    CNavigationBar* bar = vra->navigationBar();
+    QLineEdit* box = bar->referenceBox();
+    const auto go = [&](const char* typed) {
+        box->setText(QString::fromUtf8(typed));
+        QTest::keyClick(box, Qt::Key_Return);
+        return cp949ToUtf8(bar->referenceNote());
+    };
+    EXPECT_EQ(go("요3:16"), "");
+    EXPECT_EQ(place(vra), "jhn 3 16");
+    EXPECT_EQ(go("시 23"), "");
+    EXPECT_EQ(place(vra), "psa 23 1");
+    // A span goes to its first verse and marks it all.
+    EXPECT_EQ(go("창1:1-2"), "");
+    EXPECT_EQ(place(vra), "gen 1 1");
+    ASSERT_TRUE(vra->view()->hasSelection());
+    const std::string span = cp949ToUtf8(vra->view()->selectedText());
+    EXPECT_NE(span.find("맨 처음에"), std::string::npos) << span;
+    EXPECT_NE(span.find("땅은"), std::string::npos) << span;
+
+    // What it cannot take changes nothing and says why under the box.
+    EXPECT_EQ(go("사무 3:1"), "\"사무\"은(는) 여러 책에 맞습니다: 사무엘상, 사무엘하");
+    EXPECT_EQ(go("요 5:3"), "요한복음 5장은 이 역본에 없습니다.");
+    EXPECT_EQ(go("요 3:"), "장과 절을 알아볼 수 없습니다. 예: 요 3:16, 요한복음 3장 16절");
+    EXPECT_EQ(place(vra), "gen 1 1");
+    const int pages = vra->history().index();
+    EXPECT_EQ(go("요 3 30"), "");
+    EXPECT_EQ(place(vra), "jhn 3 30");
+    EXPECT_EQ(vra->history().index(), pages + 1);
+
+    // Ctrl+L reaches the box from the text.
+    vra->view()->setFocus();
+    QTest::keyClick(vra->view(), Qt::Key_L, Qt::ControlModifier);
+    EXPECT_TRUE(box->hasFocus());
+    EXPECT_EQ(box->selectedText(), box->text());
+    EXPECT_TRUE(messages.empty());
 }

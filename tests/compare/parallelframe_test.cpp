@@ -7,6 +7,7 @@
 #include "app/displaysettings.h"
 #include "app/mainframe.h"
 #include "app/shortcutbar.h"
+#include "bible/bibleframe.h"
 #include "bible/navigationbar.h"
 #include "compare/parallelpage.h"
 #include "platform/appcontext.h"
@@ -320,6 +321,46 @@ TEST_F(ParallelFrameTest, MainFrameKeepsOneWindowAndRedisplaysItAfterTheDialog) 
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(main.frameRegistry().frames().empty());
     EXPECT_EQ(test.context.store->readString("Last Staus", "PARALLEL", ""), "jhn003016");
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ParallelFrameTest, TheReferenceBoxGoesToATypedVerse) {
+    auto frame = open();
+    QLineEdit* box = frame->navigationBar()->referenceBox();
+    box->setText(QStringLiteral("요3:16"));
+    emit box->returnPressed();
+    EXPECT_EQ(frame->currentKey(), "jhn003016");
+    EXPECT_NE(shown(*frame).find("For God"), std::string::npos);
+    box->setText(QStringLiteral("출 1:1")); // only VRC has Exodus
+    emit box->returnPressed();
+    EXPECT_EQ(frame->currentKey(), "exo001001");
+    box->setText(QStringLiteral("창 40:1"));
+    emit box->returnPressed();
+    EXPECT_EQ(frame->currentKey(), "exo001001");
+    EXPECT_EQ(cp949ToUtf8(frame->navigationBar()->referenceNote()),
+              "창세기 40장은 비교할 본문이 없습니다.");
+}
+
+TEST_F(ParallelFrameTest, OpensAtTheVerseOfTheActiveBibleWindow) {
+    CMainFrame main(test.context, "");
+    main.setExitConfirmation([] { return true; });
+    main.show();
+    main.openWindow("VRA", "VRAjhn003016");
+    main.action(cmd::OpenPARALLEL)->trigger();
+    auto* frame = static_cast<CParallelFrame*>(main.frameRegistry().findByCode("PARALLEL"));
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->currentKey(), "jhn003016");
+    // Asked again from the Bible window at another verse, it follows.
+    auto* bible = static_cast<CBibleFrame*>(main.frameRegistry().findByCode("VRA"));
+    bible->GoTo("gen", "1", "2", false, true);
+    main.mdiArea()->setActiveSubWindow(bible);
+    main.action(cmd::OpenPARALLEL)->trigger();
+    EXPECT_EQ(frame->currentKey(), "gen001002");
+    main.mdiArea()->closeAllSubWindows();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 } // namespace

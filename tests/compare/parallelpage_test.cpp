@@ -139,6 +139,21 @@ TEST(ParallelPage, VerseUnderAPiece) {
     // The verse number is left out; a font run inside the verse does not end it.
     EXPECT_EQ(verse->text, "In the beginning God");
     EXPECT_EQ(parallelVerseAt(list.head()->next())->versionIndex, 0);
+
+    // A narrow pane breaks a long label over two lines: every paragraph still finds its
+    // own label, and no label text joins a verse.
+    for (MarkupNode* n = list.head(); n; n = n->next())
+        if (n->isText() && n->text == "[New International Version]")
+            splitAt(n, 5);
+    const MarkupNode* other = list.head();
+    while (other && !(other->isText() && other->text == "other"))
+        other = other->next();
+    ASSERT_TRUE(other);
+    const std::optional<ParallelVerse> niv = parallelVerseAt(other);
+    ASSERT_TRUE(niv);
+    EXPECT_EQ(niv->versionIndex, 5);
+    EXPECT_EQ(niv->text, "other");
+    EXPECT_EQ(parallelVerseAt(piece)->text, "In the beginning God");
 }
 
 TEST(ParallelPage, ListsOfAPartialEdition) {

@@ -498,3 +498,95 @@ TEST(ChildViewScreenshot, KoreanChapterWithSelectionAndFootnote) {
 }
 
 } // namespace
+
+namespace {
+
+// Where Qt draws each character of a piece: the advance of the prefix as one string.
+std::vector<double> characterEdges(const QFont& font, QWidget* device, const std::string& text) {
+    const QFontMetricsF metrics(font, device);
+    std::vector<double> edges{0};
+    for (std::size_t i = 0; i < text.size();) {
+        i += characterLength(text, i);
+        edges.push_back(
+            metrics.horizontalAdvance(QString::fromStdString(cp949ToUtf8(text.substr(0, i)))));
+    }
+    return edges;
+}
+
+std::vector<std::string> characters(const std::string& text) {
+    std::vector<std::string> out;
+    for (std::size_t i = 0; i < text.size(); i += characterLength(text, i))
+        out.push_back(text.substr(i, characterLength(text, i)));
+    return out;
+}
+
+// A Korean chapter in the installed Korean font: pressing at the centre of one character
+// and releasing at the centre of another selects both and every one between, whatever
+// the size of the font.
+TEST(ChildViewPointing, TheSelectionHoldsTheCharactersUnderThePressAndTheRelease) {
+    Database db(QEL_BUILT_CONTENT_DB, Database::Mode::ReadOnly);
+    std::string markup;
+    for (const VerseRow& row : chapterRows(db, "VRA", "jhn", "3"))
+        markup += "{S VAL=" + row.verse + "}{/S}" + row.body;
+    for (const int points : {9, 11, 14, 20}) {
+        AppSettings settings;
+        settings.fontSizeText = std::to_string(points);
+        installFontSubstitutions();
+        const TextDisplay display = textDisplayOf(settings, makeDisplayFont(settings, 96));
+        TestFrame frame(display);
+        frame.resize(760, 560);
+        frame.view.setGeometry(0, 0, 760, 560);
+        frame.show();
+        frame.showMarkup(markup);
+        QWidget* viewport = frame.view.viewport();
+
+        // Verse 17 begins "하나님이": its first piece follows the verse number.
+        const MarkupNode* number = nullptr;
+        for (const MarkupNode* n : frame.view.engine().verseNumbers())
+            if (n->text == "17 ")
+                number = n;
+        ASSERT_NE(number, nullptr);
+        const MarkupNode* piece = number->next();
+        while (!piece->isText())
+            piece = piece->next();
+        frame.view.scrollTo(piece->top - 20);
+        const int y = (piece->top + piece->bottom) / 2 - frame.view.scrollPosition();
+        const std::vector<std::string> chars = characters(piece->text);
+        const std::vector<double> edges = characterEdges(display.font, viewport, piece->text);
+        const auto centre = [&](std::size_t i) {
+            return QPoint(piece->left + static_cast<int>((edges[i] + edges[i + 1]) / 2), y);
+        };
+        ASSERT_EQ(cp949ToUtf8(chars[0]), "하");
+        ASSERT_GE(chars.size(), 7u);
+        const std::size_t lastChar = chars.size() - 1;
+        for (const auto& [from, to] : {std::pair<std::size_t, std::size_t>{0, 3},
+                                       {1, 6},
+                                       {2, std::min<std::size_t>(11, lastChar)}}) {
+            drag(viewport, centre(from), centre(to));
+            std::string expected;
+            for (std::size_t i = from; i <= to; ++i)
+                expected += chars[i];
+            EXPECT_EQ(cp949ToUtf8(frame.view.selectedText()), cp949ToUtf8(expected))
+                << points << " pt, " << from << "-" << to;
+        }
+
+        // To the centre of the period that ends the verse: the copy ends with it.
+        const MarkupNode* last = piece;
+        for (const MarkupNode* n = piece; n && n->GetID() != 'S'; n = n->next())
+            if (n->isText())
+                last = n;
+        const std::vector<double> lastEdges = characterEdges(display.font, viewport, last->text);
+        const std::string trimmed = last->text.substr(0, last->text.find_last_not_of(' ') + 1);
+        ASSERT_TRUE(trimmed.ends_with("."));
+        const std::size_t period = characters(trimmed).size() - 1;
+        const QPoint end(last->left +
+                             static_cast<int>((lastEdges[period] + lastEdges[period + 1]) / 2),
+                         (last->top + last->bottom) / 2 - frame.view.scrollPosition());
+        drag(viewport, centre(1), end);
+        const std::string copied = frame.view.selectedText();
+        EXPECT_TRUE(copied.starts_with(chars[1])) << points << " pt";
+        EXPECT_TRUE(copied.ends_with(".")) << points << " pt: " << cp949ToUtf8(copied);
+    }
+}
+
+} // namespace

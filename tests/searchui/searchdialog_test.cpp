@@ -98,7 +98,7 @@ TEST_F(SearchDialogTest, VerseSearchFindsOpensAndCopiesWithCitations) {
     // The copied row: its text without the positions, and its citation.
     const std::string line = cp949ToUtf8(dialog.copyRows(false));
     EXPECT_EQ(line.find('|'), std::string::npos);
-    EXPECT_NE(line.find("(역본 가 "), std::string::npos);
+    EXPECT_NE(line.find(" (역본 가 "), std::string::npos);
     EXPECT_EQ(line.substr(line.size() - 2), "\r\n");
     EXPECT_EQ(QApplication::clipboard()->text().toStdString(), line);
     const std::string all = dialog.copyRows(true);
@@ -159,7 +159,10 @@ TEST_F(SearchDialogTest, WordSearchInKjvWithEnglishRangesHighlightsAndCitations)
     emit grid->rowDoubleClicked(john316);
     EXPECT_EQ(opened, (std::vector<std::string>{"BKJVjhn003016"}));
     const std::string line = dialog.copyRows(false);
-    EXPECT_EQ(line.substr(line.size() - 15), "(KJV Jn 3:16)\r\n");
+    // The grid shows the verse from two words before "loved"; the copy quotes all of it.
+    EXPECT_FALSE(grid->GetItemText(john316, 3).starts_with("For God"));
+    EXPECT_NE(line.find("For God so loved the world"), std::string::npos) << line;
+    EXPECT_EQ(line.substr(line.size() - 16), " (KJV Jn 3:16)\r\n");
 
     // An empty query says so and leaves the dialog idle.
     ASSERT_TRUE(search(dialog, QString()));

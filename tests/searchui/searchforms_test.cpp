@@ -111,15 +111,16 @@ TEST(SearchForms, WordReferencesAndCentredText) {
 
 TEST(SearchForms, CopiedLinesCarryTheirCitations) {
     EXPECT_EQ(u8(verseResultCopyLine(cp("3|5||하나님께서 세상을"), cp("요"), "3", "16")),
-              "하나님께서 세상을(역본 가 요한복음 3:16)\r\n");
+              "하나님께서 세상을 (역본 가 요한복음 3:16)
+");
     EXPECT_EQ(u8(verseResultCopyLine(cp("1||말씀"), cp("요일"), "1", "1")),
-              "말씀(역본 가 요한1서 1:1)\r\n");
+              "말씀 (역본 가 요한1서 1:1)\r\n");
     // An unknown abbreviation is copied as it is.
-    EXPECT_EQ(verseResultCopyLine("1||x", "Zz", "1", "2"), utf8ToCp949("x(역본 가 Zz 1:2)\r\n"));
-    EXPECT_EQ(wordResultCopyLine(4, "Jn", "3", "16", "For God"), "For God(KJV Jn 3:16)\r\n");
-    EXPECT_EQ(wordResultCopyLine(6, "Ps", "23", "0", "A psalm"), "A psalm(TEV Ps 23)\r\n");
+    EXPECT_EQ(verseResultCopyLine("1||x", "Zz", "1", "2"), utf8ToCp949("x (역본 가 Zz 1:2)\r\n"));
+    EXPECT_EQ(wordResultCopyLine(4, "Jn", "3", "16", "For God"), "For God (KJV Jn 3:16)\r\n");
+    EXPECT_EQ(wordResultCopyLine(6, "Ps", "23", "0", "A psalm"), "A psalm (TEV Ps 23)\r\n");
     EXPECT_EQ(u8(wordResultCopyLine(1, cp("창"), "1", "1", cp("처음에"))),
-              "처음에(역본 나 창 1:1)\r\n");
+              "처음에 (역본 나 창 1:1)\r\n");
 }
 
 TEST(SearchForms, CommandKeysOfResults) {
@@ -129,4 +130,28 @@ TEST(SearchForms, CommandKeysOfResults) {
     EXPECT_EQ(wordResultCommandKey("KJV", "Jn", "3", "16"), "BKJVjhn003016");
     EXPECT_EQ(wordResultCommandKey("KJV", "Ps", "119", "105"), "BKJVpsa119105");
     EXPECT_EQ(wordResultCommandKey("KJV", cp("요"), "3", "16"), "");
+}
+
+TEST(SearchForms, OperatorsTypedInTheQueryNameTheMode) {
+    const struct {
+        const char* typed;
+        int chosen;
+        const char* text;
+        int mode;
+    } rows[] = {
+        {"faith AND hope", kModePhrase, "faith hope", kModeAnd},
+        {"faith OR hope OR charity", kModeAnd, "faith hope charity", kModeOr},
+        {"믿음 그리고 소망", kModeOr, "믿음 소망", kModeAnd},
+        {"믿음 또는 소망", kModeAnd, "믿음 소망", kModeOr},
+        // A word, not an operator; both kinds; nothing but an operator.
+        {"faith and hope", kModePhrase, "faith and hope", kModePhrase},
+        {"faith AND hope OR love", kModeAnd, "faith AND hope OR love", kModeAnd},
+        {"OR", kModePhrase, "OR", kModePhrase},
+        {"ANDROID", kModeOr, "ANDROID", kModeOr},
+    };
+    for (const auto& row : rows) {
+        const TypedQuery q = typedQueryMode(cp(row.typed), row.chosen);
+        EXPECT_EQ(u8(q.text), row.text) << row.typed;
+        EXPECT_EQ(q.mode, row.mode) << row.typed;
+    }
 }

@@ -87,8 +87,10 @@ TEST_F(VerseSearchRun, FindsVersesWithTheirHitPositions) {
     EXPECT_EQ(sink.resets, 1);
     for (std::size_t r = 0; r < sink.rows.size(); ++r) {
         const auto& row = sink.rows[r];
-        ASSERT_EQ(row.size(), 4u);
+        ASSERT_EQ(row.size(), 5u);
         EXPECT_FALSE(row[0].empty());
+        // The whole verse goes along for the copies; the cell shows its end.
+        EXPECT_TRUE(row[4].ends_with(row[3].substr(row[3].find("||") + 2))) << cp949ToUtf8(row[4]);
         // Centred: the first hit is word 3 at most, and it is the query word.
         const std::string cell = cp949ToUtf8(row[3]);
         const int first = std::stoi(cell);

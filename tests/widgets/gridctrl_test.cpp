@@ -105,7 +105,7 @@ TEST(GridCtrl, HitPositionsAndHighlightWordsAreDrawnInTheHighlightColour) {
     EXPECT_GT(highlightedPixels(grid, 3), one); // two words, "#" as separator
     grid.SetHighlightWords({"gamma", false, false});
     EXPECT_GT(highlightedPixels(grid, 2), 0);
-    // Basic type: "gamma" ends the text, so no blank follows it.
-    grid.SetHighlightWords({"gamma", false, true});
+    // Basic type: whole words only, so "gam" shows nothing in "gamma".
+    grid.SetHighlightWords({"gam", false, true});
     EXPECT_EQ(highlightedPixels(grid, 2), 0);
 }

@@ -53,7 +53,7 @@ TEST(GridText, WordSpansByModeAndType) {
     const std::string text = "love is loved and love ";
     HighlightWords words{"love", false, false};
     EXPECT_EQ(wordSpans(text, words), (std::vector<TextSpan>{{0, 4}, {8, 4}, {18, 4}}));
-    words.wholeWord = true; // "기본": only when a blank follows
+    words.wholeWord = true; // "기본": whole words only
     EXPECT_EQ(wordSpans(text, words), (std::vector<TextSpan>{{0, 4}, {18, 4}}));
     words = {"is loved", true, false};
     EXPECT_EQ(wordSpans(text, words), (std::vector<TextSpan>{{5, 8}}));
@@ -64,4 +64,30 @@ TEST(GridText, WordSpansByModeAndType) {
     const std::string straddle = gana.substr(1, 2);
     EXPECT_TRUE(wordSpans(gana, {straddle, false, false}).empty());
     EXPECT_EQ(wordSpans(gana, {gana.substr(2), false, false}), (std::vector<TextSpan>{{2, 2}}));
+}
+
+TEST(GridText, HighlightsFindWordsNotPiecesOfWords) {
+    const std::string text = "When he gathered them, the shepherd said: he.";
+    const auto shown = [&](const HighlightWords& words) {
+        std::vector<std::string> parts;
+        for (const TextSpan& s : wordSpans(text, words))
+            parts.push_back(text.substr(s.start, s.length));
+        return parts;
+    };
+    HighlightWords words{"he", false, true}; // "기본"
+    EXPECT_EQ(shown(words), (std::vector<std::string>{"he", "he"}));
+    words = {"gather", false, false, true}; // "모두": from a word's beginning, the whole word
+    EXPECT_EQ(shown(words), (std::vector<std::string>{"gathered"}));
+    words = {"he", false, false, true};
+    EXPECT_EQ(shown(words), (std::vector<std::string>{"he", "he"}));
+
+    const std::string korean = utf8ToCp949("태초에 하나님이 천지를, 그 하나님께서");
+    HighlightWords god{utf8ToCp949("하나님"), false, false, true};
+    std::vector<std::string> found;
+    for (const TextSpan& s : wordSpans(korean, god))
+        found.push_back(cp949ToUtf8(korean.substr(s.start, s.length)));
+    EXPECT_EQ(found, (std::vector<std::string>{"하나님이", "하나님께서"}));
+    god.wordStarts = false;
+    god.wholeWord = true;
+    EXPECT_TRUE(wordSpans(korean, god).empty());
 }
