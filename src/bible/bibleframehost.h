@@ -27,6 +27,8 @@ public:
     virtual void hideShortcutBar() = 0;
     // The note list, from the list button of a note bar.
     virtual void openNoteList() = 0;
+    // Installs a module of the first repository into its default slot ("성경 자료실").
+    virtual void installEdition(const std::string& module) { (void)module; }
 };
 
 } // namespace qel
