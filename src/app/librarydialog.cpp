@@ -7,6 +7,7 @@
 #include "platform/codec.h"
 #include "platform/database.h"
 #include "platform/messagesink.h"
+#include "platform/settingsstore.h"
 
 #include <QComboBox>
 #include <QFileInfo>
@@ -131,7 +132,11 @@ QWidget* CLibraryDialog::buildSourceRow() {
     auto* add = new QPushButton(QStringLiteral("저장소 추가..."), row);
     layout->addWidget(refreshButton_);
     layout->addWidget(add);
-    connect(sourceBox_, &QComboBox::currentIndexChanged, this, &CLibraryDialog::fillModules);
+    connect(sourceBox_, &QComboBox::currentIndexChanged, this, [this] {
+        if (const SwordSource* source = currentSource())
+            context_.store->writeString("Settings", "Library Source", utf8ToCp949(source->name));
+        fillModules();
+    });
     connect(refreshButton_, &QPushButton::clicked, this, &CLibraryDialog::refresh);
     connect(add, &QPushButton::clicked, this, &CLibraryDialog::addSource);
     return row;
@@ -190,7 +195,14 @@ void CLibraryDialog::fillSources() {
     for (const SwordSource& source : sources_)
         sourceBox_->addItem(fromUtf8(source.name) + QStringLiteral("  (") +
                             fromUtf8(source.address) + QStringLiteral(")"));
-    sourceBox_->setCurrentIndex(0);
+    // The source chosen last time, else CrossWire's.
+    const std::string last =
+        cp949ToUtf8(context_.store->readString("Settings", "Library Source", ""));
+    int index = 0;
+    for (std::size_t i = 0; i < sources_.size(); ++i)
+        if (sources_[i].name == last)
+            index = static_cast<int>(i);
+    sourceBox_->setCurrentIndex(index);
     fillModules();
 }
 

@@ -192,12 +192,11 @@ QWidget* CBibleFrame::makeSampleBar() {
                                       "#d9c77a; }"));
     auto* layout = new QHBoxLayout(bar);
     layout->setContentsMargins(6, 2, 6, 2);
-    auto* text = new QLabel(QStringLiteral("이 역본에는 견본 구절만 들어 있습니다. 공개 저작물인 "
-                                           "성경 전체를 설치할 수 있습니다."),
-                            bar);
+    auto* text = new QLabel(QStringLiteral("견본 구절만 들어 있습니다."), bar);
     // One line whatever the width: a narrow window keeps its room for the text.
     text->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    text->setToolTip(text->text());
+    text->setToolTip(QStringLiteral("이 역본에는 견본 구절만 들어 있습니다. 공개 저작물인 성경 "
+                                    "전체를 설치할 수 있습니다."));
     layout->addWidget(text, 1);
     auto* install = new QPushButton(QStringLiteral("개역한글(1961) 전체 설치"), bar);
     install->setObjectName(QStringLiteral("InstallWhole"));
