@@ -208,6 +208,7 @@ CMainFrame::CMainFrame(AppContext& context, std::string pendingCommandKey)
     createMenus();
     createToolBars();
     createSearchDialogs();
+    updateEditionTitles();
     statusBar()->showMessage(QStringLiteral("준비"));
     addDockWidget(Qt::LeftDockWidgetArea, shortcutBar_);
     connect(shortcutBar_, &ShortcutBar::itemChosen, this, &CMainFrame::openShortcutItem);
@@ -828,9 +829,13 @@ void CMainFrame::openBibleLibrary(const QString& module) {
 
 // Menus, toolbars and window titles name each edition by its own name.
 void CMainFrame::updateEditionTitles() {
+    const auto titleOf = [](const char* code) {
+        return QString::fromStdString(cp949ToUtf8(editionWindowTitle(code)));
+    };
+    shortcutBar_->updateEditionTitles(titleOf);
     for (const VersionCommand& v : kVersionCommands)
         if (QAction* a = action(v.id)) {
-            const QString title = QString::fromStdString(cp949ToUtf8(editionWindowTitle(v.code)));
+            const QString title = titleOf(v.code);
             a->setText(title);
             a->setToolTip(title);
             a->setStatusTip(title);

@@ -6,6 +6,7 @@
 #include "../support/swordrepository.h"
 #include "../support/testcontext.h"
 #include "app/mainframe.h"
+#include "app/shortcutbar.h"
 #include "bible/bibleframe.h"
 #include "bible/swordsources.h"
 #include "bible/versiontitles.h"
@@ -19,6 +20,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTreeWidget>
 #include <gtest/gtest.h>
 
 using namespace qel;
@@ -121,7 +123,7 @@ TEST_F(LibraryTest, InstallsIntoTheSampleSlotAndEveryWindowNamesTheEdition) {
     dialog->refresh();
     QTRY_VERIFY_WITH_TIMEOUT(!dialog->running(), 30000);
     // Korean Bibles, by description; the dictionary is not listed.
-    EXPECT_EQ(dialog->listedModules(), (QStringList{"KorTest", "KorGone"}));
+    EXPECT_EQ(dialog->listedModules(), (QStringList{"KorTest", "KorOld", "KorGone"}));
     dialog->setFilter(QStringLiteral("ko"), QStringLiteral("맞춤법"));
     ASSERT_EQ(dialog->listedModules(), QStringList{"KorTest"});
     EXPECT_TRUE(dialog->detailsText().contains(QStringLiteral("1.2")));
@@ -144,6 +146,9 @@ TEST_F(LibraryTest, InstallsIntoTheSampleSlotAndEveryWindowNamesTheEdition) {
     EXPECT_EQ(vra->windowTitle(), name);
     EXPECT_FALSE(vra->sampleBar()->isVisibleTo(vra));
     EXPECT_EQ(frame.action(cmd::OpenVRA)->text(), name);
+    EXPECT_EQ(frame.shortcutBar()->tree()->topLevelItem(0)->child(0)->text(0), name);
+    // A main window made later names it too, as after a restart.
+    EXPECT_EQ(CMainFrame(test.context, "").action(cmd::OpenVRA)->text(), name);
     vra->GoTo("gen", "1", "3", false, true);
     EXPECT_NE(pageText(vra).find("빛이 나타났읍니다"), std::string::npos) << pageText(vra);
     EXPECT_NE(cp949ToUtf8(vra->verseCitation(utf8ToCp949("빛이 나타났읍니다"), "3"))
@@ -176,7 +181,7 @@ TEST_F(LibraryTest, AFailedInstallSaysWhyAndChangesNothing) {
     EXPECT_NE(messages.find("에 연결할 수 없습니다"), std::string::npos) << messages;
     EXPECT_EQ(bytesOf(db()), before);
     // The list fetched before is still there.
-    EXPECT_EQ(dialog->listedModules().size(), 2);
+    EXPECT_EQ(dialog->listedModules().size(), 3);
 }
 
 TEST_F(LibraryTest, TheSampleBarCanBeToldNotToAskAgain) {
@@ -197,8 +202,8 @@ TEST_F(LibraryTest, QelMkdbListsAndInstallsWithClearExitCodes) {
     EXPECT_TRUE(err.contains(QStringLiteral("--allow-network"))) << err.toStdString();
     ASSERT_EQ(mkdb({"--list", address, "--allow-network"}, &out, &err), 0) << err.toStdString();
     const QStringList lines = out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    ASSERT_EQ(lines.size(), 2);
-    const QStringList fields = lines[1].split(QLatin1Char('\t'));
+    ASSERT_EQ(lines.size(), 3);
+    const QStringList fields = lines[2].split(QLatin1Char('\t'));
     ASSERT_EQ(fields.size(), 6);
     EXPECT_EQ(fields[0] + fields[1] + fields[2], QStringLiteral("KorTestko1.2"));
     EXPECT_GT(fields[3].toInt(), 1000);

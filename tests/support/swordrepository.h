@@ -66,6 +66,22 @@ inline bool makeTestRepository(const std::filesystem::path& root) {
                               (root / "kortest.xml").string() + "' -z z -v KJV >/dev/null 2>&1";
     if (std::system(build.c_str()) != 0)
         return false;
+    // A Bible in the older spelling with the letter arae-a, which CP949 has no syllable for.
+    const fs::path old = root / "modules/texts/ztext/korold";
+    fs::create_directories(old);
+    std::string oldOsis = kTestOsis;
+    oldOsis.replace(oldOsis.find("맨 처음에"), std::string("맨 처음에").size(),
+                    "\u1112\u119E\u11AB \u1109\u1175\u110C\u1161\u11A8\u110B\u1166");
+    writeTextFile(root / "korold.xml", oldOsis);
+    writeTextFile(root / "mods.d/korold.conf",
+                  "[KorOld]\nDataPath=./modules/texts/ztext/korold/\nModDrv=zText\n"
+                  "SourceType=OSIS\nEncoding=UTF-8\nCompressType=ZIP\nBlockType=BOOK\nLang=ko\n"
+                  "Description=아래아 성경\n");
+    const std::string buildOld =
+        "osis2mod '" + old.string() + "/' '" + (root / "korold.xml").string() +
+        "' -z z -v KJV >/dev/null 2>&1 && rm '" + (root / "korold.xml").string() + "'";
+    if (std::system(buildOld.c_str()) != 0)
+        return false;
     std::uintmax_t size = 0;
     for (const auto& entry : fs::directory_iterator(data))
         size += entry.file_size();

@@ -96,12 +96,12 @@ protected:
 } // namespace
 
 TEST_F(SwordInstall, ListsBiblesAndInstallsOneLetterForLetter) {
-    EXPECT_EQ(refreshSource(http(), {}), 2u); // KorTest, KorGone; not the dictionary
+    EXPECT_EQ(refreshSource(http(), {}), 3u); // KorGone, KorOld, KorTest; not the dictionary
     const std::vector<SwordModule> listed = cachedModules(http());
-    ASSERT_EQ(listed.size(), 2u);
-    EXPECT_EQ(listed[1].name, "KorTest");
-    EXPECT_EQ(listed[1].value("Description"), "시험 역본 옛 맞춤법 성경전서");
-    EXPECT_EQ(cachedModules(http(), true).size(), 3u);
+    ASSERT_EQ(listed.size(), 3u);
+    EXPECT_EQ(listed[2].name, "KorTest");
+    EXPECT_EQ(listed[2].value("Description"), "시험 역본 옛 맞춤법 성경전서");
+    EXPECT_EQ(cachedModules(http(), true).size(), 4u);
 
     std::uint64_t received = 0, total = 0;
     TransferOptions options;
@@ -140,13 +140,19 @@ TEST_F(SwordInstall, AFolderSourceAndTheSourcesInOrder) {
 }
 
 TEST_F(SwordInstall, EachFailureSaysWhatHappenedAndChangesNothing) {
-    ASSERT_EQ(refreshSource(http(), {}), 2u);
+    ASSERT_EQ(refreshSource(http(), {}), 3u);
     // A module that is not a Bible, and one whose files the server does not have.
     EXPECT_EQ(failureOf(request("KorDict", http())), InstallFailure::NotBible);
     EXPECT_NE(lastMessage.find("성경 본문 모듈이 아닙니다"), std::string::npos);
     EXPECT_EQ(failureOf(request("KorGone", http())), InstallFailure::Http);
     EXPECT_NE(lastMessage.find("오류 404"), std::string::npos) << lastMessage;
     EXPECT_EQ(failureOf(request("NoSuch", http())), InstallFailure::NotFound);
+    // A letter the edition cannot store: nothing is installed unless "?" is agreed to.
+    EXPECT_EQ(failureOf(request("KorOld", http())), InstallFailure::Unfit);
+    EXPECT_NE(lastMessage.find("저장할 수 없는 글자"), std::string::npos) << lastMessage;
+    InstallRequest agreed = request("KorOld", http());
+    agreed.import.replace = true;
+    EXPECT_GT(installModule(agreed, {}).replaced, 0u);
     // A data file cut short while its whole length was announced.
     server->cutAfter("/modules/texts/ztext/kortest/ot.bzz", 100);
     EXPECT_EQ(failureOf(request("KorTest", http())), InstallFailure::Truncated);
@@ -162,7 +168,7 @@ TEST_F(SwordInstall, EachFailureSaysWhatHappenedAndChangesNothing) {
 }
 
 TEST_F(SwordInstall, AFailedRefreshKeepsTheCachedList) {
-    ASSERT_EQ(refreshSource(http(), {}), 2u);
+    ASSERT_EQ(refreshSource(http(), {}), 3u);
     const auto cached = snapshot(sourceCacheFolder(http()));
     const std::string archive = bytesOf(repo() / "mods.d.tar.gz");
     writeTextFile(repo() / "mods.d.tar.gz", archive.substr(0, archive.size() - 30));
@@ -185,7 +191,7 @@ TEST_F(SwordInstall, AFailedRefreshKeepsTheCachedList) {
 }
 
 TEST_F(SwordInstall, CancelDuringTheDownloadAndDuringTheImport) {
-    ASSERT_EQ(refreshSource(http(), {}), 2u);
+    ASSERT_EQ(refreshSource(http(), {}), 3u);
     server->holdAfter("/modules/texts/ztext/kortest/ot.bzv", 50000);
     std::atomic<bool> cancel{false};
     TransferOptions options;
@@ -210,7 +216,7 @@ TEST_F(SwordInstall, CancelDuringTheDownloadAndDuringTheImport) {
 }
 
 TEST_F(SwordInstall, ASecondInstallWhileOneRunsIsRefused) {
-    ASSERT_EQ(refreshSource(http(), {}), 2u);
+    ASSERT_EQ(refreshSource(http(), {}), 3u);
     server->holdAfter("/modules/texts/ztext/kortest/ot.bzv", 1000);
     std::optional<ImportReport> first;
     std::thread running([&] { first = installModule(request("KorTest", http()), {}); });

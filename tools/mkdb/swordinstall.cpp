@@ -363,9 +363,15 @@ std::size_t refreshSource(const SwordSource& source, const TransferOptions& opti
         cancelled();
     // Old list aside, new list in, old list gone: a failure before here left the old one.
     const fs::path old = scratch.path() / "old";
-    if (fs::exists(cached, ec))
+    const bool hadList = fs::exists(cached, ec);
+    if (hadList)
         fs::rename(cached, old);
-    fs::rename(scratch.path() / "list", cached);
+    fs::rename(scratch.path() / "list", cached, ec);
+    if (ec) {
+        if (hadList)
+            fs::rename(old, cached);
+        throw InstallError(InstallFailure::Other, cached.string() + ": " + ec.message());
+    }
     return cachedModules(source).size();
 }
 
@@ -549,7 +555,11 @@ ImportReport importDownloaded(const InstallRequest& request, const Found& found,
             cancelled();
         if (mentions(e.what(), "disk is full") || mentions(e.what(), "No space left"))
             diskFull(fs::path(import.dbPath).parent_path());
-        throw;
+        throw InstallError(InstallFailure::Other,
+                           found.module.name +
+                               "을(를) 받았으나 가져오지 못했습니다. 바뀐 것은 "
+                               "없습니다 (" +
+                               e.what() + ").");
     }
 }
 
