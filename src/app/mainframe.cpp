@@ -822,8 +822,11 @@ void CMainFrame::openBibleLibrary(const QString& module) {
         context_, QCoreApplication::applicationDirPath() + QStringLiteral("/qel-mkdb"), this);
     connect(&dialog, &CLibraryDialog::installed, this,
             [this](const QString& code) { contentReplaced(code.toStdString()); });
-    if (!module.isEmpty())
+    if (!module.isEmpty()) {
+        // The whole Korean Bible of the sample bar is in CrossWire's repository.
+        dialog.selectSource(QString::fromStdString(builtInSources().front().name));
         QTimer::singleShot(0, &dialog, [&dialog, module] { dialog.installWhenListed(module); });
+    }
     dialog.exec();
 }
 
