@@ -1,5 +1,7 @@
 #include "app/application.h"
 
+#include "bible/editions.h"
+
 #include "app/appicon.h"
 #include "app/fontresolver.h"
 #include "app/introwindow.h"
@@ -132,6 +134,7 @@ bool Application::openContentDatabase() {
         context_.contentDb.open(file, Database::Mode::ReadOnly);
         if (!hasContentTables(context_.contentDb))
             throw DatabaseError(file + " lacks the content tables");
+        useEditionNames(readEditions(context_.contentDb));
         return true;
     } catch (const DatabaseError& e) {
         logWarning(e.what());

@@ -2,6 +2,7 @@
 
 #include "bible/booktable.h"
 #include "bible/swordmodules.h"
+#include "bible/versiontitles.h"
 #include "platform/appcontext.h"
 #include "platform/codec.h"
 #include "platform/database.h"
@@ -53,7 +54,7 @@ CImportDialog::CImportDialog(AppContext& context, QString mkdbProgram, QWidget* 
     slots_ = new QComboBox(this);
     for (const VersionInfo& version : bibleVersions())
         slots_->addItem(QString::fromLatin1(version.code) + QStringLiteral("  ") +
-                            QString::fromStdString(cp949ToUtf8(version.windowTitle)),
+                            QString::fromStdString(cp949ToUtf8(editionWindowTitle(version.code))),
                         QString::fromLatin1(version.code));
     slotRow->addWidget(slots_, 1);
     layout->addLayout(slotRow);

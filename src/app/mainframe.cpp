@@ -5,6 +5,7 @@
 #include "app/fontdialog.h"
 #include "app/fontresolver.h"
 #include "app/importdialog.h"
+#include "app/librarydialog.h"
 #include "app/shortcutbar.h"
 #include "app/toolbaricons.h"
 #include "app/viewmodedialog.h"
@@ -12,6 +13,7 @@
 #include "bible/booktable.h"
 #include "bible/editions.h"
 #include "bible/versekey.h"
+#include "bible/versiontitles.h"
 #include "biblewindow/bibleframe.h"
 #include "compare/compare4frame.h"
 #include "compare/comparehisframe.h"
@@ -208,6 +210,7 @@ CMainFrame::CMainFrame(AppContext& context, std::string pendingCommandKey)
     createMenus();
     createToolBars();
     createSearchDialogs();
+    updateEditionTitles();
     statusBar()->showMessage(QStringLiteral("준비"));
     addDockWidget(Qt::LeftDockWidgetArea, shortcutBar_);
     connect(shortcutBar_, &ShortcutBar::itemChosen, this, &CMainFrame::openShortcutItem);
@@ -253,6 +256,8 @@ QAction* CMainFrame::addCommand(int id, const QString& label) {
 void CMainFrame::createActions() {
     for (const CommandLabel& c : kCommandLabels)
         addCommand(c.id, QString::fromUtf8(c.label));
+    addCommand(cmd::BibleLibrary, QStringLiteral("역본 설치..."))
+        ->setToolTip(QStringLiteral("성경 자료실: 역본 설치"));
     for (int id : {cmd::SyncMove, cmd::ToggleShortcutBar, cmd::ToggleSectionTitles,
                    cmd::ToggleRelated, cmd::ToggleNoteBar, cmd::VerseSearch, cmd::WordSearch})
         action(id)->setCheckable(true);
@@ -293,6 +298,7 @@ void CMainFrame::createMenus() {
     file->addSeparator();
     actions_[kImportEditionCommand] =
         file->addAction(QStringLiteral("역본 가져오기..."), this, &CMainFrame::importEdition);
+    file->addAction(action(cmd::BibleLibrary));
     file->addSeparator();
     action(cmd::AppExit)->setText(QStringLiteral("종료(&X)"));
     file->addAction(action(cmd::AppExit));
@@ -315,6 +321,7 @@ void CMainFrame::createToolBars() {
                                               cmd::FontDialog,
                                               cmd::ColorDialog,
                                               cmd::ParallelDialog,
+                                              cmd::BibleLibrary,
                                               0,
                                               cmd::CascadeWindows,
                                               cmd::TileVertically,
@@ -392,6 +399,10 @@ void CMainFrame::runCommand(int id) {
 }
 
 bool CMainFrame::handleFrameCommand(int id) {
+    if (id == cmd::BibleLibrary) {
+        openBibleLibrary();
+        return true;
+    }
     for (const VersionCommand& v : kVersionCommands)
         if (v.id == id) {
             openBibleVersion(v.code);
@@ -515,6 +526,7 @@ void CMainFrame::updateCommandStates() {
         case cmd::NoteList:
         case cmd::AppExit:
         case kImportEditionCommand:
+        case cmd::BibleLibrary:
             enabled = true;
             break;
         default:
@@ -802,39 +814,88 @@ void CMainFrame::startCompanion(const char* programName) {
 void CMainFrame::importEdition() {
     CImportDialog dialog(
         context_, QCoreApplication::applicationDirPath() + QStringLiteral("/qel-mkdb"), this);
-    connect(&dialog, &CImportDialog::imported, this, [this](const QString& code) {
-        // qel-mkdb replaced the file, or made the reader's own: read the new one, and the
-        // new text where it shows.
-        const std::string before = context_.paths.dbFolder;
-        context_.paths.preferUserData();
-        if (context_.paths.dbFolder != before) {
-            // The search dialogs keep the index folders they were made with.
-            delete std::exchange(searchDialog_, nullptr);
-            delete std::exchange(searchWord_, nullptr);
-            createSearchDialogs();
-        }
-        const std::string path = context_.paths.dbFolder + "Bible.m14";
-        context_.contentDb.close();
-        context_.contentDb.open(path, Database::Mode::ReadOnly);
-        for (CChildFrame* frame : registry_.frames())
-            if (auto* bible = dynamic_cast<CBibleFrame*>(frame);
-                bible && bible->versionCode() == code.toStdString() &&
-                !bible->currentChapter().empty())
-                bible->ShowChapter(bible->currentBook(), bible->currentChapter(),
-                                   bible->currentVerse(), false);
-        refreshAllViews();
-    });
+    connect(&dialog, &CImportDialog::imported, this,
+            [this](const QString& code) { contentReplaced(code.toStdString()); });
     dialog.exec();
+}
+
+// An import or an install replaced the content database (or made the reader's own): read
+// the new one, and show the new text and the edition's name where they show.
+void CMainFrame::contentReplaced(const std::string& code) {
+    const std::string before = context_.paths.dbFolder;
+    context_.paths.preferUserData();
+    if (context_.paths.dbFolder != before) {
+        // The search dialogs keep the index folders they were made with.
+        delete std::exchange(searchDialog_, nullptr);
+        delete std::exchange(searchWord_, nullptr);
+        createSearchDialogs();
+    }
+    const std::string path = context_.paths.dbFolder + "Bible.m14";
+    context_.contentDb.close();
+    context_.contentDb.open(path, Database::Mode::ReadOnly);
+    useEditionNames(readEditions(context_.contentDb));
+    updateEditionTitles();
+    for (CChildFrame* frame : registry_.frames())
+        if (auto* bible = dynamic_cast<CBibleFrame*>(frame);
+            bible && bible->versionCode() == code && !bible->currentChapter().empty())
+            bible->ShowChapter(bible->currentBook(), bible->currentChapter(), bible->currentVerse(),
+                               false);
+    refreshAllViews();
+}
+
+void CMainFrame::openBibleLibrary(const QString& module) {
+    CLibraryDialog dialog(
+        context_, QCoreApplication::applicationDirPath() + QStringLiteral("/qel-mkdb"), this);
+    connect(&dialog, &CLibraryDialog::installed, this,
+            [this](const QString& code) { contentReplaced(code.toStdString()); });
+    if (!module.isEmpty()) {
+        // The whole Korean Bible of the sample bar is in CrossWire's repository.
+        dialog.selectSource(QString::fromStdString(builtInSources().front().name));
+        QTimer::singleShot(0, &dialog, [&dialog, module] { dialog.installWhenListed(module); });
+    }
+    dialog.exec();
+}
+
+// Menus, toolbars and window titles name each edition by its own name.
+void CMainFrame::updateEditionTitles() {
+    const auto titleOf = [](const char* code) {
+        return QString::fromStdString(cp949ToUtf8(editionWindowTitle(code)));
+    };
+    shortcutBar_->updateEditionTitles(titleOf);
+    for (const VersionCommand& v : kVersionCommands)
+        if (QAction* a = action(v.id)) {
+            const QString title = titleOf(v.code);
+            a->setText(title);
+            a->setToolTip(title);
+            a->setStatusTip(title);
+        }
+    for (CChildFrame* frame : registry_.frames())
+        if (auto* bible = dynamic_cast<CBibleFrame*>(frame))
+            bible->updateTitle();
+    if (searchDialog_)
+        searchDialog_->setWindowTitle(verseSearchTitle());
+    if (searchWord_)
+        searchWord_->updateVersionTitles();
 }
 
 void CMainFrame::showEditionInfo() {
     QString text;
-    for (const EditionInfo& e : readEditions(context_.contentDb))
-        text += QStringLiteral("%1  %2\n    출처: %3\n    사용 조건: %4\n\n")
-                    .arg(QString::fromLatin1(e.code.c_str()),
-                         QString::fromStdString(cp949ToUtf8(e.name)),
-                         QString::fromStdString(cp949ToUtf8(e.source)),
-                         QString::fromStdString(cp949ToUtf8(e.licence)));
+    const auto u = [](const std::string& cp949) {
+        return QString::fromStdString(cp949ToUtf8(cp949));
+    };
+    for (const EditionInfo& e : readEditions(context_.contentDb)) {
+        text += QStringLiteral("%1  %2\n    출처: %3\n")
+                    .arg(QString::fromLatin1(e.code.c_str()), u(e.name), u(e.source));
+        if (!e.module.empty())
+            text += QStringLiteral("    모듈: %1%2\n")
+                        .arg(u(e.module), e.version.empty()
+                                              ? QString()
+                                              : QStringLiteral(" (판 %1)").arg(u(e.version)));
+        text += QStringLiteral("    사용 조건: %1\n").arg(u(e.licence));
+        if (!e.installed.empty())
+            text += QStringLiteral("    설치한 날: %1\n").arg(u(e.installed));
+        text += QLatin1Char('\n');
+    }
     if (text.isEmpty())
         text = QStringLiteral("이 데이터에는 역본 정보가 없습니다.");
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("역본 정보"), text.trimmed(),

@@ -30,6 +30,9 @@ class ShortcutBar;
 class CMainFrame : public QMainWindow, public BibleFrameHost {
     Q_OBJECT
 public:
+    // An import or an install replaced the content database: it is read again and every
+    // window shows the new text under the edition's own name.
+    void contentReplaced(const std::string& code);
     CMainFrame(AppContext& context, std::string pendingCommandKey);
     ~CMainFrame() override;
 
@@ -68,6 +71,9 @@ public:
     // The modal note list; a chosen note opens its verse.
     void openNoteList() override;
     void showStatus(const std::string& text) override;
+    void installEdition(const std::string& module) override {
+        openBibleLibrary(QString::fromStdString(module));
+    }
     // Re-evaluates which commands are enabled and checked.
     void updateCommandStates();
 
@@ -111,6 +117,9 @@ private:
     // File menu "역본 가져오기..." and help menu "역본 정보".
     void importEdition();
     void showEditionInfo();
+    // "성경 자료실"; with a module, its install starts at once (after the list is fetched).
+    void openBibleLibrary(const QString& module = {});
+    void updateEditionTitles();
     template <typename Dialog> void runSettingsDialog();
     void openCommandLinePlace();
     void activateNeighbour(bool newer);

@@ -92,4 +92,15 @@ void ShortcutBar::onDoubleClick(QTreeWidgetItem* item) {
         emit itemChosen(item->data(0, kCodeRole).toInt());
 }
 
+void ShortcutBar::updateEditionTitles(const std::function<QString(const char* code)>& titleOf) {
+    static const std::pair<int, const char*> kBibleItems[] = {
+        {101, "VRA"}, {201, "VRB"}, {301, "VRC"}, {401, "VRE"},
+        {601, "KJV"}, {701, "NIV"}, {801, "GNB"}};
+    QTreeWidgetItem* bibles = tree_->topLevelItem(0);
+    for (int i = 0; bibles && i < bibles->childCount(); ++i)
+        for (const auto& [code, version] : kBibleItems)
+            if (bibles->child(i)->data(0, kCodeRole).toInt() == code)
+                bibles->child(i)->setText(0, titleOf(version));
+}
+
 } // namespace qel

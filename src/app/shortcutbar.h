@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "widgets/dockbar.h"
 
 class QTreeWidget;
@@ -14,6 +16,8 @@ public:
     ShortcutBar(AppContext& context, QMainWindow* parent);
 
     QTreeWidget* tree() const { return tree_; }
+    // The Bible items name each edition by its own name (`titleOf` gives it by slot code).
+    void updateEditionTitles(const std::function<QString(const char* code)>& titleOf);
 
 signals:
     // An item was double-clicked; `itemCode` is its shortcut code (101 = VRA, 116 = 일러두기 …).

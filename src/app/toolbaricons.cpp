@@ -153,6 +153,15 @@ bool draw(QPainter& p, int id) {
         p.drawLine(10, 20, 21, 9);
         return true;
     }
+    case cmd::BibleLibrary: // a book with a downward arrow
+        page(p, QRectF(3, 3, 12, 18));
+        lines(p, 5, 7, 8, 3);
+        p.setPen(QPen(QColor(0, 127, 0), 2.5));
+        p.drawLine(QPointF(18, 4), QPointF(18, 17));
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0, 127, 0));
+        p.drawPolygon(QPolygonF{QPointF(13, 14), QPointF(23, 14), QPointF(18, 21)});
+        return true;
     case cmd::SyncMove:
         arrow(p, true, 8, kAccent);
         arrow(p, true, 16, QColor(0, 127, 0));

@@ -29,6 +29,8 @@ public:
     virtual void openNoteList() = 0;
     // A short note (CP949) in the main window's status line.
     virtual void showStatus(const std::string& text) = 0;
+    // Installs a module of the first repository into its default slot ("성경 자료실").
+    virtual void installEdition(const std::string& module) { (void)module; }
 };
 
 } // namespace qel

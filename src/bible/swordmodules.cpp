@@ -8,12 +8,8 @@
 
 namespace qel {
 namespace fs = std::filesystem;
-namespace {
 
-std::optional<SwordModule> readConf(const fs::path& file) {
-    std::ifstream in(file);
-    if (!in)
-        return std::nullopt;
+std::optional<SwordModule> parseSwordConf(std::istream& in) {
     SwordModule module;
     std::string line;
     while (std::getline(in, line)) {
@@ -33,12 +29,17 @@ std::optional<SwordModule> readConf(const fs::path& file) {
     return module;
 }
 
+std::optional<SwordModule> readSwordConf(const std::string& file) {
+    std::ifstream in(file);
+    if (!in)
+        return std::nullopt;
+    return parseSwordConf(in);
+}
+
 bool isBibleText(const SwordModule& module) {
     const std::string driver = module.value("ModDrv");
     return driver == "zText" || driver == "RawText" || driver == "zText4" || driver == "RawText4";
 }
-
-} // namespace
 
 std::string SwordModule::value(const std::string& key) const {
     const auto it = values.find(key);
@@ -55,34 +56,47 @@ std::vector<std::string> swordModuleFolders() {
     return folders;
 }
 
-std::vector<SwordModule> findSwordModules() {
+std::vector<SwordModule> readModuleFolder(const std::string& folder, bool all) {
+    std::error_code ec;
+    std::vector<fs::path> confs;
+    for (fs::directory_iterator it(fs::path(folder) / "mods.d", ec), end; !ec && it != end;
+         it.increment(ec))
+        if (it->path().extension() == ".conf")
+            confs.push_back(it->path());
+    std::sort(confs.begin(), confs.end());
     std::vector<SwordModule> modules;
-    std::set<std::string> seen;
-    for (const std::string& folder : swordModuleFolders()) {
-        std::error_code ec;
-        std::vector<fs::path> confs;
-        for (fs::directory_iterator it(fs::path(folder) / "mods.d", ec), end; !ec && it != end;
-             it.increment(ec))
-            if (it->path().extension() == ".conf")
-                confs.push_back(it->path());
-        std::sort(confs.begin(), confs.end());
-        for (const fs::path& conf : confs)
-            if (auto module = readConf(conf);
-                module && isBibleText(*module) && seen.insert(module->name).second)
-                modules.push_back(std::move(*module));
-    }
+    for (const fs::path& conf : confs)
+        if (auto module = readSwordConf(conf.string()); module && (all || isBibleText(*module)))
+            modules.push_back(std::move(*module));
     std::sort(modules.begin(), modules.end(),
               [](const SwordModule& a, const SwordModule& b) { return a.name < b.name; });
     return modules;
 }
 
-std::optional<SwordModule> findSwordModule(const std::string& name) {
+std::vector<SwordModule> findSwordModules() {
+    std::vector<SwordModule> modules;
+    std::set<std::string> seen;
+    for (const std::string& folder : swordModuleFolders())
+        for (SwordModule& module : readModuleFolder(folder))
+            if (seen.insert(module.name).second)
+                modules.push_back(std::move(module));
+    std::sort(modules.begin(), modules.end(),
+              [](const SwordModule& a, const SwordModule& b) { return a.name < b.name; });
+    return modules;
+}
+
+std::optional<SwordModule> findSwordModule(const std::string& name,
+                                           const std::string& firstFolder) {
     std::string lower = name;
     std::transform(lower.begin(), lower.end(), lower.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    for (const std::string& folder : swordModuleFolders())
+    std::vector<std::string> folders = swordModuleFolders();
+    if (!firstFolder.empty())
+        folders.insert(folders.begin(), firstFolder);
+    for (const std::string& folder : folders)
         for (const std::string& file : {name, lower})
-            if (auto module = readConf(fs::path(folder) / "mods.d" / (file + ".conf")))
+            if (auto module =
+                    readSwordConf((fs::path(folder) / "mods.d" / (file + ".conf")).string()))
                 return module;
     return std::nullopt;
 }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <mutex>
 
 namespace qel {
 namespace {
@@ -40,9 +41,44 @@ std::string orUnknown(const TitleRow* row, std::string TitleRow::*field) {
     return row ? row->*field : std::string(kUnknownTitle);
 }
 
+std::mutex& namesMutex() {
+    static std::mutex mutex;
+    return mutex;
+}
+
+std::map<std::string, EditionName, std::less<>>& editionNames() {
+    static std::map<std::string, EditionName, std::less<>> names;
+    return names;
+}
+
+// The edition's own name of a slot ("TEV" is the GNB slot).
+std::optional<EditionName> ownName(std::string_view code) {
+    if (code == "TEV")
+        code = "GNB";
+    std::lock_guard lock(namesMutex());
+    const auto it = editionNames().find(code);
+    return it == editionNames().end() ? std::nullopt : std::optional(it->second);
+}
+
 } // namespace
 
+void setEditionNames(std::map<std::string, EditionName, std::less<>> names) {
+    std::lock_guard lock(namesMutex());
+    editionNames() = std::move(names);
+}
+
+std::string editionWindowTitle(std::string_view code) {
+    if (const auto own = ownName(code))
+        return own->fullTitle;
+    for (const VersionInfo& v : bibleVersions())
+        if (v.code == code || (code == "TEV" && std::string_view(v.code) == "GNB"))
+            return v.windowTitle;
+    return std::string(code);
+}
+
 std::string versionShortTitle(std::string_view code) {
+    if (const auto own = ownName(code))
+        return own->shortTitle;
     return orUnknown(findTitle([&](const TitleRow& row) { return row.code == code; }),
                      &TitleRow::shortTitle);
 }
@@ -50,6 +86,8 @@ std::string versionShortTitle(std::string_view code) {
 std::string versionFullTitle(std::string_view code) {
     if (code == "GNB")
         code = "TEV";
+    if (const auto own = ownName(code))
+        return own->fullTitle;
     return orUnknown(findTitle([&](const TitleRow& row) { return row.code == code; }),
                      &TitleRow::fullTitle);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -10,10 +12,22 @@ namespace qel {
 
 inline constexpr std::string_view kUnknownTitle = "unknwon";
 
-// Short title; Today's English Version is known as "TEV", and the English versions by
-// their code.
+// The titles an edition carries instead of its slot's built-in ones (CP949), by slot code.
+struct EditionName {
+    std::string shortTitle, fullTitle;
+};
+// Replaces the names in use (set when the content database is opened); thread-safe.
+void setEditionNames(std::map<std::string, EditionName, std::less<>> names);
+
+// The title of an edition's window and menu entry: its own name, else the slot's window
+// title ("성경전서 역본 가"); the code itself for an unknown one.
+std::string editionWindowTitle(std::string_view code);
+
+// Short title (the edition's own short name first); Today's English Version is known as "TEV", and
+// the English versions by their code.
 std::string versionShortTitle(std::string_view code);
-// Full title ("성경전서 역본 가", "King James Version"); "GNB" is accepted for "TEV".
+// Full title ("성경전서 역본 가", "King James Version", or the edition's own name); "GNB" is
+// accepted for "TEV".
 std::string versionFullTitle(std::string_view code);
 // The reverse lookups, by whole exact strings.
 std::string shortTitleOfFullTitle(std::string_view fullTitle);

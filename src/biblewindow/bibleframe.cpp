@@ -5,8 +5,10 @@
 #include "bible/biblesharedstate.h"
 #include "bible/booktable.h"
 #include "bible/citation.h"
+#include "bible/editions.h"
 #include "bible/navigationbar.h"
 #include "bible/versekey.h"
+#include "bible/versiontitles.h"
 #include "panels/relatedword.h"
 #include "panels/smalltitles.h"
 #include "platform/appcontext.h"
@@ -14,6 +16,7 @@
 #include "platform/codec.h"
 #include "platform/commands.h"
 #include "platform/messagesink.h"
+#include "platform/settingsstore.h"
 #include "platform/text.h"
 #include "richtext/childview.h"
 #include "richtext/markupparser.h"
@@ -25,11 +28,16 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QResizeEvent>
 #include <QToolBar>
+#include <QVBoxLayout>
 #include <algorithm>
 #include <cctype>
 
@@ -71,7 +79,21 @@ CBibleFrame::CBibleFrame(AppContext& context, std::string versionCode, BibleFram
     QToolBar* navigationDock = inner_->addToolBar(QStringLiteral("navigation"));
     navigationDock->setObjectName(QStringLiteral("NavigationBar"));
     navigationDock->addWidget(navigation_);
-    inner_->setCentralWidget(view_);
+    if (version_ == "VRA") {
+        // The sample bar sits over the chapter text.
+        auto* central = new QWidget;
+        auto* layout = new QVBoxLayout(central);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->setSpacing(0);
+        sampleBar_ = makeSampleBar();
+        holdsSample_ = slotHoldsSample(context_.contentDb, version_);
+        layout->addWidget(sampleBar_);
+        layout->addWidget(view_, 1);
+        inner_->setCentralWidget(central);
+        updateSampleBar();
+    } else {
+        inner_->setCentralWidget(view_);
+    }
     // Tiled windows may be narrower than the navigation bar, which is then cut off at the
     // right instead of widening the window.
     inner_->setMinimumSize(120, 80);
@@ -167,10 +189,50 @@ BibleSharedState& CBibleFrame::shared() const {
 }
 
 std::string CBibleFrame::windowTitleText() const {
-    for (const VersionInfo& v : bibleVersions())
-        if (v.code == version_)
-            return v.windowTitle;
-    return version_;
+    return editionWindowTitle(version_);
+}
+
+void CBibleFrame::updateTitle() {
+    setWindowTitle(QString::fromStdString(cp949ToUtf8(windowTitleText())));
+    holdsSample_ = sampleBar_ && slotHoldsSample(context_.contentDb, version_);
+    updateSampleBar();
+}
+
+QWidget* CBibleFrame::makeSampleBar() {
+    auto* bar = new QFrame;
+    bar->setObjectName(QStringLiteral("SampleBar"));
+    bar->setStyleSheet(QStringLiteral("#SampleBar { background: #fff6d5; border-bottom: 1px solid "
+                                      "#d9c77a; }"));
+    auto* layout = new QHBoxLayout(bar);
+    layout->setContentsMargins(6, 2, 6, 2);
+    auto* text = new QLabel(QStringLiteral("견본 구절만 들어 있습니다."), bar);
+    // One line whatever the width: a narrow window keeps its room for the text.
+    text->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    text->setToolTip(QStringLiteral("이 역본에는 견본 구절만 들어 있습니다. 공개 저작물인 성경 "
+                                    "전체를 설치할 수 있습니다."));
+    layout->addWidget(text, 1);
+    auto* install = new QPushButton(QStringLiteral("개역한글(1961) 전체 설치"), bar);
+    install->setObjectName(QStringLiteral("InstallWhole"));
+    auto* never = new QPushButton(QStringLiteral("다시 묻지 않기"), bar);
+    never->setObjectName(QStringLiteral("NeverAsk"));
+    layout->addWidget(install);
+    layout->addWidget(never);
+    connect(install, &QPushButton::clicked, this, [this] { mainFrame_->installEdition("KorRV"); });
+    connect(never, &QPushButton::clicked, this, [this] {
+        context_.store->writeInt("Settings", "Sample Bar Off", 1);
+        sampleBar_->hide();
+    });
+    return bar;
+}
+
+// Shown while VRA holds only the sample, unless the reader said not to ask again.
+void CBibleFrame::updateSampleBar() {
+    if (!sampleBar_)
+        return;
+    // A short window keeps all its room for the text.
+    constexpr int kShortestWithBar = 240;
+    const bool off = context_.store && context_.store->readInt("Settings", "Sample Bar Off", 0);
+    sampleBar_->setVisible(!off && height() >= kShortestWithBar && holdsSample_);
 }
 
 void CBibleFrame::OpenAtKey(const std::string& key, bool record) {
@@ -705,6 +767,7 @@ void CBibleFrame::resizeEvent(QResizeEvent* event) {
     if (isMaximized() && !s.lastResizeMaximized)
         mainFrame_->hideShortcutBar();
     s.lastResizeMaximized = isMaximized();
+    updateSampleBar();
     CChildFrame::resizeEvent(event);
     if (titles_)
         titles_->fitWindow(width());

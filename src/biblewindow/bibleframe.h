@@ -35,6 +35,10 @@ public:
     ~CBibleFrame() override;
 
     std::string code() const override { return version_; }
+    // The window title after the edition was replaced (its own name), and the sample bar.
+    void updateTitle();
+    // The bar over a Korean window whose edition is only the sample, or null.
+    QWidget* sampleBar() const { return sampleBar_; }
     void refreshView() override;
     bool handleCommand(int id) override;
     bool updateCommand(int id, QAction* action) override;
@@ -121,6 +125,8 @@ private:
     void showPage(const std::string& markup);
     std::string bookNameText() const;
     std::string windowTitleText() const;
+    void updateSampleBar();
+    QWidget* makeSampleBar();
     // The rich-text window that has the focus: the related-content pane or the chapter.
     RichTextArea* focusedText() const;
     int panelBarId(const QDockWidget* panel) const;
@@ -136,6 +142,8 @@ private:
     CNavigationBar* navigation_;
     MarkupNodeList content_;
     CChildView* view_;
+    QWidget* sampleBar_ = nullptr;
+    bool holdsSample_ = false; // the edition is the built sample (read when the data changes)
     CRelatedWord* related_ = nullptr;
     CSmallTitles* titles_ = nullptr;
     CStudyEditor* study_ = nullptr;

@@ -3,6 +3,7 @@
 #include "bible/biblequeries.h"
 #include "bible/booktable.h"
 #include "bible/versekey.h"
+#include "bible/versiontitles.h"
 #include "platform/codec.h"
 #include "platform/database.h"
 #include "platform/text.h"
@@ -59,10 +60,7 @@ std::string parallelVersionCode(int index) {
 
 std::string parallelLabel(int index) {
     const std::string code = parallelVersionCode(index);
-    for (const VersionInfo& v : bibleVersions())
-        if (code == v.code || (code == "TEV" && std::string_view(v.code) == "GNB"))
-            return v.windowTitle;
-    return {};
+    return code.empty() ? std::string() : editionWindowTitle(code);
 }
 
 int parallelIndexOfLabel(std::string_view label) {

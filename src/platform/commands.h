@@ -77,6 +77,8 @@ enum Id : int {
     Help = 57670,
     NextPane = 57680,
     PreviousPane = 57681,
+    // "역본 설치..." (성경 자료실), a command of this program's own.
+    BibleLibrary = 32891,
 };
 
 } // namespace qel::cmd

@@ -1,5 +1,7 @@
 #include "searchui/searchdialog.h"
 
+#include "bible/versiontitles.h"
+
 #include "platform/codec.h"
 #include "searchui/searchforms.h"
 #include "widgets/gridctrl.h"
@@ -11,8 +13,13 @@
 
 namespace qel {
 
+QString verseSearchTitle() {
+    return QString::fromStdString(cp949ToUtf8(versionShortTitle("VRA"))) +
+           QStringLiteral(" 성구찾기");
+}
+
 CSearchDialog::CSearchDialog(SearchDialogContext context, QWidget* parent)
-    : SearchDialogBase(std::move(context), QStringLiteral("역본 가 성구찾기"),
+    : SearchDialogBase(std::move(context), verseSearchTitle(),
                        {QStringLiteral("기본"), QStringLiteral("활용"), QStringLiteral("확장")},
                        QStringLiteral("찾은 단어를 중심으로 보기"), parent) {
     setObjectName(QStringLiteral("SearchDialog"));

@@ -1,5 +1,7 @@
 #include "searchui/searchforms.h"
 
+#include "bible/versiontitles.h"
+
 #include "bible/booktable.h"
 #include "bible/versekey.h"
 #include "platform/codec.h"
@@ -192,18 +194,13 @@ std::string wordHighlightText(std::string_view query) {
     return out;
 }
 
-const WordSearchVersionInfo& wordSearchVersionInfo(int index) {
-    static const std::array<WordSearchVersionInfo, kWordSearchVersionCount> kVersions = [] {
-        // Item text and copied title are the same for every version.
-        const std::array<const char*, kWordSearchVersionCount> titles = {
-            "역본 가", "역본 나", "역본 다", "역본 마", "KJV", "NIV", "TEV"};
-        std::array<WordSearchVersionInfo, kWordSearchVersionCount> out;
-        for (int i = 0; i < kWordSearchVersionCount; ++i)
-            out[i] = {utf8ToCp949(titles[i]), std::string(wordSearchVersion(i)),
-                      utf8ToCp949(titles[i])};
-        return out;
-    }();
-    return kVersions[index >= 0 && index < kWordSearchVersionCount ? index : 0];
+WordSearchVersionInfo wordSearchVersionInfo(int index) {
+    if (index < 0 || index >= kWordSearchVersionCount)
+        index = 0;
+    // Item text and copied title are the same for every version.
+    const std::string code(wordSearchVersion(index));
+    const std::string title = versionShortTitle(code == "GNB" ? "TEV" : code);
+    return {title, code, title};
 }
 
 bool isEnglishWordSearchVersion(int index) {

@@ -71,7 +71,8 @@ struct WordSearchVersionInfo {
     std::string item, code, copyTitle;
 };
 constexpr int kWordSearchVersionCount = 7;
-const WordSearchVersionInfo& wordSearchVersionInfo(int index); // any other index: the first
+// The titles are the editions' own short titles; any other index gives the first.
+WordSearchVersionInfo wordSearchVersionInfo(int index);
 // Versions from index 4 on are English: their ranges start "Bible", "Old Testament", ...
 bool isEnglishWordSearchVersion(int index);
 

@@ -20,7 +20,8 @@ CSearchWord::CSearchWord(SearchDialogContext context, QWidget* parent)
       version_(new QComboBox(this)) {
     setObjectName(QStringLiteral("SearchWord"));
     for (int i = 0; i < kWordSearchVersionCount; ++i)
-        version_->addItem(QString::fromStdString(cp949ToUtf8(wordSearchVersionInfo(i).item)));
+        version_->addItem(QString());
+    updateVersionTitles();
     options_->insertWidget(0, version_);
     options_->insertWidget(0, new QLabel(QStringLiteral("성경"), this));
     connect(version_, &QComboBox::currentIndexChanged, this, &CSearchWord::versionChanged);
@@ -29,6 +30,12 @@ CSearchWord::CSearchWord(SearchDialogContext context, QWidget* parent)
     versionChanged(0);
     modeGroup_->button(kModeAnd)->setChecked(true);
     typeGroup_->button(kTypeAllForms)->setChecked(true);
+}
+
+void CSearchWord::updateVersionTitles() {
+    for (int i = 0; i < kWordSearchVersionCount; ++i)
+        version_->setItemText(i,
+                              QString::fromStdString(cp949ToUtf8(wordSearchVersionInfo(i).item)));
 }
 
 void CSearchWord::versionChanged(int index) {

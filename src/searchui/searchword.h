@@ -12,6 +12,8 @@ class CSearchWord : public SearchDialogBase {
     Q_OBJECT
 public:
     CSearchWord(SearchDialogContext context, QWidget* parent);
+    // The version list names each edition by its own short title.
+    void updateVersionTitles();
 
     QComboBox* versionBox() const { return version_; }
 

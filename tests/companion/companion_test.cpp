@@ -1,6 +1,6 @@
 // The companion programs: their windows, the protocol to the reader, and the reader's side.
 #include "app/mainframe.h"
-#include "bible/bibleframe.h"
+#include "biblewindow/bibleframe.h"
 #include "companion/journalfile.h"
 #include "companion/readingplan.h"
 #include "companion/ui/diarywindow.h"

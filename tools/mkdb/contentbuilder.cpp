@@ -64,12 +64,18 @@ std::string storedVerseBody(const std::string& body, const std::string& label) {
 
 // Where the editions of the content build come from.
 EditionRecord editionOfBuild(const std::string& code) {
-    if (code == "KJV")
-        return {code, "Debian sword-text-kjv (engKJV2006eb)", "King James Version",
-                "공개 저작물 (public domain)"};
-    return {code, "이 프로그램의 견본 자료 (data/text/" + code + ")",
-            "공개 저작물인 영어 본문을 이 프로그램을 위해 우리말로 옮긴 견본 구절",
-            "이 프로그램을 위해 새로 쓴 글"};
+    EditionRecord edition;
+    edition.code = code;
+    if (code == "KJV") {
+        edition.source = "Debian sword-text-kjv (engKJV2006eb)";
+        edition.name = "King James Version";
+        edition.licence = "공개 저작물 (public domain)";
+        return edition;
+    }
+    edition.source = "이 프로그램의 견본 자료 (data/text/" + code + ")";
+    edition.name = "공개 저작물인 영어 본문을 이 프로그램을 위해 우리말로 옮긴 견본 구절";
+    edition.licence = "이 프로그램을 위해 새로 쓴 글";
+    return edition;
 }
 
 } // namespace
@@ -113,10 +119,16 @@ void insertTitles(Database& db, const std::string& code, const std::vector<Title
 void recordEdition(Database& db, const EditionRecord& edition) {
     db.execute("create table if not exists EDITION (vercode TEXT primary key, source TEXT, "
                "name TEXT, licence TEXT)");
+    // Databases built before imports recorded these lack the columns.
+    for (const char* column : {"module", "version", "abbreviation", "installed"})
+        if (!db.hasColumn("EDITION", column))
+            db.execute(std::string("alter table EDITION add column ") + column + " TEXT");
     db.execute("delete from EDITION where vercode = ?", {edition.code});
-    db.execute("insert into EDITION (vercode, source, name, licence) values (?, ?, ?, ?)",
+    db.execute("insert into EDITION (vercode, source, name, licence, module, version, "
+               "abbreviation, installed) values (?, ?, ?, ?, ?, ?, ?, ?)",
                {edition.code, utf8ToCp949(edition.source), utf8ToCp949(edition.name),
-                utf8ToCp949(edition.licence)});
+                utf8ToCp949(edition.licence), edition.module, utf8ToCp949(edition.version),
+                utf8ToCp949(edition.abbreviation), edition.installed});
 }
 
 void buildContentDatabase(const ContentSources& sources, const std::string& outFile,

@@ -22,6 +22,8 @@ void buildContentDatabase(const ContentSources& sources, const std::string& outF
 // What the EDITION table says of a version: where its text came from, its name, licence.
 struct EditionRecord {
     std::string code, source, name, licence; // UTF-8
+    // Of an import: the SWORD module, its version and abbreviation, the day ("2026-12-07").
+    std::string module, version, abbreviation, installed;
 };
 
 // Rows of one version into its (empty) table, with its CHAPTER and PARALLEL rows.

@@ -15,6 +15,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -45,9 +46,9 @@ bool isModuleName(std::string_view name) {
     });
 }
 
-ImportedText readModule(const std::string& module, const ConvertOptions& options,
-                        EditionRecord& edition) {
-    const std::optional<SwordModule> conf = findSwordModule(module);
+ImportedText readModule(const std::string& module, const std::string& swordFolder,
+                        const ConvertOptions& options, EditionRecord& edition) {
+    const std::optional<SwordModule> conf = findSwordModule(module, swordFolder);
     if (!conf)
         throw SourceError("unknown SWORD module \"" + module +
                           "\" (no such file, folder or module in " + joined(swordModuleFolders()) +
@@ -63,11 +64,17 @@ ImportedText readModule(const std::string& module, const ConvertOptions& options
         throw SourceError("module " + module + ": its markup " + sourceType +
                           " is not read (OSIS, ThML and GBF modules are)");
     edition.source = "SWORD module " + module;
+    edition.module = module;
+    edition.version = get("Version");
+    edition.abbreviation = get("Abbreviation");
     edition.name = get("Description");
     edition.licence = get("DistributionLicense");
     if (edition.licence.empty())
         edition.licence = get("Copyright");
-    FILE* pipe = popen(("mod2imp " + module + " 2>/dev/null").c_str(), "r");
+    // SWORD_PATH makes mod2imp read the given folder's module.
+    const std::string command =
+        (swordFolder.empty() ? "" : "SWORD_PATH='" + swordFolder + "' ") + "mod2imp " + module;
+    FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r");
     if (!pipe)
         throw SourceError("cannot run mod2imp");
     std::string imp;
@@ -96,7 +103,16 @@ ImportedText readSource(const ImportRequest& request, EditionRecord& edition) {
     }
     if (!isModuleName(request.source))
         throw SourceError(request.source + ": no such file, folder or SWORD module");
-    return readModule(request.source, options, edition);
+    return readModule(request.source, request.swordFolder, options, edition);
+}
+
+std::string today() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char day[16];
+    std::strftime(day, sizeof day, "%Y-%m-%d", &local);
+    return day;
 }
 
 // The word-search index number of a version, or -1 (VRD has none).
@@ -165,6 +181,7 @@ ImportReport importEdition(const ImportRequest& request) {
 
     ImportReport result;
     result.edition.code = request.code;
+    result.edition.installed = today();
     const auto started = std::chrono::steady_clock::now();
     report(request, "reading " + request.source);
     ImportedText text = readSource(request, result.edition);

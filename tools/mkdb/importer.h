@@ -10,6 +10,8 @@ namespace qel::mkdb {
 
 struct ImportRequest {
     std::string source; // SWORD module name, OSIS file or USFM folder
+    // A SWORD folder (mods.d/, modules/) searched for the module before the usual ones.
+    std::string swordFolder;
     std::string code;   // edition slot: VRA VRB VRC VRD VRE KJV NIV GNB
     std::string dbPath; // Data/DB/Bible.m14; the indexes live beside DB/ in M14/ and DBF/
     // A Data/ folder whose database and indexes are copied to dbPath's place first when

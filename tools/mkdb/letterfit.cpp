@@ -170,9 +170,9 @@ void LetterFit::report(const std::function<void(const std::string&)>& notice) co
 
 void LetterFit::check() const {
     if (unfit_.count && !replace_)
-        throw SourceError(std::to_string(unfit_.count) +
-                          " characters that CP949 cannot hold, e.g. " + joined(unfit_.examples) +
-                          " (--replace turns them into \"?\")");
+        throw UnfitLetters(std::to_string(unfit_.count) +
+                           " characters that CP949 cannot hold, e.g. " + joined(unfit_.examples) +
+                           " (--replace turns them into \"?\")");
 }
 
 } // namespace qel::mkdb

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "mkdb/sourcerecords.h"
+
 #include <cstddef>
 #include <functional>
 #include <string>
@@ -11,6 +13,11 @@ namespace qel::mkdb {
 struct LetterTally {
     std::size_t count = 0;
     std::vector<std::string> examples; // "jhn 1:1 U+1F00 'ἀ'"
+};
+
+// Characters of a source that CP949 cannot hold, when they may not be replaced.
+struct UnfitLetters : SourceError {
+    using SourceError::SourceError;
 };
 
 // Fits UTF-8 source text to what CP949 holds, after NFC (Korean often arrives as
@@ -32,7 +39,7 @@ public:
 
     // Tells what was simplified, dropped or replaced, one line each.
     void report(const std::function<void(const std::string&)>& notice) const;
-    // Throws SourceError naming the characters without a CP949 form, unless replaced.
+    // Throws UnfitLetters naming the characters without a CP949 form, unless replaced.
     void check() const;
 
 private:

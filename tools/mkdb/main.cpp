@@ -7,6 +7,8 @@
 #include "mkdb/mapdrawing.h"
 #include "mkdb/mapplaces.h"
 #include "mkdb/photodiagrams.h"
+#include "mkdb/repositorycommands.h"
+#include "mkdb/swordinstall.h"
 #include "mkdb/topicbuilder.h"
 #include "platform/apppaths.h"
 #include "platform/database.h"
@@ -26,6 +28,7 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <unistd.h>
 
 #include <QGuiApplication>
 
@@ -43,6 +46,10 @@ int usage() {
         "usage: qel-mkdb --data SOURCE_DIR [--kjv KJV.imp] --out DATA_DIR\n"
         "       qel-mkdb --import SOURCE --as CODE [--db Bible.m14 [--seed-from DATA_DIR]]\n"
         "                [--replace]\n"
+        "       qel-mkdb --sources\n"
+        "       qel-mkdb --list [SOURCE] [--allow-network]\n"
+        "       qel-mkdb --install MODULE [--from SOURCE] --as CODE [--db Bible.m14]\n"
+        "                [--replace] [--allow-network]\n"
         "       qel-mkdb --topics TOPIC_SOURCE_DIR --out DATA_DIR\n"
         "       qel-mkdb --maps --data SOURCE_DIR --out DATA_DIR\n"
         "       qel-mkdb --place-table FILE.cpp --data SOURCE_DIR\n"
@@ -80,8 +87,8 @@ extern "C" void onSignal(int) {
     cancelImport = true;
 }
 
-int runImport(qel::mkdb::ImportRequest request, const char* program) {
-    // Without --db, where the program beside this qel-mkdb reads and imports its data.
+// Without --db, where the program beside this qel-mkdb reads and imports its data.
+void defaultTarget(qel::mkdb::ImportRequest& request, const char* program) {
     if (request.dbPath.empty()) {
         const std::string programFile = std::filesystem::absolute(program).string();
         const qel::AppPaths paths = qel::AppPaths::compute(
@@ -90,6 +97,10 @@ int runImport(qel::mkdb::ImportRequest request, const char* program) {
         request.dbPath = std::move(target.database);
         request.seedFrom = std::move(target.seedFrom);
     }
+}
+
+int runImport(qel::mkdb::ImportRequest request, const char* program) {
+    defaultTarget(request, program);
     request.progress = [](const std::string& message) {
         std::fprintf(stderr, "qel-mkdb: %s\n", message.c_str());
     };
@@ -98,6 +109,25 @@ int runImport(qel::mkdb::ImportRequest request, const char* program) {
     std::signal(SIGTERM, onSignal);
     qel::mkdb::importEdition(request);
     return 0;
+}
+
+int runRepository(bool sources, bool list, const std::string& listSource, const std::string& module,
+                  const std::string& from, qel::mkdb::RepositoryCommand how,
+                  qel::mkdb::ImportRequest import, const char* program) {
+    if (sources + list + !module.empty() != 1 || (!module.empty() && import.code.empty()) ||
+        (module.empty() && (!import.code.empty() || !from.empty())))
+        return usage();
+    qel::SettingsStore store(qel::SettingsStore::defaultFilePath());
+    how.interactive = isatty(STDIN_FILENO);
+    how.cancel = &cancelImport;
+    std::signal(SIGINT, onSignal);
+    std::signal(SIGTERM, onSignal);
+    if (sources)
+        return qel::mkdb::listSources(store, stdout);
+    if (list)
+        return qel::mkdb::listModules(store, listSource, how, stdout);
+    defaultTarget(import, program);
+    return qel::mkdb::installFromSource(store, module, from, import, how);
 }
 
 // The topic files into DATA_DIR/M14 (the topic folder of an installation).
@@ -208,7 +238,9 @@ int main(int argc, char** argv) {
     std::string dataDir, kjvFile, outDir, installDir, topicDir, exportFile, importFile, notes,
         placeTable;
     std::string exportJournalFile, importJournalFile;
-    bool maps = false;
+    bool maps = false, sources = false, list = false;
+    std::string listSource, installModule, from;
+    qel::mkdb::RepositoryCommand repository;
     qel::mkdb::ImportRequest import;
     for (int i = 1; i < argc; ++i) {
         const bool hasValue = i + 1 < argc;
@@ -228,6 +260,18 @@ int main(int argc, char** argv) {
             import.seedFrom = argv[++i];
         else if (!std::strcmp(argv[i], "--replace"))
             import.replace = true;
+        else if (!std::strcmp(argv[i], "--sources"))
+            sources = true;
+        else if (!std::strcmp(argv[i], "--list")) {
+            list = true;
+            if (hasValue && std::strncmp(argv[i + 1], "--", 2) != 0)
+                listSource = argv[++i];
+        } else if (!std::strcmp(argv[i], "--install") && hasValue)
+            installModule = argv[++i];
+        else if (!std::strcmp(argv[i], "--from") && hasValue)
+            from = argv[++i];
+        else if (!std::strcmp(argv[i], "--allow-network"))
+            repository.allowNetwork = true;
         else if (!std::strcmp(argv[i], "--topics") && hasValue)
             topicDir = argv[++i];
         else if (!std::strcmp(argv[i], "--maps"))
@@ -253,6 +297,9 @@ int main(int argc, char** argv) {
         if (!installDir.empty()) {
             return writeInstallRecord(installDir) ? 0 : 1;
         }
+        if (sources || list || !installModule.empty())
+            return runRepository(sources, list, listSource, installModule, from, repository, import,
+                                 argv[0]);
         if (!exportFile.empty() && !importFile.empty())
             return usage();
         if (!exportJournalFile.empty() && !importJournalFile.empty())

@@ -1,0 +1,230 @@
+// The Bible library against a repository the test serves on 127.0.0.1, and qel-mkdb's
+// repository commands.
+#include "app/librarydialog.h"
+
+#include "../support/httpserver.h"
+#include "../support/swordrepository.h"
+#include "../support/testcontext.h"
+#include "app/mainframe.h"
+#include "app/shortcutbar.h"
+#include "bible/swordsources.h"
+#include "bible/versiontitles.h"
+#include "biblewindow/bibleframe.h"
+#include "platform/codec.h"
+#include "platform/commands.h"
+#include "platform/messagesink.h"
+#include "searchui/searchrun.h"
+
+#include <QAction>
+#include <QProcess>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+using namespace qel;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string bytesOf(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+mkdb::ContentSources sample() {
+    mkdb::ContentSources s;
+    s.versions["VRA"] = {{"gen", "1", "1", "견본 첫 구절"}, {"gen", "1", "2", "견본 둘째 구절"}};
+    return s;
+}
+
+// Counts the verses a verse search finds; no choices are offered.
+class CountingSink : public SearchSink {
+public:
+    bool stopRequested() const override { return false; }
+    void message(const std::string& text) override { messages += cp949ToUtf8(text); }
+    void status(const std::string&) override {}
+    void resetGrid() override {}
+    void addRow(std::vector<std::string>, std::uint32_t) override {}
+    void rememberQuery(const std::string&) override {}
+    bool choose(const std::string&, const std::string&, int& index, std::string&) override {
+        index = 0;
+        return true;
+    }
+    std::string messages;
+};
+
+// Cache and settings of the test's own, a repository served over HTTP, a main window.
+class LibraryTest : public ::testing::Test {
+protected:
+    LibraryTest() {
+        setenv("XDG_CACHE_HOME", (test.dir.path() / "cache").c_str(), 1);
+        setenv("XDG_CONFIG_HOME", (test.dir.path() / "config").c_str(), 1);
+        made = makeTestRepository(test.dir.path() / "repo");
+        server = std::make_unique<TestHttpServer>(test.dir.path() / "repo");
+        setMessageHandler([this](const std::string& text, const std::string&) {
+            messages += cp949ToUtf8(text) + "\n";
+        });
+        frame.setExitConfirmation([] { return true; });
+    }
+    ~LibraryTest() override {
+        setMessageHandler(nullptr);
+        setEditionNames({});
+        unsetenv("XDG_CACHE_HOME");
+        unsetenv("XDG_CONFIG_HOME");
+    }
+    void SetUp() override {
+        if (!made)
+            GTEST_SKIP() << "osis2mod (libsword-utils) is not installed";
+    }
+    std::unique_ptr<CLibraryDialog> openDialog() {
+        auto dialog = std::make_unique<CLibraryDialog>(test.context,
+                                                       QStringLiteral(QEL_BUILD_DIR "/qel-mkdb"));
+        dialog->selectSource(QString::fromStdString(server->address()));
+        return dialog;
+    }
+    std::string db() const { return (test.dir.path() / "Data" / "DB" / "Bible.m14").string(); }
+    CBibleFrame* open(const std::string& version, const std::string& place) {
+        frame.pendingPlace() = place;
+        return static_cast<CBibleFrame*>(frame.openBibleVersion(version));
+    }
+    static std::string pageText(const CBibleFrame* window) {
+        std::string page;
+        for (const MarkupNode* n = window->content().head(); n; n = n->next())
+            page += n->text;
+        return cp949ToUtf8(page);
+    }
+    // qel-mkdb with the test's cache and settings; its exit code, stdout and stderr.
+    int mkdb(const QStringList& args, QString* out = nullptr, QString* err = nullptr) {
+        QProcess process;
+        process.start(QStringLiteral(QEL_BUILD_DIR "/qel-mkdb"), args);
+        process.waitForFinished(120000);
+        if (out)
+            *out = QString::fromUtf8(process.readAllStandardOutput());
+        if (err)
+            *err = QString::fromUtf8(process.readAllStandardError());
+        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    }
+
+    TestContext test{sample()};
+    bool made = false;
+    std::unique_ptr<TestHttpServer> server;
+    CMainFrame frame{test.context, ""};
+    std::string messages;
+};
+
+} // namespace
+
+TEST_F(LibraryTest, InstallsIntoTheSampleSlotAndEveryWindowNamesTheEdition) {
+    setRemoteAccess(*test.context.store, true);
+    auto dialog = openDialog();
+    EXPECT_TRUE(dialog->statusText().contains(QStringLiteral("아직 받지 않았습니다")));
+    dialog->refresh();
+    QTRY_VERIFY_WITH_TIMEOUT(!dialog->running(), 30000);
+    // Korean Bibles, by description; the dictionary is not listed.
+    EXPECT_EQ(dialog->listedModules(), (QStringList{"KorTest", "KorOld", "KorGone"}));
+    dialog->setFilter(QStringLiteral("ko"), QStringLiteral("맞춤법"));
+    ASSERT_EQ(dialog->listedModules(), QStringList{"KorTest"});
+    EXPECT_TRUE(dialog->detailsText().contains(QStringLiteral("1.2")));
+    EXPECT_TRUE(dialog->detailsText().contains(QStringLiteral("Public Domain")));
+    EXPECT_TRUE(dialog->detailsText().contains(QStringLiteral("시험에 쓰려고")));
+    EXPECT_EQ(dialog->slotCode(), QStringLiteral("VRA"));
+    EXPECT_TRUE(dialog->warningText().contains(QStringLiteral("견본 구절 2절")));
+
+    CBibleFrame* vra = open("VRA", "VRAgen001001");
+    ASSERT_TRUE(vra->sampleBar());
+    EXPECT_TRUE(vra->sampleBar()->isVisibleTo(vra));
+    QSignalSpy installed(dialog.get(), &CLibraryDialog::installed);
+    QObject::connect(dialog.get(), &CLibraryDialog::installed, &frame,
+                     [this](const QString& code) { frame.contentReplaced(code.toStdString()); });
+    dialog->startInstall();
+    ASSERT_TRUE(installed.wait(120000)) << messages;
+
+    // The chapter window shows the new text under the edition's own name.
+    const QString name = QStringLiteral("시험 역본 옛 맞춤법 성경전서");
+    EXPECT_EQ(vra->windowTitle(), name);
+    EXPECT_FALSE(vra->sampleBar()->isVisibleTo(vra));
+    EXPECT_EQ(frame.action(cmd::OpenVRA)->text(), name);
+    EXPECT_EQ(frame.shortcutBar()->tree()->topLevelItem(0)->child(0)->text(0), name);
+    // A main window made later names it too, as after a restart.
+    EXPECT_EQ(CMainFrame(test.context, "").action(cmd::OpenVRA)->text(), name);
+    vra->GoTo("gen", "1", "3", false, true);
+    EXPECT_NE(pageText(vra).find("빛이 나타났읍니다"), std::string::npos) << pageText(vra);
+    EXPECT_NE(cp949ToUtf8(vra->verseCitation(utf8ToCp949("빛이 나타났읍니다"), "3"))
+                  .find("시험 역본 옛 맞춤법"),
+              std::string::npos);
+
+    // The verse search reads the new index.
+    VerseSearchJob job;
+    job.query = utf8ToCp949("빛");
+    job.searchType = 0;
+    job.rangeItem = utf8ToCp949("전체");
+    job.indexFolder = (test.dir.path() / "Data" / "DBF").string();
+    job.resultPath = (test.dir.path() / "out.dat").string();
+    CountingSink sink;
+    EXPECT_EQ(runVerseSearch(job, sink), 2) << sink.messages;
+}
+
+TEST_F(LibraryTest, AFailedInstallSaysWhyAndChangesNothing) {
+    setRemoteAccess(*test.context.store, true);
+    auto dialog = openDialog();
+    dialog->refresh();
+    QTRY_VERIFY_WITH_TIMEOUT(!dialog->running(), 30000);
+    ASSERT_TRUE(dialog->selectModule(QStringLiteral("KorTest")));
+    const std::string before = bytesOf(db());
+    server->stop();
+    messages.clear();
+    dialog->startInstall();
+    QTRY_VERIFY_WITH_TIMEOUT(!dialog->running(), 30000);
+    EXPECT_NE(messages.find("설치하지 못했습니다. 바뀐 것은 없습니다."), std::string::npos);
+    EXPECT_NE(messages.find("에 연결할 수 없습니다"), std::string::npos) << messages;
+    EXPECT_EQ(bytesOf(db()), before);
+    // The list fetched before is still there.
+    EXPECT_EQ(dialog->listedModules().size(), 3);
+}
+
+TEST_F(LibraryTest, TheSampleBarCanBeToldNotToAskAgain) {
+    CBibleFrame* vra = open("VRA", "VRAgen001001");
+    ASSERT_TRUE(vra->sampleBar()->isVisibleTo(vra));
+    vra->sampleBar()->findChild<QPushButton*>(QStringLiteral("NeverAsk"))->click();
+    EXPECT_FALSE(vra->sampleBar()->isVisibleTo(vra));
+    EXPECT_EQ(test.context.store->readInt("Settings", "Sample Bar Off", 0), 1);
+    vra->updateTitle();
+    EXPECT_FALSE(vra->sampleBar()->isVisibleTo(vra));
+}
+
+TEST_F(LibraryTest, QelMkdbListsAndInstallsWithClearExitCodes) {
+    const QString address = QString::fromStdString(server->address());
+    QString out, err;
+    // Remote access is asked before the first use; without a terminal it is refused.
+    EXPECT_EQ(mkdb({"--list", address}, &out, &err), 1);
+    EXPECT_TRUE(err.contains(QStringLiteral("--allow-network"))) << err.toStdString();
+    ASSERT_EQ(mkdb({"--list", address, "--allow-network"}, &out, &err), 0) << err.toStdString();
+    const QStringList lines = out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 3);
+    const QStringList fields = lines[2].split(QLatin1Char('\t'));
+    ASSERT_EQ(fields.size(), 6);
+    EXPECT_EQ(fields[0] + fields[1] + fields[2], QStringLiteral("KorTestko1.2"));
+    EXPECT_GT(fields[3].toInt(), 1000);
+    EXPECT_EQ(fields[4], QStringLiteral("Public Domain"));
+    EXPECT_EQ(fields[5], QStringLiteral("시험 역본 옛 맞춤법 성경전서"));
+    // Once allowed, allowed from then on.
+    EXPECT_EQ(mkdb({"--list", address}), 0);
+    EXPECT_EQ(mkdb({"--sources"}, &out), 0);
+    EXPECT_TRUE(out.startsWith(QStringLiteral("CrossWire\thttps://crosswire.org/")));
+
+    EXPECT_EQ(mkdb({"--install", "KorTest", "--from", address}), 2); // no --as
+    EXPECT_EQ(mkdb({"--install", "NoSuch", "--from", address, "--as", "VRB", "--db",
+                    QString::fromStdString(db())},
+                   nullptr, &err),
+              1);
+    EXPECT_TRUE(err.contains(QStringLiteral("NoSuch 모듈을 찾을 수 없습니다")));
+    ASSERT_EQ(mkdb({"--install", "KorTest", "--from", address, "--as", "VRB", "--db",
+                    QString::fromStdString(db())},
+                   nullptr, &err),
+              0)
+        << err.toStdString();
+    EXPECT_TRUE(err.contains(QStringLiteral("bytes (100%)"))) << err.toStdString();
+    EXPECT_TRUE(err.contains(QStringLiteral("VRB: imported 6 verses")));
+}

@@ -1,0 +1,92 @@
+#pragma once
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+// A small Korean Bible in the 1961 spelling (our own wording, from the KJV), with section
+// headings and a note, for the repository tests.
+inline const char* const kTestOsis = R"(<?xml version="1.0" encoding="UTF-8"?>
+<osis xmlns="http://www.bibletechnologies.net/2003/OSIS/namespace">
+<osisText osisIDWork="KorTest" xml:lang="ko">
+<header><work osisWork="KorTest"><title>시험 역본</title></work></header>
+<div type="book" osisID="Gen"><chapter osisID="Gen.1">
+<title type="section">하늘과 땅을 지으심</title>
+<verse osisID="Gen.1.1">맨 처음에 하나님께서 하늘과 땅을 지으셨읍니다.</verse>
+<verse osisID="Gen.1.2">땅은 모양이 없고 비어 있었으며 깊은 물 위에 어두움이 덮였고 하나님의 신은 물 위에 움직이고 계셨읍니다.</verse>
+<verse osisID="Gen.1.3">하나님께서 말씀하시기를 빛이 생기라 하셨더니 빛이 나타났읍니다<note type="explanatory">옛 사본 몇에는 "빛이 되어라"로 적혀 있음</note>.</verse>
+<verse osisID="Gen.1.4">하나님께서 그 빛을 보시매 좋았으므로 빛과 어두움을 갈라 놓으셨읍니다.</verse>
+</chapter></div>
+<div type="book" osisID="John"><chapter osisID="John.3">
+<title type="section">세상을 사랑하심</title>
+<verse osisID="John.3.16">하나님께서 세상을 이처럼 사랑하사 외아들을 내어 주셨으니 누구든지 그를 믿는 이는 멸망치 않고 영생을 얻으리라.</verse>
+<verse osisID="John.3.17">하나님께서 그 아들을 세상에 보내심은 세상을 심판하려 하심이 아니요 그로 말미암아 세상이 구원을 받게 하려 하심이라.</verse>
+</chapter></div>
+</osisText></osis>
+)";
+
+inline const char* const kTestModuleConf = R"([KorTest]
+DataPath=./modules/texts/ztext/kortest/
+ModDrv=zText
+SourceType=OSIS
+Encoding=UTF-8
+CompressType=ZIP
+BlockType=BOOK
+Lang=ko
+Version=1.2
+Description=시험 역본 옛 맞춤법 성경전서
+DistributionLicense=Public Domain
+About=시험에 쓰려고 만든 작은 성경입니다.
+GlobalOptionFilter=OSISHeadings
+GlobalOptionFilter=OSISFootnotes
+)";
+
+inline void writeTextFile(const std::filesystem::path& file, const std::string& text) {
+    std::filesystem::create_directories(file.parent_path());
+    std::ofstream(file, std::ios::binary) << text;
+}
+
+// Lays out a repository as the real ones are: mods.d.tar.gz and mods.d/ at the root, the
+// module files where DataPath says. Beside the Bible: a dictionary (not a Bible) and a
+// Bible whose files are missing. False when osis2mod or tar is not there.
+inline bool makeTestRepository(const std::filesystem::path& root) {
+    namespace fs = std::filesystem;
+    const fs::path data = root / "modules/texts/ztext/kortest";
+    fs::create_directories(data);
+    writeTextFile(root / "kortest.xml", kTestOsis);
+    writeTextFile(root / "mods.d/kortest.conf", kTestModuleConf);
+    writeTextFile(root / "mods.d/kordict.conf",
+                  "[KorDict]\nDataPath=./modules/lexdict/rawld/kordict/kordict\nModDrv=RawLD\n"
+                  "Lang=ko\nDescription=시험 사전\n");
+    writeTextFile(root / "mods.d/korgone.conf",
+                  "[KorGone]\nDataPath=./modules/texts/ztext/korgone/\nModDrv=zText\n"
+                  "SourceType=OSIS\nLang=ko\nDescription=파일이 없는 성경\n");
+    const std::string build = "osis2mod '" + data.string() + "/' '" +
+                              (root / "kortest.xml").string() + "' -z z -v KJV >/dev/null 2>&1";
+    if (std::system(build.c_str()) != 0)
+        return false;
+    // A Bible in the older spelling with the letter arae-a, which CP949 has no syllable for.
+    const fs::path old = root / "modules/texts/ztext/korold";
+    fs::create_directories(old);
+    std::string oldOsis = kTestOsis;
+    oldOsis.replace(oldOsis.find("맨 처음에"), std::string("맨 처음에").size(),
+                    "\u1112\u119E\u11AB \u1109\u1175\u110C\u1161\u11A8\u110B\u1166");
+    writeTextFile(root / "korold.xml", oldOsis);
+    writeTextFile(root / "mods.d/korold.conf",
+                  "[KorOld]\nDataPath=./modules/texts/ztext/korold/\nModDrv=zText\n"
+                  "SourceType=OSIS\nEncoding=UTF-8\nCompressType=ZIP\nBlockType=BOOK\nLang=ko\n"
+                  "Description=아래아 성경\n");
+    const std::string buildOld =
+        "osis2mod '" + old.string() + "/' '" + (root / "korold.xml").string() +
+        "' -z z -v KJV >/dev/null 2>&1 && rm '" + (root / "korold.xml").string() + "'";
+    if (std::system(buildOld.c_str()) != 0)
+        return false;
+    std::uintmax_t size = 0;
+    for (const auto& entry : fs::directory_iterator(data))
+        size += entry.file_size();
+    std::ofstream(root / "mods.d/kortest.conf", std::ios::app) << "InstallSize=" << size << "\n";
+    const std::string pack =
+        "cd '" + root.string() + "' && tar czf mods.d.tar.gz mods.d && rm kortest.xml";
+    return std::system(pack.c_str()) == 0;
+}

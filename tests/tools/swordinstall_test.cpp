@@ -1,0 +1,237 @@
+// Module lists and installs from a repository served on 127.0.0.1 by the test itself.
+#include "mkdb/contentbuilder.h"
+#include "mkdb/swordinstall.h"
+
+#include "bible/editions.h"
+#include "platform/codec.h"
+#include "platform/database.h"
+#include "versesearch/verseindexbuilder.h"
+#include "wordsearch/wordindexbuilder.h"
+
+#include "../support/httpserver.h"
+#include "../support/swordrepository.h"
+#include "../support/tempdir.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <thread>
+
+using namespace qel;
+using namespace qel::mkdb;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string bytesOf(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// Every file below `folder`, byte for byte.
+std::map<std::string, std::string> snapshot(const fs::path& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(folder))
+        if (entry.is_regular_file() && entry.path().filename() != "install.lock")
+            files[entry.path().string()] = bytesOf(entry.path());
+    return files;
+}
+
+// A small installation with a VRA sample and its indexes, a repository of test modules
+// served over HTTP, and a cache folder of its own.
+class SwordInstall : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setenv("XDG_CACHE_HOME", (dir.path() / "cache").c_str(), 1);
+        if (!makeTestRepository(repo()))
+            GTEST_SKIP() << "osis2mod (libsword-utils) is not installed";
+        ContentSources sources;
+        sources.versions["VRA"] = {{"gen", "1", "1", "견본 본문"}, {"gen", "1", "2", "땅이"}};
+        buildContentDatabase(sources, db(), [](const std::string&) {});
+        Database content(db(), Database::Mode::ReadOnly);
+        buildWordIndexes(content, (dir.path() / "Data" / "M14").string());
+        auto quiet = [](const std::string&) {};
+        buildVerseIndex(db(), (dir.path() / "Data" / "DBF").string(),
+                        readAnalysisSources(kHanjaTablePath, "", quiet), quiet);
+        server = std::make_unique<TestHttpServer>(repo());
+    }
+    void TearDown() override { unsetenv("XDG_CACHE_HOME"); }
+
+    fs::path repo() const { return dir.path() / "repo"; }
+    std::string db() const { return (dir.path() / "Data" / "DB" / "Bible.m14").string(); }
+    SwordSource http() const { return {"시험 저장소", server->address(), false}; }
+
+    InstallRequest request(const std::string& module, const SwordSource& source) const {
+        InstallRequest r;
+        r.module = module;
+        r.sources = {source};
+        r.import.code = "VRA";
+        r.import.dbPath = db();
+        return r;
+    }
+    // The failure of an install that must leave the installation and the cache as they were.
+    InstallFailure failureOf(const InstallRequest& r, TransferOptions options = {}) {
+        const auto before = snapshot(dir.path());
+        try {
+            installModule(r, options);
+        } catch (const InstallError& e) {
+            EXPECT_EQ(snapshot(dir.path()), before) << e.what();
+            lastMessage = e.what();
+            return e.kind;
+        }
+        ADD_FAILURE() << "installed";
+        return InstallFailure::Other;
+    }
+    std::string column(const std::string& sql) {
+        Database content(db(), Database::Mode::ReadOnly);
+        RecordSet rs(content, sql);
+        return cp949ToUtf8(rs.field("v"));
+    }
+
+    TempDir dir;
+    std::unique_ptr<TestHttpServer> server;
+    std::string lastMessage;
+};
+
+} // namespace
+
+TEST_F(SwordInstall, ListsBiblesAndInstallsOneLetterForLetter) {
+    EXPECT_EQ(refreshSource(http(), {}), 3u); // KorGone, KorOld, KorTest; not the dictionary
+    const std::vector<SwordModule> listed = cachedModules(http());
+    ASSERT_EQ(listed.size(), 3u);
+    EXPECT_EQ(listed[2].name, "KorTest");
+    EXPECT_EQ(listed[2].value("Description"), "시험 역본 옛 맞춤법 성경전서");
+    EXPECT_EQ(cachedModules(http(), true).size(), 4u);
+
+    std::uint64_t received = 0, total = 0;
+    TransferOptions options;
+    options.transfer = [&](const std::string&, std::uint64_t done, std::uint64_t all) {
+        received = done;
+        total = all;
+    };
+    const ImportReport report = installModule(request("KorTest", http()), options);
+    EXPECT_GT(received, 0u);
+    EXPECT_GE(total, received);
+    // The 1961 spelling arrives whole: nothing replaced or simplified.
+    EXPECT_EQ(report.verses, 6u);
+    EXPECT_EQ(report.replaced + report.simplified, 0u);
+    const std::string verse =
+        column("select body as v from VRA where volcode='gen' and chap='1' and sec='3'");
+    EXPECT_NE(verse.find("빛이 나타났읍니다"), std::string::npos) << verse;
+    EXPECT_NE(verse.find("{N TEX=\"옛 사본 몇에는"), std::string::npos) << verse;
+    EXPECT_EQ(column("select body as v from TVRA where volcode='jhn'"), "세상을 사랑하심 [3:16]");
+    EXPECT_EQ(column("select name as v from EDITION where vercode='VRA'"),
+              "시험 역본 옛 맞춤법 성경전서");
+    // Nothing of the download is left in the cache but the module list.
+    for (const auto& entry : fs::directory_iterator(dir.path() / "cache" / "qelbible"))
+        EXPECT_TRUE(entry.path().filename() == "sources" ||
+                    entry.path().filename() == "install.lock")
+            << entry.path();
+}
+
+TEST_F(SwordInstall, AFolderSourceAndTheSourcesInOrder) {
+    const SwordSource folder{"폴더", repo().string(), false};
+    const SwordSource down{"꺼진 서버", "http://127.0.0.1:1", false};
+    // The first source is unreachable; the second has the module.
+    InstallRequest r = request("KorTest", down);
+    r.sources.push_back(folder);
+    EXPECT_EQ(installModule(r, {}).verses, 6u);
+    EXPECT_FALSE(hasCachedList(down));
+}
+
+TEST_F(SwordInstall, EachFailureSaysWhatHappenedAndChangesNothing) {
+    ASSERT_EQ(refreshSource(http(), {}), 3u);
+    // A module that is not a Bible, and one whose files the server does not have.
+    EXPECT_EQ(failureOf(request("KorDict", http())), InstallFailure::NotBible);
+    EXPECT_NE(lastMessage.find("성경 본문 모듈이 아닙니다"), std::string::npos);
+    EXPECT_EQ(failureOf(request("KorGone", http())), InstallFailure::Http);
+    EXPECT_NE(lastMessage.find("오류 404"), std::string::npos) << lastMessage;
+    EXPECT_EQ(failureOf(request("NoSuch", http())), InstallFailure::NotFound);
+    // A letter the edition cannot store: nothing is installed unless "?" is agreed to.
+    EXPECT_EQ(failureOf(request("KorOld", http())), InstallFailure::Unfit);
+    EXPECT_NE(lastMessage.find("저장할 수 없는 글자"), std::string::npos) << lastMessage;
+    InstallRequest agreed = request("KorOld", http());
+    agreed.import.replace = true;
+    EXPECT_GT(installModule(agreed, {}).replaced, 0u);
+    // A data file cut short while its whole length was announced.
+    server->cutAfter("/modules/texts/ztext/kortest/ot.bzz", 100);
+    EXPECT_EQ(failureOf(request("KorTest", http())), InstallFailure::Truncated);
+    EXPECT_NE(lastMessage.find("끝까지 받지 못했습니다"), std::string::npos);
+    // A data file that is short on the server itself: its index points past its end.
+    server->cutAfter("", 0);
+    fs::resize_file(repo() / "modules/texts/ztext/kortest/nt.bzz", 100);
+    EXPECT_EQ(failureOf(request("KorTest", http())), InstallFailure::Damaged);
+    // The server gone.
+    server->stop();
+    EXPECT_EQ(failureOf(request("KorTest", http())), InstallFailure::Unreachable);
+    EXPECT_NE(lastMessage.find("127.0.0.1"), std::string::npos);
+}
+
+TEST_F(SwordInstall, AFailedRefreshKeepsTheCachedList) {
+    ASSERT_EQ(refreshSource(http(), {}), 3u);
+    const auto cached = snapshot(sourceCacheFolder(http()));
+    const std::string archive = bytesOf(repo() / "mods.d.tar.gz");
+    writeTextFile(repo() / "mods.d.tar.gz", archive.substr(0, archive.size() - 30));
+    EXPECT_THROW(
+        {
+            try {
+                refreshSource(http(), {});
+            } catch (const InstallError& e) {
+                EXPECT_EQ(e.kind, InstallFailure::Damaged);
+                throw;
+            }
+        },
+        InstallError);
+    // Not an archive at all (an error page served as 200).
+    writeTextFile(repo() / "mods.d.tar.gz", "<html>moved</html>");
+    EXPECT_THROW(refreshSource(http(), {}), InstallError);
+    server->stop();
+    EXPECT_THROW(refreshSource(http(), {}), InstallError);
+    EXPECT_EQ(snapshot(sourceCacheFolder(http())), cached);
+}
+
+TEST_F(SwordInstall, CancelDuringTheDownloadAndDuringTheImport) {
+    ASSERT_EQ(refreshSource(http(), {}), 3u);
+    server->holdAfter("/modules/texts/ztext/kortest/ot.bzv", 50000);
+    std::atomic<bool> cancel{false};
+    TransferOptions options;
+    options.cancel = &cancel;
+    options.transfer = [&](const std::string&, std::uint64_t done, std::uint64_t) {
+        if (done >= 40000) // well inside the held part, whatever curl keeps buffered
+            cancel = true;
+    };
+    EXPECT_EQ(failureOf(request("KorTest", http()), options), InstallFailure::Cancelled);
+    EXPECT_EQ(lastMessage, "설치를 취소했습니다. 바뀐 것은 없습니다.");
+    server->release();
+
+    std::atomic<bool> cancelImport{false};
+    TransferOptions during;
+    during.cancel = &cancelImport;
+    during.progress = [&](const std::string& m) {
+        if (m.find(" books, ") != std::string::npos)
+            cancelImport = true;
+    };
+    EXPECT_EQ(failureOf(request("KorTest", http()), during), InstallFailure::Cancelled);
+    EXPECT_TRUE(cancelImport);
+}
+
+TEST_F(SwordInstall, ASecondInstallWhileOneRunsIsRefused) {
+    ASSERT_EQ(refreshSource(http(), {}), 3u);
+    server->holdAfter("/modules/texts/ztext/kortest/ot.bzv", 1000);
+    std::optional<ImportReport> first;
+    std::thread running([&] { first = installModule(request("KorTest", http()), {}); });
+    server->waitUntilHeld();
+    // The running install is writing its download, so only the database is compared.
+    const std::string database = bytesOf(db());
+    try {
+        installModule(request("KorTest", http()), {});
+        ADD_FAILURE() << "a second install ran";
+    } catch (const InstallError& e) {
+        EXPECT_EQ(e.kind, InstallFailure::Busy) << e.what();
+    }
+    EXPECT_EQ(bytesOf(db()), database);
+    server->release();
+    running.join();
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->verses, 6u);
+}
