@@ -148,6 +148,12 @@ std::optional<std::string> NoteStore::load(const NoteKey& key) {
 
 NoteStore::Change NoteStore::save(const NoteKey& key, std::string_view text) {
     Transaction transaction(db_);
+    const Change change = writeRow(key, text);
+    transaction.commit();
+    return change;
+}
+
+NoteStore::Change NoteStore::writeRow(const NoteKey& key, std::string_view text) {
     bool exists = false;
     {
         RecordSet rs(db_, std::string("select count(*) as n from tbl_note") + kWhereKey,
@@ -162,8 +168,25 @@ NoteStore::Change NoteStore::save(const NoteKey& key, std::string_view text) {
         db_.execute(std::string("delete from tbl_note") + kWhereKey, keyValues(key));
         change = Change::Deleted;
     }
-    transaction.commit();
     return change;
+}
+
+std::optional<std::string> NoteStore::saveOver(const NoteKey& key,
+                                               const std::optional<std::string>& loaded,
+                                               std::string_view text) {
+    Transaction transaction(db_);
+    const std::optional<std::string> stored = load(key);
+    if (stored == loaded || !stored) {
+        writeRow(key, text);
+        transaction.commit();
+        return std::nullopt;
+    }
+    std::string both = *stored;
+    if (!text.empty() && stored->find(text) == std::string::npos)
+        both += std::string(kMergeSeparator) + std::string(text);
+    updateRow(key, both);
+    transaction.commit();
+    return both;
 }
 
 void NoteStore::insertRow(const NoteKey& key, std::string_view text) {

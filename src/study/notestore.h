@@ -44,6 +44,13 @@ public:
     // Writes a note in one transaction: a new row with its sort numbers, a changed text, or
     // (empty text) the row deleted. Throws DatabaseError; nothing is written then.
     Change save(const NoteKey& key, std::string_view text);
+    // Writes a note over the text it was edited from (`loaded`, nothing for a new note).
+    // When the stored note changed in the meantime (another program wrote it) neither text
+    // is lost: the stored one stays and `text` follows it after the separator line, as a
+    // merge does. Returns the text now stored in that case, else nothing. Throws
+    // DatabaseError; nothing is written then.
+    std::optional<std::string>
+    saveOver(const NoteKey& key, const std::optional<std::string>& loaded, std::string_view text);
 
     // Every note, in the order of the note list: version, book, chapter and verse numbers.
     std::vector<Note> all();
@@ -58,6 +65,7 @@ private:
     void openChecked();
     void refuse(const std::string& reason, bool damaged);
     bool hasNoteTable();
+    Change writeRow(const NoteKey& key, std::string_view text);
     void insertRow(const NoteKey& key, std::string_view text);
     void updateRow(const NoteKey& key, std::string_view text);
 

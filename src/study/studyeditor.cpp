@@ -165,6 +165,7 @@ int CStudyEditor::LoadNote(const std::string& version, const std::string& book,
         logWarning(e.what());
     }
     setText(note.value_or(std::string()));
+    loaded_ = note;
     m_bModified = false;
     return note ? 1 : 0;
 }
@@ -174,8 +175,9 @@ bool CStudyEditor::writeNote(bool report) {
     if (!m_bModified)
         return true;
     const std::string note = text();
+    std::optional<std::string> both;
     try {
-        store_.save(key_, note);
+        both = store_.saveOver(key_, loaded_, note);
     } catch (const DatabaseError& e) {
         logWarning(e.what());
         if (report) {
@@ -188,8 +190,23 @@ bool CStudyEditor::writeNote(bool report) {
     }
     failureReported_ = closeRefused_ = false;
     m_bModified = false;
-    emit noteStateChanged(!note.empty());
+    loaded_ = both ? both : note.empty() ? std::nullopt : std::optional<std::string>(note);
+    if (both)
+        showBothTexts(*both, report);
+    emit noteStateChanged(!loaded_.value_or(std::string()).empty());
     return true;
+}
+
+void CStudyEditor::showBothTexts(const std::string& both, bool report) {
+    setText(both);
+    editor_->moveCursor(QTextCursor::End);
+    const std::string message = "이 노트는 그동안 다른 곳(다른 창이나 노트 가져오기)에서 "
+                                "바뀌었습니다.\n두 내용을 모두 남겼습니다: 저장되어 있던 내용 "
+                                "아래, 구분선 뒤에 방금 쓰신 내용이 있습니다.";
+    if (report)
+        showMessage(utf8ToCp949(message), utf8ToCp949("사용자 노트"));
+    else
+        logWarning(message);
 }
 
 bool CStudyEditor::saveNow() {

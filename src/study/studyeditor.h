@@ -4,6 +4,7 @@
 #include "widgets/dockbar.h"
 
 #include <QTimer>
+#include <optional>
 #include <string>
 
 class QAction;
@@ -63,6 +64,8 @@ signals:
 private:
     // Writes a changed note, keeping the editor as it is; reports a failure when `report`.
     bool writeNote(bool report);
+    // The stored note changed while it was edited: both texts were kept.
+    void showBothTexts(const std::string& both, bool report);
     void showPlace();
     void setText(const std::string& utf8CrLf);
     std::string text() const;
@@ -70,6 +73,8 @@ private:
 
     NoteStore store_;
     NoteKey key_;
+    // The stored text the editor started from, to notice a change made elsewhere.
+    std::optional<std::string> loaded_;
     bool m_bModified = false;
     bool loading_ = false;
     // A failure was reported and no write has succeeded since.

@@ -146,6 +146,29 @@ TEST_F(StudyEditorTest, IdleAutosaveKeepsTheTextAndMarksTheVerse) {
     EXPECT_FALSE(window->noteBar()->isModified());
 }
 
+// Another program (a second instance, qel-mkdb --import-notes) writes the note while the bar
+// holds its older text: the next save keeps both texts, as a merge does, and says so.
+TEST_F(StudyEditorTest, ANoteChangedElsewhereWhileEditedKeepsBothTexts) {
+    CBibleFrame* window = open("VRA", "VRAgen001001");
+    type(window, QStringLiteral("내 노트"));
+    ASSERT_TRUE(window->noteBar()->saveNow());
+    NoteStore(test.dir.str() + "/Study.mdb").save({"VRA", "gen", "1", "1"}, "다른 곳의 노트");
+
+    type(window, QStringLiteral(" 더"));
+    ASSERT_TRUE(window->noteBar()->saveNow());
+    const std::string both = "다른 곳의 노트\r\n----------\r\n내 노트 더";
+    EXPECT_EQ(stored({"VRA", "gen", "1", "1"}), both);
+    EXPECT_EQ(shown(window), QString::fromStdString(both).replace("\r\n", "\n"));
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find("두 내용을 모두 남겼습니다"), std::string::npos);
+
+    // From then on the bar writes over what it shows.
+    type(window, QStringLiteral("!"));
+    ASSERT_TRUE(window->noteBar()->saveNow());
+    EXPECT_EQ(stored({"VRA", "gen", "1", "1"}), both + "!");
+    EXPECT_EQ(messages.size(), 1u);
+}
+
 TEST_F(StudyEditorTest, AClosedWindowSavesItsNote) {
     CBibleFrame* window = open("KJV", "KJVgen001002");
     type(window, QStringLiteral("without form"));
