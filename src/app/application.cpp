@@ -1,6 +1,7 @@
 #include "app/application.h"
 
 #include "app/appicon.h"
+#include "app/endsignals.h"
 #include "app/fontresolver.h"
 #include "app/introwindow.h"
 #include "app/mainframe.h"
@@ -9,6 +10,7 @@
 #include "platform/codec.h"
 #include "platform/messagesink.h"
 #include "platform/singleinstance.h"
+#include "study/studyeditor.h"
 
 #include <QAction>
 #include <QLibraryInfo>
@@ -19,6 +21,8 @@
 #include <QTimer>
 #include <QTranslator>
 #include <cstdio>
+#include <cstdlib>
+#include <utility>
 
 namespace qel {
 namespace {
@@ -81,6 +85,7 @@ std::optional<int> Application::start() {
     connect(singleInstance_.get(), &SingleInstance::messageReceived, mainFrame_.get(),
             &CMainFrame::handleInstanceMessage);
     mainFrame_->showMaximized();
+    endOnSignals();
 
     if (context_.settings.showIntro && !commandLine_.noLogo && !screenshotRun)
         (new IntroWindow(mainFrame_.get()))->show();
@@ -92,6 +97,19 @@ std::optional<int> Application::start() {
         connect(mainFrame_.get(), &CMainFrame::firstPainted, this, &Application::takeScreenshotSoon,
                 Qt::QueuedConnection);
     return std::nullopt;
+}
+
+void Application::endOnSignals() {
+    auto* ends = new EndSignals(this);
+    connect(ends, &EndSignals::received, this, [this](int signal) {
+        logWarning("signal " + std::to_string(signal) + ": saving the notes and ending");
+        mainFrame_->endSession();
+    });
+    // The display connection broke: the platform ends the process with exit() from inside
+    // the event loop, so the notes are written from an exit handler.
+    static bool registered = false;
+    if (!std::exchange(registered, true))
+        std::atexit([] { CStudyEditor::saveAllAtExit(); });
 }
 
 bool Application::notify(QObject* receiver, QEvent* event) {

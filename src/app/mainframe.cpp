@@ -895,7 +895,21 @@ void CMainFrame::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
 }
 
+void CMainFrame::endSession() {
+    endingSession_ = true;
+    for (QMdiSubWindow* window : mdiArea_->subWindowList())
+        if (auto* bible = dynamic_cast<CBibleFrame*>(window); bible && bible->noteBar())
+            bible->noteBar()->saveQuietly();
+    close();
+    // Any dialog's loop ends too.
+    QCoreApplication::exit(0);
+}
+
 void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (endingSession_) {
+        event->accept();
+        return;
+    }
     if (confirmExit_ && !confirmExit_()) {
         event->ignore();
         return;

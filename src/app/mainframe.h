@@ -75,6 +75,9 @@ public:
 
     // Asked before the main window closes; returns true to close. Replaceable for tests.
     void setExitConfirmation(std::function<bool()> confirm) { confirmExit_ = std::move(confirm); }
+    // The session ends (logout, shutdown, a signal): the notes are saved and the program
+    // closes without asking anything.
+    void endSession();
 
     bool firstPaintDone() const { return firstPaintDone_; }
 
@@ -139,6 +142,7 @@ private:
     std::string pendingCommandKey_;
     std::array<char, 15> companionKey_{};
     std::function<bool()> confirmExit_;
+    bool endingSession_ = false;
     bool wasMaximized_ = false;
     bool shortcutBarHiddenByMaximize_ = false;
     bool firstPaintDone_ = false;

@@ -15,6 +15,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QToolButton>
+#include <set>
 
 namespace qel {
 namespace {
@@ -45,6 +46,13 @@ QPixmap notePicture(bool list) {
 
 QString fromCp949(std::string_view text) {
     return QString::fromStdString(cp949ToUtf8(text));
+}
+
+// The bars alive now, for the save at a sudden exit. Never destroyed: the exit handler that
+// reads it runs after static objects made later are gone.
+std::set<CStudyEditor*>& liveEditors() {
+    static auto* editors = new std::set<CStudyEditor*>;
+    return *editors;
 }
 
 } // namespace
@@ -101,14 +109,30 @@ CStudyEditor::CStudyEditor(AppContext& context, const std::string& versionCode, 
                     return;
                 limitText(position, added);
                 m_bModified = true;
+                typed_ = text();
                 autosave_.start();
             });
     connect(listButton_, &QToolButton::clicked, this, &CStudyEditor::listRequested);
+    liveEditors().insert(this);
 }
 
 CStudyEditor::~CStudyEditor() {
     // The window saved what it could before it closed; nothing is reported from here.
     autosave_.stop();
+    liveEditors().erase(this);
+}
+
+void CStudyEditor::saveAllAtExit() noexcept {
+    for (CStudyEditor* bar : liveEditors()) {
+        if (!bar->m_bModified || !bar->store_.isOpen())
+            continue;
+        try {
+            bar->store_.saveOver(bar->key_, bar->loaded_, bar->typed_);
+            bar->m_bModified = false;
+        } catch (...) {
+            // Nothing more can be done for it at this point.
+        }
+    }
 }
 
 void CStudyEditor::limitText(int position, int added) {
