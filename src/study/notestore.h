@@ -35,6 +35,8 @@ public:
     explicit NoteStore(std::string path);
 
     bool isOpen() const { return db_.isOpen(); }
+    // The file may only be read (its mode says so): notes are shown but not written.
+    bool isReadOnly() const { return readOnly_; }
     const std::string& path() const { return path_; }
 
     // The note of a place, or nothing. Throws DatabaseError.
@@ -63,6 +65,8 @@ public:
 
 private:
     void openChecked();
+    void openReadOnly();
+    void clearStaleLog();
     void refuse(const std::string& reason, bool damaged);
     bool hasNoteTable();
     Change writeRow(const NoteKey& key, std::string_view text);
@@ -71,6 +75,7 @@ private:
 
     std::string path_;
     Database db_;
+    bool readOnly_ = false;
 };
 
 // The line that joins two texts of one place when notes are merged.

@@ -94,10 +94,11 @@ CStudyEditor::CStudyEditor(AppContext& context, const std::string& versionCode, 
     editor_->setFont(context.displayFont);
     editor_->setTabChangesFocus(true);
     setWidget(editor_);
-    if (!store_.isOpen()) {
+    if (!store_.isOpen() || store_.isReadOnly()) {
         editor_->setReadOnly(true);
         editor_->setPlaceholderText(
-            QStringLiteral("노트 파일을 열 수 없어 노트를 쓸 수 없습니다."));
+            store_.isOpen() ? QStringLiteral("노트 파일이 읽기 전용이어서 노트를 쓸 수 없습니다.")
+                            : QStringLiteral("노트 파일을 열 수 없어 노트를 쓸 수 없습니다."));
     }
 
     autosave_.setSingleShot(true);

@@ -329,6 +329,31 @@ TEST_F(Import, UsfmFolder) {
               (folder / "02EXO.usfm").string() + ":2: a verse before the \\id line");
 }
 
+// Input that would show wrongly is refused with the place it came from: a book given twice
+// (its verses would show twice), a verse the chapter window cannot hold, and control
+// characters, which the message shows escaped. Old Mac line ends read as lines.
+TEST_F(Import, DuplicatesOverlongVersesAndOddBytesAreNamed) {
+    const fs::path folder = dir.path() / "usfm";
+    writeFile(folder / "01GEN.usfm", "\\id GEN\r\\c 1\r\\v 1 처음에\r\\v 2 땅이\r");
+    EXPECT_EQ(run(folder.string(), "VRE").verses, 2u);
+
+    writeFile(folder / "01GENb.usfm", "\\id GEN\n\\c 1\n\\v 2 다시\n");
+    EXPECT_EQ(errorOf(folder.string(), "VRE"), (folder / "01GENb.usfm").string() +
+                                                   ":3: gen 1:2 appears a second time (first at " +
+                                                   (folder / "01GEN.usfm").string() + ":4)");
+    fs::remove(folder / "01GENb.usfm");
+
+    writeFile(folder / "02EXO.usfm", "\\id EXO\n\\c 1\n\\v 1 " + std::string(40000, 'a') + "\n");
+    EXPECT_EQ(errorOf(folder.string(), "VRE"),
+              (folder / "02EXO.usfm").string() +
+                  ":3: exo 1:1 is 40000 bytes long; the chapter window shows at most 29936 bytes "
+                  "of a verse");
+
+    writeFile(folder / "02EXO.usfm", "\\id EXO\n\\c 1\n\\v 1\x1b[2J 이름\n");
+    EXPECT_EQ(errorOf(folder.string(), "VRE"),
+              (folder / "02EXO.usfm").string() + ":3: bad verse number \"1\\x1B[2J\"");
+}
+
 TEST_F(Import, ACancelledImportLeavesEveryFileAsItWas) {
     const fs::path file = dir.path() / "two.xml";
     writeFile(file, osisDocument("<verse osisID=\"Gen.1.1\">새</verse>") + "");

@@ -1,5 +1,6 @@
 #include "mkdb/importer.h"
 
+#include "bible/biblequeries.h"
 #include "bible/booktable.h"
 #include "bible/swordmodules.h"
 #include "mkdb/kjvimport.h"
@@ -18,6 +19,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <optional>
 #include <set>
 #include <sstream>
@@ -160,6 +162,22 @@ fs::path firstMissing(const fs::path& path) {
     return missing;
 }
 
+// A verse read twice (a second file of a book, a repeated record) would show twice; a verse
+// longer than the chapter window's buffer could never be shown.
+void checkVerse(const SourceVerse& v, const std::string& place,
+                std::map<std::string, std::string>& seen) {
+    const std::string where = v.origin.empty() ? place : v.origin;
+    if (const auto [first, added] = seen.emplace(place, where); !added)
+        throw SourceError(where + ": " + place + " appears a second time (first at " +
+                          first->second + ")");
+    // Room for the verse mark the window puts before it.
+    constexpr std::size_t kLongestVerse = kChapterBufferSize - 64;
+    if (v.body.size() > kLongestVerse)
+        throw SourceError(where + ": " + place + " is " + std::to_string(v.body.size()) +
+                          " bytes long; the chapter window shows at most " +
+                          std::to_string(kLongestVerse) + " bytes of a verse");
+}
+
 // Fits the source to the slot's book table and to CP949.
 void fitToSlot(const ImportRequest& request, ImportedText& text, std::vector<SourceVerse>& verses,
                std::vector<TitleRecord>& titles, ImportReport& result) {
@@ -167,6 +185,7 @@ void fitToSlot(const ImportRequest& request, ImportedText& text, std::vector<Sou
     for (const BookRow& row : bookTableOf(request.code))
         books.insert(row.code);
     LetterFit fitter(request.replace);
+    std::map<std::string, std::string> seen; // place → where it was read
     verses.reserve(text.verses.size());
     for (SourceVerse& v : text.verses) {
         const std::string place = v.book + " " + v.chapter + ":" + v.verse;
@@ -180,6 +199,7 @@ void fitToSlot(const ImportRequest& request, ImportedText& text, std::vector<Sou
         if (v.body.empty())
             continue;
         v.body = fitter.fit(v.body, place);
+        checkVerse(v, place, seen);
         verses.push_back(std::move(v));
     }
     for (TitleRecord& t : text.titles)
