@@ -90,7 +90,9 @@ std::vector<fs::path> leftovers(const fs::path& dataDir) {
     auto scan = [&](const fs::path& folder) {
         for (const auto& entry : fs::directory_iterator(folder, ec)) {
             const std::string name = entry.path().filename().string();
-            if (endsWith(name, kNewSuffix) || endsWith(name, kOldSuffix))
+            // "<name>.import.part": a new file its builder had not finished.
+            if (endsWith(name, kNewSuffix) || endsWith(name, kOldSuffix) ||
+                name.find(std::string(kNewSuffix) + ".") != std::string::npos)
                 found.push_back(entry.path());
         }
     };

@@ -439,7 +439,7 @@ TEST_F(Import, StrayFilesAreMendedAndOneImportRunsAtATime) {
     writeFile(data() / "DBF" / kOwnLexiconFile, "N 태초\n");
     const auto before = snapshot();
     fs::rename(data() / "DBF", data() / "DBF.old");
-    writeFile(data() / "M14" / "0.m14.import", "half");
+    writeFile(data() / "M14" / "0.m14.import.part", "half");
     writeFile(data() / "DB" / "Bible.m14.import", "half");
     EXPECT_EQ(recoverDataSwap(data()), DataRecovery::RolledBack);
     EXPECT_EQ(snapshot(), before);
