@@ -81,9 +81,7 @@ bool CMapView::LoadMap(const std::string& mapKey) {
         return false;
     }
     large_.image = dibToImage(*large);
-    large_.bitmap = std::move(*large);
     small_.image = dibToImage(*small);
-    small_.bitmap = std::move(*small);
     loaded_ = true;
     frame_ = key->frame;
     smallScale_ = false;
