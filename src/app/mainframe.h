@@ -7,6 +7,7 @@
 #include "richtext/textdisplay.h"
 
 #include <QMainWindow>
+#include <QTimer>
 #include <array>
 #include <functional>
 #include <map>
@@ -145,6 +146,7 @@ private:
     bool endingSession_ = false;
     bool wasMaximized_ = false;
     bool shortcutBarHiddenByMaximize_ = false;
+    QTimer* giveBackMemory_ = nullptr;
     bool firstPaintDone_ = false;
 };
 
