@@ -3,6 +3,7 @@
 #include "bible/editions.h"
 
 #include "app/appicon.h"
+#include "app/endsignals.h"
 #include "app/fontresolver.h"
 #include "app/introwindow.h"
 #include "app/mainframe.h"
@@ -11,6 +12,7 @@
 #include "platform/codec.h"
 #include "platform/messagesink.h"
 #include "platform/singleinstance.h"
+#include "study/studyeditor.h"
 
 #include <QAction>
 #include <QLibraryInfo>
@@ -21,6 +23,8 @@
 #include <QTimer>
 #include <QTranslator>
 #include <cstdio>
+#include <cstdlib>
+#include <utility>
 
 namespace qel {
 namespace {
@@ -83,6 +87,7 @@ std::optional<int> Application::start() {
     connect(singleInstance_.get(), &SingleInstance::messageReceived, mainFrame_.get(),
             &CMainFrame::handleInstanceMessage);
     mainFrame_->showMaximized();
+    endOnSignals();
 
     if (context_.settings.showIntro && !commandLine_.noLogo && !screenshotRun)
         (new IntroWindow(mainFrame_.get()))->show();
@@ -94,6 +99,19 @@ std::optional<int> Application::start() {
         connect(mainFrame_.get(), &CMainFrame::firstPainted, this, &Application::takeScreenshotSoon,
                 Qt::QueuedConnection);
     return std::nullopt;
+}
+
+void Application::endOnSignals() {
+    auto* ends = new EndSignals(this);
+    connect(ends, &EndSignals::received, this, [this](int signal) {
+        logWarning("signal " + std::to_string(signal) + ": saving the notes and ending");
+        mainFrame_->endSession();
+    });
+    // The display connection broke: the platform ends the process with exit() from inside
+    // the event loop, so the notes are written from an exit handler.
+    static bool registered = false;
+    if (!std::exchange(registered, true))
+        std::atexit([] { CStudyEditor::saveAllAtExit(); });
 }
 
 bool Application::notify(QObject* receiver, QEvent* event) {

@@ -41,6 +41,7 @@ private:
     // At the first paint: the windows the command line asks for, then the picture.
     void openCommandLineWindows();
     void takeScreenshotSoon();
+    void endOnSignals();
     void failWith(const std::string& message);
     void reportFault(std::string_view what, bool databaseFault) noexcept;
 

@@ -51,6 +51,10 @@
 #include <QToolBar>
 #include <utility>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 namespace qel {
 namespace {
 
@@ -204,6 +208,16 @@ CMainFrame::CMainFrame(AppContext& context, std::string pendingCommandKey)
     // only once every member is set.
     mdiArea_ = new QMdiArea(this);
     shortcutBar_ = new ShortcutBar(context, this);
+    // The heap a closed window freed goes back to the system once the closing is over; the
+    // allocator would otherwise keep it for the program's life.
+    giveBackMemory_ = new QTimer(this);
+    giveBackMemory_->setSingleShot(true);
+    giveBackMemory_->setInterval(500);
+    connect(giveBackMemory_, &QTimer::timeout, this, [] {
+#ifdef __GLIBC__
+        malloc_trim(0);
+#endif
+    });
     setWindowTitle(QString::fromUtf8(kApplicationTitle));
     setCentralWidget(mdiArea_);
     createActions();
@@ -381,6 +395,7 @@ void CMainFrame::registerFrame(CChildFrame* frame) {
     registry_.add(frame);
     connect(frame, &QObject::destroyed, this, [this, frame] {
         registry_.remove(frame);
+        giveBackMemory_->start();
         // The panel that a maximised window pushed aside comes back with the empty area.
         if (registry_.frames().empty() && shortcutBarHiddenByMaximize_) {
             shortcutBarHiddenByMaximize_ = false;
@@ -982,7 +997,21 @@ void CMainFrame::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
 }
 
+void CMainFrame::endSession() {
+    endingSession_ = true;
+    for (QMdiSubWindow* window : mdiArea_->subWindowList())
+        if (auto* bible = dynamic_cast<CBibleFrame*>(window); bible && bible->noteBar())
+            bible->noteBar()->saveQuietly();
+    close();
+    // Any dialog's loop ends too.
+    QCoreApplication::exit(0);
+}
+
 void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (endingSession_) {
+        event->accept();
+        return;
+    }
     if (confirmExit_ && !confirmExit_()) {
         event->ignore();
         return;

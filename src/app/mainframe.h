@@ -7,6 +7,7 @@
 #include "richtext/textdisplay.h"
 
 #include <QMainWindow>
+#include <QTimer>
 #include <array>
 #include <functional>
 #include <map>
@@ -82,6 +83,9 @@ public:
 
     // Asked before the main window closes; returns true to close. Replaceable for tests.
     void setExitConfirmation(std::function<bool()> confirm) { confirmExit_ = std::move(confirm); }
+    // The session ends (logout, shutdown, a signal): the notes are saved and the program
+    // closes without asking anything.
+    void endSession();
 
 signals:
     void firstPainted();
@@ -147,8 +151,10 @@ private:
     std::string pendingCommandKey_;
     std::array<char, 15> companionKey_{};
     std::function<bool()> confirmExit_;
+    bool endingSession_ = false;
     bool wasMaximized_ = false;
     bool shortcutBarHiddenByMaximize_ = false;
+    QTimer* giveBackMemory_ = nullptr;
     bool firstPaintDone_ = false;
 };
 

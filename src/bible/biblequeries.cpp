@@ -154,7 +154,7 @@ std::vector<VerseRow> chapterRows(Database& db, std::string_view version, std::s
     if (versionTable(version).empty())
         return rows;
     for (RecordSet rs(db, sql::chapterText(version, book, chap)); !rs.isEOF(); rs.moveNext())
-        rows.push_back({rs.field("sec"), rs.field("body")});
+        rows.push_back({rs.field("sec"), rs.text("body")});
     return rows;
 }
 

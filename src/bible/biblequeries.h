@@ -53,6 +53,10 @@ struct VerseRow {
 std::vector<VerseRow> chapterRows(Database& db, std::string_view version, std::string_view book,
                                   std::string_view chap);
 
+// The chapter text of a Bible window is built in a buffer of this size, its terminating zero
+// included; the importer refuses a verse that could never fit.
+inline constexpr std::size_t kChapterBufferSize = 30000;
+
 // The page a Bible window shows: "{S VAL=%s}{/S}%s" per verse with line ends turned into
 // blanks. Reading stops at the first verse that would not fit in `capacity` bytes (the
 // terminating zero counted); `complete` tells whether every verse fit.

@@ -44,9 +44,6 @@
 namespace qel {
 namespace {
 
-// The chapter text is built in a buffer of this size, its terminating zero included.
-constexpr std::size_t kChapterBufferSize = 30000;
-
 // Synchronised moves visit the windows in this order.
 constexpr const char* kSyncOrder[] = {"VRB", "VRE", "GNB", "VRA", "VRD", "KJV", "NIV", "VRC"};
 

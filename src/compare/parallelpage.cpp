@@ -74,7 +74,7 @@ std::vector<ParallelRow> parallelRows(Database& db, std::string_view book, std::
                                       std::string_view verse) {
     std::vector<ParallelRow> rows;
     for (RecordSet rs(db, sql::parallelVerse(book, chap, verse)); !rs.isEOF(); rs.moveNext())
-        rows.push_back({rs.field("VERCODE"), rs.field("body")});
+        rows.push_back({rs.field("VERCODE"), rs.text("body")});
     return rows;
 }
 

@@ -22,7 +22,7 @@ const std::string& notInstalledNotice() {
 std::vector<PassageRow> rows(Database& db, const std::string& sql) {
     std::vector<PassageRow> out;
     for (RecordSet rs(db, sql); !rs.isEOF(); rs.moveNext())
-        out.push_back({rs.field("chap"), rs.field("body")});
+        out.push_back({rs.field("chap"), rs.text("body")});
     return out;
 }
 

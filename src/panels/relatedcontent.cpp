@@ -17,7 +17,7 @@ RelatedContent relatedContentOf(Database& db, std::string_view book, std::string
     RelatedContent content;
     if (rs.isEOF())
         return content;
-    std::string body = rs.field("body");
+    std::string body = rs.text("body");
     if (body.size() > kRelatedContentLimit)
         content.tooLong = true;
     else

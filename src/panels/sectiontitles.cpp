@@ -59,7 +59,7 @@ std::vector<std::string> sectionTitlesOf(Database& db, std::string_view version,
     if (!hasTitleTable(db, version))
         return titles;
     for (RecordSet rs(db, sql::sectionTitles(version, book)); !rs.isEOF(); rs.moveNext())
-        titles.push_back(rs.field("body"));
+        titles.push_back(rs.text("body"));
     return titles;
 }
 
@@ -70,7 +70,7 @@ std::vector<std::string> searchSectionTitles(Database& db, std::string_view vers
         return hits;
     RecordSet rs(db, sql::sectionTitleSearch(version), {sql::sectionTitlePattern(text)});
     for (; !rs.isEOF(); rs.moveNext())
-        hits.push_back(hitText(rs.field("body"),
+        hits.push_back(hitText(rs.text("body"),
                                bookAbbrOf(bookNameOf(rs.field("volcode"), version), version)));
     return hits;
 }

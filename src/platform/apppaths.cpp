@@ -1,6 +1,7 @@
 #include "platform/apppaths.h"
 
 #include "platform/codec.h"
+#include "platform/dataswap.h"
 #include "platform/settingsstore.h"
 
 #include <cstdlib>
@@ -115,6 +116,9 @@ AppPaths AppPaths::compute(const SettingsStore& settings, std::string_view progr
     default:
         break;
     }
+    // An import stopped during its swap is finished (or undone) before anything is read.
+    for (const std::string& data : {paths.dbFolder + "../", userDataHome() + "Data/"})
+        recoverDataSwap(std::filesystem::path(data).lexically_normal());
     paths.preferUserData();
     return paths;
 }

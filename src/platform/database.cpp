@@ -251,6 +251,25 @@ Database& Database::operator=(Database&& other) noexcept {
     return *this;
 }
 
+namespace {
+
+// "file:" URI of a path with immutable=1: the characters a URI gives a meaning are escaped.
+std::string immutableUri(const std::string& path) {
+    std::string uri = "file:";
+    for (unsigned char c : path) {
+        if (c == '%' || c == '?' || c == '#' || c < 0x20) {
+            char escaped[4];
+            std::snprintf(escaped, sizeof escaped, "%%%02X", c);
+            uri += escaped;
+        } else {
+            uri += static_cast<char>(c);
+        }
+    }
+    return uri + "?immutable=1";
+}
+
+} // namespace
+
 void Database::open(const std::string& path, Mode mode) {
     close();
     int flags = SQLITE_OPEN_NOMUTEX;
@@ -264,9 +283,13 @@ void Database::open(const std::string& path, Mode mode) {
     case Mode::Create:
         flags |= SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
         break;
+    case Mode::Immutable:
+        flags |= SQLITE_OPEN_READONLY | SQLITE_OPEN_URI;
+        break;
     }
     sqlite3* db = nullptr;
-    const int rc = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
+    const std::string name = mode == Mode::Immutable ? immutableUri(path) : path;
+    const int rc = sqlite3_open_v2(name.c_str(), &db, flags, nullptr);
     if (rc != SQLITE_OK) {
         const std::string message = errorText(db, "cannot open " + path);
         sqlite3_close(db);
@@ -394,6 +417,13 @@ int RecordSet::columnIndex(std::string_view column) const {
         if (equalsNoCase(columns_[i], column))
             return static_cast<int>(i);
     return -1;
+}
+
+std::string RecordSet::text(std::string_view column) const {
+    const int i = columnIndex(column);
+    if (i >= 0 && !eof_ && sqlite3_column_type(stmt_, i) == SQLITE_NULL)
+        return {};
+    return field(column);
 }
 
 std::string RecordSet::field(std::string_view column) const {

@@ -48,7 +48,9 @@ using SqlValue = std::variant<std::string, long long, SqlBlob>;
 
 class Database {
 public:
-    enum class Mode { ReadOnly, ReadWrite, Create };
+    // Immutable: read-only, and nothing is made beside the file (no -wal or -shm), for a
+    // file nobody may write.
+    enum class Mode { ReadOnly, ReadWrite, Create, Immutable };
 
     Database() = default;
     Database(const std::string& path, Mode mode) { open(path, mode); }
@@ -106,6 +108,8 @@ public:
 
     // Throws DatabaseError for an unknown column.
     std::string field(std::string_view column) const;
+    // A text to show: as field(), but empty for a NULL value (which field() gives as "NULL").
+    std::string text(std::string_view column) const;
 
 private:
     int columnIndex(std::string_view column) const;

@@ -26,7 +26,7 @@ LoadedArticle readRow(Database& db, std::string_view table, ArticleAddress addre
     LoadedArticle loaded;
     RecordSet rs(db, sql::article(table, address.rowId));
     loaded.found = !rs.isEOF();
-    loaded.markup = loaded.found ? bufferedBody(rs.field("body")) : missingArticleNotice(requested);
+    loaded.markup = loaded.found ? bufferedBody(rs.text("body")) : missingArticleNotice(requested);
     loaded.address = std::move(address);
     return loaded;
 }

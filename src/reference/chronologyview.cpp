@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <algorithm>
+#include <climits>
 
 namespace qel {
 namespace {
@@ -53,7 +54,10 @@ void CChronologyView::setRecords(std::vector<ChronologyRecord> records) {
 }
 
 int CChronologyView::xOfAxisYear(int axisYear) const {
-    return kCaptionWidth + (axisYear - layout_.firstYear) * kYearWidth;
+    // Wide, so that no year the records hold can overflow the pixel position.
+    const long long x = kCaptionWidth + (static_cast<long long>(axisYear) - layout_.firstYear) *
+                                            static_cast<long long>(kYearWidth);
+    return static_cast<int>(std::clamp<long long>(x, INT_MIN / 2, INT_MAX / 2));
 }
 
 int CChronologyView::bandTop(int track) const {

@@ -17,6 +17,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QScrollBar>
+#include <cstdlib>
 
 namespace qel {
 
@@ -72,14 +73,15 @@ bool CMapView::LoadMap(const std::string& mapKey) {
     const std::string& folder = context_.paths.mapFolder;
     auto large = loadDibFile(mapFileName(folder, map_, 'b'));
     auto small = large ? loadDibFile(mapFileName(folder, map_, 's')) : std::nullopt;
-    if (!large || !small) {
+    // The half-size map must match the large one, else one of them is damaged (or from
+    // another build) and the place frames would point beside the places.
+    if (!large || !small || std::abs(small->width * 2 - large->width) > 2 ||
+        std::abs(small->height * 2 - large->height) > 2) {
         viewport()->update();
         return false;
     }
     large_.image = dibToImage(*large);
-    large_.bitmap = std::move(*large);
     small_.image = dibToImage(*small);
-    small_.bitmap = std::move(*small);
     loaded_ = true;
     frame_ = key->frame;
     smallScale_ = false;

@@ -75,8 +75,8 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
+    // Only the converted picture is kept: the file's pixels go once it is made.
     struct Scale {
-        DibBitmap bitmap;
         QImage image;
         QImage inverted;
     };

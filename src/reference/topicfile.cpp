@@ -4,8 +4,11 @@
 #include "compare/passagegather.h"
 #include "compare/passagereference.h"
 #include "platform/codec.h"
+#include "platform/messagesink.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 
 namespace qel {
@@ -14,8 +17,12 @@ bool TopicFile::open(const std::string& path) {
     close();
     try {
         db_.open(path, Database::Mode::ReadOnly);
-        // A file that is no database, or not a topic file, fails here already.
+        // A file that is no database, or not a topic file, fails here already; one whose pages
+        // are damaged fails the check, so that its window says so instead of showing garbage.
         if (!db_.hasTable("TOPIC") && !db_.hasTable("CHRONO"))
+            db_.close();
+        else if (RecordSet check(db_, "pragma quick_check");
+                 check.isEOF() || check.field("quick_check") != "ok")
             db_.close();
     } catch (const std::exception&) {
         db_.close();
@@ -30,8 +37,8 @@ std::optional<TopicRecord> TopicFile::topic(const std::string& key) {
         RecordSet rs(db_, "select * from TOPIC where tkey = ?", {key});
         if (rs.isEOF())
             return std::nullopt;
-        return TopicRecord{rs.field("tkey"), rs.field("heading"), rs.field("body"),
-                           rs.field("refs"), rs.field("picture")};
+        return TopicRecord{rs.field("tkey"), rs.text("heading"), rs.text("body"), rs.field("refs"),
+                           rs.field("picture")};
     } catch (const std::exception&) {
         return std::nullopt;
     }
@@ -52,15 +59,32 @@ std::vector<std::string> TopicFile::keys() {
     return out;
 }
 
+std::optional<int> chronologyYear(const std::string& text) {
+    char* end = nullptr;
+    errno = 0;
+    const long long year = std::strtoll(text.c_str(), &end, 10);
+    if (text.empty() || *end != '\0' || errno != 0 || year == 0 || year < -kChronologyYearLimit ||
+        year > kChronologyYearLimit)
+        return std::nullopt;
+    return static_cast<int>(year);
+}
+
 std::vector<ChronologyRecord> TopicFile::chronology() {
     std::vector<ChronologyRecord> out;
     if (!isOpen())
         return out;
     try {
-        for (RecordSet rs(db_, "select * from CHRONO order by seq"); !rs.isEOF(); rs.moveNext())
-            out.push_back({rs.field("tkey"), rs.field("track"), std::stoi(rs.field("yfrom")),
-                           std::stoi(rs.field("yto")), rs.field("circa") != "0", rs.field("label"),
-                           rs.field("body")});
+        for (RecordSet rs(db_, "select * from CHRONO order by seq"); !rs.isEOF(); rs.moveNext()) {
+            const std::optional<int> from = chronologyYear(rs.field("yfrom"));
+            const std::optional<int> to = chronologyYear(rs.field("yto"));
+            // A row with a year the chart cannot hold is left out, not drawn across it.
+            if (!from || !to || *from > *to) {
+                logWarning("chronology entry " + rs.field("tkey") + " has bad years");
+                continue;
+            }
+            out.push_back({rs.field("tkey"), rs.field("track"), *from, *to,
+                           rs.field("circa") != "0", rs.text("label"), rs.text("body")});
+        }
     } catch (const std::exception&) {
         out.clear();
     }

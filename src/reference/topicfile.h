@@ -40,6 +40,12 @@ struct ChronologyRecord {
     std::string body; // markup
 };
 
+// The years a chronology entry may have: the chart spans them, and the axis arithmetic
+// stays far from overflow.
+inline constexpr int kChronologyYearLimit = 10000;
+// A year of the chronology, or nothing for text that is no year in that range (or 0).
+std::optional<int> chronologyYear(const std::string& text);
+
 // One topic file, read-only. A missing or damaged file is simply not open: every read then
 // finds nothing, and nothing throws.
 class TopicFile {

@@ -4,6 +4,7 @@
 #include "searchui/searchforms.h"
 #include "versesearch/queryengine.h"
 #include "versesearch/resultfile.h"
+#include "versesearch/verseindex.h"
 #include "wordsearch/wordvariant.h"
 
 #include <algorithm>
@@ -171,6 +172,16 @@ private:
     std::string choices_;
 };
 
+// A missing or damaged index is not "nothing found": the reader is told which file and how
+// to make it again.
+std::string unusableIndex(const char* kind, const std::string& file) {
+    const std::string text = std::string(kind) + " 색인이 없거나 손상되어 찾을 수 없습니다.\n" +
+                             file +
+                             "\nqel-mkdb로 색인을 다시 만들어 주십시오 (자료를 다시 만들거나 "
+                             "역본을 다시 가져오면 새로 만들어집니다).";
+    return cp(text.c_str());
+}
+
 bool isReportedErrno(int e) {
     static constexpr int kListed[] = {ENOENT, E2BIG,  ENOEXEC, EBADF,    ECHILD, EAGAIN,
                                       ENOMEM, EACCES, EEXIST,  EXDEV,    EINVAL, EMFILE,
@@ -230,7 +241,14 @@ int runVerseSearch(const VerseSearchJob& job, SearchSink& sink) {
     const int type = verseEngineType(job.searchType);
     const VerseQuery query = verseQuery(job.query, job.mode);
     const std::string normalised = normaliseSearchQuery(job.query);
-    OpenDic(job.indexFolder.c_str());
+    if (!OpenDic(job.indexFolder.c_str())) {
+        CloseDic();
+        const bool slash = !job.indexFolder.empty() && job.indexFolder.back() == '/';
+        sink.message(
+            unusableIndex("성구 검색", job.indexFolder + (slash ? "" : "/") + kVerseIndexFileName));
+        sink.status(countStatus(0));
+        return 0;
+    }
 
     std::array<char, QE_EXTRACT_SIZE> buffer{};
     copyInto(buffer, query.text);
@@ -306,7 +324,7 @@ int runWordSearch(const WordSearchJob& job, SearchSink& sink) {
     int count = 0;
     sink.status(countStatus(count));
     if (!WordVariantOpen(job.indexPath.c_str())) {
-        sink.message(cp("아무것도 찾지 못했습니다."));
+        sink.message(unusableIndex("단어 검색", job.indexPath));
         sink.status(countStatus(count));
         return 0;
     }

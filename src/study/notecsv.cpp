@@ -14,17 +14,22 @@ constexpr std::array<std::string_view, 6> kHeader{"version", "book", "chapter",
                                                   "verse",   "note", "citation"};
 
 void writeField(std::ostream& out, std::string_view field) {
-    if (field.find_first_of(",\"\r\n") == std::string_view::npos) {
+    // A NUL byte ends the text for most programs that read the file: it is left out.
+    if (field.find_first_of(std::string_view(",\"\r\n\0", 5)) == std::string_view::npos) {
         out << field;
         return;
     }
-    out << '"';
+    const bool quoted = field.find_first_of(",\"\r\n") != std::string_view::npos;
+    if (quoted)
+        out << '"';
     for (char c : field) {
         if (c == '"')
             out << '"';
-        out << c;
+        if (c != '\0')
+            out << c;
     }
-    out << '"';
+    if (quoted)
+        out << '"';
 }
 
 // One record: its fields, and the line it started on.

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <mutex>
 #include <set>
+#include <unistd.h>
 
 namespace qel {
 namespace {
@@ -20,6 +21,13 @@ constexpr std::string_view kColumns[] = {"VERSION",   "VOLUME",     "CHAPTER",
 
 constexpr const char* kWhereKey =
     " where VERSION = ? AND VOLUME = ? AND CHAPTER = ? AND SECTION = ?";
+
+// A NUL byte never reaches the file: it would cut the note short wherever it is read.
+std::string withoutNul(std::string_view text) {
+    std::string out(text);
+    std::erase(out, '\0');
+    return out;
+}
 
 std::vector<SqlValue> keyValues(const NoteKey& key) {
     return {key.version, key.book, key.chapter, key.verse};
@@ -64,6 +72,16 @@ std::string copyAside(const std::string& path) {
     return target;
 }
 
+// The file's mode lets someone write it: a file the reader made read-only stays so, even for
+// an administrator's account.
+bool mayWrite(const std::string& path) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::perms perms = fs::status(path, error).permissions();
+    return !error && (perms & (fs::perms::owner_write | fs::perms::group_write |
+                               fs::perms::others_write)) != fs::perms::none;
+}
+
 } // namespace
 
 NoteStore::NoteStore(std::string path) : path_(std::move(path)) {
@@ -86,6 +104,9 @@ void NoteStore::openChecked() {
         return refuse("not a database", true);
     if (!exists)
         fs::create_directories(fs::path(path_).parent_path(), error);
+    if (exists && (!mayWrite(path_) || ::access(path_.c_str(), W_OK) != 0))
+        return openReadOnly();
+    clearStaleLog();
     try {
         db_.open(path_, Database::Mode::Create);
         {
@@ -111,6 +132,33 @@ void NoteStore::openChecked() {
     } catch (const DatabaseError& e) {
         db_.close();
         refuse(e.what(), exists);
+    }
+}
+
+void NoteStore::openReadOnly() {
+    // Opened so that nothing is made beside it: log files made now would keep the reader's
+    // mode and block writing once he makes the file writable again.
+    try {
+        db_.open(path_, Database::Mode::Immutable);
+        if (!hasNoteTable())
+            throw DatabaseError("no note table");
+        readOnly_ = true;
+    } catch (const DatabaseError& e) {
+        db_.close();
+        refuse(e.what(), false);
+    }
+}
+
+void NoteStore::clearStaleLog() {
+    // Empty log files that cannot be written were left by a read-only open of the past;
+    // they hold nothing and would make every save fail.
+    namespace fs = std::filesystem;
+    const std::string wal = path_ + "-wal", shm = path_ + "-shm";
+    std::error_code error;
+    if (fs::exists(wal, error) && fs::file_size(wal, error) == 0 &&
+        (!mayWrite(wal) || ::access(wal.c_str(), W_OK) != 0)) {
+        fs::remove(wal, error);
+        fs::remove(shm, error);
     }
 }
 
@@ -143,11 +191,17 @@ std::optional<std::string> NoteStore::load(const NoteKey& key) {
     RecordSet rs(db_, std::string("select NOTE from tbl_note") + kWhereKey, keyValues(key));
     if (rs.isEOF())
         return std::nullopt;
-    return rs.field("NOTE");
+    return rs.text("NOTE");
 }
 
 NoteStore::Change NoteStore::save(const NoteKey& key, std::string_view text) {
     Transaction transaction(db_);
+    const Change change = writeRow(key, text);
+    transaction.commit();
+    return change;
+}
+
+NoteStore::Change NoteStore::writeRow(const NoteKey& key, std::string_view text) {
     bool exists = false;
     {
         RecordSet rs(db_, std::string("select count(*) as n from tbl_note") + kWhereKey,
@@ -162,8 +216,25 @@ NoteStore::Change NoteStore::save(const NoteKey& key, std::string_view text) {
         db_.execute(std::string("delete from tbl_note") + kWhereKey, keyValues(key));
         change = Change::Deleted;
     }
-    transaction.commit();
     return change;
+}
+
+std::optional<std::string> NoteStore::saveOver(const NoteKey& key,
+                                               const std::optional<std::string>& loaded,
+                                               std::string_view text) {
+    Transaction transaction(db_);
+    const std::optional<std::string> stored = load(key);
+    if (stored == loaded || !stored) {
+        writeRow(key, text);
+        transaction.commit();
+        return std::nullopt;
+    }
+    std::string both = *stored;
+    if (!text.empty() && stored->find(text) == std::string::npos)
+        both += std::string(kMergeSeparator) + std::string(text);
+    updateRow(key, both);
+    transaction.commit();
+    return both;
 }
 
 void NoteStore::insertRow(const NoteKey& key, std::string_view text) {
@@ -172,11 +243,11 @@ void NoteStore::insertRow(const NoteKey& key, std::string_view text) {
                 {key.version, static_cast<long long>(noteVersionIndex(key.version)), key.book,
                  static_cast<long long>(bookNumber(key.book)), key.chapter,
                  static_cast<long long>(atoiText(key.chapter)), key.verse,
-                 static_cast<long long>(atoiText(key.verse)), std::string(text)});
+                 static_cast<long long>(atoiText(key.verse)), withoutNul(text)});
 }
 
 void NoteStore::updateRow(const NoteKey& key, std::string_view text) {
-    std::vector<SqlValue> values{std::string(text)};
+    std::vector<SqlValue> values{withoutNul(text)};
     for (SqlValue& v : keyValues(key))
         values.push_back(std::move(v));
     db_.execute(std::string("update tbl_note set NOTE = ?") + kWhereKey, values);
@@ -189,7 +260,7 @@ std::vector<Note> NoteStore::all() {
     for (; !rs.isEOF(); rs.moveNext())
         notes.push_back(
             {{rs.field("VERSION"), rs.field("VOLUME"), rs.field("CHAPTER"), rs.field("SECTION")},
-             rs.field("NOTE")});
+             rs.text("NOTE")});
     return notes;
 }
 
@@ -197,12 +268,13 @@ int NoteStore::merge(const std::vector<Note>& notes) {
     Transaction transaction(db_);
     int changed = 0;
     for (const Note& note : notes) {
-        if (note.text.empty())
+        const std::string incoming = withoutNul(note.text);
+        if (incoming.empty())
             continue;
         std::optional<std::string> old = load(note.key);
-        if (old && (*old == note.text || old->find(note.text) != std::string::npos))
+        if (old && old->find(incoming) != std::string::npos)
             continue;
-        const std::string text = old ? *old + std::string(kMergeSeparator) + note.text : note.text;
+        const std::string text = old ? *old + std::string(kMergeSeparator) + incoming : incoming;
         old ? updateRow(note.key, text) : insertRow(note.key, text);
         ++changed;
     }

@@ -35,6 +35,8 @@ public:
     explicit NoteStore(std::string path);
 
     bool isOpen() const { return db_.isOpen(); }
+    // The file may only be read (its mode says so): notes are shown but not written.
+    bool isReadOnly() const { return readOnly_; }
     const std::string& path() const { return path_; }
 
     // The note of a place, or nothing. Throws DatabaseError.
@@ -44,6 +46,13 @@ public:
     // Writes a note in one transaction: a new row with its sort numbers, a changed text, or
     // (empty text) the row deleted. Throws DatabaseError; nothing is written then.
     Change save(const NoteKey& key, std::string_view text);
+    // Writes a note over the text it was edited from (`loaded`, nothing for a new note).
+    // When the stored note changed in the meantime (another program wrote it) neither text
+    // is lost: the stored one stays and `text` follows it after the separator line, as a
+    // merge does. Returns the text now stored in that case, else nothing. Throws
+    // DatabaseError; nothing is written then.
+    std::optional<std::string>
+    saveOver(const NoteKey& key, const std::optional<std::string>& loaded, std::string_view text);
 
     // Every note, in the order of the note list: version, book, chapter and verse numbers.
     std::vector<Note> all();
@@ -56,13 +65,17 @@ public:
 
 private:
     void openChecked();
+    void openReadOnly();
+    void clearStaleLog();
     void refuse(const std::string& reason, bool damaged);
     bool hasNoteTable();
+    Change writeRow(const NoteKey& key, std::string_view text);
     void insertRow(const NoteKey& key, std::string_view text);
     void updateRow(const NoteKey& key, std::string_view text);
 
     std::string path_;
     Database db_;
+    bool readOnly_ = false;
 };
 
 // The line that joins two texts of one place when notes are merged.

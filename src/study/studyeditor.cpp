@@ -15,6 +15,7 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QToolButton>
+#include <set>
 
 namespace qel {
 namespace {
@@ -45,6 +46,13 @@ QPixmap notePicture(bool list) {
 
 QString fromCp949(std::string_view text) {
     return QString::fromStdString(cp949ToUtf8(text));
+}
+
+// The bars alive now, for the save at a sudden exit. Never destroyed: the exit handler that
+// reads it runs after static objects made later are gone.
+std::set<CStudyEditor*>& liveEditors() {
+    static auto* editors = new std::set<CStudyEditor*>;
+    return *editors;
 }
 
 } // namespace
@@ -86,10 +94,11 @@ CStudyEditor::CStudyEditor(AppContext& context, const std::string& versionCode, 
     editor_->setFont(context.displayFont);
     editor_->setTabChangesFocus(true);
     setWidget(editor_);
-    if (!store_.isOpen()) {
+    if (!store_.isOpen() || store_.isReadOnly()) {
         editor_->setReadOnly(true);
         editor_->setPlaceholderText(
-            QStringLiteral("노트 파일을 열 수 없어 노트를 쓸 수 없습니다."));
+            store_.isOpen() ? QStringLiteral("노트 파일이 읽기 전용이어서 노트를 쓸 수 없습니다.")
+                            : QStringLiteral("노트 파일을 열 수 없어 노트를 쓸 수 없습니다."));
     }
 
     autosave_.setSingleShot(true);
@@ -101,14 +110,30 @@ CStudyEditor::CStudyEditor(AppContext& context, const std::string& versionCode, 
                     return;
                 limitText(position, added);
                 m_bModified = true;
+                typed_ = text();
                 autosave_.start();
             });
     connect(listButton_, &QToolButton::clicked, this, &CStudyEditor::listRequested);
+    liveEditors().insert(this);
 }
 
 CStudyEditor::~CStudyEditor() {
     // The window saved what it could before it closed; nothing is reported from here.
     autosave_.stop();
+    liveEditors().erase(this);
+}
+
+void CStudyEditor::saveAllAtExit() noexcept {
+    for (CStudyEditor* bar : liveEditors()) {
+        if (!bar->m_bModified || !bar->store_.isOpen())
+            continue;
+        try {
+            bar->store_.saveOver(bar->key_, bar->loaded_, bar->typed_);
+            bar->m_bModified = false;
+        } catch (...) {
+            // Nothing more can be done for it at this point.
+        }
+    }
 }
 
 void CStudyEditor::limitText(int position, int added) {
@@ -165,6 +190,7 @@ int CStudyEditor::LoadNote(const std::string& version, const std::string& book,
         logWarning(e.what());
     }
     setText(note.value_or(std::string()));
+    loaded_ = note;
     m_bModified = false;
     return note ? 1 : 0;
 }
@@ -174,8 +200,9 @@ bool CStudyEditor::writeNote(bool report) {
     if (!m_bModified)
         return true;
     const std::string note = text();
+    std::optional<std::string> both;
     try {
-        store_.save(key_, note);
+        both = store_.saveOver(key_, loaded_, note);
     } catch (const DatabaseError& e) {
         logWarning(e.what());
         if (report) {
@@ -188,8 +215,23 @@ bool CStudyEditor::writeNote(bool report) {
     }
     failureReported_ = closeRefused_ = false;
     m_bModified = false;
-    emit noteStateChanged(!note.empty());
+    loaded_ = both ? both : note.empty() ? std::nullopt : std::optional<std::string>(note);
+    if (both)
+        showBothTexts(*both, report);
+    emit noteStateChanged(!loaded_.value_or(std::string()).empty());
     return true;
+}
+
+void CStudyEditor::showBothTexts(const std::string& both, bool report) {
+    setText(both);
+    editor_->moveCursor(QTextCursor::End);
+    const std::string message = "이 노트는 그동안 다른 곳(다른 창이나 노트 가져오기)에서 "
+                                "바뀌었습니다.\n두 내용을 모두 남겼습니다: 저장되어 있던 내용 "
+                                "아래, 구분선 뒤에 방금 쓰신 내용이 있습니다.";
+    if (report)
+        showMessage(utf8ToCp949(message), utf8ToCp949("사용자 노트"));
+    else
+        logWarning(message);
 }
 
 bool CStudyEditor::saveNow() {

@@ -4,6 +4,7 @@
 #include "widgets/dockbar.h"
 
 #include <QTimer>
+#include <optional>
 #include <string>
 
 class QAction;
@@ -23,8 +24,9 @@ struct AppContext;
 class CStudyEditor : public CDockBar {
     Q_OBJECT
 public:
-    static constexpr int kTextLimit = 4096;     // characters
-    static constexpr int kAutosaveDelay = 2000; // ms after the last change
+    static constexpr int kTextLimit = 4096; // characters
+    // A pause in typing: at most this much of the typing is lost when the process is killed.
+    static constexpr int kAutosaveDelay = 500; // ms after the last change
 
     CStudyEditor(AppContext& context, const std::string& versionCode, QMainWindow* parent);
     ~CStudyEditor() override;
@@ -42,6 +44,12 @@ public:
     // Writes a changed note now and keeps showing it (the idle save; before the note list
     // reads the notes). False when it could not be written.
     bool saveNow();
+    // The session ends (a signal, a lost display): writes a changed note, and tells nobody.
+    bool saveQuietly() { return writeNote(false); }
+    // For a process that ends without closing its windows (the display connection broke):
+    // writes the changed note of every bar from the text last typed, without touching a
+    // widget. Never throws.
+    static void saveAllAtExit() noexcept;
 
     bool isModified() const { return m_bModified; }
     const NoteKey& noteKey() const { return key_; }
@@ -63,6 +71,8 @@ signals:
 private:
     // Writes a changed note, keeping the editor as it is; reports a failure when `report`.
     bool writeNote(bool report);
+    // The stored note changed while it was edited: both texts were kept.
+    void showBothTexts(const std::string& both, bool report);
     void showPlace();
     void setText(const std::string& utf8CrLf);
     std::string text() const;
@@ -70,6 +80,10 @@ private:
 
     NoteStore store_;
     NoteKey key_;
+    // The editor's text as last typed, for a save when widgets can no longer be used.
+    std::string typed_;
+    // The stored text the editor started from, to notice a change made elsewhere.
+    std::optional<std::string> loaded_;
     bool m_bModified = false;
     bool loading_ = false;
     // A failure was reported and no write has succeeded since.

@@ -36,6 +36,9 @@ TEST_F(DatabaseTest, FieldsAreTextByDeclaredType) {
     EXPECT_EQ(rs.field("b"), "TRUE");
     EXPECT_EQ(rs.field("x"), "abc");
     EXPECT_EQ(rs.field("n"), "NULL");
+    // Text to show: a NULL body shows as nothing, not as the word.
+    EXPECT_EQ(rs.text("n"), "");
+    EXPECT_EQ(rs.text("x"), "abc");
     EXPECT_THROW(rs.field("nope"), DatabaseError);
     rs.moveNext();
     EXPECT_TRUE(rs.isEOF());

@@ -82,6 +82,10 @@ TEST_F(MapViewTest, MissingOrDamagedBitmapsLeaveTheViewEmpty) {
     EXPECT_FALSE(view->LoadMap("2"));
     EXPECT_FALSE(view->loaded());
     EXPECT_FALSE(view->LoadMap("9"));
+    // A small bitmap that does not match the large one (damaged, or of another map) too.
+    QImage(600, 300, QImage::Format_RGB32)
+        .save(QString::fromStdString(mapFileName(context.paths.mapFolder, 3, 's')), "BMP");
+    EXPECT_FALSE(view->LoadMap("3"));
     // A small bitmap that is not a bitmap fails the whole map.
     std::ofstream(mapFileName(context.paths.mapFolder, 3, 's'), std::ios::binary) << "PM garbage";
     EXPECT_FALSE(view->LoadMap("3214500"));

@@ -135,3 +135,48 @@ TEST(ChronologyLayout, OverlappingEntriesOfABandTakeSeparateLanes) {
         layOutChronology({entry("event", -586, -586), entry("event", -580, -580)}, 10);
     EXPECT_EQ(tight.items[1].lane, 1);
 }
+
+// Damage that SQLite can still read must not show as garbage or overflow the chart: a file
+// with damaged pages is not open (its window shows the notice), an entry with a year beyond
+// the chart is left out, and a NULL text shows as nothing.
+TEST(TopicFile, DamagedPagesAbsurdYearsAndNullTextsAreKeptFromTheWindow) {
+    TempDir dir;
+    buildFixtureTopics(dir.path(), dir.path() / "M14", [](const std::string&) { return ""; });
+    const std::filesystem::path hi = dir.path() / "M14" / "hi.m14";
+    const std::filesystem::path ca = dir.path() / "M14" / "ca.m14";
+    std::string someKey;
+    {
+        Database db(hi.string(), Database::Mode::ReadWrite);
+        db.execute("update CHRONO set yfrom = 3000000000 where tkey = '2'");
+        db.execute("update CHRONO set yto = -99999999 where tkey = '3'");
+        Database topics(ca.string(), Database::Mode::ReadWrite);
+        someKey = RecordSet(topics, "select tkey from TOPIC").field("tkey");
+        topics.execute("update TOPIC set body = NULL where tkey = ?", {someKey});
+    }
+    TopicFile chronology;
+    ASSERT_TRUE(chronology.open(hi.string()));
+    const auto rows = chronology.chronology();
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].key, "1");
+    EXPECT_EQ(chronologyYear("-4004"), -4004);
+    EXPECT_FALSE(chronologyYear("0"));
+    EXPECT_FALSE(chronologyYear("12x"));
+
+    TopicFile topics;
+    ASSERT_TRUE(topics.open(ca.string()));
+    EXPECT_EQ(topics.topic(someKey)->body, "");
+    topics.close();
+
+    // Every page after the first overwritten: the schema still reads, the tables do not.
+    std::string bytes;
+    {
+        std::ifstream in(ca, std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    const std::size_t page = 4096;
+    ASSERT_GT(bytes.size(), 2 * page);
+    for (std::size_t i = page; i < bytes.size(); i += 7)
+        bytes[i] = static_cast<char>(0xA5);
+    std::ofstream(ca, std::ios::binary | std::ios::trunc) << bytes;
+    EXPECT_FALSE(topics.open(ca.string()));
+}

@@ -5,6 +5,7 @@
 
 #include "../support/tempdir.h"
 
+#include <fstream>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -127,6 +128,32 @@ TEST_F(VerseSearchRun, RefusedQueriesAndEmptyResults) {
     EXPECT_TRUE(quiet.rows.empty());
 }
 
+// A missing or damaged index is not an empty result: the reader learns which file is at
+// fault and how to make it again.
+TEST_F(VerseSearchRun, AMissingOrDamagedIndexSaysSo) {
+    const std::filesystem::path folder = dir.path() / "DBF";
+    std::filesystem::create_directories(folder);
+    for (const bool present : {false, true}) {
+        if (present) {
+            // The header of a real index over a cut-off body.
+            std::ifstream in(builtFolder("DBF") + "/VRA.idx", std::ios::binary);
+            std::string bytes(4096, '\0');
+            in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+            std::ofstream(folder / "VRA.idx", std::ios::binary) << bytes;
+        }
+        RecordingSink sink;
+        VerseSearchJob j = job("하나님", 0);
+        j.indexFolder = folder.string() + "/";
+        EXPECT_EQ(runVerseSearch(j, sink), 0);
+        ASSERT_EQ(sink.messages.size(), 1u);
+        EXPECT_EQ(sink.messages[0], "성구 검색 색인이 없거나 손상되어 찾을 수 없습니다.\n" +
+                                        (folder / "VRA.idx").string() +
+                                        "\nqel-mkdb로 색인을 다시 만들어 주십시오 (자료를 다시 "
+                                        "만들거나 역본을 다시 가져오면 새로 만들어집니다).");
+        EXPECT_TRUE(sink.rows.empty());
+    }
+}
+
 TEST_F(VerseSearchRun, ChoicesAreAskedAndNamedInTheStatus) {
     RecordingSink sink;
     const int count = runVerseSearch(job("들어", 1), sink);
@@ -224,7 +251,10 @@ TEST(WordSearchRun, FailureMessages) {
     j = kjvJob("love");
     j.indexPath = "/nonexistent/4.m14";
     runWordSearch(j, missing);
-    EXPECT_EQ(missing.messages, (std::vector<std::string>{"아무것도 찾지 못했습니다."}));
+    ASSERT_EQ(missing.messages.size(), 1u);
+    EXPECT_TRUE(missing.messages[0].starts_with(
+        "단어 검색 색인이 없거나 손상되어 찾을 수 없습니다.\n/nonexistent/4.m14\nqel-mkdb로"))
+        << missing.messages[0];
     RecordingSink nothing;
     runWordSearch(kjvJob("zzyzzx"), nothing);
     EXPECT_EQ(nothing.messages, (std::vector<std::string>{"아무것도 찾지 못했습니다."}));

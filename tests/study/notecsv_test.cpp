@@ -36,6 +36,14 @@ TEST(NoteCsv, FieldsWithCommasQuotesAndLinesSurviveTheRoundTrip) {
         << csv;
     EXPECT_NE(csv.find("KJV,jhn,3,16,it's ' OR '1'='1,KJV Jn 3:16\r\n"), std::string::npos) << csv;
 
+    // A NUL byte (from a note written before it was kept out) is left out of the file.
+    EXPECT_EQ(exported({{{"VRA", "gen", "1", "1"}, std::string("a\0b", 3)},
+                        {{"VRA", "gen", "1", "2"}, std::string("c\0,d", 4)}})
+                  .find('\0'),
+              std::string::npos);
+    EXPECT_NE(exported({{{"VRA", "gen", "1", "1"}, std::string("a\0b", 3)}}).find(",ab,"),
+              std::string::npos);
+
     const std::vector<Note> back = imported(csv);
     ASSERT_EQ(back.size(), notes.size());
     for (std::size_t i = 0; i < notes.size(); ++i) {

@@ -205,3 +205,49 @@ TEST_F(NoteStoreTest, MergeAddsJoinsDifferentTextsAndIsQuietTheSecondTime) {
     EXPECT_EQ(store.merge(incoming), 0);
     EXPECT_EQ(store.load(other), "mine" + std::string(kMergeSeparator) + "theirs");
 }
+
+// A NUL byte, typed or imported, would cut the note short wherever it is read again.
+TEST_F(NoteStoreTest, NoNulByteReachesTheFile) {
+    NoteStore store(file());
+    const NoteKey key{"VRA", "gen", "1", "1"}, merged{"VRA", "gen", "1", "2"};
+    store.save(key, std::string("before\0after", 12));
+    EXPECT_EQ(store.load(key), "beforeafter");
+    const std::vector<Note> incoming{{merged, std::string("a\0b", 3)}};
+    EXPECT_EQ(store.merge(incoming), 1);
+    EXPECT_EQ(store.merge(incoming), 0);
+    EXPECT_EQ(store.load(merged), "ab");
+}
+
+// A note file the reader made read-only is read without anything made beside it; log files
+// such an open left behind in the past do not keep a writable file from being written.
+TEST_F(NoteStoreTest, AReadOnlyFileIsReadWithoutLogFilesAndStaleOnesGo) {
+    namespace fs = std::filesystem;
+    const NoteKey key{"VRA", "gen", "1", "1"};
+    {
+        NoteStore store(file());
+        store.save(key, "kept");
+    }
+    fs::remove(file() + "-wal");
+    fs::remove(file() + "-shm");
+    fs::permissions(file(), fs::perms::owner_read | fs::perms::group_read);
+    {
+        NoteStore store(file());
+        ASSERT_TRUE(store.isOpen());
+        EXPECT_TRUE(store.isReadOnly());
+        EXPECT_EQ(store.load(key), "kept");
+        EXPECT_FALSE(fs::exists(file() + "-wal"));
+        EXPECT_FALSE(fs::exists(file() + "-shm"));
+    }
+    // What an older open of the read-only file left: empty logs with its mode.
+    for (const char* suffix : {"-wal", "-shm"}) {
+        std::ofstream(file() + suffix).flush();
+        fs::permissions(file() + suffix, fs::perms::owner_read);
+    }
+    fs::permissions(file(), fs::perms::owner_read | fs::perms::owner_write);
+    NoteStore store(file());
+    ASSERT_TRUE(store.isOpen());
+    EXPECT_FALSE(store.isReadOnly());
+    store.save(key, "written again");
+    EXPECT_EQ(NoteStore(file()).load(key), "written again");
+    EXPECT_TRUE(messages.empty());
+}

@@ -22,6 +22,9 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -146,6 +149,29 @@ TEST_F(StudyEditorTest, IdleAutosaveKeepsTheTextAndMarksTheVerse) {
     EXPECT_FALSE(window->noteBar()->isModified());
 }
 
+// Another program (a second instance, qel-mkdb --import-notes) writes the note while the bar
+// holds its older text: the next save keeps both texts, as a merge does, and says so.
+TEST_F(StudyEditorTest, ANoteChangedElsewhereWhileEditedKeepsBothTexts) {
+    CBibleFrame* window = open("VRA", "VRAgen001001");
+    type(window, QStringLiteral("내 노트"));
+    ASSERT_TRUE(window->noteBar()->saveNow());
+    NoteStore(test.dir.str() + "/Study.mdb").save({"VRA", "gen", "1", "1"}, "다른 곳의 노트");
+
+    type(window, QStringLiteral(" 더"));
+    ASSERT_TRUE(window->noteBar()->saveNow());
+    const std::string both = "다른 곳의 노트\r\n----------\r\n내 노트 더";
+    EXPECT_EQ(stored({"VRA", "gen", "1", "1"}), both);
+    EXPECT_EQ(shown(window), QString::fromStdString(both).replace("\r\n", "\n"));
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find("두 내용을 모두 남겼습니다"), std::string::npos);
+
+    // From then on the bar writes over what it shows.
+    type(window, QStringLiteral("!"));
+    ASSERT_TRUE(window->noteBar()->saveNow());
+    EXPECT_EQ(stored({"VRA", "gen", "1", "1"}), both + "!");
+    EXPECT_EQ(messages.size(), 1u);
+}
+
 TEST_F(StudyEditorTest, AClosedWindowSavesItsNote) {
     CBibleFrame* window = open("KJV", "KJVgen001002");
     type(window, QStringLiteral("without form"));
@@ -226,44 +252,68 @@ TEST_F(StudyEditorTest, TheListButtonOpensTheModalNoteListWithTheNoteJustTyped) 
     EXPECT_EQ(shown(window), QStringLiteral("방금 쓴 노트"));
 }
 
+namespace {
+
+// An installation with the fixture content and settings of its own, in `dir`.
+std::filesystem::path makeInstallation(const std::filesystem::path& dir) {
+    const std::filesystem::path install = dir / "install";
+    std::filesystem::create_directories(install / "Data" / "DB");
+    mkdb::buildContentDatabase(fixtureSources(), (install / "Data/DB/Bible.m14").string(),
+                               [](const std::string&) {});
+    std::filesystem::create_directories(dir / "config" / "QEL");
+    std::filesystem::create_directories(dir / "runtime");
+    std::ofstream(dir / "config" / "QEL" / "QEL CD-ROM 성경.ini")
+        << "[Path]\nInstalled To=" << install.string() << "/\nInstall Type=0\n"
+        << "[Settings]\nViewIntro=0\n";
+    return install;
+}
+
+// This test program again, as the program of that installation, running one test.
+void startChild(QProcess& child, const std::filesystem::path& dir, const char* test,
+                const QString& mode) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QEL_NOTE_EXIT_CHILD", mode);
+    env.insert("XDG_CONFIG_HOME", QString::fromStdString((dir / "config").string()));
+    env.insert("XDG_RUNTIME_DIR", QString::fromStdString((dir / "runtime").string()));
+    child.setProcessEnvironment(env);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--gtest_filter=") + QString::fromLatin1(test)});
+}
+
+// In the child: the program started, with a note typed in a window of each key.
+CMainFrame* startAndType(std::initializer_list<const char*> keys) {
+    Application* app = Application::instance();
+    if (app->start())
+        return nullptr;
+    CMainFrame* frame = app->mainFrame();
+    frame->setExitConfirmation([] { return true; });
+    for (const char* key : keys) {
+        auto* window = static_cast<CBibleFrame*>(frame->openByCommandKey(key, true));
+        window->noteBar()->show();
+        window->noteBar()->editor()->setFocus();
+        typeInto(window->noteBar()->editor(), QStringLiteral("끝나기 전에 ") + key);
+    }
+    return frame;
+}
+
+} // namespace
+
 // The program as the reader ends it: a note written in two windows, then the main window
 // closed and the process gone. The child half runs in a process of its own.
 TEST(StudyEditorExit, NotesOfTwoWindowsAreSavedWhenTheProgramQuits) {
     if (qEnvironmentVariableIsSet("QEL_NOTE_EXIT_CHILD")) {
-        Application* app = Application::instance();
-        ASSERT_FALSE(app->start());
-        CMainFrame* frame = app->mainFrame();
-        frame->setExitConfirmation([] { return true; });
-        for (const char* key : {"BVRAgen001001", "BKJVgen001002"}) {
-            auto* window = static_cast<CBibleFrame*>(frame->openByCommandKey(key, true));
-            window->noteBar()->show();
-            window->noteBar()->editor()->setFocus();
-            typeInto(window->noteBar()->editor(), QStringLiteral("끝나기 전에 ") + key);
-        }
+        CMainFrame* frame = startAndType({"BVRAgen001001", "BKJVgen001002"});
+        ASSERT_TRUE(frame);
         // Well before the idle autosave.
         QTimer::singleShot(0, frame, &QWidget::close);
         QCoreApplication::exec();
         return;
     }
     const TempDir dir;
-    const std::filesystem::path install = dir.path() / "install";
-    std::filesystem::create_directories(install / "Data" / "DB");
-    mkdb::buildContentDatabase(fixtureSources(), (install / "Data/DB/Bible.m14").string(),
-                               [](const std::string&) {});
-    std::filesystem::create_directories(dir.path() / "config" / "QEL");
-    std::filesystem::create_directories(dir.path() / "runtime");
-    std::ofstream(dir.path() / "config" / "QEL" / "QEL CD-ROM 성경.ini")
-        << "[Path]\nInstalled To=" << install.string() << "/\nInstall Type=0\n"
-        << "[Settings]\nViewIntro=0\n";
-
+    const std::filesystem::path install = makeInstallation(dir.path());
     QProcess child;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QEL_NOTE_EXIT_CHILD", "1");
-    env.insert("XDG_CONFIG_HOME", QString::fromStdString((dir.path() / "config").string()));
-    env.insert("XDG_RUNTIME_DIR", QString::fromStdString((dir.path() / "runtime").string()));
-    child.setProcessEnvironment(env);
-    child.start(QCoreApplication::applicationFilePath(),
-                {"--gtest_filter=StudyEditorExit.NotesOfTwoWindowsAreSavedWhenTheProgramQuits"});
+    startChild(child, dir.path(), "StudyEditorExit.NotesOfTwoWindowsAreSavedWhenTheProgramQuits",
+               "1");
     ASSERT_TRUE(child.waitForFinished(60000));
     EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(child.exitCode(), 0) << child.readAllStandardOutput().toStdString()
@@ -272,4 +322,46 @@ TEST(StudyEditorExit, NotesOfTwoWindowsAreSavedWhenTheProgramQuits) {
     NoteStore store((install / "Study.mdb").string());
     EXPECT_EQ(store.load({"VRA", "gen", "1", "1"}), "끝나기 전에 BVRAgen001001");
     EXPECT_EQ(store.load({"KJV", "gen", "1", "2"}), "끝나기 전에 BKJVgen001002");
+}
+
+// How a desktop ends a program: logout and shutdown (SIGTERM), a closed terminal or remote
+// session (SIGHUP), Ctrl+C (SIGINT), and a display server that went away, where the
+// platform calls exit() from inside the event loop. The note just typed is saved each time.
+TEST(StudyEditorExit, ANoteJustTypedSurvivesSignalsAndALostDisplay) {
+    const char* test = "StudyEditorExit.ANoteJustTypedSurvivesSignalsAndALostDisplay";
+    if (qEnvironmentVariableIsSet("QEL_NOTE_EXIT_CHILD")) {
+        CMainFrame* frame = startAndType({"BVRAjhn003016"});
+        ASSERT_TRUE(frame);
+        if (qgetenv("QEL_NOTE_EXIT_CHILD") == "display")
+            std::exit(1);
+        std::printf("typed\n");
+        std::fflush(stdout);
+        QCoreApplication::exec();
+        return;
+    }
+    const std::pair<const char*, int> ends[] = {
+        {"SIGTERM", SIGTERM}, {"SIGHUP", SIGHUP}, {"SIGINT", SIGINT}, {"display", 0}};
+    for (const auto& [name, signal] : ends) {
+        const TempDir dir;
+        const std::filesystem::path install = makeInstallation(dir.path());
+        QProcess child;
+        startChild(child, dir.path(), test, signal ? "signal" : "display");
+        if (signal) {
+            // Sent as soon as the text is in, long before the idle autosave could run.
+            // The test runner writes its own lines first.
+            for (bool typed = false; !typed;) {
+                while (!child.canReadLine())
+                    ASSERT_TRUE(child.waitForReadyRead(60000)) << name;
+                typed = child.readLine().trimmed() == "typed";
+            }
+            ::kill(static_cast<pid_t>(child.processId()), signal);
+        }
+        ASSERT_TRUE(child.waitForFinished(60000)) << name;
+        EXPECT_EQ(child.exitStatus(), QProcess::NormalExit) << name;
+        EXPECT_EQ(child.exitCode(), signal ? 0 : 1)
+            << name << child.readAllStandardError().toStdString();
+        EXPECT_EQ(NoteStore((install / "Study.mdb").string()).load({"VRA", "jhn", "3", "16"}),
+                  "끝나기 전에 BVRAjhn003016")
+            << name;
+    }
 }

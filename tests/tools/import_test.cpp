@@ -7,6 +7,7 @@
 
 #include "platform/codec.h"
 #include "platform/database.h"
+#include "platform/dataswap.h"
 #include "versesearch/verseindexbuilder.h"
 #include "wordsearch/wordindexbuilder.h"
 #include "wordsearch/wordvariant.h"
@@ -16,11 +17,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <map>
 #include <optional>
 #include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace qel;
 using namespace qel::mkdb;
@@ -326,6 +330,31 @@ TEST_F(Import, UsfmFolder) {
               (folder / "02EXO.usfm").string() + ":2: a verse before the \\id line");
 }
 
+// Input that would show wrongly is refused with the place it came from: a book given twice
+// (its verses would show twice), a verse the chapter window cannot hold, and control
+// characters, which the message shows escaped. Old Mac line ends read as lines.
+TEST_F(Import, DuplicatesOverlongVersesAndOddBytesAreNamed) {
+    const fs::path folder = dir.path() / "usfm";
+    writeFile(folder / "01GEN.usfm", "\\id GEN\r\\c 1\r\\v 1 처음에\r\\v 2 땅이\r");
+    EXPECT_EQ(run(folder.string(), "VRE").verses, 2u);
+
+    writeFile(folder / "01GENb.usfm", "\\id GEN\n\\c 1\n\\v 2 다시\n");
+    EXPECT_EQ(errorOf(folder.string(), "VRE"), (folder / "01GENb.usfm").string() +
+                                                   ":3: gen 1:2 appears a second time (first at " +
+                                                   (folder / "01GEN.usfm").string() + ":4)");
+    fs::remove(folder / "01GENb.usfm");
+
+    writeFile(folder / "02EXO.usfm", "\\id EXO\n\\c 1\n\\v 1 " + std::string(40000, 'a') + "\n");
+    EXPECT_EQ(errorOf(folder.string(), "VRE"),
+              (folder / "02EXO.usfm").string() +
+                  ":3: exo 1:1 is 40000 bytes long; the chapter window shows at most 29936 bytes "
+                  "of a verse");
+
+    writeFile(folder / "02EXO.usfm", "\\id EXO\n\\c 1\n\\v 1\x1b[2J 이름\n");
+    EXPECT_EQ(errorOf(folder.string(), "VRE"),
+              (folder / "02EXO.usfm").string() + ":3: bad verse number \"1\\x1B[2J\"");
+}
+
 TEST_F(Import, ACancelledImportLeavesEveryFileAsItWas) {
     const fs::path file = dir.path() / "two.xml";
     writeFile(file, osisDocument("<verse osisID=\"Gen.1.1\">새</verse>") + "");
@@ -344,6 +373,88 @@ TEST_F(Import, ACancelledImportLeavesEveryFileAsItWas) {
     EXPECT_THROW(importEdition(request), SourceError);
     EXPECT_TRUE(cancel);
     EXPECT_EQ(snapshot(), before);
+}
+
+// Every way a swap can be stopped: the process is killed before each change the swap makes,
+// and the next start must find one whole generation, old or new, with every file of it.
+TEST_F(Import, AnImportKilledAnywhereInTheSwapLeavesOneWholeGeneration) {
+    writeFile(data() / "DBF" / kOwnLexiconFile, "N 태초\n");
+    const fs::path pristine = dir.path() / "pristine";
+    fs::copy(data(), pristine, fs::copy_options::recursive);
+    const fs::path file = dir.path() / "new.xml";
+    writeFile(file, osisDocument("<verse osisID=\"Gen.1.1\">새 본문</verse>"));
+    const auto before = snapshot();
+
+    std::vector<std::map<std::string, std::string>> stopped;
+    std::map<std::string, std::string> after;
+    for (int killAt = 0; killAt < 50 && after.empty(); ++killAt) {
+        fs::remove_all(data());
+        fs::copy(pristine, data(), fs::copy_options::recursive);
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            ImportRequest request;
+            request.source = file.string();
+            request.code = "VRA";
+            request.dbPath = db();
+            request.swapStep = [killAt](int step) {
+                if (step == killAt)
+                    std::raise(SIGKILL);
+            };
+            try {
+                importEdition(request);
+            } catch (...) {
+                _exit(1);
+            }
+            _exit(0);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        if (WIFEXITED(status)) {
+            ASSERT_EQ(WEXITSTATUS(status), 0);
+            after = snapshot();
+            break;
+        }
+        ASSERT_TRUE(WIFSIGNALED(status));
+        // The program's next start.
+        recoverDataSwap(data());
+        stopped.push_back(snapshot());
+    }
+    ASSERT_FALSE(after.empty());
+    ASSERT_NE(after, before);
+    EXPECT_GE(stopped.size(), 5u);
+    std::size_t old = 0;
+    for (std::size_t i = 0; i < stopped.size(); ++i) {
+        EXPECT_TRUE(stopped[i] == before || stopped[i] == after) << "stopped at step " << i;
+        old += stopped[i] == before;
+    }
+    // Stopped before the journal the import is undone, after it finished.
+    EXPECT_EQ(old, 2u);
+    EXPECT_TRUE(after.count((data() / "DBF" / kOwnLexiconFile).string()));
+}
+
+// A swap that lost its old folder (set aside and never put back) and the new files of an
+// import that never got to its swap are put right at the next start; a second import waits
+// for the first.
+TEST_F(Import, StrayFilesAreMendedAndOneImportRunsAtATime) {
+    writeFile(data() / "DBF" / kOwnLexiconFile, "N 태초\n");
+    const auto before = snapshot();
+    fs::rename(data() / "DBF", data() / "DBF.old");
+    writeFile(data() / "M14" / "0.m14.import.part", "half");
+    writeFile(data() / "DB" / "Bible.m14.import", "half");
+    EXPECT_EQ(recoverDataSwap(data()), DataRecovery::RolledBack);
+    EXPECT_EQ(snapshot(), before);
+    EXPECT_EQ(recoverDataSwap(data()), DataRecovery::Nothing);
+
+    const fs::path file = dir.path() / "new.xml";
+    writeFile(file, osisDocument("<verse osisID=\"Gen.1.1\">새 본문</verse>"));
+    {
+        const DataFolderLock running(data());
+        EXPECT_EQ(errorOf(file.string(), "VRA"),
+                  "다른 가져오기가 진행 중입니다 (" + fs::absolute(data()).string() + ")");
+    }
+    EXPECT_EQ(snapshot(), before);
+    EXPECT_EQ(errorOf(file.string(), "VRA"), "no error");
 }
 
 TEST_F(Import, WorldEnglishBibleModule) {

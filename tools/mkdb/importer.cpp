@@ -1,5 +1,6 @@
 #include "mkdb/importer.h"
 
+#include "bible/biblequeries.h"
 #include "bible/booktable.h"
 #include "bible/swordmodules.h"
 #include "mkdb/kjvimport.h"
@@ -8,6 +9,7 @@
 #include "mkdb/usfm.h"
 #include "platform/codec.h"
 #include "platform/database.h"
+#include "platform/dataswap.h"
 #include "versesearch/verseindexbuilder.h"
 #include "wordsearch/wordindexbuilder.h"
 
@@ -18,6 +20,8 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <optional>
 #include <set>
 #include <sstream>
 
@@ -123,76 +127,81 @@ int wordIndexOf(std::string_view code) {
     return -1;
 }
 
-// Copies a Data/ folder's database, verse index and word indexes into `to`; returns what
-// it made, outermost first, for removal should the import fail.
-std::vector<fs::path> seedDataFolder(const fs::path& from, const fs::path& to) {
-    std::vector<fs::path> made;
-    // The outermost folder that does not exist yet goes whole.
-    fs::path missing;
-    for (fs::path p = to; !p.empty() && !fs::exists(p); p = p.parent_path())
-        missing = p;
-    if (!missing.empty())
-        made.push_back(missing);
-    try {
-        fs::create_directories(to / "DB");
-        fs::create_directories(to / "M14");
-        for (const fs::path& file : {to / "DB" / "Bible.m14", to / "DBF"})
-            if (fs::exists(file))
-                throw SourceError(file.string() + ": in the way of the copy");
-        made.push_back(to / "DB" / "Bible.m14");
-        fs::copy_file(from / "DB" / "Bible.m14", to / "DB" / "Bible.m14");
-        if (fs::is_directory(from / "DBF")) {
-            made.push_back(to / "DBF");
-            fs::copy(from / "DBF", to / "DBF", fs::copy_options::recursive);
-        }
-        for (int i = 0; i < 7; ++i) {
-            const std::string name = std::to_string(i) + ".m14";
-            if (fs::is_regular_file(from / "M14" / name) && !fs::exists(to / "M14" / name)) {
-                made.push_back(to / "M14" / name);
-                fs::copy_file(from / "M14" / name, to / "M14" / name);
-            }
-        }
-    } catch (...) {
-        std::error_code ignored;
-        for (auto it = made.rbegin(); it != made.rend(); ++it)
-            fs::remove_all(*it, ignored);
-        throw;
+// Copies the indexes the import does not rebuild from an installation's Data/ folder into a
+// reader's folder that has none yet, as new files of the swap.
+template <typename AddMove>
+void seedIndexes(const fs::path& from, const fs::path& to, const std::string& code, int wordIndex,
+                 AddMove addMove) {
+    if (code != "VRA" && fs::is_directory(from / "DBF"))
+        fs::copy(from / "DBF", addMove(to / "DBF"), fs::copy_options::recursive);
+    for (int i = 0; i < 7; ++i) {
+        const std::string name = std::to_string(i) + ".m14";
+        if (i != wordIndex && fs::is_regular_file(from / "M14" / name) &&
+            !fs::exists(to / "M14" / name))
+            fs::copy_file(from / "M14" / name, addMove(to / "M14" / name));
     }
-    return made;
 }
 
-} // namespace
+// Rewrites the slot's rows in the new copy of the database, in one transaction.
+void writeDatabase(const ImportRequest& request, const fs::path& newDb,
+                   const std::vector<SourceVerse>& verses, const std::vector<TitleRecord>& titles,
+                   const EditionRecord& edition, std::chrono::steady_clock::time_point started) {
+    const std::string& code = request.code;
+    Database db(newDb.string(), Database::Mode::ReadWrite);
+    db.execute("begin");
+    db.execute("delete from " + code);
+    db.execute("delete from T" + code);
+    db.execute("delete from CHAPTER where vercode = ?", {code});
+    if (const int index = parallelVersionIndex(code); index >= 0)
+        db.execute("delete from PARALLEL where VERCODE = ?", {std::to_string(index)});
+    // Progress and a cancel after each book.
+    std::size_t booksDone = 0;
+    insertVersion(db, code, verses, [&](std::size_t done) {
+        checkCancel(request);
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+        report(request, code + ": " + std::to_string(++booksDone) + " books, " +
+                            std::to_string(done) + " verses, " +
+                            std::to_string(static_cast<long>(done / std::max(seconds, 1e-3))) +
+                            " verses/s");
+    });
+    insertTitles(db, code, titles);
+    recordEdition(db, edition);
+    db.execute("commit");
+}
 
-ImportReport importEdition(const ImportRequest& request) {
-    if (!isBibleVersion(request.code) || request.code == "TEV")
-        throw SourceError("unknown edition slot \"" + request.code +
-                          "\" (VRA VRB VRC VRD VRE KJV NIV GNB)");
-    const fs::path dbPath(request.dbPath);
-    std::error_code ec;
-    const bool seed = !request.seedFrom.empty() && !fs::exists(dbPath, ec);
-    const fs::path seedDb = fs::path(request.seedFrom) / "DB" / "Bible.m14";
-    if (!fs::is_regular_file(seed ? seedDb : dbPath))
-        throw SourceError((seed ? seedDb.string() : request.dbPath) +
-                          ": no content database there");
-    // Data/DB/Bible.m14 has its indexes in Data/M14/ and Data/DBF/; a database elsewhere
-    // has them in its own folder.
-    const fs::path dbFolder = fs::absolute(dbPath).parent_path();
-    const fs::path dataDir = dbFolder.filename() == "DB" ? dbFolder.parent_path() : dbFolder;
+// The outermost folder of `path` that does not exist yet, or nothing.
+fs::path firstMissing(const fs::path& path) {
+    fs::path missing;
+    for (fs::path p = path; !p.empty() && !fs::exists(p); p = p.parent_path())
+        missing = p;
+    return missing;
+}
 
-    ImportReport result;
-    result.edition.code = request.code;
-    result.edition.installed = today();
-    const auto started = std::chrono::steady_clock::now();
-    report(request, "reading " + request.source);
-    ImportedText text = readSource(request, result.edition);
-    checkCancel(request);
+// A verse read twice (a second file of a book, a repeated record) would show twice; a verse
+// longer than the chapter window's buffer could never be shown.
+void checkVerse(const SourceVerse& v, const std::string& place,
+                std::map<std::string, std::string>& seen) {
+    const std::string where = v.origin.empty() ? place : v.origin;
+    if (const auto [first, added] = seen.emplace(place, where); !added)
+        throw SourceError(where + ": " + place + " appears a second time (first at " +
+                          first->second + ")");
+    // Room for the verse mark the window puts before it.
+    constexpr std::size_t kLongestVerse = kChapterBufferSize - 64;
+    if (v.body.size() > kLongestVerse)
+        throw SourceError(where + ": " + place + " is " + std::to_string(v.body.size()) +
+                          " bytes long; the chapter window shows at most " +
+                          std::to_string(kLongestVerse) + " bytes of a verse");
+}
 
-    // Versification: only the books of the slot's table.
+// Fits the source to the slot's book table and to CP949.
+void fitToSlot(const ImportRequest& request, ImportedText& text, std::vector<SourceVerse>& verses,
+               std::vector<TitleRecord>& titles, ImportReport& result) {
     std::set<std::string> books;
     for (const BookRow& row : bookTableOf(request.code))
         books.insert(row.code);
     LetterFit fitter(request.replace);
-    std::vector<SourceVerse> verses;
+    std::map<std::string, std::string> seen; // place → where it was read
     verses.reserve(text.verses.size());
     for (SourceVerse& v : text.verses) {
         const std::string place = v.book + " " + v.chapter + ":" + v.verse;
@@ -206,9 +215,9 @@ ImportReport importEdition(const ImportRequest& request) {
         if (v.body.empty())
             continue;
         v.body = fitter.fit(v.body, place);
+        checkVerse(v, place, seen);
         verses.push_back(std::move(v));
     }
-    std::vector<TitleRecord> titles;
     for (TitleRecord& t : text.titles)
         if (books.count(t.book)) {
             t.body = fitter.fit(t.body, t.book + " title");
@@ -226,99 +235,122 @@ ImportReport importEdition(const ImportRequest& request) {
         throw SourceError(request.source + ": no verse of the books of " + request.code);
     result.verses = verses.size();
     result.titles = titles.size();
-    checkCancel(request);
+}
 
-    // Everything new goes beside the old files first.
-    const std::string code = request.code;
-    const fs::path newDb = dbPath.string() + ".import";
+// Writes the new database and indexes beside the old ones and swaps them in.
+void writeAndSwap(const ImportRequest& request, const fs::path& dataDir, bool seed,
+                  const std::vector<SourceVerse>& verses, const std::vector<TitleRecord>& titles,
+                  const EditionRecord& edition, std::chrono::steady_clock::time_point started) {
+    const std::string& code = request.code;
+    const fs::path dbPath(request.dbPath);
+    const fs::path seedData(request.seedFrom);
     const int wordIndex = wordIndexOf(code);
-    const fs::path wordDir = dataDir / "M14";
-    const fs::path wordFile = wordDir / (std::to_string(wordIndex) + ".m14");
-    const fs::path newWordFile = wordFile.string() + ".import";
-    const fs::path verseDir = dataDir / "DBF";
-    const fs::path newVerseDir = dataDir / "DBF.import";
-    std::vector<fs::path> seeded;
-    auto removeNew = [&] {
-        std::error_code ignored;
-        fs::remove(newDb, ignored);
-        fs::remove(newWordFile, ignored);
-        fs::remove_all(newVerseDir, ignored);
-        for (auto it = seeded.rbegin(); it != seeded.rend(); ++it)
-            fs::remove_all(*it, ignored);
-        seeded.clear();
+    std::vector<DataMove> moves;
+    auto addMove = [&](const fs::path& to) {
+        const fs::path relative = fs::absolute(to).lexically_relative(dataDir);
+        moves.push_back({relative.string() + ".import", relative});
+        return dataDir / moves.back().from;
     };
+    const fs::path newDb = addMove(dbPath);
+    const fs::path wordFile = dataDir / "M14" / (std::to_string(wordIndex) + ".m14");
+    const fs::path verseDir = dataDir / "DBF";
     try {
-        removeNew();
+        fs::create_directories(fs::absolute(dbPath).parent_path());
+        fs::create_directories(dataDir / "M14");
         if (seed) {
             report(request, "copying the content database and its indexes to " + dataDir.string());
-            seeded = seedDataFolder(request.seedFrom, dataDir);
+            seedIndexes(seedData, dataDir, code, wordIndex, addMove);
         }
-        fs::copy_file(dbPath, newDb);
-        {
-            Database db(newDb.string(), Database::Mode::ReadWrite);
-            db.execute("begin");
-            db.execute("delete from " + code);
-            db.execute("delete from T" + code);
-            db.execute("delete from CHAPTER where vercode = ?", {code});
-            if (const int index = parallelVersionIndex(code); index >= 0)
-                db.execute("delete from PARALLEL where VERCODE = ?", {std::to_string(index)});
-            // Progress and a cancel after each book.
-            std::size_t booksDone = 0;
-            insertVersion(db, code, verses, [&](std::size_t done) {
-                checkCancel(request);
-                const double seconds =
-                    std::chrono::duration<double>(std::chrono::steady_clock::now() - started)
-                        .count();
-                report(request,
-                       code + ": " + std::to_string(++booksDone) + " books, " +
-                           std::to_string(done) + " verses, " +
-                           std::to_string(static_cast<long>(done / std::max(seconds, 1e-3))) +
-                           " verses/s");
-            });
-            insertTitles(db, code, titles);
-            recordEdition(db, result.edition);
-            db.execute("commit");
-        }
+        fs::copy_file(seed ? seedData / "DB" / "Bible.m14" : dbPath, newDb);
+        writeDatabase(request, newDb, verses, titles, edition, started);
         checkCancel(request);
         if (wordIndex >= 0) {
             report(request, "word index " + wordFile.string());
-            fs::create_directories(wordDir);
             Database db(newDb.string(), Database::Mode::ReadOnly);
-            buildWordIndex(db, code, newWordFile.string());
+            buildWordIndex(db, code, addMove(wordFile).string());
         }
         checkCancel(request);
         if (code == "VRA") {
             auto warn = [&](const std::string& m) { report(request, m); };
-            const fs::path ownLexicon = verseDir / kOwnLexiconFile;
+            const fs::path ownLexicon = (seed ? seedData / "DBF" : verseDir) / kOwnLexiconFile;
+            const fs::path newVerseDir = addMove(verseDir);
             buildVerseIndex(newDb.string(), newVerseDir.string(),
                             readAnalysisSources(kHanjaTablePath, ownLexicon.string(), warn), warn);
-            std::error_code missing;
-            fs::copy_file(ownLexicon, newVerseDir / kOwnLexiconFile, missing);
+            // The reader's word list goes with the index it belongs to.
+            if (fs::exists(ownLexicon))
+                fs::copy_file(ownLexicon, newVerseDir / kOwnLexiconFile);
         }
         checkCancel(request);
+        commitDataSwap(dataDir, moves, request.swapStep);
     } catch (...) {
-        removeNew();
+        // Unless the swap's journal was written, every new file goes again.
+        recoverLockedDataSwap(dataDir);
         throw;
     }
-    // All built: move the new files over the old ones, the database last.
-    if (wordIndex >= 0)
-        fs::rename(newWordFile, wordFile);
-    if (code == "VRA") {
-        const fs::path oldVerseDir = dataDir / "DBF.old";
-        fs::remove_all(oldVerseDir);
-        if (fs::exists(verseDir))
-            fs::rename(verseDir, oldVerseDir);
-        fs::rename(newVerseDir, verseDir);
-        fs::remove_all(oldVerseDir);
+}
+
+ImportReport importLocked(const ImportRequest& request, const fs::path& dataDir) {
+    std::optional<DataFolderLock> lock;
+    try {
+        lock.emplace(dataDir);
+    } catch (const DataFolderLock::Busy& busy) {
+        throw SourceError(busy.what());
     }
-    fs::rename(newDb, dbPath);
+    // An import stopped half-way is finished or undone before this one starts.
+    recoverLockedDataSwap(dataDir);
+    const fs::path dbPath(request.dbPath);
+    std::error_code ec;
+    const bool seed = !request.seedFrom.empty() && !fs::exists(dbPath, ec);
+    const fs::path seedDb = fs::path(request.seedFrom) / "DB" / "Bible.m14";
+    if (!fs::is_regular_file(seed ? seedDb : dbPath))
+        throw SourceError((seed ? seedDb.string() : request.dbPath) +
+                          ": no content database there");
+
+    ImportReport result;
+    result.edition.code = request.code;
+    result.edition.installed = today();
+    const auto started = std::chrono::steady_clock::now();
+    report(request, "reading " + request.source);
+    ImportedText text = readSource(request, result.edition);
+    checkCancel(request);
+    std::vector<SourceVerse> verses;
+    std::vector<TitleRecord> titles;
+    fitToSlot(request, text, verses, titles, result);
+    checkCancel(request);
+    writeAndSwap(request, dataDir, seed, verses, titles, result.edition, started);
+
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     char elapsed[32];
     std::snprintf(elapsed, sizeof elapsed, "%.1f s", seconds);
-    report(request, code + ": imported " + std::to_string(result.verses) + " verses and " +
+    report(request, request.code + ": imported " + std::to_string(result.verses) + " verses and " +
                         std::to_string(result.titles) + " section titles in " + elapsed);
     return result;
+}
+
+} // namespace
+
+ImportReport importEdition(const ImportRequest& request) {
+    if (!isBibleVersion(request.code) || request.code == "TEV")
+        throw SourceError("unknown edition slot \"" + request.code +
+                          "\" (VRA VRB VRC VRD VRE KJV NIV GNB)");
+    const fs::path dbPath(request.dbPath);
+    // Data/DB/Bible.m14 has its indexes in Data/M14/ and Data/DBF/; a database elsewhere
+    // has them in its own folder.
+    const fs::path dbFolder = fs::absolute(dbPath).parent_path();
+    const fs::path dataDir = dbFolder.filename() == "DB" ? dbFolder.parent_path() : dbFolder;
+    // A reader's folder made for the first import goes again should that import fail.
+    const fs::path made = request.seedFrom.empty() ? fs::path() : firstMissing(dataDir);
+    if (!made.empty())
+        fs::create_directories(dataDir);
+    try {
+        return importLocked(request, dataDir);
+    } catch (...) {
+        std::error_code ignored;
+        if (!made.empty() && !fs::exists(dbPath, ignored))
+            fs::remove_all(made, ignored);
+        throw;
+    }
 }
 
 } // namespace qel::mkdb

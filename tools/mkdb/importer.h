@@ -3,6 +3,7 @@
 #include "mkdb/contentbuilder.h"
 
 #include <atomic>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,8 @@ struct ImportRequest {
     bool wordsOfJesus = true;
     ProgressFn progress;
     const std::atomic<bool>* cancel = nullptr; // polled; set it to abandon the import
+    // Tests: called before each change of the final swap (see commitDataSwap).
+    std::function<void(int step)> swapStep;
 };
 
 struct ImportReport {
@@ -36,8 +39,11 @@ struct ImportReport {
 // Reads the source, fits it to the slot's book table and to CP949, and rewrites the slot's
 // version table, section titles, CHAPTER and PARALLEL rows, its EDITION row, its word index
 // and, for VRA, the verse index. Everything is written beside the old files and moved over
-// them only when all of it worked: a failure or a cancel leaves them as they were. Throws
-// SourceError with a file:line or a plain reason.
+// them in one swap only when all of it worked: a failure or a cancel leaves them as they
+// were, and an import killed during the swap is finished by the next one or by the program's
+// next start. Holds the Data/ folder's lock meanwhile; another import there waits two seconds, then
+// fails with "다른 가져오기가 진행 중입니다". Throws SourceError with a file:line or a plain
+// reason.
 ImportReport importEdition(const ImportRequest& request);
 
 } // namespace qel::mkdb

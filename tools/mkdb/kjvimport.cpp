@@ -176,12 +176,12 @@ ImportedText readImp(std::istream& in, const std::string& fileName, const Conver
         std::size_t blank = header.rfind(' ');
         std::size_t colon = header.rfind(':');
         if (blank == std::string_view::npos || colon == std::string_view::npos || colon < blank)
-            fail(lineNo, "malformed record header \"" + std::string(header) + "\"");
+            fail(lineNo, "malformed record header " + quotedInput(header));
         std::string_view name = trimmed(header.substr(0, blank));
         std::optional<int> chapter = parseNumber(header.substr(blank + 1, colon - blank - 1));
         std::optional<int> verse = parseNumber(header.substr(colon + 1));
         if (name.empty() || !chapter || !verse)
-            fail(lineNo, "malformed record header \"" + std::string(header) + "\"");
+            fail(lineNo, "malformed record header " + quotedInput(header));
         if (name != lastBookName) {
             const std::string_view code = swordBookCode(name);
             lastBookName = name;
@@ -195,6 +195,7 @@ ImportedText readImp(std::istream& in, const std::string& fileName, const Conver
         current.book = lastBookCode;
         current.chapter = std::to_string(*chapter);
         current.verse = std::to_string(*verse);
+        current.origin = fileName + ":" + std::to_string(lineNo);
     }
     finishRecord();
     return result;
@@ -207,7 +208,7 @@ std::vector<SourceVerse> readKjvImp(std::istream& in, const std::string& fileNam
     for (SourceVerse& v : text.verses) {
         if (std::none_of(std::begin(kBookNames), std::end(kBookNames),
                          [&](const BookName& b) { return b.code == v.book; }))
-            throw SourceError(fileName + ": unknown book \"" + v.book + "\"");
+            throw SourceError(fileName + ": unknown book " + quotedInput(v.book));
         v.body = fitter.fit(v.body, v.book + " " + v.chapter + ":" + v.verse);
     }
     fitter.report(notice);

@@ -154,12 +154,16 @@ private:
                 continue;
             auto id = parseOsisId(one);
             if (!id)
-                return stop("bad osisID \"" + std::string(one) + "\"");
+                return stop("bad osisID " + quotedInput(one));
             (first ? last : first) = std::move(id);
         }
         if (!first)
             return stop("a verse without osisID");
-        current_ = {first->book, first->chapter, first->verse, {}};
+        current_ = {first->book,
+                    first->chapter,
+                    first->verse,
+                    {},
+                    file_.string() + ":" + std::to_string(XML_GetCurrentLineNumber(parser_))};
         if (last && last->verse != first->verse)
             current_.verse += "-" + last->verse;
         inVerse_ = true;

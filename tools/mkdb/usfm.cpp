@@ -6,7 +6,9 @@
 #include <algorithm>
 #include <cctype>
 #include <fstream>
+#include <iterator>
 #include <optional>
+#include <sstream>
 
 namespace qel::mkdb {
 namespace fs = std::filesystem;
@@ -52,10 +54,19 @@ public:
         : file_(file), options_(options), converter_(options), out_(out) {}
 
     void read(std::istream& in) {
+        // Lines may end in LF, CR LF or a lone CR (old Mac editors).
+        std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        std::string unified;
+        unified.reserve(text.size());
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            if (text[i] != '\r')
+                unified += text[i];
+            else if (i + 1 == text.size() || text[i + 1] != '\n')
+                unified += '\n';
+        }
+        std::istringstream lines(std::move(unified));
         std::string line;
-        for (line_ = 1; std::getline(in, line); ++line_) {
-            if (!line.empty() && line.back() == '\r')
-                line.pop_back();
+        for (line_ = 1; std::getline(lines, line); ++line_) {
             if (line_ == 1 && line.starts_with("\xEF\xBB\xBF"))
                 line.erase(0, 3);
             readLine(line);
@@ -125,7 +136,7 @@ private:
             endVerse();
             const auto [number, end] = word(next);
             if (!isVerseLabel(number) || number.find('-') != std::string_view::npos)
-                fail(line_, "bad chapter number \"" + std::string(number) + "\"");
+                fail(line_, "bad chapter number " + quotedInput(number));
             chapter_ = std::to_string(std::stoi(std::string(number)));
             return end;
         }
@@ -137,14 +148,14 @@ private:
                 fail(line_, "a verse before the first \\c");
             const auto [label, end] = word(next);
             if (!isVerseLabel(label))
-                fail(line_, "bad verse number \"" + std::string(label) + "\"");
+                fail(line_, "bad verse number " + quotedInput(label));
             std::string verse(label);
             if (const auto dash = verse.find('-'); dash != std::string::npos)
                 verse = std::to_string(std::stoi(verse.substr(0, dash))) + "-" +
                         std::to_string(std::stoi(verse.substr(dash + 1)));
             else
                 verse = std::to_string(std::stoi(verse));
-            current_ = {book_, chapter_, verse, {}};
+            current_ = {book_, chapter_, verse, {}, file_.string() + ":" + std::to_string(line_)};
             inVerse_ = true;
             return end;
         }
