@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QMdiArea>
 #include <QSplitter>
+#include <algorithm>
 
 namespace qel {
 namespace {
@@ -132,11 +133,15 @@ void CM14Frame::showTopicMap(const std::string& key) {
         topicSplit_->hide();
     }
     if (rightPane() != topicSplit_) {
+        // The splitter goes in with the view that is not in the pane now, so that it never
+        // comes in empty and without width; the other follows.
+        QWidget* shown = rightPane();
+        QWidget* first = shown == view_ ? map_->widget() : view_;
+        topicSplit_->insertWidget(first == view_ ? 1 : 0, first);
+        first->show();
         showInRightPane(topicSplit_);
-        topicSplit_->addWidget(map_->widget());
-        topicSplit_->addWidget(view_);
-        map_->widget()->show();
-        view_->show();
+        topicSplit_->insertWidget(shown == view_ ? 1 : 0, shown);
+        shown->show();
         topicSplit_->setStretchFactor(0, 3);
         topicSplit_->setStretchFactor(1, 1);
         topicSplit_->setSizes({3000, 1000});

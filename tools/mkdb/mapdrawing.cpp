@@ -194,13 +194,16 @@ QFont labelFont(const char* face, int pixels, bool bold = false) {
 // Sizes below are in pixels of the bitmap drawn; k is the number of large-bitmap pixels
 // per pixel drawn (1 on the large bitmap, 2 on the half-size one), since both are laid
 // out in the large bitmap's coordinates.
+// The outer ring of a likely place's mark.
+constexpr double kMarkRadius = 5.5;
+
 void placeMark(QPainter& painter, const QPointF& at, Certainty certainty, double k = 1) {
     painter.setPen(QPen(kPlaceColour, 1.3 * k));
     painter.setBrush(certainty == Certainty::Uncertain ? QBrush(Qt::white) : QBrush(kPlaceColour));
     painter.drawEllipse(at, 3.2 * k, 3.2 * k);
     if (certainty == Certainty::Likely) {
         painter.setBrush(Qt::NoBrush);
-        painter.drawEllipse(at, 5.5 * k, 5.5 * k);
+        painter.drawEllipse(at, kMarkRadius * k, kMarkRadius * k);
     }
 }
 
@@ -522,10 +525,10 @@ MapLabels layoutLabels(int map, double k, const MapContent& content, const Overl
         requests.push_back({point.at.x(), point.at.y(), metrics.horizontalAdvance(point.name),
                             metrics.height(), important});
     }
-    // On the overview maps the places of Palestine lie a few pixels apart; there a mark
-    // keeps more room.
+    // A mark's box holds the outer ring of a likely place; marks nearer than two of them
+    // would run together into a cluster.
     const LabelRules rules{
-        {0, 0, double(p.width), double(p.height)}, 4 * k, (map <= 2 ? 4 : 8) * k, 6 * k};
+        {0, 0, double(p.width), double(p.height)}, kMarkRadius * k, 2 * kMarkRadius * k, 6 * k};
     labels.layout = placeLabels(requests, fixed, rules, regions);
     // Region names go where the placing moved them; those without room are left off.
     std::vector<TextLabel> placed;
@@ -850,7 +853,7 @@ MapLabelBoxes mapLabelBoxes(const std::string& dataDir, int map, int reduction,
     boxes.names.push_back(toBox(labels.title));
     for (const TextLabel& region : labels.regions)
         boxes.names.push_back(toBox(region.box));
-    const double r = 3.2 * reduction;
+    const double r = kMarkRadius * reduction;
     for (std::size_t i = 0; i < labels.points.size(); ++i) {
         const MapPoint& point = labels.points[i];
         const std::string name = point.name.toStdString();
