@@ -93,6 +93,9 @@ bool CMapView::LoadTopicMap(const std::string& topicKey, const QString& title) {
     if (!loadScales(topicMapFileName(folder, topicKey, 'b'),
                     topicMapFileName(folder, topicKey, 's')))
         return false;
+    // A topic opens on its whole map, at the small scale; zooming in shows the detail.
+    smallScale_ = true;
+    updateScrollRange();
     scrollTo(0, 0);
     viewport()->update();
     legend_->showFile(topicMapFileName(folder, topicKey, 'i'), title_);

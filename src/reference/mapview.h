@@ -33,6 +33,7 @@ public:
     // Shows the map of the key (map digit and, in 7 characters, a frame). A missing or
     // damaged bitmap leaves the view empty and returns false.
     bool LoadMap(const std::string& mapKey) override;
+    // A map topic opens at the small scale.
     bool LoadTopicMap(const std::string& topicKey, const QString& title) override;
 
     QWidget* widget() override { return this; }
