@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QMdiArea>
 #include <QSplitter>
+#include <algorithm>
 
 namespace qel {
 namespace {
@@ -104,6 +105,8 @@ void CM14Frame::Navigate(const std::string& key, bool record) {
             if (const std::optional<std::string> name = panel_->TitleForKey(key.substr(0, 2)))
                 panel_->ShowCurrentTitle(*name);
         }
+    } else if (code_ == "MAP" && !key.empty() && key.front() == 'm') {
+        showTopicMap(key);
     } else {
         showInRightPane(view_);
         ShowTopic(key);
@@ -113,6 +116,37 @@ void CM14Frame::Navigate(const std::string& key, bool record) {
     if (view_->kind() != kChronologyKind && !key.empty() && record)
         history_.push(key);
     emit commandStateChanged();
+}
+
+void CM14Frame::showTopicMap(const std::string& key) {
+    if (!map_)
+        map_ = createMapPane(context_, this);
+    const std::optional<std::string> name = panel_->TitleForKey(key);
+    const QString title = name ? QString::fromStdString(cp949ToUtf8(*name)) : title_;
+    if (!map_->LoadTopicMap(key, title)) {
+        showInRightPane(view_);
+        ShowTopic(key);
+        return;
+    }
+    if (!topicSplit_) {
+        topicSplit_ = new QSplitter(Qt::Vertical, this);
+        topicSplit_->hide();
+    }
+    if (rightPane() != topicSplit_) {
+        // The splitter goes in with the view that is not in the pane now, so that it never
+        // comes in empty and without width; the other follows.
+        QWidget* shown = rightPane();
+        QWidget* first = shown == view_ ? map_->widget() : view_;
+        topicSplit_->insertWidget(first == view_ ? 1 : 0, first);
+        first->show();
+        showInRightPane(topicSplit_);
+        topicSplit_->insertWidget(shown == view_ ? 1 : 0, shown);
+        shown->show();
+        topicSplit_->setStretchFactor(0, 3);
+        topicSplit_->setStretchFactor(1, 1);
+        topicSplit_->setSizes({3000, 1000});
+    }
+    ShowTopic(key);
 }
 
 int CM14Frame::ShowTopic(const std::string& key) {
@@ -149,7 +183,7 @@ void CM14Frame::openPanelEntry(int, const std::string& key, bool record) {
 }
 
 bool CM14Frame::showsMap() const {
-    return map_ && rightPane() == map_->widget();
+    return map_ && (rightPane() == map_->widget() || (topicSplit_ && rightPane() == topicSplit_));
 }
 
 void CM14Frame::showMapLegend() {
@@ -163,7 +197,7 @@ bool CM14Frame::toggleMapZoom() {
 
 void CM14Frame::refreshView() {
     // The topic is painted again in the new display.
-    if (!showsMap() && !currentKey_.empty())
+    if ((!map_ || rightPane() != map_->widget()) && !currentKey_.empty())
         ShowTopic(currentKey_);
 }
 

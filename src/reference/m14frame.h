@@ -57,6 +57,8 @@ public:
     CM14View* topicView() const { return view_; }
     MapPane* mapView() const { return map_; }
     QSplitter* splitter() const { return splitter_; }
+    // The splitter of a map topic's map and text, once one was shown.
+    QSplitter* topicSplit() const { return topicSplit_; }
     // The widget in the right pane now.
     QWidget* rightPane() const;
 
@@ -65,6 +67,9 @@ protected:
 
 private:
     void showInRightPane(QWidget* widget);
+    // A map topic: its map with the topic's drawing above, its text below; the text alone
+    // when the drawn map is missing.
+    void showTopicMap(const std::string& key);
 
     AppContext& context_;
     BibleFrameHost& host_;
@@ -76,6 +81,7 @@ private:
     CTreeAndSearch* panel_;
     CM14View* view_;
     MapPane* map_ = nullptr;
+    QSplitter* topicSplit_ = nullptr;
     bool lastResizeMaximized_ = false;
 };
 

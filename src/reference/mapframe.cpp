@@ -61,6 +61,10 @@ std::string mapFileName(const std::string& mapFolder, int map, char kind) {
     return mapFolder + name;
 }
 
+std::string topicMapFileName(const std::string& mapFolder, const std::string& topic, char kind) {
+    return mapFolder + topic + kind + ".bmp";
+}
+
 const MapGridLines& mapGridX(int map) {
     return kGridX[std::clamp(map, 1, kMapCount) - 1];
 }

@@ -14,6 +14,8 @@ inline constexpr int kMapCount = 4;
 const char* mapNameUtf8(int map);
 // The bitmap file of a map in the map folder: kind 'b' large, 's' small, 'i' legend.
 std::string mapFileName(const std::string& mapFolder, int map, char kind);
+// The bitmap file of a map topic ("m02exodusroad") drawn over its map, kinds as above.
+std::string topicMapFileName(const std::string& mapFolder, const std::string& topic, char kind);
 
 // Nine grid lines per axis in pixels of the large bitmap; line k is the left (top) edge of
 // cell k + 1 and line 8 closes cell 8. Cells of zero size are off the map.

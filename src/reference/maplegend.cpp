@@ -19,9 +19,13 @@ CMapLegend::CMapLegend(QWidget* parent) : QDialog(parent, Qt::Tool), picture_(ne
 }
 
 void CMapLegend::showMap(const std::string& mapFolder, int map) {
-    const auto bitmap = loadDibFile(mapFileName(mapFolder, map, 'i'));
+    showFile(mapFileName(mapFolder, map, 'i'), QString::fromUtf8(mapNameUtf8(map)));
+}
+
+void CMapLegend::showFile(const std::string& path, const QString& title) {
+    const auto bitmap = loadDibFile(path);
     picture_->setPixmap(bitmap ? QPixmap::fromImage(dibToImage(*bitmap)) : QPixmap());
-    setWindowTitle(QStringLiteral("범례 : ") + QString::fromUtf8(mapNameUtf8(map)));
+    setWindowTitle(QStringLiteral("범례 : ") + title);
     adjustSize();
 }
 

@@ -18,6 +18,8 @@ public:
     // Loads the legend bitmap of the map from the map folder and fits the window to it; a
     // missing or damaged bitmap leaves the picture empty.
     void showMap(const std::string& mapFolder, int map);
+    // The same for the legend bitmap at the path, under the title given.
+    void showFile(const std::string& path, const QString& title);
     QLabel* picture() const { return picture_; }
 
 private:

@@ -2,6 +2,7 @@
 
 #include <string>
 
+class QString;
 class QWidget;
 
 namespace qel {
@@ -18,6 +19,9 @@ public:
     // Shows the map of the key after "f": the map number, optionally a place to frame.
     // A missing or damaged map leaves the pane empty and returns false.
     virtual bool LoadMap(const std::string& mapKey) = 0;
+    // Shows a map topic ("m02exodusroad") drawn over its map, under the title given; false
+    // when its bitmaps are missing or damaged.
+    virtual bool LoadTopicMap(const std::string& topicKey, const QString& title) = 0;
     virtual bool canCopy() const = 0;
     virtual bool canSelectAll() const = 0;
     virtual bool copy() = 0;

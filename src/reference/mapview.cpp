@@ -70,9 +70,42 @@ bool CMapView::LoadMap(const std::string& mapKey) {
         return false;
     }
     map_ = key->map;
+    title_ = QString::fromUtf8(mapNameUtf8(map_));
     const std::string& folder = context_.paths.mapFolder;
-    auto large = loadDibFile(mapFileName(folder, map_, 'b'));
-    auto small = large ? loadDibFile(mapFileName(folder, map_, 's')) : std::nullopt;
+    if (!loadScales(mapFileName(folder, map_, 'b'), mapFileName(folder, map_, 's')))
+        return false;
+    frame_ = key->frame;
+    int x = 0, y = 0;
+    if (frame_) {
+        x = centredScroll(frame_->left, frame_->width(), viewport()->width());
+        y = centredScroll(frame_->top, frame_->height(), viewport()->height());
+    }
+    scrollTo(x, y);
+    viewport()->update();
+    legend_->showMap(folder, map_);
+    return true;
+}
+
+bool CMapView::LoadTopicMap(const std::string& topicKey, const QString& title) {
+    release();
+    map_ = 0;
+    title_ = title;
+    const std::string& folder = context_.paths.mapFolder;
+    if (!loadScales(topicMapFileName(folder, topicKey, 'b'),
+                    topicMapFileName(folder, topicKey, 's')))
+        return false;
+    // A topic opens on its whole map, at the small scale; zooming in shows the detail.
+    smallScale_ = true;
+    updateScrollRange();
+    scrollTo(0, 0);
+    viewport()->update();
+    legend_->showFile(topicMapFileName(folder, topicKey, 'i'), title_);
+    return true;
+}
+
+bool CMapView::loadScales(const std::string& largePath, const std::string& smallPath) {
+    auto large = loadDibFile(largePath);
+    auto small = large ? loadDibFile(smallPath) : std::nullopt;
     // The half-size map must match the large one, else one of them is damaged (or from
     // another build) and the place frames would point beside the places.
     if (!large || !small || std::abs(small->width * 2 - large->width) > 2 ||
@@ -83,17 +116,8 @@ bool CMapView::LoadMap(const std::string& mapKey) {
     large_.image = dibToImage(*large);
     small_.image = dibToImage(*small);
     loaded_ = true;
-    frame_ = key->frame;
     smallScale_ = false;
     updateScrollRange();
-    int x = 0, y = 0;
-    if (frame_) {
-        x = centredScroll(frame_->left, frame_->width(), viewport()->width());
-        y = centredScroll(frame_->top, frame_->height(), viewport()->height());
-    }
-    scrollTo(x, y);
-    viewport()->update();
-    legend_->showMap(folder, map_);
     return true;
 }
 
@@ -280,8 +304,7 @@ bool CMapView::print() {
         return false;
     QPrinter printer(QPrinter::HighResolution);
     printer.setFullPage(true);
-    const QString name = QString::fromUtf8(mapNameUtf8(map_));
-    printer.setDocName(name);
+    printer.setDocName(title_);
     const bool accepted = printDialog_ ? printDialog_(printer, this) : [&] {
         QPrintDialog dialog(&printer, this);
         return dialog.exec() == QDialog::Accepted;
@@ -304,7 +327,7 @@ bool CMapView::print() {
     surface.setPainter(&painter);
     surface.selectFont(surface.createFont(printFontRequest(
         surface.dpiY(), context_.settings.fontPointSize(), context_.settings.fontFaceName)));
-    surface.drawText(area.left(), area.top(), utf8ToCp949(mapNameUtf8(map_)));
+    surface.drawText(area.left(), area.top(), utf8ToCp949(title_.toStdString()));
     const std::string title = applicationTitle();
     const TextExtent extent = surface.textExtent(title);
     surface.drawText(area.right() - extent.width, area.bottom() - extent.height, title);

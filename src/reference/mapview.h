@@ -33,6 +33,8 @@ public:
     // Shows the map of the key (map digit and, in 7 characters, a frame). A missing or
     // damaged bitmap leaves the view empty and returns false.
     bool LoadMap(const std::string& mapKey) override;
+    // A map topic opens at the small scale.
+    bool LoadTopicMap(const std::string& topicKey, const QString& title) override;
 
     QWidget* widget() override { return this; }
     bool canCopy() const override { return loaded_ && selected_; }
@@ -82,6 +84,8 @@ private:
     };
     const Scale& current() const { return smallScale_ ? small_ : large_; }
     void release();
+    // Loads the large and small bitmaps; false, with the view empty, when one fails.
+    bool loadScales(const std::string& largePath, const std::string& smallPath);
     void updateScrollRange();
     void scrollTo(int x, int y);
     // The frame in pixels of the current scale.
@@ -91,6 +95,7 @@ private:
     bool loaded_ = false;
     std::optional<MapRect> frame_;
     int map_ = 0;
+    QString title_;
     Scale large_;
     Scale small_;
     bool smallScale_ = false;

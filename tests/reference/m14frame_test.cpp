@@ -10,6 +10,8 @@
 #include "platform/commands.h"
 #include "reference/chronologyview.h"
 #include "reference/m14view.h"
+#include "reference/mapframe.h"
+#include "reference/mappane.h"
 #include "reference/mapview.h"
 #include "reference/topiclibrary.h"
 #include "reference/topiclink.h"
@@ -107,6 +109,49 @@ TEST_F(TopicWindowTest, MapKeysWithFShowTheMapAndOtherKeysPutTheTopicViewBack) {
     map->handleCommand(cmd::Back);
     EXPECT_EQ(map->rightPane(), mapView);
     EXPECT_EQ(map->currentKey(), "f1");
+}
+
+// A map topic with its drawn map shows the map above its text, and the map buttons work
+// on it; one without shows its text alone.
+TEST_F(TopicWindowTest, AMapTopicShowsItsDrawnMapAboveItsText) {
+    test.context.paths.mapFolder = test.dir.str() + "/MAP/";
+    std::filesystem::create_directories(test.context.paths.mapFolder);
+    QImage picture(400, 300, QImage::Format_RGB32);
+    picture.fill(Qt::yellow);
+    for (char kind : {'b', 's', 'i'})
+        ASSERT_TRUE(picture.save(QString::fromStdString(topicMapFileName(
+                                     test.context.paths.mapFolder, "m000000000001", kind)),
+                                 "BMP"));
+    CM14Frame* map = open("MAP", "m000000000001");
+    ASSERT_NE(map, nullptr);
+    ASSERT_NE(map->topicSplit(), nullptr);
+    EXPECT_EQ(map->rightPane(), map->topicSplit());
+    EXPECT_TRUE(map->showsMap());
+    auto* mapView = dynamic_cast<CMapView*>(map->mapView()->widget());
+    ASSERT_NE(mapView, nullptr);
+    EXPECT_TRUE(mapView->loaded());
+    EXPECT_TRUE(mapView->isVisible());
+    EXPECT_TRUE(map->topicView()->isVisible());
+    QApplication::processEvents();
+    EXPECT_GT(map->topicSplit()->width(), 100);
+    EXPECT_TRUE(contains(shown(TopicLibraryKind::Ma), "아브라함이 하란을 떠났다"));
+    // It opens on the whole map; the zoom button shows the large one.
+    EXPECT_TRUE(mapView->smallScale());
+    EXPECT_FALSE(map->toggleMapZoom());
+    EXPECT_FALSE(mapView->smallScale());
+
+    // A plain map takes the pane alone, and the topic comes back with both.
+    map->Navigate("f1", true);
+    EXPECT_EQ(map->rightPane(), mapView);
+    map->Navigate("m000000000001", true);
+    EXPECT_EQ(map->rightPane(), map->topicSplit());
+    EXPECT_EQ(map->splitter()->count(), 2);
+    EXPECT_EQ(map->topicSplit()->count(), 2);
+    // Without its drawn map the topic shows its text alone.
+    std::filesystem::remove(topicMapFileName(test.context.paths.mapFolder, "m000000000001", 'b'));
+    map->Navigate("m000000000001", true);
+    EXPECT_EQ(map->rightPane(), map->topicView());
+    EXPECT_FALSE(map->showsMap());
 }
 
 TEST_F(TopicWindowTest, AVerseLinkPutsTheTopicLeftAndTheBibleRight) {

@@ -1,6 +1,7 @@
 #include "mkdb/mapdrawing.h"
 
 #include "app/fontresolver.h"
+#include "mkdb/labelplacement.h"
 #include "mkdb/mapplaces.h"
 #include "mkdb/sourcerecords.h"
 #include "reference/mapframe.h"
@@ -14,9 +15,11 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <set>
 #include <sstream>
 #include <stdexcept>
 
@@ -188,69 +191,30 @@ QFont labelFont(const char* face, int pixels, bool bold = false) {
     return font;
 }
 
-// Text with a pale halo so that it reads over coasts, rivers and grid lines.
-void haloText(QPainter& painter, const QPointF& baseline, const QString& text, const QFont& font,
-              const QColor& colour) {
-    QPainterPath path;
-    path.addText(baseline, font, text);
-    painter.strokePath(
-        path, QPen(QColor(255, 255, 255, 210), 3.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    painter.fillPath(path, colour);
-}
+// Sizes below are in pixels of the bitmap drawn; k is the number of large-bitmap pixels
+// per pixel drawn (1 on the large bitmap, 2 on the half-size one), since both are laid
+// out in the large bitmap's coordinates.
+// The outer ring of a likely place's mark.
+constexpr double kMarkRadius = 5.5;
 
-// Labels are set where they overlap nothing set before; a label without room is left off
-// and its mark stays.
-class LabelSpace {
-public:
-    explicit LabelSpace(QRectF bounds) : bounds_(bounds) {}
-    void reserve(const QRectF& area) { taken_.push_back(area); }
-    bool fits(const QRectF& area) const {
-        if (!bounds_.contains(area))
-            return false;
-        return std::none_of(taken_.begin(), taken_.end(),
-                            [&](const QRectF& t) { return t.intersects(area); });
-    }
-
-private:
-    QRectF bounds_;
-    std::vector<QRectF> taken_;
-};
-
-// A place name beside its mark: right, left, above or below, whichever is free first.
-void placeLabel(QPainter& painter, LabelSpace& space, const QPointF& at, const QString& name,
-                const QFont& font) {
-    const QFontMetricsF metrics(font);
-    const double w = metrics.horizontalAdvance(name), h = metrics.height();
-    const QPointF offsets[] = {{6, -h / 2}, {-6 - w, -h / 2}, {-w / 2, -h - 4}, {-w / 2, 4}};
-    for (const QPointF& offset : offsets) {
-        const QRectF box(at + offset, QSizeF(w, h));
-        if (!space.fits(box))
-            continue;
-        space.reserve(box);
-        haloText(painter, QPointF(box.left(), box.top() + metrics.ascent()), name, font,
-                 kPlaceColour);
-        return;
-    }
-}
-
-void placeMark(QPainter& painter, const QPointF& at, Certainty certainty) {
-    painter.setPen(QPen(kPlaceColour, 1.3));
+void placeMark(QPainter& painter, const QPointF& at, Certainty certainty, double k = 1) {
+    painter.setPen(QPen(kPlaceColour, 1.3 * k));
     painter.setBrush(certainty == Certainty::Uncertain ? QBrush(Qt::white) : QBrush(kPlaceColour));
-    painter.drawEllipse(at, 3.2, 3.2);
+    painter.drawEllipse(at, 3.2 * k, 3.2 * k);
     if (certainty == Certainty::Likely) {
         painter.setBrush(Qt::NoBrush);
-        painter.drawEllipse(at, 5.5, 5.5);
+        painter.drawEllipse(at, kMarkRadius * k, kMarkRadius * k);
     }
 }
 
-void routeStop(QPainter& painter, const QPointF& at) {
-    painter.setPen(QPen(Qt::black, 1.0));
+void routeStop(QPainter& painter, const QPointF& at, double k = 1) {
+    painter.setPen(QPen(Qt::black, 1.0 * k));
     painter.setBrush(Qt::white);
-    painter.drawRect(QRectF(at - QPointF(2.5, 2.5), QSizeF(5, 5)));
+    painter.drawRect(QRectF(at - QPointF(2.5, 2.5) * k, QSizeF(5, 5) * k));
 }
 
-QPen routePen(int journey) {
-    QPen pen(kRouteColours[std::clamp(journey, 1, 4) - 1], 2.2);
+QPen routePen(int journey, double k = 1) {
+    QPen pen(kRouteColours[(std::max(journey, 1) - 1) % 4], 2.2 * k);
     if (journey == 4)
         pen.setStyle(Qt::DashLine);
     pen.setCapStyle(Qt::RoundCap);
@@ -258,11 +222,39 @@ QPen routePen(int journey) {
     return pen;
 }
 
+// A map topic's drawing over its map: routes, shaded areas and the places it names.
+struct OverlayRoute {
+    QString legend;
+    bool dashed = false;
+    std::vector<RouteStop> points;
+};
+struct Overlay {
+    std::string key;
+    int map = 0;
+    std::vector<OverlayRoute> routes;
+    std::vector<OverlayRoute> areas;
+    std::set<std::string> sites;
+};
+
+const QColor kAreaColours[] = {QColor(0xE0, 0x60, 0x30, 70), QColor(0x30, 0x80, 0xD0, 70),
+                               QColor(0xD0, 0xB0, 0x20, 80), QColor(0x80, 0x50, 0x20, 70),
+                               QColor(0x40, 0xA0, 0x40, 70), QColor(0xA0, 0x40, 0xB0, 70)};
+
+QPen overlayPen(const OverlayRoute& route, std::size_t index, double k) {
+    QPen pen(kRouteColours[index % 4], 3.0 * k);
+    pen.setStyle(route.dashed ? Qt::DashLine : Qt::SolidLine);
+    pen.setCapStyle(Qt::RoundCap);
+    pen.setJoinStyle(Qt::RoundJoin);
+    return pen;
+}
+
 struct MapContent {
-    const std::vector<Place>& places;
-    const std::vector<PlaceKey>& keys;
-    const std::vector<Region>& regions;
-    const std::vector<Journey>& journeys;
+    std::vector<Place> places;
+    std::vector<PlaceKey> keys;
+    std::vector<Region> regions;
+    std::vector<Journey> journeys;
+    std::set<std::string> important;
+    std::vector<Overlay> overlays;
 };
 
 // A lake made in modern times (a reservoir) is land on a map of the ancient world: every
@@ -319,12 +311,61 @@ QImage drawBase(int map, const QString& folder, const std::vector<Region>& regio
     return image;
 }
 
-// Grid lines where the frame keys put them, and the cells named A-H across and 1-8 down.
-void drawGrid(QPainter& painter, int map, LabelSpace& space) {
+LabelBox toBox(const QRectF& r) {
+    return {r.left(), r.top(), r.right(), r.bottom()};
+}
+
+struct TextLabel {
+    QString text;
+    QFont font;
+    QColor colour;
+    QRectF box;
+};
+
+struct MapPoint {
+    QPointF at;
+    QString name;
+    Certainty certainty = Certainty::Sure;
+    bool stop = false; // a stop of Paul's journeys that the places do not mark
+};
+
+// Everything set on a map at one scale, positions in large-bitmap pixels.
+struct MapLabels {
+    double k = 1;
+    std::vector<std::pair<QRectF, QString>> tags;
+    QRectF title;
+    std::vector<TextLabel> regions;
+    std::vector<MapPoint> points;
+    QFont placeFont;
+    LabelLayout layout;
+};
+
+// The cells named A-H across and 1-8 down, along the top and left grid lines.
+std::vector<std::pair<QRectF, QString>> gridTags(int map, double k) {
+    const MapGridLines& xs = mapGridX(map);
+    const MapGridLines& ys = mapGridY(map);
+    const double h = QFontMetricsF(labelFont("굴림체", int(13 * k), true)).height();
+    std::vector<std::pair<QRectF, QString>> tags;
+    for (int c = 0; c < 8; ++c) {
+        const int from = xs[std::size_t(c)], to = xs[std::size_t(c) + 1];
+        if (to > from)
+            tags.emplace_back(QRectF((from + to) / 2.0 - 9 * k, ys[0] + 1, 18 * k, h),
+                              QString(QChar('A' + c)));
+    }
+    for (int r = 0; r < 8; ++r) {
+        const int from = ys[std::size_t(r)], to = ys[std::size_t(r) + 1];
+        if (to > from)
+            tags.emplace_back(QRectF(xs[0] + 1, (from + to) / 2.0 - h / 2, 14 * k, h),
+                              QString::number(r + 1));
+    }
+    return tags;
+}
+
+void drawGrid(QPainter& painter, int map, const MapLabels& labels) {
     const MapGridLines& xs = mapGridX(map);
     const MapGridLines& ys = mapGridY(map);
     const int right = xs.back(), bottom = ys.back();
-    painter.setPen(QPen(kGridColour, 1.0));
+    painter.setPen(QPen(kGridColour, 1.0 * labels.k));
     for (int k = 0; k < 9; ++k) {
         if (k == 0 || xs[std::size_t(k)] != xs[std::size_t(k - 1)])
             painter.drawLine(QPointF(xs[std::size_t(k)] + 0.5, ys[0]),
@@ -333,35 +374,14 @@ void drawGrid(QPainter& painter, int map, LabelSpace& space) {
             painter.drawLine(QPointF(xs[0], ys[std::size_t(k)] + 0.5),
                              QPointF(right, ys[std::size_t(k)] + 0.5));
     }
-    const QFont font = labelFont("굴림체", 13, true);
-    const QFontMetricsF metrics(font);
-    painter.setFont(font);
-    const auto tag = [&](const QRectF& box, const QString& text) {
+    painter.setFont(labelFont("굴림체", int(13 * labels.k), true));
+    for (const auto& [box, text] : labels.tags) {
         painter.setPen(Qt::NoPen);
         painter.setBrush(QColor(255, 255, 255, 200));
         painter.drawRect(box);
         painter.setPen(kGridColour);
         painter.drawText(box, Qt::AlignCenter, text);
-        space.reserve(box);
-    };
-    for (int c = 0; c < 8; ++c) {
-        const int from = xs[std::size_t(c)], to = xs[std::size_t(c) + 1];
-        if (to > from)
-            tag(QRectF((from + to) / 2.0 - 9, ys[0] + 1, 18, metrics.height()),
-                QString(QChar('A' + c)));
     }
-    for (int r = 0; r < 8; ++r) {
-        const int from = ys[std::size_t(r)], to = ys[std::size_t(r) + 1];
-        if (to > from)
-            tag(QRectF(xs[0] + 1, (from + to) / 2.0 - metrics.height() / 2, 14, metrics.height()),
-                QString::number(r + 1));
-    }
-}
-
-// The map's name and a scale bar in a box at the given corner of the cells.
-const QFont& titleFont() {
-    static const QFont font = labelFont("바탕체", 24, true);
-    return font;
 }
 
 // The scale bar's length: 20 km on the Palestine maps, 200 km on the others.
@@ -370,52 +390,47 @@ int scaleKm(int map) {
 }
 
 // The box of the map's name and scale bar with its top left at the corner.
-QRectF titleBox(int map, const QPointF& corner) {
+QRectF titleBox(int map, const QPointF& corner, double k) {
     const double barWidth = scaleKm(map) * mapProjection(map).pixelsPerKm();
-    const QFontMetricsF metrics(titleFont());
+    const QFontMetricsF metrics(labelFont("바탕체", int(24 * k), true));
     const double width =
-        std::max(metrics.horizontalAdvance(QString::fromUtf8(mapNameUtf8(map))), barWidth + 60);
-    return QRectF(corner, QSizeF(width + 24, metrics.height() + 44));
+        std::max(metrics.horizontalAdvance(QString::fromUtf8(mapNameUtf8(map))), barWidth + 60 * k);
+    return QRectF(corner, QSizeF(width + 24 * k, metrics.height() + 44 * k));
 }
 
-void drawTitle(QPainter& painter, int map, const QRectF& box) {
+void drawTitle(QPainter& painter, int map, const QRectF& box, double k) {
     const int km = scaleKm(map);
     const double barWidth = km * mapProjection(map).pixelsPerKm();
-    painter.setPen(QPen(kGridColour, 1.5));
+    painter.setPen(QPen(kGridColour, 1.5 * k));
     painter.setBrush(QColor(255, 252, 240));
     painter.drawRect(box);
-    painter.setFont(titleFont());
+    painter.setFont(labelFont("바탕체", int(24 * k), true));
     painter.setPen(Qt::black);
-    painter.drawText(box.adjusted(12, 6, -12, 0), Qt::AlignLeft | Qt::AlignTop,
+    painter.drawText(box.adjusted(12 * k, 6 * k, -12 * k, 0), Qt::AlignLeft | Qt::AlignTop,
                      QString::fromUtf8(mapNameUtf8(map)));
-    const QPointF bar(box.left() + 12, box.bottom() - 16);
-    painter.setPen(QPen(Qt::black, 1.5));
+    const QPointF bar(box.left() + 12 * k, box.bottom() - 16 * k);
+    painter.setPen(QPen(Qt::black, 1.5 * k));
     painter.setBrush(Qt::black);
-    painter.drawRect(QRectF(bar, QSizeF(barWidth / 2, 5)));
+    painter.drawRect(QRectF(bar, QSizeF(barWidth / 2, 5 * k)));
     painter.setBrush(Qt::white);
-    painter.drawRect(QRectF(bar + QPointF(barWidth / 2, 0), QSizeF(barWidth / 2, 5)));
-    painter.setFont(labelFont("굴림체", 12));
-    painter.drawText(QPointF(bar.x() + barWidth + 6, bar.y() + 7), QStringLiteral("%1 km").arg(km));
+    painter.drawRect(QRectF(bar + QPointF(barWidth / 2, 0), QSizeF(barWidth / 2, 5 * k)));
+    painter.setFont(labelFont("굴림체", int(12 * k)));
+    painter.drawText(QPointF(bar.x() + barWidth + 6 * k, bar.y() + 7 * k),
+                     QStringLiteral("%1 km").arg(km));
 }
 
-QImage drawMap(int map, const QString& folder, const MapContent& content) {
-    QImage image = drawBase(map, folder, content.regions);
-    const MapProjection& p = mapProjection(map);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    LabelSpace space(QRectF(0, 0, p.width, p.height));
-    drawGrid(painter, map, space);
-    static const QPointF kTitleCorners[kMapCount] = {{60, 40}, {40, 40}, {230, 560}, {560, 650}};
-    // The title box is drawn last, over any mark beneath it; labels keep clear of it.
-    const QRectF title = titleBox(map, kTitleCorners[map - 1]);
-    space.reserve(title);
+bool onMap(const MapProjection& p, const QPointF& at) {
+    return QRectF(0, 0, p.width, p.height).contains(at);
+}
 
-    const QFont landFont = labelFont("바탕체", map <= 2 ? 22 : 18, true);
-    QFont waterFont = labelFont("바탕체", map <= 2 ? 17 : 16);
+std::vector<TextLabel> regionLabels(int map, const MapContent& content, double k) {
+    const MapProjection& p = mapProjection(map);
+    const QFont landFont = labelFont("바탕체", int((map <= 2 ? 22 : 18) * k), true);
+    QFont waterFont = labelFont("바탕체", int((map <= 2 ? 17 : 16) * k));
     waterFont.setItalic(true);
     QFont spaced = landFont;
-    spaced.setLetterSpacing(QFont::AbsoluteSpacing, map <= 2 ? 6 : 3);
+    spaced.setLetterSpacing(QFont::AbsoluteSpacing, (map <= 2 ? 6 : 3) * k);
+    std::vector<TextLabel> labels;
     for (const Region& region : content.regions) {
         if (region.map != map || region.kind == RegionKind::Dry)
             continue;
@@ -423,8 +438,7 @@ QImage drawMap(int map, const QString& folder, const MapContent& content) {
         const std::string name = region.name.toStdString();
         if (std::any_of(content.places.begin(), content.places.end(), [&](const Place& place) {
                 return place.name == name &&
-                       QRectF(0, 0, p.width, p.height)
-                           .contains(QPointF(p.x(place.longitude), p.y(place.latitude)));
+                       onMap(p, QPointF(p.x(place.longitude), p.y(place.latitude)));
             }))
             continue;
         const bool water = region.kind == RegionKind::Water;
@@ -435,72 +449,195 @@ QImage drawMap(int map, const QString& folder, const MapContent& content) {
         QColor colour = water ? kWaterNameColour : kLandNameColour;
         if (!water)
             colour.setAlpha(190);
-        painter.setFont(font);
-        painter.setPen(colour);
-        painter.drawText(QPointF(centre.x() - w / 2, centre.y() + metrics.ascent() / 2),
-                         region.name);
-        space.reserve(
-            QRectF(centre.x() - w / 2, centre.y() - metrics.ascent() / 2, w, metrics.height()));
+        labels.push_back(
+            {region.name, font, colour,
+             QRectF(centre.x() - w / 2, centre.y() - metrics.height() / 2, w, metrics.height())});
     }
+    return labels;
+}
 
-    const QFont placeFont = labelFont("굴림체", map <= 2 ? 13 : 12);
-    std::vector<std::pair<QPointF, QString>> stops;
-    if (map == 3) {
-        for (const Journey& journey : content.journeys) {
-            QPolygonF line;
-            for (const RouteStop& stop : journey.stops) {
-                line << QPointF(p.x(stop.longitude), p.y(stop.latitude));
-                if (!stop.name.isEmpty())
-                    stops.emplace_back(line.back(), stop.name);
-            }
-            painter.setPen(routePen(journey.number));
-            painter.setBrush(Qt::NoBrush);
-            painter.drawPolyline(line);
-        }
-    }
-    // Marks first, so that no label covers another place's mark; then the names, those
-    // whose key points at this map first.
-    // A mark that would sit on one already drawn adds nothing: on the overview maps the
-    // places of Palestine lie a few pixels apart, and there a mark keeps more room.
-    const double markSpacing = map <= 2 ? 4 : 8;
+// The places on the map, those whose key points at it first, then the stops of Paul's
+// journeys that no place marks.
+std::vector<MapPoint> mapPoints(int map, const MapContent& content) {
+    const MapProjection& p = mapProjection(map);
     std::vector<std::size_t> order;
     for (std::size_t i = 0; i < content.places.size(); ++i)
         order.push_back(i);
     std::stable_partition(order.begin(), order.end(), [&](std::size_t i) {
         return !content.keys[i].key.empty() && content.keys[i].key[0] == char('0' + map);
     });
-    std::vector<std::size_t> marked;
-    std::vector<QPointF> marks;
+    std::vector<MapPoint> points;
     for (std::size_t i : order) {
         const Place& place = content.places[i];
         const QPointF at(p.x(place.longitude), p.y(place.latitude));
-        if (!QRectF(0, 0, p.width, p.height).contains(at) ||
-            std::any_of(marks.begin(), marks.end(),
-                        [&](const QPointF& m) { return QLineF(m, at).length() < markSpacing; }))
+        if (onMap(p, at))
+            points.push_back({at, QString::fromStdString(place.name), place.certainty, false});
+    }
+    if (map != 3)
+        return points;
+    for (const Journey& journey : content.journeys)
+        for (const RouteStop& stop : journey.stops) {
+            const QPointF at(p.x(stop.longitude), p.y(stop.latitude));
+            const bool marked =
+                stop.name.isEmpty() ||
+                std::any_of(points.begin(), points.end(), [&](const MapPoint& point) {
+                    return QLineF(at, point.at).length() < 6;
+                });
+            if (!marked)
+                points.push_back({at, stop.name, Certainty::Sure, true});
+        }
+    return points;
+}
+
+const QPointF kTitleCorners[kMapCount] = {{60, 40}, {40, 40}, {230, 560}, {560, 650}};
+
+MapLabels layoutLabels(int map, double k, const MapContent& content, const Overlay* overlay) {
+    const MapProjection& p = mapProjection(map);
+    MapLabels labels;
+    labels.k = k;
+    labels.tags = gridTags(map, k);
+    // The title keeps clear of the cell tags along the top and left grid lines.
+    QPointF corner = kTitleCorners[map - 1];
+    for (const auto& tag : labels.tags) {
+        const bool top = tag.first.top() <= mapGridY(map)[0] + 1;
+        if (top && corner.y() < tag.first.bottom() + 4)
+            corner.setY(tag.first.bottom() + 4);
+        if (!top && corner.x() < tag.first.right() + 4)
+            corner.setX(tag.first.right() + 4);
+    }
+    labels.title = titleBox(map, corner, k);
+    labels.regions = regionLabels(map, content, k);
+    labels.points = mapPoints(map, content);
+    labels.placeFont = labelFont("굴림체", int((map <= 2 ? 13 : 12) * k));
+    const QFontMetricsF metrics(labels.placeFont);
+    std::vector<LabelBox> fixed;
+    for (const auto& tag : labels.tags)
+        fixed.push_back(toBox(tag.first));
+    fixed.push_back(toBox(labels.title));
+    std::vector<LabelBox> regions;
+    for (const TextLabel& region : labels.regions)
+        regions.push_back(toBox(region.box));
+    std::vector<LabelRequest> requests;
+    for (const MapPoint& point : labels.points) {
+        const std::string name = point.name.toStdString();
+        const bool important = !point.stop && (content.important.count(name) ||
+                                               (overlay && overlay->sites.count(name)));
+        requests.push_back({point.at.x(), point.at.y(), metrics.horizontalAdvance(point.name),
+                            metrics.height(), important});
+    }
+    // A mark's box holds the outer ring of a likely place; marks nearer than two of them
+    // would run together into a cluster.
+    const LabelRules rules{
+        {0, 0, double(p.width), double(p.height)}, kMarkRadius * k, 2 * kMarkRadius * k, 6 * k};
+    labels.layout = placeLabels(requests, fixed, rules, regions);
+    // Region names go where the placing moved them; those without room are left off.
+    std::vector<TextLabel> placed;
+    for (std::size_t i = 0; i < regions.size(); ++i)
+        if (const auto& box = labels.layout.regions[i]) {
+            placed.push_back(labels.regions[i]);
+            placed.back().box =
+                QRectF(QPointF(box->left, box->top), QPointF(box->right, box->bottom));
+        }
+    labels.regions = std::move(placed);
+    return labels;
+}
+
+// Text with a pale halo so that it reads over coasts, rivers and grid lines.
+void haloText(QPainter& painter, const QPointF& baseline, const QString& text, const QFont& font,
+              const QColor& colour, double k) {
+    QPainterPath path;
+    path.addText(baseline, font, text);
+    painter.strokePath(path, QPen(QColor(255, 255, 255, 210), 3.0 * k, Qt::SolidLine, Qt::RoundCap,
+                                  Qt::RoundJoin));
+    painter.fillPath(path, colour);
+}
+
+void drawOverlayShapes(QPainter& painter, int map, const Overlay& overlay, double k) {
+    const MapProjection& p = mapProjection(map);
+    const auto polygon = [&](const OverlayRoute& route) {
+        QPolygonF line;
+        for (const RouteStop& point : route.points)
+            line << QPointF(p.x(point.longitude), p.y(point.latitude));
+        return line;
+    };
+    for (std::size_t i = 0; i < overlay.areas.size(); ++i) {
+        QColor edge = kAreaColours[i % 6];
+        edge.setAlpha(200);
+        painter.setPen(QPen(edge, 1.5 * k, Qt::DashLine));
+        painter.setBrush(kAreaColours[i % 6]);
+        painter.drawPolygon(polygon(overlay.areas[i]));
+    }
+    painter.setBrush(Qt::NoBrush);
+    for (std::size_t i = 0; i < overlay.routes.size(); ++i) {
+        const QPolygonF line = polygon(overlay.routes[i]);
+        painter.setPen(overlayPen(overlay.routes[i], i, k));
+        painter.drawPolyline(line);
+        // An arrowhead at the end shows the way.
+        if (line.size() >= 2) {
+            const QLineF last(line[line.size() - 2], line.back());
+            const double a = std::atan2(-last.dy(), last.dx());
+            const double s = 11 * k;
+            QPolygonF head;
+            head << line.back()
+                 << line.back() - QPointF(std::cos(a + 0.45) * s, -std::sin(a + 0.45) * s)
+                 << line.back() - QPointF(std::cos(a - 0.45) * s, -std::sin(a - 0.45) * s);
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(kRouteColours[i % 4]);
+            painter.drawPolygon(head);
+            painter.setBrush(Qt::NoBrush);
+        }
+    }
+}
+
+// The map's picture over its base at one scale (reduction 1 large, 2 half size), with a
+// map topic's overlay if given.
+QImage drawMap(int map, const QImage& base, const MapContent& content, int reduction,
+               const Overlay* overlay) {
+    const double k = reduction;
+    QImage image = reduction == 1 ? base
+                                  : base.scaled(base.size() / reduction, Qt::IgnoreAspectRatio,
+                                                Qt::SmoothTransformation);
+    const MapProjection& p = mapProjection(map);
+    const MapLabels labels = layoutLabels(map, k, content, overlay);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.scale(1 / k, 1 / k);
+    drawGrid(painter, map, labels);
+    for (const TextLabel& region : labels.regions) {
+        painter.setFont(region.font);
+        painter.setPen(region.colour);
+        painter.drawText(
+            QPointF(region.box.left(), region.box.top() + QFontMetricsF(region.font).ascent()),
+            region.text);
+    }
+    if (map == 3 && !overlay) {
+        for (const Journey& journey : content.journeys) {
+            QPolygonF line;
+            for (const RouteStop& stop : journey.stops)
+                line << QPointF(p.x(stop.longitude), p.y(stop.latitude));
+            painter.setPen(routePen(journey.number, k));
+            painter.setBrush(Qt::NoBrush);
+            painter.drawPolyline(line);
+        }
+    }
+    if (overlay)
+        drawOverlayShapes(painter, map, *overlay, k);
+    const QFontMetricsF metrics(labels.placeFont);
+    for (std::size_t i = 0; i < labels.points.size(); ++i) {
+        if (!labels.layout.marked[i])
             continue;
-        placeMark(painter, at, place.certainty);
-        space.reserve(QRectF(at - QPointF(4, 4), QSizeF(8, 8)));
-        marks.push_back(at);
-        marked.push_back(i);
+        const MapPoint& point = labels.points[i];
+        if (point.stop)
+            routeStop(painter, point.at, k);
+        else
+            placeMark(painter, point.at, point.certainty, k);
     }
-    order = marked;
-    for (std::size_t i : order) {
-        const Place& place = content.places[i];
-        placeLabel(painter, space, QPointF(p.x(place.longitude), p.y(place.latitude)),
-                   QString::fromStdString(place.name), placeFont);
-    }
-    // Route stops that the places do not mark get a small mark and their name.
-    for (const auto& [at, name] : stops) {
-        const bool marked = std::any_of(order.begin(), order.end(), [&](std::size_t i) {
-            const Place& place = content.places[i];
-            return QLineF(at, QPointF(p.x(place.longitude), p.y(place.latitude))).length() < 6;
-        });
-        if (marked)
-            continue;
-        routeStop(painter, at);
-        placeLabel(painter, space, at, name, placeFont);
-    }
-    drawTitle(painter, map, title);
+    for (std::size_t i = 0; i < labels.points.size(); ++i)
+        if (const auto& box = labels.layout.labels[i])
+            haloText(painter, QPointF(box->left, box->top + metrics.ascent()),
+                     labels.points[i].name, labels.placeFont, kPlaceColour, k);
+    drawTitle(painter, map, labels.title, k);
     return image;
 }
 
@@ -513,8 +650,21 @@ int cellCount(const MapGridLines& lines) {
 }
 
 // The symbols of a map explained, one line each.
-QImage drawLegend(int map, const std::vector<Journey>& journeys) {
-    enum class Symbol { Sure, Likely, Uncertain, Land, Water, River, Shore, Grid, Stop, Route };
+QImage drawLegend(int map, const std::vector<Journey>& journeys, const Overlay* overlay) {
+    enum class Symbol {
+        Sure,
+        Likely,
+        Uncertain,
+        Land,
+        Water,
+        River,
+        Shore,
+        Grid,
+        Stop,
+        Route,
+        TopicRoute,
+        TopicArea
+    };
     struct Row {
         Symbol symbol;
         QString text;
@@ -530,7 +680,12 @@ QImage drawLegend(int map, const std::vector<Journey>& journeys) {
                              {Symbol::Grid, QStringLiteral("격자 (가로 A-%1, 세로 1-%2)")
                                                 .arg(QChar('A' + cellCount(mapGridX(map)) - 1))
                                                 .arg(cellCount(mapGridY(map)))}};
-    if (map == 3) {
+    if (overlay) {
+        for (std::size_t i = 0; i < overlay->routes.size(); ++i)
+            rows.push_back({Symbol::TopicRoute, overlay->routes[i].legend, int(i)});
+        for (std::size_t i = 0; i < overlay->areas.size(); ++i)
+            rows.push_back({Symbol::TopicArea, overlay->areas[i].legend, int(i)});
+    } else if (map == 3) {
         rows.push_back({Symbol::Stop, QStringLiteral("여행 중 들른 곳")});
         for (const Journey& journey : journeys)
             rows.push_back({Symbol::Route, journey.legend, journey.number});
@@ -594,6 +749,19 @@ QImage drawLegend(int map, const std::vector<Journey>& journeys) {
             painter.setPen(routePen(row.journey));
             painter.drawLine(left, right);
             break;
+        case Symbol::TopicRoute:
+            painter.setPen(
+                overlayPen(overlay->routes[std::size_t(row.journey)], std::size_t(row.journey), 1));
+            painter.drawLine(left, right);
+            break;
+        case Symbol::TopicArea: {
+            QColor edge = kAreaColours[row.journey % 6];
+            edge.setAlpha(200);
+            painter.setPen(QPen(edge, 1.5, Qt::DashLine));
+            painter.setBrush(kAreaColours[row.journey % 6]);
+            painter.drawRect(QRectF(left.x(), y - 8, right.x() - left.x(), 16));
+            break;
+        }
         }
         painter.setFont(font);
         painter.setPen(Qt::black);
@@ -607,33 +775,145 @@ void save(const QImage& image, const std::string& path) {
         throw std::runtime_error(path + ": cannot write bitmap");
 }
 
+// Names one a line; "#" starts a comment line.
+std::set<std::string> readNames(const std::string& path) {
+    std::ifstream in = openSource(path);
+    return readNameList(in);
+}
+
+// Map topics: "topic KEY MAP", then "route LEGEND solid|dashed" or "area LEGEND" followed
+// by "latitude longitude" lines, and "site NAME" lines naming places to be labelled.
+std::vector<Overlay> readOverlays(const std::string& path) {
+    std::ifstream in = openSource(path);
+    std::vector<Overlay> overlays;
+    std::vector<RouteStop>* points = nullptr;
+    std::string line;
+    for (int number = 1; std::getline(in, line); ++number) {
+        if (line.empty() || line[0] == '#')
+            continue;
+        const std::vector<std::string> f = tabFields(line);
+        const auto fail = [&] {
+            throw SourceError(path + ":" + std::to_string(number) + ": malformed overlay line");
+        };
+        if (f[0] == "topic") {
+            if (f.size() != 3 || std::atoi(f[2].c_str()) < 1 || std::atoi(f[2].c_str()) > kMapCount)
+                fail();
+            overlays.push_back({f[1], std::atoi(f[2].c_str()), {}, {}, {}});
+            points = nullptr;
+        } else if (overlays.empty()) {
+            fail();
+        } else if (f[0] == "route" && f.size() == 3 && (f[2] == "solid" || f[2] == "dashed")) {
+            overlays.back().routes.push_back({QString::fromStdString(f[1]), f[2] == "dashed", {}});
+            points = &overlays.back().routes.back().points;
+        } else if (f[0] == "area" && f.size() == 2) {
+            overlays.back().areas.push_back({QString::fromStdString(f[1]), false, {}});
+            points = &overlays.back().areas.back().points;
+        } else if (f[0] == "site" && f.size() == 2) {
+            overlays.back().sites.insert(f[1]);
+        } else if (points && f.size() == 2) {
+            points->push_back({std::atof(f[0].c_str()), std::atof(f[1].c_str()), {}});
+        } else {
+            fail();
+        }
+    }
+    return overlays;
+}
+
+MapContent readContent(const std::string& dataDir) {
+    const std::string sources = dataDir + "/maps/";
+    MapContent content;
+    // The places are optional: without them the maps carry no place marks.
+    if (std::ifstream in(sources + "places.txt"); in)
+        content.places = readPlaces(in, sources + "places.txt");
+    std::ifstream ntIn = openSource(sources + "ntplaces.txt");
+    content.keys = placeKeys(content.places, readNameList(ntIn));
+    content.regions = readRegions(sources + "regions.txt");
+    content.journeys = readJourneys(sources + "routes.txt");
+    if (std::filesystem::exists(sources + "important.txt"))
+        content.important = readNames(sources + "important.txt");
+    if (std::filesystem::exists(sources + "overlays.txt"))
+        content.overlays = readOverlays(sources + "overlays.txt");
+    return content;
+}
+
 } // namespace
+
+MapLabelBoxes mapLabelBoxes(const std::string& dataDir, int map, int reduction,
+                            const std::string& topic) {
+    installFontSubstitutions();
+    const MapContent content = readContent(dataDir);
+    const Overlay* overlay = nullptr;
+    for (const Overlay& o : content.overlays)
+        if (o.key == topic)
+            overlay = &o;
+    const MapLabels labels = layoutLabels(map, reduction, content, overlay);
+    MapLabelBoxes boxes;
+    for (const auto& tag : labels.tags)
+        boxes.names.push_back(toBox(tag.first));
+    boxes.names.push_back(toBox(labels.title));
+    for (const TextLabel& region : labels.regions)
+        boxes.names.push_back(toBox(region.box));
+    const double r = kMarkRadius * reduction;
+    for (std::size_t i = 0; i < labels.points.size(); ++i) {
+        const MapPoint& point = labels.points[i];
+        const std::string name = point.name.toStdString();
+        const bool important = !point.stop && (content.important.count(name) ||
+                                               (overlay && overlay->sites.count(name)));
+        // A place whose mark falls on a nearer important place's is not shown on this map.
+        if (important && labels.layout.marked[i] && !labels.layout.labels[i])
+            boxes.unnamedImportant.push_back(name);
+        if (labels.layout.labels[i])
+            boxes.names.push_back(*labels.layout.labels[i]);
+        if (labels.layout.marked[i])
+            boxes.marks.push_back(
+                {point.at.x() - r, point.at.y() - r, point.at.x() + r, point.at.y() + r});
+    }
+    return boxes;
+}
+
+std::vector<MapTopic> mapTopics(const std::string& dataDir) {
+    std::vector<MapTopic> topics;
+    for (const Overlay& o : readContent(dataDir).overlays) {
+        MapTopic topic{o.key,
+                       o.map,
+                       int(o.routes.size() + o.areas.size()),
+                       std::vector<std::string>(o.sites.begin(), o.sites.end()),
+                       {}};
+        const MapProjection& p = mapProjection(o.map);
+        for (const auto* shapes : {&o.routes, &o.areas})
+            for (const OverlayRoute& shape : *shapes)
+                for (const RouteStop& point : shape.points)
+                    if (!onMap(p, QPointF(p.x(point.longitude), p.y(point.latitude))))
+                        ++topic.pointsOffMap;
+        topics.push_back(std::move(topic));
+    }
+    return topics;
+}
 
 void drawMaps(const std::string& dataDir, const std::string& mapFolder,
               const std::function<void(const std::string&)>& progress) {
     installFontSubstitutions();
-    const std::string sources = dataDir + "/maps/";
-    std::vector<Place> places;
-    // The places are optional: without them the maps carry no place marks.
-    if (std::ifstream in(sources + "places.txt"); in)
-        places = readPlaces(in, sources + "places.txt");
-    std::ifstream ntIn = openSource(sources + "ntplaces.txt");
-    const std::vector<PlaceKey> keys = placeKeys(places, readNameList(ntIn));
-    const std::vector<Region> regions = readRegions(sources + "regions.txt");
-    const std::vector<Journey> journeys = readJourneys(sources + "routes.txt");
-    const MapContent content{places, keys, regions, journeys};
-
+    const MapContent content = readContent(dataDir);
     QTemporaryDir work;
     if (!work.isValid())
         throw std::runtime_error("cannot make a temporary folder for gmt");
     std::filesystem::create_directories(mapFolder);
     for (int map = 1; map <= kMapCount; ++map) {
         progress("drawing map " + std::to_string(map));
-        const QImage large = drawMap(map, work.path(), content);
-        save(large, mapFileName(mapFolder, map, 'b'));
-        save(large.scaled(large.size() / 2, Qt::IgnoreAspectRatio, Qt::SmoothTransformation),
-             mapFileName(mapFolder, map, 's'));
-        save(drawLegend(map, journeys), mapFileName(mapFolder, map, 'i'));
+        const QImage base = drawBase(map, work.path(), content.regions);
+        save(drawMap(map, base, content, 1, nullptr), mapFileName(mapFolder, map, 'b'));
+        save(drawMap(map, base, content, 2, nullptr), mapFileName(mapFolder, map, 's'));
+        save(drawLegend(map, content.journeys, nullptr), mapFileName(mapFolder, map, 'i'));
+        for (const Overlay& overlay : content.overlays) {
+            if (overlay.map != map)
+                continue;
+            save(drawMap(map, base, content, 1, &overlay),
+                 topicMapFileName(mapFolder, overlay.key, 'b'));
+            save(drawMap(map, base, content, 2, &overlay),
+                 topicMapFileName(mapFolder, overlay.key, 's'));
+            save(drawLegend(map, content.journeys, &overlay),
+                 topicMapFileName(mapFolder, overlay.key, 'i'));
+        }
     }
 }
 
