@@ -13,6 +13,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 
 namespace qel {
 namespace {
@@ -283,7 +284,9 @@ int runVerseSearch(const VerseSearchJob& job, SearchSink& sink) {
         CloseDic();
         return 0;
     }
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::ostringstream whole; // one read, not a character at a time
+    whole << in.rdbuf();
+    const std::string text = std::move(whole).str();
     in.close();
 
     sink.resetGrid();

@@ -36,7 +36,8 @@ std::string inputText(const char* s) {
 void copyOut(char* out, std::size_t size, std::string_view s) {
     if (!out || size == 0)
         return;
-    const std::size_t n = wholeCharacterPrefix(s, size - 1);
+    // Only a text that does not fit needs its character boundaries found.
+    const std::size_t n = s.size() < size ? s.size() : wholeCharacterPrefix(s, size - 1);
     std::memcpy(out, s.data(), n);
     out[n] = '\0';
 }
@@ -758,8 +759,9 @@ int get_clause(const char* record, char* out) {
         if (verse < 0)
             return 0;
         const std::string& text = e.index->data().verses[static_cast<std::size_t>(verse)].text;
-        std::size_t n = wholeCharacterPrefix(text, QE_CLAUSE_SIZE - 1);
-        if (n < text.size()) {
+        std::size_t n = text.size();
+        if (n >= QE_CLAUSE_SIZE) {
+            n = wholeCharacterPrefix(text, QE_CLAUSE_SIZE - 1);
             // Cut between words so that the positions before the cut stay right.
             const std::size_t blank = text.rfind(' ', n);
             if (blank != std::string::npos && blank > 0)

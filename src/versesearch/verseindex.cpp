@@ -245,13 +245,14 @@ VerseIndex::VerseIndex(VerseIndexData data) : data_(std::move(data)) {
             postings_[counts[f]++] = g;
     verseOfWord_.assign(data_.words.size(), 0);
     references_.reserve(data_.verses.size());
+    verseOfReference_.reserve(data_.verses.size());
     for (std::uint32_t v = 0; v < data_.verses.size(); ++v) {
         const IndexedVerse& iv = data_.verses[v];
         for (std::uint32_t k = 0; k < iv.wordCount; ++k)
             verseOfWord_[iv.firstWord + k] = v;
-        references_.emplace_back(referenceOf(v), v);
+        references_.push_back(referenceOf(v));
+        verseOfReference_.emplace(references_.back(), v);
     }
-    std::sort(references_.begin(), references_.end());
     for (std::uint32_t k = 0; k < data_.stemKeys.size(); ++k) {
         const std::string& key = data_.stemKeys[k];
         if (key.starts_with("~V"))
@@ -265,9 +266,6 @@ VerseIndex::VerseIndex(VerseIndexData data) : data_(std::move(data)) {
     }
     std::sort(initials_.begin(), initials_.end());
     sortUnique(contextForms_);
-    referenceRank_.resize(references_.size());
-    for (std::uint32_t r = 0; r < references_.size(); ++r)
-        referenceRank_[references_[r].second] = r;
 }
 
 std::string VerseIndex::referenceOf(std::size_t verse) const {
@@ -277,12 +275,8 @@ std::string VerseIndex::referenceOf(std::size_t verse) const {
 }
 
 int VerseIndex::verseOfReference(std::string_view reference) const {
-    auto it = std::lower_bound(references_.begin(), references_.end(), reference,
-                               [](const std::pair<std::string, std::uint32_t>& a,
-                                  std::string_view b) { return a.first < b; });
-    if (it == references_.end() || it->first != reference)
-        return -1;
-    return static_cast<int>(it->second);
+    const auto it = verseOfReference_.find(std::string(reference));
+    return it == verseOfReference_.end() ? -1 : static_cast<int>(it->second);
 }
 
 bool VerseIndex::hasForm(std::u32string_view word) const {
@@ -519,7 +513,7 @@ std::vector<VerseHits> VerseIndex::search(const ParsedQuery& query, SearchType t
     for (std::size_t i = 0; i < result.size();) {
         const std::uint32_t v = result[i].first;
         VerseHits& row = out.emplace_back();
-        row.reference = references_[referenceRank_[v]].first;
+        row.reference = references_[v];
         for (; i < result.size() && result[i].first == v; ++i)
             row.positions.push_back(result[i].second);
     }

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 // The verse-search index of the VRA text: the display text of every verse, its words, the
@@ -102,12 +103,12 @@ private:
     VerseIndexData data_;
     std::vector<std::uint32_t> postingStart_, postings_; // word positions of each form
     std::vector<std::uint32_t> verseOfWord_;
-    std::vector<std::pair<std::string, std::uint32_t>> references_; // sorted
-    std::vector<std::uint32_t> referenceRank_;
+    std::vector<std::string> references_; // of each verse
+    std::unordered_map<std::string, std::uint32_t> verseOfReference_;
+    // Forms that verbReadingWords may hold.
     std::vector<std::uint32_t> contextForms_;
-    std::vector<std::pair<std::u32string, std::uint32_t>>
-        initials_; // sorted // forms that verbReadingWords may hold // verse -> its entry in
-                   // references_
+    // Initial letters of each stem (and dictionary form) with its key: sorted.
+    std::vector<std::pair<std::u32string, std::uint32_t>> initials_;
 };
 
 } // namespace qel

@@ -12,6 +12,7 @@
 #include <fstream>
 #include <iterator>
 #include <malloc.h>
+#include <sstream>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -89,8 +90,9 @@ void BM_VerseSearchWholeBible(benchmark::State& state) {
             break;
         }
         std::ifstream in(result, std::ios::binary);
-        const std::string text((std::istreambuf_iterator<char>(in)),
-                               std::istreambuf_iterator<char>());
+        std::ostringstream whole; // as the search run reads it
+        whole << in.rdbuf();
+        const std::string text = std::move(whole).str();
         OpenContDB(folder.c_str());
         verses = 0;
         for (const std::string& record : qel::readResultRecords(text)) {
