@@ -139,9 +139,11 @@ std::u32string fromJamo(std::u32string_view jamo);
 
 // True for the characters that make up a searchable word: Hangul syllables, ASCII letters
 // and digits.
+// Consonant letters count too: a query of initials (ㅎㄴㄴ) is a word.
 inline bool isWordChar(char32_t c) {
-    return isSyllable(c) || (c < 128 && ((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') ||
-                                         (c >= 'A' && c <= 'Z')));
+    return isSyllable(c) || (c >= 0x3131 && c <= 0x314E) ||
+           (c < 128 &&
+            ((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')));
 }
 
 // A word as the index keeps it: punctuation cut from both ends, ASCII letters lower-cased.

@@ -1095,6 +1095,15 @@ std::u32string derivationRoot(std::u32string_view stem) {
     return {};
 }
 
+bool startsWithDependentNoun(std::u32string_view word) {
+    static constexpr std::u32string_view kDependent[] = {U"줄", U"것", U"자", U"이", U"바", U"데",
+                                                         U"지", U"적", U"뿐", U"때", U"후", U"뒤"};
+    for (std::u32string_view noun : kDependent)
+        if (word.starts_with(noun) && isParticleTail(noun, word.substr(noun.size())))
+            return true;
+    return false;
+}
+
 bool isFunctionWord(std::u32string_view word) {
     return std::any_of(std::begin(kFunctionWords), std::end(kFunctionWords),
                        [&](const char32_t* w) { return word == std::u32string_view(w); });

@@ -32,6 +32,10 @@ bool isParticleTail(std::u32string_view stem, std::u32string_view tail);
 // 축복, 회개시키 -> 회개); empty when the stem carries none of these suffixes.
 std::u32string derivationRoot(std::u32string_view predicateStem);
 
+// True when the word is a dependent noun that follows a determiner, with its particles
+// (줄로, 것을, 자들, 이가): after one, 온 and 한 are rather the verbs 오다 and 하다.
+bool startsWithDependentNoun(std::u32string_view word);
+
 // Determiners and conjunctions that index nothing on their own (그, 이, 저, 및, 또 ...).
 bool isFunctionWord(std::u32string_view word);
 

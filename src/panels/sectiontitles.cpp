@@ -2,6 +2,8 @@
 
 #include "bible/biblequeries.h"
 #include "bible/booktable.h"
+#include "language/hangulinitials.h"
+#include "platform/codec.h"
 #include "platform/database.h"
 
 namespace qel {
@@ -68,10 +70,18 @@ std::vector<std::string> searchSectionTitles(Database& db, std::string_view vers
     std::vector<std::string> hits;
     if (text.empty() || !hasTitleTable(db, version))
         return hits;
-    RecordSet rs(db, sql::sectionTitleSearch(version), {sql::sectionTitlePattern(text)});
-    for (; !rs.isEOF(); rs.moveNext())
-        hits.push_back(hitText(rs.text("body"),
-                               bookAbbrOf(bookNameOf(rs.field("volcode"), version), version)));
+    // Initial letters (ㅅㄹ) are matched here; the database sees every title then.
+    const std::u32string pattern = utf8ToUtf32(cp949ToUtf8(text));
+    const bool initials = korean::hasInitialLetter(pattern);
+    RecordSet rs(db, sql::sectionTitleSearch(version),
+                 {sql::sectionTitlePattern(initials ? std::string_view() : text)});
+    for (; !rs.isEOF(); rs.moveNext()) {
+        const std::string body = rs.text("body");
+        if (initials && !korean::containsInitials(utf8ToUtf32(cp949ToUtf8(body)), pattern))
+            continue;
+        hits.push_back(
+            hitText(body, bookAbbrOf(bookNameOf(rs.field("volcode"), version), version)));
+    }
     return hits;
 }
 

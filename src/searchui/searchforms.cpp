@@ -4,6 +4,7 @@
 
 #include "bible/booktable.h"
 #include "bible/versekey.h"
+#include "language/hangulinitials.h"
 #include "platform/codec.h"
 #include "platform/text.h"
 #include "versesearch/bookabbreviations.h"
@@ -66,6 +67,21 @@ std::string normaliseSearchQuery(std::string_view query) {
             ++i;
     }
     return out;
+}
+
+bool hasShortInitialsWord(std::string_view normalisedQuery) {
+    const std::u32string text = utf8ToUtf32(cp949ToUtf8(normalisedQuery));
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find(U' ', start);
+        if (end == std::u32string::npos)
+            end = text.size();
+        const std::u32string_view word = std::u32string_view(text).substr(start, end - start);
+        if (korean::isInitialsOnly(word) && word.size() < korean::kMinInitials)
+            return true;
+        start = end + 1;
+    }
+    return false;
 }
 
 VerseQuery verseQuery(std::string_view query, int mode) {

@@ -33,6 +33,10 @@ struct VerseQuery {
 };
 VerseQuery verseQuery(std::string_view query, int mode);
 
+// True when a word of the query is made of initial letters only (ㅎㄴ) and too short to
+// stand for a handful of words.
+bool hasShortInitialsWord(std::string_view normalisedQuery);
+
 // Radio index 0..2 to the engine's type 1..3; anything else is 1.
 int verseEngineType(int searchTypeIndex);
 

@@ -14,6 +14,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 
 namespace qel {
 namespace {
@@ -23,6 +24,8 @@ std::string cp(const char* utf8) {
 }
 
 const char* const kNothingFound = "아무 것도 찾을 수 없습니다.";
+const char* const kShortInitials =
+    "초성은 세 자 이상 입력하십시오.\n두 자 이하로는 찾을 단어가 너무 많습니다.";
 const char* const kStopped = "검색을 중단 합니다.";
 
 std::string countStatus(int count) {
@@ -241,6 +244,11 @@ int runVerseSearch(const VerseSearchJob& job, SearchSink& sink) {
     const int type = verseEngineType(job.searchType);
     const VerseQuery query = verseQuery(job.query, job.mode);
     const std::string normalised = normaliseSearchQuery(job.query);
+    if (hasShortInitialsWord(normalised)) {
+        sink.message(cp(kShortInitials));
+        sink.status(countStatus(0));
+        return 0;
+    }
     if (!OpenDic(job.indexFolder.c_str())) {
         CloseDic();
         const bool slash = !job.indexFolder.empty() && job.indexFolder.back() == '/';
@@ -295,7 +303,9 @@ int runVerseSearch(const VerseSearchJob& job, SearchSink& sink) {
         CloseDic();
         return 0;
     }
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::ostringstream whole; // one read, not a character at a time
+    whole << in.rdbuf();
+    const std::string text = std::move(whole).str();
     in.close();
 
     sink.resetGrid();

@@ -1,5 +1,6 @@
 #include "treesearch/topictable.h"
 
+#include "language/hangulinitials.h"
 #include "platform/codec.h"
 
 #include <algorithm>
@@ -67,10 +68,16 @@ std::vector<int> searchTitles(const TopicTable& table, std::string_view text) {
     std::vector<int> rows;
     if (text.empty())
         return rows;
+    // Initial letters (ㅅㄹ) stand for any syllable that begins with them.
+    const std::u32string pattern = utf8ToUtf32(cp949ToUtf8(text));
+    const bool initials = korean::hasInitialLetter(pattern);
     const int count = entryCount(table);
     for (int row = 0; row < count; ++row) {
         const TopicEntry& entry = table[row];
-        if (!entry.key.empty() && entry.title.find(text) != std::string::npos)
+        if (entry.key.empty())
+            continue;
+        if (initials ? korean::containsInitials(utf8ToUtf32(cp949ToUtf8(entry.title)), pattern)
+                     : entry.title.find(text) != std::string::npos)
             rows.push_back(row);
     }
     return rows;

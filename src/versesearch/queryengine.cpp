@@ -1,5 +1,6 @@
 #include "versesearch/queryengine.h"
 
+#include "language/hangulinitials.h"
 #include "language/koreanjamo.h"
 #include "language/koreanmorphology.h"
 #include "platform/codec.h"
@@ -35,7 +36,8 @@ std::string inputText(const char* s) {
 void copyOut(char* out, std::size_t size, std::string_view s) {
     if (!out || size == 0)
         return;
-    const std::size_t n = wholeCharacterPrefix(s, size - 1);
+    // Only a text that does not fit needs its character boundaries found.
+    const std::size_t n = s.size() < size ? s.size() : wholeCharacterPrefix(s, size - 1);
     std::memcpy(out, s.data(), n);
     out[n] = '\0';
 }
@@ -137,25 +139,6 @@ bool isSubset(const std::vector<std::uint32_t>& a, const std::vector<std::uint32
     return std::includes(b.begin(), b.end(), a.begin(), a.end());
 }
 
-// Verses that hold any of the forms.
-std::size_t verseCount(const VerseIndex& index, const std::vector<std::uint32_t>& forms) {
-    if (forms.empty())
-        return 0;
-    std::vector<char> seen(index.data().forms.size(), 0);
-    for (std::uint32_t f : forms)
-        seen[f] = 1;
-    std::size_t count = 0;
-    for (const IndexedVerse& v : index.data().verses)
-        for (std::uint32_t k = 0; k < v.wordCount; ++k) {
-            const std::uint32_t f = index.data().words[v.firstWord + k];
-            if (f != kNoForm && seen[f]) {
-                ++count;
-                break;
-            }
-        }
-    return count;
-}
-
 // A compound noun written as one word, as parts the text knows as nouns (하나님/나라).
 std::string morphOfNoun(const VerseIndex& index, const std::u32string& stem) {
     if (stem.size() >= 4) {
@@ -179,7 +162,56 @@ char classLetter(WordClass cls) {
 // Bible's own sense of a word from our list first; a noun whose every form a predicate
 // explains too (할 beside 하다) falls behind, a nominalised noun (믿음) does not. Readings
 // no likelier than one that covers all their forms are left out.
-std::vector<Candidate> candidatesOf(const VerseIndex& index, const std::u32string& word) {
+// The line of a candidate in the choice list: number, dictionary form, class, parts, verses.
+std::string candidateLine(std::size_t number, const korean::Analysis& a, std::size_t verses) {
+    const char* tag = a.wordClass == WordClass::Noun        ? "[명사]"
+                      : a.wordClass == WordClass::Predicate ? "[용언]"
+                                                            : "[수식언]";
+    return std::to_string(number) + " " + cp949Of(korean::lemmaOf(a)) + " " + utf8ToCp949(tag) +
+           " " + cp949Of(a.parts) + " (" + std::to_string(verses) + utf8ToCp949("절)");
+}
+
+Candidate candidateOf(const VerseIndex& index, const korean::Analysis& a, std::size_t number,
+                      std::size_t verses) {
+    Candidate c;
+    c.analysis = a;
+    c.morph =
+        a.wordClass == WordClass::Noun ? morphOfNoun(index, a.stem) : cp949Of(korean::lemmaOf(a));
+    c.morph.resize(wholeCharacterPrefix(c.morph, QE_MORP_SIZE - 1));
+    c.line = candidateLine(number, a, verses);
+    return c;
+}
+
+// A word of initial letters (ㅎㄴㄴ) stands for the words of the text with those
+// initials, the most frequent first.
+std::vector<Candidate> initialsCandidatesOf(const VerseIndex& index, const std::u32string& word) {
+    struct Found {
+        korean::Analysis a;
+        std::size_t verses;
+    };
+    std::vector<Found> found;
+    for (std::uint32_t k : index.stemsWithInitials(word)) {
+        const std::string& key = index.data().stemKeys[k];
+        const std::u32string stem = utf8ToUtf32(std::string_view(key).substr(1));
+        const WordClass cls = key[0] == 'N'   ? WordClass::Noun
+                              : key[0] == 'V' ? WordClass::Predicate
+                                              : WordClass::Modifier;
+        found.push_back({{stem, cls, stem}, index.verseCountOf(index.data().stemForms[k])});
+    }
+    std::stable_sort(found.begin(), found.end(),
+                     [](const Found& a, const Found& b) { return a.verses > b.verses; });
+    if (found.size() > kMaxCandidates)
+        found.resize(kMaxCandidates);
+    std::vector<Candidate> out;
+    for (const Found& f : found)
+        out.push_back(candidateOf(index, f.a, out.size() + 1, f.verses));
+    return out;
+}
+
+std::vector<Candidate> candidatesOf(const VerseIndex& index, const std::u32string& word,
+                                    std::u32string_view next = {}) {
+    if (korean::isInitialsOnly(word))
+        return initialsCandidatesOf(index, word);
     struct Scored {
         korean::Analysis a;
         std::vector<std::uint32_t> forms;
@@ -222,8 +254,17 @@ std::vector<Candidate> candidatesOf(const VerseIndex& index, const std::u32strin
             kept.push_back(&all[i]);
     }
     for (Scored* s : kept) {
-        if (s->a.wordClass != WordClass::Noun || isNominalisedNoun(s->a) || s->cost < -10)
+        if (s->a.wordClass != WordClass::Noun || s->cost < -10)
             continue;
+        if (isNominalisedNoun(s->a)) {
+            // 함이라 is 하다's before it is the noun 함 (box).
+            if (s->a.stem.size() == 1 && std::any_of(kept.begin(), kept.end(), [&](auto* t) {
+                    return t->a.wordClass == WordClass::Predicate && t->a.stem.size() == 1 &&
+                           t->a.parts.starts_with(t->a.stem + U"+ㅁ");
+                }))
+                s->cost += 8;
+            continue;
+        }
         for (const Scored* t : kept)
             if (t->a.wordClass == WordClass::Predicate && t->forms.size() > s->forms.size() &&
                 isSubset(s->forms, t->forms))
@@ -236,6 +277,11 @@ std::vector<Candidate> candidatesOf(const VerseIndex& index, const std::u32strin
                          }))->cost;
         std::erase_if(kept, [&](const Scored* s) { return s->cost != best; });
     }
+    if (korean::startsWithDependentNoun(next))
+        // 온 줄로, 본 것을: before a dependent noun a determiner is the verb's.
+        for (Scored* s : kept)
+            if (s->a.wordClass == WordClass::Predicate && s->a.parts.ends_with(U"+ㄴ"))
+                s->cost -= 40;
     std::stable_sort(kept.begin(), kept.end(), [](const Scored* a, const Scored* b) {
         if (a->cost != b->cost)
             return a->cost < b->cost;
@@ -244,21 +290,8 @@ std::vector<Candidate> candidatesOf(const VerseIndex& index, const std::u32strin
     if (kept.size() > kMaxCandidates)
         kept.resize(kMaxCandidates);
     std::vector<Candidate> out;
-    for (const Scored* s : kept) {
-        Candidate c;
-        c.analysis = s->a;
-        const bool noun = s->a.wordClass == WordClass::Noun;
-        c.morph = noun ? morphOfNoun(index, s->a.stem) : cp949Of(korean::lemmaOf(s->a));
-        c.morph.resize(wholeCharacterPrefix(c.morph, QE_MORP_SIZE - 1));
-        const char* tag = noun                                     ? "[명사]"
-                          : s->a.wordClass == WordClass::Predicate ? "[용언]"
-                                                                   : "[수식언]";
-        const std::string number = std::to_string(out.size() + 1);
-        c.line = number + " " + cp949Of(korean::lemmaOf(s->a)) + " " + utf8ToCp949(tag) + " " +
-                 cp949Of(s->a.parts) + " (" + std::to_string(verseCount(index, s->forms)) +
-                 utf8ToCp949("절)");
-        out.push_back(std::move(c));
-    }
+    for (const Scored* s : kept)
+        out.push_back(candidateOf(index, s->a, out.size() + 1, index.verseCountOf(s->forms)));
     return out;
 }
 
@@ -467,7 +500,11 @@ int query_EX(const char* query, int split, int type) {
             w.parsed = pw;
             if (!korean::isFunctionWord(pw.text)) {
                 Item item;
-                item.candidates = candidatesOf(*e.index, pw.text);
+                const std::size_t at = static_cast<std::size_t>(&pw - q.words.data());
+                item.candidates =
+                    candidatesOf(*e.index, pw.text,
+                                 at + 1 < q.words.size() ? std::u32string_view(q.words[at + 1].text)
+                                                         : std::u32string_view());
                 if (!item.candidates.empty())
                     w.items.push_back(std::move(item));
             }
@@ -722,8 +759,9 @@ int get_clause(const char* record, char* out) {
         if (verse < 0)
             return 0;
         const std::string& text = e.index->data().verses[static_cast<std::size_t>(verse)].text;
-        std::size_t n = wholeCharacterPrefix(text, QE_CLAUSE_SIZE - 1);
-        if (n < text.size()) {
+        std::size_t n = text.size();
+        if (n >= QE_CLAUSE_SIZE) {
+            n = wholeCharacterPrefix(text, QE_CLAUSE_SIZE - 1);
             // Cut between words so that the positions before the cut stay right.
             const std::size_t blank = text.rfind(' ', n);
             if (blank != std::string::npos && blank > 0)

@@ -1,5 +1,6 @@
 #include "versesearch/verseindex.h"
 
+#include "language/hangulinitials.h"
 #include "language/koreanjamo.h"
 #include "platform/codec.h"
 #include "versesearch/bookabbreviations.h"
@@ -11,12 +12,13 @@
 #include <limits>
 #include <map>
 #include <stdexcept>
+#include <type_traits>
 
 namespace qel {
 
 namespace {
 
-constexpr char kMagic[8] = {'Q', 'E', 'L', 'V', 'I', 'X', '0', '1'};
+constexpr char kMagic[8] = {'Q', 'E', 'L', 'V', 'I', 'X', '0', '2'};
 constexpr int kBookCount = 66;
 
 class Writer {
@@ -82,7 +84,7 @@ void appendSorted(std::vector<std::uint32_t>& to, const std::vector<std::uint32_
     to.insert(to.end(), from.begin(), from.end());
 }
 
-void sortUnique(std::vector<std::uint32_t>& v) {
+template <typename T> void sortUnique(std::vector<T>& v) {
     std::sort(v.begin(), v.end());
     v.erase(std::unique(v.begin(), v.end()), v.end());
 }
@@ -127,6 +129,9 @@ void saveVerseIndex(const VerseIndexData& d, const std::string& path) {
             w.str(h.gloss);
         }
     }
+    w.u32(static_cast<std::uint32_t>(d.verbReadingWords.size()));
+    for (std::uint32_t g : d.verbReadingWords)
+        w.u32(g);
     const std::string tmp = path + ".part";
     {
         std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
@@ -203,6 +208,12 @@ bool loadVerseIndex(const std::string& path, VerseIndexData& d, std::string& err
             if (!r.str(h.hanja) || !r.str(h.gloss))
                 return fail("bad homonym");
     }
+    if (!r.count(n, 4))
+        return fail("bad verb reading count");
+    d.verbReadingWords.resize(n);
+    for (std::uint32_t& g : d.verbReadingWords)
+        if (!r.u32(g) || g >= d.words.size())
+            return fail("bad verb reading");
     if (!r.atEnd())
         return fail("trailing bytes");
     for (std::uint32_t f : d.words)
@@ -213,7 +224,8 @@ bool loadVerseIndex(const std::string& path, VerseIndexData& d, std::string& err
             return fail("bad verse words");
     if (!std::is_sorted(d.forms.begin(), d.forms.end()) ||
         !std::is_sorted(d.stemKeys.begin(), d.stemKeys.end()) ||
-        !std::is_sorted(d.homonymWords.begin(), d.homonymWords.end()))
+        !std::is_sorted(d.homonymWords.begin(), d.homonymWords.end()) ||
+        !std::is_sorted(d.verbReadingWords.begin(), d.verbReadingWords.end()))
         return fail("unsorted tables");
     return true;
 }
@@ -233,13 +245,27 @@ VerseIndex::VerseIndex(VerseIndexData data) : data_(std::move(data)) {
             postings_[counts[f]++] = g;
     verseOfWord_.assign(data_.words.size(), 0);
     references_.reserve(data_.verses.size());
+    verseOfReference_.reserve(data_.verses.size());
     for (std::uint32_t v = 0; v < data_.verses.size(); ++v) {
         const IndexedVerse& iv = data_.verses[v];
         for (std::uint32_t k = 0; k < iv.wordCount; ++k)
             verseOfWord_[iv.firstWord + k] = v;
-        references_.emplace_back(referenceOf(v), v);
+        references_.push_back(referenceOf(v));
+        verseOfReference_.emplace(references_.back(), v);
     }
-    std::sort(references_.begin(), references_.end());
+    for (std::uint32_t k = 0; k < data_.stemKeys.size(); ++k) {
+        const std::string& key = data_.stemKeys[k];
+        if (key.starts_with("~V"))
+            appendSorted(contextForms_, data_.stemForms[k]);
+        if (key.empty() || (key[0] != 'N' && key[0] != 'V' && key[0] != 'M'))
+            continue;
+        const std::u32string stem = utf8ToUtf32(std::string_view(key).substr(1));
+        initials_.emplace_back(korean::initialsOf(stem), k);
+        if (key[0] == 'V')
+            initials_.emplace_back(korean::initialsOf(stem + U"다"), k);
+    }
+    std::sort(initials_.begin(), initials_.end());
+    sortUnique(contextForms_);
 }
 
 std::string VerseIndex::referenceOf(std::size_t verse) const {
@@ -249,12 +275,8 @@ std::string VerseIndex::referenceOf(std::size_t verse) const {
 }
 
 int VerseIndex::verseOfReference(std::string_view reference) const {
-    auto it = std::lower_bound(references_.begin(), references_.end(), reference,
-                               [](const std::pair<std::string, std::uint32_t>& a,
-                                  std::string_view b) { return a.first < b; });
-    if (it == references_.end() || it->first != reference)
-        return -1;
-    return static_cast<int>(it->second);
+    const auto it = verseOfReference_.find(std::string(reference));
+    return it == verseOfReference_.end() ? -1 : static_cast<int>(it->second);
 }
 
 bool VerseIndex::hasForm(std::u32string_view word) const {
@@ -304,6 +326,10 @@ std::vector<std::uint32_t> VerseIndex::stemMatches(korean::WordClass cls, std::u
     const std::string key = classLetter(cls) + s;
     if (const auto* forms = formsOfKey(key))
         appendSorted(out, *forms);
+    // 온 beside 오다: found where its context reads it as the verb (search() checks).
+    if (cls == korean::WordClass::Predicate)
+        if (const auto* forms = formsOfKey("~" + key))
+            appendSorted(out, *forms);
     // Extended: the predicates derived from a noun (사랑 → 사랑하다, 축복받다) and the
     // compounds that the index builder found real (하나님 → 하나님나라; 가 → 나아가).
     if (type == SearchType::Extended) {
@@ -364,9 +390,74 @@ std::vector<std::uint32_t> VerseIndex::matchesOf(const QueryWord& word, SearchTy
     return {};
 }
 
+std::vector<std::uint32_t> VerseIndex::stemsWithInitials(std::u32string_view initials) const {
+    const auto range = std::equal_range(
+        initials_.begin(), initials_.end(), initials, [](const auto& a, const auto& b) {
+            if constexpr (std::is_same_v<std::decay_t<decltype(a)>, std::u32string_view>)
+                return a < std::u32string_view(b.first);
+            else
+                return std::u32string_view(a.first) < b;
+        });
+    std::vector<std::uint32_t> out;
+    for (auto it = range.first; it != range.second; ++it)
+        out.push_back(it->second);
+    sortUnique(out);
+    return out;
+}
+
+bool VerseIndex::readsAsVerb(std::uint32_t word) const {
+    return std::binary_search(data_.verbReadingWords.begin(), data_.verbReadingWords.end(), word);
+}
+
+// A form such as 온 is the verb (오다) in some places and a word of its own elsewhere: a
+// search for the verb takes the first, any other search by reading the rest.
+bool VerseIndex::readingFits(const QueryWord& word, SearchType type, std::uint32_t at) const {
+    if (word.kind == QueryWordKind::Surface || word.kind == QueryWordKind::Literal ||
+        (word.kind == QueryWordKind::Noun && type == SearchType::Basic) ||
+        !std::binary_search(contextForms_.begin(), contextForms_.end(), data_.words[at]))
+        return true;
+    return readsAsVerb(at) == (word.kind == QueryWordKind::Predicate);
+}
+
+std::size_t VerseIndex::verseCountOf(const std::vector<std::uint32_t>& forms) const {
+    std::vector<std::uint32_t> verses;
+    for (std::uint32_t f : forms)
+        for (std::uint32_t k = postingStart_[f]; k < postingStart_[f + 1]; ++k)
+            if (verses.empty() || verses.back() != verseOfWord_[postings_[k]])
+                verses.push_back(verseOfWord_[postings_[k]]);
+    sortUnique(verses);
+    return verses.size();
+}
+
+namespace {
+
+// Hits as (verse, word position) pairs; kept sorted so that groups combine by merging.
+using Hits = std::vector<std::pair<std::uint32_t, int>>;
+
+// The hits of `a` in verses that `b` has too, followed by those of `b` in verses of `a`.
+Hits hitsInBoth(const Hits& a, const Hits& b) {
+    Hits out;
+    std::size_t i = 0, j = 0;
+    while (i < a.size() && j < b.size()) {
+        const std::uint32_t va = a[i].first, vb = b[j].first;
+        if (va < vb) {
+            ++i;
+        } else if (vb < va) {
+            ++j;
+        } else {
+            for (; i < a.size() && a[i].first == va; ++i)
+                out.push_back(a[i]);
+            for (; j < b.size() && b[j].first == va; ++j)
+                out.push_back(b[j]);
+        }
+    }
+    return out;
+}
+
+} // namespace
+
 std::vector<VerseHits> VerseIndex::search(const ParsedQuery& query, SearchType type, int firstBook,
                                           int lastBook) const {
-    using VerseMap = std::map<std::uint32_t, std::vector<int>>;
     const std::size_t formCount = data_.forms.size();
     std::vector<std::vector<std::uint32_t>> matches(query.words.size());
     std::vector<std::vector<unsigned char>> member(query.words.size());
@@ -385,62 +476,46 @@ std::vector<VerseHits> VerseIndex::search(const ParsedQuery& query, SearchType t
     };
 
     auto phraseHits = [&](const QueryPhrase& phrase) {
-        VerseMap hits;
+        Hits hits;
         const std::size_t m = phrase.size();
         for (std::uint32_t form : matches[phrase[0]]) {
             for (std::uint32_t k = postingStart_[form]; k < postingStart_[form + 1]; ++k) {
                 const std::uint32_t g = postings_[k];
                 const std::uint32_t v = verseOfWord_[g];
                 const IndexedVerse& verse = data_.verses[v];
-                if (verse.book < firstBook || verse.book > lastBook)
-                    continue;
-                if (g + m > verse.firstWord + verse.wordCount)
+                if (verse.book < firstBook || verse.book > lastBook ||
+                    g + m > verse.firstWord + verse.wordCount)
                     continue;
                 bool ok = true;
                 for (std::size_t j = 1; j < m && ok; ++j)
                     ok = isMember(phrase[j], data_.words[g + j]);
-                if (!ok)
-                    continue;
-                auto& positions = hits[v];
-                for (std::size_t j = 0; j < m; ++j)
-                    positions.push_back(static_cast<int>(g + j - verse.firstWord + 1));
+                for (std::size_t j = 0; j < m && ok; ++j)
+                    ok = readingFits(query.words[phrase[j]], type, g + j);
+                for (std::size_t j = 0; j < m && ok; ++j)
+                    hits.emplace_back(v, static_cast<int>(g + j - verse.firstWord + 1));
             }
         }
+        std::sort(hits.begin(), hits.end());
         return hits;
     };
 
-    VerseMap result;
+    Hits result;
     for (const auto& andGroup : queryGroups(query)) {
-        VerseMap groupHits;
-        bool first = true;
-        for (const QueryPhrase& phrase : andGroup) {
-            VerseMap hits = phraseHits(phrase);
-            if (first) {
-                groupHits = std::move(hits);
-                first = false;
-                continue;
-            }
-            VerseMap both;
-            for (auto& [v, positions] : groupHits) {
-                auto it = hits.find(v);
-                if (it == hits.end())
-                    continue;
-                positions.insert(positions.end(), it->second.begin(), it->second.end());
-                both.emplace(v, std::move(positions));
-            }
-            groupHits = std::move(both);
+        Hits groupHits = phraseHits(andGroup.front());
+        for (std::size_t p = 1; p < andGroup.size() && !groupHits.empty(); ++p) {
+            groupHits = hitsInBoth(groupHits, phraseHits(andGroup[p]));
+            std::sort(groupHits.begin(), groupHits.end());
         }
-        for (auto& [v, positions] : groupHits) {
-            auto& all = result[v];
-            all.insert(all.end(), positions.begin(), positions.end());
-        }
+        result.insert(result.end(), groupHits.begin(), groupHits.end());
     }
+    sortUnique(result);
     std::vector<VerseHits> out;
-    out.reserve(result.size());
-    for (auto& [v, positions] : result) {
-        std::sort(positions.begin(), positions.end());
-        positions.erase(std::unique(positions.begin(), positions.end()), positions.end());
-        out.push_back({referenceOf(v), std::move(positions)});
+    for (std::size_t i = 0; i < result.size();) {
+        const std::uint32_t v = result[i].first;
+        VerseHits& row = out.emplace_back();
+        row.reference = references_[v];
+        for (; i < result.size() && result[i].first == v; ++i)
+            row.positions.push_back(result[i].second);
     }
     return out;
 }

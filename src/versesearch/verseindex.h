@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 // The verse-search index of the VRA text: the display text of every verse, its words, the
@@ -40,6 +41,9 @@ struct VerseIndexData {
     std::vector<std::vector<std::uint32_t>> stemForms;
     std::vector<std::string> homonymWords; // sorted, UTF-8
     std::vector<std::vector<Homonym>> homonyms;
+    // Words (positions in `words`) whose form is a word of its own elsewhere but here, by
+    // what stands around it, a verb's determiner (온 줄로, 떠 온): sorted.
+    std::vector<std::uint32_t> verbReadingWords;
 };
 
 // Throws std::runtime_error when the file cannot be written.
@@ -71,6 +75,13 @@ public:
     // the word occurs as it is or no split exists.
     std::vector<std::u32string> splitRunTogether(std::u32string_view word) const;
 
+    // Stem keys (indexes into data().stemKeys) of the nouns, predicates and modifiers whose
+    // stem or dictionary form has exactly these initial letters (ㅎㄴㄴ: 하나님).
+    std::vector<std::uint32_t> stemsWithInitials(std::u32string_view initials) const;
+
+    // Verses that hold any of the forms.
+    std::size_t verseCountOf(const std::vector<std::uint32_t>& forms) const;
+
     const std::vector<Homonym>* homonymsOf(std::u32string_view word) const;
 
     // The verse of a result reference, or -1.
@@ -82,13 +93,22 @@ public:
     std::vector<VerseHits> search(const ParsedQuery& query, SearchType type, int firstBook,
                                   int lastBook) const;
 
+    // True when the word at this position is read as the verb (see verbReadingWords).
+    bool readsAsVerb(std::uint32_t word) const;
+
 private:
+    bool readingFits(const QueryWord& word, SearchType type, std::uint32_t at) const;
     std::vector<std::uint32_t> matchesOf(const QueryWord& word, SearchType type) const;
 
     VerseIndexData data_;
     std::vector<std::uint32_t> postingStart_, postings_; // word positions of each form
     std::vector<std::uint32_t> verseOfWord_;
-    std::vector<std::pair<std::string, std::uint32_t>> references_; // sorted
+    std::vector<std::string> references_; // of each verse
+    std::unordered_map<std::string, std::uint32_t> verseOfReference_;
+    // Forms that verbReadingWords may hold.
+    std::vector<std::uint32_t> contextForms_;
+    // Initial letters of each stem (and dictionary form) with its key: sorted.
+    std::vector<std::pair<std::u32string, std::uint32_t>> initials_;
 };
 
 } // namespace qel

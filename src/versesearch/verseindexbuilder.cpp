@@ -198,6 +198,13 @@ std::vector<korean::Analysis> checkedReadings(const std::u32string& form,
     auto nominalNoun = [&](const korean::Analysis& p) {
         if (!p.parts.starts_with(p.stem + U"+ㅁ"))
             return false;
+        // 함, 감, 옴 are nouns of their own (box, persimmon) that have nothing to do with
+        // 하다, 가다, 오다; with the copula or a particle after them (함이라, 함을) they are
+        // mostly the verb's -ㅁ form, so both readings stay (not before 에: 봄에 is spring).
+        const std::u32string_view after = std::u32string_view(p.parts).substr(p.stem.size() + 2);
+        if (p.stem.size() == 1 && korean::syllableFinal(p.stem[0]) == korean::kNoFinal &&
+            (after.starts_with(U"+이") || after == U"+을" || after == U"+은" || after == U"+도"))
+            return false;
         return any([&](const korean::Analysis& n) {
             return n.wordClass == korean::WordClass::Noun && n.stem.size() <= form.size() &&
                    lexicon.knows(n.stem, korean::kLexNoun) &&
@@ -315,6 +322,47 @@ AnalysisSources readAnalysisSources(const std::string& hanjaTablePath,
     return s;
 }
 
+namespace {
+
+// 함께 or a verb's purpose form before it: 함께 온 사람들, 잡으러 온 자들.
+bool leadsToMotionVerb(std::u32string_view word) {
+    if (word == U"함께")
+        return true;
+    if (!word.ends_with(U"러"))
+        return false;
+    const auto readings = korean::analyse(word);
+    return std::any_of(readings.begin(), readings.end(), [](const korean::Analysis& a) {
+        return a.wordClass == korean::WordClass::Predicate && a.parts.ends_with(U"+러");
+    });
+}
+
+// 오다 and 가다 also follow 함께 and a purpose form (함께 온, 잡으러 간).
+constexpr unsigned char kAfterVerbToo = 2;
+
+// The places where a determiner of our list (온, 한) is rather a verb's past determiner.
+std::vector<std::uint32_t> verbReadings(const VerseIndexData& d,
+                                        const std::vector<unsigned char>& determiner,
+                                        const std::vector<std::u32string>& formTexts,
+                                        const std::vector<std::uint32_t>& order) {
+    std::vector<std::uint32_t> out;
+    auto text = [&](std::uint32_t form) -> std::u32string_view {
+        return form == kNoForm ? std::u32string_view() : formTexts[order[form]];
+    };
+    for (const IndexedVerse& v : d.verses)
+        for (std::uint32_t k = 0; k < v.wordCount; ++k) {
+            const std::uint32_t g = v.firstWord + k;
+            if (d.words[g] == kNoForm || !determiner[d.words[g]])
+                continue;
+            if ((k + 1 < v.wordCount && korean::startsWithDependentNoun(text(d.words[g + 1]))) ||
+                (k > 0 && determiner[d.words[g]] == kAfterVerbToo &&
+                 leadsToMotionVerb(text(d.words[g - 1]))))
+                out.push_back(g);
+        }
+    return out;
+}
+
+} // namespace
+
 VerseIndexData buildVerseIndexData(const std::vector<VerseSource>& verses,
                                    const AnalysisSources& sources,
                                    const std::function<void(const std::string&)>& warning) {
@@ -380,6 +428,7 @@ VerseIndexData buildVerseIndexData(const std::vector<VerseSource>& verses,
     for (std::uint32_t r = 0; r < order.size(); ++r)
         readings[r] = checkedReadings(formTexts[order[r]], sources.lexicon);
     const CompoundRules compounds(readings, sources.lexicon);
+    std::vector<unsigned char> determiner(order.size(), 0);
     for (std::uint32_t r = 0; r < order.size(); ++r) {
         // A form that our list names as a word (한, 온, 줄) stands for that word: its other
         // readings are offered for the word, but searches for 하다, 오다 or 주다 leave it out.
@@ -389,6 +438,8 @@ VerseIndexData buildVerseIndexData(const std::vector<VerseSource>& verses,
             const char letter = classLetter(a.wordClass);
             if (own && !(own & lexClassOf(a.wordClass))) {
                 stems[std::string("~") + letter + stem].push_back(r);
+                if (a.wordClass == korean::WordClass::Predicate && a.parts.ends_with(U"+ㄴ"))
+                    determiner[r] = a.stem == U"오" || a.stem == U"가" ? kAfterVerbToo : 1;
                 continue;
             }
             stems[letter + stem].push_back(r);
@@ -413,6 +464,7 @@ VerseIndexData buildVerseIndexData(const std::vector<VerseSource>& verses,
         d.stemForms.push_back(std::move(ids));
     }
 
+    d.verbReadingWords = verbReadings(d, determiner, formTexts, order);
     if (!readHomonyms(sources.hanjaTablePath, formTexts, sources.homonymOrder, d) && warning)
         warning("no hanja table at " + sources.hanjaTablePath + "; the index has no homonyms");
     return d;

@@ -49,3 +49,27 @@ TEST(SectionTitles, SearchMatchesTheTypedTextLiterally) {
     EXPECT_EQ(sectionTitlesOf(db, "VRA", "gen").size(), 3u);
     EXPECT_EQ(sectionTitlesOf(db, "VRA", "gen").front(), "50% [1:1]");
 }
+
+TEST(SectionTitles, InitialLettersFindTheTitlesThatHaveThem) {
+    TempDir dir;
+    Database db((dir.path() / "t.db").string(), Database::Mode::Create);
+    db.execute("create table TVRA (volcode TEXT, body TEXT, sequence INTEGER)");
+    const char* rows[][2] = {{"jhn", "니고데모와 대화하시다 [3:1]"},
+                             {"jhn", "하나님의 사랑 [3:16]"},
+                             {"gen", "천지 창조 [1:1]"}};
+    long long sequence = 0;
+    for (const auto& row : rows)
+        db.execute("insert into TVRA values (?, ?, ?)", {row[0], utf8ToCp949(row[1]), ++sequence});
+    const auto search = [&](const char* text) {
+        std::vector<std::string> out;
+        for (const std::string& hit : searchSectionTitles(db, "VRA", utf8ToCp949(text)))
+            out.push_back(cp949ToUtf8(hit));
+        return out;
+    };
+    EXPECT_EQ(search("ㅅㄹ"), std::vector<std::string>{"하나님의 사랑 [요 3:16]"});
+    EXPECT_EQ(search("ㄴㄱㄷㅁ"), std::vector<std::string>{"니고데모와 대화하시다 [요 3:1]"});
+    EXPECT_EQ(search("ㅊㅈ ㅊㅈ"), std::vector<std::string>{"천지 창조 [창 1:1]"});
+    // Letters and syllables mix; the letters must still begin the syllables.
+    EXPECT_EQ(search("하ㄴㄴ").size(), 1u);
+    EXPECT_TRUE(search("ㅎㄴㄴㅅ").empty());
+}

@@ -38,6 +38,19 @@ TEST(SearchForms, NormalisationAndJoinForms) {
     EXPECT_EQ(verseEngineType(7), 1);
 }
 
+TEST(SearchForms, ShortInitialsAreRefused) {
+    const struct {
+        const char* query;
+        bool refused;
+    } cases[] = {
+        {"ㅎ", true},           {"ㅎㄴ", true},      {"ㅎㄴㄴ", false},
+        {"사랑 ㅎㄴ", true},    {"ㅎㄴ 사랑", true}, {"하ㄴ", false}, // not letters only
+        {"ㅎㄴㄴ 사랑", false}, {"요 3", false},     {"", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(hasShortInitialsWord(cp(c.query)), c.refused) << c.query;
+}
+
 TEST(SearchForms, CentringOfHits) {
     const std::string text = "w1 w2 w3 w4 w5 w6 w7 w8 w9 w10";
     EXPECT_EQ(verseRowCell(text, "7#9", true), "3|5||w5 w6 w7 w8 w9 w10");

@@ -411,7 +411,7 @@ TEST_F(QueryEngineTest, StemSearchesTakeInRealFormsOnly) {
         std::vector<const char*> found, never;
     } cases[] = {
         // Compounds the lexicon knows, never a noun + 와 or the humble -사오-.
-        {"@오-", 3, {"오시니", "나아오거늘", "와서"}, {"그리스도와", "있사오니", "새와", "온"}},
+        {"@오-", 3, {"오시니", "나아오거늘", "와서"}, {"그리스도와", "있사오니", "새와"}},
         {"@듣-", 3, {"듣고", "들으시고"}, {"이들은", "그들은"}},
         {"@보-", 3, {"보시니", "보듯"}, {"것보다", "빛보다"}},
         {"@돕-", 3, {"도우소서"}, {"그리스도와"}},
@@ -614,12 +614,60 @@ TEST_F(QueryEngineTest, ADeterminerFindsTheWordAloneAndTheVerbItsOtherForms) {
     const std::set<std::string> together = hitWords(search("@!함께", 2));
     EXPECT_TRUE(together.count("함께"));
     EXPECT_EQ(together.size(), 1u);
-    // 온 "whole" is left out of 오다, whose forms 오시니 and 와서 stay.
     EXPECT_EQ(analyse("온", 2), cp("@!온"));
     EXPECT_EQ(analyse("온", 2, 1), cp("@오-"));
     const std::set<std::string> come = hitWords(search("@오-", 2));
     EXPECT_TRUE(come.count("오시니") && come.count("와서"));
-    EXPECT_FALSE(come.count("온"));
+}
+
+// Where the determiner 온 stands: 온 땅 (whole), 그가 온 것은 and 함께 온 사람들 (came),
+// 허물러 온 줄로 (came to destroy); 한 likewise in 들어오게 한 이는 (made).
+TEST_F(QueryEngineTest, WhatFollowsADeterminerDecidesBetweenItAndTheVerb) {
+    const std::set<std::string> came = referencesOf(search("@오-", 2));
+    const std::set<std::string> whole = referencesOf(search("@!온", 2));
+    for (const char* verb : {"삼하3:25", "삼하3:20", "마5:17", "요1:24"}) {
+        EXPECT_TRUE(came.count(verb)) << verb;
+        EXPECT_FALSE(whole.count(verb)) << verb;
+    }
+    for (const char* determiner : {"창1:26", "삼하2:30", "시119:10"}) {
+        EXPECT_TRUE(whole.count(determiner)) << determiner;
+        EXPECT_FALSE(came.count(determiner)) << determiner;
+    }
+    EXPECT_TRUE(referencesOf(search("@하-", 2)).count("삼하5:2"));
+    EXPECT_FALSE(referencesOf(search("@!한", 2)).count("삼하5:2"));
+    // Typed as it is, 온 is found everywhere.
+    const std::set<std::string> written = referencesOf(search("온", 1));
+    EXPECT_TRUE(written.count("창1:26") && written.count("삼하3:25"));
+    // Before a dependent noun the verb is offered first; alone, the determiner.
+    EXPECT_EQ(readingsOf("온 것은").front(), "오다 [용언]");
+    EXPECT_EQ(readingsOf("온").front(), "온 [수식언]");
+}
+
+// -ㅁ forms of one-syllable verbs before the copula or a particle (함이라, 함을) are the
+// verb's, though 함 is a noun of its own; 봄에 (spring) is not taken for 보다.
+TEST_F(QueryEngineTest, NominalisedFormsOfOneSyllableVerbsAreTheVerbs) {
+    const std::set<std::string> did = hitWords(search("@하-", 2));
+    for (const char* form : {"함이라", "함이요", "함이니", "함이니라", "함을", "함이로다"})
+        EXPECT_TRUE(did.count(form)) << form;
+    EXPECT_EQ(analyse("함이라", 2), cp("@하-"));
+}
+
+// Initial letters stand for the words of the text that begin so, the most frequent first.
+TEST_F(QueryEngineTest, InitialLettersExpandToTheWordsOfTheText) {
+    EXPECT_EQ(analyse("ㅎㄴㄴ", 2), cp("@하나님"));
+    EXPECT_EQ(readingsOf("ㅎㄴㄴ").front(), "하나님 [명사]");
+    // Several words: the list counts verses, in falling order.
+    ASSERT_EQ(query_EX(cp("ㅅㄹ").c_str(), 0, 2), 2);
+    char list[QE_AMBI_LIST_SIZE];
+    get_ambi_list(0, 0, list);
+    std::istringstream lines(qel::cp949ToUtf8(list));
+    std::vector<int> counts;
+    for (std::string line; std::getline(lines, line);)
+        counts.push_back(std::atoi(line.substr(line.rfind('(') + 1).c_str()));
+    ASSERT_GE(counts.size(), 2u);
+    EXPECT_TRUE(std::is_sorted(counts.rbegin(), counts.rend()));
+    // Mixed with a written word, the phrase still holds.
+    EXPECT_EQ(analyse("ㅎㄴㄴ 말씀", 2), cp("@하나님 말씀"));
 }
 
 TEST(VerseIndexBuilder, DisplayTextDropsNotesAndKeepsWords) {

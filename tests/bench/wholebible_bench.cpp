@@ -1,0 +1,144 @@
+#include "platform/codec.h"
+#include "platform/database.h"
+#include "versesearch/queryengine.h"
+#include "versesearch/resultfile.h"
+#include "versesearch/verseindex.h"
+#include "versesearch/verseindexbuilder.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <malloc.h>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+// The Korean sample text spread over the whole versification (the references of the KJV
+// table), so that the index has the size and the hit counts of a whole Bible.
+const std::vector<qel::VerseSource>& wholeBibleSources() {
+    static const std::vector<qel::VerseSource> out = [] {
+        std::vector<qel::VerseSource> sample, all;
+        qel::Database db(QEL_BUILT_CONTENT_DB, qel::Database::Mode::ReadOnly);
+        {
+            qel::RecordSet rs(db, "select volcode, chap, sec, body from VRA order by sequence");
+            for (; !rs.isEOF(); rs.moveNext())
+                sample.push_back({{}, {}, {}, rs.field("body")});
+        }
+        qel::RecordSet rs(db, "select volcode, chap, sec from KJV order by sequence");
+        for (std::size_t k = 0; !rs.isEOF(); rs.moveNext(), ++k)
+            all.push_back({rs.field("volcode"), rs.field("chap"), rs.field("sec"),
+                           sample[k % sample.size()].body});
+        return all;
+    }();
+    return out;
+}
+
+std::string wholeBibleFolder() {
+    static const std::string folder = [] {
+        const auto dir = std::filesystem::temp_directory_path() /
+                         ("qel-bench-whole-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(dir);
+        const qel::AnalysisSources sources = qel::readAnalysisSources(
+            qel::kHanjaTablePath, QEL_SOURCE_DIR "/data/lexicon/bible.txt", {});
+        qel::saveVerseIndex(qel::buildVerseIndexData(wholeBibleSources(), sources),
+                            (dir / qel::kVerseIndexFileName).string());
+        std::atexit([] {
+            std::error_code ec;
+            std::filesystem::remove_all(std::filesystem::temp_directory_path() /
+                                            ("qel-bench-whole-" + std::to_string(::getpid())),
+                                        ec);
+        });
+        return dir.string();
+    }();
+    return folder;
+}
+
+const char* const kWholeBibleQueries[] = {"하나님",   "이르시되",       "사랑",
+                                          "믿음으로", "하나님 && 말씀", "ㅎㄴㄴ"};
+
+// One verse search as the dialog runs it, on the whole-Bible index: analysis, first
+// candidates, search, and every record through get_key and get_clause.
+void BM_VerseSearchWholeBible(benchmark::State& state) {
+    const std::string folder = wholeBibleFolder();
+    const std::string result = (std::filesystem::temp_directory_path() /
+                                ("qel-bench-whole-out-" + std::to_string(::getpid()) + ".dat"))
+                                   .string();
+    const std::string query = qel::utf8ToCp949(kWholeBibleQueries[state.range(0)]);
+    const std::string range = qel::utf8ToCp949("전체");
+    state.SetLabel(kWholeBibleQueries[state.range(0)]);
+    std::size_t verses = 0;
+    for (auto _ : state) {
+        OpenDic(folder.c_str());
+        if (query_EX(query.c_str(), 0, 2) != 2) {
+            state.SkipWithError("query refused");
+            break;
+        }
+        int counts[QE_QINDEX_COUNT];
+        const int last = get_Qindex(counts);
+        for (int w = 0; w <= last; ++w)
+            for (int i = 0; i < counts[w]; ++i)
+                select_ambi(w, i, 0);
+        char final[QE_EXTRACT_SIZE];
+        if (!extrac_query(final, 2) || !search_query(final, result.c_str(), range.c_str(), 2)) {
+            state.SkipWithError("search failed");
+            break;
+        }
+        std::ifstream in(result, std::ios::binary);
+        std::ostringstream whole; // as the search run reads it
+        whole << in.rdbuf();
+        const std::string text = std::move(whole).str();
+        OpenContDB(folder.c_str());
+        verses = 0;
+        for (const std::string& record : qel::readResultRecords(text)) {
+            char key[QE_KEY_SIZE], clause[QE_CLAUSE_SIZE];
+            get_key(record.c_str(), key);
+            get_clause(record.c_str(), clause);
+            benchmark::DoNotOptimize(clause);
+            ++verses;
+        }
+        CloseDic();
+    }
+    std::remove(result.c_str());
+    state.counters["verses"] = static_cast<double>(verses);
+}
+BENCHMARK(BM_VerseSearchWholeBible)->DenseRange(0, 5)->Unit(benchmark::kMicrosecond);
+
+void BM_BuildVerseIndexWholeBible(benchmark::State& state) {
+    const auto& verses = wholeBibleSources();
+    const qel::AnalysisSources sources = qel::readAnalysisSources(
+        qel::kHanjaTablePath, QEL_SOURCE_DIR "/data/lexicon/bible.txt", {});
+    std::size_t words = 0;
+    for (auto _ : state)
+        words = qel::buildVerseIndexData(verses, sources).words.size();
+    state.counters["verses"] = static_cast<double>(verses.size());
+    state.counters["words"] = static_cast<double>(words);
+}
+BENCHMARK(BM_BuildVerseIndexWholeBible)->Unit(benchmark::kMillisecond);
+
+// The heap an opened index holds: the file read and the search tables built from it.
+void BM_OpenVerseIndexWholeBible(benchmark::State& state) {
+    const std::string path = wholeBibleFolder() + "/" + qel::kVerseIndexFileName;
+    double bytes = 0;
+    for (auto _ : state) {
+        const std::size_t before = ::mallinfo2().uordblks;
+        qel::VerseIndexData data;
+        std::string error;
+        if (!qel::loadVerseIndex(path, data, error)) {
+            state.SkipWithError(error.c_str());
+            break;
+        }
+        const qel::VerseIndex index(std::move(data));
+        bytes = static_cast<double>(::mallinfo2().uordblks - before);
+        benchmark::DoNotOptimize(index);
+    }
+    state.counters["heap_MB"] = bytes / (1024.0 * 1024.0);
+}
+BENCHMARK(BM_OpenVerseIndexWholeBible)->Unit(benchmark::kMillisecond);
+
+} // namespace
