@@ -77,6 +77,10 @@ enum Id : int {
     Help = 57670,
     NextPane = 57680,
     PreviousPane = 57681,
+    // Commands of our own, above the historic numbers.
+    ImportEdition = 32890,
+    ShowEditionInfo = 32891,
+    SearchHelp = 32892,
 };
 
 } // namespace qel::cmd
