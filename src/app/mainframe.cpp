@@ -50,6 +50,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <algorithm>
+#include <sstream>
 #include <utility>
 
 namespace qel {
@@ -121,6 +122,9 @@ const std::map<std::string, const char*> kHelpTopics = {
 // With no window open, the help describes the main window.
 constexpr const char* kMainWindowHelpTopic = "ad0102";
 constexpr const char* kSearchHelpTopic = "ad0401";
+
+// Our own section of the settings: the windows and panels open when the program ended.
+constexpr const char* kDeskSection = "Desk";
 
 // The least size at which arranging leaves a window: a title bar and a few lines of text.
 constexpr int kUsableWidth = 420;
@@ -947,10 +951,73 @@ void CMainFrame::handleInstanceMessage(const QByteArray& message, QLocalSocket* 
 }
 
 void CMainFrame::openCommandLinePlace() {
+    // A place asked for on the command line wins over the desk of the last session.
     if (isCommandVerseKey(pendingCommandKey_)) {
         const std::string key = std::exchange(pendingCommandKey_, std::string());
         openByCommandKey(key, true);
+    } else {
+        restoreDesk();
     }
+}
+
+void CMainFrame::saveDesk() {
+    SettingsStore& store = *context_.store;
+    const QList<QMdiSubWindow*> windows = mdiArea_->subWindowList(QMdiArea::CreationOrder);
+    int count = 0;
+    int active = -1;
+    for (QMdiSubWindow* window : windows) {
+        const auto* frame = qobject_cast<CChildFrame*>(window);
+        if (!frame)
+            continue;
+        // A maximised window keeps the place it comes back to.
+        const QRect place = window->isMaximized() ? window->normalGeometry() : window->geometry();
+        const std::string entry = frame->code() + ' ' + std::to_string(place.x()) + ' ' +
+                                  std::to_string(place.y()) + ' ' + std::to_string(place.width()) +
+                                  ' ' + std::to_string(place.height()) + ' ' +
+                                  (window->isMaximized() ? '1' : '0');
+        if (window == mdiArea_->activeSubWindow())
+            active = count;
+        (void)store.writeString(kDeskSection, "Window" + std::to_string(count++), entry);
+    }
+    (void)store.writeInt(kDeskSection, "Windows", count);
+    (void)store.writeInt(kDeskSection, "Active", active);
+    (void)store.writeInt(kDeskSection, "Shortcut Bar", shortcutBar_->isVisible() ? 1 : 0);
+}
+
+void CMainFrame::restoreDesk() {
+    const SettingsStore& store = *context_.store;
+    if (!store.contains(kDeskSection, "Windows"))
+        return;
+    shortcutBar_->setVisible(store.readInt(kDeskSection, "Shortcut Bar", 1) != 0);
+    const int count = store.readInt(kDeskSection, "Windows", 0);
+    const int active = store.readInt(kDeskSection, "Active", -1);
+    QMdiSubWindow* toActivate = nullptr;
+    std::vector<QMdiSubWindow*> maximizedWindows;
+    for (int i = 0; i < count; ++i) {
+        std::istringstream entry(store.readString(kDeskSection, "Window" + std::to_string(i), ""));
+        std::string code;
+        int x = 0, y = 0, width = 0, height = 0, maximized = 0;
+        if (!(entry >> code >> x >> y >> width >> height >> maximized))
+            continue;
+        // A window that can no longer open (an edition removed) is left out.
+        CChildFrame* frame = openWindow(code, "");
+        if (!frame)
+            continue;
+        const QSize area = mdiArea_->viewport()->size();
+        const WindowRect place =
+            fitInside({x, y, width, height}, leastSize(frame), area.width(), area.height());
+        frame->showNormal();
+        frame->setGeometry(place.x, place.y, place.width, place.height);
+        if (maximized)
+            maximizedWindows.push_back(frame);
+        if (i == active)
+            toActivate = frame;
+    }
+    // Maximised once all are placed, so that the later windows do not open over them.
+    for (QMdiSubWindow* window : maximizedWindows)
+        window->showMaximized();
+    if (toActivate)
+        mdiArea_->setActiveSubWindow(toActivate);
 }
 
 void CMainFrame::changeEvent(QEvent* event) {
@@ -972,6 +1039,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
             event->ignore();
             return;
         }
+    saveDesk();
     event->accept();
 }
 

@@ -134,6 +134,9 @@ private:
     void showEditionInfo();
     template <typename Dialog> void runSettingsDialog();
     void openCommandLinePlace();
+    // The open windows and panels, kept for the next start, and opened again.
+    void saveDesk();
+    void restoreDesk();
     void activateNeighbour(bool newer);
     void placeNewWindow(QMdiSubWindow* window);
     // How a new window of a single kind is sized when the active window is not maximised:

@@ -4,18 +4,22 @@
 #include "../support/testcontext.h"
 #include "app/shortcutbar.h"
 #include "platform/commands.h"
+#include "platform/settingsstore.h"
 #include "reference/m14frame.h"
 #include "widgets/childframe.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSignalSpy>
 #include <QStatusBar>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 
 using namespace qel;
 
@@ -182,6 +186,76 @@ TEST_F(ArrangementTest, AMaximisedDeskStaysMaximised) {
     EXPECT_TRUE(windows.front()->isMaximized());
     frame.openWindow("COMPAREHIS", "");
     EXPECT_TRUE(his->isMaximized());
+}
+
+// A main window of its own on the same settings: the next start of the program.
+class DeskTest : public ::testing::Test {
+protected:
+    DeskTest() : test(fixtureSources()) {}
+    std::unique_ptr<CMainFrame> start(std::string commandKey = "") {
+        auto frame = std::make_unique<CMainFrame>(test.context, std::move(commandKey));
+        frame->setExitConfirmation([] { return true; });
+        frame->resize(1024, 720);
+        QSignalSpy painted(frame.get(), &CMainFrame::firstPainted);
+        frame->show();
+        EXPECT_TRUE(painted.wait(5000));
+        QCoreApplication::processEvents(); // the queued opening of the desk
+        return frame;
+    }
+    static std::vector<std::string> codes(const CMainFrame& frame) {
+        std::vector<std::string> result;
+        for (QMdiSubWindow* window : frame.mdiArea()->subWindowList(QMdiArea::CreationOrder))
+            result.push_back(static_cast<CChildFrame*>(window)->code());
+        return result;
+    }
+    TestContext test;
+};
+
+TEST_F(DeskTest, ADeskOfFourWindowsSurvivesARestart) {
+    {
+        auto first = start();
+        for (const char* code : {"VRA", "BOOK", "COMPARE4", "KJV"})
+            ASSERT_NE(first->openWindow(code, ""), nullptr) << code;
+        first->frameByCode("VRA")->setGeometry(30, 40, 500, 380);
+        first->shortcutBar()->hide();
+        first->mdiArea()->setActiveSubWindow(first->frameByCode("BOOK"));
+        first->close();
+    }
+    auto second = start();
+    EXPECT_EQ(codes(*second), (std::vector<std::string>{"VRA", "BOOK", "COMPARE4", "KJV"}));
+    EXPECT_EQ(second->frameByCode("VRA")->geometry(), QRect(30, 40, 500, 380));
+    EXPECT_EQ(second->mdiArea()->activeSubWindow(), second->frameByCode("BOOK"));
+    EXPECT_FALSE(second->shortcutBar()->isVisible());
+
+    // A maximised desk comes back maximised.
+    second->frameByCode("BOOK")->showMaximized();
+    second->close();
+    second.reset();
+    auto third = start();
+    EXPECT_TRUE(third->frameByCode("BOOK")->isMaximized());
+    EXPECT_EQ(third->mdiArea()->activeSubWindow(), third->frameByCode("BOOK"));
+}
+
+TEST_F(DeskTest, ACommandKeyWinsAndAWindowThatCannotOpenIsSkipped) {
+    SettingsStore& store = *test.context.store;
+    ASSERT_TRUE(store.writeInt("Desk", "Windows", 3));
+    ASSERT_TRUE(store.writeString("Desk", "Window0", "XYZ 0 0 400 300 0"));
+    ASSERT_TRUE(store.writeString("Desk", "Window1", "NIV 5000 5000 400 300 0"));
+    ASSERT_TRUE(store.writeString("Desk", "Window2", "broken"));
+    {
+        auto keyed = start("BKJVgen001001");
+        EXPECT_EQ(codes(*keyed), std::vector<std::string>{"KJV"});
+        keyed->mdiArea()->closeAllSubWindows();
+        keyed->close();
+        keyed.reset();
+        ASSERT_TRUE(store.writeInt("Desk", "Windows", 3));
+        ASSERT_TRUE(store.writeString("Desk", "Window1", "NIV 5000 5000 400 300 0"));
+    }
+    auto frame = start();
+    EXPECT_EQ(codes(*frame), std::vector<std::string>{"NIV"});
+    // A place beyond the area is brought back inside it.
+    EXPECT_TRUE(
+        frame->mdiArea()->viewport()->rect().contains(frame->frameByCode("NIV")->geometry()));
 }
 
 } // namespace
