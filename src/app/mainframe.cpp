@@ -38,17 +38,22 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QLocalSocket>
 #include <QMdiArea>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
+#include <algorithm>
+#include <sstream>
 #include <utility>
 
 #ifdef __GLIBC__
@@ -57,78 +62,6 @@
 
 namespace qel {
 namespace {
-
-struct CommandLabel {
-    int id;
-    const char* label;
-};
-
-// Short labels of the commands that the menu, toolbars and tooltips show.
-const CommandLabel kCommandLabels[] = {
-    {cmd::OpenVRA, "성경전서 역본 가"},
-    {cmd::OpenVRB, "역본 나 성서"},
-    {cmd::OpenVRC, "성경전서 역본 다"},
-    {cmd::OpenVRD, "해설 라"},
-    {cmd::OpenVRE, "성경전서 역본 마"},
-    {cmd::OpenKJV, "King James Version"},
-    {cmd::OpenNIV, "New International Version"},
-    {cmd::OpenGNB, "Today's English Version"},
-    {cmd::OpenBOOK, "책별 안내"},
-    {cmd::OpenTERM, "용어 해설"},
-    {cmd::OpenPHOTO, "사진 자료"},
-    {cmd::OpenHIS, "연대표"},
-    {cmd::OpenCAME, "성서가 우리에게 오기까지"},
-    {cmd::OpenUNITS, "도량형 및 화폐 단위"},
-    {cmd::OpenCRI, "본문 비평 주"},
-    {cmd::OpenSHORT, "주제별 단편 성서"},
-    {cmd::OpenABOUT, "QEL 소개"},
-    {cmd::OpenMAP, "성서 지도"},
-    {cmd::DailyReading, "매일성경일기(성경일기)"},
-    {cmd::OpenPROLOG, "일러두기"},
-    {cmd::ReadingPlan, "성경 읽기 진도표"},
-    {cmd::OpenPARALLEL, "절별 비교"},
-    {cmd::About, "정보"},
-    {cmd::Help, "도움말"},
-    {cmd::VerseSearch, "성구찾기"},
-    {cmd::WordSearch, "단어찾기"},
-    {cmd::ViewModeDialog, "보기방식 지정"},
-    {cmd::FontDialog, "글꼴 지정"},
-    {cmd::ToggleViewMode, "보기방식전환"},
-    {cmd::ColorDialog, "글자색 지정"},
-    {cmd::ParallelDialog, "절별 비교 지정"},
-    {cmd::OpenCOMPARE4, "4복음서 대조"},
-    {cmd::OpenCOMPAREHIS, "역사서 대조"},
-    {cmd::NoteList, "사용자 노트 목록"},
-    {cmd::CloseAll, "모든창 닫기"},
-    {cmd::Close, "닫기"},
-    {cmd::ToggleShortcutBar, "바로가기 창"},
-    {cmd::NextWindow, "다음 창"},
-    {cmd::PreviousWindow, "이전 창"},
-    {cmd::NextPane, "다음 창 영역"},
-    {cmd::PreviousPane, "이전 창 영역"},
-    {cmd::CascadeWindows, "계단식 배열"},
-    {cmd::TileHorizontally, "가로 바둑판식 배열"},
-    {cmd::TileVertically, "세로 바둑판식 배열"},
-    {cmd::Print, "인쇄"},
-    {cmd::AppExit, "종료"},
-    // Handled by the active window.
-    {cmd::ToggleSectionTitles, "책별 소제목창 여닫기"},
-    {cmd::ToggleRelated, "관련내용창 여닫기"},
-    {cmd::ToggleNoteBar, "사용자 노트창 여닫기"},
-    {cmd::SyncMove, "동시 이동"},
-    {cmd::Back, "뒤로"},
-    {cmd::Forward, "앞으로"},
-    {cmd::PreviousChapter, "이전 장"},
-    {cmd::NextChapter, "다음 장"},
-    {cmd::Copy, "복사"},
-    {cmd::CopyVerse, "절 복사(인용)"},
-    {cmd::SelectAll, "모두 선택"},
-    // The note editor's own; its keys and context menu do the same.
-    {cmd::Paste, "붙여넣기"},
-    {cmd::Cut, "잘라내기"},
-    {cmd::Undo, "실행 취소"},
-    {cmd::EditorExtra, "지우기"},
-};
 
 struct VersionCommand {
     int id;
@@ -185,8 +118,24 @@ QSize roomySize(const QSize& area) {
             std::min(area.height(), std::max(420, area.height() * 3 / 4))};
 }
 
-// "역본 가져오기..." has no number of the program's own; this one lets --command open it.
-constexpr int kImportEditionCommand = 32890;
+// The entry of the introduction that describes a window kind, by its code.
+const std::map<std::string, const char*> kHelpTopics = {
+    {"VRA", "ad0202"},      {"VRB", "ad0202"},      {"VRC", "ad0202"},        {"VRD", "ad0202"},
+    {"VRE", "ad0202"},      {"KJV", "ad0202"},      {"NIV", "ad0202"},        {"GNB", "ad0202"},
+    {"PARALLEL", "ad0301"}, {"COMPARE4", "ad0303"}, {"COMPAREHIS", "ad0304"}, {"PROLOG", "ad0501"},
+    {"BOOK", "ad0502"},     {"TERM", "ad0503"},     {"UNITS", "ad0504"},      {"CRI", "ad0505"},
+    {"HIS", "ad0506"},      {"PHOTO", "ad0507"},    {"MAP", "ad0508"},        {"SHORT", "ad0509"},
+    {"CAME", "ad0510"},     {"ABOUT", "ad0101"}};
+// With no window open, the help describes the main window.
+constexpr const char* kMainWindowHelpTopic = "ad0102";
+constexpr const char* kSearchHelpTopic = "ad0401";
+
+// Our own section of the settings: the windows and panels open when the program ended.
+constexpr const char* kDeskSection = "Desk";
+
+// The least size at which arranging leaves a window: a title bar and a few lines of text.
+constexpr int kUsableWidth = 420;
+constexpr int kUsableHeight = 280;
 
 bool askToExit(QWidget* parent) {
     QMessageBox box(QMessageBox::Question, QStringLiteral("QEL CD-ROM 성경 종료 확인"),
@@ -258,69 +207,236 @@ QAction* CMainFrame::action(int commandId) const {
     return it == actions_.end() ? nullptr : it->second;
 }
 
-QAction* CMainFrame::addCommand(int id, const QString& label) {
-    auto* action = new QAction(commandIcon(id), label, this);
-    action->setToolTip(label);
-    action->setStatusTip(label);
-    connect(action, &QAction::triggered, this, [this, id] { runCommand(id); });
-    actions_[id] = action;
-    return action;
+const std::vector<CMainFrame::Command>& CMainFrame::commands() {
+    using F = CMainFrame;
+    const auto openVersion = [](F& f, int id) {
+        for (const VersionCommand& v : kVersionCommands)
+            if (v.id == id)
+                f.openBibleVersion(v.code);
+    };
+    const auto openKind = [](F& f, int id) { f.openWindow(kWindowCommands.at(id), ""); };
+    const auto withWindow = [](const F& f) { return f.activeFrame() != nullptr; };
+    const auto settings = [](F& f, int id) {
+        if (id == cmd::FontDialog)
+            f.runSettingsDialog<CFontDialog>();
+        else if (id == cmd::ViewModeDialog)
+            f.runSettingsDialog<CViewModeDialog>();
+        else if (id == cmd::ColorDialog)
+            f.runSettingsDialog<CColorDialog>();
+        else
+            f.runSettingsDialog<CParallelDialog>();
+    };
+    const auto arrange = [](F& f, int id) {
+        if (id == cmd::CascadeWindows)
+            f.cascadeChildren();
+        else
+            f.tileChildren(id == cmd::TileHorizontally ? Tiling::Horizontal : Tiling::Vertical);
+    };
+    const auto companion = [](F& f, int id) {
+        f.startCompanion(id == cmd::DailyReading ? "qeldiary" : "qelplan");
+    };
+    const auto companionThere = [](const F& f) { return f.companionExists("qeldiary"); };
+    const auto planThere = [](const F& f) { return f.companionExists("qelplan"); };
+    static const std::vector<Command> table = {
+        {cmd::OpenVRA, "성경전서 역본 가", "", openVersion, nullptr, nullptr},
+        {cmd::OpenVRB, "역본 나 성서", "", openVersion, nullptr, nullptr},
+        {cmd::OpenVRC, "성경전서 역본 다", "", openVersion, nullptr, nullptr},
+        {cmd::OpenVRD, "해설 라", "", openVersion, nullptr, nullptr},
+        {cmd::OpenVRE, "성경전서 역본 마", "", openVersion, nullptr, nullptr},
+        {cmd::OpenKJV, "King James Version", "", openVersion, nullptr, nullptr},
+        {cmd::OpenNIV, "New International Version", "", openVersion, nullptr, nullptr},
+        {cmd::OpenGNB, "Today's English Version", "", openVersion, nullptr, nullptr},
+        {cmd::OpenBOOK, "책별 안내", "", openKind, nullptr, nullptr},
+        {cmd::OpenTERM, "용어 해설", "", openKind, nullptr, nullptr},
+        {cmd::OpenPHOTO, "사진 자료", "", openKind, nullptr, nullptr},
+        {cmd::OpenHIS, "연대표", "", openKind, nullptr, nullptr},
+        {cmd::OpenCAME, "성서가 우리에게 오기까지", "", openKind, nullptr, nullptr},
+        {cmd::OpenUNITS, "도량형 및 화폐 단위", "", openKind, nullptr, nullptr},
+        {cmd::OpenCRI, "본문 비평 주", "", openKind, nullptr, nullptr},
+        {cmd::OpenSHORT, "주제별 단편 성서", "", openKind, nullptr, nullptr},
+        {cmd::OpenABOUT, "QEL 소개", "", openKind, nullptr, nullptr},
+        {cmd::OpenMAP, "성서 지도", "", openKind, nullptr, nullptr},
+        {cmd::OpenPROLOG, "일러두기", "", openKind, nullptr, nullptr},
+        {cmd::OpenPARALLEL, "절별 비교", "", openKind, nullptr, nullptr},
+        {cmd::OpenCOMPARE4, "4복음서 대조", "", openKind, nullptr, nullptr},
+        {cmd::OpenCOMPAREHIS, "역사서 대조", "", openKind, nullptr, nullptr},
+        {cmd::DailyReading, "매일 성경 읽기(경건 일기장)", "", companion, companionThere, nullptr},
+        {cmd::ReadingPlan, "성경 읽기 진도표", "", companion, planThere, nullptr},
+        {cmd::About, "프로그램 정보", "", [](F& f, int) { f.showAbout(); }, nullptr, nullptr},
+        {cmd::Help, "도움말", "F1", [](F& f, int) { f.showHelp(); }, nullptr, nullptr},
+        {cmd::SearchHelp, "검색 도움말", "",
+         [](F& f, int) { f.openWindow("ABOUT", kSearchHelpTopic); }, nullptr, nullptr},
+        {cmd::ShowEditionInfo, "역본 정보", "", [](F& f, int) { f.showEditionInfo(); }, nullptr,
+         nullptr},
+        {cmd::ImportEdition, "역본 가져오기...", "", [](F& f, int) { f.importEdition(); }, nullptr,
+         nullptr},
+        {cmd::BibleLibrary, "역본 설치...", "", [](F& f, int) { f.openBibleLibrary(); }, nullptr,
+         nullptr},
+        {cmd::VerseSearch, "성구찾기", "Ctrl+F",
+         [](F& f, int) {
+             f.searchWord_->hide();
+             f.searchDialog_->showAndRestore();
+         },
+         nullptr, [](const F& f) { return f.searchDialog_ && f.searchDialog_->isVisible(); }},
+        {cmd::WordSearch, "단어찾기", "Ctrl+Shift+F",
+         [](F& f, int) {
+             f.searchDialog_->hide();
+             f.searchWord_->showAndRestore();
+         },
+         nullptr, [](const F& f) { return f.searchWord_ && f.searchWord_->isVisible(); }},
+        {cmd::ViewModeDialog, "보기방식 지정...", "", settings, nullptr, nullptr},
+        {cmd::FontDialog, "글꼴 지정...", "", settings, nullptr, nullptr},
+        {cmd::ColorDialog, "글자색 지정...", "", settings, nullptr, nullptr},
+        {cmd::ParallelDialog, "절별 비교 지정...", "", settings, nullptr, nullptr},
+        {cmd::ToggleViewMode, "보기방식전환", "F4",
+         [](F& f, int) {
+             f.context_.settings.viewMode = (f.context_.settings.viewMode + 1) % 3;
+             f.context_.store->writeInt("Settings", "View Mode", f.context_.settings.viewMode);
+             f.refreshAllViews();
+         },
+         nullptr, nullptr},
+        {cmd::NoteList, "사용자 노트 목록...", "", [](F& f, int) { f.openNoteList(); }, nullptr,
+         nullptr},
+        {cmd::CloseAll, "모든 창 닫기", "", [](F& f, int) { f.mdiArea_->closeAllSubWindows(); },
+         withWindow, nullptr},
+        {cmd::Close, "닫기", "Ctrl+W",
+         [](F& f, int) {
+             if (QMdiSubWindow* window = f.mdiArea_->activeSubWindow())
+                 window->close();
+         },
+         withWindow, nullptr},
+        {cmd::ToggleShortcutBar, "바로가기 창", "",
+         [](F& f, int) {
+             f.shortcutBarHiddenByMaximize_ = false;
+             f.shortcutBar_->setVisible(!f.shortcutBar_->isVisible());
+         },
+         nullptr, [](const F& f) { return f.shortcutBar_->isVisible(); }},
+        {cmd::NextWindow, "다음 창", "", [](F& f, int) { f.activateNeighbour(true); },
+         [](const F& f) { return f.activeFrame() && f.registry_.newerThan(f.activeFrame()); },
+         nullptr},
+        {cmd::PreviousWindow, "이전 창", "", [](F& f, int) { f.activateNeighbour(false); },
+         [](const F& f) { return f.activeFrame() && f.registry_.olderThan(f.activeFrame()); },
+         nullptr},
+        {cmd::CascadeWindows, "계단식 배열", "", arrange, withWindow, nullptr},
+        {cmd::TileHorizontally, "가로 바둑판식 배열", "", arrange, withWindow, nullptr},
+        {cmd::TileVertically, "세로 바둑판식 배열", "", arrange, withWindow, nullptr},
+        {cmd::AppExit, "종료", "Ctrl+Q", [](F& f, int) { f.close(); }, nullptr, nullptr},
+        // The active window's own.
+        {cmd::Print, "인쇄...", "Ctrl+P", nullptr, nullptr, nullptr},
+        {cmd::ToggleSectionTitles, "책별 소제목 창", "", nullptr, nullptr, nullptr},
+        {cmd::ToggleRelated, "관련 내용 창", "", nullptr, nullptr, nullptr},
+        {cmd::ToggleNoteBar, "사용자 노트 창", "", nullptr, nullptr, nullptr},
+        {cmd::SyncMove, "동시 이동", "", nullptr, nullptr, nullptr},
+        {cmd::Back, "뒤로", "Alt+Left", nullptr, nullptr, nullptr},
+        {cmd::Forward, "앞으로", "Alt+Right", nullptr, nullptr, nullptr},
+        {cmd::PreviousChapter, "이전 장", "Ctrl+PgUp", nullptr, nullptr, nullptr},
+        {cmd::NextChapter, "다음 장", "Ctrl+PgDown", nullptr, nullptr, nullptr},
+        {cmd::Copy, "복사", "Ctrl+C", nullptr, nullptr, nullptr},
+        {cmd::CopyVerse, "절 복사(인용)", "", nullptr, nullptr, nullptr},
+        {cmd::SelectAll, "모두 선택", "Ctrl+A", nullptr, nullptr, nullptr},
+        {cmd::NextPane, "다음 창 영역", "F6", nullptr, nullptr, nullptr},
+        {cmd::PreviousPane, "이전 창 영역", "Shift+F6", nullptr, nullptr, nullptr},
+        // The note editor's own; its keys and context menu do the same.
+        {cmd::Paste, "붙여넣기", "", nullptr, nullptr, nullptr},
+        {cmd::Cut, "잘라내기", "", nullptr, nullptr, nullptr},
+        {cmd::Undo, "실행 취소", "", nullptr, nullptr, nullptr},
+        {cmd::EditorExtra, "지우기", "", nullptr, nullptr, nullptr},
+    };
+    return table;
+}
+
+const CMainFrame::Command* CMainFrame::findCommand(int id) {
+    for (const Command& command : commands())
+        if (command.id == id)
+            return &command;
+    return nullptr;
+}
+
+bool CMainFrame::runsCommand(int commandId) const {
+    const Command* command = findCommand(commandId);
+    return command && command->run;
 }
 
 void CMainFrame::createActions() {
-    for (const CommandLabel& c : kCommandLabels)
-        addCommand(c.id, QString::fromUtf8(c.label));
-    addCommand(cmd::BibleLibrary, QStringLiteral("역본 설치..."))
-        ->setToolTip(QStringLiteral("성경 자료실: 역본 설치"));
-    for (int id : {cmd::SyncMove, cmd::ToggleShortcutBar, cmd::ToggleSectionTitles,
-                   cmd::ToggleRelated, cmd::ToggleNoteBar, cmd::VerseSearch, cmd::WordSearch})
+    for (const Command& c : commands()) {
+        const QString label = QString::fromUtf8(c.label);
+        auto* action = new QAction(commandIcon(c.id), label, this);
+        action->setToolTip(label);
+        action->setStatusTip(label);
+        if (*c.shortcut)
+            action->setShortcut(QKeySequence(QString::fromLatin1(c.shortcut)));
+        action->setCheckable(c.checked != nullptr);
+        action->setData(c.id);
+        connect(action, &QAction::triggered, this, [this, id = c.id] { runCommand(id); });
+        actions_[c.id] = action;
+    }
+    // The active window's panels and the linked move show their state.
+    for (int id : {cmd::SyncMove, cmd::ToggleSectionTitles, cmd::ToggleRelated, cmd::ToggleNoteBar})
         action(id)->setCheckable(true);
-    action(cmd::Print)->setShortcut(QKeySequence::Print);
     action(cmd::Copy)->setShortcuts(
         {QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)});
-    action(cmd::SelectAll)->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_A));
-    // Panes belong to the active window; one with a single pane leaves them disabled.
-    action(cmd::NextPane)->setShortcut(QKeySequence(Qt::Key_F6));
-    action(cmd::PreviousPane)->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6));
-    // Shortcuts work even though these commands sit in no menu.
-    for (int id : {cmd::Copy, cmd::SelectAll, cmd::NextPane, cmd::PreviousPane})
+    // Keys work even for commands that sit in no menu.
+    for (int id : {cmd::NextPane, cmd::PreviousPane})
         addAction(action(id));
 }
 
-void CMainFrame::createMenus() {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("파일(&F)"));
-    QMenu* open = file->addMenu(QStringLiteral("성경 열기"));
-    for (int id : {cmd::OpenVRA, cmd::OpenVRB, cmd::OpenVRC, cmd::OpenVRE})
-        open->addAction(action(id));
-    open->addSeparator();
-    for (int id : {cmd::OpenKJV, cmd::OpenNIV, cmd::OpenGNB})
-        open->addAction(action(id));
-    file->addAction(action(cmd::OpenPARALLEL));
-    file->addAction(action(cmd::ParallelDialog));
-    // The articles, as the shortcut panel groups them.
-    QMenu* articles = file->addMenu(QStringLiteral("해설 전서 라"));
-    for (int id : {cmd::OpenPROLOG, cmd::OpenBOOK, cmd::OpenTERM, cmd::OpenUNITS, cmd::OpenCRI})
-        articles->addAction(action(id));
-    file->addSeparator();
-    action(cmd::Close)->setText(QStringLiteral("닫기(&C)"));
-    file->addAction(action(cmd::Close));
-    action(cmd::CloseAll)->setText(QStringLiteral("열린창 모두 닫기"));
-    file->addAction(action(cmd::CloseAll));
-    file->addSeparator();
-    file->addAction(action(cmd::Print));
-    action(cmd::Print)->setText(QStringLiteral("인쇄(&P)..."));
-    file->addSeparator();
-    actions_[kImportEditionCommand] =
-        file->addAction(QStringLiteral("역본 가져오기..."), this, &CMainFrame::importEdition);
-    file->addAction(action(cmd::BibleLibrary));
-    file->addSeparator();
-    action(cmd::AppExit)->setText(QStringLiteral("종료(&X)"));
-    file->addAction(action(cmd::AppExit));
-    connect(file, &QMenu::aboutToShow, this, &CMainFrame::updateCommandStates);
+void CMainFrame::addMenu(const QString& title, std::initializer_list<int> ids) {
+    QMenu* menu = menuBar()->addMenu(title);
+    addMenuItems(menu, ids);
+    connect(menu, &QMenu::aboutToShow, this, &CMainFrame::updateCommandStates);
+}
 
-    QMenu* help = menuBar()->addMenu(QStringLiteral("도움말(&H)"));
-    help->addAction(action(cmd::About));
-    help->addAction(QStringLiteral("역본 정보"), this, &CMainFrame::showEditionInfo);
+void CMainFrame::addMenuItems(QMenu* menu, std::initializer_list<int> ids) {
+    for (int id : ids) {
+        if (id)
+            menu->addAction(action(id));
+        else
+            menu->addSeparator();
+    }
+}
+
+void CMainFrame::createMenus() {
+    using namespace cmd;
+    addMenu(QStringLiteral("파일(&F)"),
+            {OpenVRA, OpenVRB, OpenVRC, OpenVRE, 0, OpenKJV, OpenNIV, OpenGNB, 0, ImportEdition,
+             BibleLibrary, 0, Print, 0, Close, CloseAll, 0, AppExit});
+    addMenu(QStringLiteral("편집(&E)"), {Copy, CopyVerse, SelectAll, 0, VerseSearch, WordSearch});
+    addMenu(QStringLiteral("보기(&V)"),
+            {ToggleShortcutBar, ToggleSectionTitles, ToggleRelated, ToggleNoteBar, 0, SyncMove,
+             Back, Forward, PreviousChapter, NextChapter, 0, ToggleViewMode, FontDialog,
+             ColorDialog, ViewModeDialog});
+    addMenu(QStringLiteral("성경(&B)"),
+            {OpenVRA, OpenVRB, OpenVRC, OpenVRD, OpenVRE, OpenKJV, OpenNIV, OpenGNB, 0,
+             OpenPARALLEL, ParallelDialog, OpenCOMPARE4, OpenCOMPAREHIS, 0, NoteList, 0,
+             DailyReading, ReadingPlan});
+    addMenu(QStringLiteral("자료(&R)"), {OpenPROLOG, OpenBOOK, OpenTERM, OpenUNITS, OpenCRI, 0,
+                                         OpenSHORT, OpenHIS, OpenMAP, OpenPHOTO, OpenCAME});
+    QMenu* windows = menuBar()->addMenu(QStringLiteral("창(&W)"));
+    connect(windows, &QMenu::aboutToShow, this, [this, windows] { fillWindowMenu(windows); });
+    fillWindowMenu(windows);
+    addMenu(QStringLiteral("도움말(&H)"),
+            {OpenABOUT, Help, 0, ShowEditionInfo, SearchHelp, 0, About});
+}
+
+void CMainFrame::fillWindowMenu(QMenu* menu) {
+    updateCommandStates();
+    menu->clear();
+    addMenuItems(menu, {cmd::CascadeWindows, cmd::TileHorizontally, cmd::TileVertically, 0,
+                        cmd::PreviousWindow, cmd::NextWindow, 0, cmd::Close, cmd::CloseAll});
+    const QList<QMdiSubWindow*> windows = mdiArea_->subWindowList(QMdiArea::CreationOrder);
+    if (!windows.isEmpty())
+        menu->addSeparator();
+    int number = 0;
+    for (QMdiSubWindow* window : windows) {
+        ++number;
+        const QString text = number < 10
+                                 ? QStringLiteral("&%1 %2").arg(number).arg(window->windowTitle())
+                                 : window->windowTitle();
+        QAction* item =
+            menu->addAction(text, this, [this, window] { mdiArea_->setActiveSubWindow(window); });
+        item->setCheckable(true);
+        item->setChecked(window == mdiArea_->activeSubWindow());
+    }
 }
 
 void CMainFrame::createToolBars() {
@@ -407,150 +523,31 @@ void CMainFrame::registerFrame(CChildFrame* frame) {
 }
 
 void CMainFrame::runCommand(int id) {
-    if (!handleFrameCommand(id))
-        if (CChildFrame* frame = activeFrame())
-            frame->handleCommand(id);
+    if (const Command* command = findCommand(id); command && command->run)
+        command->run(*this, id);
+    else if (CChildFrame* frame = activeFrame())
+        frame->handleCommand(id);
     updateCommandStates();
-}
-
-bool CMainFrame::handleFrameCommand(int id) {
-    if (id == cmd::BibleLibrary) {
-        openBibleLibrary();
-        return true;
-    }
-    for (const VersionCommand& v : kVersionCommands)
-        if (v.id == id) {
-            openBibleVersion(v.code);
-            return true;
-        }
-    if (const auto window = kWindowCommands.find(id); window != kWindowCommands.end()) {
-        openWindow(window->second, "");
-        return true;
-    }
-    switch (id) {
-    case cmd::Close:
-        if (QMdiSubWindow* window = mdiArea_->activeSubWindow())
-            window->close();
-        return true;
-    case cmd::CloseAll:
-        mdiArea_->closeAllSubWindows();
-        return true;
-    case cmd::NextWindow:
-    case cmd::PreviousWindow:
-        activateNeighbour(id == cmd::NextWindow);
-        return true;
-    case cmd::ToggleShortcutBar:
-        shortcutBarHiddenByMaximize_ = false;
-        shortcutBar_->setVisible(!shortcutBar_->isVisible());
-        return true;
-    case cmd::VerseSearch:
-        searchWord_->hide();
-        searchDialog_->showAndRestore();
-        return true;
-    case cmd::WordSearch:
-        searchDialog_->hide();
-        searchWord_->showAndRestore();
-        return true;
-    case cmd::ToggleViewMode:
-        context_.settings.viewMode = (context_.settings.viewMode + 1) % 3;
-        context_.store->writeInt("Settings", "View Mode", context_.settings.viewMode);
-        refreshAllViews();
-        return true;
-    case cmd::FontDialog:
-        runSettingsDialog<CFontDialog>();
-        return true;
-    case cmd::ViewModeDialog:
-        runSettingsDialog<CViewModeDialog>();
-        return true;
-    case cmd::ColorDialog:
-        runSettingsDialog<CColorDialog>();
-        return true;
-    case cmd::CascadeWindows:
-        mdiArea_->cascadeSubWindows();
-        return true;
-    case cmd::TileHorizontally:
-        tileChildren(Tiling::Horizontal);
-        return true;
-    case cmd::TileVertically:
-        tileChildren(Tiling::Vertical);
-        return true;
-    case cmd::ParallelDialog:
-        runSettingsDialog<CParallelDialog>();
-        return true;
-    case cmd::DailyReading:
-        startCompanion("qeldiary");
-        return true;
-    case cmd::ReadingPlan:
-        startCompanion("qelplan");
-        return true;
-    case cmd::About:
-        showAbout();
-        return true;
-    case cmd::NoteList:
-        openNoteList();
-        return true;
-    case cmd::AppExit:
-        close();
-        return true;
-    default:
-        return false;
-    }
 }
 
 void CMainFrame::updateCommandStates() {
     CChildFrame* active = activeFrame();
     for (auto& [id, action] : actions_) {
-        // Windows of later kinds do not exist yet.
-        bool enabled = kWindowCommands.contains(id);
-        for (const VersionCommand& v : kVersionCommands)
-            enabled = enabled || v.id == id;
-        switch (id) {
-        case cmd::Close:
-        case cmd::CloseAll:
-            enabled = active != nullptr;
-            break;
-        case cmd::NextWindow:
-            enabled = active && registry_.newerThan(active);
-            break;
-        case cmd::PreviousWindow:
-            enabled = active && registry_.olderThan(active);
-            break;
-        case cmd::ToggleShortcutBar:
-            enabled = true;
-            action->setChecked(shortcutBar_->isVisible());
-            break;
-        case cmd::VerseSearch:
-            enabled = true;
-            action->setChecked(searchDialog_ && searchDialog_->isVisible());
-            break;
-        case cmd::WordSearch:
-            enabled = true;
-            action->setChecked(searchWord_ && searchWord_->isVisible());
-            break;
-        case cmd::ToggleViewMode:
-        case cmd::FontDialog:
-        case cmd::ViewModeDialog:
-        case cmd::ColorDialog:
-        case cmd::CascadeWindows:
-        case cmd::TileHorizontally:
-        case cmd::TileVertically:
-        case cmd::ParallelDialog:
-        case cmd::DailyReading:
-        case cmd::ReadingPlan:
-        case cmd::About:
-        case cmd::NoteList:
-        case cmd::AppExit:
-        case kImportEditionCommand:
-        case cmd::BibleLibrary:
-            enabled = true;
-            break;
-        default:
-            break;
+        const Command* command = findCommand(id);
+        if (command && command->run) {
+            action->setEnabled(!command->enabled || command->enabled(*this));
+            if (command->checked)
+                action->setChecked(command->checked(*this));
+        } else if (!active || !active->updateCommand(id, action)) {
+            action->setEnabled(false);
         }
-        if (!enabled && active && active->updateCommand(id, action))
-            continue;
-        action->setEnabled(enabled);
     }
+}
+
+void CMainFrame::showHelp() {
+    const CChildFrame* active = activeFrame();
+    const auto topic = active ? kHelpTopics.find(active->code()) : kHelpTopics.end();
+    openWindow("ABOUT", topic != kHelpTopics.end() ? topic->second : kMainWindowHelpTopic);
 }
 
 void CMainFrame::placeNewWindow(QMdiSubWindow* window) {
@@ -562,22 +559,58 @@ void CMainFrame::placeNewWindow(QMdiSubWindow* window) {
     window->setGeometry(place.x, place.y, place.width, place.height);
 }
 
-void CMainFrame::tileChildren(Tiling tiling) {
-    // The active window takes the first cell, then the others from the most recently active.
-    const QList<QMdiSubWindow*> history = mdiArea_->subWindowList(QMdiArea::ActivationHistoryOrder);
+std::vector<QMdiSubWindow*> CMainFrame::arrangedWindows() const {
+    // From the least recently active; the active window is the last.
     std::vector<QMdiSubWindow*> windows;
-    for (auto it = history.rbegin(); it != history.rend(); ++it)
-        if ((*it)->isVisible() && !(*it)->isMinimized())
-            windows.push_back(*it);
+    for (QMdiSubWindow* window : mdiArea_->subWindowList(QMdiArea::ActivationHistoryOrder))
+        if (window->isVisible() && !window->isMinimized())
+            windows.push_back(window);
     for (QMdiSubWindow* window : windows)
         if (window->isMaximized())
             window->showNormal();
-    // Cells of the visible area only: the main window keeps its size.
+    return windows;
+}
+
+WindowSize CMainFrame::leastSize(const QMdiSubWindow* window) {
+    const QSize size = window->minimumSizeHint().expandedTo(window->minimumSize());
+    return {size.width(), size.height()};
+}
+
+WindowSize CMainFrame::usableSize(const QMdiSubWindow* window) {
+    // Room for the title bar and a few lines of each pane, whatever the panes claim.
+    const WindowSize least = leastSize(window);
+    return {std::max(least.width, kUsableWidth), std::max(least.height, kUsableHeight)};
+}
+
+void CMainFrame::cascadeChildren() {
+    const std::vector<QMdiSubWindow*> windows = arrangedWindows();
+    std::vector<WindowSize> minimums;
+    for (const QMdiSubWindow* window : windows)
+        minimums.push_back(usableSize(window));
+    const QSize area = mdiArea_->viewport()->size();
+    const int step = style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    const std::vector<WindowRect> places =
+        cascadeWindows(minimums, area.width(), area.height(), step);
+    for (std::size_t i = 0; i < windows.size(); ++i) {
+        windows[i]->setGeometry(places[i].x, places[i].y, places[i].width, places[i].height);
+        windows[i]->raise();
+    }
+}
+
+void CMainFrame::tileChildren(Tiling tiling) {
+    // The active window takes the first cell, then the others from the most recently active.
+    std::vector<QMdiSubWindow*> windows = arrangedWindows();
+    std::reverse(windows.begin(), windows.end());
+    // Cells of the visible area only: the main window keeps its size. A window that needs
+    // more than its cell overlaps its neighbour rather than losing its panes.
     const QSize area = mdiArea_->viewport()->size();
     const std::vector<WindowRect> cells =
         tileWindows(static_cast<int>(windows.size()), area.width(), area.height(), tiling);
-    for (std::size_t i = 0; i < windows.size(); ++i)
-        windows[i]->setGeometry(cells[i].x, cells[i].y, cells[i].width, cells[i].height);
+    for (std::size_t i = 0; i < windows.size(); ++i) {
+        const WindowRect cell =
+            fitInside(cells[i], leastSize(windows[i]), area.width(), area.height());
+        windows[i]->setGeometry(cell.x, cell.y, cell.width, cell.height);
+    }
 }
 
 void CMainFrame::activateNeighbour(bool newer) {
@@ -590,42 +623,55 @@ void CMainFrame::activateNeighbour(bool newer) {
 
 CChildFrame* CMainFrame::openBibleVersion(const std::string& versionCode) {
     const std::string code = versionCode == "TEV" ? "GNB" : versionCode;
-    QMdiSubWindow* active = mdiArea_->activeSubWindow();
+    const QMdiSubWindow* active = mdiArea_->activeSubWindow();
     const bool activeMaximized = active && active->isMaximized();
     auto* frame = static_cast<CBibleFrame*>(registry_.findByCode(code));
     if (frame) {
-        if (active && active != frame)
-            active->showNormal();
+        // The window behind keeps its state: maximised windows stay maximised when back.
         activeMaximized ? frame->showMaximized() : frame->showNormal();
         frame->OpenAtKey(pendingPlace_, true);
         pendingPlace_.clear();
         mdiArea_->setActiveSubWindow(frame);
         return frame;
     }
-    // The commentary edition opens without touching the other windows' state.
-    const bool followMaximized = activeMaximized && code != "VRD";
-    if (followMaximized)
-        active->showNormal();
     frame = new CBibleFrame(context_, code, this);
     mdiArea_->addSubWindow(frame);
     registerFrame(frame);
-    if (followMaximized) {
-        frame->showMaximized();
-    } else {
-        placeNewWindow(frame);
-        frame->show();
-    }
+    // The commentary edition opens beside a maximised window, not over it.
+    showNewWindow(frame, activeMaximized && code != "VRD", std::nullopt);
     frame->OpenAtKey(pendingPlace_, true);
     pendingPlace_.clear();
     return frame;
 }
 
+void CMainFrame::showNewWindow(QMdiSubWindow* window, bool maximized,
+                               std::optional<NewWindowSize> size) {
+    if (maximized) {
+        window->showMaximized();
+        return;
+    }
+    placeNewWindow(window);
+    const QSize area = mdiArea_->viewport()->size();
+    WindowRect place{window->x(), window->y(), window->width(), window->height()};
+    if (size) {
+        const QSize rest(area.width() - window->x(), area.height() - window->y());
+        const QSize wanted =
+            *size == NewWindowSize::RestOfArea ? rest : rest.boundedTo(roomySize(area));
+        place.width = wanted.width();
+        place.height = wanted.height();
+    }
+    // Fully inside the visible area, and never below the size its panes need.
+    place = fitInside(place, leastSize(window), area.width(), area.height());
+    window->setGeometry(place.x, place.y, place.width, place.height);
+    window->show();
+}
+
 CChildFrame* CMainFrame::openComparison(const std::string& code) {
     auto* frame = static_cast<CCompareFrame*>(registry_.findByCode(code));
+    const QMdiSubWindow* active = mdiArea_->activeSubWindow();
+    const bool activeMaximized = active && active->isMaximized();
     if (frame) {
-        const QMdiSubWindow* active = mdiArea_->activeSubWindow();
-        if (active && !active->isMaximized())
-            frame->showNormal();
+        activeMaximized ? frame->showMaximized() : frame->showNormal();
         mdiArea_->setActiveSubWindow(frame);
     } else {
         const auto links = [this](const std::string& key) { openByCommandKey(key, false); };
@@ -634,8 +680,7 @@ CChildFrame* CMainFrame::openComparison(const std::string& code) {
                         : new CCompareHisFrame(context_, display_, links);
         mdiArea_->addSubWindow(frame);
         registerFrame(frame);
-        frame->resize(roomySize(mdiArea_->size()));
-        frame->show();
+        showNewWindow(frame, activeMaximized, NewWindowSize::Roomy);
         frame->SetPanelMode(gospels ? panelmode::Gospels : panelmode::HistoryBooks);
     }
     frame->OpenPlace(pendingPlace_);
@@ -696,15 +741,7 @@ Frame* CMainFrame::singleWindow(const std::string& code, NewWindowSize size, Mak
     frame = make();
     mdiArea_->addSubWindow(frame);
     registerFrame(frame);
-    if (activeMaximized) {
-        frame->showMaximized();
-        return frame;
-    }
-    placeNewWindow(frame);
-    const QSize area = mdiArea_->viewport()->size();
-    const QSize rest(area.width() - frame->x(), area.height() - frame->y());
-    frame->resize(size == NewWindowSize::RestOfArea ? rest : rest.boundedTo(roomySize(area)));
-    frame->show();
+    showNewWindow(frame, activeMaximized, size);
     return frame;
 }
 
@@ -802,23 +839,30 @@ void CMainFrame::openShortcutItem(int itemCode) {
         startCompanion("qelplan");
 }
 
+QString CMainFrame::companionPath(const char* programName) const {
+    // Beside the data, beside this program when it is installed apart from its data, or on
+    // the PATH.
+    for (const QString& folder : {QString::fromStdString(context_.paths.installRoot),
+                                  QCoreApplication::applicationDirPath() + QLatin1Char('/')}) {
+        const QFileInfo file(folder + QLatin1String(programName));
+        if (file.isFile() && file.isExecutable())
+            return file.absoluteFilePath();
+    }
+    return QStandardPaths::findExecutable(QString::fromLatin1(programName));
+}
+
+bool CMainFrame::companionExists(const char* programName) const {
+    return !companionPath(programName).isEmpty();
+}
+
 void CMainFrame::startCompanion(const char* programName) {
     const bool plan = std::string_view(programName) == "qelplan";
     // The plan program comes up over the reader, which lets go of the keyboard first.
     if (plan)
         if (QWidget* focused = QApplication::focusWidget())
             focused->clearFocus();
-    // Beside the data, or beside this program when it is installed apart from its data.
-    QString program;
-    for (const QString& folder : {QString::fromStdString(context_.paths.installRoot),
-                                  QCoreApplication::applicationDirPath() + QLatin1Char('/')}) {
-        const QFileInfo file(folder + QLatin1String(programName));
-        if (file.isFile() && file.isExecutable()) {
-            program = file.absoluteFilePath();
-            break;
-        }
-    }
-    if (program.isEmpty() || !QProcess::startDetached(program, {}))
+    const QString path = companionPath(programName);
+    if (path.isEmpty() || !QProcess::startDetached(path))
         statusBar()->showMessage(QStringLiteral("'%1' 프로그램(%2)을 찾을 수 없습니다.")
                                      .arg(plan ? QStringLiteral("성경 읽기 진도표")
                                                : QStringLiteral("매일 성경 읽기(경건 일기장)"),
@@ -920,9 +964,18 @@ void CMainFrame::showEditionInfo() {
 }
 
 void CMainFrame::showAbout() {
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("프로그램 정보"),
-                    QStringLiteral("QEL CD-ROM 성경\n버전 1.1"), QMessageBox::NoButton, this);
+    const QString title = QStringLiteral("프로그램 정보");
+    QMessageBox box(QMessageBox::NoIcon, title,
+                    QString::fromUtf8(kApplicationTitle) + QStringLiteral("\n버전 1.1"),
+                    QMessageBox::NoButton, this);
+    box.setObjectName(QStringLiteral("AboutBox"));
     box.addButton(QStringLiteral("확인"), QMessageBox::AcceptRole);
+    // A message box sizes itself to its text; the title bar, with its buttons, needs more.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        const int width = box.fontMetrics().horizontalAdvance(title) * 2 + 160;
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Expanding),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
     box.exec();
 }
 
@@ -985,10 +1038,73 @@ void CMainFrame::handleInstanceMessage(const QByteArray& message, QLocalSocket* 
 }
 
 void CMainFrame::openCommandLinePlace() {
+    // A place asked for on the command line wins over the desk of the last session.
     if (isCommandVerseKey(pendingCommandKey_)) {
         const std::string key = std::exchange(pendingCommandKey_, std::string());
         openByCommandKey(key, true);
+    } else {
+        restoreDesk();
     }
+}
+
+void CMainFrame::saveDesk() {
+    SettingsStore& store = *context_.store;
+    const QList<QMdiSubWindow*> windows = mdiArea_->subWindowList(QMdiArea::CreationOrder);
+    int count = 0;
+    int active = -1;
+    for (QMdiSubWindow* window : windows) {
+        const auto* frame = qobject_cast<CChildFrame*>(window);
+        if (!frame)
+            continue;
+        // A maximised window keeps the place it comes back to.
+        const QRect place = window->isMaximized() ? window->normalGeometry() : window->geometry();
+        const std::string entry = frame->code() + ' ' + std::to_string(place.x()) + ' ' +
+                                  std::to_string(place.y()) + ' ' + std::to_string(place.width()) +
+                                  ' ' + std::to_string(place.height()) + ' ' +
+                                  (window->isMaximized() ? '1' : '0');
+        if (window == mdiArea_->activeSubWindow())
+            active = count;
+        (void)store.writeString(kDeskSection, "Window" + std::to_string(count++), entry);
+    }
+    (void)store.writeInt(kDeskSection, "Windows", count);
+    (void)store.writeInt(kDeskSection, "Active", active);
+    (void)store.writeInt(kDeskSection, "Shortcut Bar", shortcutBar_->isVisible() ? 1 : 0);
+}
+
+void CMainFrame::restoreDesk() {
+    const SettingsStore& store = *context_.store;
+    if (!store.contains(kDeskSection, "Windows"))
+        return;
+    shortcutBar_->setVisible(store.readInt(kDeskSection, "Shortcut Bar", 1) != 0);
+    const int count = store.readInt(kDeskSection, "Windows", 0);
+    const int active = store.readInt(kDeskSection, "Active", -1);
+    QMdiSubWindow* toActivate = nullptr;
+    std::vector<QMdiSubWindow*> maximizedWindows;
+    for (int i = 0; i < count; ++i) {
+        std::istringstream entry(store.readString(kDeskSection, "Window" + std::to_string(i), ""));
+        std::string code;
+        int x = 0, y = 0, width = 0, height = 0, maximized = 0;
+        if (!(entry >> code >> x >> y >> width >> height >> maximized))
+            continue;
+        // A window that can no longer open (an edition removed) is left out.
+        CChildFrame* frame = openWindow(code, "");
+        if (!frame)
+            continue;
+        const QSize area = mdiArea_->viewport()->size();
+        const WindowRect place =
+            fitInside({x, y, width, height}, leastSize(frame), area.width(), area.height());
+        frame->showNormal();
+        frame->setGeometry(place.x, place.y, place.width, place.height);
+        if (maximized)
+            maximizedWindows.push_back(frame);
+        if (i == active)
+            toActivate = frame;
+    }
+    // Maximised once all are placed, so that the later windows do not open over them.
+    for (QMdiSubWindow* window : maximizedWindows)
+        window->showMaximized();
+    if (toActivate)
+        mdiArea_->setActiveSubWindow(toActivate);
 }
 
 void CMainFrame::changeEvent(QEvent* event) {
@@ -1024,6 +1140,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
             event->ignore();
             return;
         }
+    saveDesk();
     event->accept();
 }
 

@@ -11,10 +11,13 @@
 #include <array>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
+#include <vector>
 
 class QAction;
 class QLocalSocket;
+class QMenu;
 class QMdiArea;
 class QMdiSubWindow;
 
@@ -48,6 +51,8 @@ public:
     CSearchDialog* searchDialog() const { return searchDialog_; }
     CSearchWord* searchWord() const { return searchWord_; }
     QAction* action(int commandId) const;
+    // True when the main window itself runs the command; the others go to the active window.
+    bool runsCommand(int commandId) const;
 
     // Opens (or brings forward) the window of a version at the pending place.
     CChildFrame* openBibleVersion(const std::string& versionCode);
@@ -107,12 +112,29 @@ private:
     CChildFrame* openIntroduction(const std::string& code);
     CChildFrame* openTopic(const std::string& code);
 
+    // One command of the menus, toolbars and keys. A command without `run` belongs to the
+    // active window, which also decides whether it is enabled.
+    struct Command {
+        int id;
+        const char* label;
+        const char* shortcut; // portable key text, "" for none
+        void (*run)(CMainFrame&, int id);
+        bool (*enabled)(const CMainFrame&); // nullptr: always
+        bool (*checked)(const CMainFrame&); // nullptr: not checkable by the main window
+    };
+    static const std::vector<Command>& commands();
+    static const Command* findCommand(int id);
+
     void createActions();
     void createMenus();
+    void addMenu(const QString& title, std::initializer_list<int> ids);
+    void fillWindowMenu(QMenu* menu);
+    void addMenuItems(QMenu* menu, std::initializer_list<int> ids);
     void createToolBars();
-    QAction* addCommand(int id, const QString& label);
     void runCommand(int id);
-    bool handleFrameCommand(int id);
+    void showHelp();
+    bool companionExists(const char* programName) const;
+    QString companionPath(const char* programName) const;
     CChildFrame* activeFrame() const;
     void registerFrame(CChildFrame* frame);
     void openShortcutItem(int itemCode);
@@ -126,6 +148,9 @@ private:
     void updateEditionTitles();
     template <typename Dialog> void runSettingsDialog();
     void openCommandLinePlace();
+    // The open windows and panels, kept for the next start, and opened again.
+    void saveDesk();
+    void restoreDesk();
     void activateNeighbour(bool newer);
     void placeNewWindow(QMdiSubWindow* window);
     // How a new window of a single kind is sized when the active window is not maximised:
@@ -133,9 +158,16 @@ private:
     enum class NewWindowSize { Roomy, RestOfArea };
     // The one window of a kind: brought forward, maximised like the active window or not, or
     // made by `make`, added, placed and shown. `created` tells which.
+    // A new window maximised, or placed fully inside the area at the size asked for (its
+    // cascaded size without one), and shown.
+    void showNewWindow(QMdiSubWindow* window, bool maximized, std::optional<NewWindowSize> size);
     template <typename Frame, typename Make>
     Frame* singleWindow(const std::string& code, NewWindowSize size, Make make, bool& created);
     void tileChildren(Tiling tiling);
+    void cascadeChildren();
+    std::vector<QMdiSubWindow*> arrangedWindows() const;
+    static WindowSize usableSize(const QMdiSubWindow* window);
+    static WindowSize leastSize(const QMdiSubWindow* window);
     void createSearchDialogs();
 
     AppContext& context_;

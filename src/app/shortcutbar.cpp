@@ -78,6 +78,7 @@ ShortcutBar::ShortcutBar(AppContext& context, QMainWindow* parent)
         for (const ShortcutItem& item : folder.items) {
             auto* child = new QTreeWidgetItem(folderItem, {QString::fromUtf8(item.text)});
             child->setData(0, kCodeRole, item.code);
+            child->setToolTip(0, child->text(0)); // whole, where the panel cuts it
             child->setIcon(0, bookIcon);
         }
         folderItem->setExpanded(true);

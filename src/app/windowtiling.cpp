@@ -18,6 +18,24 @@ WindowRect cascadedPlace(int openCount, int areaWidth, int areaHeight, int step)
     return place;
 }
 
+WindowRect fitInside(WindowRect rect, WindowSize minimum, int areaWidth, int areaHeight) {
+    rect.width = std::min(std::max(rect.width, minimum.width), std::max(0, areaWidth));
+    rect.height = std::min(std::max(rect.height, minimum.height), std::max(0, areaHeight));
+    rect.x = std::clamp(rect.x, 0, std::max(0, areaWidth - rect.width));
+    rect.y = std::clamp(rect.y, 0, std::max(0, areaHeight - rect.height));
+    return rect;
+}
+
+std::vector<WindowRect> cascadeWindows(const std::vector<WindowSize>& minimums, int areaWidth,
+                                       int areaHeight, int step) {
+    std::vector<WindowRect> places;
+    places.reserve(minimums.size());
+    for (std::size_t i = 0; i < minimums.size(); ++i)
+        places.push_back(fitInside(cascadedPlace(static_cast<int>(i), areaWidth, areaHeight, step),
+                                   minimums[i], areaWidth, areaHeight));
+    return places;
+}
+
 std::vector<WindowRect> tileWindows(int count, int areaWidth, int areaHeight, Tiling tiling) {
     std::vector<WindowRect> cells;
     if (count <= 0)

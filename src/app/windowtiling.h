@@ -16,6 +16,19 @@ struct WindowRect {
 // leave the area.
 WindowRect cascadedPlace(int openCount, int areaWidth, int areaHeight, int step);
 
+struct WindowSize {
+    int width = 0, height = 0;
+};
+
+// The rectangle grown to at least `minimum` (cut to the area where the area is smaller) and
+// moved back inside the area.
+WindowRect fitInside(WindowRect rect, WindowSize minimum, int areaWidth, int areaHeight);
+
+// Cascaded places for windows with these minimum sizes, the first at the back: each at its
+// cascaded place, at least its minimum size and inside the area.
+std::vector<WindowRect> cascadeWindows(const std::vector<WindowSize>& minimums, int areaWidth,
+                                       int areaHeight, int step);
+
 enum class Tiling {
     Vertical,   // side by side: columns of windows
     Horizontal, // one above another: rows of windows

@@ -125,8 +125,9 @@ void CSmallTitles::OpenTitleItem(QTreeWidgetItem* item) {
     } catch (const DatabaseError& e) {
         logWarning(e.what()); // a damaged table: the book stays without titles
     }
+    // A narrow panel cuts long titles; the tooltip shows them whole.
     for (const std::string& title : titles)
-        new QTreeWidgetItem(item, {shown(title)});
+        (new QTreeWidgetItem(item, {shown(title)}))->setToolTip(0, shown(title));
     item->setExpanded(true);
 }
 

@@ -77,8 +77,12 @@ enum Id : int {
     Help = 57670,
     NextPane = 57680,
     PreviousPane = 57681,
-    // "역본 설치..." (성경 자료실), a command of this program's own.
-    BibleLibrary = 32891,
+    // Commands of our own, above the historic numbers.
+    ImportEdition = 32890,
+    ShowEditionInfo = 32891,
+    SearchHelp = 32892,
+    // "역본 설치..." (성경 자료실).
+    BibleLibrary = 32893,
 };
 
 } // namespace qel::cmd

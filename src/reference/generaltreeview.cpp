@@ -35,6 +35,7 @@ void CGeneralTreeView::SetMode(int mode, const TopicTable& table) {
     for (int row = 0; row < entryCount(table); ++row) {
         auto* item = new QTreeWidgetItem(this, {shown(table[row].title)});
         item->setData(0, kRowRole, row);
+        item->setToolTip(0, item->text(0)); // whole, where the tree cuts it
         item->setIcon(0, leaf);
         if (!first && !table[row].key.empty())
             first = item;

@@ -16,7 +16,9 @@
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QScreen>
 #include <QScrollBar>
+#include <algorithm>
 #include <cstdlib>
 
 namespace qel {
@@ -295,7 +297,17 @@ void CMapView::showLegend() {
     if (legend_->isVisible())
         return legend_->hide();
     // Inside the view's top right corner, where it covers the least of a map's title.
-    legend_->move(mapToGlobal(QPoint(std::max(0, width() - legend_->width() - 24), 24)));
+    QPoint place = mapToGlobal(QPoint(std::max(0, width() - legend_->width() - 24), 24));
+    // Whole on the screen, even when the view reaches beyond its edge.
+    if (const QScreen* screen = this->screen()) {
+        const QRect room = screen->availableGeometry();
+        const QSize size = legend_->frameGeometry().size();
+        place.setX(
+            std::clamp(place.x(), room.left(), std::max(room.left(), room.right() - size.width())));
+        place.setY(
+            std::clamp(place.y(), room.top(), std::max(room.top(), room.bottom() - size.height())));
+    }
+    legend_->move(place);
     legend_->show();
 }
 

@@ -135,6 +135,8 @@ QTreeWidgetItem* CTreeAndSearch::buildTree(QTreeWidget* tree, const TopicTable& 
             level == 0 || lastAtLevel.size() < level ? nullptr : lastAtLevel[level - 1];
         auto* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(tree);
         item->setText(0, text(entry.title));
+        // A narrow panel cuts long titles; the tooltip shows them whole.
+        item->setToolTip(0, item->text(0));
         item->setData(0, kRowRole, row);
         lastAtLevel.resize(level + 1);
         lastAtLevel[level] = item;

@@ -78,5 +78,29 @@ TEST(WindowTiling, NewWindowsCascadeInsideTheArea) {
     EXPECT_EQ(cascadedPlace(3, 0, 0, 24), (WindowRect{0, 0, 0, 0}));
 }
 
+TEST(WindowTiling, CascadeKeepsEveryWindowAtItsMinimumInsideTheArea) {
+    // A wide comparison window, a small one, and one that asks for more than the area.
+    const std::vector<WindowSize> minimums = {{760, 300}, {200, 100}, {1200, 900}, {500, 560}};
+    const std::vector<WindowRect> places = cascadeWindows(minimums, 800, 600, 24);
+    ASSERT_EQ(places.size(), minimums.size());
+    for (std::size_t i = 0; i < places.size(); ++i) {
+        EXPECT_TRUE(inside(places[i], 800, 600)) << i;
+        EXPECT_GE(places[i].width, std::min(minimums[i].width, 800)) << i;
+        EXPECT_GE(places[i].height, std::min(minimums[i].height, 600)) << i;
+    }
+    // Windows that fit keep the cascade's steps; a larger one moves back instead.
+    EXPECT_EQ(places[1], (WindowRect{24, 24, 600, 450}));
+    EXPECT_EQ(places[0], (WindowRect{0, 0, 760, 450}));
+    EXPECT_EQ(places[2], (WindowRect{0, 0, 800, 600}));
+    EXPECT_EQ(places[3], (WindowRect{72, 40, 600, 560}));
+}
+
+TEST(WindowTiling, FittingGrowsACellAndMovesItBackInside) {
+    EXPECT_EQ(fitInside({600, 400, 200, 200}, {300, 250}, 800, 600),
+              (WindowRect{500, 350, 300, 250}));
+    EXPECT_EQ(fitInside({10, 20, 400, 300}, {100, 100}, 800, 600), (WindowRect{10, 20, 400, 300}));
+    EXPECT_EQ(fitInside({0, 0, 10, 10}, {100, 100}, 0, 0), (WindowRect{0, 0, 0, 0}));
+}
+
 } // namespace
 } // namespace qel

@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
@@ -268,6 +269,12 @@ TEST_F(MapViewTest, MapPanelButtonsDriveTheView) {
     EXPECT_TRUE(view->legend()->isVisible());
     EXPECT_TRUE(view->handleCommand(cmd::MapLegend));
     EXPECT_FALSE(view->legend()->isVisible());
+
+    // A view that reaches beyond the screen's right edge keeps its legend on the screen.
+    const QRect screen = view->screen()->availableGeometry();
+    view->window()->move(screen.right() - 100, screen.top() + 10);
+    view->showLegend();
+    EXPECT_TRUE(screen.contains(view->legend()->frameGeometry()));
 }
 
 } // namespace

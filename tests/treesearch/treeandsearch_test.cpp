@@ -88,6 +88,8 @@ TEST_F(TreeAndSearchTest, GospelTreeStandsFoldedAndOpensOnlyPassages) {
     EXPECT_EQ(CTreeAndSearch::imageOf(tree->topLevelItem(1)), 0);
     // The first real entry is current, but the comparison window opens empty.
     EXPECT_EQ(tree->currentItem()->text(0), QStringLiteral("말씀이 육신이 되시다"));
+    // A title the narrow panel cuts can be read whole.
+    EXPECT_EQ(tree->currentItem()->toolTip(0), tree->currentItem()->text(0));
     EXPECT_TRUE(owner.opened.empty());
     // Entry 248 sits at level 2 under its subheading.
     QTreeWidgetItem* supper = itemWithText(tree, "제자들과 함께 유월절을 지키시다");

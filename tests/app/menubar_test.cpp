@@ -1,0 +1,261 @@
+#include "app/mainframe.h"
+
+#include "../support/fixturedb.h"
+#include "../support/testcontext.h"
+#include "app/shortcutbar.h"
+#include "platform/commands.h"
+#include "platform/settingsstore.h"
+#include "reference/m14frame.h"
+#include "widgets/childframe.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+using namespace qel;
+
+namespace {
+
+class MenuBarTest : public ::testing::Test {
+protected:
+    MenuBarTest() : test(fixtureSources()), frame(test.context, "") {
+        frame.setExitConfirmation([] { return true; });
+        frame.show();
+    }
+    // Every command item of the menus, in menu order.
+    std::vector<QAction*> menuItems() const {
+        std::vector<QAction*> items;
+        std::function<void(QMenu*)> collect = [&](QMenu* menu) {
+            emit menu->aboutToShow();
+            for (QAction* action : menu->actions())
+                if (action->menu())
+                    collect(action->menu());
+                else if (action->data().isValid())
+                    items.push_back(action);
+        };
+        for (QAction* top : frame.menuBar()->actions())
+            collect(top->menu());
+        return items;
+    }
+    QMenu* menu(int index) const { return frame.menuBar()->actions().at(index)->menu(); }
+    bool enabled(int id) {
+        frame.updateCommandStates();
+        return frame.action(id)->isEnabled();
+    }
+    TestContext test;
+    CMainFrame frame;
+};
+
+TEST_F(MenuBarTest, MenusComeInTheirOrderAndEveryItemReachesAHandledCommand) {
+    QStringList titles;
+    for (QAction* top : frame.menuBar()->actions())
+        titles << top->text().section(QLatin1Char('('), 0, 0);
+    EXPECT_EQ(titles,
+              QStringList({QStringLiteral("파일"), QStringLiteral("편집"), QStringLiteral("보기"),
+                           QStringLiteral("성경"), QStringLiteral("자료"), QStringLiteral("창"),
+                           QStringLiteral("도움말")}));
+    // The commands that the main window leaves to its windows are handled by a Bible window.
+    CChildFrame* bible = frame.openBibleVersion("VRA");
+    ASSERT_NE(bible, nullptr);
+    const std::vector<QAction*> items = menuItems();
+    EXPECT_GT(items.size(), 50u);
+    for (QAction* item : items) {
+        const int id = item->data().toInt();
+        EXPECT_EQ(frame.action(id), item) << id;
+        QAction probe;
+        EXPECT_TRUE(frame.runsCommand(id) || bible->updateCommand(id, &probe))
+            << item->text().toStdString();
+    }
+    // Keys are shown beside their items.
+    EXPECT_EQ(frame.action(cmd::Help)->shortcut(), QKeySequence(Qt::Key_F1));
+    EXPECT_EQ(frame.action(cmd::Print)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
+}
+
+TEST_F(MenuBarTest, EnablingFollowsTheActiveWindow) {
+    for (int id : {cmd::Close, cmd::Print, cmd::ToggleSectionTitles, cmd::SyncMove,
+                   cmd::CascadeWindows, cmd::NextWindow})
+        EXPECT_FALSE(enabled(id)) << id;
+    for (int id : {cmd::OpenABOUT, cmd::VerseSearch, cmd::FontDialog, cmd::Help, cmd::About})
+        EXPECT_TRUE(enabled(id)) << id;
+
+    CChildFrame* bible = frame.openBibleVersion("VRA");
+    for (int id : {cmd::Close, cmd::Print, cmd::ToggleSectionTitles, cmd::CascadeWindows})
+        EXPECT_TRUE(enabled(id)) << id;
+    EXPECT_FALSE(enabled(cmd::NextWindow));
+
+    // A topic window has no section titles; back on the Bible window they return.
+    frame.openWindow("ABOUT", "");
+    EXPECT_FALSE(enabled(cmd::ToggleSectionTitles));
+    EXPECT_TRUE(enabled(cmd::PreviousWindow));
+    frame.mdiArea()->setActiveSubWindow(bible);
+    EXPECT_TRUE(enabled(cmd::ToggleSectionTitles));
+    EXPECT_TRUE(enabled(cmd::NextWindow));
+
+    // The window menu lists the open windows with the active one checked.
+    QMenu* windows = menu(5);
+    emit windows->aboutToShow();
+    QStringList checked;
+    int listed = 0;
+    for (QAction* item : windows->actions())
+        if (!item->isSeparator() && !item->data().isValid()) {
+            ++listed;
+            if (item->isChecked())
+                checked << item->text();
+        }
+    EXPECT_EQ(listed, 2);
+    ASSERT_EQ(checked.size(), 1);
+    EXPECT_TRUE(checked[0].endsWith(bible->windowTitle()));
+}
+
+TEST_F(MenuBarTest, HelpOpensTheIntroductionAtTheEntryOfTheActiveWindow) {
+    frame.action(cmd::Help)->trigger();
+    auto* about = qobject_cast<CM14Frame*>(frame.frameByCode("ABOUT"));
+    ASSERT_NE(about, nullptr);
+    EXPECT_EQ(about->currentKey(), "ad0102");
+
+    frame.openWindow("COMPARE4", "");
+    frame.action(cmd::Help)->trigger();
+    EXPECT_EQ(about->currentKey(), "ad0303");
+    EXPECT_EQ(frame.mdiArea()->activeSubWindow(), about);
+
+    frame.openBibleVersion("KJV");
+    frame.action(cmd::Help)->trigger();
+    EXPECT_EQ(about->currentKey(), "ad0202");
+}
+
+TEST_F(MenuBarTest, AMissingCompanionIsDisabledAndSaysSoFromThePanel) {
+    EXPECT_FALSE(enabled(cmd::DailyReading));
+    EXPECT_FALSE(enabled(cmd::ReadingPlan));
+    frame.statusBar()->clearMessage();
+    frame.shortcutBar()->itemChosen(114);
+    EXPECT_TRUE(frame.statusBar()->currentMessage().contains(QStringLiteral("qeldiary")));
+    frame.statusBar()->clearMessage();
+    frame.shortcutBar()->itemChosen(115);
+    EXPECT_TRUE(frame.statusBar()->currentMessage().contains(QStringLiteral("qelplan")));
+}
+
+class ArrangementTest : public MenuBarTest {
+protected:
+    ArrangementTest() {
+        frame.resize(1024, 720);
+        for (const char* code : {"VRA", "COMPARE4", "SHORT", "BOOK", "PARALLEL"})
+            windows.push_back(frame.openWindow(code, ""));
+    }
+    QRect area() const { return frame.mdiArea()->viewport()->rect(); }
+    void expectInsideAndAtLeast(QSize least) const {
+        for (CChildFrame* window : windows) {
+            const QSize minimum = least.expandedTo(window->minimumSizeHint());
+            EXPECT_TRUE(area().contains(window->geometry())) << window->code();
+            EXPECT_GE(window->width(), minimum.width()) << window->code();
+            EXPECT_GE(window->height(), minimum.height()) << window->code();
+        }
+    }
+    std::vector<CChildFrame*> windows;
+};
+
+TEST_F(ArrangementTest, NewWindowsCascadeAndTilingKeepEveryWindowUsableInsideTheArea) {
+    for (CChildFrame* window : windows)
+        ASSERT_NE(window, nullptr);
+    expectInsideAndAtLeast(QSize());
+    frame.action(cmd::CascadeWindows)->trigger();
+    // Not squeezed to a title bar: room for the panes.
+    expectInsideAndAtLeast(QSize(400, 260));
+    EXPECT_EQ(frame.mdiArea()->activeSubWindow(), windows.back());
+    for (int id : {cmd::TileVertically, cmd::TileHorizontally}) {
+        frame.action(id)->trigger();
+        expectInsideAndAtLeast(QSize());
+    }
+}
+
+TEST_F(ArrangementTest, AMaximisedDeskStaysMaximised) {
+    windows.front()->showMaximized();
+    frame.mdiArea()->setActiveSubWindow(windows.front());
+    CChildFrame* his = frame.openWindow("COMPAREHIS", "");
+    EXPECT_TRUE(his->isMaximized());
+    frame.openWindow("VRA", "");
+    EXPECT_EQ(frame.mdiArea()->activeSubWindow(), windows.front());
+    EXPECT_TRUE(windows.front()->isMaximized());
+    frame.openWindow("COMPAREHIS", "");
+    EXPECT_TRUE(his->isMaximized());
+}
+
+// A main window of its own on the same settings: the next start of the program.
+class DeskTest : public ::testing::Test {
+protected:
+    DeskTest() : test(fixtureSources()) {}
+    std::unique_ptr<CMainFrame> start(std::string commandKey = "") {
+        auto frame = std::make_unique<CMainFrame>(test.context, std::move(commandKey));
+        frame->setExitConfirmation([] { return true; });
+        frame->resize(1024, 720);
+        QSignalSpy painted(frame.get(), &CMainFrame::firstPainted);
+        frame->show();
+        EXPECT_TRUE(painted.wait(5000));
+        QCoreApplication::processEvents(); // the queued opening of the desk
+        return frame;
+    }
+    static std::vector<std::string> codes(const CMainFrame& frame) {
+        std::vector<std::string> result;
+        for (QMdiSubWindow* window : frame.mdiArea()->subWindowList(QMdiArea::CreationOrder))
+            result.push_back(static_cast<CChildFrame*>(window)->code());
+        return result;
+    }
+    TestContext test;
+};
+
+TEST_F(DeskTest, ADeskOfFourWindowsSurvivesARestart) {
+    {
+        auto first = start();
+        for (const char* code : {"VRA", "BOOK", "COMPARE4", "KJV"})
+            ASSERT_NE(first->openWindow(code, ""), nullptr) << code;
+        first->frameByCode("VRA")->setGeometry(30, 40, 500, 380);
+        first->shortcutBar()->hide();
+        first->mdiArea()->setActiveSubWindow(first->frameByCode("BOOK"));
+        first->close();
+    }
+    auto second = start();
+    EXPECT_EQ(codes(*second), (std::vector<std::string>{"VRA", "BOOK", "COMPARE4", "KJV"}));
+    EXPECT_EQ(second->frameByCode("VRA")->geometry(), QRect(30, 40, 500, 380));
+    EXPECT_EQ(second->mdiArea()->activeSubWindow(), second->frameByCode("BOOK"));
+    EXPECT_FALSE(second->shortcutBar()->isVisible());
+
+    // A maximised desk comes back maximised.
+    second->frameByCode("BOOK")->showMaximized();
+    second->close();
+    second.reset();
+    auto third = start();
+    EXPECT_TRUE(third->frameByCode("BOOK")->isMaximized());
+    EXPECT_EQ(third->mdiArea()->activeSubWindow(), third->frameByCode("BOOK"));
+}
+
+TEST_F(DeskTest, ACommandKeyWinsAndAWindowThatCannotOpenIsSkipped) {
+    SettingsStore& store = *test.context.store;
+    ASSERT_TRUE(store.writeInt("Desk", "Windows", 3));
+    ASSERT_TRUE(store.writeString("Desk", "Window0", "XYZ 0 0 400 300 0"));
+    ASSERT_TRUE(store.writeString("Desk", "Window1", "NIV 5000 5000 400 300 0"));
+    ASSERT_TRUE(store.writeString("Desk", "Window2", "broken"));
+    {
+        auto keyed = start("BKJVgen001001");
+        EXPECT_EQ(codes(*keyed), std::vector<std::string>{"KJV"});
+        keyed->mdiArea()->closeAllSubWindows();
+        keyed->close();
+        keyed.reset();
+        ASSERT_TRUE(store.writeInt("Desk", "Windows", 3));
+        ASSERT_TRUE(store.writeString("Desk", "Window1", "NIV 5000 5000 400 300 0"));
+    }
+    auto frame = start();
+    EXPECT_EQ(codes(*frame), std::vector<std::string>{"NIV"});
+    // A place beyond the area is brought back inside it.
+    EXPECT_TRUE(
+        frame->mdiArea()->viewport()->rect().contains(frame->frameByCode("NIV")->geometry()));
+}
+
+} // namespace
