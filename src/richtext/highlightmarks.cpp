@@ -13,6 +13,33 @@ bool isVerseTag(const MarkupNode* node) {
     return node->GetID() == 'S' && node->attribute("VAL");
 }
 
+// Verse numbers (D), footnote marks (N) and headings (H) are not the verse's words: they
+// change with the view mode, so they are not counted.
+class WordRuns {
+public:
+    void see(const MarkupNode& node) {
+        switch (node.GetID()) {
+        case 'D':
+        case 'N':
+        case 'H':
+            ++depth_;
+            break;
+        case 'd':
+        case 'n':
+        case 'h':
+            depth_ = depth_ > 0 ? depth_ - 1 : 0;
+            break;
+        default:
+            break;
+        }
+    }
+    bool counts(const MarkupNode& node) const { return node.isText() && depth_ == 0; }
+    void reset() { depth_ = 0; }
+
+private:
+    int depth_ = 0;
+};
+
 // Characters in text[0, bytes).
 int charactersIn(std::string_view text, std::size_t bytes) {
     int count = 0;
@@ -30,11 +57,11 @@ int byteOf(std::string_view text, int first, int character) {
     return static_cast<int>(std::min(i, text.size()));
 }
 
-void markRun(const MarkupNode& node, int first, const std::vector<const VerseSpan*>& spans,
+void markRun(const MarkupNode& node, int first, const std::vector<const HighlightSpan*>& spans,
              std::vector<NodeMark>& marks) {
     const std::string_view text = node.text;
     const int last = first + charactersIn(text, text.size());
-    for (const VerseSpan* span : spans) {
+    for (const HighlightSpan* span : spans) {
         if (span->end <= first || span->start >= last)
             continue;
         const int from = byteOf(text, first, std::max(span->start, first));
@@ -46,39 +73,43 @@ void markRun(const MarkupNode& node, int first, const std::vector<const VerseSpa
 
 } // namespace
 
+// Colours are 0x00BBGGRR, as the surface takes them.
 const std::uint32_t* lightHighlightColours() {
-    static const std::uint32_t colours[kHighlightColourCount] = {0xFFF176, 0xB9F6CA, 0xB3E5FC,
-                                                                 0xF8BBD0, 0xFFCC80};
+    static const std::uint32_t colours[kHighlightColourCount] = {0x76F1FF, 0xCAF6B9, 0xFCE5B3,
+                                                                 0xD0BBF8, 0x80CCFF};
     return colours;
 }
 
 const std::uint32_t* darkHighlightColours() {
-    static const std::uint32_t colours[kHighlightColourCount] = {0x6B5E00, 0x1E5631, 0x1B4F72,
-                                                                 0x6E2346, 0x7A4100};
+    static const std::uint32_t colours[kHighlightColourCount] = {0x005E6B, 0x31561E, 0x724F1B,
+                                                                 0x46236E, 0x00417A};
     return colours;
 }
 
 const std::uint32_t* highlightColoursFor(std::uint32_t background) {
-    const int r = (background >> 16) & 0xFF, g = (background >> 8) & 0xFF, b = background & 0xFF;
+    const int r = background & 0xFF, g = (background >> 8) & 0xFF, b = (background >> 16) & 0xFF;
     return (r * 299 + g * 587 + b * 114) / 1000 < 128 ? darkHighlightColours()
                                                       : lightHighlightColours();
 }
 
-std::vector<NodeMark> markVerses(const MarkupNodeList& list, const std::vector<VerseSpan>& spans) {
+std::vector<NodeMark> markVerses(const MarkupNodeList& list,
+                                 const std::vector<HighlightSpan>& spans) {
     std::vector<NodeMark> marks;
     if (spans.empty())
         return marks;
-    std::vector<const VerseSpan*> current;
+    std::vector<const HighlightSpan*> current;
     int character = 0;
+    WordRuns words;
     for (const MarkupNode* node = list.head(); node; node = node->next()) {
+        words.see(*node);
         if (isVerseTag(node)) {
             const std::string& verse = *node->attribute("VAL");
             current.clear();
-            for (const VerseSpan& span : spans)
+            for (const HighlightSpan& span : spans)
                 if (span.verse == verse && span.colour >= 1 && span.colour <= kHighlightColourCount)
                     current.push_back(&span);
             character = 0;
-        } else if (node->isText()) {
+        } else if (words.counts(*node)) {
             if (!current.empty())
                 markRun(*node, character, current, marks);
             character += charactersIn(node->text, node->text.size());
@@ -88,18 +119,39 @@ std::vector<NodeMark> markVerses(const MarkupNodeList& list, const std::vector<V
 }
 
 std::optional<VersePosition> versePosition(const MarkupNode* node, int byteOffset) {
-    if (!node)
+    const MarkupNode* tag = node;
+    while (tag && !isVerseTag(tag))
+        tag = tag->prev();
+    if (!node || !tag)
         return std::nullopt;
-    int character =
-        node->isText() ? charactersIn(node->text, static_cast<std::size_t>(std::max(byteOffset, 0)))
-                       : 0;
-    for (const MarkupNode* n = node->prev(); n; n = n->prev()) {
-        if (isVerseTag(n))
-            return VersePosition{*n->attribute("VAL"), character};
-        if (n->isText())
+    WordRuns words;
+    int character = 0;
+    for (const MarkupNode* n = tag->next(); n && n != node; n = n->next()) {
+        words.see(*n);
+        if (words.counts(*n))
             character += charactersIn(n->text, n->text.size());
     }
-    return std::nullopt;
+    words.see(*node);
+    if (words.counts(*node))
+        character += charactersIn(node->text, static_cast<std::size_t>(std::max(byteOffset, 0)));
+    return VersePosition{*tag->attribute("VAL"), character};
+}
+
+std::vector<HighlightSpan> selectedSpans(const MarkupNodeList& list) {
+    std::vector<HighlightSpan> spans;
+    for (const MarkupNode* node = list.head(); node; node = node->next()) {
+        if (!node->isText() || !node->selected || node->selectEndOffset <= node->selectStartOffset)
+            continue;
+        const auto from = versePosition(node, node->selectStartOffset);
+        const auto to = versePosition(node, node->selectEndOffset);
+        if (!from || !to)
+            continue;
+        if (!spans.empty() && spans.back().verse == from->verse)
+            spans.back().end = to->character;
+        else
+            spans.push_back({from->verse, from->character, to->character, 0});
+    }
+    return spans;
 }
 
 } // namespace qel

@@ -13,7 +13,7 @@ namespace qel {
 class MarkupNode;
 class MarkupNodeList;
 
-struct VerseSpan {
+struct HighlightSpan {
     std::string verse; // the S tag's VAL
     int start = 0;     // characters, end exclusive
     int end = 0;
@@ -29,9 +29,11 @@ struct NodeMark {
 };
 
 inline constexpr int kHighlightColourCount = 5;
+// The end of a span that covers its verse to the last character.
+inline constexpr int kWholeVerseSpan = 1 << 30;
 
-// Background colours (0xRRGGBB) of the five highlight colours on a light page: yellow,
-// green, blue, pink, orange, pale enough that black text stays readable.
+// Background colours (0x00BBGGRR, as the surface takes them) of the five highlight colours on a
+// light page: yellow, green, blue, pink, orange, pale enough that black text stays readable.
 const std::uint32_t* lightHighlightColours();
 // The same colours, dark enough that light text on a dark page stays readable.
 const std::uint32_t* darkHighlightColours();
@@ -39,7 +41,8 @@ const std::uint32_t* darkHighlightColours();
 const std::uint32_t* highlightColoursFor(std::uint32_t background);
 
 // Marks for the spans; runs split by the layout are each marked for their own bytes.
-std::vector<NodeMark> markVerses(const MarkupNodeList& list, const std::vector<VerseSpan>& spans);
+std::vector<NodeMark> markVerses(const MarkupNodeList& list,
+                                 const std::vector<HighlightSpan>& spans);
 
 // The verse and character offset of a byte of a text run, or nothing before the first verse.
 struct VersePosition {
@@ -47,5 +50,9 @@ struct VersePosition {
     int character = 0;
 };
 std::optional<VersePosition> versePosition(const MarkupNode* node, int byteOffset);
+
+// The verse spans of the selected bytes of the list (after the paint pass measured them),
+// one per verse, colour 0.
+std::vector<HighlightSpan> selectedSpans(const MarkupNodeList& list);
 
 } // namespace qel

@@ -29,13 +29,19 @@ public:
 const std::string kKjv = "{S VAL=1}{/S}In the beginning God created the heaven and the earth. "
                          "{S VAL=2}{/S}And the earth was without form, and void.";
 
+// As the chapter view has it: a heading, verse numbers and footnote marks, none of them
+// counted among the verse's characters.
+const std::string kKjvNumbered =
+    "{S VAL=1}{/S}{H}CREATION.{/H}{D}1{/D}In the beginning God created the heaven and the "
+    "earth.{N TEX=\"note\"}*{/N} {S VAL=2}{/S}{D}2{/D}And the earth was without form, and void.";
+
 struct Painted {
     std::map<std::uint32_t, std::string> byBackground; // text drawn on each background
     std::map<int, std::string> byLine;                 // text drawn on each line
 };
 
-Painted layOutAndPaint(const std::string& markup, int width, const std::vector<VerseSpan>& spans,
-                       int fontSize = 11) {
+Painted layOutAndPaint(const std::string& markup, int width,
+                       const std::vector<HighlightSpan>& spans, int fontSize = 11) {
     FillSurface surface(width, 2000);
     DisplayStyle style;
     style.fontSize = fontSize;
@@ -67,10 +73,10 @@ Painted layOutAndPaint(const std::string& markup, int width, const std::vector<V
 
 TEST(HighlightMarks, ExactlyTheSpannedCharactersArePaintedOnTheirColourAtAnyWidth) {
     const std::uint32_t* colours = lightHighlightColours();
-    const std::vector<VerseSpan> spans{{"1", 3, 20, 1}, {"2", 0, 3, 3}, {"2", 8, 13, 2}};
+    const std::vector<HighlightSpan> spans{{"1", 3, 20, 1}, {"2", 0, 3, 3}, {"2", 8, 13, 2}};
     // Wide: one line; narrow: the first span is broken over lines by the layout.
     for (int width : {2000, 150}) {
-        const Painted painted = layOutAndPaint(kKjv, width, spans);
+        const Painted painted = layOutAndPaint(kKjvNumbered, width, spans);
         EXPECT_EQ(painted.byBackground.at(colours[0]), "the beginning God") << width;
         EXPECT_EQ(painted.byBackground.at(colours[2]), "And") << width;
         EXPECT_EQ(painted.byBackground.at(colours[1]), "earth") << width;
@@ -81,7 +87,7 @@ TEST(HighlightMarks, ExactlyTheSpannedCharactersArePaintedOnTheirColourAtAnyWidt
 TEST(HighlightMarks, KoreanCharactersCountOnceAndLinesAreUnchanged) {
     const std::string markup = utf8ToCp949(
         "{S VAL=1}{/S}태초에 하나님이 하늘과 땅을 지으셨다. {S VAL=2}{/S}땅은 형태가 없고");
-    const std::vector<VerseSpan> spans{{"1", 4, 8, 4}, {"2", 0, 1 << 30, 5}};
+    const std::vector<HighlightSpan> spans{{"1", 4, 8, 4}, {"2", 0, 1 << 30, 5}};
     const Painted plain = layOutAndPaint(markup, 160, {});
     const Painted marked = layOutAndPaint(markup, 160, spans);
     EXPECT_EQ(cp949ToUtf8(marked.byBackground.at(lightHighlightColours()[3])), "하나님이");
@@ -112,7 +118,9 @@ TEST(HighlightMarks, APositionInARunSplitByTheLayoutCountsFromItsVerse) {
                 verse += n->text[i];
             }
     EXPECT_EQ(rebuilt["2"], "And the earth was without form, and void.");
-    EXPECT_FALSE(versePosition(list.head(), 0));
+    MarkupNodeList before;
+    MarkupParser::parse(&before, "Psalm {S VAL=1}{/S}Blessed");
+    EXPECT_FALSE(versePosition(before.head(), 2));
 }
 
 TEST(HighlightMarks, DarkPagesGetDarkColours) {
