@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <string_view>
+#include <unordered_map>
 
 namespace qel {
 namespace {
@@ -97,21 +98,22 @@ std::vector<NodeMark> markVerses(const MarkupNodeList& list,
     std::vector<NodeMark> marks;
     if (spans.empty())
         return marks;
-    std::vector<const HighlightSpan*> current;
+    // Looked up once per verse tag, not once per span.
+    std::unordered_map<std::string_view, std::vector<const HighlightSpan*>> byVerse;
+    for (const HighlightSpan& span : spans)
+        if (span.colour >= 1 && span.colour <= kHighlightColourCount)
+            byVerse[span.verse].push_back(&span);
+    const std::vector<const HighlightSpan*>* current = nullptr;
     int character = 0;
     WordRuns words;
     for (const MarkupNode* node = list.head(); node; node = node->next()) {
         words.see(*node);
         if (isVerseTag(node)) {
-            const std::string& verse = *node->attribute("VAL");
-            current.clear();
-            for (const HighlightSpan& span : spans)
-                if (span.verse == verse && span.colour >= 1 && span.colour <= kHighlightColourCount)
-                    current.push_back(&span);
+            const auto found = byVerse.find(*node->attribute("VAL"));
+            current = found == byVerse.end() ? nullptr : &found->second;
             character = 0;
-        } else if (words.counts(*node)) {
-            if (!current.empty())
-                markRun(*node, character, current, marks);
+        } else if (current && words.counts(*node)) {
+            markRun(*node, character, *current, marks);
             character += charactersIn(node->text, node->text.size());
         }
     }
