@@ -37,7 +37,7 @@ std::vector<qel::HighlightSpan> hundredHighlights() {
 }
 
 struct Page {
-    Page() : device(800, 20000, QImage::Format_RGB32), surface(&device) {
+    explicit Page(int height = 600) : device(800, height, QImage::Format_RGB32), surface(&device) {
         qel::installFontSubstitutions();
         surface.setClientSize(800, 600);
         surface.selectFont(surface.addFont(qel::makeDisplayFont(settings, surface.dpiY())));
@@ -73,7 +73,7 @@ BENCHMARK(BM_LayoutPsalm119KjvHighlighted)->Unit(benchmark::kMicrosecond);
 
 // Painting the whole laid-out chapter, without and with the highlights.
 void paintPsalm119(benchmark::State& state, bool highlighted) {
-    Page page;
+    Page page(20000);
     const qel::DisplayStyle style = qel::displayStyleOf(page.settings);
     qel::TextLayoutEngine engine(style);
     qel::MarkupNodeList list;
