@@ -1,5 +1,7 @@
 #include "biblewindow/bibleframe.h"
 
+#include "biblewindow/biblehighlights.h"
+
 #include "bible/bibleframehost.h"
 #include "bible/biblequeries.h"
 #include "bible/biblesharedstate.h"
@@ -30,6 +32,7 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMdiArea>
@@ -95,6 +98,8 @@ CBibleFrame::CBibleFrame(AppContext& context, std::string versionCode, BibleFram
     // right instead of widening the window.
     inner_->setMinimumSize(120, 80);
     setWidget(inner_);
+    highlights_ = std::make_unique<BibleHighlights>(context_.paths.studyDatabaseFile(), version_);
+    addHighlightShortcuts();
     if (version_ != "VRD" && version_ != "KJV") {
         titles_ = new CSmallTitles(
             context_.contentDb, version_,
@@ -418,6 +423,8 @@ void CBibleFrame::ShowChapter(const std::string& book, const std::string& chapte
         showMessage(utf8ToCp949("메모리가 부족합니다."), applicationTitle());
     MarkupParser::parse(&content_, page.markup);
     view_->setList(&content_);
+    view_->setHighlights(highlights_ ? highlights_->chapter(book, chapter)
+                                     : std::vector<HighlightSpan>{});
     view_->relayout();
     if (!fullKey_.empty() && record)
         history_.push(fullKey_);
@@ -426,8 +433,32 @@ void CBibleFrame::ShowChapter(const std::string& book, const std::string& chapte
     emit commandStateChanged();
 }
 
+// Ctrl+Alt+1..5 colour the selection or else the current verse; Ctrl+Alt+0 erases.
+void CBibleFrame::addHighlightShortcuts() {
+    for (int colour = 0; colour <= kHighlightColourCount; ++colour) {
+        auto* action = new QAction(view_);
+        action->setShortcut(QKeySequence(QStringLiteral("Ctrl+Alt+%1").arg(colour)));
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        connect(action, &QAction::triggered, this,
+                [this, colour] { view_->applyHighlight(colour, verse_); });
+        view_->addAction(action);
+    }
+}
+
+bool CBibleFrame::canHighlight() const {
+    return highlights_ && highlights_->available() && !noticeShown_ && !chapter_.empty();
+}
+
+void CBibleFrame::highlight(const std::vector<HighlightSpan>& spans, int colour) {
+    if (!canHighlight())
+        return;
+    highlights_->apply(book_, chapter_, spans, colour);
+    view_->setHighlights(highlights_->chapter(book_, chapter_));
+}
+
 void CBibleFrame::showPage(const std::string& markup) {
     noticeShown_ = true;
+    view_->setHighlights({});
     view_->reset();
     content_.clear();
     MarkupParser::parse(&content_, markup);

@@ -7,6 +7,7 @@
 #include "richtext/markupnode.h"
 #include "widgets/childframe.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -24,6 +25,7 @@ class CNavigationBar;
 class CRelatedWord;
 class CSmallTitles;
 class CStudyEditor;
+class BibleHighlights;
 
 // The window of one Bible version: a navigation bar over the chapter text. It moves between
 // places, keeps a page history, moves the other Bible windows along when asked to, and
@@ -91,6 +93,8 @@ public:
     std::string documentTitle() const override;
     bool hasNote() const override { return hasNote_; }
     CChildFrame* openLink(const std::string& target) override;
+    bool canHighlight() const override;
+    void highlight(const std::vector<HighlightSpan>& spans, int colour) override;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -133,6 +137,7 @@ private:
     bool panelLeftOpen(int barId) const;
     // Shows or hides a side panel and remembers it.
     void showPanel(QDockWidget* panel, bool show);
+    void addHighlightShortcuts();
 
     AppContext& context_;
     BibleFrameHost* mainFrame_; // the main window
@@ -151,6 +156,7 @@ private:
     bool noticeShown_ = false;
     std::string book_, chapter_, verse_;
     std::string fullKey_;
+    std::unique_ptr<BibleHighlights> highlights_;
 };
 
 } // namespace qel

@@ -3,6 +3,7 @@
 #include "platform/apptitle.h"
 #include "platform/codec.h"
 #include "platform/commands.h"
+#include "platform/highlightcommands.h"
 #include "platform/text.h"
 #include "richtext/childviewowner.h"
 #include "richtext/markupnode.h"
@@ -10,10 +11,13 @@
 
 #include <QAction>
 #include <QContextMenuEvent>
+#include <QIcon>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPixmap>
 #include <algorithm>
 
 namespace qel {
@@ -312,10 +316,50 @@ std::unique_ptr<QMenu> CChildView::createContextMenu(const QPoint& documentPoint
     add(cmd::SelectAll, "모두 선택");
     menu->addSeparator();
     add(cmd::Print, "인쇄");
+    if (owner_.canHighlight())
+        addHighlightMenu(*menu);
     return menu;
 }
 
+void CChildView::addHighlightMenu(QMenu& menu) {
+    static const char* const names[] = {"노랑", "초록", "파랑", "분홍", "주황"};
+    QMenu* sub = menu.addMenu(QStringLiteral("형광펜"));
+    const std::uint32_t* colours = highlightColoursFor(0xFFFFFF);
+    for (int n = 0; n < kHighlightColourCount; ++n) {
+        QPixmap swatch(16, 16);
+        swatch.fill(QColor(colours[n] & 0xFF, (colours[n] >> 8) & 0xFF, (colours[n] >> 16) & 0xFF));
+        QAction* action = sub->addAction(QIcon(swatch), QString::fromUtf8(names[n]));
+        action->setData(cmd::Highlight1 + n);
+        action->setShortcut(QKeySequence(QStringLiteral("Ctrl+Alt+%1").arg(n + 1)));
+        action->setShortcutVisibleInContextMenu(true);
+    }
+    sub->addSeparator();
+    QAction* erase = sub->addAction(QStringLiteral("형광펜 지우기"));
+    erase->setData(cmd::HighlightErase);
+    erase->setShortcut(QKeySequence(QStringLiteral("Ctrl+Alt+0")));
+    erase->setShortcutVisibleInContextMenu(true);
+}
+
+void CChildView::applyHighlight(int colour, const std::string& fallbackVerse) {
+    std::vector<HighlightSpan> spans = selectedVerseSpans();
+    if (spans.empty() && !fallbackVerse.empty())
+        spans.push_back({fallbackVerse, 0, kWholeVerseSpan, 0});
+    if (spans.empty())
+        return;
+    owner_.highlight(spans, colour);
+    // The colour shows at once instead of under the selection.
+    forgetSelection();
+    viewport()->update();
+}
+
 bool CChildView::handleCommand(int id) {
+    if (id >= cmd::Highlight1 && id <= cmd::HighlightErase) {
+        // Without a selection, the verse under the context menu.
+        const auto at = versePosition(pieceAt(contextPoint_), 0);
+        applyHighlight(id == cmd::HighlightErase ? 0 : id - cmd::Highlight1 + 1,
+                       at ? at->verse : std::string());
+        return true;
+    }
     switch (id) {
     case cmd::Back:
         owner_.goBack();

@@ -5,6 +5,7 @@
 #include <QPixmap>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QAction;
 class QMenu;
@@ -31,6 +32,9 @@ public:
     CChildView(const TextDisplay& display, ChildViewOwner& owner, QWidget* parent = nullptr);
     ~CChildView() override;
 
+    // Colours (0 erases) the selection, or else the whole fallback verse, through the owner.
+    void applyHighlight(int colour, const std::string& fallbackVerse);
+
     // Stores the frame's list (not owned); the next relayout or paint lays it out.
     void setList(MarkupNodeList* list);
     // Lays the list out at the current width and asks the frame to show its current verse.
@@ -56,6 +60,7 @@ public:
 
     // Popup 3 of the context menu, its items enabled for a request at this point.
     std::unique_ptr<QMenu> createContextMenu(const QPoint& documentPoint);
+    void addHighlightMenu(QMenu& menu);
 
     // The selection with the citation of the place.
     bool copySelection() override;

@@ -1,10 +1,13 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 class QWidget;
 
 namespace qel {
+
+struct HighlightSpan;
 
 // What a Bible text view needs of the window that owns it.
 class ChildViewOwner {
@@ -37,6 +40,12 @@ public:
     // Opens a link target (a command key) through the main window; returns the window
     // opened, or nothing.
     virtual QWidget* openLink(const std::string& target) = 0;
+    // Highlights: offered in the context menu when the owner keeps them. Colour 0 erases.
+    virtual bool canHighlight() const { return false; }
+    virtual void highlight(const std::vector<HighlightSpan>& spans, int colour) {
+        (void)spans;
+        (void)colour;
+    }
 };
 
 } // namespace qel

@@ -167,6 +167,9 @@ void RichTextArea::paintEvent(QPaintEvent* event) {
     parameters.bandBottom = event->rect().bottom() + 1 + scrollPosition();
     parameters.background = background_;
     parameters.commentary = commentary();
+    // Placed at each paint: the layout splits and joins runs.
+    const std::vector<NodeMark> marks = markVerses(*list_, highlights_);
+    parameters.marks = &marks;
     paintMarkup(s, *list_, parameters);
     s.setPainter(nullptr);
 }
@@ -298,6 +301,19 @@ void RichTextArea::selectPieces(MarkupNode* start, MarkupNode* end) {
     range_ = {start, end};
     setHasSelection(true);
     viewport()->update();
+}
+
+void RichTextArea::setHighlights(std::vector<HighlightSpan> spans) {
+    highlights_ = std::move(spans);
+    viewport()->update();
+}
+
+std::vector<HighlightSpan> RichTextArea::selectedVerseSpans() {
+    if (!hasSelection_ || !list_)
+        return {};
+    selectBaseFont();
+    measureSelection(surface(), *list_, display_.style, engine_.fontSize(), commentary());
+    return selectedSpans(*list_);
 }
 
 std::string RichTextArea::selectedText() {

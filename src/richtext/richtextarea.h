@@ -1,5 +1,6 @@
 #pragma once
 
+#include "richtext/highlightmarks.h"
 #include "richtext/richtextselection.h"
 #include "richtext/textdisplay.h"
 #include "richtext/textlayoutengine.h"
@@ -53,6 +54,10 @@ public:
     bool hasContent() const { return list_ != nullptr; }
     bool hasSelection() const { return hasSelection_; }
     std::optional<SelectionRange> selection() const;
+    // Highlighted verse spans painted under the text (the list's verses).
+    void setHighlights(std::vector<HighlightSpan> spans);
+    // The selected characters as verse spans.
+    std::vector<HighlightSpan> selectedVerseSpans();
 
     int scrollPosition() const;
     int pageHeight() const;
@@ -147,6 +152,7 @@ private:
     int documentHeight_ = 0;
     int laidOutWidth_ = -1;
     std::uint32_t background_ = 0xFFFFFF;
+    std::vector<HighlightSpan> highlights_;
     bool selectable_ = true;
     bool relayoutOnResize_ = true;
 

@@ -1,6 +1,7 @@
 #include "richtext/richtextpainter.h"
 
 #include "richtext/displaystyle.h"
+#include "richtext/highlightmarks.h"
 #include "richtext/layoutrules.h"
 #include "richtext/markupnode.h"
 #include "richtext/surface.h"
@@ -8,6 +9,7 @@
 #include <algorithm>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace qel {
@@ -43,7 +45,10 @@ public:
         bandTop_ = bandTop;
         bandBottom_ = bandBottom;
         background_ = background;
+        markColours_ = highlightColoursFor(background);
     }
+
+    void setMarks(const std::vector<NodeMark>* marks) { marks_ = marks; }
 
     void run(MarkupNodeList& list) {
         style_.begin();
@@ -84,14 +89,45 @@ private:
         surface_.setTextColor(style_.color());
     }
 
+    // The marks of this run; the cursor follows the list, so each run is looked at once.
+    std::pair<std::size_t, std::size_t> marksOf(const MarkupNode& node) {
+        if (!marks_)
+            return {0, 0};
+        const std::size_t first = markCursor_;
+        while (markCursor_ < marks_->size() && (*marks_)[markCursor_].node == &node)
+            ++markCursor_;
+        return {first, markCursor_};
+    }
+
+    // An unselected run, its highlighted bytes on their colours.
+    void drawMarked(const MarkupNode& node, std::string_view text) {
+        int x = node.left;
+        std::size_t done = 0;
+        for (std::size_t i = markRange_.first; i < markRange_.second; ++i) {
+            const NodeMark& mark = (*marks_)[i];
+            const auto from = static_cast<std::size_t>(mark.byteStart);
+            const auto to = std::min(static_cast<std::size_t>(mark.byteEnd), text.size());
+            if (from < done || from >= to)
+                continue;
+            if (from > done)
+                x += drawPart(x, node, text.substr(done, from - done));
+            x += addPart(x, node, text.substr(from, to - from), style_.color(),
+                         markColours_[mark.colour - 1]);
+            done = to;
+        }
+        if (done < text.size())
+            drawPart(x, node, text.substr(done));
+    }
+
     void piece(MarkupNode& node) {
+        markRange_ = marksOf(node);
         if (draw_ && !(node.bottom > bandTop_ && node.top < bandBottom_))
             return;
         const bool hidden = style_.hidden();
         const std::string_view text = node.text;
         if (!node.selected) {
             if (draw_ && !hidden && !text.empty())
-                drawPart(node.left, node, text);
+                drawMarked(node, text);
             return;
         }
         if (hidden || style_.raised() || style_.lowered()) {
@@ -165,6 +201,10 @@ private:
     int bandBottom_ = 0;
     std::uint32_t background_ = 0xFFFFFF;
     std::vector<Part> parts_;
+    const std::vector<NodeMark>* marks_ = nullptr;
+    std::size_t markCursor_ = 0;
+    std::pair<std::size_t, std::size_t> markRange_{0, 0};
+    const std::uint32_t* markColours_ = nullptr;
 };
 
 } // namespace
@@ -175,6 +215,7 @@ void paintMarkup(Surface& surface, MarkupNodeList& list, const PaintParameters& 
                    parameters.fontSize, parameters.commentary, true);
     pass.setView(parameters.scrollPosition, parameters.bandTop, parameters.bandBottom,
                  parameters.background);
+    pass.setMarks(parameters.marks);
     pass.run(list);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 // The paint pass shared by the rich-text windows: draws laid-out nodes with the colours and
 // fonts of their tags and works out which bytes of each selected piece are selected.
@@ -9,6 +10,7 @@ namespace qel {
 struct DisplayStyle;
 class MarkupNodeList;
 class Surface;
+struct NodeMark;
 
 // Colours of a selected middle part.
 constexpr std::uint32_t kSelectionTextColor = 0xFFFFFF;
@@ -24,6 +26,8 @@ struct PaintParameters {
     // The layout gives the commentary edition's verse numbers no room, so they are not
     // drawn either (they would overprint the verse).
     bool commentary = false;
+    // Highlighted bytes of text runs, in list order, painted under unselected text.
+    const std::vector<NodeMark>* marks = nullptr;
 };
 
 // Draws the pieces that meet the band. The surface has the base text font selected and

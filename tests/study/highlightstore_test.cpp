@@ -1,0 +1,162 @@
+#include "study/highlightstore.h"
+
+#include "../support/tempdir.h"
+#include "platform/codec.h"
+#include "platform/messagesink.h"
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace qel;
+
+namespace {
+
+class HighlightStoreTest : public ::testing::Test {
+protected:
+    HighlightStoreTest() {
+        setMessageHandler([this](const std::string& text, const std::string&) {
+            messages.push_back(cp949ToUtf8(text));
+        });
+    }
+    ~HighlightStoreTest() override { setMessageHandler(nullptr); }
+
+    std::string file() const { return (dir.path() / "Study.mdb").string(); }
+    static std::string read(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    // "start-end:colour" of each highlight of a verse.
+    static std::string spans(HighlightStore& store, const NoteKey& key) {
+        std::string text;
+        for (const Highlight& h : store.chapter(key.version, key.book, key.chapter))
+            if (h.key == key)
+                text += std::to_string(h.start) + "-" + std::to_string(h.end) + ":" +
+                        std::to_string(h.colour) + " ";
+        return text;
+    }
+
+    TempDir dir;
+    std::vector<std::string> messages;
+    const NoteKey verse{"KJV", "psa", "119", "105"};
+};
+
+} // namespace
+
+TEST_F(HighlightStoreTest, ANewColourCutsBackWhatItOverlapsAndErasingSplitsASpan) {
+    HighlightStore store(file());
+    ASSERT_TRUE(store.isOpen());
+    EXPECT_TRUE(store.apply(verse, 0, 20, 1));
+    EXPECT_TRUE(store.apply(verse, 5, 10, 2));
+    EXPECT_EQ(spans(store, verse), "0-5:1 5-10:2 10-20:1 ");
+    EXPECT_FALSE(store.apply(verse, 5, 10, 2)); // already so
+    EXPECT_TRUE(store.apply(verse, 8, 15, 0));
+    EXPECT_EQ(spans(store, verse), "0-5:1 5-8:2 15-20:1 ");
+    EXPECT_TRUE(store.apply(verse, 0, kWholeVerse, 3));
+    EXPECT_EQ(spans(store, verse), "0-1073741824:3 ");
+    EXPECT_FALSE(store.apply(verse, 7, 7, 4)); // empty span
+    EXPECT_FALSE(store.apply(verse, 0, 4, 6)); // no such colour
+    // Another verse of the chapter is its own.
+    const NoteKey next{"KJV", "psa", "119", "106"};
+    store.apply(next, 2, 4, 5);
+    EXPECT_EQ(spans(store, verse), "0-1073741824:3 ");
+    EXPECT_EQ(store.chapter("KJV", "psa", "119").size(), 2u);
+    EXPECT_TRUE(store.chapter("KJV", "psa", "120").empty());
+}
+
+TEST_F(HighlightStoreTest, QuotesInjectionAndLongKoreanKeysAreStoredAsGiven) {
+    std::string korean;
+    for (int i = 0; i < 4096; ++i)
+        korean += "말";
+    const std::vector<std::string> values{"it's", "' OR '1'='1", korean};
+    {
+        HighlightStore store(file());
+        for (const std::string& v : values)
+            store.apply({v, v, v, v}, 0, 3, 2);
+        store.apply(verse, 0, 3, 1);
+    }
+    HighlightStore store(file()); // after a restart
+    const std::vector<Highlight> rows = store.all();
+    ASSERT_EQ(rows.size(), values.size() + 1);
+    for (const std::string& v : values)
+        EXPECT_EQ(store.chapter(v, v, v).size(), 1u) << v.substr(0, 12);
+    // Erasing under the injection-shaped key touched no other row.
+    store.apply({values[1], values[1], values[1], values[1]}, 0, kWholeVerse, 0);
+    EXPECT_EQ(store.all().size(), values.size());
+    EXPECT_EQ(spans(store, verse), "0-3:1 ");
+}
+
+TEST_F(HighlightStoreTest, AKilledProcessKeepsEveryChangeItMade) {
+    {
+        HighlightStore store(file()); // the file exists before the child writes to it
+    }
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        HighlightStore store(file());
+        for (int v = 1; v <= 20; ++v)
+            (void)store.apply({"KJV", "psa", "119", std::to_string(v)}, 0, kWholeVerse, v % 5 + 1);
+        raise(SIGKILL);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    HighlightStore store(file());
+    const std::vector<Highlight> rows = store.all();
+    ASSERT_EQ(rows.size(), 20u);
+    EXPECT_EQ(rows.back().key.verse, "20");
+    EXPECT_EQ(rows.back().colour, 20 % 5 + 1);
+}
+
+TEST_F(HighlightStoreTest, AChangeThatCannotWriteThrowsAndLeavesTheRows) {
+    HighlightStore store(file());
+    store.apply(verse, 0, 10, 1);
+    Database other(file(), Database::Mode::ReadWrite);
+    other.execute("begin exclusive");
+    EXPECT_THROW(store.apply(verse, 2, 4, 2), DatabaseError);
+    other.execute("rollback");
+    EXPECT_EQ(spans(store, verse), "0-10:1 ");
+}
+
+TEST_F(HighlightStoreTest, ADamagedFileIsKeptReportedOnceAndTheStoreStaysClosed) {
+    const std::string garbage = std::string(3000, '\x7f') + "not a database";
+    std::ofstream(file(), std::ios::binary) << garbage;
+    HighlightStore first(file());
+    HighlightStore second(file());
+    EXPECT_FALSE(first.isOpen());
+    EXPECT_FALSE(second.isOpen());
+    EXPECT_EQ(read(file()), garbage);
+    EXPECT_EQ(messages.size(), 1u);
+}
+
+TEST_F(HighlightStoreTest, AReadOnlyFileIsReportedAndNotWritten) {
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root writes read-only files";
+    {
+        NoteStore notes(file());
+        (void)notes.save(verse, "note");
+    }
+    std::filesystem::permissions(file(), std::filesystem::perms::owner_read);
+    const std::string before = read(file());
+    HighlightStore store(file());
+    EXPECT_FALSE(store.isOpen());
+    EXPECT_EQ(read(file()), before);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_NE(messages[0].find("형광펜 없이 계속합니다."), std::string::npos);
+}
+
+TEST_F(HighlightStoreTest, MergeColoursNewSpansAndIsQuietTheSecondTime) {
+    HighlightStore store(file());
+    store.apply(verse, 0, 10, 1);
+    const std::vector<Highlight> incoming{{verse, 0, 10, 1},
+                                          {verse, 12, 14, 3},
+                                          {{"KJV", "jhn", "3", "16"}, 0, kWholeVerse, 5},
+                                          {{"KJV", "jhn", "3", "17"}, 0, 4, 0}};
+    EXPECT_EQ(store.merge(incoming), 2);
+    EXPECT_EQ(store.merge(incoming), 0);
+    EXPECT_EQ(spans(store, verse), "0-10:1 12-14:3 ");
+    EXPECT_EQ(store.all().size(), 3u);
+}
