@@ -124,8 +124,7 @@ TEST(SearchForms, WordReferencesAndCentredText) {
 
 TEST(SearchForms, CopiedLinesCarryTheirCitations) {
     EXPECT_EQ(u8(verseResultCopyLine(cp("3|5||하나님께서 세상을"), cp("요"), "3", "16")),
-              "하나님께서 세상을 (역본 가 요한복음 3:16)
-");
+              "하나님께서 세상을 (역본 가 요한복음 3:16)\r\n");
     EXPECT_EQ(u8(verseResultCopyLine(cp("1||말씀"), cp("요일"), "1", "1")),
               "말씀 (역본 가 요한1서 1:1)\r\n");
     // An unknown abbreviation is copied as it is.
