@@ -1,5 +1,6 @@
 // The companion programs: their windows, the protocol to the reader, and the reader's side.
 #include "app/mainframe.h"
+#include "app/shortcutbar.h"
 #include "biblewindow/bibleframe.h"
 #include "companion/journalfile.h"
 #include "companion/readingplan.h"
@@ -121,10 +122,13 @@ TEST(CompanionPrograms, TheReaderStartsThemOrSaysThatOneIsMissing) {
     frame.setExitConfirmation([] { return true; });
     const std::string output = test.dir.str() + "/started";
     writeRecorder(test.dir.path() / "qelplan", output);
+    frame.updateCommandStates();
     frame.action(cmd::ReadingPlan)->trigger();
     EXPECT_TRUE(QTest::qWaitFor([&] { return std::filesystem::exists(output); }, 5000));
 
-    frame.action(cmd::DailyReading)->trigger();
+    // A missing one is greyed out in the menu; from the shortcut panel it says so.
+    EXPECT_FALSE(frame.action(cmd::DailyReading)->isEnabled());
+    frame.shortcutBar()->itemChosen(114);
     EXPECT_TRUE(frame.statusBar()->currentMessage().contains(QStringLiteral("qeldiary")))
         << frame.statusBar()->currentMessage().toStdString();
 }

@@ -116,12 +116,14 @@ TEST_F(TopicWindowTest, MapKeysWithFShowTheMapAndOtherKeysPutTheTopicViewBack) {
 TEST_F(TopicWindowTest, AMapTopicShowsItsDrawnMapAboveItsText) {
     test.context.paths.mapFolder = test.dir.str() + "/MAP/";
     std::filesystem::create_directories(test.context.paths.mapFolder);
-    QImage picture(400, 300, QImage::Format_RGB32);
-    picture.fill(Qt::yellow);
-    for (char kind : {'b', 's', 'i'})
+    // The half-size map is half the large one, as qel-mkdb draws them.
+    for (char kind : {'b', 's', 'i'}) {
+        QImage picture(kind == 's' ? 200 : 400, kind == 's' ? 150 : 300, QImage::Format_RGB32);
+        picture.fill(Qt::yellow);
         ASSERT_TRUE(picture.save(QString::fromStdString(topicMapFileName(
                                      test.context.paths.mapFolder, "m000000000001", kind)),
                                  "BMP"));
+    }
     CM14Frame* map = open("MAP", "m000000000001");
     ASSERT_NE(map, nullptr);
     ASSERT_NE(map->topicSplit(), nullptr);
