@@ -1,6 +1,7 @@
 #include "platform/text.h"
 
 #include <climits>
+#include <ctime>
 
 namespace qel {
 int atoiText(std::string_view text) {
@@ -31,6 +32,14 @@ std::string_view trimmed(std::string_view text) {
         return {};
     const auto last = text.find_last_not_of(" \t\r");
     return text.substr(first, last - first + 1);
+}
+
+std::string localTimeText(const char* format) {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char text[64];
+    return std::string(text, std::strftime(text, sizeof text, format, &local));
 }
 
 } // namespace qel

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 // Small text helpers that every folder may use. Texts are CP949 or ASCII.
@@ -20,5 +21,8 @@ int atoiText(std::string_view text);
 
 // Without blanks, tabs and carriage returns at either end.
 std::string_view trimmed(std::string_view text);
+
+// The local time now, written by strftime with `format` (at most 63 characters out).
+std::string localTimeText(const char* format);
 
 } // namespace qel

@@ -5,7 +5,6 @@
 #include "platform/messagesink.h"
 #include "platform/text.h"
 
-#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <mutex>
@@ -51,12 +50,7 @@ bool startsAsDatabase(const std::string& path) {
 }
 
 std::string timestamp() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    char text[32];
-    std::strftime(text, sizeof text, "%Y%m%d-%H%M%S", &local);
-    return text;
+    return localTimeText("%Y%m%d-%H%M%S");
 }
 
 // A copy beside the file, under a name not yet taken; empty when it could not be made.

@@ -10,6 +10,7 @@
 #include "platform/codec.h"
 #include "platform/database.h"
 #include "platform/dataswap.h"
+#include "platform/text.h"
 #include "versesearch/verseindexbuilder.h"
 #include "wordsearch/wordindexbuilder.h"
 
@@ -17,7 +18,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -111,12 +111,7 @@ ImportedText readSource(const ImportRequest& request, EditionRecord& edition) {
 }
 
 std::string today() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    char day[16];
-    std::strftime(day, sizeof day, "%Y-%m-%d", &local);
-    return day;
+    return localTimeText("%Y-%m-%d");
 }
 
 // The word-search index number of a version, or -1 (VRD has none).
