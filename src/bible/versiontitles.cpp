@@ -92,16 +92,6 @@ std::string versionFullTitle(std::string_view code) {
                      &TitleRow::fullTitle);
 }
 
-std::string shortTitleOfFullTitle(std::string_view fullTitle) {
-    return orUnknown(findTitle([&](const TitleRow& row) { return row.fullTitle == fullTitle; }),
-                     &TitleRow::shortTitle);
-}
-
-std::string versionCodeOfShortTitle(std::string_view shortTitle) {
-    const TitleRow* row = findTitle([&](const TitleRow& r) { return r.shortTitle == shortTitle; });
-    return row ? std::string(row->code) : std::string(kUnknownTitle);
-}
-
 int noteVersionIndex(std::string_view code) {
     static constexpr std::array<std::string_view, 7> kOrder{"VRA", "VRC", "VRB", "VRE",
                                                             "KJV", "NIV", "TEV"};

@@ -29,9 +29,6 @@ std::string versionShortTitle(std::string_view code);
 // Full title ("성경전서 역본 가", "King James Version", or the edition's own name); "GNB" is
 // accepted for "TEV".
 std::string versionFullTitle(std::string_view code);
-// The reverse lookups, by whole exact strings.
-std::string shortTitleOfFullTitle(std::string_view fullTitle);
-std::string versionCodeOfShortTitle(std::string_view shortTitle);
 
 // Sort number of a version in the note list: VRA 0, VRC 1, VRB 2, VRE 3, KJV 4, NIV 5,
 // TEV 6, anything else (GNB too) -1.

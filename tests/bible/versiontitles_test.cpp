@@ -29,16 +29,11 @@ TEST(VersionTitles, ShortTitles) {
 namespace qel {
 namespace {
 
-TEST(VersionTitles, FullTitlesAndTheWayBack) {
+TEST(VersionTitles, FullTitles) {
     EXPECT_EQ(versionFullTitle("VRA"), cp("성경전서 역본 가"));
     EXPECT_EQ(versionFullTitle("GNB"), "Today's English Version");
     EXPECT_EQ(versionFullTitle("TEV"), "Today's English Version");
     EXPECT_EQ(versionFullTitle("VRX"), kUnknown);
-    EXPECT_EQ(shortTitleOfFullTitle(cp("역본 나 성서")), cp("역본 나"));
-    EXPECT_EQ(shortTitleOfFullTitle("King James"), kUnknown);
-    EXPECT_EQ(versionCodeOfShortTitle(cp("역본 다")), "VRC");
-    EXPECT_EQ(versionCodeOfShortTitle("TEV"), "TEV");
-    EXPECT_EQ(versionCodeOfShortTitle("GNB"), kUnknown);
 }
 
 TEST(VersionTitles, NoteVersionIndexSwapsVrbAndVrc) {
