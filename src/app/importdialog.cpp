@@ -1,5 +1,6 @@
 #include "app/importdialog.h"
 
+#include "app/slotwarning.h"
 #include "bible/booktable.h"
 #include "bible/swordmodules.h"
 #include "bible/versiontitles.h"
@@ -164,23 +165,8 @@ QString CImportDialog::warningText() const {
 
 // Says what the slot holds now and what an import replaces.
 void CImportDialog::updateWarning() {
-    const std::string code = slotCode().toStdString();
-    long long verses = 0;
-    if (context_.contentDb.isOpen() && context_.contentDb.hasTable(code)) {
-        RecordSet rs(context_.contentDb, "select count(*) as n from " + code);
-        verses = std::stoll(rs.field("n"));
-    }
-    if (verses == 0) {
-        warning_->setText(QStringLiteral("이 자리는 비어 있습니다."));
-        return;
-    }
-    QString replaced = QStringLiteral("본문, 소제목, 장 목록, 절별 비교와 단어찾기 색인");
-    if (code == "VRA")
-        replaced += QStringLiteral(", 성구찾기 색인");
-    warning_->setText(QStringLiteral("주의: 이 자리에는 이미 %1절의 본문이 있습니다. 가져오면 "
-                                     "이 역본의 %2이 모두 바뀝니다.")
-                          .arg(verses)
-                          .arg(replaced));
+    warning_->setText(slotReplacementWarning(context_.contentDb, slotCode().toStdString(),
+                                             QStringLiteral("가져오면"), false));
 }
 
 void CImportDialog::startImport() {

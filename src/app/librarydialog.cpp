@@ -1,5 +1,6 @@
 #include "app/librarydialog.h"
 
+#include "app/slotwarning.h"
 #include "bible/booktable.h"
 #include "bible/editions.h"
 #include "bible/versiontitles.h"
@@ -60,13 +61,6 @@ QString sizeText(const std::string& bytes) {
         return QStringLiteral("-");
     return size >= 1e6 ? QStringLiteral("%1 MB").arg(size / 1e6, 0, 'f', 1)
                        : QStringLiteral("%1 KB").arg(std::max(1.0, size / 1e3), 0, 'f', 0);
-}
-
-long long versesOf(Database& db, const std::string& code) {
-    if (!db.isOpen() || !db.hasTable(code))
-        return 0;
-    RecordSet rs(db, "select count(*) as n from " + code);
-    return std::stoll(rs.field("n"));
 }
 
 } // namespace
@@ -345,7 +339,7 @@ void CLibraryDialog::chooseDefaultSlot() {
     if (m->value("Lang") == "ko" && slotHoldsSample(context_.contentDb, "VRA"))
         code = QStringLiteral("VRA");
     for (int i = 0; code.isEmpty() && i < slots_->count(); ++i)
-        if (versesOf(context_.contentDb, slots_->itemData(i).toString().toStdString()) == 0)
+        if (slotVerseCount(context_.contentDb, slots_->itemData(i).toString().toStdString()) == 0)
             code = slots_->itemData(i).toString();
     if (!code.isEmpty())
         selectSlot(code);
@@ -370,20 +364,8 @@ QString CLibraryDialog::statusText() const {
 
 void CLibraryDialog::updateWarning() {
     const std::string code = slotCode().toStdString();
-    const long long verses = versesOf(context_.contentDb, code);
-    if (verses == 0) {
-        warning_->setText(QStringLiteral("이 자리는 비어 있습니다."));
-        return;
-    }
-    QString replaced = QStringLiteral("본문, 소제목, 장 목록, 절별 비교와 단어찾기 색인");
-    if (code == "VRA")
-        replaced += QStringLiteral(", 성구찾기 색인");
-    warning_->setText(
-        (slotHoldsSample(context_.contentDb, code)
-             ? QStringLiteral("이 자리에는 견본 구절 %1절이 있습니다. 설치하면 ")
-             : QStringLiteral("주의: 이 자리에는 이미 %1절의 본문이 있습니다. 설치하면 "))
-            .arg(verses) +
-        QStringLiteral("이 역본의 %1이 모두 바뀝니다.").arg(replaced));
+    warning_->setText(slotReplacementWarning(context_.contentDb, code, QStringLiteral("설치하면"),
+                                             slotHoldsSample(context_.contentDb, code)));
 }
 
 void CLibraryDialog::addSource() {
