@@ -1,13 +1,9 @@
 #include "study/highlightstore.h"
 
 #include "bible/versiontitles.h"
-#include "platform/codec.h"
-#include "platform/messagesink.h"
 #include "platform/text.h"
 
 #include <algorithm>
-#include <mutex>
-#include <set>
 
 namespace qel {
 namespace {
@@ -44,38 +40,12 @@ std::vector<Highlight> cut(const std::vector<Highlight>& rows, int start, int en
     return kept;
 }
 
-std::set<std::string>& reportedFiles() {
-    static std::set<std::string> files;
-    return files;
-}
-std::mutex reportedMutex;
-
-void report(const std::string& path, const std::string& reason) {
-    {
-        std::lock_guard lock(reportedMutex);
-        if (!reportedFiles().insert(path).second)
-            return;
-    }
-    logWarning(path + ": highlights: " + reason);
-    showMessage(utf8ToCp949("형광펜을 저장할 수 없습니다.\n") + utf8ToCp949(path) +
-                    utf8ToCp949("\n파일은 그대로 두고, 형광펜 없이 계속합니다."),
-                utf8ToCp949("형광펜"));
-}
-
 } // namespace
 
 HighlightStore::HighlightStore(std::string path) : path_(std::move(path)) {
-    // The note store checks the file, copies a damaged one aside and reports it.
-    if (!NoteStore(path_).isOpen())
-        return;
-    try {
-        db_.open(path_, Database::Mode::ReadWrite);
-        openTable();
-        db_.useWriteAheadLog();
-    } catch (const DatabaseError& e) {
-        db_.close();
-        report(path_, e.what());
-    }
+    openBesideNotes(
+        db_, path_, [this](Database&) { openTable(); },
+        {"highlights", "형광펜을 저장할 수 없습니다.", "형광펜 없이 계속합니다.", "형광펜"});
 }
 
 void HighlightStore::openTable() {

@@ -5,7 +5,9 @@
 #include "platform/codec.h"
 
 #include <array>
+#include <charconv>
 #include <iterator>
+#include <span>
 
 namespace qel {
 namespace {
@@ -95,7 +97,72 @@ std::string lineEndsCrLf(std::string_view text) {
     return out;
 }
 
+void writeRecord(std::ostream& out, std::initializer_list<std::string_view> fields) {
+    bool first = true;
+    for (std::string_view field : fields) {
+        if (!first)
+            out << ',';
+        writeField(out, field);
+        first = false;
+    }
+    out << "\r\n";
+}
+
+// The rows of a file whose header names the columns, in any order: each row gives the
+// fields of `columns` in that order. Unknown columns are ignored.
+std::vector<Record> readTable(std::istream& in, std::span<const std::string_view> columns) {
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (text.starts_with("\xEF\xBB\xBF"))
+        text.erase(0, 3);
+    std::vector<Record> records = parseCsv(text);
+    if (records.empty())
+        throw NoteCsvError("line 1: no header");
+    std::vector<int> column(columns.size(), -1);
+    const std::vector<std::string>& header = records[0].fields;
+    for (std::size_t c = 0; c < header.size(); ++c)
+        for (std::size_t k = 0; k < columns.size(); ++k)
+            if (header[c] == columns[k])
+                column[k] = static_cast<int>(c);
+    for (std::size_t k = 0; k < columns.size(); ++k)
+        if (column[k] < 0)
+            throw NoteCsvError("line 1: no column " + std::string(columns[k]));
+    std::vector<Record> rows;
+    for (std::size_t r = 1; r < records.size(); ++r) {
+        Record row{{}, records[r].line};
+        for (int c : column)
+            row.fields.push_back(static_cast<std::size_t>(c) < records[r].fields.size()
+                                     ? std::move(records[r].fields[static_cast<std::size_t>(c)])
+                                     : std::string());
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+NoteCsvError faultAt(const Record& record, const std::string& what) {
+    return NoteCsvError("line " + std::to_string(record.line) + ": " + what);
+}
+
+int number(const Record& record, std::size_t field) {
+    const std::string& text = record.fields[field];
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size())
+        throw faultAt(record, "not a number: " + text);
+    return value;
+}
+
+constexpr std::array<std::string_view, 8> kHighlightHeader{
+    "version", "book", "chapter", "verse", "start", "end", "colour", "citation"};
+constexpr std::array<std::string_view, 3> kBookmarkHeader{"folder", "name", "key"};
+
 } // namespace
+
+std::string besideNotesCsv(const std::string& notesFile, std::string_view kind) {
+    std::string base = notesFile;
+    if (base.size() > 4 && base.ends_with(".csv"))
+        base.resize(base.size() - 4);
+    return base + "-" + std::string(kind) + ".csv";
+}
 
 std::string noteCitation(const NoteKey& key) {
     // The copy citation without its text and brackets.
@@ -105,54 +172,66 @@ std::string noteCitation(const NoteKey& key) {
 }
 
 void writeNotesCsv(std::ostream& out, const std::vector<Note>& notes, const NoteCitation& cite) {
-    for (std::size_t i = 0; i < kHeader.size(); ++i)
-        out << (i ? "," : "") << kHeader[i];
-    out << "\r\n";
-    for (const Note& note : notes) {
-        for (std::string_view field :
-             {std::string_view(note.key.version), std::string_view(note.key.book),
-              std::string_view(note.key.chapter), std::string_view(note.key.verse),
-              std::string_view(note.text)}) {
-            writeField(out, field);
-            out << ',';
-        }
-        writeField(out, cite(note.key));
-        out << "\r\n";
-    }
+    writeRecord(out, {kHeader[0], kHeader[1], kHeader[2], kHeader[3], kHeader[4], kHeader[5]});
+    for (const Note& note : notes)
+        writeRecord(out, {note.key.version, note.key.book, note.key.chapter, note.key.verse,
+                          note.text, cite(note.key)});
 }
 
 std::vector<Note> readNotesCsv(std::istream& in) {
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (text.starts_with("\xEF\xBB\xBF"))
-        text.erase(0, 3);
-    const std::vector<Record> records = parseCsv(text);
-    if (records.empty())
-        throw NoteCsvError("line 1: no header");
-    // Column of each of the five fields that are read.
-    std::array<int, 5> column{-1, -1, -1, -1, -1};
-    const std::vector<std::string>& header = records[0].fields;
-    for (std::size_t c = 0; c < header.size(); ++c)
-        for (std::size_t k = 0; k < column.size(); ++k)
-            if (header[c] == kHeader[k])
-                column[k] = static_cast<int>(c);
-    for (std::size_t k = 0; k < column.size(); ++k)
-        if (column[k] < 0)
-            throw NoteCsvError("line 1: no column " + std::string(kHeader[k]));
-
     std::vector<Note> notes;
-    for (std::size_t r = 1; r < records.size(); ++r) {
-        const Record& record = records[r];
-        const auto value = [&](std::size_t k) -> std::string {
-            const auto c = static_cast<std::size_t>(column[k]);
-            return c < record.fields.size() ? record.fields[c] : std::string();
-        };
-        Note note{{value(0), value(1), value(2), value(3)}, lineEndsCrLf(value(4))};
+    for (const Record& row : readTable(in, std::span(kHeader).first(5))) {
+        Note note{{row.fields[0], row.fields[1], row.fields[2], row.fields[3]},
+                  lineEndsCrLf(row.fields[4])};
         if (!note.key.complete())
-            throw NoteCsvError("line " + std::to_string(record.line) +
-                               ": version, book, chapter and verse are needed");
+            throw faultAt(row, "version, book, chapter and verse are needed");
         notes.push_back(std::move(note));
     }
     return notes;
+}
+
+void writeHighlightsCsv(std::ostream& out, const std::vector<Highlight>& highlights,
+                        const NoteCitation& cite) {
+    const auto& h = kHighlightHeader;
+    writeRecord(out, {h[0], h[1], h[2], h[3], h[4], h[5], h[6], h[7]});
+    for (const Highlight& mark : highlights)
+        writeRecord(out, {mark.key.version, mark.key.book, mark.key.chapter, mark.key.verse,
+                          std::to_string(mark.start), std::to_string(mark.end),
+                          std::to_string(mark.colour), cite(mark.key)});
+}
+
+std::vector<Highlight> readHighlightsCsv(std::istream& in) {
+    std::vector<Highlight> highlights;
+    for (const Record& row : readTable(in, std::span(kHighlightHeader).first(7))) {
+        Highlight mark{{row.fields[0], row.fields[1], row.fields[2], row.fields[3]},
+                       number(row, 4),
+                       number(row, 5),
+                       number(row, 6)};
+        if (!mark.key.complete())
+            throw faultAt(row, "version, book, chapter and verse are needed");
+        if (mark.start < 0 || mark.start >= mark.end || mark.colour < 1 ||
+            mark.colour > kHighlightColours)
+            throw faultAt(row, "no span or colour");
+        highlights.push_back(std::move(mark));
+    }
+    return highlights;
+}
+
+void writeBookmarksCsv(std::ostream& out, const std::vector<BookmarkEntry>& entries) {
+    const auto& h = kBookmarkHeader;
+    writeRecord(out, {h[0], h[1], h[2]});
+    for (const BookmarkEntry& entry : entries)
+        writeRecord(out, {entry.folder, entry.name, entry.key});
+}
+
+std::vector<BookmarkEntry> readBookmarksCsv(std::istream& in) {
+    std::vector<BookmarkEntry> entries;
+    for (const Record& row : readTable(in, kBookmarkHeader)) {
+        if (row.fields[2].empty() && (row.fields[0].empty() || !row.fields[1].empty()))
+            throw faultAt(row, "a bookmark needs a key");
+        entries.push_back({row.fields[0], row.fields[1], row.fields[2]});
+    }
+    return entries;
 }
 
 } // namespace qel

@@ -258,6 +258,30 @@ std::vector<Note> NoteStore::all() {
     return notes;
 }
 
+void openBesideNotes(Database& db, const std::string& path,
+                     const std::function<void(Database&)>& prepare, const BesideNotesWords& words) {
+    if (!NoteStore(path).isOpen())
+        return;
+    try {
+        db.open(path, Database::Mode::ReadWrite);
+        prepare(db);
+        db.useWriteAheadLog();
+    } catch (const DatabaseError& e) {
+        db.close();
+        {
+            static std::set<std::string> reported;
+            static std::mutex reportedMutex;
+            std::lock_guard lock(reportedMutex);
+            if (!reported.insert(path + '\n' + std::string(words.logName)).second)
+                return;
+        }
+        logWarning(path + ": " + std::string(words.logName) + ": " + e.what());
+        showMessage(utf8ToCp949(std::string(words.cannot) + "\n" + path + "\n파일은 그대로 두고, " +
+                                std::string(words.goingOn)),
+                    utf8ToCp949(words.title));
+    }
+}
+
 int NoteStore::merge(const std::vector<Note>& notes) {
     Transaction transaction(db_);
     int changed = 0;

@@ -2,6 +2,7 @@
 
 #include "platform/database.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -77,6 +78,22 @@ private:
     Database db_;
     bool readOnly_ = false;
 };
+
+// How a table kept beside the notes names itself when the file will not take it (UTF-8).
+struct BesideNotesWords {
+    std::string_view logName; // "highlights"
+    std::string_view cannot;  // "형광펜을 저장할 수 없습니다."
+    std::string_view goingOn; // "형광펜 없이 계속합니다."
+    std::string_view title;   // "형광펜"
+};
+
+// Opens `db` on a note file for tables of another kind kept beside the notes. The note store
+// checks the file first (a damaged one is copied aside and reported there, a read-only one is
+// never written); `prepare` then makes the tables that are missing. A file that will not take
+// them is reported once per kind with `words`, and `db` stays closed: the program goes on
+// without that kind.
+void openBesideNotes(Database& db, const std::string& path,
+                     const std::function<void(Database&)>& prepare, const BesideNotesWords& words);
 
 // The line that joins two texts of one place when notes are merged.
 inline constexpr std::string_view kMergeSeparator = "\r\n----------\r\n";

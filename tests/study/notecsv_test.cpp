@@ -78,3 +78,58 @@ TEST(NoteCsv, FaultsNameTheirLine) {
     EXPECT_EQ(fault("version,book,chapter,verse,note\r\nVRA,gen,1,1,\"open\r\n"),
               "line 2: quote not closed");
 }
+
+TEST(NoteCsv, HighlightsAndBookmarksSurviveTheRoundTripThroughTheSameGrammar) {
+    const std::vector<Highlight> marks{{{"VRA", "1co", "13", "4"}, 3, 9, 2},
+                                       {{"KJV", "jhn", "3", "16"}, 0, kWholeVerse, 5}};
+    std::stringstream highlightFile;
+    writeHighlightsCsv(highlightFile, marks, noteCitation);
+    EXPECT_NE(highlightFile.str().find("KJV,jhn,3,16,0,1073741824,5,KJV Jn 3:16\r\n"),
+              std::string::npos);
+    EXPECT_EQ(readHighlightsCsv(highlightFile), marks);
+
+    const std::vector<BookmarkEntry> entries{{"", "지도, \"갈릴리\"", "Mf0101"},
+                                             {"it's", "' OR '1'='1\r\n둘째 줄", "BVRAjhn003016"},
+                                             {"빈 폴더", "", ""}};
+    std::stringstream bookmarkFile;
+    writeBookmarksCsv(bookmarkFile, entries);
+    EXPECT_TRUE(bookmarkFile.str().starts_with("folder,name,key\r\n,\"지도, \"\"갈릴리\"\"\""));
+    EXPECT_EQ(readBookmarksCsv(bookmarkFile), entries);
+
+    EXPECT_EQ(besideNotesCsv("/tmp/notes.csv", "bookmarks"), "/tmp/notes-bookmarks.csv");
+    EXPECT_EQ(besideNotesCsv("notes", "highlights"), "notes-highlights.csv");
+}
+
+TEST(NoteCsv, HighlightAndBookmarkFaultsNameTheirLine) {
+    const struct {
+        bool highlights;
+        const char* text;
+        const char* fault;
+    } rows[] = {
+        {true, "version,book,chapter,verse,start,end\r\n", "line 1: no column colour"},
+        {true, "version,book,chapter,verse,start,end,colour\r\nVRA,gen,1,1,0,x,1\r\n",
+         "line 2: not a number: x"},
+        {true, "version,book,chapter,verse,start,end,colour\r\nVRA,gen,1,1,4,4,1\r\n",
+         "line 2: no span or colour"},
+        {true, "version,book,chapter,verse,start,end,colour\r\nVRA,gen,1,1,0,4,6\r\n",
+         "line 2: no span or colour"},
+        {true, "version,book,chapter,verse,start,end,colour\r\nVRA,,1,1,0,4,1\r\n",
+         "line 2: version, book, chapter and verse are needed"},
+        {false, "folder,name\r\n", "line 1: no column key"},
+        {false, "folder,name,key\r\na,b,Mf0101\r\n,,\r\n", "line 3: a bookmark needs a key"},
+        {false, "folder,name,key\r\na,named,\r\n", "line 2: a bookmark needs a key"},
+    };
+    for (const auto& row : rows) {
+        std::istringstream in(row.text);
+        std::string fault = "no error";
+        try {
+            if (row.highlights)
+                readHighlightsCsv(in);
+            else
+                readBookmarksCsv(in);
+        } catch (const NoteCsvError& e) {
+            fault = e.what();
+        }
+        EXPECT_EQ(fault, row.fault) << row.text;
+    }
+}

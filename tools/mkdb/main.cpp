@@ -13,6 +13,8 @@
 #include "platform/apppaths.h"
 #include "platform/database.h"
 #include "platform/settingsstore.h"
+#include "study/bookmarkstore.h"
+#include "study/highlightstore.h"
 #include "study/notecsv.h"
 #include "study/notestore.h"
 #include "versesearch/verseindexbuilder.h"
@@ -149,34 +151,82 @@ std::string notesFile(const std::string& given, const char* program) {
         .studyDatabaseFile();
 }
 
+// Writes a file whole, or throws.
+template <typename Write> void writeFile(const std::string& file, Write write) {
+    std::ofstream out(file, std::ios::binary);
+    write(out);
+    out.close();
+    if (!out)
+        throw std::runtime_error(file + ": cannot write");
+}
+
+// Notes, highlights and bookmarks, each in its own file.
 int exportNotes(const std::string& csvFile, const std::string& notes) {
     if (!std::filesystem::is_regular_file(notes))
         throw std::runtime_error(notes + ": no notes file");
     qel::NoteStore store(notes);
     if (!store.isOpen())
         return 1;
+    qel::HighlightStore highlightStore(notes);
+    qel::BookmarkStore bookmarkStore(notes);
     const std::vector<qel::Note> all = store.all();
-    std::ofstream out(csvFile, std::ios::binary);
-    qel::writeNotesCsv(out, all, qel::noteCitation);
-    out.close();
-    if (!out)
-        throw std::runtime_error(csvFile + ": cannot write");
+    const std::vector<qel::Highlight> highlights =
+        highlightStore.isOpen() ? highlightStore.all() : std::vector<qel::Highlight>{};
+    const std::vector<qel::BookmarkEntry> bookmarks =
+        bookmarkStore.isOpen() ? bookmarkStore.entries() : std::vector<qel::BookmarkEntry>{};
+    const std::string highlightFile = qel::besideNotesCsv(csvFile, "highlights"),
+                      bookmarkFile = qel::besideNotesCsv(csvFile, "bookmarks");
+    writeFile(csvFile, [&](std::ostream& out) { qel::writeNotesCsv(out, all, qel::noteCitation); });
+    writeFile(highlightFile, [&](std::ostream& out) {
+        qel::writeHighlightsCsv(out, highlights, qel::noteCitation);
+    });
+    writeFile(bookmarkFile, [&](std::ostream& out) { qel::writeBookmarksCsv(out, bookmarks); });
     std::fprintf(stderr, "qel-mkdb: %zu notes written to %s\n", all.size(), csvFile.c_str());
+    std::fprintf(stderr, "qel-mkdb: %zu highlights written to %s\n", highlights.size(),
+                 highlightFile.c_str());
+    std::fprintf(stderr, "qel-mkdb: %zu bookmarks and folders written to %s\n", bookmarks.size(),
+                 bookmarkFile.c_str());
     return 0;
+}
+
+// Reads a file beside the notes' file, if there is one (an older export has none).
+template <typename Read>
+auto readBeside(const std::string& csvFile, std::string_view kind, Read read) {
+    const std::string file = qel::besideNotesCsv(csvFile, kind);
+    std::ifstream in(file, std::ios::binary);
+    if (!in)
+        return decltype(read(in)){};
+    try {
+        return read(in);
+    } catch (const qel::NoteCsvError& e) {
+        throw qel::NoteCsvError(file + ": " + e.what());
+    }
 }
 
 int importNotes(const std::string& csvFile, const std::string& notes) {
     std::ifstream in(csvFile, std::ios::binary);
     if (!in)
         throw std::runtime_error(csvFile + ": cannot read");
-    // The whole file is read and checked before the database is touched.
+    // Every file is read and checked before the database is touched.
     const std::vector<qel::Note> read = qel::readNotesCsv(in);
+    const auto highlights = readBeside(csvFile, "highlights", qel::readHighlightsCsv);
+    const auto bookmarks = readBeside(csvFile, "bookmarks", qel::readBookmarksCsv);
     qel::NoteStore store(notes);
     if (!store.isOpen())
         return 1;
     const int changed = store.merge(read);
     std::fprintf(stderr, "qel-mkdb: %zu notes read, %d added or joined in %s\n", read.size(),
                  changed, notes.c_str());
+    if (!highlights.empty() || !bookmarks.empty()) {
+        qel::HighlightStore highlightStore(notes);
+        qel::BookmarkStore bookmarkStore(notes);
+        if (!highlightStore.isOpen() || !bookmarkStore.isOpen())
+            return 1;
+        std::fprintf(stderr, "qel-mkdb: %zu highlights read, %d added\n", highlights.size(),
+                     highlightStore.merge(highlights));
+        std::fprintf(stderr, "qel-mkdb: %zu bookmarks and folders read, %d added\n",
+                     bookmarks.size(), bookmarkStore.merge(bookmarks));
+    }
     return 0;
 }
 
