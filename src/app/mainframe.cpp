@@ -21,6 +21,7 @@
 #include "compare/parallelframe.h"
 #include "platform/appcontext.h"
 #include "platform/apptitle.h"
+#include "platform/bookmarkcommands.h"
 #include "platform/codec.h"
 #include "platform/commands.h"
 #include "reference/articleload.h"
@@ -30,6 +31,7 @@
 #include "reference/m14frame.h"
 #include "searchui/searchdialog.h"
 #include "searchui/searchword.h"
+#include "study/bookmarkpanel.h"
 #include "study/study.h"
 #include "study/studyeditor.h"
 #include "widgets/childframe.h"
@@ -157,6 +159,9 @@ CMainFrame::CMainFrame(AppContext& context, std::string pendingCommandKey)
     // only once every member is set.
     mdiArea_ = new QMdiArea(this);
     shortcutBar_ = new ShortcutBar(context, this);
+    bookmarkPanel_ = new BookmarkPanel(
+        context, context.paths.studyDatabaseFile(),
+        [this](const std::string& key) { openByCommandKey(key, false); }, this);
     // The heap a closed window freed goes back to the system once the closing is over; the
     // allocator would otherwise keep it for the program's life.
     giveBackMemory_ = new QTimer(this);
@@ -178,6 +183,10 @@ CMainFrame::CMainFrame(AppContext& context, std::string pendingCommandKey)
     addDockWidget(Qt::LeftDockWidgetArea, shortcutBar_);
     connect(shortcutBar_, &ShortcutBar::itemChosen, this, &CMainFrame::openShortcutItem);
     connect(shortcutBar_, &QDockWidget::visibilityChanged, this, &CMainFrame::updateCommandStates);
+    addDockWidget(Qt::RightDockWidgetArea, bookmarkPanel_);
+    bookmarkPanel_->hide();
+    connect(bookmarkPanel_, &QDockWidget::visibilityChanged, this,
+            &CMainFrame::updateCommandStates);
     // Activation leaves the window list alone: it runs from the newest window to the oldest.
     connect(mdiArea_, &QMdiArea::subWindowActivated, this, &CMainFrame::updateCommandStates);
     // Queued, so that a place that fails to open (a damaged page) cannot keep the other
@@ -192,6 +201,7 @@ CMainFrame::~CMainFrame() {
     // Children write their last place while the context is still there.
     disconnect(mdiArea_, nullptr, this, nullptr);
     disconnect(shortcutBar_, nullptr, this, nullptr);
+    disconnect(bookmarkPanel_, nullptr, this, nullptr);
     // A window closed just before (its deletion still pending) goes after this frame.
     for (CChildFrame* frame : registry_.frames())
         disconnect(frame, nullptr, this, nullptr);
@@ -297,6 +307,18 @@ const std::vector<CMainFrame::Command>& CMainFrame::commands() {
          nullptr, nullptr},
         {cmd::NoteList, "사용자 노트 목록...", "", [](F& f, int) { f.openNoteList(); }, nullptr,
          nullptr},
+        {cmd::AddBookmark, "책갈피 추가...", "Ctrl+D",
+         [](F& f, int) {
+             const auto [key, name] = f.bookmarkPlace();
+             f.addBookmark(key, name);
+         },
+         [](const F& f) {
+             return f.bookmarkPanel_->available() && !f.bookmarkPlace().first.empty();
+         },
+         nullptr},
+        {cmd::ToggleBookmarkPanel, "책갈피 창", "",
+         [](F& f, int) { f.bookmarkPanel_->setVisible(!f.bookmarkPanel_->isVisible()); }, nullptr,
+         [](const F& f) { return f.bookmarkPanel_->isVisible(); }},
         {cmd::CloseAll, "모든 창 닫기", "", [](F& f, int) { f.mdiArea_->closeAllSubWindows(); },
          withWindow, nullptr},
         {cmd::Close, "닫기", "Ctrl+W",
@@ -400,11 +422,12 @@ void CMainFrame::createMenus() {
     addMenu(QStringLiteral("파일(&F)"),
             {OpenVRA, OpenVRB, OpenVRC, OpenVRE, 0, OpenKJV, OpenNIV, OpenGNB, 0, ImportEdition,
              BibleLibrary, 0, Print, 0, Close, CloseAll, 0, AppExit});
-    addMenu(QStringLiteral("편집(&E)"), {Copy, CopyVerse, SelectAll, 0, VerseSearch, WordSearch});
+    addMenu(QStringLiteral("편집(&E)"),
+            {Copy, CopyVerse, SelectAll, 0, AddBookmark, 0, VerseSearch, WordSearch});
     addMenu(QStringLiteral("보기(&V)"),
-            {ToggleShortcutBar, ToggleSectionTitles, ToggleRelated, ToggleNoteBar, 0, SyncMove,
-             Back, Forward, PreviousChapter, NextChapter, 0, ToggleViewMode, FontDialog,
-             ColorDialog, ViewModeDialog});
+            {ToggleShortcutBar, ToggleSectionTitles, ToggleRelated, ToggleNoteBar,
+             ToggleBookmarkPanel, 0, SyncMove, Back, Forward, PreviousChapter, NextChapter, 0,
+             ToggleViewMode, FontDialog, ColorDialog, ViewModeDialog});
     addMenu(QStringLiteral("성경(&B)"),
             {OpenVRA, OpenVRB, OpenVRC, OpenVRD, OpenVRE, OpenKJV, OpenNIV, OpenGNB, 0,
              OpenPARALLEL, ParallelDialog, OpenCOMPARE4, OpenCOMPAREHIS, 0, NoteList, 0,
@@ -1069,6 +1092,7 @@ void CMainFrame::saveDesk() {
     (void)store.writeInt(kDeskSection, "Windows", count);
     (void)store.writeInt(kDeskSection, "Active", active);
     (void)store.writeInt(kDeskSection, "Shortcut Bar", shortcutBar_->isVisible() ? 1 : 0);
+    (void)store.writeInt(kDeskSection, "Bookmark Panel", bookmarkPanel_->isVisible() ? 1 : 0);
 }
 
 void CMainFrame::restoreDesk() {
@@ -1076,6 +1100,7 @@ void CMainFrame::restoreDesk() {
     if (!store.contains(kDeskSection, "Windows"))
         return;
     shortcutBar_->setVisible(store.readInt(kDeskSection, "Shortcut Bar", 1) != 0);
+    bookmarkPanel_->setVisible(store.readInt(kDeskSection, "Bookmark Panel", 0) != 0);
     const int count = store.readInt(kDeskSection, "Windows", 0);
     const int active = store.readInt(kDeskSection, "Active", -1);
     QMdiSubWindow* toActivate = nullptr;
@@ -1153,6 +1178,29 @@ void CMainFrame::openNoteList() {
         context_.paths.studyDatabaseFile(),
         [this](const std::string& key) { openByCommandKey(key, false); }, this);
     list.exec();
+}
+
+std::pair<std::string, std::string> CMainFrame::bookmarkPlace() const {
+    const CChildFrame* active = activeFrame();
+    if (const auto* bible = dynamic_cast<const CBibleFrame*>(active); bible && bible->canBookmark())
+        return {"B" + bible->currentKey(), bible->bookmarkName(bible->currentVerse())};
+    // Articles and topics by the letter of their command keys.
+    std::string place;
+    if (const auto* article = dynamic_cast<const CGeneralFrame*>(active))
+        place = article->currentId();
+    else if (const auto* topic = dynamic_cast<const CM14Frame*>(active))
+        place = topic->currentKey();
+    if (place.empty())
+        return {};
+    for (const auto& [letter, code] : kWindowLetters)
+        if (active->code() == code)
+            return {letter + place, active->windowTitle().toStdString()};
+    return {};
+}
+
+void CMainFrame::addBookmark(const std::string& key, const std::string& name) {
+    bookmarkPanel_->askToAdd(key, name);
+    updateCommandStates();
 }
 
 void CMainFrame::showStatus(const std::string& text) {

@@ -13,6 +13,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class QAction;
@@ -27,6 +28,7 @@ struct AppContext;
 class CChildFrame;
 class CSearchDialog;
 class CSearchWord;
+class BookmarkPanel;
 class ShortcutBar;
 
 // The main window: menus, toolbars, the shortcut panel and an MDI area of reading windows.
@@ -48,6 +50,11 @@ public:
     const TextDisplay& textDisplay() const override { return display_; }
     CChildFrame* frameByCode(const std::string& code) const override;
     ShortcutBar* shortcutBar() const { return shortcutBar_; }
+    BookmarkPanel* bookmarkPanel() const { return bookmarkPanel_; }
+    // The command key of the active window's place and the name a bookmark of it is offered
+    // (UTF-8); empty for a window without one.
+    std::pair<std::string, std::string> bookmarkPlace() const;
+    void addBookmark(const std::string& key, const std::string& name) override;
     CSearchDialog* searchDialog() const { return searchDialog_; }
     CSearchWord* searchWord() const { return searchWord_; }
     QAction* action(int commandId) const;
@@ -174,6 +181,7 @@ private:
     TextDisplay display_;
     QMdiArea* mdiArea_ = nullptr;
     ShortcutBar* shortcutBar_ = nullptr;
+    BookmarkPanel* bookmarkPanel_ = nullptr;
     CSearchDialog* searchDialog_ = nullptr;
     CSearchWord* searchWord_ = nullptr;
     FrameRegistry registry_;

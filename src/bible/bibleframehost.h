@@ -29,6 +29,11 @@ public:
     virtual void openNoteList() = 0;
     // A short note (CP949) in the main window's status line.
     virtual void showStatus(const std::string& text) = 0;
+    // "책갈피 추가" for a command key, offering a name (UTF-8).
+    virtual void addBookmark(const std::string& key, const std::string& name) {
+        (void)key;
+        (void)name;
+    }
     // Installs a module of the first repository into its default slot ("성경 자료실").
     virtual void installEdition(const std::string& module) { (void)module; }
 };

@@ -445,6 +445,22 @@ void CBibleFrame::addHighlightShortcuts() {
     }
 }
 
+bool CBibleFrame::canBookmark() const {
+    return !noticeShown_ && !chapter_.empty();
+}
+
+void CBibleFrame::bookmarkVerse(const std::string& verse) {
+    if (canBookmark())
+        mainFrame_->addBookmark("B" + fullVerseKey(version_, book_, chapter_, verse),
+                                bookmarkName(verse));
+}
+
+std::string CBibleFrame::bookmarkName(const std::string& verse) const {
+    // The copy citation without its (empty) text and brackets.
+    const std::string cited = verseCitation("", verse);
+    return cp949ToUtf8(cited.size() > 2 ? cited.substr(1, cited.size() - 2) : cited);
+}
+
 bool CBibleFrame::canHighlight() const {
     return highlights_ && highlights_->available() && !noticeShown_ && !chapter_.empty();
 }

@@ -93,6 +93,10 @@ public:
     std::string documentTitle() const override;
     bool hasNote() const override { return hasNote_; }
     CChildFrame* openLink(const std::string& target) override;
+    bool canBookmark() const override;
+    void bookmarkVerse(const std::string& verse) override;
+    // The name a bookmark of a verse of this chapter is offered (UTF-8): its citation.
+    std::string bookmarkName(const std::string& verse) const;
     bool canHighlight() const override;
     void highlight(const std::vector<HighlightSpan>& spans, int colour) override;
 

@@ -1,6 +1,7 @@
 #include "richtext/childview.h"
 
 #include "platform/apptitle.h"
+#include "platform/bookmarkcommands.h"
 #include "platform/codec.h"
 #include "platform/commands.h"
 #include "platform/highlightcommands.h"
@@ -316,6 +317,12 @@ std::unique_ptr<QMenu> CChildView::createContextMenu(const QPoint& documentPoint
     add(cmd::SelectAll, "모두 선택");
     menu->addSeparator();
     add(cmd::Print, "인쇄");
+    if (owner_.canBookmark()) {
+        menu->addSeparator();
+        add(cmd::AddBookmark, "책갈피 추가...");
+        menu->actions().back()->setShortcut(QKeySequence(QStringLiteral("Ctrl+D")));
+        menu->actions().back()->setShortcutVisibleInContextMenu(true);
+    }
     if (owner_.canHighlight())
         addHighlightMenu(*menu);
     return menu;
@@ -360,6 +367,11 @@ bool CChildView::handleCommand(int id) {
                        at ? at->verse : std::string());
         return true;
     }
+    if (id == cmd::AddBookmark) {
+        if (const auto at = versePosition(pieceAt(contextPoint_), 0))
+            owner_.bookmarkVerse(at->verse);
+        return true;
+    }
     switch (id) {
     case cmd::Back:
         owner_.goBack();
@@ -382,6 +394,10 @@ bool CChildView::handleCommand(int id) {
 }
 
 bool CChildView::updateCommand(int id, QAction* action) {
+    if (id == cmd::AddBookmark) {
+        action->setEnabled(versePosition(pieceAt(contextPoint_), 0).has_value());
+        return true;
+    }
     switch (id) {
     case cmd::Back:
         action->setEnabled(owner_.canGoBack());

@@ -40,6 +40,9 @@ public:
     // Opens a link target (a command key) through the main window; returns the window
     // opened, or nothing.
     virtual QWidget* openLink(const std::string& target) = 0;
+    // "책갈피 추가" on a verse (its label), offered when the owner keeps bookmarks.
+    virtual bool canBookmark() const { return false; }
+    virtual void bookmarkVerse(const std::string& verse) { (void)verse; }
     // Highlights: offered in the context menu when the owner keeps them. Colour 0 erases.
     virtual bool canHighlight() const { return false; }
     virtual void highlight(const std::vector<HighlightSpan>& spans, int colour) {

@@ -4,10 +4,12 @@
 #include "../support/testcontext.h"
 #include "app/shortcutbar.h"
 #include "biblewindow/bibleframe.h"
+#include "platform/bookmarkcommands.h"
 #include "platform/codec.h"
 #include "platform/commands.h"
 #include "searchui/searchdialog.h"
 #include "searchui/searchword.h"
+#include "study/bookmarkpanel.h"
 #include "widgets/childframe.h"
 #include "widgets/gridctrl.h"
 
@@ -183,6 +185,32 @@ TEST_F(MainFrameTest, ShortcutTreeOpensVersionsAndToggles) {
     EXPECT_EQ(frame.frameRegistry().frames()[0]->code(), "KJV");
     emit tree->itemDoubleClicked(tree->topLevelItem(0), 0); // a folder opens nothing
     EXPECT_EQ(frame.frameRegistry().frames().size(), 1u);
+}
+
+TEST_F(MainFrameTest, BookmarksNameTheActiveWindowsPlaceAndOpenItAgain) {
+    frame.show();
+    EXPECT_TRUE(frame.bookmarkPlace().first.empty());
+    frame.updateCommandStates();
+    EXPECT_FALSE(frame.action(cmd::AddBookmark)->isEnabled());
+    auto* vra = static_cast<CBibleFrame*>(frame.openByCommandKey("BVRAjhn003016", true));
+    ASSERT_NE(vra, nullptr);
+    const auto [key, name] = frame.bookmarkPlace();
+    EXPECT_EQ(key, "BVRAjhn003016");
+    EXPECT_TRUE(name.ends_with(" 3:16") && !name.starts_with("(")) << name;
+    frame.updateCommandStates();
+    EXPECT_TRUE(frame.action(cmd::AddBookmark)->isEnabled());
+    EXPECT_EQ(frame.action(cmd::AddBookmark)->shortcut(), QKeySequence(QStringLiteral("Ctrl+D")));
+
+    BookmarkPanel* panel = frame.bookmarkPanel();
+    EXPECT_FALSE(panel->isVisible());
+    frame.action(cmd::ToggleBookmarkPanel)->trigger();
+    EXPECT_TRUE(panel->isVisible());
+    panel->add(QStringLiteral("복음서"), QString::fromStdString(name), key);
+    frame.openByCommandKey("BVRAgen001001", false);
+    const QTreeWidgetItem* folder = panel->tree()->topLevelItem(0);
+    ASSERT_EQ(folder->childCount(), 1);
+    emit panel->tree()->itemActivated(folder->child(0), 0);
+    EXPECT_EQ(vra->currentKey(), "VRAjhn003016");
 }
 
 TEST_F(MainFrameTest, ViewModeToggleCyclesAndIsStored) {

@@ -2,6 +2,7 @@
 
 #include "bible/biblequeries.h"
 #include "bible/citation.h"
+#include "platform/bookmarkcommands.h"
 #include "platform/commands.h"
 #include "platform/database.h"
 #include "richtext/smallview.h"
@@ -355,6 +356,21 @@ TEST_F(ChildViewTest, ContextMenuItemsAndTheirEnabling) {
         EXPECT_TRUE(view().handleCommand(id));
     EXPECT_EQ(frame->commands, (std::vector<std::string>{"back", "forward", "next", "previous"}));
     EXPECT_FALSE(view().handleCommand(cmd::Paste));
+}
+
+TEST_F(ChildViewTest, BookmarkEntryNamesTheVerseUnderThePointer) {
+    open(chapter({"First verse. ", "Second verse. "}));
+    frame->bookmarks = true;
+    const MarkupNode* piece = pieceWith(content(), "Second");
+    auto menu = view().createContextMenu({piece->left + 5, (piece->top + piece->bottom) / 2});
+    QAction* add = menu->actions()[13];
+    EXPECT_EQ(add->text(), QStringLiteral("책갈피 추가..."));
+    EXPECT_TRUE(add->isEnabled());
+    EXPECT_TRUE(view().handleCommand(add->data().toInt()));
+    menu = view().createContextMenu({500, 380}); // below the text: no verse
+    EXPECT_FALSE(menu->actions()[13]->isEnabled());
+    view().handleCommand(cmd::AddBookmark);
+    EXPECT_EQ(frame->bookmarkedVerses, std::vector<std::string>{"2"});
 }
 
 TEST_F(ChildViewTest, AFootnoteMarkerShowsItsTextInThePopup) {

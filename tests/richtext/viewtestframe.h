@@ -84,6 +84,8 @@ public:
     }
     std::string documentTitle() const override { return title; }
     bool hasNote() const override { return note; }
+    bool canBookmark() const override { return bookmarks; }
+    void bookmarkVerse(const std::string& verse) override { bookmarkedVerses.push_back(verse); }
     QWidget* openLink(const std::string& target) override {
         openedLinks.push_back(target);
         return linkResult;
@@ -93,6 +95,8 @@ public:
     std::string bookName = cp("요한복음");
     std::string title = cp("성경전서 역본 가 - 요한복음 3장");
     bool note = false;
+    bool bookmarks = false;
+    std::vector<std::string> bookmarkedVerses;
     bool backEnabled = false;
     bool forwardEnabled = false;
     std::vector<std::string> commands;
