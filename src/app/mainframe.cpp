@@ -29,6 +29,7 @@
 #include "reference/etcframe.h"
 #include "reference/generalframe.h"
 #include "reference/m14frame.h"
+#include "richtext/childview.h"
 #include "searchui/searchdialog.h"
 #include "searchui/searchword.h"
 #include "study/bookmarkpanel.h"
@@ -55,6 +56,8 @@
 #include <QTimer>
 #include <QToolBar>
 #include <algorithm>
+#include <iterator>
+#include <set>
 #include <sstream>
 #include <utility>
 
@@ -134,6 +137,19 @@ constexpr const char* kSearchHelpTopic = "ad0401";
 
 // Our own section of the settings: the windows and panels open when the program ended.
 constexpr const char* kDeskSection = "Desk";
+
+// A Bible window's side panels in the desk, by the commands that toggle them.
+struct DeskPanel {
+    int command;
+    const char* name;
+};
+constexpr DeskPanel kDeskPanels[] = {{cmd::ToggleSectionTitles, "Titles"},
+                                     {cmd::ToggleRelated, "Related"},
+                                     {cmd::ToggleNoteBar, "Notes"}};
+
+std::string deskValue(int window, const char* what) {
+    return "Window" + std::to_string(window) + ' ' + what;
+}
 
 // The least size at which arranging leaves a window: a title bar and a few lines of text.
 constexpr int kUsableWidth = 420;
@@ -507,7 +523,15 @@ void CMainFrame::createToolBars() {
 
 void CMainFrame::createSearchDialogs() {
     // Both live hidden as long as the main window and keep their last results.
-    auto open = [this](const std::string& key) { openByCommandKey(key, false); };
+    // The opened window comes to the front; the dialog steps off the verse it shows.
+    auto open = [this](const std::string& key) {
+        CChildFrame* frame = openByCommandKey(key, false);
+        if (!frame)
+            return QRect();
+        mdiArea_->setActiveSubWindow(frame);
+        showAndActivate();
+        return shownPlaceArea(frame);
+    };
     const SearchDialogContext search{context_.paths.searchResultFile(),
                                      context_.paths.searchIndexFolder,
                                      context_.paths.wordIndexFolder, open};
@@ -571,6 +595,18 @@ void CMainFrame::showHelp() {
     const CChildFrame* active = activeFrame();
     const auto topic = active ? kHelpTopics.find(active->code()) : kHelpTopics.end();
     openWindow("ABOUT", topic != kHelpTopics.end() ? topic->second : kMainWindowHelpTopic);
+}
+
+QRect CMainFrame::shownPlaceArea(const CChildFrame* frame) {
+    const auto* bible = qobject_cast<const CBibleFrame*>(frame);
+    if (!bible || !bible->view()->marker()->isVisible())
+        return {frame->mapToGlobal(QPoint(0, 0)), frame->size()};
+    // The lines from the marker of the current verse: the verse and what follows it.
+    const QWidget* view = bible->view();
+    const QRect shown(view->mapToGlobal(QPoint(0, 0)), view->size());
+    const int top = bible->view()->marker()->mapToGlobal(QPoint(0, 0)).y();
+    return QRect(shown.x(), top, shown.width(), 3 * view->fontMetrics().height())
+        .intersected(shown);
 }
 
 void CMainFrame::placeNewWindow(QMdiSubWindow* window) {
@@ -1087,6 +1123,14 @@ void CMainFrame::saveDesk() {
                                   (window->isMaximized() ? '1' : '0');
         if (window == mdiArea_->activeSubWindow())
             active = count;
+        (void)store.writeString(kDeskSection, deskValue(count, "Place"), frame->placeKey());
+        if (const auto* bible = qobject_cast<const CBibleFrame*>(frame)) {
+            std::string panels;
+            for (const DeskPanel& panel : kDeskPanels)
+                if (bible->panelOpen(panel.command))
+                    panels += std::string(panels.empty() ? "" : " ") + panel.name;
+            (void)store.writeString(kDeskSection, deskValue(count, "Panels"), panels);
+        }
         (void)store.writeString(kDeskSection, "Window" + std::to_string(count++), entry);
     }
     (void)store.writeInt(kDeskSection, "Windows", count);
@@ -1112,9 +1156,18 @@ void CMainFrame::restoreDesk() {
         if (!(entry >> code >> x >> y >> width >> height >> maximized))
             continue;
         // A window that can no longer open (an edition removed) is left out.
-        CChildFrame* frame = openWindow(code, "");
+        CChildFrame* frame =
+            openWindow(code, store.readString(kDeskSection, deskValue(i, "Place"), ""));
         if (!frame)
             continue;
+        // Panels first: they decide the least size of the window.
+        if (auto* bible = qobject_cast<CBibleFrame*>(frame);
+            bible && store.contains(kDeskSection, deskValue(i, "Panels"))) {
+            std::istringstream names(store.readString(kDeskSection, deskValue(i, "Panels"), ""));
+            const std::set<std::string> open{std::istream_iterator<std::string>(names), {}};
+            for (const DeskPanel& panel : kDeskPanels)
+                bible->setPanelOpen(panel.command, open.count(panel.name) != 0);
+        }
         const QSize area = mdiArea_->viewport()->size();
         const WindowRect place =
             fitInside({x, y, width, height}, leastSize(frame), area.width(), area.height());

@@ -159,6 +159,8 @@ private:
     void saveDesk();
     void restoreDesk();
     void activateNeighbour(bool newer);
+    // The part of the screen that shows the place a window opened at.
+    static QRect shownPlaceArea(const CChildFrame* frame);
     void placeNewWindow(QMdiSubWindow* window);
     // How a new window of a single kind is sized when the active window is not maximised:
     // room for a tree panel beside two panes of text, or the rest of the area.

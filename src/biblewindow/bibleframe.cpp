@@ -718,18 +718,13 @@ bool CBibleFrame::handleCommand(int id) {
         nextChapter();
         return true;
     case cmd::ToggleSectionTitles:
-        if (titles_)
-            showPanel(titles_, !titles_->isVisible());
-        return titles_ != nullptr;
     case cmd::ToggleRelatedBar:
     case cmd::ToggleRelated:
-        if (related_)
-            showPanel(related_, !related_->isVisible());
-        return related_ != nullptr;
     case cmd::ToggleNoteBar:
-        if (study_)
-            study_->setVisible(!study_->isVisible());
-        return study_ != nullptr;
+        if (!panelOf(id))
+            return false;
+        setPanelOpen(id, !panelOpen(id));
+        return true;
     default:
         if (study_ && study_->editorHasFocus())
             return study_->handleCommand(id);
@@ -775,6 +770,37 @@ bool CBibleFrame::updateCommand(int id, QAction* action) {
 
 // A panel's state lives under its bar id in the bar's settings section, so that the window
 // opens with the panels the reader left open.
+QDockWidget* CBibleFrame::panelOf(int commandId) const {
+    switch (commandId) {
+    case cmd::ToggleSectionTitles:
+        return titles_;
+    case cmd::ToggleRelatedBar:
+    case cmd::ToggleRelated:
+        return related_;
+    case cmd::ToggleNoteBar:
+        return study_;
+    default:
+        return nullptr;
+    }
+}
+
+bool CBibleFrame::panelOpen(int commandId) const {
+    // Hidden, not invisible: a minimised window keeps its panels open.
+    const QDockWidget* panel = panelOf(commandId);
+    return panel && !panel->isHidden();
+}
+
+void CBibleFrame::setPanelOpen(int commandId, bool open) {
+    QDockWidget* panel = panelOf(commandId);
+    if (!panel)
+        return;
+    // The note bar opens closed in every new window; the other panels are remembered.
+    if (panel == study_)
+        panel->setVisible(open);
+    else
+        showPanel(panel, open);
+}
+
 int CBibleFrame::panelBarId(const QDockWidget* panel) const {
     return panel == titles_ ? cmd::ToggleSectionTitles : cmd::ToggleRelatedBar;
 }

@@ -37,6 +37,7 @@ public:
     ~CBibleFrame() override;
 
     std::string code() const override { return version_; }
+    std::string placeKey() const override { return fullKey_; }
     // The window title after the edition was replaced (its own name), and the sample bar.
     void updateTitle();
     // The bar over a Korean window whose edition is only the sample, or null.
@@ -72,6 +73,10 @@ public:
     CSmallTitles* titlesBar() const { return titles_; }
     // The note bar, null for VRD.
     CStudyEditor* noteBar() const { return study_; }
+    // The side panels by the commands that toggle them: whether one is open, and opening or
+    // closing it (a panel this edition lacks stays closed).
+    bool panelOpen(int commandId) const;
+    void setPanelOpen(int commandId, bool open);
     const MarkupNodeList& content() const { return content_; }
 
     // What the text view needs of its window.
@@ -137,6 +142,7 @@ private:
     QWidget* makeSampleBar();
     // The rich-text window that has the focus: the related-content pane or the chapter.
     RichTextArea* focusedText() const;
+    QDockWidget* panelOf(int commandId) const;
     int panelBarId(const QDockWidget* panel) const;
     bool panelLeftOpen(int barId) const;
     // Shows or hides a side panel and remembers it.

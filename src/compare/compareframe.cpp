@@ -39,6 +39,7 @@ CCompareFrame::~CCompareFrame() {
 
 void CCompareFrame::SetPanelMode(int mode) {
     panel_->SetMode(mode, kind_.table());
+    panel_->fitInto(*splitter_, kPanelWidth);
 }
 
 void CCompareFrame::Load(int index, bool record) {
@@ -60,6 +61,7 @@ void CCompareFrame::Load(int index, bool record) {
         lists.push_back(&texts_[i]);
     }
     view_->SetTexts(lists);
+    shownIndex_ = index;
     setWindowTitle(QString::fromUtf8(kind_.title) + QStringLiteral(" - ") +
                    QString::fromStdString(cp949ToUtf8(entry.title)));
     panel_->ShowCurrentTitle(entry.title);
@@ -86,6 +88,10 @@ std::optional<int> passageIndex(const std::string& text) {
 void CCompareFrame::OpenPlace(const std::string& place) {
     if (const auto index = passageIndex(place))
         Load(*index, true);
+}
+
+std::string CCompareFrame::placeKey() const {
+    return shownIndex_ < 0 ? std::string() : std::to_string(shownIndex_);
 }
 
 void CCompareFrame::openPanelEntry(int row, const std::string&, bool record) {

@@ -39,6 +39,7 @@ public:
     ~CCompareFrame() override;
 
     std::string code() const override { return kind_.code; }
+    std::string placeKey() const override;
     void refreshView() override { Redisplay(); }
     bool handleCommand(int id) override;
     bool updateCommand(int id, QAction* action) override;
@@ -73,6 +74,7 @@ private:
     CTreeAndSearch* panel_;
     CCompareView* view_;
     std::vector<MarkupNodeList> texts_;
+    int shownIndex_ = -1; // the passage shown, -1 before the first
 };
 
 } // namespace qel

@@ -30,6 +30,7 @@ public:
     ~CParallelFrame() override;
 
     std::string code() const override { return "PARALLEL"; }
+    std::string placeKey() const override { return key_; }
     void refreshView() override { Redisplay(); }
     bool handleCommand(int id) override;
     bool updateCommand(int id, QAction* action) override;

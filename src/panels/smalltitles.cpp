@@ -13,6 +13,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QShortcut>
+#include <QStyle>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -24,6 +26,8 @@ namespace {
 
 constexpr int kCodeRole = Qt::UserRole;
 constexpr int kDockedWidth = 100;
+// Beyond this a long title shows through its tooltip, not by taking the text's room.
+constexpr int kMostDockedWidth = 300;
 constexpr int kDockedHeight = 1600;
 constexpr int kMinimum = 30;
 constexpr int kLeftRoom = 100;
@@ -43,9 +47,29 @@ std::string cp949Of(const QString& text) {
 class TitleTabs : public QTabWidget {
 public:
     using QTabWidget::QTabWidget;
-    QSize sizeHint() const override { return {kDockedWidth, kDockedHeight}; }
+    QSize sizeHint() const override { return {dockedWidth, kDockedHeight}; }
     QSize minimumSizeHint() const override { return {kMinimum, kMinimum}; }
+    int dockedWidth = kDockedWidth;
 };
+
+// The width at which the tabs and three in four of the sample titles show whole.
+int typicalWidth(const QTabWidget& tabs, const QTreeWidget& tree,
+                 const std::vector<QString>& titles) {
+    const QFontMetrics metrics = tree.fontMetrics();
+    const int room = 2 * tree.indentation() + 2 * tree.frameWidth() + 12 +
+                     tree.style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    std::vector<int> widths;
+    for (const QString& title : titles)
+        widths.push_back(metrics.horizontalAdvance(title) + room);
+    int typical = 0;
+    if (!widths.empty()) {
+        const auto at = widths.begin() + static_cast<std::ptrdiff_t>(widths.size() * 3 / 4);
+        std::nth_element(widths.begin(), at, widths.end());
+        typical = std::min(*at, kMostDockedWidth);
+    }
+    const int tabRow = tabs.tabBar()->sizeHint().width() + 4;
+    return std::max({kDockedWidth, tabRow, typical});
+}
 
 } // namespace
 
@@ -97,6 +121,20 @@ void CSmallTitles::SetBooks() {
         auto* item = new QTreeWidgetItem(tree_, {shown(book.name)});
         item->setData(0, kCodeRole, QString::fromStdString(book.code));
     }
+    // The first book's titles stand for the typical title.
+    std::vector<QString> samples;
+    if (tree_->topLevelItemCount() > 0) {
+        try {
+            const std::string first =
+                tree_->topLevelItem(0)->data(0, kCodeRole).toString().toStdString();
+            for (const std::string& title : sectionTitlesOf(contentDb_, version_, first))
+                samples.push_back(shown(title));
+        } catch (const DatabaseError& e) {
+            logWarning(e.what()); // a damaged table: the width follows the tabs alone
+        }
+    }
+    static_cast<TitleTabs*>(tabs_)->dockedWidth = typicalWidth(*tabs_, *tree_, samples);
+    tabs_->updateGeometry();
 }
 
 void CSmallTitles::onTabChanged(int index) {

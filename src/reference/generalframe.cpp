@@ -55,7 +55,12 @@ void CGeneralFrame::SetKind(int kind) {
     const TopicTable* tree = articleTree(kind);
     if (!tree)
         return;
-    panel_ ? panel_->SetMode(kind, *tree) : treeView_->SetMode(kind, *tree);
+    if (panel_) {
+        panel_->SetMode(kind, *tree);
+        panel_->fitInto(*splitter_, kPanelWidth);
+    } else {
+        treeView_->SetMode(kind, *tree);
+    }
 }
 
 std::optional<std::string> CGeneralFrame::titleForKey(const std::string& key) const {

@@ -35,6 +35,7 @@ public:
     ~CGeneralFrame() override;
 
     std::string code() const override;
+    std::string placeKey() const override { return currentId_; }
     void refreshView() override { Redisplay(); }
     bool handleCommand(int id) override;
     bool updateCommand(int id, QAction* action) override;

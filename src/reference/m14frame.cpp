@@ -68,9 +68,11 @@ CM14Frame::CM14Frame(AppContext& context, BibleFrameHost& host, std::string code
 CM14Frame::~CM14Frame() = default;
 
 void CM14Frame::Init(const std::string& pendingPlace) {
-    if (const TopicWindowKind* kind = kindOf(code_))
+    if (const TopicWindowKind* kind = kindOf(code_)) {
         panel_->SetMode(view_->kind(), kind->table(),
                         view_->kind() == panelmode::Map ? &placeNameTree() : nullptr);
+        panel_->fitInto(*splitter_, kPanelWidth);
+    }
     if (!pendingPlace.empty())
         Navigate(pendingPlace, true);
 }

@@ -47,6 +47,7 @@ public:
     // The panel's owner.
     void openPanelEntry(int row, const std::string& key, bool record) override;
     std::string currentPanelKey() const override { return currentKey_; }
+    std::string placeKey() const override { return currentKey_; }
     bool showsMap() const override;
     void showMapLegend() override;
     bool toggleMapZoom() override;

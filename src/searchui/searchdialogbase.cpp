@@ -16,11 +16,14 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <condition_variable>
 #include <mutex>
+#include <optional>
 #include <variant>
 
 namespace qel {
@@ -363,7 +366,39 @@ void SearchDialogBase::OpenSelectedResult() {
         return;
     const std::string key = commandKeyOf(range.minRow);
     if (!key.empty() && context_.openCommandKey)
-        context_.openCommandKey(key);
+        stepAside(context_.openCommandKey(key));
+}
+
+void SearchDialogBase::stepAside(const QRect& keepClear) {
+    const QRect frame = frameGeometry();
+    if (keepClear.isEmpty() || !frame.intersects(keepClear) || isMinimized())
+        return;
+    const QRect screenArea = screen() ? screen()->availableGeometry() : QRect();
+    const int w = frame.width();
+    const int h = frame.height();
+    const auto clamped = [](int at, int low, int high) {
+        return std::max(low, std::min(at, high));
+    };
+    const int x = clamped(frame.x(), screenArea.left(), screenArea.right() + 1 - w);
+    const int y = clamped(frame.y(), screenArea.top(), screenArea.bottom() + 1 - h);
+    // Below, above, right of and left of the place; the nearest that stays on the screen.
+    const QPoint candidates[] = {{x, keepClear.bottom() + 1},
+                                 {x, keepClear.top() - h},
+                                 {keepClear.right() + 1, y},
+                                 {keepClear.left() - w, y}};
+    std::optional<QPoint> best;
+    for (const QPoint& at : candidates) {
+        const QRect place(at, frame.size());
+        if (!screenArea.contains(place) || place.intersects(keepClear))
+            continue;
+        if (!best ||
+            (at - frame.topLeft()).manhattanLength() < (*best - frame.topLeft()).manhattanLength())
+            best = at;
+    }
+    if (best)
+        move(*best);
+    else
+        showMinimized();
 }
 
 void SearchDialogBase::showAndRestore() {

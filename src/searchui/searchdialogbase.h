@@ -28,7 +28,8 @@ struct SearchDialogContext {
     std::string resultFile;        // the verse search's result file ("out.dat")
     std::string searchIndexFolder; // ends with "/"
     std::string wordIndexFolder;   // ends with "/"
-    std::function<void(const std::string& commandKey)> openCommandKey;
+    // Opens the place and answers the part of the screen that shows it (empty for none).
+    std::function<QRect(const std::string& commandKey)> openCommandKey;
 };
 
 // What the verse search and the word search share: the query box, "찾기", "취소",
@@ -42,6 +43,9 @@ public:
 
     // Message 1117: show, maximised or restored as last left, and activate.
     void showAndRestore();
+    // Moves off the part of the screen `keepClear`, or minimises when no place beside it
+    // holds the whole dialog.
+    void stepAside(const QRect& keepClear);
     bool isSearching() const { return worker_.joinable(); }
 
     // True while idle and once a stop is asked; the worker checks it between steps.

@@ -13,6 +13,8 @@
 #include <QLineEdit>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <set>
 
 namespace qel {
 namespace {
@@ -84,6 +86,7 @@ CStudy::CStudy(const std::string& notesFile, Opener open, QWidget* parent)
         }
     }
     fill(QString());
+    fitColumns();
     QApplication::restoreOverrideCursor();
     grid_->setFocus();
 }
@@ -108,6 +111,25 @@ void CStudy::fill(const QString& filter) {
         shown_.push_back(i);
     }
     grid_->appendRows(std::move(rows));
+    grid_->ExpandLastColumn();
+}
+
+void CStudy::fitColumns() {
+    // Each place column as wide as its widest text, the note text taking the rest; the few
+    // different texts of a column are measured once each.
+    const QFontMetrics metrics = grid_->fontMetrics();
+    const int margins = 2 * grid_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 10;
+    for (int c = 0; c < 4; ++c) {
+        std::set<std::string> texts;
+        for (int row = 0; row < grid_->GetRowCount(); ++row)
+            texts.insert(grid_->GetItemText(row, c));
+        int widest = kColumns[c].width;
+        for (const std::string& text : texts)
+            widest = std::max(widest,
+                              metrics.horizontalAdvance(QString::fromStdString(cp949ToUtf8(text))) +
+                                  margins);
+        grid_->SetColumnWidth(c, widest);
+    }
     grid_->ExpandLastColumn();
 }
 

@@ -32,6 +32,7 @@ public:
 
     // Opens the verse of the selected note when exactly one row is selected.
     void openSelected();
+    void fitColumns();
 
 private:
     void fill(const QString& filter);

@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSplitter>
 #include <QStyle>
 #include <QTabBar>
 #include <QTreeWidget>
@@ -22,6 +23,10 @@ namespace {
 constexpr int kRowRole = Qt::UserRole;
 constexpr int kImageRole = Qt::UserRole + 1;
 constexpr int kPlaceTab = 2;
+// The panel's controls under the tabs start this far down.
+constexpr int kTabRowHeight = 26;
+// Beyond this a long title shows through its tooltip, not by taking the text's room.
+constexpr int kMostPreferredWidth = 300;
 
 QString text(const std::string& cp949) {
     return QString::fromStdString(cp949ToUtf8(cp949));
@@ -61,6 +66,8 @@ CTreeAndSearch::CTreeAndSearch(TreeAndSearchOwner& owner, QWidget* parent)
     hitList_->setHeaderHidden(true);
     hitList_->setRootIsDecorated(false);
     hitList_->header()->setStretchLastSection(false);
+    // Tabs as wide as their captions, so that the button beside them has room.
+    tabs_->setExpanding(false);
     tabs_->addTab(QStringLiteral("항목"));
     tabs_->addTab(QStringLiteral("찾기"));
     // The tab control lies under the controls of its pages.
@@ -149,6 +156,46 @@ QTreeWidgetItem* CTreeAndSearch::buildTree(QTreeWidget* tree, const TopicTable& 
     for (QTreeWidgetItemIterator it(tree); *it; ++it)
         updateImage(*it);
     return first;
+}
+
+int CTreeAndSearch::preferredWidth() const {
+    // Titles of the two upper levels; three in four show whole.
+    std::vector<int> widths;
+    const QFontMetrics metrics = topicTree_->fontMetrics();
+    const int room = topicTree_->iconSize().width() + 12 + 2 * topicTree_->frameWidth() +
+                     style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 4;
+    for (QTreeWidgetItemIterator it(topicTree_); *it; ++it) {
+        int depth = 0;
+        for (const QTreeWidgetItem* up = (*it)->parent(); up; up = up->parent())
+            ++depth;
+        if (depth <= 1)
+            widths.push_back(metrics.horizontalAdvance((*it)->text(0)) +
+                             topicTree_->indentation() * (depth + 1) + room);
+    }
+    int typical = 0;
+    if (!widths.empty()) {
+        const auto at = widths.begin() + static_cast<std::ptrdiff_t>(widths.size() * 3 / 4);
+        std::nth_element(widths.begin(), at, widths.end());
+        typical = std::min(*at, kMostPreferredWidth);
+    }
+    return std::max(typical, tabRowWidth());
+}
+
+void CTreeAndSearch::fitInto(QSplitter& splitter, int least) const {
+    const int panel = std::max(least, preferredWidth());
+    // Sizes that add up to the splitter's own width are taken as they are, not scaled.
+    const int rest = std::max(splitter.width() - panel - splitter.handleWidth(), panel);
+    splitter.setSizes({panel, rest});
+}
+
+int CTreeAndSearch::tabRowWidth() const {
+    const int button =
+        extraButton_->isHidden() || mode_ == panelmode::Map ? 0 : extraButtonWidth() + 6;
+    return tabs_->sizeHint().width() + button;
+}
+
+int CTreeAndSearch::extraButtonWidth() const {
+    return std::max(35, extraButton_->fontMetrics().horizontalAdvance(extraButton_->text()) + 12);
 }
 
 void CTreeAndSearch::updateImage(QTreeWidgetItem* item) {
@@ -267,6 +314,7 @@ void CTreeAndSearch::extraClicked() {
         return;
     korean_ = !korean_;
     extraButton_->setText(korean_ ? QStringLiteral("한영") : QStringLiteral("한글"));
+    resizeEvent(nullptr); // the caption's width may move the button
     std::string key = owner_.currentPanelKey();
     if (key.size() <= 2)
         return;
@@ -334,20 +382,28 @@ void CTreeAndSearch::resizeEvent(QResizeEvent* event) {
     const int h = height();
     const bool map = mode_ == panelmode::Map;
     const int bottom = map ? 25 : 0;
+    // The topics' button stands beside the tabs when they leave it room, else on a row of
+    // its own under them: it never covers a tab.
+    int top = kTabRowHeight;
+    if (!map) {
+        const int button = extraButtonWidth();
+        const bool beside = extraButton_->isHidden() || tabRowWidth() <= w;
+        extraButton_->setGeometry(w - button - 2, beside ? 1 : top, button, beside ? 17 : 20);
+        if (!beside)
+            top += 22;
+    }
     tabs_->setGeometry(0, 0, w, h - bottom);
-    topicTree_->setGeometry(2, 26, w - 4, h - 28 - bottom);
-    placeTree_->setGeometry(2, 26, w - 4, h - 28 - bottom);
-    searchBox_->setGeometry(2, 26, w - 50, 22);
-    searchButton_->setGeometry(w - 45, 26, 40, 22);
+    topicTree_->setGeometry(2, top, w - 4, h - top - 2 - bottom);
+    placeTree_->setGeometry(2, top, w - 4, h - top - 2 - bottom);
+    searchBox_->setGeometry(2, top, w - 50, 22);
+    searchButton_->setGeometry(w - 45, top, 40, 22);
     // The "본문 포함" choice stands between the search text and the hits.
     const int choice = owner_.searchesText() ? 22 : 0;
-    textChoice_->setGeometry(4, 50, w - 8, 20);
-    hitList_->setGeometry(2, 50 + choice, w - 4, h - 52 - choice - bottom);
+    textChoice_->setGeometry(4, top + 24, w - 8, 20);
+    hitList_->setGeometry(2, top + 24 + choice, w - 4, h - top - 26 - choice - bottom);
     if (map) {
         extraButton_->setGeometry(5, h - 23, 35, 20);
         zoomButton_->setGeometry(50, h - 23, 35, 20);
-    } else {
-        extraButton_->setGeometry(w - 37, 1, 35, 17);
     }
 }
 

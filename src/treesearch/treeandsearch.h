@@ -9,6 +9,7 @@
 class QCheckBox;
 class QComboBox;
 class QPushButton;
+class QSplitter;
 class QTabBar;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -30,6 +31,11 @@ public:
     // owner wants it, opens the first entry that has a key. The tables outlive the panel.
     void SetMode(int mode, const TopicTable& table, const TopicTable* placeNames = nullptr);
     int mode() const { return mode_; }
+    // The width at which the tabs and the typical title of the tree show whole.
+    int preferredWidth() const;
+    // Gives the panel, the first part of `splitter`, its preferred width (at least `least`);
+    // the other part keeps the rest.
+    void fitInto(QSplitter& splitter, int least) const;
 
     // The hit list gets every titled entry holding the search text (mode 5: place names);
     // with "본문 포함" checked also the entries whose article holds it.
@@ -66,6 +72,9 @@ protected:
 
 private:
     static bool isEnter(const QEvent* event);
+    // The tabs and, beside them, the topics' button.
+    int tabRowWidth() const;
+    int extraButtonWidth() const;
     QTreeWidgetItem* buildTree(QTreeWidget* tree, const TopicTable& table, bool places);
     void updateImage(QTreeWidgetItem* item);
     void showTab(int index);

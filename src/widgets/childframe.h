@@ -16,6 +16,8 @@ public:
 
     // The document-type code: a version code, "BOOK", "PARALLEL", ...
     virtual std::string code() const = 0;
+    // The place the window shows, in the form its opener takes back; empty for none.
+    virtual std::string placeKey() const { return {}; }
     // Lay the text out again after a settings change.
     virtual void refreshView() {}
 

@@ -7,6 +7,7 @@
 #include "platform/bookmarkcommands.h"
 #include "platform/codec.h"
 #include "platform/commands.h"
+#include "richtext/childview.h"
 #include "searchui/searchdialog.h"
 #include "searchui/searchword.h"
 #include "study/bookmarkpanel.h"
@@ -17,6 +18,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QMdiArea>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTreeWidget>
@@ -330,9 +332,48 @@ TEST_F(MainFrameTest, SearchCommandsShowOneDialogAndResultsOpenTheirVerse) {
     grid->appendRows({{{utf8ToCp949("창"), "1", "2", "text"}, 0}});
     grid->selectRow(1);
     frame.searchWord()->OpenSelectedResult();
-    CChildFrame* vra = frame.frameRegistry().findByCode("VRA");
+    auto* vra = qobject_cast<CBibleFrame*>(frame.frameRegistry().findByCode("VRA"));
     ASSERT_NE(vra, nullptr);
-    EXPECT_EQ(static_cast<CBibleFrame*>(vra)->currentKey(), "VRAgen001002");
+    EXPECT_EQ(vra->currentKey(), "VRAgen001002");
+}
+
+TEST_F(MainFrameTest, AnOpenedVerseComesToTheFrontAndTheDialogStepsOffIt) {
+    frame.setGeometry(0, 0, 760, 560);
+    frame.show();
+    auto* vra = qobject_cast<CBibleFrame*>(frame.openWindow("VRA", "VRAgen001001"));
+    ASSERT_NE(vra, nullptr);
+    vra->showMaximized();
+    frame.openWindow("TERM", "");
+    frame.action(cmd::WordSearch)->trigger();
+    CSearchWord* dialog = frame.searchWord();
+    CGridCtrl* grid = dialog->grid();
+    grid->appendRows({{{utf8ToCp949("창"), "1", "2", "text"}, 0}});
+    const QWidget* marker = vra->view()->marker();
+    const auto verseLine = [&] {
+        return QRect(vra->view()->mapToGlobal(QPoint(0, 0)).x(),
+                     marker->mapToGlobal(QPoint(0, 0)).y(), vra->view()->width(), marker->height());
+    };
+    const QRect screen = dialog->screen()->availableGeometry();
+    dialog->resize(300, 140);
+    grid->selectRow(1);
+    dialog->OpenSelectedResult();
+    EXPECT_EQ(frame.mdiArea()->activeSubWindow(), vra);
+    ASSERT_TRUE(marker->isVisible());
+    // Over the verse: the dialog moves off its line, on the screen.
+    dialog->move(verseLine().center() - QPoint(150, 70));
+    ASSERT_TRUE(dialog->frameGeometry().intersects(verseLine()));
+    dialog->OpenSelectedResult();
+    EXPECT_FALSE(dialog->isMinimized());
+    EXPECT_FALSE(dialog->frameGeometry().intersects(verseLine()));
+    EXPECT_TRUE(screen.contains(dialog->frameGeometry()));
+
+    // With no room beside the verse it minimises, and comes back as it was.
+    dialog->resize(screen.size());
+    dialog->move(screen.topLeft());
+    dialog->OpenSelectedResult();
+    EXPECT_TRUE(dialog->isMinimized());
+    frame.action(cmd::WordSearch)->trigger();
+    EXPECT_FALSE(dialog->isMinimized());
 }
 
 TEST(MainFrameSearch, ClosingTheProgramDuringASearchEndsIt) {

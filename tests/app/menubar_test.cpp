@@ -3,22 +3,29 @@
 #include "../support/fixturedb.h"
 #include "../support/testcontext.h"
 #include "app/shortcutbar.h"
+#include "biblewindow/bibleframe.h"
 #include "platform/commands.h"
 #include "platform/settingsstore.h"
 #include "reference/m14frame.h"
 #include "widgets/childframe.h"
+#include "widgets/dockbarsizes.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QSignalSpy>
 #include <QStatusBar>
+#include <QStyle>
+#include <QTimer>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 #include <memory>
 
 using namespace qel;
@@ -132,6 +139,28 @@ TEST_F(MenuBarTest, HelpOpensTheIntroductionAtTheEntryOfTheActiveWindow) {
     EXPECT_EQ(about->currentKey(), "ad0202");
 }
 
+TEST_F(MenuBarTest, ProgramInformationIsWideEnoughForItsWholeTitle) {
+    QString title;
+    int width = 0;
+    int needed = 0;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        title = box->windowTitle();
+        width = box->width();
+        // A title bar: the icon, the title in its bold font and three buttons.
+        QFont bold = QApplication::font("QMdiSubWindowTitleBar");
+        bold.setBold(true);
+        const int button = box->style()->pixelMetric(QStyle::PM_TitleBarHeight);
+        needed = QFontMetrics(bold).horizontalAdvance(title) + 4 * button + 24;
+        box->done(0);
+    });
+    frame.action(cmd::About)->trigger();
+    EXPECT_EQ(title, QStringLiteral("프로그램 정보"));
+    EXPECT_GE(width, needed);
+}
+
 TEST_F(MenuBarTest, AMissingCompanionIsDisabledAndSaysSoFromThePanel) {
     EXPECT_FALSE(enabled(cmd::DailyReading));
     EXPECT_FALSE(enabled(cmd::ReadingPlan));
@@ -188,10 +217,18 @@ TEST_F(ArrangementTest, AMaximisedDeskStaysMaximised) {
     EXPECT_TRUE(his->isMaximized());
 }
 
+// Terms to open at other than the first.
+mkdb::ContentSources deskSources() {
+    mkdb::ContentSources s = fixtureSources();
+    for (const char* id : {"0", "1", "2"})
+        s.articles["TERM"].push_back({id, std::string("{H}용어 ") + id + "{/H}"});
+    return s;
+}
+
 // A main window of its own on the same settings: the next start of the program.
 class DeskTest : public ::testing::Test {
 protected:
-    DeskTest() : test(fixtureSources()) {}
+    DeskTest() : test(deskSources()) {}
     std::unique_ptr<CMainFrame> start(std::string commandKey = "") {
         auto frame = std::make_unique<CMainFrame>(test.context, std::move(commandKey));
         frame->setExitConfirmation([] { return true; });
@@ -212,28 +249,48 @@ protected:
 };
 
 TEST_F(DeskTest, ADeskOfFourWindowsSurvivesARestart) {
+    const std::vector<std::pair<std::string, std::string>> places = {
+        {"VRA", "VRAjhn003016"}, {"TERM", "2"}, {"COMPARE4", "248"}, {"PARALLEL", "gen001002"}};
+    // The note bar, unlike the other panels, is remembered by the desk alone.
+    const std::map<int, bool> panels = {
+        {cmd::ToggleSectionTitles, true}, {cmd::ToggleRelated, false}, {cmd::ToggleNoteBar, true}};
     {
         auto first = start();
-        for (const char* code : {"VRA", "BOOK", "COMPARE4", "KJV"})
-            ASSERT_NE(first->openWindow(code, ""), nullptr) << code;
-        first->frameByCode("VRA")->setGeometry(30, 40, 500, 380);
+        for (const auto& [code, place] : places)
+            ASSERT_NE(first->openWindow(code, place), nullptr) << code;
+        auto* bible = qobject_cast<CBibleFrame*>(first->frameByCode("VRA"));
+        for (const auto& [command, open] : panels)
+            bible->setPanelOpen(command, open);
+        bible->setGeometry(30, 40, 600, 400);
         first->shortcutBar()->hide();
-        first->mdiArea()->setActiveSubWindow(first->frameByCode("BOOK"));
+        first->mdiArea()->setActiveSubWindow(first->frameByCode("TERM"));
+        // The per-edition memory of the panels says otherwise; the desk wins.
+        ASSERT_TRUE(test.context.store->writeInt(dockBarSection("VRA", cmd::ToggleSectionTitles),
+                                                 "Visible", 0));
         first->close();
     }
     auto second = start();
-    EXPECT_EQ(codes(*second), (std::vector<std::string>{"VRA", "BOOK", "COMPARE4", "KJV"}));
-    EXPECT_EQ(second->frameByCode("VRA")->geometry(), QRect(30, 40, 500, 380));
-    EXPECT_EQ(second->mdiArea()->activeSubWindow(), second->frameByCode("BOOK"));
+    std::vector<std::string> expectedCodes;
+    for (const auto& [code, place] : places) {
+        expectedCodes.push_back(code);
+        ASSERT_NE(second->frameByCode(code), nullptr) << code;
+        EXPECT_EQ(second->frameByCode(code)->placeKey(), place) << code;
+    }
+    EXPECT_EQ(codes(*second), expectedCodes);
+    auto* bible = qobject_cast<CBibleFrame*>(second->frameByCode("VRA"));
+    for (const auto& [command, open] : panels)
+        EXPECT_EQ(bible->panelOpen(command), open) << command;
+    EXPECT_EQ(bible->geometry(), QRect(30, 40, 600, 400));
+    EXPECT_EQ(second->mdiArea()->activeSubWindow(), second->frameByCode("TERM"));
     EXPECT_FALSE(second->shortcutBar()->isVisible());
 
     // A maximised desk comes back maximised.
-    second->frameByCode("BOOK")->showMaximized();
+    second->frameByCode("TERM")->showMaximized();
     second->close();
     second.reset();
     auto third = start();
-    EXPECT_TRUE(third->frameByCode("BOOK")->isMaximized());
-    EXPECT_EQ(third->mdiArea()->activeSubWindow(), third->frameByCode("BOOK"));
+    EXPECT_TRUE(third->frameByCode("TERM")->isMaximized());
+    EXPECT_EQ(third->mdiArea()->activeSubWindow(), third->frameByCode("TERM"));
 }
 
 TEST_F(DeskTest, ACommandKeyWinsAndAWindowThatCannotOpenIsSkipped) {

@@ -43,7 +43,10 @@ protected:
 
     SearchDialogContext context() {
         return {dir.str() + "/out.dat", builtFolder("DBF"), builtFolder("M14"),
-                [this](const std::string& key) { opened.push_back(key); }};
+                [this](const std::string& key) {
+                    opened.push_back(key);
+                    return QRect();
+                }};
     }
 
     // Presses "찾기" and waits for the worker to end.

@@ -72,6 +72,13 @@ TEST_F(StudyListTest, RowsInSortOrderWithTitlesAbbreviationsAndLinesJoinedBySlas
     EXPECT_EQ(row(1), "Today's English Version|Jn|3|16|God loved");
     EXPECT_EQ(row(2), "성경전서 역본 가|고전|13|4|첫째 줄/둘째 줄/셋째 줄");
     EXPECT_EQ(row(3), "King James Version|Gn|1|1|In the beginning");
+    // The place columns show their texts whole; the note text takes the rest.
+    const QFontMetrics metrics = list->grid()->fontMetrics();
+    for (int c = 0; c < 4; ++c)
+        for (int r = 0; r < 4; ++r)
+            EXPECT_GT(list->grid()->columnWidth(c),
+                      metrics.horizontalAdvance(QString::fromStdString(cell(*list, r, c))))
+                << r << ',' << c;
 
     // The grid's copy takes the rows with their citations.
     list->grid()->selectRow(2);

@@ -250,3 +250,42 @@ TEST_F(TreeAndSearchTest, ResizeLaysTheControlsOut) {
     EXPECT_FALSE(panel.extraButton()->isVisible());
     EXPECT_FALSE(panel.zoomButton()->isVisible());
 }
+
+TEST_F(TreeAndSearchTest, TheLanguageButtonAndTheTabsStayWholeAtEveryWidth) {
+    const TopicTable topics =
+        table({{0, "SK0100000001", "하나님께서 하늘과 땅을 지으시다"},
+               {0, "SK0200000001", "사람이 하나님의 말씀을 어기다"},
+               {0, "SK0300000001", "노아가 방주를 지어 살아남다"},
+               {0, "SK0400000001", "아주 길어서 좁은 창에서는 툴팁으로만 다 읽히는 주제의 제목"}});
+    panel.SetMode(panelmode::Topics, topics);
+    const QPushButton* button = panel.extraButton();
+    const int preferred = panel.preferredWidth();
+    for (int width : {50, 80, 110, 140, preferred, 260}) {
+        panel.resize(width, 400);
+        const QRect place = button->geometry();
+        const QRect tabs = panel.tabs()->geometry();
+        for (int i = 0; i < panel.tabs()->count(); ++i)
+            EXPECT_FALSE(place.intersects(panel.tabs()->tabRect(i).translated(tabs.topLeft())))
+                << width << " tab " << i;
+        EXPECT_TRUE(panel.rect().contains(place)) << width;
+        EXPECT_GE(place.width(), button->fontMetrics().horizontalAdvance(button->text()) + 8);
+        EXPECT_FALSE(place.intersects(panel.topicTree()->geometry())) << width;
+    }
+
+    // At its preferred width the panel shows the tabs with the button beside them, and the
+    // typical titles whole.
+    panel.resize(preferred, 400);
+    const int lastTab = panel.tabs()->count() - 1;
+    EXPECT_LT(panel.tabs()->tabRect(lastTab).right(), button->x());
+    EXPECT_LT(button->y(), panel.tabs()->tabRect(0).bottom());
+    QTreeWidget* tree = panel.topicTree();
+    for (const char* title : {"하나님께서 하늘과 땅을 지으시다", "사람이 하나님의 말씀을 어기다",
+                              "노아가 방주를 지어 살아남다"}) {
+        const QRect row = tree->visualItemRect(itemWithText(tree, title));
+        EXPECT_LE(row.left() + tree->iconSize().width() +
+                      tree->fontMetrics().horizontalAdvance(QString::fromUtf8(title)),
+                  tree->viewport()->width())
+            << title;
+    }
+    EXPECT_LE(preferred, 300);
+}
