@@ -1,6 +1,6 @@
 #include "app/commandline.h"
 
-#include "bible/booktable.h"
+#include "bible/editions.h"
 #include "platform/text.h"
 
 #include <algorithm>
@@ -15,7 +15,7 @@ constexpr std::array<std::string_view, 14> kWindowKindCodes = {
 
 std::string knownCodes() {
     std::string text;
-    for (const VersionInfo& v : bibleVersions())
+    for (const Edition& v : editionTable())
         text += std::string(v.code) + " ";
     for (std::string_view code : kWindowKindCodes)
         text += std::string(code) + " ";
@@ -26,11 +26,8 @@ std::string knownCodes() {
 } // namespace
 
 bool isDocumentTypeCode(std::string_view code) {
-    const std::vector<VersionInfo>& versions = bibleVersions();
-    return std::any_of(versions.begin(), versions.end(),
-                       [&](const VersionInfo& v) { return code == v.code; }) ||
-           std::find(kWindowKindCodes.begin(), kWindowKindCodes.end(), code) !=
-               kWindowKindCodes.end();
+    return isEditionSlot(code) || std::find(kWindowKindCodes.begin(), kWindowKindCodes.end(),
+                                            code) != kWindowKindCodes.end();
 }
 
 CommandLine parseCommandLine(const std::vector<std::string>& arguments) {

@@ -2,6 +2,7 @@
 
 #include "app/slotwarning.h"
 #include "bible/booktable.h"
+#include "bible/editions.h"
 #include "bible/swordmodules.h"
 #include "bible/versiontitles.h"
 #include "platform/appcontext.h"
@@ -53,7 +54,7 @@ CImportDialog::CImportDialog(AppContext& context, QString mkdbProgram, QWidget* 
     auto* slotRow = new QHBoxLayout;
     slotRow->addWidget(new QLabel(QStringLiteral("넣을 역본 자리:"), this));
     slots_ = new QComboBox(this);
-    for (const VersionInfo& version : bibleVersions())
+    for (const Edition& version : editionTable())
         slots_->addItem(QString::fromLatin1(version.code) + QStringLiteral("  ") +
                             QString::fromStdString(cp949ToUtf8(editionWindowTitle(version.code))),
                         QString::fromLatin1(version.code));

@@ -158,7 +158,7 @@ QWidget* CLibraryDialog::buildSlotRow() {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(new QLabel(QStringLiteral("넣을 역본 자리:"), row));
     slots_ = new QComboBox(row);
-    for (const VersionInfo& version : bibleVersions())
+    for (const Edition& version : editionTable())
         slots_->addItem(QString::fromLatin1(version.code) + QStringLiteral("  ") +
                             fromUtf8(cp949ToUtf8(editionWindowTitle(version.code))),
                         QString::fromLatin1(version.code));
@@ -336,8 +336,8 @@ void CLibraryDialog::chooseDefaultSlot() {
     if (!m || running())
         return;
     QString code;
-    if (m->value("Lang") == "ko" && slotHoldsSample(context_.contentDb, "VRA"))
-        code = QStringLiteral("VRA");
+    if (m->value("Lang") == "ko" && slotHoldsSample(context_.contentDb, kKoreanEdition))
+        code = QString::fromLatin1(kKoreanEdition);
     for (int i = 0; code.isEmpty() && i < slots_->count(); ++i)
         if (slotVerseCount(context_.contentDb, slots_->itemData(i).toString().toStdString()) == 0)
             code = slots_->itemData(i).toString();

@@ -29,6 +29,7 @@
 #include "reference/etcframe.h"
 #include "reference/generalframe.h"
 #include "reference/m14frame.h"
+#include "reference/topiclibrary.h"
 #include "richtext/childview.h"
 #include "searchui/searchdialog.h"
 #include "searchui/searchword.h"
@@ -67,19 +68,6 @@
 
 namespace qel {
 namespace {
-
-struct VersionCommand {
-    int id;
-    const char* code;
-};
-const VersionCommand kVersionCommands[] = {
-    {cmd::OpenVRA, "VRA"}, {cmd::OpenVRB, "VRB"}, {cmd::OpenVRC, "VRC"}, {cmd::OpenVRD, "VRD"},
-    {cmd::OpenVRE, "VRE"}, {cmd::OpenKJV, "KJV"}, {cmd::OpenNIV, "NIV"}, {cmd::OpenGNB, "GNB"}};
-
-// Shortcut items that open a version.
-const std::map<int, const char*> kShortcutVersions = {{101, "VRA"}, {201, "VRB"}, {301, "VRC"},
-                                                      {401, "VRE"}, {501, "VRD"}, {601, "KJV"},
-                                                      {701, "NIV"}, {801, "GNB"}};
 
 // Shortcut items that open a window kind by its code.
 const std::map<int, const char*> kShortcutWindows = {
@@ -123,10 +111,10 @@ QSize roomySize(const QSize& area) {
             std::min(area.height(), std::max(420, area.height() * 3 / 4))};
 }
 
-// The entry of the introduction that describes a window kind, by its code.
+// The entry of the introduction that describes a window kind, by its code; every edition
+// window shares one.
+constexpr const char* kEditionHelpTopic = "ad0202";
 const std::map<std::string, const char*> kHelpTopics = {
-    {"VRA", "ad0202"},      {"VRB", "ad0202"},      {"VRC", "ad0202"},        {"VRD", "ad0202"},
-    {"VRE", "ad0202"},      {"KJV", "ad0202"},      {"NIV", "ad0202"},        {"GNB", "ad0202"},
     {"PARALLEL", "ad0301"}, {"COMPARE4", "ad0303"}, {"COMPAREHIS", "ad0304"}, {"PROLOG", "ad0501"},
     {"BOOK", "ad0502"},     {"TERM", "ad0503"},     {"UNITS", "ad0504"},      {"CRI", "ad0505"},
     {"HIS", "ad0506"},      {"PHOTO", "ad0507"},    {"MAP", "ad0508"},        {"SHORT", "ad0509"},
@@ -169,6 +157,7 @@ bool askToExit(QWidget* parent) {
 
 CMainFrame::CMainFrame(AppContext& context, std::string pendingCommandKey)
     : context_(context), display_(textDisplayOf(context.settings, context.displayFont)),
+      topicLibraries_(std::make_unique<TopicLibraries>(&context.contentDb, &display_)),
       pendingCommandKey_(std::move(pendingCommandKey)),
       confirmExit_([this] { return askToExit(this); }) {
     // A child made with this window as parent sends it events at once, so children are made
@@ -236,9 +225,9 @@ QAction* CMainFrame::action(int commandId) const {
 const std::vector<CMainFrame::Command>& CMainFrame::commands() {
     using F = CMainFrame;
     const auto openVersion = [](F& f, int id) {
-        for (const VersionCommand& v : kVersionCommands)
-            if (v.id == id)
-                f.openBibleVersion(v.code);
+        for (const Edition& edition : editionTable())
+            if (edition.menuCommand == id)
+                f.openBibleVersion(edition.code);
     };
     const auto openKind = [](F& f, int id) { f.openWindow(kWindowCommands.at(id), ""); };
     const auto withWindow = [](const F& f) { return f.activeFrame() != nullptr; };
@@ -593,6 +582,10 @@ void CMainFrame::updateCommandStates() {
 
 void CMainFrame::showHelp() {
     const CChildFrame* active = activeFrame();
+    if (active && isEditionSlot(active->code())) {
+        openWindow("ABOUT", kEditionHelpTopic);
+        return;
+    }
     const auto topic = active ? kHelpTopics.find(active->code()) : kHelpTopics.end();
     openWindow("ABOUT", topic != kHelpTopics.end() ? topic->second : kMainWindowHelpTopic);
 }
@@ -681,7 +674,8 @@ void CMainFrame::activateNeighbour(bool newer) {
 }
 
 CChildFrame* CMainFrame::openBibleVersion(const std::string& versionCode) {
-    const std::string code = versionCode == "TEV" ? "GNB" : versionCode;
+    const Edition* edition = findEdition(versionCode);
+    const std::string code = edition ? edition->code : versionCode;
     const QMdiSubWindow* active = mdiArea_->activeSubWindow();
     const bool activeMaximized = active && active->isMaximized();
     auto* frame = static_cast<CBibleFrame*>(registry_.findByCode(code));
@@ -838,8 +832,8 @@ CChildFrame* CMainFrame::openIntroduction(const std::string& code) {
 const std::map<std::string, CMainFrame::WindowOpener>& CMainFrame::windowOpeners() {
     static const std::map<std::string, WindowOpener> openers = [] {
         std::map<std::string, WindowOpener> table;
-        for (const VersionCommand& v : kVersionCommands)
-            table.emplace(v.code, &CMainFrame::openBibleVersion);
+        for (const Edition& edition : editionTable())
+            table.emplace(edition.code, &CMainFrame::openBibleVersion);
         table.emplace("COMPARE4", &CMainFrame::openComparison);
         table.emplace("COMPAREHIS", &CMainFrame::openComparison);
         table.emplace("PARALLEL", &CMainFrame::openParallel);
@@ -888,9 +882,12 @@ CChildFrame* CMainFrame::openByCommandKey(const std::string& key, bool force) {
 }
 
 void CMainFrame::openShortcutItem(int itemCode) {
-    if (const auto version = kShortcutVersions.find(itemCode); version != kShortcutVersions.end())
-        openBibleVersion(version->second);
-    else if (const auto window = kShortcutWindows.find(itemCode); window != kShortcutWindows.end())
+    for (const Edition& edition : editionTable())
+        if (edition.shortcutItem == itemCode) {
+            openBibleVersion(edition.code);
+            return;
+        }
+    if (const auto window = kShortcutWindows.find(itemCode); window != kShortcutWindows.end())
         openWindow(window->second, "");
     else if (itemCode == kShortcutDailyReading)
         startCompanion("qeldiary");
@@ -980,9 +977,9 @@ void CMainFrame::updateEditionTitles() {
         return QString::fromStdString(cp949ToUtf8(editionWindowTitle(code)));
     };
     shortcutBar_->updateEditionTitles(titleOf);
-    for (const VersionCommand& v : kVersionCommands)
-        if (QAction* a = action(v.id)) {
-            const QString title = titleOf(v.code);
+    for (const Edition& edition : editionTable())
+        if (QAction* a = action(edition.menuCommand)) {
+            const QString title = titleOf(edition.code);
             a->setText(title);
             a->setToolTip(title);
             a->setStatusTip(title);

@@ -4,6 +4,7 @@
 #include "app/windowtiling.h"
 #include "bible/bibleframehost.h"
 #include "bible/biblesharedstate.h"
+#include "compare/panetiling.h"
 #include "richtext/textdisplay.h"
 
 #include <QMainWindow>
@@ -11,6 +12,7 @@
 #include <array>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -30,6 +32,7 @@ class CSearchDialog;
 class CSearchWord;
 class BookmarkPanel;
 class ShortcutBar;
+class TopicLibraries;
 
 // The main window: menus, toolbars, the shortcut panel and an MDI area of reading windows.
 // It opens windows by command and by command key, and keeps the list of open windows.
@@ -181,6 +184,8 @@ private:
 
     AppContext& context_;
     TextDisplay display_;
+    std::unique_ptr<TopicLibraries> topicLibraries_;
+    PaneTilers paneTilers_;
     QMdiArea* mdiArea_ = nullptr;
     ShortcutBar* shortcutBar_ = nullptr;
     BookmarkPanel* bookmarkPanel_ = nullptr;

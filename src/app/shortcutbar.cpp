@@ -1,5 +1,6 @@
 #include "app/shortcutbar.h"
 
+#include "bible/editions.h"
 #include "platform/commands.h"
 
 #include <QApplication>
@@ -94,14 +95,11 @@ void ShortcutBar::onDoubleClick(QTreeWidgetItem* item) {
 }
 
 void ShortcutBar::updateEditionTitles(const std::function<QString(const char* code)>& titleOf) {
-    static const std::pair<int, const char*> kBibleItems[] = {
-        {101, "VRA"}, {201, "VRB"}, {301, "VRC"}, {401, "VRE"},
-        {601, "KJV"}, {701, "NIV"}, {801, "GNB"}};
     QTreeWidgetItem* bibles = tree_->topLevelItem(0);
     for (int i = 0; bibles && i < bibles->childCount(); ++i)
-        for (const auto& [code, version] : kBibleItems)
-            if (bibles->child(i)->data(0, kCodeRole).toInt() == code)
-                bibles->child(i)->setText(0, titleOf(version));
+        for (const Edition& edition : editionTable())
+            if (bibles->child(i)->data(0, kCodeRole).toInt() == edition.shortcutItem)
+                bibles->child(i)->setText(0, titleOf(edition.code));
 }
 
 } // namespace qel

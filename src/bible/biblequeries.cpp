@@ -1,6 +1,7 @@
 #include "bible/biblequeries.h"
 
 #include "bible/booktable.h"
+#include "bible/editions.h"
 #include "platform/database.h"
 #include "platform/text.h"
 
@@ -45,9 +46,7 @@ std::vector<std::string> column(Database& db, const std::string& query, std::str
 } // namespace
 
 std::string versionTable(std::string_view version) {
-    if (version == "TEV")
-        return "GNB";
-    return isBibleVersion(version) ? std::string(version) : std::string();
+    return editionSlot(version);
 }
 
 namespace sql {
@@ -122,7 +121,7 @@ bool hasContentTables(Database& db) {
         return std::all_of(columns.begin(), columns.end(),
                            [&](std::string_view column) { return db.hasColumn(table, column); });
     };
-    for (const VersionInfo& version : bibleVersions())
+    for (const Edition& version : editionTable())
         if (!hasColumns(version.code, {"volcode", "chap", "sec", "body", "sequence"}))
             return false;
     return hasColumns("CHAPTER", {"vercode", "volcode", "chap", "sequence"}) &&

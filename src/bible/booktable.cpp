@@ -1,5 +1,6 @@
 #include "bible/booktable.h"
 
+#include "bible/editions.h"
 #include "platform/codec.h"
 
 #include <algorithm>
@@ -342,14 +343,19 @@ std::ptrdiff_t standardPosition(std::string_view bookCode) {
 } // namespace
 
 const std::vector<BookRow>& bookTableOf(std::string_view versionCode) {
-    if (versionCode == "VRB")
+    const Edition* edition = findEdition(versionCode);
+    switch (edition ? edition->books : EditionBooks::Standard) {
+    case EditionBooks::Vrb:
         return vrbTable();
-    if (versionCode == "VRC")
+    case EditionBooks::Vrc:
         return vrcTable();
-    if (versionCode == "KJV" || versionCode == "NIV")
+    case EditionBooks::English:
         return englishTable();
-    if (versionCode == "GNB" || versionCode == "TEV")
+    case EditionBooks::Gnb:
         return gnbTable();
+    case EditionBooks::Standard:
+        break;
+    }
     return standardTable();
 }
 
@@ -368,16 +374,6 @@ std::string bookAbbrOf(std::string_view bookName, std::string_view versionCode) 
     return row ? row->abbreviation : std::string();
 }
 
-const std::vector<VersionInfo>& bibleVersions() {
-    static const std::vector<VersionInfo> versions{
-        {"VRA", utf8ToCp949("성경전서 역본 가")}, {"VRB", utf8ToCp949("역본 나 성서")},
-        {"VRC", utf8ToCp949("성경전서 역본 다")}, {"VRD", utf8ToCp949("해설 라")},
-        {"VRE", utf8ToCp949("성경전서 역본 마")}, {"KJV", "King James Version"},
-        {"NIV", "New International Version"},     {"GNB", "Today's English Version"},
-    };
-    return versions;
-}
-
 bool isBookCode(std::string_view code) {
     // VRB holds the deuterocanonical books, GNB their English codes.
     for (const char* version : {"VRB", "GNB"})
@@ -388,20 +384,12 @@ bool isBookCode(std::string_view code) {
 }
 
 bool isBibleVersion(std::string_view code) {
-    if (code == "TEV")
-        return true;
-    const std::vector<VersionInfo>& versions = bibleVersions();
-    return std::any_of(versions.begin(), versions.end(),
-                       [&](const VersionInfo& v) { return code == v.code; });
+    return findEdition(code) != nullptr;
 }
 
 int parallelVersionIndex(std::string_view code) {
-    static constexpr std::array<std::string_view, 7> kOrder{"VRA", "VRB", "VRC", "VRE",
-                                                            "KJV", "NIV", "GNB"};
-    if (code == "TEV")
-        return 6;
-    auto it = std::find(kOrder.begin(), kOrder.end(), code);
-    return it == kOrder.end() ? -1 : static_cast<int>(it - kOrder.begin());
+    const Edition* edition = findEdition(code);
+    return edition ? edition->parallelIndex : -1;
 }
 
 bool isNewTestament(std::string_view bookCode) {

@@ -11,8 +11,8 @@ struct BookRow {
     std::string code, abbreviation, name;
 };
 
-// Book rows in reading order. "TEV" is a second code for GNB; unknown codes get the
-// Korean standard table, so a window of an unknown version still has books to list.
+// Book rows in reading order, of the table the edition names (code or alias); unknown codes
+// get the Korean standard table, so a window of an unknown version still has books to list.
 const std::vector<BookRow>& bookTableOf(std::string_view versionCode);
 
 // Exact, case-sensitive lookups in a version's table; empty string when absent.
@@ -20,22 +20,13 @@ std::string bookNameOf(std::string_view bookCode, std::string_view versionCode);
 std::string bookCodeOf(std::string_view bookName, std::string_view versionCode);
 std::string bookAbbrOf(std::string_view bookName, std::string_view versionCode);
 
-struct VersionInfo {
-    const char* code;
-    std::string windowTitle; // CP949
-};
-
-// The eight versions in menu order: VRA VRB VRC VRD VRE KJV NIV GNB.
-const std::vector<VersionInfo>& bibleVersions();
-
 // A book code of any table, deuterocanonical books included ("gen", "1co", "3jn", "tob").
 bool isBookCode(std::string_view code);
 
-// One of the eight codes, or "TEV".
+// A code or alias of the edition table.
 bool isBibleVersion(std::string_view code);
 
-// Index in the parallel window and its mask: 0 VRA, 1 VRB, 2 VRC, 3 VRE, 4 KJV, 5 NIV,
-// 6 GNB/TEV; -1 otherwise (VRD has none).
+// Index in the parallel window and its mask (the edition's parallelIndex); -1 otherwise.
 int parallelVersionIndex(std::string_view code);
 
 // By position in the standard table; deuterocanonical books are not.

@@ -1,6 +1,7 @@
 #include "bible/citation.h"
 
 #include "bible/booktable.h"
+#include "bible/editions.h"
 #include "bible/versiontitles.h"
 #include "platform/codec.h"
 
@@ -8,7 +9,8 @@ namespace qel {
 namespace {
 
 bool isEnglishEdition(std::string_view code) {
-    return code == "KJV" || code == "NIV" || code == "GNB" || code == "TEV";
+    const Edition* edition = findEdition(code);
+    return edition && edition->language == EditionLanguage::English;
 }
 
 std::string citedVerse(std::string_view verseText, std::string_view versionCode,
@@ -33,10 +35,11 @@ std::string parallelVerseCitation(std::string_view verseText, std::string_view v
                                   std::string_view verse) {
     std::string abbreviation;
     if (isEnglishEdition(versionCode)) {
-        const std::string englishName = bookNameOf(bookCodeOf(bookName, "VRA"), versionCode);
+        const std::string englishName =
+            bookNameOf(bookCodeOf(bookName, kKoreanEdition), versionCode);
         abbreviation = bookAbbrOf(englishName, versionCode);
     } else {
-        abbreviation = bookAbbrOf(bookName, "VRA");
+        abbreviation = bookAbbrOf(bookName, kKoreanEdition);
     }
     return citedVerse(verseText, versionCode, abbreviation, chapter, verse);
 }

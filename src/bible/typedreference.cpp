@@ -1,6 +1,7 @@
 #include "bible/typedreference.h"
 
 #include "bible/booktable.h"
+#include "bible/editions.h"
 #include "platform/codec.h"
 #include "platform/text.h"
 
@@ -43,7 +44,7 @@ void addName(BookNames& names, std::string_view name, const std::string& code) {
 const BookNames& bookNames() {
     static const BookNames names = [] {
         BookNames out;
-        for (const char* version : {"VRA", "VRB", "VRC", "KJV", "GNB"})
+        for (const char* version : {kKoreanEdition, "VRB", "VRC", "KJV", "GNB"})
             for (const BookRow& row : bookTableOf(version)) {
                 addName(out, row.name, row.code);
                 addName(out, row.abbreviation, row.code);
@@ -206,7 +207,7 @@ ReferenceError errorOf(SplitResult result) {
 }
 
 std::string displayName(const std::string& code) {
-    for (const char* version : {"VRA", "VRB", "KJV", "GNB"})
+    for (const char* version : {kKoreanEdition, "VRB", "KJV", "GNB"})
         if (std::string name = bookNameOf(code, version); !name.empty())
             return name;
     return code;

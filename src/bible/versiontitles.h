@@ -1,30 +1,20 @@
 #pragma once
 
-#include <functional>
-#include <map>
-#include <optional>
 #include <string>
 #include <string_view>
 
-// Titles of versions. All strings are CP949, and unknown input gives the literal "unknwon"
-// (the program has always spelled it so).
+// Titles of versions, from the edition table. All strings are CP949, and unknown input
+// gives the literal "unknwon" (the program has always spelled it so).
 namespace qel {
 
 inline constexpr std::string_view kUnknownTitle = "unknwon";
-
-// The titles an edition carries instead of its slot's built-in ones (CP949), by slot code.
-struct EditionName {
-    std::string shortTitle, fullTitle;
-};
-// Replaces the names in use (set when the content database is opened); thread-safe.
-void setEditionNames(std::map<std::string, EditionName, std::less<>> names);
 
 // The title of an edition's window and menu entry: its own name, else the slot's window
 // title ("성경전서 역본 가"); the code itself for an unknown one.
 std::string editionWindowTitle(std::string_view code);
 
-// Short title (the edition's own short name first); Today's English Version is known as "TEV", and
-// the English versions by their code.
+// Short title (the edition's own short name first), by the code the lists know an edition
+// by: "TEV", not "GNB"; the English versions are titled by their code.
 std::string versionShortTitle(std::string_view code);
 // Full title ("성경전서 역본 가", "King James Version", or the edition's own name); "GNB" is
 // accepted for "TEV".
@@ -37,10 +27,5 @@ int noteVersionIndex(std::string_view code);
 // Fixed number of a book: Old Testament 1-39, deuterocanonical books 41-55, New
 // Testament 61-87, anything else 99.
 int bookNumber(std::string_view bookCode);
-
-// The book name whose abbreviation matches, in the book table of VRA, VRB, VRC, VRE, KJV,
-// NIV or TEV; nothing for other codes or an absent abbreviation.
-std::optional<std::string> bookNameOfAbbreviation(std::string_view versionCode,
-                                                  std::string_view abbreviation);
 
 } // namespace qel

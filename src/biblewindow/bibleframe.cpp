@@ -47,9 +47,6 @@
 namespace qel {
 namespace {
 
-// Synchronised moves visit the windows in this order.
-constexpr const char* kSyncOrder[] = {"VRB", "VRE", "GNB", "VRA", "VRD", "KJV", "NIV", "VRC"};
-
 constexpr const char* kPanelVisible = "Visible";
 
 std::string formatted(const char* utf8Format, const std::string& value) {
@@ -79,7 +76,7 @@ CBibleFrame::CBibleFrame(AppContext& context, std::string versionCode, BibleFram
     QToolBar* navigationDock = inner_->addToolBar(QStringLiteral("navigation"));
     navigationDock->setObjectName(QStringLiteral("NavigationBar"));
     navigationDock->addWidget(navigation_);
-    if (version_ == "VRA") {
+    if (version_ == kKoreanEdition) {
         // The sample bar sits over the chapter text.
         auto* central = new QWidget;
         auto* layout = new QVBoxLayout(central);
@@ -112,7 +109,7 @@ CBibleFrame::CBibleFrame(AppContext& context, std::string versionCode, BibleFram
         titles_->installEventFilter(this);
         connect(titles_, &QDockWidget::visibilityChanged, this, &CChildFrame::commandStateChanged);
     }
-    if (version_ == "VRA") {
+    if (version_ == kKoreanEdition) {
         related_ = new CRelatedWord(mainFrame->textDisplay(), context_, version_, inner_);
         inner_->addDockWidget(Qt::BottomDockWidgetArea, related_);
         related_->setVisible(panelLeftOpen(cmd::ToggleRelatedBar));
@@ -511,7 +508,8 @@ void CBibleFrame::SyncMove(const std::string& book, const std::string& chapter,
     if (s.syncing)
         return;
     s.syncing = true;
-    for (const char* code : kSyncOrder) {
+    for (const Edition* edition : editionsBy(&Edition::syncOrder)) {
+        const char* code = edition->code;
         if (code == version_)
             continue;
         if (auto* other = dynamic_cast<CBibleFrame*>(mainFrame_->frameByCode(code));

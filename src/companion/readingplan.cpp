@@ -1,6 +1,7 @@
 #include "companion/readingplan.h"
 
 #include "bible/booktable.h"
+#include "bible/editions.h"
 #include "platform/codec.h"
 
 #include <algorithm>
@@ -135,7 +136,7 @@ const ReadingPlan* findReadingPlan(std::string_view code) {
 }
 
 std::string readingLabel(const Reading& r) {
-    const std::string name = cp949ToUtf8(bookNameOf(r.book, "VRA"));
+    const std::string name = cp949ToUtf8(bookNameOf(r.book, kKoreanEdition));
     const std::string book = name.empty() ? r.book : name;
     std::string label = book + " " + std::to_string(r.chapterFrom);
     if (r.verseFrom > 0)

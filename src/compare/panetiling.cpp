@@ -26,14 +26,30 @@ PaneRect PaneTiler::next(int n, int w, int h) {
     return rect;
 }
 
+namespace {
+
+PaneTilers*& installed() {
+    static PaneTilers* tilers = nullptr;
+    return tilers;
+}
+
+} // namespace
+
+PaneTilers::PaneTilers() : previous_(installed()) {
+    installed() = this;
+}
+
+PaneTilers::~PaneTilers() {
+    if (installed() == this)
+        installed() = previous_;
+}
+
 PaneTiler& fourGospelTiler() {
-    static PaneTiler tiler;
-    return tiler;
+    return installed()->fourGospels;
 }
 
 PaneTiler& historyBooksTiler() {
-    static PaneTiler tiler;
-    return tiler;
+    return installed()->historyBooks;
 }
 
 } // namespace qel

@@ -12,9 +12,9 @@ struct PaneRect {
 // three and six make two rows of three. Integer division throughout.
 PaneRect tilePosition(int n, int k, int w, int h);
 
-// The position counter of one kind of comparison view. It lives as long as the process,
-// starts at 1 and returns to 1 after position n, so a tiling pass that skips a minimized
-// pane leaves the next pass starting where this one stopped.
+// The position counter of one kind of comparison view. It starts at 1 and returns to 1
+// after position n, so a tiling pass that skips a minimized pane leaves the next pass
+// starting where this one stopped.
 class PaneTiler {
 public:
     PaneRect next(int n, int w, int h);
@@ -24,6 +24,22 @@ private:
     int position_ = 1;
 };
 
+// The counters the views of each kind share, owned by the application: while it lives,
+// fourGospelTiler and historyBooksTiler answer with its counters.
+class PaneTilers {
+public:
+    PaneTilers();
+    ~PaneTilers();
+    PaneTilers(const PaneTilers&) = delete;
+    PaneTilers& operator=(const PaneTilers&) = delete;
+
+    PaneTiler fourGospels, historyBooks;
+
+private:
+    PaneTilers* previous_;
+};
+
+// The counters of the PaneTilers in use; there must be one.
 PaneTiler& fourGospelTiler();
 PaneTiler& historyBooksTiler();
 

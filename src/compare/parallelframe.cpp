@@ -3,6 +3,7 @@
 #include "bible/biblequeries.h"
 #include "bible/booktable.h"
 #include "bible/citation.h"
+#include "bible/editions.h"
 #include "bible/navigationbar.h"
 #include "bible/versekey.h"
 #include "compare/parallelpage.h"
@@ -52,7 +53,7 @@ CParallelFrame::CParallelFrame(AppContext& context, const TextDisplay& display,
 
     // Every book is listed whatever versions are shown.
     std::vector<std::string> names, codes;
-    for (const BookRow& row : bookTableOf("VRA")) {
+    for (const BookRow& row : bookTableOf(kKoreanEdition)) {
         names.push_back(row.name);
         codes.push_back(row.code);
     }
@@ -167,7 +168,7 @@ void CParallelFrame::onReference(const TypedReference& reference) {
     const std::vector<std::string> verses =
         versesOf(context_.contentDb, version, reference.book, chapter);
     if (verses.empty()) {
-        navigation_->showReferenceNote(bookNameOf(reference.book, "VRA") + " " + chapter +
+        navigation_->showReferenceNote(bookNameOf(reference.book, kKoreanEdition) + " " + chapter +
                                        utf8ToCp949("장은 비교할 본문이 없습니다."));
         return;
     }
@@ -281,7 +282,8 @@ bool CParallelFrame::copyVerseAt(const QPoint& documentPoint) {
 }
 
 std::string CParallelFrame::printTitle() const {
-    return bookAbbrOf(bookNameOf(book_, "VRA"), "VRA") + " " + chapter_ + ":" + verse_;
+    return bookAbbrOf(bookNameOf(book_, kKoreanEdition), kKoreanEdition) + " " + chapter_ + ":" +
+           verse_;
 }
 
 bool CParallelFrame::handleCommand(int id) {

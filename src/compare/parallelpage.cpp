@@ -2,6 +2,7 @@
 
 #include "bible/biblequeries.h"
 #include "bible/booktable.h"
+#include "bible/editions.h"
 #include "bible/versekey.h"
 #include "bible/versiontitles.h"
 #include "platform/codec.h"
@@ -10,13 +11,9 @@
 #include "richtext/markupnode.h"
 
 #include <algorithm>
-#include <array>
 
 namespace qel {
 namespace {
-
-constexpr std::array<std::string_view, kParallelVersions> kCodes{"VRA", "VRB", "VRC", "VRE",
-                                                                 "KJV", "NIV", "TEV"};
 
 // Some room always stays free at the end of the buffer.
 constexpr std::size_t kReserve = 10;
@@ -55,7 +52,8 @@ bool isLabelTag(const MarkupNode* node) {
 } // namespace
 
 std::string parallelVersionCode(int index) {
-    return index >= 0 && index < kParallelVersions ? std::string(kCodes[index]) : std::string();
+    const Edition* edition = editionAt(&Edition::parallelIndex, index);
+    return edition ? std::string(edition->listedCode()) : std::string();
 }
 
 std::string parallelLabel(int index) {
@@ -146,12 +144,12 @@ std::optional<ParallelPlace> parseParallelKey(std::string_view key) {
 }
 
 std::string parallelListVersion(Database& db, std::string_view book, int mask) {
-    if (!chaptersOf(db, "VRA", book).empty())
-        return "VRA";
+    if (!chaptersOf(db, kKoreanEdition, book).empty())
+        return kKoreanEdition;
     for (int i = 1; i < kParallelVersions; ++i)
-        if ((mask >> i & 1) && !chaptersOf(db, kCodes[i], book).empty())
-            return std::string(kCodes[i]);
-    return "VRA";
+        if ((mask >> i & 1) && !chaptersOf(db, parallelVersionCode(i), book).empty())
+            return parallelVersionCode(i);
+    return kKoreanEdition;
 }
 
 std::optional<ParallelVerse> parallelVerseAt(const MarkupNode* piece) {

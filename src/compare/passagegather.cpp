@@ -2,6 +2,7 @@
 
 #include "bible/biblequeries.h"
 #include "bible/booktable.h"
+#include "bible/editions.h"
 #include "compare/passagetable.h"
 #include "platform/codec.h"
 #include "platform/database.h"
@@ -32,7 +33,7 @@ DatabasePassageSource::DatabasePassageSource(Database& db, std::string_view vers
     : db_(db), table_(versionTable(version)) {
     // Table names cannot be bound: an unknown code reads the default edition.
     if (table_.empty())
-        table_ = "VRA";
+        table_ = kKoreanEdition;
 }
 
 std::vector<PassageRow> DatabasePassageSource::verse(const std::string& book, int chap, int verse) {
@@ -94,7 +95,8 @@ std::vector<PassageSlot> gatherSlots(const std::vector<VerseSpan>& spans, Passag
         if (slots.empty() || slots.back().book != span.book) {
             if (slots.size() == slotLimit)
                 continue;
-            slots.push_back({span.book, "{F SIZ=1.4 VAL=B}" + bookNameOf(span.book, "VRA") + " " +
+            slots.push_back({span.book, "{F SIZ=1.4 VAL=B}" +
+                                            bookNameOf(span.book, kKoreanEdition) + " " +
                                             span.heading + "{/F}{B}"});
             anyVerse.push_back(false);
         }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bible/editions.h"
 #include "compare/passagereference.h"
 
 #include <optional>
@@ -35,7 +36,7 @@ public:
 // windows' own queries.
 class DatabasePassageSource : public PassageSource {
 public:
-    explicit DatabasePassageSource(Database& db, std::string_view version = "VRA");
+    explicit DatabasePassageSource(Database& db, std::string_view version = kKoreanEdition);
     std::vector<PassageRow> verse(const std::string& book, int chap, int verse) override;
     std::optional<std::string> sequence(const std::string& book, int chap, int verse) override;
     std::vector<PassageRow> range(const std::string& book, const std::string& first,

@@ -60,7 +60,6 @@ CM14Frame::CM14Frame(AppContext& context, BibleFrameHost& host, std::string code
     splitter_->setStretchFactor(1, 1);
     splitter_->setSizes({kPanelWidth, 1000});
     setWidget(splitter_);
-    TopicLibrary::setEnvironment(&context_.contentDb, &host_.textDisplay());
     view_->Bind(code_, context_.paths.topicFolder);
     connect(view_, &CM14View::linkActivated, this, &CM14Frame::FollowLink);
 }

@@ -1,6 +1,7 @@
 #include "reference/topicfile.h"
 
 #include "bible/booktable.h"
+#include "bible/editions.h"
 #include "compare/passagegather.h"
 #include "compare/passagereference.h"
 #include "platform/codec.h"
@@ -10,11 +11,16 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <filesystem>
 
 namespace qel {
 
 bool TopicFile::open(const std::string& path) {
     close();
+    // A missing file is no error: the view shows its notice.
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec))
+        return false;
     try {
         db_.open(path, Database::Mode::ReadOnly);
         // A file that is no database, or not a topic file, fails here already; one whose pages
@@ -24,14 +30,18 @@ bool TopicFile::open(const std::string& path) {
         else if (RecordSet check(db_, "pragma quick_check");
                  check.isEOF() || check.field("quick_check") != "ok")
             db_.close();
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        logWarning("topic file " + path + ": " + e.what());
         db_.close();
+        return false;
     }
+    if (!isOpen())
+        logWarning("topic file " + path + " is damaged or no topic file");
     return isOpen();
 }
 
 std::optional<TopicRecord> TopicFile::topic(const std::string& key) {
-    if (!isOpen())
+    if (!isOpen() || !db_.hasTable("TOPIC"))
         return std::nullopt;
     try {
         RecordSet rs(db_, "select * from TOPIC where tkey = ?", {key});
@@ -39,7 +49,8 @@ std::optional<TopicRecord> TopicFile::topic(const std::string& key) {
             return std::nullopt;
         return TopicRecord{rs.field("tkey"), rs.text("heading"), rs.text("body"), rs.field("refs"),
                            rs.field("picture")};
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        logWarning("topic " + key + ": " + e.what());
         return std::nullopt;
     }
 }
@@ -53,7 +64,8 @@ std::vector<std::string> TopicFile::keys() {
         for (RecordSet rs(db_, std::string("select tkey from ") + table); !rs.isEOF();
              rs.moveNext())
             out.push_back(rs.field("tkey"));
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        logWarning(std::string("topic keys: ") + e.what());
         out.clear();
     }
     return out;
@@ -71,7 +83,7 @@ std::optional<int> chronologyYear(const std::string& text) {
 
 std::vector<ChronologyRecord> TopicFile::chronology() {
     std::vector<ChronologyRecord> out;
-    if (!isOpen())
+    if (!isOpen() || !db_.hasTable("CHRONO"))
         return out;
     try {
         for (RecordSet rs(db_, "select * from CHRONO order by seq"); !rs.isEOF(); rs.moveNext()) {
@@ -85,7 +97,8 @@ std::vector<ChronologyRecord> TopicFile::chronology() {
             out.push_back({rs.field("tkey"), rs.field("track"), *from, *to,
                            rs.field("circa") != "0", rs.text("label"), rs.text("body")});
         }
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        logWarning(std::string("chronology: ") + e.what());
         out.clear();
     }
     return out;
@@ -108,7 +121,7 @@ std::string verseLink(const std::string& version, const VerseSpan& span) {
 } // namespace
 
 std::string shortTopicMarkup(const TopicRecord& topic, bool english, PassageSource& source) {
-    const std::string version = english ? "KJV" : "VRA";
+    const std::string version = english ? "KJV" : kKoreanEdition;
     const std::string notice = english
                                    ? std::string("{B}(The text of this passage is not installed.)")
                                    : utf8ToCp949("{B}(이 본문은 이 판에 들어 있지 않습니다.)");
@@ -117,7 +130,7 @@ std::string shortTopicMarkup(const TopicRecord& topic, bool english, PassageSour
     for (std::size_t i = 0; i < spans.size();) {
         // One heading per written reference; its spans follow it.
         const VerseSpan& first = spans[i];
-        std::string name = bookNameOf(first.book, english ? "KJV" : "VRA");
+        std::string name = bookNameOf(first.book, english ? "KJV" : kKoreanEdition);
         text +=
             "{B}{B}{A TAR=" + verseLink(version, first) + "}" + name + " " + first.heading + "{/A}";
         bool any = false;

@@ -1,5 +1,6 @@
 #include "reference/topiclibrary.h"
 
+#include "bible/editions.h"
 #include "compare/passagegather.h"
 #include "platform/codec.h"
 #include "reference/chronologyview.h"
@@ -20,25 +21,14 @@
 namespace qel {
 namespace {
 
-struct Environment {
-    Database* verses = nullptr;
-    const TextDisplay* display = nullptr;
-    PrintDialogStep printDialog;
-};
-
-Environment& environment() {
-    static Environment env;
-    return env;
-}
-
-const TextDisplay& display() {
-    static const TextDisplay fallback;
-    return environment().display ? *environment().display : fallback;
+TopicLibraries*& installed() {
+    static TopicLibraries* set = nullptr;
+    return set;
 }
 
 // The markup of a text topic: short topics gather their verses, the others are stored whole.
 std::string topicMarkup(TopicLibraryKind kind, TopicFile& file, const std::string& key,
-                        std::string* picture) {
+                        Database* verses, std::string* picture) {
     std::optional<TopicRecord> topic = file.topic(key);
     const bool english = kind == TopicLibraryKind::Sh && key.size() > 1 && key[1] == 'E';
     if (!topic && english) {
@@ -53,30 +43,45 @@ std::string topicMarkup(TopicLibraryKind kind, TopicFile& file, const std::strin
         *picture = topic->picture;
     if (kind != TopicLibraryKind::Sh)
         return topic->body;
-    Database* verses = environment().verses;
     if (!verses || !verses->isOpen())
         return "{H}" + topic->heading + "{/H}{B}" + topic->refs;
-    DatabasePassageSource source(*verses, english ? "KJV" : "VRA");
+    DatabasePassageSource source(*verses, english ? "KJV" : kKoreanEdition);
     return shortTopicMarkup(*topic, english, source);
 }
 
 } // namespace
 
-TopicLibrary& TopicLibrary::of(TopicLibraryKind kind) {
-    static std::array<TopicLibrary, 6> libraries = {
-        TopicLibrary(TopicLibraryKind::Ca), TopicLibrary(TopicLibraryKind::Ma),
-        TopicLibrary(TopicLibraryKind::Ph), TopicLibrary(TopicLibraryKind::Sh),
-        TopicLibrary(TopicLibraryKind::Hi), TopicLibrary(TopicLibraryKind::Ad)};
-    return libraries.at(static_cast<std::size_t>(kind));
+TopicLibraries::TopicLibraries(Database* verses, const TextDisplay* display)
+    : verses(verses), display(display), previous_(installed()) {
+    for (std::size_t i = 0; i < libraries_.size(); ++i)
+        libraries_[i] = std::make_unique<TopicLibrary>(static_cast<TopicLibraryKind>(i), *this);
+    installed() = this;
 }
 
-void TopicLibrary::setEnvironment(Database* verses, const TextDisplay* display) {
-    environment().verses = verses;
-    environment().display = display;
+TopicLibraries::~TopicLibraries() {
+    if (installed() == this)
+        installed() = previous_;
+}
+
+TopicLibraries* TopicLibraries::current() {
+    return installed();
+}
+
+TopicLibrary::~TopicLibrary() {
+    QObject::disconnect(viewGone_);
+}
+
+TopicLibrary& TopicLibrary::of(TopicLibraryKind kind) {
+    return installed()->library(kind);
 }
 
 void TopicLibrary::setPrintDialog(PrintDialogStep step) {
-    environment().printDialog = std::move(step);
+    installed()->printDialog = std::move(step);
+}
+
+const TextDisplay& TopicLibrary::display() const {
+    static const TextDisplay fallback;
+    return owner_.display ? *owner_.display : fallback;
 }
 
 CTextPane* TopicLibrary::textPane() const {
@@ -90,6 +95,12 @@ int TopicLibrary::attach(void* view) {
     view_ = static_cast<QWidget*>(view);
     if (!view_)
         return 0;
+    // The file belongs to the view's window: it closes with it.
+    QObject::disconnect(viewGone_);
+    viewGone_ = QObject::connect(view_, &QObject::destroyed, [this] {
+        file_.close();
+        fileName_.clear();
+    });
     CTextPane* pane = nullptr;
     if (kind_ == TopicLibraryKind::Hi) {
         auto* split = new QSplitter(Qt::Vertical, view_);
@@ -116,8 +127,8 @@ int TopicLibrary::attach(void* view) {
         QContextMenuEvent event(QContextMenuEvent::Mouse, view_->mapFromGlobal(global), global);
         QApplication::sendEvent(view_, &event);
     });
-    if (environment().printDialog)
-        pane->setPrintDialog(environment().printDialog);
+    if (owner_.printDialog)
+        pane->setPrintDialog(owner_.printDialog);
     window_->setGeometry(view_->rect());
     window_->show();
     return 1;
@@ -169,7 +180,7 @@ int TopicLibrary::show(const char* key) {
     if (kind_ == TopicLibraryKind::Hi)
         return scrollTo(key);
     std::string picture;
-    const std::string markup = topicMarkup(kind_, file_, key, &picture);
+    const std::string markup = topicMarkup(kind_, file_, key, owner_.verses, &picture);
     page_->setTopic(markup, picture);
     return markup.empty() ? 0 : 1;
 }
@@ -218,7 +229,7 @@ bool TopicLibrary::printChronology() {
         return false;
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageOrientation(QPageLayout::Landscape);
-    if (!askForPrinter(printer, utf8ToCp949("연대표"), environment().printDialog, chronology_))
+    if (!askForPrinter(printer, utf8ToCp949("연대표"), owner_.printDialog, chronology_))
         return false;
     // The chart at the page's height, cut into page-wide strips.
     const QSize chart = chronology_->chartSize();

@@ -7,6 +7,8 @@
 #include "richtext/richtextarea.h"
 
 #include <QPointer>
+#include <array>
+#include <memory>
 #include <string>
 
 class QSplitter;
@@ -20,13 +22,45 @@ class Database;
 // The six topic libraries, by their operation prefix.
 enum class TopicLibraryKind { Ca, Ma, Ph, Sh, Hi, Ad };
 
+class TopicLibrary;
+
+// The six libraries and what the program lends them: the content database the short topics
+// read their verses from, and the display its text windows follow (both outlive the views).
+// The application owns one; while it lives, the C entry points forward to it.
+class TopicLibraries {
+public:
+    TopicLibraries(Database* verses, const TextDisplay* display);
+    ~TopicLibraries();
+    TopicLibraries(const TopicLibraries&) = delete;
+    TopicLibraries& operator=(const TopicLibraries&) = delete;
+
+    // The set in use, or nullptr when the application has none.
+    static TopicLibraries* current();
+    TopicLibrary& library(TopicLibraryKind kind) { return *libraries_.at(std::size_t(kind)); }
+
+    Database* verses;
+    const TextDisplay* display;
+    // How printing asks for a printer (tests print to a file).
+    PrintDialogStep printDialog;
+
+private:
+    std::array<std::unique_ptr<TopicLibrary>, 6> libraries_;
+    TopicLibraries* previous_;
+};
+
 // What every topic library does, once per kind as a loaded library would: it puts a window
 // of its own into the view it is attached to, reads its topic file, paints the topic a key
 // names, resizes with the view, prints, copies and selects, and sends the view a
 // TopicLinkEvent for every link the reader follows. Calls before attach, or after the view
-// is gone, do nothing.
+// is gone, do nothing; a closed view takes its window and file along.
 class TopicLibrary {
 public:
+    TopicLibrary(TopicLibraryKind kind, TopicLibraries& owner) : kind_(kind), owner_(owner) {}
+    ~TopicLibrary();
+    TopicLibrary(const TopicLibrary&) = delete;
+    TopicLibrary& operator=(const TopicLibrary&) = delete;
+
+    // The library of the set in use; there must be one.
     static TopicLibrary& of(TopicLibraryKind kind);
 
     int attach(void* view);
@@ -39,10 +73,7 @@ public:
     // The chronology: selects the entry and scrolls it into view.
     int scrollTo(const char* key);
 
-    // What the program lends every library: the content database the short topics read
-    // their verses from, and the display its text windows follow (both outlive the views).
-    static void setEnvironment(Database* verses, const TextDisplay* display);
-    // How printing asks for a printer (tests print to a file).
+    // How printing asks for a printer in the set in use (tests print to a file).
     static void setPrintDialog(PrintDialogStep step);
 
     // The library's window inside the view, for the view's owner and tests.
@@ -53,14 +84,16 @@ public:
     bool fileOpen() const { return file_.isOpen(); }
 
 private:
-    explicit TopicLibrary(TopicLibraryKind kind) : kind_(kind) {}
     void showMissingData();
+    const TextDisplay& display() const;
     void showEntryBody(int row);
     void sendLink(const std::string& key);
     bool printChronology();
 
     TopicLibraryKind kind_;
+    TopicLibraries& owner_;
     QPointer<QWidget> view_;
+    QMetaObject::Connection viewGone_;
     QPointer<QWidget> window_;
     QPointer<CTopicPage> page_;
     QPointer<CChronologyView> chronology_;

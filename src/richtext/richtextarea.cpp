@@ -317,11 +317,12 @@ std::vector<HighlightSpan> RichTextArea::selectedVerseSpans() {
 }
 
 std::string RichTextArea::selectedText() {
-    if (!hasSelection_ || !list_ || !range_.start)
+    const std::optional<SelectionRange> range = selection();
+    if (!range || !list_ || !range->start)
         return {};
     selectBaseFont();
     measureSelection(surface(), *list_, display_.style, engine_.fontSize(), commentary());
-    return plainText(range_.start, range_.end, commentary());
+    return plainText(range->start, range->end, commentary());
 }
 
 bool askForPrinter(QPrinter& printer, const std::string& documentName, const PrintDialogStep& step,

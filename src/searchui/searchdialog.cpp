@@ -1,5 +1,6 @@
 #include "searchui/searchdialog.h"
 
+#include "bible/editions.h"
 #include "bible/versiontitles.h"
 
 #include "platform/codec.h"
@@ -14,7 +15,7 @@
 namespace qel {
 
 QString verseSearchTitle() {
-    return QString::fromStdString(cp949ToUtf8(versionShortTitle("VRA"))) +
+    return QString::fromStdString(cp949ToUtf8(versionShortTitle(kKoreanEdition))) +
            QStringLiteral(" 성구찾기");
 }
 
@@ -23,7 +24,8 @@ CSearchDialog::CSearchDialog(SearchDialogContext context, QWidget* parent)
                        {QStringLiteral("기본"), QStringLiteral("활용"), QStringLiteral("확장")},
                        QStringLiteral("찾은 단어를 중심으로 보기"), parent) {
     setObjectName(QStringLiteral("SearchDialog"));
-    fillRange({QStringLiteral("전체"), QStringLiteral("구약"), QStringLiteral("신약")}, "VRA");
+    fillRange({QStringLiteral("전체"), QStringLiteral("구약"), QStringLiteral("신약")},
+              kKoreanEdition);
     modeGroup_->button(kModePhrase)->setChecked(true);
     typeGroup_->button(1)->setChecked(true);
 }

@@ -3,13 +3,13 @@
 #include "bible/versiontitles.h"
 
 #include "bible/booktable.h"
+#include "bible/editions.h"
 #include "bible/versekey.h"
 #include "language/hangulinitials.h"
 #include "platform/codec.h"
 #include "platform/text.h"
 #include "versesearch/bookabbreviations.h"
 #include "widgets/gridtext.h"
-#include "wordsearch/wordindexbuilder.h"
 
 #include <algorithm>
 #include <array>
@@ -210,17 +210,22 @@ std::string wordHighlightText(std::string_view query) {
     return out;
 }
 
+int wordSearchVersionCount() {
+    return static_cast<int>(editionsBy(&Edition::wordIndex).size());
+}
+
 WordSearchVersionInfo wordSearchVersionInfo(int index) {
-    if (index < 0 || index >= kWordSearchVersionCount)
-        index = 0;
+    const Edition* edition = editionAt(&Edition::wordIndex, index);
+    if (!edition)
+        edition = editionAt(&Edition::wordIndex, 0);
     // Item text and copied title are the same for every version.
-    const std::string code(wordSearchVersion(index));
-    const std::string title = versionShortTitle(code == "GNB" ? "TEV" : code);
-    return {title, code, title};
+    const std::string title = versionShortTitle(edition->listedCode());
+    return {title, edition->code, title};
 }
 
 bool isEnglishWordSearchVersion(int index) {
-    return index >= 4;
+    const Edition* edition = editionAt(&Edition::wordIndex, index);
+    return edition && edition->language == EditionLanguage::English;
 }
 
 TypedQuery typedQueryMode(std::string_view query, int mode) {
@@ -271,7 +276,7 @@ std::string wordResultCopyLine(int versionIndex, std::string_view book, std::str
 std::string verseResultCommandKey(std::string_view abbreviation, std::string_view chapter,
                                   std::string_view verse) {
     const std::string name = bookNameOfAbbreviation(abbreviation);
-    const std::string code = name.empty() ? std::string() : bookCodeOf(name, "VRA");
+    const std::string code = name.empty() ? std::string() : bookCodeOf(name, kKoreanEdition);
     if (code.empty())
         return {};
     return verseSearchResultKey(code, chapter, verse);

@@ -70,14 +70,15 @@ std::string centredWordText(std::string_view verse, std::string_view query, int 
 // The grid's highlight words: the query with every double quote and "," a blank.
 std::string wordHighlightText(std::string_view query);
 
-// The seven versions of the word search: combo item, version code, title in copied text.
+// The versions of the word search, by the editions' word-index numbers: combo item, version
+// code, title in copied text.
 struct WordSearchVersionInfo {
     std::string item, code, copyTitle;
 };
-constexpr int kWordSearchVersionCount = 7;
+int wordSearchVersionCount();
 // The titles are the editions' own short titles; any other index gives the first.
 WordSearchVersionInfo wordSearchVersionInfo(int index);
-// Versions from index 4 on are English: their ranges start "Bible", "Old Testament", ...
+// English versions' ranges start "Bible", "Old Testament", ...
 bool isEnglishWordSearchVersion(int index);
 
 // Copied lines of result rows, with their citations.

@@ -19,7 +19,7 @@ CSearchWord::CSearchWord(SearchDialogContext context, QWidget* parent)
                        QStringLiteral("찾을 단어를 중심으로 보기"), parent),
       version_(new QComboBox(this)) {
     setObjectName(QStringLiteral("SearchWord"));
-    for (int i = 0; i < kWordSearchVersionCount; ++i)
+    for (int i = 0; i < wordSearchVersionCount(); ++i)
         version_->addItem(QString());
     updateVersionTitles();
     options_->insertWidget(0, version_);
@@ -33,7 +33,7 @@ CSearchWord::CSearchWord(SearchDialogContext context, QWidget* parent)
 }
 
 void CSearchWord::updateVersionTitles() {
-    for (int i = 0; i < kWordSearchVersionCount; ++i)
+    for (int i = 0; i < wordSearchVersionCount(); ++i)
         version_->setItemText(i,
                               QString::fromStdString(cp949ToUtf8(wordSearchVersionInfo(i).item)));
 }

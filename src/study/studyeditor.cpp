@@ -130,8 +130,11 @@ void CStudyEditor::saveAllAtExit() noexcept {
         try {
             bar->store_.saveOver(bar->key_, bar->loaded_, bar->typed_);
             bar->m_bModified = false;
+        } catch (const std::exception& e) {
+            // Nothing more can be done for it at this point than to say so.
+            logWarning(std::string("note not saved at exit: ") + e.what());
         } catch (...) {
-            // Nothing more can be done for it at this point.
+            logWarning("note not saved at exit");
         }
     }
 }
@@ -175,7 +178,8 @@ int CStudyEditor::LoadNote(const std::string& version, const std::string& book,
         // The unwritten note stays in the bar under its own place.
         try {
             return store_.isOpen() && next.complete() && store_.load(next) ? 1 : 0;
-        } catch (const DatabaseError&) {
+        } catch (const DatabaseError& e) {
+            logWarning(e.what());
             return 0;
         }
     }

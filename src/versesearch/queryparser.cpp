@@ -53,10 +53,11 @@ bool readAnalysedWord(const std::u32string& token, QueryWord& w) {
     }
     w.kind = QueryWordKind::Noun;
     std::u32string stem;
-    int homonym = 0;
     for (char32_t c : t) {
         if (c >= U'0' && c <= U'9' && !stem.empty() && korean::isSyllable(stem.back())) {
-            homonym = homonym < 100000 ? homonym * 10 + static_cast<int>(c - U'0') : homonym;
+            // The homonym number does not narrow the search: the text is written in hangul
+            // alone, so nothing tells which meaning an occurrence has.
+            continue;
         } else if (c == U'/') {
             continue; // compound parts are searched as one stem
         } else if (korean::isWordChar(c)) {
@@ -64,7 +65,6 @@ bool readAnalysedWord(const std::u32string& token, QueryWord& w) {
         }
     }
     w.text = korean::normaliseWord(stem);
-    w.homonym = homonym;
     return !w.text.empty();
 }
 

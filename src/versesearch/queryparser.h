@@ -7,7 +7,8 @@
 // Query texts of the verse search. The dialog builds phrases ("주의 율법"), " && " and
 // " || " forms; the engine's own analysed form starts with "@" and marks each word:
 // "=그" as written, "!함께" a determiner or adverb (the word alone), "짓-" a predicate stem,
-// "성전2" a noun with its homonym number, parts of a compound joined by "/". "&&"/"&" is AND,
+// "성전2" a noun with the homonym the reader chose, parts of a compound joined by "/". "&&"/"&" is
+// AND,
 // "||"/"|" is OR; a phrase binds tightest, then AND, then OR.
 namespace qel {
 
@@ -18,7 +19,6 @@ struct QueryWord {
     std::string raw;     // as typed (CP949)
     std::u32string text; // normalised word or stem, markers removed
     QueryWordKind kind = QueryWordKind::Surface;
-    int homonym = 0;
 };
 
 struct ParsedQuery {

@@ -1,5 +1,6 @@
 #include "versesearch/verseindexbuilder.h"
 
+#include "bible/editions.h"
 #include "language/wordtext.h"
 
 #include "bible/booktable.h"
@@ -367,7 +368,7 @@ VerseIndexData buildVerseIndexData(const std::vector<VerseSource>& verses,
                                    const AnalysisSources& sources,
                                    const std::function<void(const std::string&)>& warning) {
     VerseIndexData d;
-    const auto& books = bookTableOf("VRA");
+    const auto& books = bookTableOf(kKoreanEdition);
     std::unordered_map<std::string, std::uint32_t> formIds;
     std::vector<std::u32string> formTexts;
     for (const VerseSource& src : verses) {
@@ -481,7 +482,7 @@ void buildVerseIndex(const std::string& contentDbPath, const std::string& outFol
             verses.push_back(
                 {rs.field("volcode"), rs.field("chap"), rs.field("sec"), rs.field("body")});
     }
-    const auto& books = bookTableOf("VRA");
+    const auto& books = bookTableOf(kKoreanEdition);
     auto bookIndex = [&](const std::string& code) {
         return std::find_if(books.begin(), books.end(),
                             [&](const BookRow& r) { return r.code == code; }) -

@@ -2,6 +2,7 @@
 
 #include "bible/biblequeries.h"
 #include "bible/booktable.h"
+#include "bible/editions.h"
 #include "language/wordtext.h"
 #include "platform/codec.h"
 #include "platform/database.h"
@@ -19,8 +20,6 @@
 
 namespace qel {
 namespace {
-
-constexpr std::string_view kVersions[] = {"VRA", "VRB", "VRC", "VRE", "KJV", "NIV", "GNB"};
 
 struct Row {
     std::uint32_t book;
@@ -52,8 +51,8 @@ std::uint32_t checkedSize(std::size_t n) {
 } // namespace
 
 std::string_view wordSearchVersion(int index) {
-    return index >= 0 && index < static_cast<int>(std::size(kVersions)) ? kVersions[index]
-                                                                        : std::string_view();
+    const Edition* edition = editionAt(&Edition::wordIndex, index);
+    return edition ? std::string_view(edition->code) : std::string_view();
 }
 
 bool buildWordIndex(Database& content, std::string_view versionCode, const std::string& outFile,
@@ -226,10 +225,11 @@ bool buildWordIndex(Database& content, std::string_view versionCode, const std::
 std::vector<std::string> buildWordIndexes(Database& content, const std::string& folder) {
     std::filesystem::create_directories(folder);
     std::vector<std::string> written;
-    for (int i = 0; i < static_cast<int>(std::size(kVersions)); ++i) {
+    for (const Edition* edition : editionsBy(&Edition::wordIndex)) {
         const std::string path =
-            (std::filesystem::path(folder) / (std::to_string(i) + ".m14")).string();
-        if (buildWordIndex(content, kVersions[i], path))
+            (std::filesystem::path(folder) / (std::to_string(edition->wordIndex) + ".m14"))
+                .string();
+        if (buildWordIndex(content, edition->code, path))
             written.push_back(path);
         else
             std::filesystem::remove(path);

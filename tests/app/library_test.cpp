@@ -7,6 +7,7 @@
 #include "../support/testcontext.h"
 #include "app/mainframe.h"
 #include "app/shortcutbar.h"
+#include "bible/editions.h"
 #include "bible/swordsources.h"
 #include "bible/versiontitles.h"
 #include "biblewindow/bibleframe.h"

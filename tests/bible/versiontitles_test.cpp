@@ -1,8 +1,11 @@
 #include "bible/versiontitles.h"
 
+#include "bible/editions.h"
+#include "compare/parallelpage.h"
 #include "platform/codec.h"
 
 #include <gtest/gtest.h>
+#include <set>
 
 namespace qel {
 namespace {
@@ -57,11 +60,39 @@ TEST(VersionTitles, BookNumbersLeaveGapsBetweenTheParts) {
     EXPECT_EQ(bookNumber("Gen"), 99);
 }
 
-TEST(VersionTitles, BookNameOfAbbreviationByVersion) {
-    EXPECT_EQ(bookNameOfAbbreviation("VRA", cp("창")), cp("창세기"));
-    EXPECT_EQ(bookNameOfAbbreviation("KJV", "Gn"), "Genesis");
-    EXPECT_EQ(bookNameOfAbbreviation("VRD", cp("창")), std::nullopt);
-    EXPECT_EQ(bookNameOfAbbreviation("VRA", "Gn"), std::nullopt);
+// Every position is a numbering without gaps or repeats, so that no two editions share a row
+// of the parallel window, a note sort number, a word index or a place in synchronised moves.
+TEST(EditionTable, PositionsNumberTheirEditionsFromZero) {
+    for (int Edition::*position :
+         {&Edition::parallelIndex, &Edition::noteIndex, &Edition::wordIndex, &Edition::syncOrder}) {
+        const std::vector<const Edition*> editions = editionsBy(position);
+        for (int i = 0; i < static_cast<int>(editions.size()); ++i) {
+            EXPECT_EQ(editions[i]->*position, i) << editions[i]->code;
+            EXPECT_EQ(editionAt(position, i), editions[i]);
+        }
+        EXPECT_EQ(editionAt(position, static_cast<int>(editions.size())), nullptr);
+    }
+    EXPECT_EQ(static_cast<int>(editionsBy(&Edition::parallelIndex).size()), kParallelVersions);
+    EXPECT_EQ(editionsBy(&Edition::syncOrder).size(), editionTable().size());
+    std::set<int> commands, items;
+    for (const Edition& e : editionTable()) {
+        EXPECT_TRUE(commands.insert(e.menuCommand).second) << e.code;
+        EXPECT_TRUE(items.insert(e.shortcutItem).second) << e.code;
+        EXPECT_EQ(e.verseIndex, std::string_view(e.code) == kKoreanEdition) << e.code;
+    }
+}
+
+TEST(EditionTable, TheAliasFindsItsSlotWhereTheListsKnowIt) {
+    const Edition* gnb = findEdition("GNB");
+    ASSERT_NE(gnb, nullptr);
+    EXPECT_EQ(findEdition("TEV"), gnb);
+    EXPECT_EQ(findListedEdition("TEV"), gnb);
+    EXPECT_EQ(findListedEdition("GNB"), nullptr);
+    EXPECT_EQ(editionSlot("TEV"), "GNB");
+    EXPECT_EQ(editionSlot("tev"), "");
+    EXPECT_TRUE(isEditionSlot("GNB"));
+    EXPECT_FALSE(isEditionSlot("TEV"));
+    EXPECT_EQ(parallelVersionCode(gnb->parallelIndex), "TEV");
 }
 
 } // namespace

@@ -46,6 +46,8 @@ protected:
         display = textDisplayOf(context.settings, context.displayFont);
     }
 
+    PaneTilers tilers;
+
     template <typename Frame> std::unique_ptr<Frame> open(int mode) {
         auto frame = std::make_unique<Frame>(
             context, display, [this](const std::string& key) { links.push_back(key); });

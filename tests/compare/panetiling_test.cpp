@@ -53,8 +53,10 @@ TEST(PaneTiling, CounterReturnsToOneOnlyAfterTheLastPosition) {
     EXPECT_EQ(tiler.position(), 4);
     EXPECT_EQ(tiler.next(4, 100, 100), (PaneRect{50, 50, 50, 50}));
     EXPECT_EQ(tiler.position(), 1);
-    // Each kind of view counts for itself.
+    // Each kind of view counts for itself, in the set the application owns.
+    PaneTilers tilers;
     historyBooksTiler().next(6, 60, 60);
+    EXPECT_EQ(tilers.historyBooks.position(), 2);
     EXPECT_EQ(historyBooksTiler().position(), 2);
     EXPECT_EQ(fourGospelTiler().position(), 1);
 }

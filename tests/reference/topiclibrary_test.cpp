@@ -23,7 +23,7 @@ TEST(TopicLibraries, ThePhotoLibraryShowsItsPictureAboveTheText) {
     });
     AppSettings settings;
     const TextDisplay display = textDisplayOf(settings, QFont());
-    TopicLibrary::setEnvironment(nullptr, &display);
+    TopicLibraries libraries(nullptr, &display);
     CM14View view;
     view.resize(700, 600);
     view.show();
@@ -45,5 +45,12 @@ TEST(TopicLibraries, ThePhotoLibraryShowsItsPictureAboveTheText) {
     EXPECT_EQ(library.page()->picture()->pixmap().height(), 190);
     // A library with no view to paint into does nothing.
     EXPECT_EQ(AdShowTopic("ad0001"), 0);
-    TopicLibrary::setEnvironment(nullptr, nullptr);
+    // A view that closes takes the file it opened along.
+    {
+        CM14View other;
+        other.Bind("PHOTO", dir.str() + "/M14/");
+        ASSERT_TRUE(library.fileOpen());
+    }
+    EXPECT_FALSE(library.fileOpen());
+    EXPECT_EQ(PhShowTopic("PHI010000001"), 0);
 }

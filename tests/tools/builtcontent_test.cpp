@@ -1,6 +1,7 @@
 // Checks on the content database that the build lays beside the program.
 #include "bible/biblequeries.h"
 #include "bible/booktable.h"
+#include "bible/editions.h"
 #include "panels/sectiontitles.h"
 #include "platform/codec.h"
 #include "platform/database.h"
@@ -68,7 +69,7 @@ TEST_F(BuiltContent, KoreanSamplesAreCompleteAndInCp949) {
 TEST_F(BuiltContent, EveryVersionRowHasOneParallelRow) {
     for (int index = 0; index < 7; ++index) {
         std::string table;
-        for (const VersionInfo& v : bibleVersions())
+        for (const Edition& v : editionTable())
             if (parallelVersionIndex(v.code) == index)
                 table = v.code;
         const std::string digit = std::to_string(index);

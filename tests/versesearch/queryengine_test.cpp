@@ -312,8 +312,11 @@ TEST_F(QueryEngineTest, HomonymsOfSinoKoreanNouns) {
     char q[QE_EXTRACT_SIZE];
     ASSERT_NE(extrac_query(q, 2), 0);
     EXPECT_EQ(std::string(q), cp("@성전") + std::to_string(chosen));
+    // A chosen meaning finds every occurrence: the hangul text does not say which it is.
     const auto temple = referencesOf(search(qel::cp949ToUtf8(q).c_str(), 2));
+    ASSERT_FALSE(temple.empty());
     EXPECT_TRUE(sameReferences(temple, rawVersesMatching("성전")));
+    EXPECT_EQ(referencesOf(search("@성전1", 2)), temple);
 }
 
 // Words of the VRA sample with the reading a reader means (lemma and tag of the first
@@ -604,7 +607,7 @@ TEST(QueryParser, DialogFormsAndTheAnalysedForm) {
     EXPECT_TRUE(q.analysed);
     EXPECT_EQ(q.words[0].kind, qel::QueryWordKind::Predicate);
     EXPECT_EQ(q.words[1].kind, qel::QueryWordKind::Literal);
-    EXPECT_EQ(q.words[2].homonym, 3);
+    EXPECT_EQ(q.words[2].text, U"성전");
     EXPECT_EQ(q.words[3].text, U"하나님나라");
     ASSERT_EQ(qel::parseQueryText(cp("@!함께 있-"), q), qel::QueryParse::Ok);
     EXPECT_EQ(q.words[0].kind, qel::QueryWordKind::Modifier);

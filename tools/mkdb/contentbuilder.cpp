@@ -2,6 +2,7 @@
 
 #include "bible/biblequeries.h"
 #include "bible/booktable.h"
+#include "bible/editions.h"
 #include "platform/codec.h"
 #include "platform/database.h"
 #include "reference/articletext.h"
@@ -15,7 +16,7 @@ namespace fs = std::filesystem;
 namespace {
 
 void createSchema(Database& db) {
-    for (const VersionInfo& version : bibleVersions()) {
+    for (const Edition& version : editionTable()) {
         const std::string code = version.code;
         db.execute("create table " + code +
                    " (volcode TEXT not null, chap TEXT not null, sec TEXT not null, body TEXT, "
@@ -37,7 +38,7 @@ void createSchema(Database& db) {
 // Indexes after the rows: faster to build, and every listed query is served by one of them
 // (the chapter query walks (volcode, chap, sequence) without sorting).
 void createIndexes(Database& db) {
-    for (const VersionInfo& version : bibleVersions()) {
+    for (const Edition& version : editionTable()) {
         const std::string code = version.code;
         db.execute("create index " + code + "_chapter on " + code + " (volcode, chap, sequence)");
         db.execute("create index " + code + "_verse on " + code + " (volcode, chap, sec)");
@@ -134,10 +135,10 @@ void recordEdition(Database& db, const EditionRecord& edition) {
 void buildContentDatabase(const ContentSources& sources, const std::string& outFile,
                           const ProgressFn& progress) {
     for (const auto& [code, verses] : sources.versions)
-        if (!isBibleVersion(code) || code == "TEV")
+        if (!isEditionSlot(code))
             throw SourceError("text/" + code + ": unknown version code");
     for (const auto& [code, titles] : sources.titles)
-        if (!isBibleVersion(code) || code == "TEV")
+        if (!isEditionSlot(code))
             throw SourceError("titles/" + code + ".txt: unknown version code");
 
     const fs::path target(outFile);

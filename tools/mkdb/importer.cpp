@@ -2,6 +2,7 @@
 
 #include "bible/biblequeries.h"
 #include "bible/booktable.h"
+#include "bible/editions.h"
 #include "bible/swordmodules.h"
 #include "mkdb/kjvimport.h"
 #include "mkdb/letterfit.h"
@@ -116,10 +117,13 @@ std::string today() {
 
 // The word-search index number of a version, or -1 (VRD has none).
 int wordIndexOf(std::string_view code) {
-    for (int i = 0; i < 7; ++i)
-        if (wordSearchVersion(i) == code)
-            return i;
-    return -1;
+    const Edition* edition = findEdition(code);
+    return edition ? edition->wordIndex : -1;
+}
+
+bool hasVerseIndex(std::string_view code) {
+    const Edition* edition = findEdition(code);
+    return edition && edition->verseIndex;
 }
 
 // Copies the indexes the import does not rebuild from an installation's Data/ folder into a
@@ -127,9 +131,10 @@ int wordIndexOf(std::string_view code) {
 template <typename AddMove>
 void seedIndexes(const fs::path& from, const fs::path& to, const std::string& code, int wordIndex,
                  AddMove addMove) {
-    if (code != "VRA" && fs::is_directory(from / "DBF"))
+    if (!hasVerseIndex(code) && fs::is_directory(from / "DBF"))
         fs::copy(from / "DBF", addMove(to / "DBF"), fs::copy_options::recursive);
-    for (int i = 0; i < 7; ++i) {
+    for (const Edition* edition : editionsBy(&Edition::wordIndex)) {
+        const int i = edition->wordIndex;
         const std::string name = std::to_string(i) + ".m14";
         if (i != wordIndex && fs::is_regular_file(from / "M14" / name) &&
             !fs::exists(to / "M14" / name))
@@ -265,7 +270,7 @@ void writeAndSwap(const ImportRequest& request, const fs::path& dataDir, bool se
             buildWordIndex(db, code, addMove(wordFile).string());
         }
         checkCancel(request);
-        if (code == "VRA") {
+        if (hasVerseIndex(code)) {
             auto warn = [&](const std::string& m) { report(request, m); };
             const fs::path ownLexicon = (seed ? seedData / "DBF" : verseDir) / kOwnLexiconFile;
             const fs::path newVerseDir = addMove(verseDir);
@@ -326,7 +331,7 @@ ImportReport importLocked(const ImportRequest& request, const fs::path& dataDir)
 } // namespace
 
 ImportReport importEdition(const ImportRequest& request) {
-    if (!isBibleVersion(request.code) || request.code == "TEV")
+    if (!isEditionSlot(request.code))
         throw SourceError("unknown edition slot \"" + request.code +
                           "\" (VRA VRB VRC VRD VRE KJV NIV GNB)");
     const fs::path dbPath(request.dbPath);

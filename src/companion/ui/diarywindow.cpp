@@ -1,6 +1,7 @@
 #include "companion/ui/diarywindow.h"
 
 #include "bible/booktable.h"
+#include "bible/editions.h"
 #include "companion/planprogress.h"
 #include "companion/readingplan.h"
 #include "companion/ui/readerlink.h"
@@ -109,12 +110,12 @@ QWidget* CDiaryWindow::buildPage() {
     passage_ = new QLineEdit(page);
     planChoice_ = new QComboBox(page);
     book_ = new QComboBox(page);
-    for (const BookRow& row : bookTableOf("VRA"))
+    for (const BookRow& row : bookTableOf(kKoreanEdition))
         book_->addItem(text(cp949ToUtf8(row.name)), QString::fromStdString(row.code));
     chapter_ = new QSpinBox(page);
     chapter_->setRange(1, 150);
     version_ = new QComboBox(page);
-    for (const VersionInfo& v : bibleVersions())
+    for (const Edition& v : editionTable())
         version_->addItem(text(cp949ToUtf8(v.windowTitle)), QString::fromLatin1(v.code));
     auto* pick = new QPushButton(QStringLiteral("넣기"), page);
     auto* open = new QPushButton(QStringLiteral("성경에서 열기"), page);

@@ -1,6 +1,6 @@
 #include "companion/ui/planwindow.h"
 
-#include "bible/booktable.h"
+#include "bible/editions.h"
 #include "companion/ui/readerlink.h"
 #include "companion/ui/yearcalendar.h"
 #include "platform/codec.h"
@@ -97,7 +97,7 @@ QWidget* CPlanWindow::buildControls() {
     startDate_->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
     auto* start = new QPushButton(QStringLiteral("새 계획 시작"), box);
     versionChoice_ = new QComboBox(box);
-    for (const VersionInfo& v : bibleVersions())
+    for (const Edition& v : editionTable())
         versionChoice_->addItem(QString::fromStdString(cp949ToUtf8(v.windowTitle)),
                                 QString::fromLatin1(v.code));
     layout->addWidget(new QLabel(QStringLiteral("읽기 계획"), box));
