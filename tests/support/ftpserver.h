@@ -13,7 +13,7 @@
 
 // A small FTP server on 127.0.0.1 that serves the files of a folder to an anonymous client,
 // one control connection at a time, in passive mode (EPSV or PASV): USER, PASS, PWD, CWD,
-// CDUP, TYPE, SIZE, RETR and QUIT, as curl fetches a file.
+// TYPE, SIZE, RETR and QUIT, as curl fetches a file.
 class TestFtpServer {
 public:
     explicit TestFtpServer(std::filesystem::path root) : root_(std::move(root)) {
@@ -89,9 +89,6 @@ private:
                         std::filesystem::relative(at(cwd, arg), root_).lexically_normal().string();
                     if (cwd == ".")
                         cwd.clear();
-                    say(client, "250 ok");
-                } else if (verb == "CDUP") {
-                    cwd = std::filesystem::path(cwd).parent_path().string();
                     say(client, "250 ok");
                 } else if (verb == "TYPE")
                     say(client, "200 ok");
