@@ -70,6 +70,7 @@ CLibraryDialog::CLibraryDialog(AppContext& context, QString mkdbProgram, QWidget
     setWindowTitle(QStringLiteral("성경 자료실"));
     buildLayout();
     fillSources();
+    updateWarning(); // also when no module is listed yet
     resize(720, 620);
 }
 
@@ -159,12 +160,26 @@ QWidget* CLibraryDialog::buildSlotRow() {
     layout->addWidget(new QLabel(QStringLiteral("넣을 역본 자리:"), row));
     slots_ = new QComboBox(row);
     for (const Edition& version : editionTable())
-        slots_->addItem(QString::fromLatin1(version.code) + QStringLiteral("  ") +
-                            fromUtf8(cp949ToUtf8(editionWindowTitle(version.code))),
-                        QString::fromLatin1(version.code));
+        slots_->addItem(QString(), QString::fromLatin1(version.code));
+    nameSlots();
     layout->addWidget(slots_, 1);
+    restoreButton_ = new QPushButton(QStringLiteral("견본으로 되돌리기"), row);
+    restoreButton_->setToolTip(
+        QStringLiteral("이 자리에 설치하거나 가져온 역본을 지우고 프로그램에 들어 있는 견본 "
+                       "구절로 되돌립니다."));
+    layout->addWidget(restoreButton_);
     connect(slots_, &QComboBox::currentIndexChanged, this, &CLibraryDialog::updateWarning);
+    connect(restoreButton_, &QPushButton::clicked, this, &CLibraryDialog::restoreSample);
     return row;
+}
+
+// Each slot by its code and the name of the edition it holds now.
+void CLibraryDialog::nameSlots() {
+    for (int i = 0; i < slots_->count(); ++i) {
+        const std::string code = slots_->itemData(i).toString().toStdString();
+        slots_->setItemText(i, QString::fromStdString(code) + QStringLiteral("  ") +
+                                   fromUtf8(cp949ToUtf8(editionWindowTitle(code))));
+    }
 }
 
 QWidget* CLibraryDialog::buildButtonRow() {
@@ -364,8 +379,57 @@ QString CLibraryDialog::statusText() const {
 
 void CLibraryDialog::updateWarning() {
     const std::string code = slotCode().toStdString();
+    restoreButton_->setEnabled(canRestoreSample() && !running());
     warning_->setText(slotReplacementWarning(context_.contentDb, code, QStringLiteral("설치하면"),
                                              slotHoldsSample(context_.contentDb, code)));
+}
+
+bool CLibraryDialog::canRestoreSample() const {
+    const std::string code = slotCode().toStdString();
+    return slotHasSampleCopy(context_.contentDb, code) &&
+           !slotHoldsSample(context_.contentDb, code);
+}
+
+void CLibraryDialog::restoreSample() {
+    if (running() || !canRestoreSample())
+        return;
+    const std::string code = slotCode().toStdString();
+    QMessageBox box(QMessageBox::Question, QStringLiteral("견본으로 되돌리기"),
+                    QStringLiteral("%1 자리의 지금 본문(%2)을 지우고 프로그램에 들어 있는 견본 "
+                                   "구절로 되돌리시겠습니까?\n\n지운 역본을 다시 보려면 새로 "
+                                   "설치해야 합니다.")
+                        .arg(slotCode(), fromUtf8(cp949ToUtf8(editionWindowTitle(code)))),
+                    QMessageBox::Yes | QMessageBox::No, this);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("되돌리기"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("그대로 두기"));
+    box.setDefaultButton(QMessageBox::No);
+    if (box.exec() == QMessageBox::Yes)
+        startRestore();
+}
+
+void CLibraryDialog::startRestore() {
+    if (running())
+        return;
+    QStringList args = targetArgs();
+    if (args.isEmpty())
+        return;
+    args.prepend(slotCode());
+    args.prepend(QStringLiteral("--restore-sample"));
+    status_->setText(QStringLiteral("견본으로 되돌리는 중..."));
+    run(args, Job::Restore);
+}
+
+QStringList CLibraryDialog::targetArgs() {
+    const AppPaths::ImportTarget into = context_.paths.importTarget(mkdbProgram_.toStdString());
+    const QFileInfo folder(QFileInfo(fromUtf8(into.database)).path());
+    if (into.seedFrom.empty() && !folder.isWritable()) {
+        tell(QStringLiteral("데이터 폴더에 쓸 수 없습니다: %1").arg(folder.filePath()));
+        return {};
+    }
+    QStringList args{QStringLiteral("--db"), fromUtf8(into.database)};
+    if (!into.seedFrom.empty())
+        args << QStringLiteral("--seed-from") << fromUtf8(into.seedFrom);
+    return args;
 }
 
 void CLibraryDialog::addSource() {
@@ -414,7 +478,7 @@ void CLibraryDialog::refresh() {
         return;
     status_->setText(QStringLiteral("목록을 받는 중..."));
     run({QStringLiteral("--list"), fromUtf8(source->address), QStringLiteral("--allow-network")},
-        false);
+        Job::List);
 }
 
 void CLibraryDialog::startInstall() {
@@ -428,22 +492,16 @@ void CLibraryDialog::startInstall() {
     }
     if (!mayUseNetwork())
         return;
-    const AppPaths::ImportTarget into = context_.paths.importTarget(mkdbProgram_.toStdString());
-    const QFileInfo folder(QFileInfo(fromUtf8(into.database)).path());
-    if (into.seedFrom.empty() && !folder.isWritable()) {
-        tell(QStringLiteral("데이터 폴더에 쓸 수 없습니다: %1").arg(folder.filePath()));
+    QStringList args = targetArgs();
+    if (args.isEmpty())
         return;
-    }
-    QStringList args{
-        QStringLiteral("--install"), fromUtf8(module->name),  QStringLiteral("--from"),
-        fromUtf8(source->address),   QStringLiteral("--as"),  slotCode(),
-        QStringLiteral("--db"),      fromUtf8(into.database), QStringLiteral("--allow-network")};
-    if (!into.seedFrom.empty())
-        args << QStringLiteral("--seed-from") << fromUtf8(into.seedFrom);
+    args << QStringLiteral("--install") << fromUtf8(module->name) << QStringLiteral("--from")
+         << fromUtf8(source->address) << QStringLiteral("--as") << slotCode()
+         << QStringLiteral("--allow-network");
     if (std::exchange(replace_, false))
         args << QStringLiteral("--replace");
     status_->setText(QStringLiteral("받는 중..."));
-    run(args, true);
+    run(args, Job::Install);
 }
 
 void CLibraryDialog::installWhenListed(const QString& module) {
@@ -457,9 +515,9 @@ void CLibraryDialog::installWhenListed(const QString& module) {
         pendingModule_.clear();
 }
 
-void CLibraryDialog::run(const QStringList& args, bool install) {
+void CLibraryDialog::run(const QStringList& args, Job job) {
     process_ = new QProcess(this);
-    installing_ = install;
+    job_ = job;
     connect(process_, &QProcess::readyReadStandardError, this, &CLibraryDialog::readProgress);
     connect(process_, &QProcess::finished, this, [this](int exitCode, QProcess::ExitStatus status) {
         finished(status == QProcess::NormalExit ? exitCode : 1);
@@ -471,7 +529,8 @@ void CLibraryDialog::run(const QStringList& args, bool install) {
     process_->start(mkdbProgram_, args);
 }
 
-// The download fills the first half of the bar, the import (books written) the second.
+// The download fills the first half of the bar, the import (books written) the second; the
+// return of a sample, which downloads nothing, fills it with its books.
 void CLibraryDialog::readProgress() {
     pending_ += process_->readAllStandardError();
     static const QRegularExpression bytes(QStringLiteral(": \\d+ / \\d+ bytes \\((\\d+)%\\)"));
@@ -486,7 +545,9 @@ void CLibraryDialog::readProgress() {
         if (const auto m = bytes.match(line); m.hasMatch())
             progress_->setValue(m.captured(1).toInt() / 2);
         else if (const auto b = books.match(line); b.hasMatch())
-            progress_->setValue(50 + std::min(50, b.captured(1).toInt() * 50 / bookCount));
+            progress_->setValue(job_ == Job::Restore
+                                    ? std::min(90, b.captured(1).toInt() * 90 / bookCount)
+                                    : 50 + std::min(50, b.captured(1).toInt() * 50 / bookCount));
         status_->setText(line);
         lastLine_ = line;
     }
@@ -494,11 +555,24 @@ void CLibraryDialog::readProgress() {
 
 void CLibraryDialog::finished(int exitCode) {
     readProgress();
-    const bool install = installing_;
+    const Job job = job_;
     setRunning(false);
     process_->deleteLater();
     process_ = nullptr;
-    if (!install) {
+    if (job == Job::Restore) {
+        progress_->setValue(exitCode == 0 ? 100 : 0);
+        if (exitCode != 0) {
+            tell(QStringLiteral("견본으로 되돌리지 못했습니다. 바뀐 것은 없습니다.\n%1")
+                     .arg(lastLine_));
+            return;
+        }
+        status_->setText(QStringLiteral("%1 자리를 견본으로 되돌렸습니다.").arg(slotCode()));
+        emit installed(slotCode());
+        nameSlots();
+        updateWarning();
+        return;
+    }
+    if (job == Job::List) {
         fillModules();
         const QString pending = std::exchange(pendingModule_, QString());
         if (exitCode != 0)
@@ -524,6 +598,7 @@ void CLibraryDialog::finished(int exitCode) {
     progress_->setValue(100);
     status_->setText(QStringLiteral("설치했습니다: %1").arg(lastLine_));
     emit installed(slotCode());
+    nameSlots();
     updateWarning();
 }
 
@@ -549,6 +624,7 @@ void CLibraryDialog::setRunning(bool running) {
     sourceBox_->setEnabled(!running);
     list_->setEnabled(!running);
     slots_->setEnabled(!running);
+    restoreButton_->setEnabled(!running && canRestoreSample());
     closeButton_->setText(running ? QStringLiteral("취소") : QStringLiteral("닫기"));
 }
 

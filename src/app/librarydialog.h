@@ -45,9 +45,16 @@ public:
     void startInstall();
     // Installs the module of the current source; its list is fetched first when needed.
     void installWhenListed(const QString& module);
+    // "견본으로 되돌리기": the chosen slot's sample back, once the reader confirms.
+    void restoreSample();
+    // The same without asking (tests).
+    void startRestore();
+    // The chosen slot holds another text and the data keeps its sample.
+    bool canRestoreSample() const;
 
 signals:
-    // The install replaced the content database; the caller reopens it.
+    // An install or the return of a sample replaced the content database; the caller
+    // reopens it.
     void installed(const QString& code);
 
 protected:
@@ -60,6 +67,7 @@ private:
     QWidget* buildSlotRow();
     QWidget* buildButtonRow();
     void fillSources();
+    void nameSlots();
     void fillModules();
     void fillLanguages();
     void showDetails();
@@ -70,7 +78,9 @@ private:
     bool askToReplace();
     const SwordSource* currentSource() const;
     const SwordModule* currentModule() const;
-    void run(const QStringList& args, bool install);
+    enum class Job { List, Install, Restore };
+    void run(const QStringList& args, Job job);
+    QStringList targetArgs(); // --db, and --seed-from when the reader's copy is still to be made
     void readProgress();
     void finished(int exitCode);
     void setRunning(bool running);
@@ -90,9 +100,10 @@ private:
     QLabel* status_;
     QPushButton* refreshButton_;
     QPushButton* installButton_;
+    QPushButton* restoreButton_;
     QPushButton* closeButton_;
     QProcess* process_ = nullptr;
-    bool installing_ = false;
+    Job job_ = Job::List;
     QString pendingModule_;
     bool replace_ = false; // the next install turns unstorable characters into "?"
     QString lastLine_;

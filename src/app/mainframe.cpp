@@ -1009,6 +1009,9 @@ void CMainFrame::showEditionInfo() {
         text += QStringLiteral("    사용 조건: %1\n").arg(u(e.licence));
         if (!e.installed.empty())
             text += QStringLiteral("    설치한 날: %1\n").arg(u(e.installed));
+        if (!editionIsSample(e) && slotHasSampleCopy(context_.contentDb, e.code))
+            text += QStringLiteral("    견본으로 되돌리기: 파일 → 역본 설치...에서 이 자리를 "
+                                   "고르십시오.\n");
         text += QLatin1Char('\n');
     }
     if (text.isEmpty())

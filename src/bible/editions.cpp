@@ -154,6 +154,15 @@ bool editionIsSample(const EditionInfo& edition) {
            edition.source.find(utf8ToCp949("견본")) != std::string::npos;
 }
 
+bool slotHasSampleCopy(Database& content, const std::string& code) {
+    return content.isOpen() && content.hasTable(kSampleVerseTable) &&
+           !RecordSet(content,
+                      std::string("select 1 from ") + kSampleVerseTable +
+                          " where vercode = ? limit 1",
+                      {code})
+                .isEOF();
+}
+
 bool slotHoldsSample(Database& content, const std::string& code) {
     if (!content.isOpen())
         return false;

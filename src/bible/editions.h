@@ -82,6 +82,13 @@ void useEditionNames(const std::vector<EditionInfo>& editions);
 // has one, else its name up to the first bracket or comma, cut at a word within 20 bytes.
 std::string editionShortName(const EditionInfo& edition);
 
+// The content build keeps a copy of each sample edition's rows (its verses as stored and its
+// section titles), which imports never touch, so that a slot can be given its sample back.
+constexpr const char* kSampleVerseTable = "SAMPLE_VERSE";
+constexpr const char* kSampleTitleTable = "SAMPLE_TITLE";
+// The database keeps the slot's sample.
+bool slotHasSampleCopy(Database& content, const std::string& code);
+
 // The slot holds the sample text the program was built with.
 bool editionIsSample(const EditionInfo& edition);
 bool slotHoldsSample(Database& content, const std::string& code);

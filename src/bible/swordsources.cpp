@@ -39,13 +39,17 @@ bool isBuiltInName(const std::string& name) {
 } // namespace
 
 const std::vector<SwordSource>& builtInSources() {
-    // The usual master list of the SWORD tools, CrossWire over HTTPS first.
+    // CrossWire's master repository list (masterRepoList.conf, as the SWORD tools and
+    // CrossWire's JSword read it). CrossWire's own entry is its HTTPS one
+    // (crosswire.org|/ftpmirror/pub/sword/raw); its other folders are listed there over FTP
+    // (ftp.crosswire.org|/pub/sword/betaraw, atticraw, wyclifferaw) and are read through the
+    // same HTTPS mirror of /pub. IBT (ftp.ibt.org.ru|/pub/modsword/raw) and Xiphos
+    // (ftp.xiphos.org|.) are that list's FTP entries as written.
     static const std::vector<SwordSource> sources{
         {"CrossWire", "https://crosswire.org/ftpmirror/pub/sword/raw", true},
         {"CrossWire Beta", "https://crosswire.org/ftpmirror/pub/sword/betaraw", true},
         {"CrossWire Attic", "https://crosswire.org/ftpmirror/pub/sword/atticraw", true},
         {"CrossWire Wycliffe", "https://crosswire.org/ftpmirror/pub/sword/wyclifferaw", true},
-        {"eBible.org", "ftp://ftp.ebible.org/sword", true},
         {"IBT", "ftp://ftp.ibt.org.ru/pub/modsword/raw", true},
         {"Xiphos", "ftp://ftp.xiphos.org", true},
     };

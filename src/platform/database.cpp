@@ -7,6 +7,7 @@
 #include <array>
 #include <cctype>
 #include <cstdio>
+#include <cstring>
 #include <sqlite3.h>
 #include <utility>
 
@@ -81,8 +82,17 @@ void sqlLike(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
                                     std::string_view(value, valueLen), escape));
 }
 
+// A failed write names the system's reason too: SQLite says "disk I/O error" for a full
+// quota or a file-size limit alike.
 std::string errorText(sqlite3* db, std::string_view what) {
-    return std::string(what) + ": " + (db ? sqlite3_errmsg(db) : "out of memory");
+    if (!db)
+        return std::string(what) + ": out of memory";
+    std::string text = std::string(what) + ": " + sqlite3_errmsg(db);
+    const int code = sqlite3_errcode(db) & 0xff; // the primary code of an extended one
+    if ((code == SQLITE_IOERR || code == SQLITE_FULL || code == SQLITE_CANTOPEN) &&
+        sqlite3_system_errno(db) != 0)
+        text += std::string(" (") + std::strerror(sqlite3_system_errno(db)) + ")";
+    return text;
 }
 
 std::string formatted(const char* format, auto value) {

@@ -229,3 +229,30 @@ TEST_F(LibraryTest, QelMkdbListsAndInstallsWithClearExitCodes) {
     EXPECT_TRUE(err.contains(QStringLiteral("bytes (100%)"))) << err.toStdString();
     EXPECT_TRUE(err.contains(QStringLiteral("VRB: imported 6 verses")));
 }
+
+TEST_F(LibraryTest, TheSampleComesBackInTheWindowUnderItsOwnTitle) {
+    CBibleFrame* vra = open("VRA", "VRAgen001001");
+    const std::string sample = pageText(vra);
+    const QString title = vra->windowTitle();
+    ASSERT_EQ(mkdb({"--install", "KorTest", "--from", QString::fromStdString(server->address()),
+                    "--as", "VRA", "--db", QString::fromStdString(db()), "--allow-network"}),
+              0);
+    frame.contentReplaced("VRA");
+    ASSERT_NE(pageText(vra), sample);
+    ASSERT_FALSE(vra->sampleBar()->isVisibleTo(vra));
+
+    auto dialog = openDialog();
+    dialog->selectSlot(QStringLiteral("VRB")); // no sample to return to
+    EXPECT_FALSE(dialog->canRestoreSample());
+    dialog->selectSlot(QStringLiteral("VRA"));
+    ASSERT_TRUE(dialog->canRestoreSample());
+    QObject::connect(dialog.get(), &CLibraryDialog::installed, &frame,
+                     [this](const QString& code) { frame.contentReplaced(code.toStdString()); });
+    QSignalSpy restored(dialog.get(), &CLibraryDialog::installed);
+    dialog->startRestore();
+    ASSERT_TRUE(restored.wait(60000)) << messages;
+    EXPECT_EQ(pageText(vra), sample);
+    EXPECT_EQ(vra->windowTitle(), title);
+    EXPECT_TRUE(slotHoldsSample(test.context.contentDb, "VRA")); // the sample bar's question
+    EXPECT_FALSE(dialog->canRestoreSample());
+}

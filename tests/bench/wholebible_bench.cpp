@@ -4,6 +4,7 @@
 #include "versesearch/resultfile.h"
 #include "versesearch/verseindex.h"
 #include "versesearch/verseindexbuilder.h"
+#include "wordsearch/wordindexbuilder.h"
 
 #include <benchmark/benchmark.h>
 
@@ -120,6 +121,48 @@ void BM_BuildVerseIndexWholeBible(benchmark::State& state) {
     state.counters["words"] = static_cast<double>(words);
 }
 BENCHMARK(BM_BuildVerseIndexWholeBible)->Unit(benchmark::kMillisecond);
+
+// A copy of the built content database whose VRA holds a whole Bible of Korean verses, as
+// after the install of a whole Korean Bible, in a Data/ folder of its own.
+std::filesystem::path wholeKoreanData() {
+    static const std::filesystem::path data = [] {
+        const auto dir = std::filesystem::path(wholeBibleFolder()) / "Data";
+        std::filesystem::create_directories(dir / "DB");
+        std::filesystem::create_directories(dir / "M14");
+        std::filesystem::copy_file(QEL_BUILT_CONTENT_DB, dir / "DB" / "Bible.m14");
+        qel::Database db((dir / "DB" / "Bible.m14").string(), qel::Database::Mode::ReadWrite);
+        db.execute("begin");
+        db.execute("delete from VRA");
+        long long sequence = 0;
+        for (const qel::VerseSource& v : wholeBibleSources())
+            db.execute(
+                "insert into VRA (volcode, chap, sec, body, sequence) values (?, ?, ?, ?, ?)",
+                {v.book, v.chapter, v.verse, v.body, ++sequence});
+        db.execute("commit");
+        return dir;
+    }();
+    return data;
+}
+
+// The index step of an install into VRA: the word index of the slot, then the verse index
+// with the analysis sources read as the import reads them.
+void BM_IndexWholeKoreanBibleInVra(benchmark::State& state) {
+    const std::filesystem::path data = wholeKoreanData();
+    const std::string db = (data / "DB" / "Bible.m14").string();
+    qel::WordIndexStats stats;
+    for (auto _ : state) {
+        {
+            qel::Database content(db, qel::Database::Mode::ReadOnly);
+            qel::buildWordIndex(content, "VRA", (data / "M14" / "0.m14").string(), &stats);
+        }
+        const qel::AnalysisSources sources = qel::readAnalysisSources(
+            qel::kHanjaTablePath, QEL_SOURCE_DIR "/data/lexicon/bible.txt", {});
+        qel::buildVerseIndex(db, (data / "DBF").string(), sources, {});
+    }
+    state.counters["verses"] = static_cast<double>(stats.verses);
+    state.counters["words"] = static_cast<double>(stats.words);
+}
+BENCHMARK(BM_IndexWholeKoreanBibleInVra)->Unit(benchmark::kMillisecond);
 
 // The heap an opened index holds: the file read and the search tables built from it.
 void BM_OpenVerseIndexWholeBible(benchmark::State& state) {

@@ -102,6 +102,26 @@ protected:
         return values;
     }
 
+    // Everything a reader sees of the VRA slot: its rows in the order the windows read them,
+    // its edition record, and its two indexes.
+    std::vector<std::string> slotState() {
+        std::vector<std::string> state;
+        for (const char* sql :
+             {"select volcode||chap||':'||sec||body||sequence as v from VRA order by sequence",
+              "select volcode||body||sequence as v from TVRA order by sequence",
+              "select volcode||chap||sequence as v from CHAPTER where vercode='VRA' order by "
+              "sequence",
+              "select volcode||chap||':'||sec||body as v from PARALLEL where VERCODE='0' order by "
+              "volcode, chap, sec",
+              "select source||name||licence||ifnull(installed,'') as v from EDITION where "
+              "vercode='VRA'"})
+            for (std::string& row : column(sql))
+                state.push_back(std::move(row));
+        state.push_back(readBytes(data() / "M14" / "0.m14"));
+        state.push_back(readBytes(data() / "DBF" / "VRA.idx"));
+        return state;
+    }
+
     TempDir dir;
     std::string messages;
 };
@@ -265,6 +285,44 @@ TEST_F(Import, OsisFileReplacesTheSlotAndItsDerivedRows) {
     WordVariantFree(block);
     EXPECT_FALSE(fs::exists(data() / "DBF.import"));
     EXPECT_TRUE(fs::exists(data() / "DBF" / "VRA.idx"));
+}
+
+TEST_F(Import, RestoringTheSampleGivesBackItsTextRecordAndIndexes) {
+    const std::vector<std::string> sample = slotState();
+    const fs::path file = dir.path() / "whole.xml";
+    writeFile(file, osisDocument("<title type=\"section\">새 제목</title>"
+                                 "<verse osisID=\"Gen.1.1\">처음에 빛이</verse>"
+                                 "<verse osisID=\"Gen.1.2\">땅이</verse>"
+                                 "<verse osisID=\"Gen.1.3\">물이</verse>"));
+    run(file.string(), "VRA");
+    ASSERT_NE(slotState(), sample);
+    {
+        Database content(db(), Database::Mode::ReadOnly);
+        ASSERT_FALSE(slotHoldsSample(content, "VRA"));
+    }
+
+    ImportRequest request;
+    request.code = "VRA";
+    request.dbPath = db();
+    request.progress = [this](const std::string& m) { messages += m + "\n"; };
+    EXPECT_EQ(restoreSample(request).verses, 2u);
+    EXPECT_EQ(slotState(), sample);
+    Database content(db(), Database::Mode::ReadOnly);
+    EXPECT_TRUE(slotHoldsSample(content, "VRA"));
+    EXPECT_NE(messages.find("VRA: 1 books, 2 verses"), std::string::npos) << messages;
+
+    // A slot the build gave no sample keeps what it has.
+    run(file.string(), "VRB");
+    const auto before = snapshot();
+    request.code = "VRB";
+    try {
+        restoreSample(request);
+        ADD_FAILURE() << "restored";
+    } catch (const SourceError& e) {
+        EXPECT_STREQ(e.what(),
+                     "VRB에는 되돌릴 견본이 없습니다 (이 데이터에 견본 사본이 없습니다).");
+    }
+    EXPECT_EQ(snapshot(), before);
 }
 
 TEST_F(Import, BadInputNamesItsPlaceAndChangesNothing) {

@@ -8,14 +8,22 @@
 #include "versesearch/verseindexbuilder.h"
 #include "wordsearch/wordindexbuilder.h"
 
+#include "platform/settingsstore.h"
+
+#include "../support/ftpserver.h"
 #include "../support/httpserver.h"
 #include "../support/swordrepository.h"
 #include "../support/tempdir.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <csignal>
 #include <map>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 
 using namespace qel;
 using namespace qel::mkdb;
@@ -43,6 +51,7 @@ class SwordInstall : public ::testing::Test {
 protected:
     void SetUp() override {
         setenv("XDG_CACHE_HOME", (dir.path() / "cache").c_str(), 1);
+        setenv("XDG_CONFIG_HOME", (dir.path() / "config").c_str(), 1);
         if (!makeTestRepository(repo()))
             GTEST_SKIP() << "osis2mod (libsword-utils) is not installed";
         ContentSources sources;
@@ -55,7 +64,10 @@ protected:
                         readAnalysisSources(kHanjaTablePath, "", quiet), quiet);
         server = std::make_unique<TestHttpServer>(repo());
     }
-    void TearDown() override { unsetenv("XDG_CACHE_HOME"); }
+    void TearDown() override {
+        unsetenv("XDG_CACHE_HOME");
+        unsetenv("XDG_CONFIG_HOME");
+    }
 
     fs::path repo() const { return dir.path() / "repo"; }
     std::string db() const { return (dir.path() / "Data" / "DB" / "Bible.m14").string(); }
@@ -82,6 +94,49 @@ protected:
         ADD_FAILURE() << "installed";
         return InstallFailure::Other;
     }
+    // qel-mkdb with the test's cache and settings: its exit code and what it wrote. Past
+    // `fileLimit` bytes a write fails with EFBIG (SIGXFSZ ignored), as on a full disk.
+    struct Run {
+        int exitCode = -1;
+        std::string output; // stdout and stderr
+    };
+    static Run mkdb(const std::vector<std::string>& args, rlim_t fileLimit = RLIM_INFINITY) {
+        std::vector<std::string> all{QEL_MKDB_PROGRAM};
+        all.insert(all.end(), args.begin(), args.end());
+        std::vector<char*> argv;
+        for (std::string& arg : all)
+            argv.push_back(arg.data());
+        argv.push_back(nullptr);
+        int out[2];
+        if (::pipe(out) != 0)
+            return {};
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            ::dup2(out[1], STDOUT_FILENO);
+            ::dup2(out[1], STDERR_FILENO);
+            ::close(out[0]);
+            const rlimit limit{fileLimit, fileLimit};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+            ::signal(SIGXFSZ, SIG_IGN);
+            ::execv(argv[0], argv.data());
+            ::_exit(127);
+        }
+        ::close(out[1]);
+        Run run;
+        char buffer[4096];
+        for (ssize_t n; (n = ::read(out[0], buffer, sizeof buffer)) > 0;)
+            run.output.append(buffer, static_cast<std::size_t>(n));
+        ::close(out[0]);
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return run;
+    }
+    static void allowRemoteAccess() {
+        SettingsStore store(SettingsStore::defaultFilePath());
+        ASSERT_TRUE(setRemoteAccess(store, true));
+    }
+
     std::string column(const std::string& sql) {
         Database content(db(), Database::Mode::ReadOnly);
         RecordSet rs(content, sql);
@@ -234,4 +289,77 @@ TEST_F(SwordInstall, ASecondInstallWhileOneRunsIsRefused) {
     running.join();
     ASSERT_TRUE(first);
     EXPECT_EQ(first->verses, 6u);
+}
+
+TEST_F(SwordInstall, AnFtpSourceListsAndInstalls) {
+    TestFtpServer ftp(repo());
+    allowRemoteAccess();
+    const Run list = mkdb({"--list", ftp.address()});
+    ASSERT_EQ(list.exitCode, 0) << list.output;
+    EXPECT_NE(list.output.find("\nKorTest\tko\t1.2\t"), std::string::npos) << list.output;
+    const Run install =
+        mkdb({"--install", "KorTest", "--from", ftp.address(), "--as", "VRA", "--db", db()});
+    ASSERT_EQ(install.exitCode, 0) << install.output;
+    EXPECT_NE(install.output.find("VRA: imported 6 verses"), std::string::npos);
+    EXPECT_EQ(column("select name as v from EDITION where vercode='VRA'"),
+              "시험 역본 옛 맞춤법 성경전서");
+    // FTP's 550 for the folder of a module whose files are not there.
+    const Run gone =
+        mkdb({"--install", "KorGone", "--from", ftp.address(), "--as", "VRB", "--db", db()});
+    EXPECT_EQ(gone.exitCode, 1);
+    EXPECT_NE(gone.output.find("오류 550"), std::string::npos) << gone.output;
+}
+
+TEST_F(SwordInstall, RunningOutOfRoomStopsTheDownloadOrTheImportAndChangesNothing) {
+    ASSERT_EQ(refreshSource(http(), {}), 3u);
+    allowRemoteAccess();
+    std::uintmax_t largest = 0;
+    for (const auto& entry : fs::directory_iterator(repo() / "modules/texts/ztext/kortest"))
+        largest = std::max(largest, entry.file_size());
+    {
+        // The database outgrows every file of the download.
+        Database content(db(), Database::Mode::ReadWrite);
+        content.execute("create table PAD (x BLOB)");
+        content.execute("insert into PAD values (zeroblob(" + std::to_string(2 * largest) + "))");
+    }
+    const auto before = snapshot(dir.path());
+    const std::vector<std::string> install{"--install", "KorTest", "--from", server->address(),
+                                           "--as",      "VRA",     "--db",   db()};
+    const std::string tooLarge = "디스크에 쓸 자리가 없습니다: 파일 크기 제한(ulimit -f)";
+    // The module's verse index is larger than the limit: the download stops.
+    const Run download = mkdb(install, 4096);
+    EXPECT_EQ(download.exitCode, 1);
+    EXPECT_NE(download.output.find(tooLarge), std::string::npos) << download.output;
+    EXPECT_NE(download.output.find("/cache/qelbible/install-"), std::string::npos);
+    EXPECT_EQ(snapshot(dir.path()), before);
+    // Everything downloads; the new copy of the database does not fit.
+    const Run import = mkdb(install, largest);
+    EXPECT_EQ(import.exitCode, 1);
+    EXPECT_NE(import.output.find(tooLarge), std::string::npos) << import.output;
+    EXPECT_NE(import.output.find("(" + (dir.path() / "Data" / "DB").string() + ")"),
+              std::string::npos);
+    EXPECT_NE(import.output.find("reading KorTest"), std::string::npos);
+    EXPECT_EQ(snapshot(dir.path()), before);
+}
+
+TEST(FullDisk, TheMessageNamesTheWayTheRoomRanOut) {
+    const struct {
+        const char* error;
+        int cause;
+        const char* says;
+    } cases[] = {
+        {"cannot copy file: No space left on device", ENOSPC, "디스크가 가득 찼습니다"},
+        {"query failed: database or disk is full", ENOSPC, "디스크가 가득 찼습니다"},
+        {"query failed: disk I/O error (Disk quota exceeded)", EDQUOT, "사용 한도(할당량)"},
+        {"cannot copy file: File too large", EFBIG, "파일 크기 제한"},
+        {"query failed: constraint failed", 0, ""},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(fullDiskCause(c.error), c.cause) << c.error;
+        if (c.cause) {
+            const std::string message = fullDiskMessage("/data", c.cause);
+            EXPECT_NE(message.find(c.says), std::string::npos) << c.error;
+            EXPECT_NE(message.find("(/data)"), std::string::npos) << message;
+        }
+    }
 }

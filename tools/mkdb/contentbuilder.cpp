@@ -63,11 +63,36 @@ std::string storedVerseBody(const std::string& body, const std::string& label) {
     return stored;
 }
 
-// Where the editions of the content build come from.
-EditionRecord editionOfBuild(const std::string& code) {
+// The KJV of the build is Debian's whole text; the other editions are our sample.
+bool isSampleEdition(const std::string& code) {
+    return code != "KJV";
+}
+
+void keepSampleCopies(Database& db, const ContentSources& sources) {
+    db.execute(std::string("create table ") + kSampleVerseTable +
+               " (vercode TEXT not null, volcode TEXT not null, chap TEXT not null, "
+               "sec TEXT not null, body TEXT, sequence INTEGER not null)");
+    db.execute(std::string("create table ") + kSampleTitleTable +
+               " (vercode TEXT not null, volcode TEXT not null, body TEXT, "
+               "sequence INTEGER not null)");
+    for (const auto& [code, verses] : sources.versions) {
+        if (!isSampleEdition(code))
+            continue;
+        db.execute(std::string("insert into ") + kSampleVerseTable +
+                       " select ?, volcode, chap, sec, body, sequence from " + code,
+                   {code});
+        db.execute(std::string("insert into ") + kSampleTitleTable +
+                       " select ?, volcode, body, sequence from T" + code,
+                   {code});
+    }
+}
+
+} // namespace
+
+EditionRecord builtEdition(const std::string& code) {
     EditionRecord edition;
     edition.code = code;
-    if (code == "KJV") {
+    if (!isSampleEdition(code)) {
         edition.source = "Debian sword-text-kjv (engKJV2006eb)";
         edition.name = "King James Version";
         edition.licence = "공개 저작물 (public domain)";
@@ -79,10 +104,23 @@ EditionRecord editionOfBuild(const std::string& code) {
     return edition;
 }
 
-} // namespace
-
 void insertVersion(Database& db, const std::string& code, const std::vector<SourceVerse>& verses,
                    const BookDoneFn& bookDone) {
+    std::vector<SourceVerse> stored;
+    stored.reserve(verses.size());
+    for (const SourceVerse& v : verses) {
+        const std::string markup = storedVerseBody(v.body, v.verse);
+        std::string body = utf8ToCp949(markup);
+        if (cp949ToUtf8(body) != markup)
+            throw SourceError(code + " " + v.book + " " + v.chapter + ":" + v.verse +
+                              ": text that CP949 cannot hold");
+        stored.push_back({v.book, v.chapter, v.verse, std::move(body)});
+    }
+    insertStoredVersion(db, code, stored, bookDone);
+}
+
+void insertStoredVersion(Database& db, const std::string& code,
+                         const std::vector<SourceVerse>& verses, const BookDoneFn& bookDone) {
     const std::string insertVerse =
         "insert into " + code + " (volcode, chap, sec, body, sequence) values (?, ?, ?, ?, ?)";
     std::set<std::pair<std::string, std::string>> chapters;
@@ -92,11 +130,7 @@ void insertVersion(Database& db, const std::string& code, const std::vector<Sour
         const SourceVerse& v = verses[i];
         if (bookDone && i > 0 && verses[i - 1].book != v.book)
             bookDone(i);
-        const std::string markup = storedVerseBody(v.body, v.verse);
-        const std::string body = utf8ToCp949(markup);
-        if (cp949ToUtf8(body) != markup)
-            throw SourceError(code + " " + v.book + " " + v.chapter + ":" + v.verse +
-                              ": text that CP949 cannot hold");
+        const std::string& body = v.body;
         db.execute(insertVerse, {v.book, v.chapter, v.verse, body, ++sequence});
         if (chapters.insert({v.book, v.chapter}).second)
             db.execute("insert into CHAPTER (vercode, volcode, chap, sequence) values (?, ?, ?, ?)",
@@ -161,7 +195,8 @@ void buildContentDatabase(const ContentSources& sources, const std::string& outF
             insertTitles(db, code, titles);
         }
         for (const auto& [code, verses] : sources.versions)
-            recordEdition(db, editionOfBuild(code));
+            recordEdition(db, builtEdition(code));
+        keepSampleCopies(db, sources);
         progress("REF: " + std::to_string(sources.related.size()) + " rows");
         for (const RefRecord& r : sources.related)
             db.execute("insert into REF (volcode, chap, sec, body) values (?, ?, ?, ?)",

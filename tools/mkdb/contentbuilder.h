@@ -26,11 +26,17 @@ struct EditionRecord {
     std::string module, version, abbreviation, installed;
 };
 
+// The EDITION record the content build writes for a version.
+EditionRecord builtEdition(const std::string& code);
+
 // Rows of one version into its (empty) table, with its CHAPTER and PARALLEL rows.
 // `bookDone` hears the number of verses written after each book.
 using BookDoneFn = std::function<void(std::size_t versesDone)>;
 void insertVersion(Database& db, const std::string& code, const std::vector<SourceVerse>& verses,
                    const BookDoneFn& bookDone = {});
+// The same for verses whose bodies are stored already (CP949, with their verse mark).
+void insertStoredVersion(Database& db, const std::string& code,
+                         const std::vector<SourceVerse>& stored, const BookDoneFn& bookDone = {});
 void insertTitles(Database& db, const std::string& code, const std::vector<TitleRecord>& titles);
 // Creates the EDITION table when missing and replaces the version's row.
 void recordEdition(Database& db, const EditionRecord& edition);

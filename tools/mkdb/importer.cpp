@@ -16,15 +16,20 @@
 #include "wordsearch/wordindexbuilder.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
 #include <sstream>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace qel::mkdb {
 namespace fs = std::filesystem;
@@ -138,14 +143,29 @@ void seedIndexes(const fs::path& from, const fs::path& to, const std::string& co
         const std::string name = std::to_string(i) + ".m14";
         if (i != wordIndex && fs::is_regular_file(from / "M14" / name) &&
             !fs::exists(to / "M14" / name))
-            fs::copy_file(from / "M14" / name, addMove(to / "M14" / name));
+            copyNewFile(from / "M14" / name, addMove(to / "M14" / name));
     }
 }
 
+// Hears the books as they are written: progress, and a cancel after each book.
+BookDoneFn bookProgress(const ImportRequest& request,
+                        std::chrono::steady_clock::time_point started) {
+    return [&request, started, booksDone = std::size_t{0}](std::size_t done) mutable {
+        checkCancel(request);
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+        report(request, request.code + ": " + std::to_string(++booksDone) + " books, " +
+                            std::to_string(done) + " verses, " +
+                            std::to_string(static_cast<long>(done / std::max(seconds, 1e-3))) +
+                            " verses/s");
+    };
+}
+
+// Writes the slot's new rows into the emptied slot of the new database.
+using FillSlot = std::function<void(Database& db)>;
+
 // Rewrites the slot's rows in the new copy of the database, in one transaction.
-void writeDatabase(const ImportRequest& request, const fs::path& newDb,
-                   const std::vector<SourceVerse>& verses, const std::vector<TitleRecord>& titles,
-                   const EditionRecord& edition, std::chrono::steady_clock::time_point started) {
+void writeDatabase(const ImportRequest& request, const fs::path& newDb, const FillSlot& fill) {
     const std::string& code = request.code;
     Database db(newDb.string(), Database::Mode::ReadWrite);
     db.execute("begin");
@@ -154,19 +174,7 @@ void writeDatabase(const ImportRequest& request, const fs::path& newDb,
     db.execute("delete from CHAPTER where vercode = ?", {code});
     if (const int index = parallelVersionIndex(code); index >= 0)
         db.execute("delete from PARALLEL where VERCODE = ?", {std::to_string(index)});
-    // Progress and a cancel after each book.
-    std::size_t booksDone = 0;
-    insertVersion(db, code, verses, [&](std::size_t done) {
-        checkCancel(request);
-        const double seconds =
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-        report(request, code + ": " + std::to_string(++booksDone) + " books, " +
-                            std::to_string(done) + " verses, " +
-                            std::to_string(static_cast<long>(done / std::max(seconds, 1e-3))) +
-                            " verses/s");
-    });
-    insertTitles(db, code, titles);
-    recordEdition(db, edition);
+    fill(db);
     db.execute("commit");
 }
 
@@ -239,8 +247,7 @@ void fitToSlot(const ImportRequest& request, ImportedText& text, std::vector<Sou
 
 // Writes the new database and indexes beside the old ones and swaps them in.
 void writeAndSwap(const ImportRequest& request, const fs::path& dataDir, bool seed,
-                  const std::vector<SourceVerse>& verses, const std::vector<TitleRecord>& titles,
-                  const EditionRecord& edition, std::chrono::steady_clock::time_point started) {
+                  const FillSlot& fill) {
     const std::string& code = request.code;
     const fs::path dbPath(request.dbPath);
     const fs::path seedData(request.seedFrom);
@@ -261,8 +268,8 @@ void writeAndSwap(const ImportRequest& request, const fs::path& dataDir, bool se
             report(request, "copying the content database and its indexes to " + dataDir.string());
             seedIndexes(seedData, dataDir, code, wordIndex, addMove);
         }
-        fs::copy_file(seed ? seedData / "DB" / "Bible.m14" : dbPath, newDb);
-        writeDatabase(request, newDb, verses, titles, edition, started);
+        copyNewFile(seed ? seedData / "DB" / "Bible.m14" : dbPath, newDb);
+        writeDatabase(request, newDb, fill);
         checkCancel(request);
         if (wordIndex >= 0) {
             report(request, "word index " + wordFile.string());
@@ -278,7 +285,7 @@ void writeAndSwap(const ImportRequest& request, const fs::path& dataDir, bool se
                             readAnalysisSources(kHanjaTablePath, ownLexicon.string(), warn), warn);
             // The reader's word list goes with the index it belongs to.
             if (fs::exists(ownLexicon))
-                fs::copy_file(ownLexicon, newVerseDir / kOwnLexiconFile);
+                copyNewFile(ownLexicon, newVerseDir / kOwnLexiconFile);
         }
         checkCancel(request);
         commitDataSwap(dataDir, moves, request.swapStep);
@@ -289,14 +296,16 @@ void writeAndSwap(const ImportRequest& request, const fs::path& dataDir, bool se
     }
 }
 
-ImportReport importLocked(const ImportRequest& request, const fs::path& dataDir) {
+// Runs `work` holding the Data/ folder's lock, once a swap stopped half-way there is
+// finished or undone. `work` hears whether the database is to be filled from seedFrom first.
+ImportReport inDataFolder(const ImportRequest& request, const fs::path& dataDir,
+                          const std::function<ImportReport(bool seed)>& work) {
     std::optional<DataFolderLock> lock;
     try {
         lock.emplace(dataDir);
     } catch (const DataFolderLock::Busy& busy) {
         throw SourceError(busy.what());
     }
-    // An import stopped half-way is finished or undone before this one starts.
     recoverLockedDataSwap(dataDir);
     const fs::path dbPath(request.dbPath);
     std::error_code ec;
@@ -305,7 +314,18 @@ ImportReport importLocked(const ImportRequest& request, const fs::path& dataDir)
     if (!fs::is_regular_file(seed ? seedDb : dbPath))
         throw SourceError((seed ? seedDb.string() : request.dbPath) +
                           ": no content database there");
+    return work(seed);
+}
 
+std::string elapsedSince(std::chrono::steady_clock::time_point started) {
+    const double seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    char elapsed[32];
+    std::snprintf(elapsed, sizeof elapsed, "%.1f s", seconds);
+    return elapsed;
+}
+
+ImportReport importInto(const ImportRequest& request, const fs::path& dataDir, bool seed) {
     ImportReport result;
     result.edition.code = request.code;
     result.edition.installed = today();
@@ -317,20 +337,54 @@ ImportReport importLocked(const ImportRequest& request, const fs::path& dataDir)
     std::vector<TitleRecord> titles;
     fitToSlot(request, text, verses, titles, result);
     checkCancel(request);
-    writeAndSwap(request, dataDir, seed, verses, titles, result.edition, started);
-
-    const double seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    char elapsed[32];
-    std::snprintf(elapsed, sizeof elapsed, "%.1f s", seconds);
+    writeAndSwap(request, dataDir, seed, [&](Database& db) {
+        insertVersion(db, request.code, verses, bookProgress(request, started));
+        insertTitles(db, request.code, titles);
+        recordEdition(db, result.edition);
+    });
     report(request, request.code + ": imported " + std::to_string(result.verses) + " verses and " +
-                        std::to_string(result.titles) + " section titles in " + elapsed);
+                        std::to_string(result.titles) + " section titles in " +
+                        elapsedSince(started));
     return result;
 }
 
-} // namespace
+// The slot's rows from the sample copies the database keeps.
+ImportReport restoreInto(const ImportRequest& request, const fs::path& dataDir, bool seed) {
+    const std::string& code = request.code;
+    ImportReport result;
+    result.edition = builtEdition(code);
+    const auto started = std::chrono::steady_clock::now();
+    report(request, code + ": restoring the sample");
+    writeAndSwap(request, dataDir, seed, [&](Database& db) {
+        std::vector<SourceVerse> verses;
+        if (db.hasTable(kSampleVerseTable))
+            for (RecordSet rs(db,
+                              std::string("select volcode, chap, sec, body from ") +
+                                  kSampleVerseTable + " where vercode = ? order by sequence",
+                              {code});
+                 !rs.isEOF(); rs.moveNext())
+                verses.push_back(
+                    {rs.field("volcode"), rs.field("chap"), rs.field("sec"), rs.field("body")});
+        if (verses.empty())
+            throw SourceError(code + "에는 되돌릴 견본이 없습니다 (이 데이터에 견본 사본이 "
+                                     "없습니다).");
+        insertStoredVersion(db, code, verses, bookProgress(request, started));
+        db.execute("insert into T" + code + " (volcode, body, sequence) select volcode, body, " +
+                       "sequence from " + kSampleTitleTable +
+                       " where vercode = ? order by sequence",
+                   {code});
+        recordEdition(db, result.edition);
+        result.verses = verses.size();
+    });
+    report(request, code + ": restored the sample, " + std::to_string(result.verses) +
+                        " verses, in " + elapsedSince(started));
+    return result;
+}
 
-ImportReport importEdition(const ImportRequest& request) {
+// Checks the slot, finds the Data/ folder of the database and runs `work` there; a reader's
+// folder made for the first import goes again should that import fail.
+using SlotWork = ImportReport (*)(const ImportRequest& request, const fs::path& dataDir, bool seed);
+ImportReport inSlot(const ImportRequest& request, SlotWork work) {
     if (!isEditionSlot(request.code))
         throw SourceError("unknown edition slot \"" + request.code +
                           "\" (VRA VRB VRC VRD VRE KJV NIV GNB)");
@@ -339,18 +393,66 @@ ImportReport importEdition(const ImportRequest& request) {
     // has them in its own folder.
     const fs::path dbFolder = fs::absolute(dbPath).parent_path();
     const fs::path dataDir = dbFolder.filename() == "DB" ? dbFolder.parent_path() : dbFolder;
-    // A reader's folder made for the first import goes again should that import fail.
     const fs::path made = request.seedFrom.empty() ? fs::path() : firstMissing(dataDir);
     if (!made.empty())
         fs::create_directories(dataDir);
     try {
-        return importLocked(request, dataDir);
+        return inDataFolder(request, dataDir,
+                            [&](bool seed) { return work(request, dataDir, seed); });
     } catch (...) {
         std::error_code ignored;
         if (!made.empty() && !fs::exists(dbPath, ignored))
             fs::remove_all(made, ignored);
         throw;
     }
+}
+
+} // namespace
+
+void copyNewFile(const fs::path& from, const fs::path& to) {
+    const auto fail = [&](int error) {
+        throw fs::filesystem_error("cannot copy file", from, to,
+                                   std::error_code(error, std::generic_category()));
+    };
+    const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0)
+        fail(errno);
+    const int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (out < 0) {
+        const int error = errno;
+        ::close(in);
+        fail(error);
+    }
+    int error = 0;
+    char buffer[1 << 16];
+    for (ssize_t n; !error && (n = ::read(in, buffer, sizeof buffer)) != 0;) {
+        if (n < 0) {
+            error = errno == EINTR ? 0 : errno;
+            continue;
+        }
+        for (ssize_t done = 0; !error && done < n;) {
+            const ssize_t written = ::write(out, buffer + done, static_cast<std::size_t>(n - done));
+            if (written < 0)
+                error = errno == EINTR ? 0 : errno;
+            else
+                done += written;
+        }
+    }
+    ::close(in);
+    if (::close(out) != 0 && !error)
+        error = errno;
+    if (error) {
+        ::unlink(to.c_str());
+        fail(error);
+    }
+}
+
+ImportReport importEdition(const ImportRequest& request) {
+    return inSlot(request, importInto);
+}
+
+ImportReport restoreSample(const ImportRequest& request) {
+    return inSlot(request, restoreInto);
 }
 
 } // namespace qel::mkdb

@@ -3,6 +3,7 @@
 #include "mkdb/contentbuilder.h"
 
 #include <atomic>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -45,5 +46,15 @@ struct ImportReport {
 // fails with "다른 가져오기가 진행 중입니다". Throws SourceError with a file:line or a plain
 // reason.
 ImportReport importEdition(const ImportRequest& request);
+
+// Copies a file to a new one. Unlike std::filesystem::copy_file, whose error for a write cut
+// short is a bare EIO, the std::filesystem::filesystem_error it throws carries the system's
+// reason (ENOSPC, EDQUOT, EFBIG, …). A partial copy is removed.
+void copyNewFile(const std::filesystem::path& from, const std::filesystem::path& to);
+
+// Gives the slot back the sample text the content build kept a copy of, with the built
+// edition's record, through the same swap and index building as an import (`source` is
+// not read). Throws SourceError when the database keeps no sample of the slot.
+ImportReport restoreSample(const ImportRequest& request);
 
 } // namespace qel::mkdb

@@ -48,6 +48,7 @@ int usage() {
         "usage: qel-mkdb --data SOURCE_DIR [--kjv KJV.imp] --out DATA_DIR\n"
         "       qel-mkdb --import SOURCE --as CODE [--db Bible.m14 [--seed-from DATA_DIR]]\n"
         "                [--replace]\n"
+        "       qel-mkdb --restore-sample CODE [--db Bible.m14 [--seed-from DATA_DIR]]\n"
         "       qel-mkdb --sources\n"
         "       qel-mkdb --list [SOURCE] [--allow-network]\n"
         "       qel-mkdb --install MODULE [--from SOURCE] --as CODE [--db Bible.m14]\n"
@@ -101,7 +102,8 @@ void defaultTarget(qel::mkdb::ImportRequest& request, const char* program) {
     }
 }
 
-int runImport(qel::mkdb::ImportRequest request, const char* program) {
+// An import, or the return of a slot's sample, which writes the same way.
+int runImport(qel::mkdb::ImportRequest request, const char* program, bool restore) {
     defaultTarget(request, program);
     request.progress = [](const std::string& message) {
         std::fprintf(stderr, "qel-mkdb: %s\n", message.c_str());
@@ -109,7 +111,10 @@ int runImport(qel::mkdb::ImportRequest request, const char* program) {
     request.cancel = &cancelImport;
     std::signal(SIGINT, onSignal);
     std::signal(SIGTERM, onSignal);
-    qel::mkdb::importEdition(request);
+    if (restore)
+        qel::mkdb::restoreSample(request);
+    else
+        qel::mkdb::importEdition(request);
     return 0;
 }
 
@@ -288,7 +293,7 @@ int main(int argc, char** argv) {
     std::string dataDir, kjvFile, outDir, installDir, topicDir, exportFile, importFile, notes,
         placeTable;
     std::string exportJournalFile, importJournalFile;
-    bool maps = false, sources = false, list = false;
+    bool maps = false, sources = false, list = false, restore = false;
     std::string listSource, installModule, from;
     qel::mkdb::RepositoryCommand repository;
     qel::mkdb::ImportRequest import;
@@ -302,7 +307,10 @@ int main(int argc, char** argv) {
             outDir = argv[++i];
         else if (!std::strcmp(argv[i], "--import") && hasValue)
             import.source = argv[++i];
-        else if (!std::strcmp(argv[i], "--as") && hasValue)
+        else if (!std::strcmp(argv[i], "--restore-sample") && hasValue) {
+            restore = true;
+            import.code = argv[++i];
+        } else if (!std::strcmp(argv[i], "--as") && hasValue)
             import.code = argv[++i];
         else if (!std::strcmp(argv[i], "--db") && hasValue)
             import.dbPath = argv[++i];
@@ -362,10 +370,13 @@ int main(int argc, char** argv) {
             return exportNotes(exportFile, notesFile(notes, argv[0]));
         if (!importFile.empty())
             return importNotes(importFile, notesFile(notes, argv[0]));
+        if (restore)
+            return import.source.empty() && !import.replace ? runImport(import, argv[0], true)
+                                                            : usage();
         if (!import.source.empty() || !import.code.empty()) {
             if (import.source.empty() || import.code.empty())
                 return usage();
-            return runImport(import, argv[0]);
+            return runImport(import, argv[0], false);
         }
         if (!placeTable.empty())
             return dataDir.empty() ? usage() : writePlaceTable(dataDir, placeTable);

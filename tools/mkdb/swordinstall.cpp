@@ -16,6 +16,8 @@
 #include <optional>
 #include <spawn.h>
 #include <sys/file.h>
+#include <sys/resource.h>
+#include <sys/statvfs.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -30,9 +32,27 @@ namespace {
     throw InstallError(InstallFailure::Cancelled, "설치를 취소했습니다. 바뀐 것은 없습니다.");
 }
 
-[[noreturn]] void diskFull(const fs::path& where) {
-    throw InstallError(InstallFailure::DiskFull, "디스크에 빈 자리가 없습니다 (" + where.string() +
-                                                     "). 자리를 비운 뒤에 다시 해 보십시오.");
+bool isFullDisk(int error) {
+    return error == ENOSPC || error == EDQUOT || error == EFBIG;
+}
+
+[[noreturn]] void diskFull(const fs::path& where, int cause) {
+    throw InstallError(InstallFailure::DiskFull, fullDiskMessage(where, cause));
+}
+
+// What stopped a program that could not write `file`: its size limit when the file reached
+// it, a full file system when no block is left, else not known.
+int writeFailureCause(const fs::path& file) {
+    rlimit limit{};
+    std::error_code ec;
+    const auto size = fs::file_size(file, ec);
+    if (::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY && !ec &&
+        size >= limit.rlim_cur)
+        return EFBIG;
+    struct statvfs room {};
+    if (::statvfs(file.parent_path().c_str(), &room) == 0 && room.f_bavail == 0)
+        return ENOSPC;
+    return 0;
 }
 
 bool isCancelled(const TransferOptions& options) {
@@ -46,10 +66,10 @@ public:
         fs::create_directories(parent);
         std::string pattern = (parent / (prefix + "XXXXXX")).string();
         if (!mkdtemp(pattern.data()))
-            errno == ENOSPC ? diskFull(parent)
-                            : throw InstallError(InstallFailure::Other, parent.string() +
-                                                                            ": 임시 폴더를 만들 수 "
-                                                                            "없습니다.");
+            isFullDisk(errno) ? diskFull(parent, errno)
+                              : throw InstallError(InstallFailure::Other,
+                                                   parent.string() + ": 임시 폴더를 만들 수 "
+                                                                     "없습니다.");
         path_ = pattern;
     }
     ~ScratchFolder() {
@@ -174,7 +194,7 @@ std::string httpReason(int code) {
 }
 
 [[noreturn]] void throwCurlFailure(const CurlResult& result, const std::string& url,
-                                   const fs::path& target, const TransferOptions& options) {
+                                   const TransferOptions& options) {
     const int code = std::atoi(result.output.c_str());
     switch (result.exitCode) {
     case 5:
@@ -193,8 +213,6 @@ std::string httpReason(int code) {
         throw InstallError(InstallFailure::Truncated,
                            url + "을(를) 끝까지 받지 못했습니다. 연결이 도중에 끊겼습니다. 다시 "
                                  "해 보십시오.");
-    case 23:
-        diskFull(target.parent_path());
     case 22:
     case 9:
     case 78:
@@ -215,14 +233,43 @@ void copyLocalFile(const fs::path& from, const fs::path& target) {
     if (!fs::is_regular_file(from, ec))
         throw InstallError(InstallFailure::Http,
                            from.string() + ": 그런 파일이 없습니다. 폴더를 확인해 주십시오.");
-    fs::copy_file(from, target, fs::copy_options::overwrite_existing, ec);
-    if (ec == std::errc::no_space_on_device)
-        diskFull(target.parent_path());
-    if (ec)
-        throw InstallError(InstallFailure::Other, from.string() + ": " + ec.message());
+    fs::remove(target, ec);
+    try {
+        copyNewFile(from, target);
+    } catch (const fs::filesystem_error& e) {
+        if (isFullDisk(e.code().value()))
+            diskFull(target.parent_path(), e.code().value());
+        throw InstallError(InstallFailure::Other, from.string() + ": " + e.code().message());
+    }
 }
 
 } // namespace
+
+std::string fullDiskMessage(const fs::path& where, int cause) {
+    std::string why;
+    switch (cause) {
+    case ENOSPC:
+        why = "디스크가 가득 찼습니다";
+        break;
+    case EDQUOT:
+        why = "이 계정의 디스크 사용 한도(할당량)를 다 썼습니다";
+        break;
+    case EFBIG:
+        why = "파일 크기 제한(ulimit -f)보다 큰 파일을 써야 합니다";
+        break;
+    default:
+        why = "디스크가 가득 찼거나 사용 한도에 걸렸습니다";
+    }
+    return "디스크에 쓸 자리가 없습니다: " + why + " (" + where.string() +
+           "). 자리를 비우거나 한도를 늘린 뒤에 다시 해 보십시오.";
+}
+
+int fullDiskCause(std::string_view text) {
+    for (const int error : {ENOSPC, EDQUOT, EFBIG})
+        if (text.find(std::strerror(error)) != std::string_view::npos)
+            return error;
+    return text.find("disk is full") != std::string_view::npos ? ENOSPC : 0;
+}
 
 void fetchFile(const SwordSource& source, const std::string& relative, const fs::path& target,
                const TransferOptions& options) {
@@ -244,9 +291,13 @@ void fetchFile(const SwordSource& source, const std::string& relative, const fs:
                  "%{response_code}", url},
                 target, relative, options);
     if (result.exitCode != 0) {
+        // curl's 23: it could not write what it received.
+        const int cause = result.exitCode == 23 ? writeFailureCause(target) : 0;
         std::error_code ignored;
         fs::remove(target, ignored);
-        throwCurlFailure(result, url, target, options);
+        if (result.exitCode == 23)
+            diskFull(target.parent_path(), cause);
+        throwCurlFailure(result, url, options);
     }
 }
 
@@ -300,7 +351,7 @@ void writeWhole(const fs::path& file, const std::string& bytes) {
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     out.close();
     if (!out)
-        diskFull(file.parent_path());
+        diskFull(file.parent_path(), writeFailureCause(file));
 }
 
 } // namespace
@@ -504,7 +555,7 @@ Found findModule(const InstallRequest& request, const TransferOptions& options) 
 // The module's files into `folder`, as the source lays them out.
 void download(const Found& found, const fs::path& folder, const TransferOptions& options) {
     fs::create_directories(folder / "mods.d");
-    fs::copy_file(found.conf, folder / "mods.d" / found.conf.filename());
+    copyNewFile(found.conf, folder / "mods.d" / found.conf.filename());
     const std::string dataPath = dataPathOf(found.module);
     std::uint64_t total = std::strtoull(found.module.value("InstallSize").c_str(), nullptr, 10);
     std::uint64_t before = 0;
@@ -532,10 +583,6 @@ void download(const Found& found, const fs::path& folder, const TransferOptions&
         throw *missing;
 }
 
-bool mentions(const std::string& text, std::string_view part) {
-    return text.find(part) != std::string::npos;
-}
-
 ImportReport importDownloaded(const InstallRequest& request, const Found& found,
                               const fs::path& folder) {
     ImportRequest import = request.import;
@@ -553,8 +600,8 @@ ImportReport importDownloaded(const InstallRequest& request, const Found& found,
     } catch (const std::exception& e) {
         if (import.cancel && import.cancel->load())
             cancelled();
-        if (mentions(e.what(), "disk is full") || mentions(e.what(), "No space left"))
-            diskFull(fs::path(import.dbPath).parent_path());
+        if (const int cause = fullDiskCause(e.what()))
+            diskFull(fs::path(import.dbPath).parent_path(), cause);
         throw InstallError(InstallFailure::Other,
                            found.module.name +
                                "을(를) 받았으나 가져오지 못했습니다. 바뀐 것은 "
@@ -579,8 +626,8 @@ ImportReport installModule(const InstallRequest& request, const TransferOptions&
     try {
         download(found, folder.path(), options);
     } catch (const fs::filesystem_error& e) {
-        if (e.code() == std::errc::no_space_on_device)
-            diskFull(folder.path());
+        if (isFullDisk(e.code().value()))
+            diskFull(folder.path(), e.code().value());
         throw;
     }
     checkModuleFiles(found.module, folder.path());

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qel::mkdb {
@@ -32,6 +33,13 @@ struct InstallError : SourceError {
         : SourceError(message), kind(kind) {}
     InstallFailure kind;
 };
+
+// The message of a write that ran out of room at `where`: it names the cause, ENOSPC (a full
+// disk), EDQUOT (a quota) or EFBIG (a file-size limit); 0 when it is not known.
+std::string fullDiskMessage(const std::filesystem::path& where, int cause);
+// The cause an error text names (the system's words, or SQLite's for a full disk); 0 for
+// an error that is not one of running out of room.
+int fullDiskCause(std::string_view errorText);
 
 // Bytes of the file being received, and the total when known (else 0).
 using TransferFn =
