@@ -90,6 +90,11 @@ int TopicLibrary::attach(void* view) {
     view_ = static_cast<QWidget*>(view);
     if (!view_)
         return 0;
+    // The library outlives its windows: what it read for one goes with it.
+    QObject::connect(view_, &QObject::destroyed, [this] {
+        if (!view_)
+            release();
+    });
     CTextPane* pane = nullptr;
     if (kind_ == TopicLibraryKind::Hi) {
         auto* split = new QSplitter(Qt::Vertical, view_);
@@ -137,6 +142,13 @@ int TopicLibrary::open(void* view, const char* path) {
             showMissingData();
     }
     return 1;
+}
+
+void TopicLibrary::release() {
+    if (entryPane_)
+        entryPane_->clear();
+    entryText_.clear();
+    file_.close();
 }
 
 void TopicLibrary::showMissingData() {
