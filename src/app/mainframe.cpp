@@ -170,10 +170,12 @@ CMainFrame::CMainFrame(AppContext& context, std::string pendingCommandKey)
     giveBackMemory_ = new QTimer(this);
     giveBackMemory_->setSingleShot(true);
     giveBackMemory_->setInterval(500);
-    connect(giveBackMemory_, &QTimer::timeout, this, [] {
+    connect(giveBackMemory_, &QTimer::timeout, this, [this] {
         // Icons and style pieces drawn for the closed windows are cached under keys that no
         // later window asks for again (every icon has a serial number of its own).
         QPixmapCache::clear();
+        // The content pages the closed windows read (up to 2 MB) are read again when wanted.
+        context_.contentDb.releaseMemory();
 #ifdef __GLIBC__
         malloc_trim(0);
 #endif
