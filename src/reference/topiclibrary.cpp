@@ -91,8 +91,8 @@ int TopicLibrary::attach(void* view) {
     if (!view_)
         return 0;
     // The library outlives its windows: what it read for one goes with it.
-    QObject::connect(view_, &QObject::destroyed, [this] {
-        if (!view_)
+    QObject::connect(view_, &QObject::destroyed, [this, attached = view_.data()] {
+        if (!view_ || view_.data() == attached)
             release();
     });
     CTextPane* pane = nullptr;
