@@ -90,11 +90,6 @@ int TopicLibrary::attach(void* view) {
     view_ = static_cast<QWidget*>(view);
     if (!view_)
         return 0;
-    // The library outlives its windows: what it read for one goes with it.
-    QObject::connect(view_, &QObject::destroyed, [this, attached = view_.data()] {
-        if (!view_ || view_.data() == attached)
-            release();
-    });
     CTextPane* pane = nullptr;
     if (kind_ == TopicLibraryKind::Hi) {
         auto* split = new QSplitter(Qt::Vertical, view_);
@@ -142,13 +137,6 @@ int TopicLibrary::open(void* view, const char* path) {
             showMissingData();
     }
     return 1;
-}
-
-void TopicLibrary::release() {
-    if (entryPane_)
-        entryPane_->clear();
-    entryText_.clear();
-    file_.close();
 }
 
 void TopicLibrary::showMissingData() {

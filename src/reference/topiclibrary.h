@@ -54,7 +54,6 @@ public:
 
 private:
     explicit TopicLibrary(TopicLibraryKind kind) : kind_(kind) {}
-    void release();
     void showMissingData();
     void showEntryBody(int row);
     void sendLink(const std::string& key);
