@@ -327,6 +327,11 @@ void Database::close() {
     }
 }
 
+void Database::releaseMemory() noexcept {
+    if (db_)
+        sqlite3_db_release_memory(db_);
+}
+
 void Database::execute(std::string_view sql, const std::vector<SqlValue>& values) {
     RecordSet rs(*this, sql, values);
 }

@@ -64,6 +64,9 @@ public:
     void open(const std::string& path, Mode mode);
     void close();
     bool isOpen() const { return db_ != nullptr; }
+    // Gives the pages cached for earlier reads back to the heap; they are read again when
+    // needed.
+    void releaseMemory() noexcept;
 
     // Runs statements that return no rows; values are bound to "?" in order.
     void execute(std::string_view sql, const std::vector<SqlValue>& values = {});

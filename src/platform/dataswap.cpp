@@ -1,5 +1,6 @@
 #include "platform/dataswap.h"
 
+#include <algorithm>
 #include <chrono>
 #include <fcntl.h>
 #include <fstream>
@@ -16,13 +17,37 @@ constexpr const char* kJournalPart = ".swap.part";
 constexpr const char* kNewSuffix = ".import";
 constexpr const char* kOldSuffix = ".old";
 
-// Flushes a file or a folder's entries to the disk, so that a journal outlives a power cut.
-void syncPath(const fs::path& path) {
+// Flushes a file or a folder's entries to the disk, so that what a rename makes live is
+// there after a power cut.
+void syncPath(const fs::path& path, const DataSwapHooks& hooks) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
         return;
-    ::fsync(fd);
+    const bool synced = ::fsync(fd) == 0;
     ::close(fd);
+    if (synced && hooks.synced)
+        hooks.synced(path);
+}
+
+// A new file, or a new folder with everything in it.
+void syncTree(const fs::path& path, const DataSwapHooks& hooks) {
+    std::error_code ec;
+    if (fs::is_directory(path, ec))
+        for (const auto& entry : fs::recursive_directory_iterator(path, ec))
+            syncPath(entry.path(), hooks);
+    syncPath(path, hooks);
+}
+
+// The folders whose entries a move changes.
+std::vector<fs::path> parentFolders(const fs::path& dataDir, const std::vector<DataMove>& moves,
+                                    bool targets) {
+    std::vector<fs::path> folders;
+    for (const DataMove& move : moves) {
+        const fs::path folder = (dataDir / (targets ? move.to : move.from)).parent_path();
+        if (std::find(folders.begin(), folders.end(), folder) == folders.end())
+            folders.push_back(folder);
+    }
+    return folders;
 }
 
 fs::path withSuffix(const fs::path& path, const char* suffix) {
@@ -43,10 +68,10 @@ std::vector<DataMove> readJournal(const fs::path& file) {
 
 // Carries out the moves of a written journal; each step can be repeated after a stop.
 void finishMoves(const fs::path& dataDir, const std::vector<DataMove>& moves,
-                 const DataSwapStep& step, int& n) {
+                 const DataSwapHooks& hooks, int& n) {
     auto next = [&] {
-        if (step)
-            step(n++);
+        if (hooks.step)
+            hooks.step(n++);
     };
     for (const DataMove& move : moves) {
         const fs::path from = dataDir / move.from, to = dataDir / move.to;
@@ -70,7 +95,10 @@ void finishMoves(const fs::path& dataDir, const std::vector<DataMove>& moves,
             fs::remove_all(old);
         }
     }
-    syncPath(dataDir);
+    // The moves reach the disk before the journal that would repeat them goes.
+    for (const fs::path& folder : parentFolders(dataDir, moves, true))
+        syncPath(folder, hooks);
+    syncPath(dataDir, hooks);
     next();
     fs::remove(dataDir / kJournal);
 }
@@ -121,10 +149,15 @@ void rollBack(const std::vector<fs::path>& found) {
 } // namespace
 
 void commitDataSwap(const fs::path& dataDir, const std::vector<DataMove>& moves,
-                    const DataSwapStep& step) {
+                    const DataSwapHooks& hooks) {
     int n = 0;
-    if (step)
-        step(n++);
+    // The new generation is on the disk, contents and names, before anything points at it.
+    for (const DataMove& move : moves)
+        syncTree(dataDir / move.from, hooks);
+    for (const fs::path& folder : parentFolders(dataDir, moves, false))
+        syncPath(folder, hooks);
+    if (hooks.step)
+        hooks.step(n++);
     {
         std::ofstream out(dataDir / kJournalPart, std::ios::binary | std::ios::trunc);
         for (const DataMove& move : moves)
@@ -134,12 +167,12 @@ void commitDataSwap(const fs::path& dataDir, const std::vector<DataMove>& moves,
             throw fs::filesystem_error("cannot write the swap journal", dataDir / kJournalPart,
                                        std::make_error_code(std::errc::io_error));
     }
-    syncPath(dataDir / kJournalPart);
-    if (step)
-        step(n++);
+    syncPath(dataDir / kJournalPart, hooks);
+    if (hooks.step)
+        hooks.step(n++);
     fs::rename(dataDir / kJournalPart, dataDir / kJournal); // the swap is done from here on
-    syncPath(dataDir);
-    finishMoves(dataDir, moves, step, n);
+    syncPath(dataDir, hooks);
+    finishMoves(dataDir, moves, hooks, n);
 }
 
 namespace {
@@ -157,7 +190,7 @@ DataRecovery recoverLockedDataSwap(const fs::path& dataDir) noexcept {
             return DataRecovery::Nothing;
         if (fs::exists(dataDir / kJournal)) {
             int n = 0;
-            finishMoves(dataDir, readJournal(dataDir / kJournal), {}, n);
+            finishMoves(dataDir, readJournal(dataDir / kJournal), DataSwapHooks{}, n);
             return DataRecovery::Finished;
         }
         rollBack(leftovers(dataDir));

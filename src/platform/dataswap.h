@@ -18,15 +18,21 @@ struct DataMove {
     std::filesystem::path from, to; // relative to the Data/ folder
 };
 
-// Called with a running number before each change the swap makes to the folder, so that a
-// test can stop the process there.
-using DataSwapStep = std::function<void(int step)>;
+// For tests: `step` is called with a running number before each change the swap makes to
+// the folder, so that a test can stop the process there; `synced` after each file or folder
+// was flushed to the disk.
+struct DataSwapHooks {
+    std::function<void(int step)> step;
+    std::function<void(const std::filesystem::path&)> synced;
+};
 
-// Moves every `from` over its `to` as one step. Throws std::filesystem::filesystem_error
-// before the journal is written (nothing changed then); after it the swap is finished by
-// the next recovery.
+// Moves every `from` over its `to` as one step. The new files and folders, and the folders
+// that hold them, are flushed to the disk before the journal is written, and the folders
+// that received them after the moves. Throws std::filesystem::filesystem_error before the
+// journal is written (nothing changed then); after it the swap is finished by the next
+// recovery.
 void commitDataSwap(const std::filesystem::path& dataDir, const std::vector<DataMove>& moves,
-                    const DataSwapStep& step = {});
+                    const DataSwapHooks& hooks = {});
 
 enum class DataRecovery { Nothing, Finished, RolledBack, Busy };
 // Finishes a swap whose journal was written, or removes the new files of one that never got

@@ -32,12 +32,6 @@ QString text(const std::string& cp949) {
     return QString::fromStdString(cp949ToUtf8(cp949));
 }
 
-QIcon imageIcon(const QWidget* widget, int image) {
-    const QStyle::StandardPixmap pixmaps[] = {QStyle::SP_DirClosedIcon, QStyle::SP_DirOpenIcon,
-                                              QStyle::SP_FileIcon};
-    return widget->style()->standardIcon(pixmaps[image]);
-}
-
 QTreeWidget* makeTree(QWidget* parent) {
     auto* tree = new QTreeWidget(parent);
     tree->setHeaderHidden(true);
@@ -204,7 +198,14 @@ void CTreeAndSearch::updateImage(QTreeWidgetItem* item) {
                             : itemImage(mode_, (*table_)[item->data(0, kRowRole).toInt()],
                                         item->childCount() > 0, item->isExpanded());
     item->setData(0, kImageRole, image);
-    item->setIcon(0, imageIcon(this, image));
+    // The style makes a new icon with its pictures at every size on each call: the tree's
+    // items share the panel's three instead.
+    if (icons_[image].isNull()) {
+        const QStyle::StandardPixmap pixmaps[] = {QStyle::SP_DirClosedIcon, QStyle::SP_DirOpenIcon,
+                                                  QStyle::SP_FileIcon};
+        icons_[image] = style()->standardIcon(pixmaps[image]);
+    }
+    item->setIcon(0, icons_[image]);
 }
 
 int CTreeAndSearch::imageOf(const QTreeWidgetItem* item) {

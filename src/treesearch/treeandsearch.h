@@ -2,7 +2,9 @@
 
 #include "treesearch/topictable.h"
 
+#include <QIcon>
 #include <QWidget>
+#include <array>
 #include <optional>
 #include <string>
 
@@ -100,6 +102,7 @@ private:
     bool korean_ = true;
     const TopicTable* table_ = nullptr;
     const TopicTable* places_ = nullptr;
+    std::array<QIcon, 3> icons_; // closed folder, open folder, entry
 };
 
 } // namespace qel

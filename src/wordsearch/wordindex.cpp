@@ -34,6 +34,26 @@ template <class T> T load(const char* p) {
     return value;
 }
 
+// "chapter:verse" or "chapter:first-last" (verses joined in one record), the chapter from 1.
+bool isVerseLabel(std::string_view label) {
+    auto isNumber = [](std::string_view s) {
+        return !s.empty() && s.size() <= 4 &&
+               std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+    };
+    const std::size_t colon = label.find(':');
+    if (colon == std::string_view::npos)
+        return false;
+    const std::string_view chapter = label.substr(0, colon);
+    std::string_view verse = label.substr(colon + 1);
+    if (const std::size_t dash = verse.find('-'); dash != std::string_view::npos) {
+        if (!isNumber(verse.substr(dash + 1)))
+            return false;
+        verse = verse.substr(0, dash);
+    }
+    return isNumber(chapter) && isNumber(verse) &&
+           chapter.find_first_not_of('0') != std::string_view::npos;
+}
+
 } // namespace
 
 bool WordIndex::identify(const std::string& path, Identity& id) {
@@ -113,11 +133,56 @@ bool WordIndex::open(const std::string& path) {
         header_.sections[kVocabulary].size ==
             std::uint64_t{header_.tokenCount} * sizeof(TokenRecord) &&
         header_.sections[kWords].size % 4 == 0 && header_.sections[kPostings].size % 4 == 0;
-    if (!ok) {
+    if (!ok || !recordsAreSound()) {
         close();
         return false;
     }
     path_ = path;
+    return true;
+}
+
+// One pass over the records when the file is opened (a few milliseconds, once per file): a
+// damaged record would otherwise come back as a verse of chapter 0 or text from nowhere.
+bool WordIndex::recordsAreSound() const {
+    using namespace wordindex;
+    const auto starts = words(kBookStarts);
+    if (starts.empty() || starts.front() != 0 || starts.back() != header_.verseCount ||
+        !std::is_sorted(starts.begin(), starts.end()))
+        return false;
+    const std::string_view texts = section(kTexts), labels = section(kLabels);
+    const std::size_t wordTotal = words(kWords).size();
+    std::uint32_t book = 0;
+    for (std::uint32_t id = 0; id < header_.verseCount; ++id) {
+        const auto r =
+            load<VerseRecord>(section(kVerses).data() + std::size_t{id} * sizeof(VerseRecord));
+        while (book < header_.bookCount && starts[book + 1] <= id)
+            ++book;
+        if (r.book != book || r.text > texts.size() || r.textLength > texts.size() - r.text ||
+            r.label > labels.size() || r.labelLength > labels.size() - r.label ||
+            r.firstWord > wordTotal || r.wordCount > wordTotal - r.firstWord ||
+            !isVerseLabel(labels.substr(r.label, r.labelLength)))
+            return false;
+    }
+    for (const std::uint32_t w : words(kWords))
+        if (w >= header_.tokenCount)
+            return false;
+    const std::string_view keys = section(kKeys);
+    const std::size_t postingTotal = words(kPostings).size();
+    std::string_view previous;
+    for (std::uint32_t t = 0; t < header_.tokenCount; ++t) {
+        const TokenRecord r = token(t);
+        if (r.key > keys.size() || r.keyLength > keys.size() - r.key ||
+            r.firstPosting > postingTotal || r.postingCount > postingTotal - r.firstPosting)
+            return false;
+        // Lookups halve the vocabulary: it has to be in order.
+        const std::string_view k = keys.substr(r.key, r.keyLength);
+        if (t > 0 && !(previous < k))
+            return false;
+        previous = k;
+    }
+    for (const std::uint32_t v : words(kPostings))
+        if (v >= header_.verseCount)
+            return false;
     return true;
 }
 

@@ -72,9 +72,9 @@ inline constexpr std::size_t kBookCodeSize = 8;
 
 } // namespace wordindex
 
-// A read-only view of an index file, mapped into memory: opening costs no reading, and
-// every record is checked against the file's bounds when it is used, so a damaged file
-// gives wrong or no results but never reads outside the file.
+// A read-only view of an index file, mapped into memory. Opening checks the header and
+// every record (offsets inside the file, verses in their books, word and verse ids in
+// range, keys in order), so a damaged file is refused rather than searched.
 class WordIndex {
 public:
     struct Verse {
@@ -88,7 +88,7 @@ public:
     WordIndex(const WordIndex&) = delete;
     WordIndex& operator=(const WordIndex&) = delete;
 
-    // False when the file is missing or is not a word index.
+    // False when the file is missing, is not a word index or is damaged.
     [[nodiscard]] bool open(const std::string& path);
     void close();
     bool isOpen() const { return data_ != nullptr; }
@@ -115,6 +115,7 @@ public:
     std::uint32_t find(std::string_view key) const;
 
 private:
+    bool recordsAreSound() const;
     std::string_view section(wordindex::Section s) const;
     std::span<const std::uint32_t> words(wordindex::Section s) const;
     wordindex::TokenRecord token(std::uint32_t id) const;

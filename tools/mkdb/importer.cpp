@@ -288,7 +288,7 @@ void writeAndSwap(const ImportRequest& request, const fs::path& dataDir, bool se
                 copyNewFile(ownLexicon, newVerseDir / kOwnLexiconFile);
         }
         checkCancel(request);
-        commitDataSwap(dataDir, moves, request.swapStep);
+        commitDataSwap(dataDir, moves, {request.swapStep, {}});
     } catch (...) {
         // Unless the swap's journal was written, every new file goes again.
         recoverLockedDataSwap(dataDir);
