@@ -4,8 +4,8 @@
 
 #include "bible/booktable.h"
 #include "bible/versekey.h"
-#include "language/hangulinitials.h"
 #include "platform/codec.h"
+#include "platform/hangulinitials.h"
 #include "platform/text.h"
 #include "versesearch/bookabbreviations.h"
 #include "widgets/gridtext.h"

@@ -30,7 +30,9 @@ struct Hit {
 std::vector<Hit> readHits(const std::string& path) {
     std::vector<Hit> hits;
     OpenContDB(indexFolder().c_str());
-    for (const std::string& record : qel::readResultRecords(readFile(path))) {
+    const std::string text = readFile(path);
+    for (qel::ResultRecords records(text); records.next();) {
+        const std::string& record = records.record();
         Hit h;
         if (!qel::hitPositionText(record, h.positions))
             continue;
@@ -538,16 +540,32 @@ TEST_F(QueryEngineTest, ConcurrentSearchesDoNotCorruptEachOther) {
     b.join();
 }
 
+std::vector<std::string> recordsOf(std::string_view text) {
+    std::vector<std::string> out;
+    for (qel::ResultRecords records(text); records.next();)
+        out.push_back(records.record());
+    return out;
+}
+
 TEST(ResultFile, RecordGrammarRoundTrip) {
-    std::vector<qel::VerseHits> hits = {{"창1:1", {3}}, {"시119:18", {5, 6}}};
-    qel::VerseHits many{"시119:176", {}};
-    for (int p = 1; p <= 300; ++p)
-        many.positions.push_back(p);
-    hits.push_back(many);
-    const std::string text = qel::formatResultRecords(hits);
+    qel::ResultWriter writer;
+    const std::string genesis = "창1:1", psalm = "시119:18", last = "시119:176";
+    writer.verse(genesis);
+    writer.position(3);
+    writer.verse("요3:16"); // no positions: no record
+    writer.verse(psalm);
+    writer.position(5);
+    writer.position(6);
+    writer.verse(last);
+    std::vector<int> many;
+    for (int p = 1; p <= 300; ++p) {
+        writer.position(p);
+        many.push_back(p);
+    }
+    const std::string text = writer.finish();
     EXPECT_EQ(text.rfind("창1:1#3\n^시119:18#5#6\n^", 0), 0u);
     EXPECT_EQ(text.back(), '*');
-    const auto records = qel::readResultRecords(text);
+    const auto records = recordsOf(text);
     ASSERT_GE(records.size(), 4u); // the long verse takes several records
     std::vector<int> back;
     for (const std::string& r : records) {
@@ -558,7 +576,7 @@ TEST(ResultFile, RecordGrammarRoundTrip) {
             for (int p : positionsOf(positions))
                 back.push_back(p);
     }
-    EXPECT_EQ(back, many.positions);
+    EXPECT_EQ(back, many);
     std::string positions;
     ASSERT_TRUE(qel::hitPositionText(records[1], positions));
     EXPECT_EQ(positions, "5#6"); // the line end is dropped
@@ -566,15 +584,13 @@ TEST(ResultFile, RecordGrammarRoundTrip) {
 }
 
 TEST(ResultFile, EndMarksAndCutRecords) {
-    using qel::readResultRecords;
-    EXPECT_TRUE(readResultRecords("*").empty());
-    EXPECT_TRUE(readResultRecords("").empty());
-    EXPECT_EQ(readResultRecords("a#1\n^b#22\n^*c#3\n^").size(), 2u);
-    EXPECT_EQ(readResultRecords("a#1\n^bb#2").size(), 2u); // cut, 4 bytes: kept
-    EXPECT_EQ(readResultRecords("a#1\n^b#2").size(), 1u);  // cut, 3 bytes: dropped
-    EXPECT_EQ(readResultRecords("^^a#1^*").size(), 1u);
-    EXPECT_EQ(readResultRecords(std::string(2000, '7') + "^").front().size(),
-              qel::kResultRecordLimit);
+    EXPECT_TRUE(recordsOf("*").empty());
+    EXPECT_TRUE(recordsOf("").empty());
+    EXPECT_EQ(recordsOf("a#1\n^b#22\n^*c#3\n^").size(), 2u);
+    EXPECT_EQ(recordsOf("a#1\n^bb#2").size(), 2u); // cut, 4 bytes: kept
+    EXPECT_EQ(recordsOf("a#1\n^b#2").size(), 1u);  // cut, 3 bytes: dropped
+    EXPECT_EQ(recordsOf("^^a#1^*").size(), 1u);
+    EXPECT_EQ(recordsOf(std::string(2000, '7') + "^").front().size(), qel::kResultRecordLimit);
     qel::ResultReference ref;
     ASSERT_TRUE(qel::splitResultReference("고전13:4-7", ref));
     EXPECT_EQ(ref.book, "고전");
