@@ -651,8 +651,23 @@ TEST_F(QueryEngineTest, WhatFollowsADeterminerDecidesBetweenItAndTheVerb) {
         EXPECT_TRUE(whole.count(determiner)) << determiner;
         EXPECT_FALSE(came.count(determiner)) << determiner;
     }
-    EXPECT_TRUE(referencesOf(search("@하-", 2)).count("삼하6:21"));
-    EXPECT_FALSE(referencesOf(search("@!한", 2)).count("삼하6:21"));
+    // Where one came from (요 1:14 아버지께로부터 온) and what was said (마 26:54 되리라 한)
+    // make the verb; after a closed sentence or a noun 한 stays "one".
+    const std::set<std::string> did = referencesOf(search("@하-", 2));
+    const std::set<std::string> one = referencesOf(search("@!한", 2));
+    for (const char* verb : {"요1:14", "마26:47"})
+        EXPECT_TRUE(came.count(verb) && !whole.count(verb)) << verb;
+    for (const char* verb : {"삼하6:21", "마26:54", "요13:18"})
+        EXPECT_TRUE(did.count(verb) && !one.count(verb)) << verb;
+    for (const char* determiner : {"막14:37", "눅22:29", "삼하2:25"})
+        EXPECT_TRUE(one.count(determiner)) << determiner;
+    // 본 is 보다's wherever it stands, the noun 본 (example) only where its place allows:
+    // not after an object or a verb (하나님을 본 자는, 듣고 본 그것들을).
+    const std::set<std::string> saw = referencesOf(search("@보-", 2));
+    const std::set<std::string> example = referencesOf(search("@본", 2));
+    for (const char* verb : {"요1:18", "요3:11", "요19:35", "빌4:9"})
+        EXPECT_TRUE(saw.count(verb) && !example.count(verb)) << verb;
+    EXPECT_TRUE(example.count("요13:15") && example.count("빌3:17"));
     // Typed as it is, 온 is found everywhere.
     const std::set<std::string> written = referencesOf(search("온", 1));
     EXPECT_TRUE(written.count("창1:26") && written.count("삼하3:25"));
