@@ -3,6 +3,7 @@
 #include "bible/booktable.h"
 #include "bible/editions.h"
 #include "platform/codec.h"
+#include "platform/hangulinitials.h"
 #include "platform/text.h"
 
 #include <algorithm>
@@ -55,20 +56,41 @@ const BookNames& bookNames() {
     return names;
 }
 
+void addCodes(std::vector<std::string>& to, const std::vector<std::string>& codes) {
+    for (const std::string& code : codes)
+        if (std::find(to.begin(), to.end(), code) == to.end())
+            to.push_back(code);
+}
+
+// Initial letters (ㅇㅎㅂㅇ) stand for the names whose syllables begin with them: the
+// names they spell whole, else the names they begin.
+std::vector<std::string> booksWithInitials(const std::string& key) {
+    const std::u32string pattern = utf8ToUtf32(cp949ToUtf8(key));
+    std::vector<std::string> whole, begun;
+    for (const auto& [name, codes] : bookNames()) {
+        const std::u32string text = utf8ToUtf32(cp949ToUtf8(name));
+        if (korean::matchesInitials(text, pattern))
+            addCodes(whole, codes);
+        else if (korean::startsWithInitials(text, pattern))
+            addCodes(begun, codes);
+    }
+    return whole.empty() ? begun : whole;
+}
+
 // The codes a typed book stands for: its exact name, else the books whose names begin
 // with it.
 std::vector<std::string> booksNamed(std::string_view typed) {
     const std::string key = nameKey(typed);
     if (key.empty())
         return {};
+    if (korean::hasInitialLetter(utf8ToUtf32(cp949ToUtf8(key))))
+        return booksWithInitials(key);
     const BookNames& names = bookNames();
     if (const auto exact = names.find(key); exact != names.end())
         return exact->second;
     std::vector<std::string> codes;
     for (auto it = names.lower_bound(key); it != names.end() && it->first.starts_with(key); ++it)
-        for (const std::string& code : it->second)
-            if (std::find(codes.begin(), codes.end(), code) == codes.end())
-                codes.push_back(code);
+        addCodes(codes, it->second);
     return codes;
 }
 

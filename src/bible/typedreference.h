@@ -26,7 +26,8 @@ struct TypedReference {
 // Book names, abbreviations and codes of every book table are known, in any case and with
 // or without blanks; a beginning that only one book's names share stands for that book. A
 // digit right after the book's name starts the chapter ("요3:16" is John 3:16), unless
-// the name goes on after it ("요한1서 1:1").
+// the name goes on after it ("요한1서 1:1"). Initial letters stand for the Korean names
+// whose syllables begin with them ("ㅇㅎㅂㅇ 3:16" is John 3:16).
 TypedReference parseTypedReference(std::string_view text);
 
 // The short message (CP949) for a reference that was not understood; empty when it was.

@@ -2,9 +2,9 @@
 
 #include "bible/biblequeries.h"
 #include "bible/booktable.h"
-#include "language/hangulinitials.h"
 #include "platform/codec.h"
 #include "platform/database.h"
+#include "platform/hangulinitials.h"
 
 namespace qel {
 namespace {

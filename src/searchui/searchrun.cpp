@@ -204,7 +204,8 @@ int readVerseResults(std::string_view fileText, bool center, int nWords, SearchS
                      verseRowCell(pendingText, pendingPositions, center), pendingText},
                     static_cast<std::uint32_t>(nWords));
     };
-    for (const std::string& record : readResultRecords(fileText)) {
+    for (ResultRecords records(fileText); records.next();) {
+        const std::string& record = records.record();
         if (sink.stopRequested()) {
             sink.message(cp(kStopped));
             break;

@@ -1,7 +1,7 @@
 #include "treesearch/topictable.h"
 
-#include "language/hangulinitials.h"
 #include "platform/codec.h"
+#include "platform/hangulinitials.h"
 
 #include <algorithm>
 #include <array>

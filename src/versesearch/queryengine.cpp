@@ -1,9 +1,9 @@
 #include "versesearch/queryengine.h"
 
-#include "language/hangulinitials.h"
 #include "language/koreanjamo.h"
 #include "language/koreanmorphology.h"
 #include "platform/codec.h"
+#include "platform/hangulinitials.h"
 #include "versesearch/bookabbreviations.h"
 #include "versesearch/queryparser.h"
 #include "versesearch/verseindex.h"
@@ -55,6 +55,19 @@ std::string fitLines(const std::vector<std::string>& lines, std::size_t size) {
     return out;
 }
 
+// The reference of a record: what comes before its first "#", without blanks and line ends
+// after it.
+std::string_view recordKey(const char* record) {
+    if (!record)
+        return {};
+    std::size_t n = 0;
+    while (n < kMaxInput && record[n] != '\0' && record[n] != '#')
+        ++n;
+    while (n > 0 && static_cast<unsigned char>(record[n - 1]) <= ' ')
+        --n;
+    return {record, n};
+}
+
 std::string cp949Of(std::u32string_view text) {
     return utf8ToCp949(utf32ToUtf8(text));
 }
@@ -81,6 +94,14 @@ struct LoadedIndex {
     std::shared_ptr<const VerseIndex> index;
 };
 
+// The verses of the last result file, in its order: get_clause, called record after record,
+// finds each verse by comparing one reference instead of looking it up.
+struct LastResult {
+    std::shared_ptr<const VerseIndex> index;
+    std::vector<std::uint32_t> verses;
+    std::size_t next = 0;
+};
+
 struct Engine {
     std::mutex lock;
     LoadedIndex cache;
@@ -89,11 +110,25 @@ struct Engine {
     std::vector<Word> words;
     std::vector<QueryJoin> joins;
     bool analysed = false;
+    LastResult result;
 };
 
 Engine& engine() {
     static Engine e;
     return e;
+}
+
+int verseOfRecord(LastResult& last, const VerseIndex& index, std::string_view key) {
+    if (last.index.get() == &index) {
+        // The record after the last one asked for, or the same verse again (a verse whose
+        // positions took several records).
+        for (std::size_t k : {last.next, last.next - 1})
+            if (k < last.verses.size() && index.referenceOf(last.verses[k]) == key) {
+                last.next = k + 1;
+                return static_cast<int>(last.verses[k]);
+            }
+    }
+    return index.verseOfReference(key);
 }
 
 void resetQuery(Engine& e) {
@@ -718,8 +753,13 @@ int search_query(const char* query, const char* resultPath, const char* range, i
                 }
             }
         }
-        const auto hits = e.index->search(q, searchType, firstBook, lastBook);
-        return writeResultFile(inputText(resultPath), hits) ? 1 : 0;
+        const std::vector<std::uint32_t> hits = e.index->search(q, searchType, firstBook, lastBook);
+        e.result = {e.index, {}, 0};
+        for (std::uint32_t g : hits)
+            if (const std::uint32_t v = e.index->verseOfWord(g);
+                e.result.verses.empty() || e.result.verses.back() != v)
+                e.result.verses.push_back(v);
+        return writeResultFile(inputText(resultPath), e.index->resultText(hits)) ? 1 : 0;
     });
 }
 
@@ -735,10 +775,7 @@ int OpenContDB(const char* folder) {
 
 int get_key(const char* record, char* out) {
     return guarded(0, out, QE_KEY_SIZE, [&] {
-        const std::string r = inputText(record);
-        std::string key = r.substr(0, r.find('#'));
-        while (!key.empty() && static_cast<unsigned char>(key.back()) <= ' ')
-            key.pop_back();
+        const std::string_view key = recordKey(record);
         copyOut(out, QE_KEY_SIZE, key);
         return key.empty() ? 0 : 1;
     });
@@ -748,16 +785,15 @@ int get_clause(const char* record, char* out) {
     return guarded(0, out, QE_CLAUSE_SIZE, [&] {
         Engine& e = engine();
         std::lock_guard guard(e.lock);
-        copyOut(out, QE_CLAUSE_SIZE, "");
-        const std::string r = inputText(record);
-        std::string key = r.substr(0, r.find('#'));
-        while (!key.empty() && static_cast<unsigned char>(key.back()) <= ' ')
-            key.pop_back();
-        if (!e.index)
+        if (!e.index) {
+            copyOut(out, QE_CLAUSE_SIZE, "");
             return 0;
-        const int verse = e.index->verseOfReference(key);
-        if (verse < 0)
+        }
+        const int verse = verseOfRecord(e.result, *e.index, recordKey(record));
+        if (verse < 0) {
+            copyOut(out, QE_CLAUSE_SIZE, "");
             return 0;
+        }
         const std::string& text = e.index->data().verses[static_cast<std::size_t>(verse)].text;
         std::size_t n = text.size();
         if (n >= QE_CLAUSE_SIZE) {
@@ -778,6 +814,7 @@ void CloseDic(void) {
         std::lock_guard guard(e.lock);
         resetQuery(e);
         e.index.reset();
+        e.result = {};
         return 0;
     });
 }

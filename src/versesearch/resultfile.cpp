@@ -3,37 +3,43 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 
 namespace qel {
 
-std::string formatResultRecords(const std::vector<VerseHits>& hits) {
-    std::string out;
-    for (const VerseHits& v : hits) {
-        std::string record = v.reference;
-        bool pending = false;
-        for (int p : v.positions) {
-            const std::string item = "#" + std::to_string(p);
-            if (pending && record.size() + item.size() + 1 > kResultRecordLimit) {
-                out += record;
-                out += "\n^";
-                record = v.reference;
-                pending = false;
-            }
-            record += item;
-            pending = true;
-        }
-        if (pending) {
-            out += record;
-            out += "\n^";
-        }
-    }
-    out += '*';
-    return out;
+void ResultWriter::room(std::size_t bytes) {
+    if (size_ + bytes > out_.size())
+        out_.resize(std::max(out_.size() * 2, size_ + bytes + 4096));
 }
 
-bool writeResultFile(const std::string& path, const std::vector<VerseHits>& hits) {
-    const std::string text = formatResultRecords(hits);
+void ResultWriter::closeRecord() {
+    if (!open_)
+        return;
+    room(2);
+    out_[size_++] = '\n';
+    out_[size_++] = '^';
+    open_ = false;
+}
+
+void ResultWriter::verse(std::string_view reference) {
+    closeRecord();
+    reference_ = reference;
+}
+
+std::string ResultWriter::finish() {
+    closeRecord();
+    room(1);
+    out_[size_++] = '*';
+    out_.resize(size_);
+    std::string text = std::move(out_);
+    out_.clear();
+    size_ = 0;
+    return text;
+}
+
+bool writeResultFile(const std::string& path, std::string_view text) {
     // Rewritten in place and cut to size afterwards: truncating to zero first makes some
     // file systems flush the old blocks, which costs milliseconds per search.
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT, 0644);
@@ -61,27 +67,36 @@ bool writeResultFile(const std::string& path, const std::vector<VerseHits>& hits
     return ::close(fd) == 0;
 }
 
-std::vector<std::string> readResultRecords(std::string_view text) {
-    std::vector<std::string> records;
-    std::string record;
-    std::size_t length = 0;
-    for (char c : text) {
-        if (c == '^' || c == '*') {
-            if (c == '*' && length == 0)
-                return records;
-            if (length > 0)
-                records.push_back(record);
-            record.clear();
-            length = 0;
-            continue;
+bool ResultRecords::next() {
+    record_.clear();
+    while (pos_ < text_.size()) {
+        const char* from = text_.data() + pos_;
+        const std::size_t left = text_.size() - pos_;
+        const void* caret = std::memchr(from, '^', left);
+        std::size_t length =
+            caret ? static_cast<std::size_t>(static_cast<const char*>(caret) - from) : left;
+        if (const void* star = std::memchr(from, '*', length))
+            length = static_cast<std::size_t>(static_cast<const char*>(star) - from);
+        const std::size_t end = pos_ + length;
+        const std::string_view body = text_.substr(pos_, end - pos_);
+        if (end == text_.size()) {
+            // A last record cut off without its end mark.
+            pos_ = end;
+            if (body.size() < 4)
+                return false;
+        } else {
+            if (text_[end] == '*' && body.empty()) {
+                pos_ = text_.size();
+                return false;
+            }
+            pos_ = end + 1;
+            if (body.empty())
+                continue;
         }
-        if (record.size() < kResultRecordLimit)
-            record.push_back(c);
-        ++length;
+        record_.assign(body.substr(0, kResultRecordLimit));
+        return true;
     }
-    if (length >= 4)
-        records.push_back(record);
-    return records;
+    return false;
 }
 
 bool hitPositionText(std::string_view record, std::string& positions) {

@@ -1,11 +1,12 @@
 #include "versesearch/verseindex.h"
 
-#include "language/hangulinitials.h"
 #include "language/koreanjamo.h"
 #include "platform/codec.h"
+#include "platform/hangulinitials.h"
 #include "versesearch/bookabbreviations.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -250,7 +251,10 @@ VerseIndex::VerseIndex(VerseIndexData data) : data_(std::move(data)) {
         const IndexedVerse& iv = data_.verses[v];
         for (std::uint32_t k = 0; k < iv.wordCount; ++k)
             verseOfWord_[iv.firstWord + k] = v;
-        references_.push_back(referenceOf(v));
+        firstWordOf_.push_back(iv.firstWord);
+        references_.push_back(
+            bookAbbreviationTable()[static_cast<std::size_t>(iv.book)].abbreviation + iv.chapter +
+            ":" + iv.verse);
         verseOfReference_.emplace(references_.back(), v);
     }
     for (std::uint32_t k = 0; k < data_.stemKeys.size(); ++k) {
@@ -266,12 +270,10 @@ VerseIndex::VerseIndex(VerseIndexData data) : data_(std::move(data)) {
     }
     std::sort(initials_.begin(), initials_.end());
     sortUnique(contextForms_);
-}
-
-std::string VerseIndex::referenceOf(std::size_t verse) const {
-    const IndexedVerse& v = data_.verses[verse];
-    return bookAbbreviationTable()[static_cast<std::size_t>(v.book)].abbreviation + v.chapter +
-           ":" + v.verse;
+    for (std::uint32_t g : data_.verbReadingWords)
+        if (!std::binary_search(contextForms_.begin(), contextForms_.end(), data_.words[g]))
+            verbFirstForms_.push_back(data_.words[g]);
+    sortUnique(verbFirstForms_);
 }
 
 int VerseIndex::verseOfReference(std::string_view reference) const {
@@ -409,55 +411,71 @@ bool VerseIndex::readsAsVerb(std::uint32_t word) const {
     return std::binary_search(data_.verbReadingWords.begin(), data_.verbReadingWords.end(), word);
 }
 
+bool VerseIndex::hasContext(std::uint32_t form) const {
+    return std::binary_search(contextForms_.begin(), contextForms_.end(), form) ||
+           std::binary_search(verbFirstForms_.begin(), verbFirstForms_.end(), form);
+}
+
 // A form such as 온 is the verb (오다) in some places and a word of its own elsewhere: a
-// search for the verb takes the first, any other search by reading the rest.
+// search for the verb takes the first, any other search by reading the rest. A form such as
+// 본 is the verb everywhere, and the noun or determiner only where its place allows.
 bool VerseIndex::readingFits(const QueryWord& word, SearchType type, std::uint32_t at) const {
     if (word.kind == QueryWordKind::Surface || word.kind == QueryWordKind::Literal ||
-        (word.kind == QueryWordKind::Noun && type == SearchType::Basic) ||
-        !std::binary_search(contextForms_.begin(), contextForms_.end(), data_.words[at]))
+        (word.kind == QueryWordKind::Noun && type == SearchType::Basic))
         return true;
-    return readsAsVerb(at) == (word.kind == QueryWordKind::Predicate);
+    const std::uint32_t form = data_.words[at];
+    const bool verb = word.kind == QueryWordKind::Predicate;
+    if (std::binary_search(contextForms_.begin(), contextForms_.end(), form))
+        return readsAsVerb(at) == verb;
+    if (!verb && std::binary_search(verbFirstForms_.begin(), verbFirstForms_.end(), form))
+        return !readsAsVerb(at);
+    return true;
 }
 
 std::size_t VerseIndex::verseCountOf(const std::vector<std::uint32_t>& forms) const {
-    std::vector<std::uint32_t> verses;
+    // One bit per verse: the forms' postings need no sorting.
+    std::vector<std::uint64_t> seen((data_.verses.size() + 63) / 64, 0);
+    std::size_t count = 0;
     for (std::uint32_t f : forms)
-        for (std::uint32_t k = postingStart_[f]; k < postingStart_[f + 1]; ++k)
-            if (verses.empty() || verses.back() != verseOfWord_[postings_[k]])
-                verses.push_back(verseOfWord_[postings_[k]]);
-    sortUnique(verses);
-    return verses.size();
+        for (std::uint32_t k = postingStart_[f]; k < postingStart_[f + 1]; ++k) {
+            const std::uint32_t v = verseOfWord_[postings_[k]];
+            const std::uint64_t bit = std::uint64_t{1} << (v % 64);
+            count += (seen[v / 64] & bit) == 0;
+            seen[v / 64] |= bit;
+        }
+    return count;
 }
 
 namespace {
 
-// Hits as (verse, word position) pairs; kept sorted so that groups combine by merging.
-using Hits = std::vector<std::pair<std::uint32_t, int>>;
+// Hits are word positions: their order is that of verse and place.
+using Hits = std::vector<std::uint32_t>;
 
-// The hits of `a` in verses that `b` has too, followed by those of `b` in verses of `a`.
-Hits hitsInBoth(const Hits& a, const Hits& b) {
-    Hits out;
-    std::size_t i = 0, j = 0;
-    while (i < a.size() && j < b.size()) {
-        const std::uint32_t va = a[i].first, vb = b[j].first;
-        if (va < vb) {
-            ++i;
-        } else if (vb < va) {
-            ++j;
-        } else {
-            for (; i < a.size() && a[i].first == va; ++i)
-                out.push_back(a[i]);
-            for (; j < b.size() && b[j].first == va; ++j)
-                out.push_back(b[j]);
-        }
+// Sorted and without repeats. Many hits of several forms are put in order through one bit
+// per word of the text, which costs far less than sorting them.
+void sortHits(Hits& hits, std::size_t wordCount) {
+    if (std::is_sorted(hits.begin(), hits.end())) {
+        hits.erase(std::unique(hits.begin(), hits.end()), hits.end());
+        return;
     }
-    return out;
+    if (hits.size() * 512 < wordCount) {
+        std::sort(hits.begin(), hits.end());
+        hits.erase(std::unique(hits.begin(), hits.end()), hits.end());
+        return;
+    }
+    std::vector<std::uint64_t> bits((wordCount + 63) / 64, 0);
+    for (std::uint32_t g : hits)
+        bits[g / 64] |= std::uint64_t{1} << (g % 64);
+    hits.clear();
+    for (std::size_t i = 0; i < bits.size(); ++i)
+        for (std::uint64_t w = bits[i]; w != 0; w &= w - 1)
+            hits.push_back(static_cast<std::uint32_t>(i * 64 + std::countr_zero(w)));
 }
 
 } // namespace
 
-std::vector<VerseHits> VerseIndex::search(const ParsedQuery& query, SearchType type, int firstBook,
-                                          int lastBook) const {
+std::vector<std::uint32_t> VerseIndex::search(const ParsedQuery& query, SearchType type,
+                                              int firstBook, int lastBook) const {
     const std::size_t formCount = data_.forms.size();
     std::vector<std::vector<std::uint32_t>> matches(query.words.size());
     std::vector<std::vector<unsigned char>> member(query.words.size());
@@ -474,50 +492,91 @@ std::vector<VerseHits> VerseIndex::search(const ParsedQuery& query, SearchType t
         }
         return member[w][form] != 0;
     };
+    const bool wholeBible = firstBook <= 0 && lastBook >= kBookCount - 1;
 
     auto phraseHits = [&](const QueryPhrase& phrase) {
         Hits hits;
         const std::size_t m = phrase.size();
+        const QueryWord& first = query.words[phrase[0]];
+        std::size_t total = 0;
+        for (std::uint32_t form : matches[phrase[0]])
+            total += postingStart_[form + 1] - postingStart_[form];
+        hits.reserve(m == 1 ? total : 0);
         for (std::uint32_t form : matches[phrase[0]]) {
+            // Most forms never depend on their place: their postings go in whole.
+            const bool context = hasContext(form);
             for (std::uint32_t k = postingStart_[form]; k < postingStart_[form + 1]; ++k) {
                 const std::uint32_t g = postings_[k];
-                const std::uint32_t v = verseOfWord_[g];
-                const IndexedVerse& verse = data_.verses[v];
+                if (context && !readingFits(first, type, g))
+                    continue;
+                if (m == 1 && wholeBible) {
+                    hits.push_back(g);
+                    continue;
+                }
+                const IndexedVerse& verse = data_.verses[verseOfWord_[g]];
                 if (verse.book < firstBook || verse.book > lastBook ||
                     g + m > verse.firstWord + verse.wordCount)
                     continue;
                 bool ok = true;
                 for (std::size_t j = 1; j < m && ok; ++j)
-                    ok = isMember(phrase[j], data_.words[g + j]);
+                    ok = isMember(phrase[j], data_.words[g + j]) &&
+                         readingFits(query.words[phrase[j]], type, g + j);
                 for (std::size_t j = 0; j < m && ok; ++j)
-                    ok = readingFits(query.words[phrase[j]], type, g + j);
-                for (std::size_t j = 0; j < m && ok; ++j)
-                    hits.emplace_back(v, static_cast<int>(g + j - verse.firstWord + 1));
+                    hits.push_back(g + static_cast<std::uint32_t>(j));
             }
         }
-        std::sort(hits.begin(), hits.end());
+        sortHits(hits, data_.words.size());
         return hits;
+    };
+
+    // The hits of `a` in verses that `b` has too, with those of `b` in verses of `a`.
+    auto hitsInBoth = [&](const Hits& a, const Hits& b) {
+        Hits out;
+        std::size_t i = 0, j = 0;
+        while (i < a.size() && j < b.size()) {
+            const std::uint32_t va = verseOfWord_[a[i]], vb = verseOfWord_[b[j]];
+            if (va < vb) {
+                ++i;
+            } else if (vb < va) {
+                ++j;
+            } else {
+                for (; i < a.size() && verseOfWord_[a[i]] == va; ++i)
+                    out.push_back(a[i]);
+                for (; j < b.size() && verseOfWord_[b[j]] == va; ++j)
+                    out.push_back(b[j]);
+            }
+        }
+        sortHits(out, data_.words.size());
+        return out;
     };
 
     Hits result;
     for (const auto& andGroup : queryGroups(query)) {
         Hits groupHits = phraseHits(andGroup.front());
-        for (std::size_t p = 1; p < andGroup.size() && !groupHits.empty(); ++p) {
+        for (std::size_t p = 1; p < andGroup.size() && !groupHits.empty(); ++p)
             groupHits = hitsInBoth(groupHits, phraseHits(andGroup[p]));
-            std::sort(groupHits.begin(), groupHits.end());
+        if (result.empty())
+            result = std::move(groupHits);
+        else
+            result.insert(result.end(), groupHits.begin(), groupHits.end());
+    }
+    sortHits(result, data_.words.size());
+    return result;
+}
+
+std::string VerseIndex::resultText(const std::vector<std::uint32_t>& hits) const {
+    ResultWriter out;
+    out.reserve(hits.size() * 12 + 16);
+    std::uint32_t current = kNoForm;
+    for (std::uint32_t g : hits) {
+        const std::uint32_t v = verseOfWord_[g];
+        if (v != current) {
+            out.verse(references_[v]);
+            current = v;
         }
-        result.insert(result.end(), groupHits.begin(), groupHits.end());
+        out.position(static_cast<int>(g - firstWordOf_[v] + 1));
     }
-    sortUnique(result);
-    std::vector<VerseHits> out;
-    for (std::size_t i = 0; i < result.size();) {
-        const std::uint32_t v = result[i].first;
-        VerseHits& row = out.emplace_back();
-        row.reference = references_[v];
-        for (; i < result.size() && result[i].first == v; ++i)
-            row.positions.push_back(result[i].second);
-    }
-    return out;
+    return out.finish();
 }
 
 } // namespace qel

@@ -81,32 +81,41 @@ public:
 
     // Verses that hold any of the forms.
     std::size_t verseCountOf(const std::vector<std::uint32_t>& forms) const;
+    // The verse of a word (a position in data().words).
+    std::uint32_t verseOfWord(std::uint32_t word) const { return verseOfWord_[word]; }
 
     const std::vector<Homonym>* homonymsOf(std::u32string_view word) const;
 
     // The verse of a result reference, or -1.
     int verseOfReference(std::string_view reference) const;
-    std::string referenceOf(std::size_t verse) const;
+    const std::string& referenceOf(std::size_t verse) const { return references_[verse]; }
 
     // Runs a parsed query; words of kind Surface/Literal are matched as written, the others
-    // by stem. Verses outside [firstBook, lastBook] are left out.
-    std::vector<VerseHits> search(const ParsedQuery& query, SearchType type, int firstBook,
-                                  int lastBook) const;
+    // by stem. Verses outside [firstBook, lastBook] are left out. The hits are the words
+    // found (positions in data().words), in order, so that verse and place follow.
+    std::vector<std::uint32_t> search(const ParsedQuery& query, SearchType type, int firstBook,
+                                      int lastBook) const;
+    // The result file's text of the hits.
+    std::string resultText(const std::vector<std::uint32_t>& hits) const;
 
     // True when the word at this position is read as the verb (see verbReadingWords).
     bool readsAsVerb(std::uint32_t word) const;
 
 private:
     bool readingFits(const QueryWord& word, SearchType type, std::uint32_t at) const;
+    // True when readingFits may say no for this form.
+    bool hasContext(std::uint32_t form) const;
     std::vector<std::uint32_t> matchesOf(const QueryWord& word, SearchType type) const;
 
     VerseIndexData data_;
-    std::vector<std::uint32_t> postingStart_, postings_; // word positions of each form
-    std::vector<std::uint32_t> verseOfWord_;
-    std::vector<std::string> references_; // of each verse
+    std::vector<std::uint32_t> postingStart_, postings_;   // word positions of each form
+    std::vector<std::uint32_t> verseOfWord_, firstWordOf_; // of each word, of each verse
+    std::vector<std::string> references_;                  // of each verse
     std::unordered_map<std::string, std::uint32_t> verseOfReference_;
-    // Forms that verbReadingWords may hold.
-    std::vector<std::uint32_t> contextForms_;
+    // Forms that verbReadingWords may hold: words of their own that are the verb only
+    // where it says so (온), and verb forms that are a noun or determiner only where it does
+    // not (본).
+    std::vector<std::uint32_t> contextForms_, verbFirstForms_;
     // Initial letters of each stem (and dictionary form) with its key: sorted.
     std::vector<std::pair<std::u32string, std::uint32_t>> initials_;
 };

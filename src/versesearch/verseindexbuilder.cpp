@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <unordered_map>
 #include <unordered_set>
@@ -337,12 +338,81 @@ bool leadsToMotionVerb(std::u32string_view word) {
     });
 }
 
-// 오다 and 가다 also follow 함께 and a purpose form (함께 온, 잡으러 간).
-constexpr unsigned char kAfterVerbToo = 2;
+// What makes a form's place decide between readings.
+enum ContextKind : unsigned char {
+    kOwnWord = 1,   // a word of our list (온, 한): the verb only where its place says so
+    kVerbFirst = 2, // a vowel-stem verb's past determiner (간, 본, 준) that is also a noun or
+                    // determiner: those readings only where its place does not say verb
+    kMotion = 4,    // 오다 or 가다, which also follow 함께, a purpose form or where from
+                    // (함께 온, 잡으러 간, 장로들에게서 온)
+    kSaying = 8,    // 하다, which also follows what is said (되리라 한)
+};
 
-// The places where a determiner of our list (온, 한) is rather a verb's past determiner.
+bool isPastDeterminer(const korean::Analysis& a) {
+    return a.wordClass == korean::WordClass::Predicate && a.parts.ends_with(U"+ㄴ");
+}
+
+// 본 (보+ㄴ) beside the noun 본: a one-syllable stem without a final and its -ㄴ alone.
+bool isVowelStemDeterminer(const korean::Analysis& a) {
+    return isPastDeterminer(a) && a.stem.size() == 1 &&
+           korean::syllableFinal(a.stem[0]) == korean::kNoFinal && a.parts == a.stem + U"+ㄴ";
+}
+
+// An object (일을) or a verb's connective form (일러, 듣고) before a word leaves no room for a
+// noun or determiner: 일을 본 사람, 일러 준 것, 듣고 본 그것들.
+bool leadsToVerb(const std::vector<korean::Analysis>& readings) {
+    return std::any_of(readings.begin(), readings.end(), [](const korean::Analysis& a) {
+        if (a.wordClass == korean::WordClass::Noun)
+            return a.parts.ends_with(U"+을") || a.parts.ends_with(U"+를");
+        return a.wordClass == korean::WordClass::Predicate &&
+               (a.parts.ends_with(U"+어") || a.parts.ends_with(U"+아") ||
+                a.parts.ends_with(U"+고"));
+    });
+}
+
+bool hasReading(const std::vector<korean::Analysis>& readings,
+                const std::function<bool(const korean::Analysis&)>& test) {
+    return std::any_of(readings.begin(), readings.end(), test);
+}
+
+// 에게서 and 로부터 say where one came from: 장로들에게서 온 자들.
+bool saysWhereFrom(std::u32string_view word) {
+    return word.ends_with(U"에게서") || word.ends_with(U"로부터");
+}
+
+// A quoted sentence before 한 (받았다 한 성경 말씀, 되리라 한 구절들); a sentence that a mark
+// closes (자느냐? 한 시간도) starts anew, and a noun (바다 한 가운데) leaves 한 the determiner.
+bool leadsToSaying(std::u32string_view word, const std::vector<korean::Analysis>& readings) {
+    return (word.ends_with(U"다") || word.ends_with(U"라")) &&
+           hasReading(readings,
+                      [](const korean::Analysis& a) {
+                          return a.wordClass == korean::WordClass::Predicate;
+                      }) &&
+           !hasReading(readings, [](const korean::Analysis& a) {
+               return a.wordClass == korean::WordClass::Noun;
+           });
+}
+
+// The display text's word k ends with a mark (. , ? ! ; :).
+bool endsWithMark(std::string_view text, std::uint32_t k) {
+    std::size_t start = 0;
+    for (std::uint32_t i = 0; i < k && start != std::string_view::npos; ++i) {
+        start = text.find(' ', start);
+        if (start != std::string_view::npos)
+            ++start;
+    }
+    if (start == std::string_view::npos)
+        return false;
+    std::size_t end = text.find(' ', start);
+    if (end == std::string_view::npos)
+        end = text.size();
+    return end > start && std::string_view(".,?!;:").find(text[end - 1]) != std::string_view::npos;
+}
+
+// The places where such a form is a verb's past determiner (see ContextKind).
 std::vector<std::uint32_t> verbReadings(const VerseIndexData& d,
-                                        const std::vector<unsigned char>& determiner,
+                                        const std::vector<unsigned char>& context,
+                                        const std::vector<std::vector<korean::Analysis>>& readings,
                                         const std::vector<std::u32string>& formTexts,
                                         const std::vector<std::uint32_t>& order) {
     std::vector<std::uint32_t> out;
@@ -352,11 +422,16 @@ std::vector<std::uint32_t> verbReadings(const VerseIndexData& d,
     for (const IndexedVerse& v : d.verses)
         for (std::uint32_t k = 0; k < v.wordCount; ++k) {
             const std::uint32_t g = v.firstWord + k;
-            if (d.words[g] == kNoForm || !determiner[d.words[g]])
+            const unsigned char kind = d.words[g] == kNoForm ? 0 : context[d.words[g]];
+            if (!kind)
                 continue;
+            const std::uint32_t before = k > 0 ? d.words[g - 1] : kNoForm;
+            const bool follows = before != kNoForm && !endsWithMark(v.text, k - 1);
             if ((k + 1 < v.wordCount && korean::startsWithDependentNoun(text(d.words[g + 1]))) ||
-                (k > 0 && determiner[d.words[g]] == kAfterVerbToo &&
-                 leadsToMotionVerb(text(d.words[g - 1]))))
+                ((kind & kMotion) &&
+                 (leadsToMotionVerb(text(before)) || saysWhereFrom(text(before)))) ||
+                ((kind & kVerbFirst) && before != kNoForm && leadsToVerb(readings[before])) ||
+                ((kind & kSaying) && follows && leadsToSaying(text(before), readings[before])))
                 out.push_back(g);
         }
     return out;
@@ -429,20 +504,30 @@ VerseIndexData buildVerseIndexData(const std::vector<VerseSource>& verses,
     for (std::uint32_t r = 0; r < order.size(); ++r)
         readings[r] = checkedReadings(formTexts[order[r]], sources.lexicon);
     const CompoundRules compounds(readings, sources.lexicon);
-    std::vector<unsigned char> determiner(order.size(), 0);
+    std::vector<unsigned char> context(order.size(), 0);
+    auto motion = [](const korean::Analysis& a) {
+        return a.stem == U"오" || a.stem == U"가" ? kMotion : a.stem == U"하" ? kSaying : 0;
+    };
     for (std::uint32_t r = 0; r < order.size(); ++r) {
         // A form that our list names as a word (한, 온, 줄) stands for that word: its other
         // readings are offered for the word, but searches for 하다, 오다 or 주다 leave it out.
-        const unsigned own = sources.lexicon.classesOf(formTexts[order[r]]) >> 3;
+        const std::u32string& form = formTexts[order[r]];
+        const unsigned own = sources.lexicon.classesOf(form) >> 3;
+        const bool wordOfItsOwn =
+            std::any_of(readings[r].begin(), readings[r].end(), [&](const korean::Analysis& a) {
+                return a.wordClass != korean::WordClass::Predicate && a.parts == form;
+            });
         for (const korean::Analysis& a : readings[r]) {
             const std::string stem = utf32ToUtf8(a.stem);
             const char letter = classLetter(a.wordClass);
             if (own && !(own & lexClassOf(a.wordClass))) {
                 stems[std::string("~") + letter + stem].push_back(r);
-                if (a.wordClass == korean::WordClass::Predicate && a.parts.ends_with(U"+ㄴ"))
-                    determiner[r] = a.stem == U"오" || a.stem == U"가" ? kAfterVerbToo : 1;
+                if (isPastDeterminer(a))
+                    context[r] = static_cast<unsigned char>(kOwnWord | motion(a));
                 continue;
             }
+            if (!own && wordOfItsOwn && isVowelStemDeterminer(a))
+                context[r] = static_cast<unsigned char>(kVerbFirst | motion(a));
             stems[letter + stem].push_back(r);
             if (sources.lexicon.knows(a.stem, korean::ownClass(lexClassOf(a.wordClass))))
                 stems.try_emplace(std::string("!") + letter + stem);
@@ -465,7 +550,7 @@ VerseIndexData buildVerseIndexData(const std::vector<VerseSource>& verses,
         d.stemForms.push_back(std::move(ids));
     }
 
-    d.verbReadingWords = verbReadings(d, determiner, formTexts, order);
+    d.verbReadingWords = verbReadings(d, context, readings, formTexts, order);
     if (!readHomonyms(sources.hanjaTablePath, formTexts, sources.homonymOrder, d) && warning)
         warning("no hanja table at " + sources.hanjaTablePath + "; the index has no homonyms");
     return d;

@@ -53,7 +53,8 @@ void BM_VerseSearchVra(benchmark::State& state) {
                                std::istreambuf_iterator<char>());
         OpenContDB(folder.c_str());
         verses = 0;
-        for (const std::string& record : qel::readResultRecords(text)) {
+        for (qel::ResultRecords records(text); records.next();) {
+            const std::string& record = records.record();
             char key[QE_KEY_SIZE], clause[QE_CLAUSE_SIZE];
             get_key(record.c_str(), key);
             get_clause(record.c_str(), clause);

@@ -45,6 +45,13 @@ TEST(TypedReference, WhatReadersTypeReachesThePlace) {
         {"창세기", "gen", 0, 0, 0},         // a book alone
         {"요한1서", "1jn", 0, 0, 0},
         {"토비트 1:1", "tob", 1, 1, 0},
+        // Initial letters: the name they spell whole, else the one name they begin.
+        {"ㅇㅎㅂㅇ 3:16", "jhn", 3, 16, 0},
+        {"ㅇㅎㅂㅇ3:16", "jhn", 3, 16, 0},
+        {"ㅅㅍ 23", "psa", 23, 0, 0},
+        {"ㅊㅅ 1:1", "gen", 1, 1, 0},
+        {"ㅇㅎ1ㅅ 1:9", "1jn", 1, 9, 0},
+        {"요ㅎㄱ 22:20", "rev", 22, 20, 0},
     };
     for (const Row& row : rows) {
         const TypedReference r = parseTypedReference(k(row.typed));
@@ -70,6 +77,8 @@ TEST(TypedReference, InputItCannotReadIsRefusedWithAMessage) {
         {"요 1000", ReferenceError::BadNumbers},
         {"요 3:16 17 18", ReferenceError::BadNumbers},
         {"요 3x16", ReferenceError::BadNumbers},
+        {"ㅇㅎ 3:16", ReferenceError::AmbiguousBook}, // 요한복음, 요한1서 ...
+        {"ㅋㅋㅋ 1:1", ReferenceError::UnknownBook},
     };
     for (const auto& [typed, error] : rows) {
         const TypedReference r = parseTypedReference(k(typed));
@@ -82,6 +91,8 @@ TEST(TypedReference, InputItCannotReadIsRefusedWithAMessage) {
     const TypedReference ambiguous = parseTypedReference(k("사무 3:1"));
     EXPECT_EQ(cp949ToUtf8(typedReferenceMessage(ambiguous)),
               "\"사무\"은(는) 여러 책에 맞습니다: 사무엘상, 사무엘하");
+    EXPECT_EQ(cp949ToUtf8(typedReferenceMessage(parseTypedReference(k("ㅅㅁㅇ 3:1")))),
+              "\"ㅅㅁㅇ\"은(는) 여러 책에 맞습니다: 사무엘상, 사무엘하");
 }
 
 // Every name a window's book box lists reaches its own book: no two books share a name

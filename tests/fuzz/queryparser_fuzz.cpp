@@ -27,7 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                 if (a.stem.empty())
                     __builtin_trap();
     }
-    for (const std::string& record : qel::readResultRecords(text)) {
+    for (qel::ResultRecords records(text); records.next();) {
+        const std::string& record = records.record();
         if (record.size() > qel::kResultRecordLimit)
             __builtin_trap();
         std::string positions;

@@ -1,18 +1,28 @@
-#include "language/hangulinitials.h"
-
-#include "language/koreanjamo.h"
+#include "platform/hangulinitials.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace qel::korean {
 namespace {
 
-// Compatibility consonant letters U+3131..U+314E and the initial each one writes; -1 for
-// the clusters that occur only as finals (ㄳ, ㄵ, ㄺ ...).
-constexpr signed char kInitialOfLetter[] = {kG, kGG, -1,  kN, -1,  -1,  kD, kDD, kR,  -1,
-                                            -1, -1,  -1,  -1, -1,  -1,  kM, kB,  kBB, -1,
-                                            kS, kSS, kNg, kJ, kJJ, kCh, kK, kT,  kP,  kH};
+constexpr char32_t kFirstSyllable = 0xAC00, kLastSyllable = 0xD7A3;
+constexpr int kSyllablesPerInitial = 21 * 28;
+
+// Compatibility consonant letters U+3131..U+314E and the initial (0..18, in syllable order)
+// each one writes; -1 for the clusters that occur only as finals (ㄳ, ㄵ, ㄺ ...).
+constexpr signed char kInitialOfLetter[] = {0,  1,  -1, 2,  -1, -1, 3,  4,  5,  -1,
+                                            -1, -1, -1, -1, -1, -1, 6,  7,  8,  -1,
+                                            9,  10, 11, 12, 13, 14, 15, 16, 17, 18};
 constexpr char32_t kFirstLetter = 0x3131;
+
+bool isSyllable(char32_t c) {
+    return c >= kFirstSyllable && c <= kLastSyllable;
+}
+
+int initialOfSyllable(char32_t c) {
+    return static_cast<int>((c - kFirstSyllable) / kSyllablesPerInitial);
+}
 
 int initialOfLetter(char32_t c) {
     if (c < kFirstLetter || c >= kFirstLetter + std::size(kInitialOfLetter))
@@ -31,7 +41,7 @@ bool charMatches(char32_t textChar, char32_t patternChar) {
     const int initial = initialOfLetter(patternChar);
     if (initial < 0 || !isSyllable(textChar))
         return textChar == patternChar;
-    return static_cast<int>((textChar - kSyllableFirst) / (21 * 28)) == initial;
+    return initialOfSyllable(textChar) == initial;
 }
 
 bool matchesAt(std::u32string_view text, std::size_t at, std::u32string_view pattern) {
@@ -61,7 +71,7 @@ std::u32string initialsOf(std::u32string_view text) {
     std::u32string out(text);
     for (char32_t& c : out)
         if (isSyllable(c))
-            c = letterOfInitial(static_cast<int>((c - kSyllableFirst) / (21 * 28)));
+            c = letterOfInitial(initialOfSyllable(c));
     return out;
 }
 

@@ -1,4 +1,4 @@
-#include "language/hangulinitials.h"
+#include "platform/hangulinitials.h"
 
 #include "platform/codec.h"
 
