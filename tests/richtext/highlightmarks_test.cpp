@@ -187,9 +187,9 @@ TEST(HighlightMarks, PrintColoursTheSameCharactersAsTheScreenAndKeepsItsLines) {
     EXPECT_EQ(onScreen.at(colours[0]), "the beginning God");
     EXPECT_EQ(cp949ToUtf8(onScreen.at(colours[3])), "하나님이");
 
-    // A page 212 pixels wide breaks the English span over two lines.
+    // A page 152 pixels wide breaks the English span over two lines.
     auto print = [&](const std::vector<NodeMark>* printed) {
-        auto page = std::make_unique<FillSurface>(400, 2000);
+        auto page = std::make_unique<FillSurface>(340, 2000);
         MarkupNodeList fresh;
         MarkupParser::parse(&fresh, markup);
         marks = markVerses(fresh, spans);
