@@ -10,6 +10,7 @@
 #include "app/toolbaricons.h"
 #include "app/viewmodedialog.h"
 #include "app/windowtiling.h"
+#include "bible/biblequeries.h"
 #include "bible/booktable.h"
 #include "bible/editions.h"
 #include "bible/versekey.h"
@@ -24,6 +25,9 @@
 #include "platform/bookmarkcommands.h"
 #include "platform/codec.h"
 #include "platform/commands.h"
+#include "platform/highlightcommands.h"
+#include "platform/messagesink.h"
+#include "platform/text.h"
 #include "reference/articleload.h"
 #include "reference/articletrees.h"
 #include "reference/etcframe.h"
@@ -31,6 +35,9 @@
 #include "reference/m14frame.h"
 #include "reference/topiclibrary.h"
 #include "richtext/childview.h"
+#include "richtext/highlightmarks.h"
+#include "richtext/markupnode.h"
+#include "richtext/markupparser.h"
 #include "searchui/searchdialog.h"
 #include "searchui/searchword.h"
 #include "study/bookmarkpanel.h"
@@ -57,6 +64,7 @@
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 #include <algorithm>
 #include <iterator>
 #include <set>
@@ -337,6 +345,8 @@ const std::vector<CMainFrame::Command>& CMainFrame::commands() {
         {cmd::ToggleBookmarkPanel, "책갈피 창", "",
          [](F& f, int) { f.bookmarkPanel_->setVisible(!f.bookmarkPanel_->isVisible()); }, nullptr,
          [](const F& f) { return f.bookmarkPanel_->isVisible(); }},
+        {cmd::HighlightList, "형광펜 목록...", "", [](F& f, int) { f.openHighlightList(); },
+         nullptr, nullptr},
         {cmd::CloseAll, "모든 창 닫기", "", [](F& f, int) { f.mdiArea_->closeAllSubWindows(); },
          withWindow, nullptr},
         {cmd::Close, "닫기", "Ctrl+W",
@@ -376,6 +386,15 @@ const std::vector<CMainFrame::Command>& CMainFrame::commands() {
         {cmd::SelectAll, "모두 선택", "Ctrl+A", nullptr, nullptr, nullptr},
         {cmd::NextPane, "다음 창 영역", "F6", nullptr, nullptr, nullptr},
         {cmd::PreviousPane, "이전 창 영역", "Shift+F6", nullptr, nullptr, nullptr},
+        // The Bible window's: the selection, or else the current verse. Their keys
+        // (Ctrl+Alt+1..5, Ctrl+Alt+0) belong to the window, so that they are not ambiguous.
+        {cmd::HighlightMenu, "형광펜", "", nullptr, nullptr, nullptr},
+        {cmd::Highlight1, highlightColourName(1), "", nullptr, nullptr, nullptr},
+        {cmd::Highlight1 + 1, highlightColourName(2), "", nullptr, nullptr, nullptr},
+        {cmd::Highlight1 + 2, highlightColourName(3), "", nullptr, nullptr, nullptr},
+        {cmd::Highlight1 + 3, highlightColourName(4), "", nullptr, nullptr, nullptr},
+        {cmd::Highlight5, highlightColourName(5), "", nullptr, nullptr, nullptr},
+        {cmd::HighlightErase, "형광펜 지우기", "", nullptr, nullptr, nullptr},
         // The note editor's own; its keys and context menu do the same.
         {cmd::Paste, "붙여넣기", "", nullptr, nullptr, nullptr},
         {cmd::Cut, "잘라내기", "", nullptr, nullptr, nullptr},
@@ -418,6 +437,14 @@ void CMainFrame::createActions() {
     // Keys work even for commands that sit in no menu.
     for (int id : {cmd::NextPane, cmd::PreviousPane})
         addAction(action(id));
+    auto* colours = new QMenu(this);
+    for (int id = cmd::Highlight1; id <= cmd::HighlightErase; ++id) {
+        if (id == cmd::HighlightErase)
+            colours->addSeparator();
+        colours->addAction(action(id));
+    }
+    connect(colours, &QMenu::aboutToShow, this, &CMainFrame::updateCommandStates);
+    action(cmd::HighlightMenu)->setMenu(colours);
 }
 
 void CMainFrame::addMenu(const QString& title, std::initializer_list<int> ids) {
@@ -448,8 +475,8 @@ void CMainFrame::createMenus() {
              ToggleViewMode, FontDialog, ColorDialog, ViewModeDialog});
     addMenu(QStringLiteral("성경(&B)"),
             {OpenVRA, OpenVRB, OpenVRC, OpenVRD, OpenVRE, OpenKJV, OpenNIV, OpenGNB, 0,
-             OpenPARALLEL, ParallelDialog, OpenCOMPARE4, OpenCOMPAREHIS, 0, NoteList, 0,
-             DailyReading, ReadingPlan});
+             OpenPARALLEL, ParallelDialog, OpenCOMPARE4, OpenCOMPAREHIS, 0, NoteList, HighlightList,
+             0, DailyReading, ReadingPlan});
     addMenu(QStringLiteral("자료(&R)"), {OpenPROLOG, OpenBOOK, OpenTERM, OpenUNITS, OpenCRI, 0,
                                          OpenSHORT, OpenHIS, OpenMAP, OpenPHOTO, OpenCAME});
     QMenu* windows = menuBar()->addMenu(QStringLiteral("창(&W)"));
@@ -503,6 +530,7 @@ void CMainFrame::createToolBars() {
                                                cmd::ToggleSectionTitles,
                                                cmd::ToggleRelated,
                                                cmd::ToggleNoteBar,
+                                               cmd::HighlightMenu,
                                                0,
                                                cmd::SyncMove,
                                                0,
@@ -520,6 +548,10 @@ void CMainFrame::createToolBars() {
             else
                 bar->addSeparator();
         }
+        // The colours drop down at a click; the button itself does nothing.
+        if (auto* button =
+                qobject_cast<QToolButton*>(bar->widgetForAction(action(cmd::HighlightMenu))))
+            button->setPopupMode(QToolButton::InstantPopup);
     }
 }
 
@@ -1267,6 +1299,42 @@ std::pair<std::string, std::string> CMainFrame::bookmarkPlace() const {
 void CMainFrame::addBookmark(const std::string& key, const std::string& name) {
     bookmarkPanel_->askToAdd(key, name);
     updateCommandStates();
+}
+
+std::unique_ptr<CHighlightList> CMainFrame::highlightList() {
+    // A chapter is read once however many of its verses are listed.
+    std::map<std::string, std::vector<VerseRow>> chapters;
+    auto verseText = [this, chapters](const NoteKey& key) mutable {
+        const std::string chapter = key.version + ' ' + key.book + ' ' + key.chapter;
+        auto found = chapters.find(chapter);
+        if (found == chapters.end()) {
+            std::vector<VerseRow> rows;
+            try {
+                rows = chapterRows(context_.contentDb, key.version, key.book, key.chapter);
+            } catch (const DatabaseError& e) {
+                logWarning(std::string("highlight list: ") + e.what());
+            }
+            found = chapters.emplace(chapter, std::move(rows)).first;
+        }
+        for (const VerseRow& row : found->second) {
+            if (row.verse != key.verse)
+                continue;
+            MarkupNodeList body;
+            MarkupParser::parse(&body, row.body);
+            std::string text = countedText(body);
+            std::replace_if(
+                text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+            return std::string(trimmed(text));
+        }
+        return std::string();
+    };
+    return std::make_unique<CHighlightList>(
+        context_.paths.studyDatabaseFile(), verseText,
+        [this](const std::string& key) { openByCommandKey(key, false); }, this);
+}
+
+void CMainFrame::openHighlightList() {
+    highlightList()->exec();
 }
 
 void CMainFrame::showStatus(const std::string& text) {

@@ -28,6 +28,7 @@ namespace qel {
 
 struct AppContext;
 class CChildFrame;
+class CHighlightList;
 class CSearchDialog;
 class CSearchWord;
 class BookmarkPanel;
@@ -86,6 +87,10 @@ public:
     void hideShortcutBar() override;
     // The modal note list; a chosen note opens its verse.
     void openNoteList() override;
+    // The highlight list, with the verses' text from the content; openHighlightList shows it
+    // modal and a chosen row opens its verse.
+    std::unique_ptr<CHighlightList> highlightList();
+    void openHighlightList();
     void showStatus(const std::string& text) override;
     void installEdition(const std::string& module) override {
         openBibleLibrary(QString::fromStdString(module));

@@ -1,6 +1,8 @@
 #include "app/toolbaricons.h"
 
 #include "platform/commands.h"
+#include "platform/highlightcommands.h"
+#include "richtext/highlightmarks.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -60,8 +62,34 @@ void windows(QPainter& p, const std::initializer_list<QRectF>& rects) {
     }
 }
 
+QColor highlightColour(int colour) {
+    const std::uint32_t c = lightHighlightColours()[colour - 1];
+    return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
+}
+
 bool draw(QPainter& p, int id) {
+    if (id >= cmd::Highlight1 && id <= cmd::Highlight5) {
+        p.setPen(QPen(kInk, 1));
+        p.setBrush(highlightColour(id - cmd::Highlight1 + 1));
+        p.drawRect(QRectF(3, 3, 18, 18));
+        return true;
+    }
     switch (id) {
+    case cmd::HighlightMenu: { // a marker over a yellow stroke
+        p.fillRect(QRectF(2, 15, 20, 6), highlightColour(1));
+        p.setPen(QPen(kInk, 1.2));
+        p.setBrush(QColor(230, 200, 40));
+        p.drawPolygon(QPolygonF{QPointF(9, 16), QPointF(19, 4), QPointF(23, 8), QPointF(13, 19)});
+        p.setBrush(kInk);
+        p.drawPolygon(QPolygonF{QPointF(9, 16), QPointF(13, 19), QPointF(8, 21)});
+        return true;
+    }
+    case cmd::HighlightList: // a list whose lines are highlighted
+        page(p, QRectF(4, 2, 16, 20));
+        for (int i = 0; i < 4; ++i)
+            p.fillRect(QRectF(6, 5 + i * 4, 12, 3), highlightColour(1 + i));
+        lines(p, 7, 6.5, 10, 4, 4);
+        return true;
     case cmd::ToggleShortcutBar: // a tree
         page(p, QRectF(3, 3, 18, 18));
         p.setPen(QPen(kAccent, 1.5));

@@ -17,6 +17,7 @@
 #include "platform/apptitle.h"
 #include "platform/codec.h"
 #include "platform/commands.h"
+#include "platform/highlightcommands.h"
 #include "platform/messagesink.h"
 #include "platform/settingsstore.h"
 #include "platform/text.h"
@@ -699,6 +700,13 @@ void CBibleFrame::refreshView() {
 }
 
 bool CBibleFrame::handleCommand(int id) {
+    // From the toolbar: the chapter view's selection, or else the current verse, whichever
+    // pane has the focus.
+    if (id >= cmd::Highlight1 && id <= cmd::HighlightErase) {
+        if (canHighlight())
+            view_->applyHighlight(id == cmd::HighlightErase ? 0 : id - cmd::Highlight1 + 1, verse_);
+        return true;
+    }
     switch (id) {
     case cmd::SyncMove:
         shared().syncEnabled = !shared().syncEnabled;
@@ -731,6 +739,10 @@ bool CBibleFrame::handleCommand(int id) {
 }
 
 bool CBibleFrame::updateCommand(int id, QAction* action) {
+    if (id >= cmd::Highlight1 && id <= cmd::HighlightMenu) {
+        action->setEnabled(canHighlight());
+        return true;
+    }
     switch (id) {
     case cmd::SyncMove:
         action->setEnabled(true);

@@ -329,13 +329,13 @@ std::unique_ptr<QMenu> CChildView::createContextMenu(const QPoint& documentPoint
 }
 
 void CChildView::addHighlightMenu(QMenu& menu) {
-    static const char* const names[] = {"노랑", "초록", "파랑", "분홍", "주황"};
     QMenu* sub = menu.addMenu(QStringLiteral("형광펜"));
     const std::uint32_t* colours = highlightColoursFor(0xFFFFFF);
     for (int n = 0; n < kHighlightColourCount; ++n) {
         QPixmap swatch(16, 16);
         swatch.fill(QColor(colours[n] & 0xFF, (colours[n] >> 8) & 0xFF, (colours[n] >> 16) & 0xFF));
-        QAction* action = sub->addAction(QIcon(swatch), QString::fromUtf8(names[n]));
+        QAction* action =
+            sub->addAction(QIcon(swatch), QString::fromUtf8(highlightColourName(n + 1)));
         action->setData(cmd::Highlight1 + n);
         action->setShortcut(QKeySequence(QStringLiteral("Ctrl+Alt+%1").arg(n + 1)));
         action->setShortcutVisibleInContextMenu(true);

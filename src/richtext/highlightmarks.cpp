@@ -4,14 +4,27 @@
 #include "richtext/markupnode.h"
 
 #include <algorithm>
+#include <string>
 #include <string_view>
-#include <unordered_map>
 
 namespace qel {
 namespace {
 
+// The verse an S tag starts, or null.
+const std::string* verseOf(const MarkupNode* node) {
+    return node->GetID() == 'S' ? node->attribute("VAL") : nullptr;
+}
+
 bool isVerseTag(const MarkupNode* node) {
-    return node->GetID() == 'S' && node->attribute("VAL");
+    return verseOf(node) != nullptr;
+}
+
+// True when every byte is a single-byte character: characters and bytes count alike.
+bool singleBytes(std::string_view text) {
+    unsigned char any = 0;
+    for (const char c : text) // no early exit, so that it vectorises
+        any |= static_cast<unsigned char>(c);
+    return any < 0x80;
 }
 
 // Verse numbers (D), footnote marks (N) and headings (H) are not the verse's words: they
@@ -43,6 +56,8 @@ private:
 
 // Characters in text[0, bytes).
 int charactersIn(std::string_view text, std::size_t bytes) {
+    if (singleBytes(text))
+        return static_cast<int>(std::min(bytes, text.size()));
     int count = 0;
     for (std::size_t i = 0; i < bytes && i < text.size(); i += characterLength(text, i))
         ++count;
@@ -51,25 +66,78 @@ int charactersIn(std::string_view text, std::size_t bytes) {
 
 // Byte offset of character `character` of the text, counting from the run's first
 // character `first`; clamped to the run.
-int byteOf(std::string_view text, int first, int character) {
+int byteOf(std::string_view text, bool single, int first, int character) {
+    if (single)
+        return static_cast<int>(
+            std::min(static_cast<std::size_t>(std::max(character - first, 0)), text.size()));
     std::size_t i = 0;
     for (int c = first; c < character && i < text.size(); ++c)
         i += characterLength(text, i);
     return static_cast<int>(std::min(i, text.size()));
 }
 
-void markRun(const MarkupNode& node, int first, const std::vector<const HighlightSpan*>& spans,
-             std::vector<NodeMark>& marks) {
+// The spans of one verse, in their order, and the last character offset where one starts
+// or ends before the verse's end.
+struct VerseSpans {
+    std::string_view verse;
+    const HighlightSpan* const* begin;
+    const HighlightSpan* const* end;
+    int lastEdge = 0;
+};
+
+// Verse labels ordered by length first: numbers come in their order, and most comparisons
+// end at the length.
+bool verseBefore(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return a.size() < b.size();
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (a[i] != b[i])
+            return a[i] < b[i];
+    return false;
+}
+
+bool sameVerse(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin());
+}
+
+// The spans of `verse`, or null. Verse tags mostly come in the table's order, so the entry
+// after the last one found is tried first: a verse before it has no spans.
+const VerseSpans* findVerse(const std::vector<VerseSpans>& verses, std::size_t& next,
+                            std::string_view verse) {
+    if (next < verses.size()) {
+        if (sameVerse(verses[next].verse, verse))
+            return &verses[next++];
+        if (verseBefore(verse, verses[next].verse) &&
+            (next == 0 || verseBefore(verses[next - 1].verse, verse)))
+            return nullptr;
+    }
+    const auto found = std::lower_bound(
+        verses.begin(), verses.end(), verse,
+        [](const VerseSpans& v, std::string_view key) { return verseBefore(v.verse, key); });
+    next = static_cast<std::size_t>(found - verses.begin());
+    if (found == verses.end() || !sameVerse(found->verse, verse))
+        return nullptr;
+    ++next;
+    return &*found;
+}
+
+// Marks the run whose first character is `first`; returns its character count.
+int markRun(const MarkupNode& node, int first, const VerseSpans& spans,
+            std::vector<NodeMark>& marks) {
     const std::string_view text = node.text;
-    const int last = first + charactersIn(text, text.size());
-    for (const HighlightSpan* span : spans) {
+    const bool single = singleBytes(text);
+    const int count = single ? static_cast<int>(text.size()) : charactersIn(text, text.size());
+    const int last = first + count;
+    for (const HighlightSpan* const* it = spans.begin; it != spans.end; ++it) {
+        const HighlightSpan* span = *it;
         if (span->end <= first || span->start >= last)
             continue;
-        const int from = byteOf(text, first, std::max(span->start, first));
-        const int to = byteOf(text, first, std::min(span->end, last));
+        const int from = byteOf(text, single, first, std::max(span->start, first));
+        const int to = byteOf(text, single, first, std::min(span->end, last));
         if (from < to)
             marks.push_back({&node, from, to, span->colour});
     }
+    return count;
 }
 
 } // namespace
@@ -98,23 +166,58 @@ std::vector<NodeMark> markVerses(const MarkupNodeList& list,
     std::vector<NodeMark> marks;
     if (spans.empty())
         return marks;
-    // Looked up once per verse tag, not once per span.
-    std::unordered_map<std::string_view, std::vector<const HighlightSpan*>> byVerse;
+    // A table sorted by verse, looked up once per verse tag; a verse keeps its spans' order.
+    std::vector<const HighlightSpan*> usable;
+    usable.reserve(spans.size());
     for (const HighlightSpan& span : spans)
-        if (span.colour >= 1 && span.colour <= kHighlightColourCount)
-            byVerse[span.verse].push_back(&span);
-    const std::vector<const HighlightSpan*>* current = nullptr;
+        if (span.colour >= 1 && span.colour <= kHighlightColourCount && span.start < span.end)
+            usable.push_back(&span);
+    const auto before = [](const HighlightSpan* a, const HighlightSpan* b) {
+        return !sameVerse(a->verse, b->verse) ? verseBefore(a->verse, b->verse) : a < b;
+    };
+    if (!std::is_sorted(usable.begin(), usable.end(), before))
+        std::sort(usable.begin(), usable.end(), before);
+    std::vector<VerseSpans> verses;
+    for (const HighlightSpan* const& span : usable) {
+        if (verses.empty() || !sameVerse(verses.back().verse, span->verse))
+            verses.push_back({span->verse, &span, &span, 0});
+        VerseSpans& verse = verses.back();
+        verse.end = &span + 1;
+        verse.lastEdge = std::max(verse.lastEdge, span->start);
+        if (span->end < kWholeVerseSpan)
+            verse.lastEdge = std::max(verse.lastEdge, span->end);
+    }
+    marks.reserve(usable.size() * 4);
+    const VerseSpans* current = nullptr;
+    std::size_t next = 0;
     int character = 0;
     WordRuns words;
     for (const MarkupNode* node = list.head(); node; node = node->next()) {
+        // Verses without spans are passed over as fast as the list can be walked.
+        if (!current)
+            while (node->next() && node->GetID() != 'S')
+                node = node->next();
         words.see(*node);
-        if (isVerseTag(node)) {
-            const auto found = byVerse.find(*node->attribute("VAL"));
-            current = found == byVerse.end() ? nullptr : &found->second;
+        if (const std::string* verse = verseOf(node)) {
+            // Counting starts afresh at each verse, as versePosition counts.
+            words.reset();
+            current = findVerse(verses, next, *verse);
             character = 0;
-        } else if (current && words.counts(*node)) {
-            markRun(*node, character, *current, marks);
-            character += charactersIn(node->text, node->text.size());
+        } else if (current && words.counts(*node) && !node->text.empty()) {
+            if (character < current->lastEdge) {
+                character += markRun(*node, character, *current, marks);
+            } else {
+                // Past every edge but the verse's end: a run is wholly in a span or outside
+                // all, and its characters need no counting. Outside all, so is the rest of
+                // the verse, which is passed over.
+                const std::size_t before = marks.size();
+                for (const HighlightSpan* const* it = current->begin; it != current->end; ++it)
+                    if ((*it)->start <= character && (*it)->end > character)
+                        marks.push_back(
+                            {node, 0, static_cast<int>(node->text.size()), (*it)->colour});
+                if (marks.size() == before)
+                    current = nullptr;
+            }
         }
     }
     return marks;
@@ -137,6 +240,17 @@ std::optional<VersePosition> versePosition(const MarkupNode* node, int byteOffse
     if (words.counts(*node))
         character += charactersIn(node->text, static_cast<std::size_t>(std::max(byteOffset, 0)));
     return VersePosition{*tag->attribute("VAL"), character};
+}
+
+std::string countedText(const MarkupNodeList& list) {
+    std::string text;
+    WordRuns words;
+    for (const MarkupNode* node = list.head(); node; node = node->next()) {
+        words.see(*node);
+        if (words.counts(*node))
+            text += node->text;
+    }
+    return text;
 }
 
 std::vector<HighlightSpan> selectedSpans(const MarkupNodeList& list) {

@@ -51,6 +51,10 @@ struct VersePosition {
 };
 std::optional<VersePosition> versePosition(const MarkupNode* node, int byteOffset);
 
+// The characters that spans count in `list`: its text outside verse numbers, footnote marks
+// and headings.
+std::string countedText(const MarkupNodeList& list);
+
 // The verse spans of the selected bytes of the list (after the paint pass measured them),
 // one per verse, colour 0.
 std::vector<HighlightSpan> selectedSpans(const MarkupNodeList& list);

@@ -1,6 +1,7 @@
 #include "richtext/printpass.h"
 
 #include "richtext/displaystyle.h"
+#include "richtext/highlightmarks.h"
 #include "richtext/layoutrules.h"
 #include "richtext/markupnode.h"
 #include "richtext/surface.h"
@@ -8,6 +9,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <vector>
 
 namespace qel {
 namespace {
@@ -18,8 +20,9 @@ constexpr int kPrintIndentUnit = 8;
 class PrintWalk {
 public:
     PrintWalk(Surface& surface, const DisplayStyle& settings, bool commentary,
-              const std::string* title, const std::string* footer)
-        : surface_(surface), settings_(settings), title_(title), footer_(footer),
+              const std::string* title, const std::string* footer,
+              const std::vector<NodeMark>* marks)
+        : surface_(surface), settings_(settings), title_(title), footer_(footer), marks_(marks),
           style_(surface, settings, settings.fontSize, commentary) {}
 
     int run(const MarkupNodeList& list) {
@@ -182,10 +185,39 @@ private:
         return atLineStart() || continuesWord ? rest.size() : 0;
     }
 
+    // The marks of a run joined into the printed text, which starts at byte `offset`. The
+    // cursor follows the list, as the marks do.
+    void takeMarks(const MarkupNode* node, std::size_t offset) {
+        for (; marks_ && markCursor_ < marks_->size() && (*marks_)[markCursor_].node == node;
+             ++markCursor_) {
+            const NodeMark& mark = (*marks_)[markCursor_];
+            runMarks_.push_back({offset + static_cast<std::size_t>(mark.byteStart),
+                                 offset + static_cast<std::size_t>(mark.byteEnd), mark.colour});
+        }
+    }
+
+    // Paper is light whatever the screen's colours, so the light set is used.
+    void fillMarks(std::string_view text, std::size_t pieceStart, std::size_t pieceEnd, int y,
+                   int height) {
+        for (const RunMark& mark : runMarks_) {
+            const std::size_t from = std::max(mark.start, pieceStart);
+            const std::size_t to = std::min(mark.end, pieceEnd);
+            if (from >= to)
+                continue;
+            const int x = clampedSum(
+                x_, surface_.textExtent(text.substr(pieceStart, from - pieceStart)).width);
+            surface_.fillRect(x, y, surface_.textExtent(text.substr(from, to - from)).width, height,
+                              lightHighlightColours()[mark.colour - 1]);
+        }
+    }
+
     const MarkupNode* printRun(const MarkupNode* node) {
+        runMarks_.clear();
         std::string text = node->text;
+        takeMarks(node, 0);
         while (node->next() && node->next()->isText()) {
             node = node->next();
+            takeMarks(node, text.size());
             text += node->text;
         }
         if (style_.hidden())
@@ -224,7 +256,10 @@ private:
             const bool last = k >= rest.size();
             const bool rowEnds = inTable_ && last && column_ + 1 == columns_;
             const RowEnd end = rowEnds ? rowEnd(piece, advance_) : RowEnd{0, 0};
-            surface_.drawText(x_, clampedSum(clampedSum(y_, end.pieceShift), lowerBy), piece);
+            const int top = clampedSum(clampedSum(y_, end.pieceShift), lowerBy);
+            const auto pieceStart = static_cast<std::size_t>(piece.data() - text.data());
+            fillMarks(text, pieceStart, pieceStart + k, top, h);
+            surface_.drawText(x_, top, piece);
             x_ = clampedSum(x_, surface_.textExtent(piece).width);
             wordOpen_ = isPrintWordByte(static_cast<unsigned char>(piece.back()));
             if (last) {
@@ -256,6 +291,15 @@ private:
     const DisplayStyle& settings_;
     const std::string* title_;
     const std::string* footer_;
+    const std::vector<NodeMark>* marks_;
+    std::size_t markCursor_ = 0;
+    // The highlighted bytes of the run being printed, in its joined text.
+    struct RunMark {
+        std::size_t start;
+        std::size_t end;
+        int colour;
+    };
+    std::vector<RunMark> runMarks_;
 
     PrintPage page_;
     FontId baseFont_ = 0;
@@ -294,16 +338,18 @@ PrintPage printPageGeometry(Surface& surface) {
 }
 
 int printMarkup(Surface& surface, const MarkupNodeList& list, const DisplayStyle& settings,
-                bool commentary, const std::string* pageTitle, const std::string* footerText) {
-    return PrintWalk(surface, settings, commentary, pageTitle, footerText).run(list);
+                bool commentary, const std::string* pageTitle, const std::string* footerText,
+                const std::vector<NodeMark>* marks) {
+    return PrintWalk(surface, settings, commentary, pageTitle, footerText, marks).run(list);
 }
 
 int TextLayoutEngine::Print(Surface& surface, const MarkupNodeList* list, bool commentary,
-                            const std::string* pageTitle, const std::string* footerText) {
+                            const std::string* pageTitle, const std::string* footerText,
+                            const std::vector<NodeMark>* marks) {
     commentary_ = commentary;
     if (!list)
         return 0;
-    return printMarkup(surface, *list, settings_, commentary, pageTitle, footerText);
+    return printMarkup(surface, *list, settings_, commentary, pageTitle, footerText, marks);
 }
 
 } // namespace qel

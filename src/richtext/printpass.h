@@ -1,12 +1,14 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace qel {
 
 struct DisplayStyle;
 class MarkupNodeList;
 class Surface;
+struct NodeMark;
 
 // Page geometry of a printout, in printer pixels.
 struct PrintPage {
@@ -22,8 +24,11 @@ PrintPage printPageGeometry(Surface& surface);
 // Lays out and draws `list` in one walk on a printer surface whose first page is started
 // and whose print font is selected. Nodes are only read: runs are joined and split in local
 // copies, so hot spots that a view holds into the same list stay valid. Every page carries
-// the title at its top and the footer at its bottom right. Returns the number of pages.
+// the title at its top and the footer at its bottom right. Highlighted bytes (`marks`, in
+// list order, as markVerses gives them) are printed on their colours. Returns the number of
+// pages.
 int printMarkup(Surface& surface, const MarkupNodeList& list, const DisplayStyle& settings,
-                bool commentary, const std::string* pageTitle, const std::string* footerText);
+                bool commentary, const std::string* pageTitle, const std::string* footerText,
+                const std::vector<NodeMark>* marks = nullptr);
 
 } // namespace qel

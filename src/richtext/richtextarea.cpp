@@ -112,6 +112,7 @@ void RichTextArea::setListPointer(MarkupNodeList* list) {
     engine_.reset();
     list_ = list;
     layoutValid_ = false;
+    marksValid_ = false;
     forgetSelection();
 }
 
@@ -136,6 +137,7 @@ void RichTextArea::layoutNow() {
     engine_.setSettings(display_.style);
     selectBaseFont();
     documentHeight_ = engine_.ReSize(surface(), leftMargin_, list_, commentary());
+    marksValid_ = false;
     laidOutWidth_ = viewport()->width();
     layoutValid_ = list_ != nullptr;
     {
@@ -167,9 +169,12 @@ void RichTextArea::paintEvent(QPaintEvent* event) {
     parameters.bandBottom = event->rect().bottom() + 1 + scrollPosition();
     parameters.background = background_;
     parameters.commentary = commentary();
-    // Placed at each paint: the layout splits and joins runs.
-    const std::vector<NodeMark> marks = markVerses(*list_, highlights_);
-    parameters.marks = &marks;
+    // Placed again after each layout, which splits and joins runs, not at every paint.
+    if (!marksValid_) {
+        marks_ = markVerses(*list_, highlights_);
+        marksValid_ = true;
+    }
+    parameters.marks = &marks_;
     paintMarkup(s, *list_, parameters);
     s.setPainter(nullptr);
 }
@@ -305,6 +310,7 @@ void RichTextArea::selectPieces(MarkupNode* start, MarkupNode* end) {
 
 void RichTextArea::setHighlights(std::vector<HighlightSpan> spans) {
     highlights_ = std::move(spans);
+    marksValid_ = false;
     viewport()->update();
 }
 
@@ -359,7 +365,8 @@ bool RichTextArea::printList(const std::string& documentName, const std::string*
     printerSurface.selectFont(printerSurface.createFont(
         printFontRequest(printerSurface.dpiY(), engine_.fontSize(), display_.fontFace)));
     engine_.setSettings(display_.style);
-    engine_.Print(printerSurface, list_, commentary(), pageTitle, footerText);
+    const std::vector<NodeMark> marks = markVerses(*list_, highlights_);
+    engine_.Print(printerSurface, list_, commentary(), pageTitle, footerText, &marks);
     printerSurface.setPainter(nullptr);
     return painter.end();
 }

@@ -56,6 +56,7 @@ public:
     std::optional<SelectionRange> selection() const;
     // Highlighted verse spans painted under the text (the list's verses).
     void setHighlights(std::vector<HighlightSpan> spans);
+    const std::vector<HighlightSpan>& highlights() const { return highlights_; }
     // The selected characters as verse spans.
     std::vector<HighlightSpan> selectedVerseSpans();
 
@@ -153,6 +154,9 @@ private:
     int laidOutWidth_ = -1;
     std::uint32_t background_ = 0xFFFFFF;
     std::vector<HighlightSpan> highlights_;
+    // The highlights placed on the laid-out runs.
+    std::vector<NodeMark> marks_;
+    bool marksValid_ = false;
     bool selectable_ = true;
     bool relayoutOnResize_ = true;
 

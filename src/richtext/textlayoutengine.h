@@ -8,12 +8,14 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace qel {
 
 class MarkupNode;
 class MarkupNodeList;
 class Surface;
+struct NodeMark;
 
 // Nodes that the view hit-tests and scrolls to. Entries beyond the capacity are dropped.
 class HotSpotTable {
@@ -58,9 +60,11 @@ public:
     int ReSize(Surface& surface, int leftMargin, MarkupNodeList* list, bool commentary);
 
     // Draws `list` page by page on a printer surface that has the print font selected and
-    // its first page started. Returns the number of pages used.
+    // its first page started, highlighted bytes on their colours. Returns the number of pages
+    // used.
     int Print(Surface& surface, const MarkupNodeList* list, bool commentary,
-              const std::string* pageTitle, const std::string* footerText);
+              const std::string* pageTitle, const std::string* footerText,
+              const std::vector<NodeMark>* marks = nullptr);
 
     void reset();
     bool commentary() const { return commentary_; }

@@ -7,8 +7,12 @@
 #include "bible/navigationbar.h"
 #include "platform/codec.h"
 #include "platform/commands.h"
+#include "platform/highlightcommands.h"
 #include "platform/messagesink.h"
 #include "richtext/childview.h"
+#include "richtext/highlightmarks.h"
+#include "study/study.h"
+#include "widgets/gridctrl.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -16,8 +20,11 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QGuiApplication>
+#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QMenu>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTest>
 #include <QTreeWidget>
@@ -47,7 +54,9 @@ mkdb::ContentSources bibleSources() {
         for (int chapter = 1; chapter <= 4; ++chapter)
             s.versions[version].push_back(
                 {"psa", std::to_string(chapter), "1", "시편 " + std::to_string(chapter)});
-    s.versions["KJV"] = {{"gen", "1", "1", "In the beginning"}};
+    s.versions["KJV"] = {
+        {"gen", "1", "1", "In the beginning God created the heaven and the earth."},
+        {"gen", "1", "2", "And the earth was without form, and void."}};
     return s;
 }
 
@@ -76,6 +85,14 @@ protected:
         for (const MarkupNode* n = window->content().head(); n; n = n->next())
             page += n->text;
         return page;
+    }
+    // The characters of the window's page that the view paints on a colour.
+    static std::string highlighted(const CBibleFrame* window, int colour) {
+        std::string text;
+        for (const NodeMark& m : markVerses(window->content(), window->view()->highlights()))
+            if (m.colour == colour)
+                text += m.node->text.substr(m.byteStart, m.byteEnd - m.byteStart);
+        return cp949ToUtf8(text);
     }
     static void choose(QComboBox* box, int row) {
         box->setCurrentIndex(row);
@@ -448,4 +465,74 @@ TEST_F(BibleFrameTest, TheReferenceBoxGoesWhereTheReaderTypes) {
     EXPECT_TRUE(box->hasFocus());
     EXPECT_EQ(box->selectedText(), box->text());
     EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(BibleFrameTest, ASpanHighlightKeepsItsCharactersThroughFontViewModeAndReopening) {
+    CBibleFrame* vra = open("VRA", "VRAjhn003016");
+    CBibleFrame* kjv = open("KJV");
+    // "요한복음 3장 16절의 본문은 이렇게 길게 …": characters 17 to 23.
+    vra->highlight({{"16", 17, 23, 0}}, 2);
+    kjv->highlight({{"1", 3, 20, 0}}, 4);
+    const auto check = [&](const char* step) {
+        EXPECT_EQ(highlighted(vra, 2), "이렇게 길게") << step;
+        EXPECT_EQ(highlighted(kjv, 4), "the beginning God") << step;
+    };
+    check("applied");
+    const int height = vra->view()->verticalScrollBar()->maximum();
+    test.context.settings.fontSizeText = "20";
+    frame.settingsChanged();
+    EXPECT_NE(vra->view()->verticalScrollBar()->maximum(), height);
+    check("larger font");
+    frame.action(cmd::ToggleViewMode)->trigger();
+    check("other view mode");
+    frame.mdiArea()->closeAllSubWindows();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    vra = open("VRA", "VRAjhn003016");
+    kjv = open("KJV", "KJVgen001001");
+    check("reopened");
+}
+
+TEST_F(BibleFrameTest, TheToolbarColoursTheCurrentVerseAndTheListShowsItByColour) {
+    QAction* menu = frame.action(cmd::HighlightMenu);
+    frame.updateCommandStates();
+    EXPECT_FALSE(menu->isEnabled());
+    ASSERT_EQ(menu->menu()->actions().size(), kHighlightColourCount + 2); // and a separator
+    CBibleFrame* kjv = open("KJV", "KJVgen001002");
+    frame.updateCommandStates();
+    EXPECT_TRUE(menu->isEnabled());
+    EXPECT_TRUE(frame.action(cmd::Highlight5)->isEnabled());
+    frame.action(cmd::Highlight5)->trigger();
+    EXPECT_EQ(highlighted(kjv, 5), "And the earth was without form, and void. ");
+    kjv->highlight({{"1", 0, 2, 0}}, 1);
+    CBibleFrame* vra = open("VRA", "VRAjhn003016");
+    frame.action(cmd::Highlight1)->trigger();
+
+    const auto list = frame.highlightList();
+    list->show();
+    QCoreApplication::processEvents();
+    CGridCtrl* grid = list->grid();
+    ASSERT_EQ(grid->GetRowCount(), 4);
+    std::vector<std::string> rows;
+    for (int row = 1; row < 4; ++row)
+        rows.push_back(cp949ToUtf8(grid->GetItemText(row, 0) + "|" + grid->GetItemText(row, 1) +
+                                   "|" + grid->GetItemText(row, 4)));
+    // Yellow first, in the notes' order of editions; the verse's text without its number.
+    EXPECT_EQ(rows,
+              (std::vector<std::string>{"노랑|성경전서 역본 가|16", "노랑|King James Version|1",
+                                        "주황|King James Version|2"}));
+    EXPECT_EQ(cp949ToUtf8(grid->GetItemText(2, 5)),
+              "In the beginning God created the heaven and the earth.");
+    // Through the model: a modifier key left down by an earlier test would toggle selectRow.
+    grid->selectionModel()->select(grid->model()->index(2, 0),
+                                   QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    EXPECT_EQ(cp949ToUtf8(grid->copyRows(false)),
+              "And the earth was without form, and void. (KJV Gn 1:2)\r\n");
+    list->openSelected();
+    EXPECT_EQ(frame.mdiArea()->activeSubWindow(), kjv);
+    EXPECT_EQ(place(kjv), "gen 1 2");
+
+    frame.action(cmd::HighlightErase)->trigger();
+    EXPECT_EQ(highlighted(kjv, 5), "");
+    EXPECT_EQ(frame.highlightList()->grid()->GetRowCount(), 3);
+    (void)vra;
 }

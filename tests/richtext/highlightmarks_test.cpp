@@ -4,12 +4,16 @@
 #include "richtext/highlightmarks.h"
 #include "richtext/markupnode.h"
 #include "richtext/markupparser.h"
+#include "richtext/printpass.h"
 #include "richtext/richtextpainter.h"
 #include "richtext/textlayoutengine.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
+#include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -22,8 +26,39 @@ namespace {
 class FillSurface : public FakeSurface {
 public:
     using FakeSurface::FakeSurface;
+    struct Fill {
+        int x, y, width, height;
+        std::uint32_t color;
+    };
     std::vector<std::uint32_t> fills;
-    void fillRect(int, int, int, int, std::uint32_t color) override { fills.push_back(color); }
+    std::vector<Fill> boxes;
+    void fillRect(int x, int y, int width, int height, std::uint32_t color) override {
+        fills.push_back(color);
+        boxes.push_back({x, y, width, height, color});
+    }
+
+    // The characters drawn on each highlight colour, found by place alone: a character
+    // counts when the middle of its box lies in a fill of that colour.
+    std::map<std::uint32_t, std::string> underHighlights() {
+        const std::uint32_t* colours = lightHighlightColours();
+        std::map<std::uint32_t, std::string> under;
+        for (const Drawn& d : drawn) {
+            selectFont(d.font);
+            int x = d.x;
+            for (std::size_t i = 0; i < d.text.size();) {
+                const std::size_t length = characterLength(d.text, i);
+                const int width = textExtent(std::string_view(d.text).substr(i, length)).width;
+                const int midX = x + width / 2, midY = d.y + 1;
+                for (const Fill& f : boxes)
+                    if (std::count(colours, colours + kHighlightColourCount, f.color) &&
+                        midX >= f.x && midX < f.x + f.width && midY >= f.y && midY < f.y + f.height)
+                        under[f.color] += d.text.substr(i, length);
+                x += width;
+                i += length;
+            }
+        }
+        return under;
+    }
 };
 
 const std::string kKjv = "{S VAL=1}{/S}In the beginning God created the heaven and the earth. "
@@ -73,13 +108,15 @@ Painted layOutAndPaint(const std::string& markup, int width,
 
 TEST(HighlightMarks, ExactlyTheSpannedCharactersArePaintedOnTheirColourAtAnyWidth) {
     const std::uint32_t* colours = lightHighlightColours();
-    const std::vector<HighlightSpan> spans{{"1", 3, 20, 1}, {"2", 0, 3, 3}, {"2", 8, 13, 2}};
+    const std::vector<HighlightSpan> spans{
+        {"1", 3, 20, 1}, {"2", 0, 3, 3}, {"2", 8, 13, 2}, {"2", 26, kWholeVerseSpan, 5}};
     // Wide: one line; narrow: the first span is broken over lines by the layout.
     for (int width : {2000, 150}) {
         const Painted painted = layOutAndPaint(kKjvNumbered, width, spans);
         EXPECT_EQ(painted.byBackground.at(colours[0]), "the beginning God") << width;
         EXPECT_EQ(painted.byBackground.at(colours[2]), "And") << width;
         EXPECT_EQ(painted.byBackground.at(colours[1]), "earth") << width;
+        EXPECT_EQ(painted.byBackground.at(colours[4]), "form, and void.") << width;
         EXPECT_EQ(painted.byBackground.count(colours[3]), 0u);
     }
 }
@@ -128,4 +165,50 @@ TEST(HighlightMarks, DarkPagesGetDarkColours) {
     EXPECT_EQ(highlightColoursFor(0xFFFFE0), lightHighlightColours());
     EXPECT_EQ(highlightColoursFor(0x202020), darkHighlightColours());
     EXPECT_EQ(highlightColoursFor(0x000080), darkHighlightColours());
+}
+
+TEST(HighlightMarks, PrintColoursTheSameCharactersAsTheScreenAndKeepsItsLines) {
+    const std::string markup =
+        kKjvNumbered + utf8ToCp949(" {S VAL=3}{/S}{D}3{/D}태초에 하나님이 하늘과 땅을 지으셨다.");
+    const std::vector<HighlightSpan> spans{{"1", 3, 20, 1}, {"3", 4, 8, 4}};
+    const std::uint32_t* colours = lightHighlightColours();
+
+    FillSurface screen(300, 2000);
+    TextLayoutEngine engine{DisplayStyle()};
+    MarkupNodeList list;
+    MarkupParser::parse(&list, markup);
+    engine.ReSize(screen, 10, &list, false);
+    std::vector<NodeMark> marks = markVerses(list, spans);
+    PaintParameters parameters;
+    parameters.bandBottom = 100000;
+    parameters.marks = &marks;
+    paintMarkup(screen, list, parameters);
+    const auto onScreen = screen.underHighlights();
+    EXPECT_EQ(onScreen.at(colours[0]), "the beginning God");
+    EXPECT_EQ(cp949ToUtf8(onScreen.at(colours[3])), "하나님이");
+
+    // A page 152 pixels wide breaks the English span over two lines.
+    auto print = [&](const std::vector<NodeMark>* printed) {
+        auto page = std::make_unique<FillSurface>(340, 2000);
+        MarkupNodeList fresh;
+        MarkupParser::parse(&fresh, markup);
+        marks = markVerses(fresh, spans);
+        printMarkup(*page, fresh, DisplayStyle(), false, nullptr, nullptr,
+                    printed ? &marks : nullptr);
+        return page;
+    };
+    const auto plain = print(nullptr);
+    const auto marked = print(&marks);
+    EXPECT_EQ(marked->underHighlights(), onScreen);
+    std::set<int> lines;
+    for (const auto& box : marked->boxes)
+        if (box.color == colours[0])
+            lines.insert(box.y);
+    EXPECT_EQ(lines.size(), 2u);
+    ASSERT_EQ(marked->drawn.size(), plain->drawn.size());
+    for (std::size_t i = 0; i < plain->drawn.size(); ++i) {
+        EXPECT_EQ(marked->drawn[i].text, plain->drawn[i].text);
+        EXPECT_EQ(marked->drawn[i].x, plain->drawn[i].x);
+        EXPECT_EQ(marked->drawn[i].y, plain->drawn[i].y);
+    }
 }

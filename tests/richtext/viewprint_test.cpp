@@ -6,6 +6,7 @@
 #include "platform/apptitle.h"
 #include "platform/commands.h"
 #include "platform/database.h"
+#include "richtext/highlightmarks.h"
 #include "richtext/textpane.h"
 
 #include <QDir>
@@ -15,7 +16,9 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <map>
 #include <memory>
+#include <regex>
 
 using namespace qel;
 using namespace viewtest;
@@ -32,6 +35,22 @@ std::string pageText(const std::string& pdf, int page) {
     const std::string n = std::to_string(page);
     return commandOutput("pdftotext -enc UTF-8 -layout -f " + n + " -l " + n + " '" + pdf +
                          "' - 2>/dev/null");
+}
+
+// The words of the first page and their boxes in points, as pdftotext finds them.
+std::multimap<std::string, QRect> wordBoxes(const std::string& pdf) {
+    const std::string html = commandOutput("pdftotext -bbox -f 1 -l 1 '" + pdf + "' - 2>/dev/null");
+    const std::regex word(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" )re"
+                          R"re(yMax="([\d.]+)">([^<]*)</word>)re");
+    std::multimap<std::string, QRect> boxes;
+    for (auto it = std::sregex_iterator(html.begin(), html.end(), word);
+         it != std::sregex_iterator(); ++it) {
+        const auto at = [&](int i) { return static_cast<int>(std::stod((*it)[i].str())); };
+        // Inset, so that a box never reaches its neighbour's.
+        boxes.emplace((*it)[5].str(),
+                      QRect(QPoint(at(1) + 1, at(2) + 1), QPoint(at(3) - 1, at(4) - 1)));
+    }
+    return boxes;
 }
 
 PrintDialogStep toPdf(const std::string& file, int* asked = nullptr) {
@@ -81,6 +100,38 @@ TEST_F(PrintTest, ALongChapterPrintsPagesEachWithTitleAndFooter) {
     }
     EXPECT_NE(pageText(file, 1).find("Blessed"), std::string::npos);
     EXPECT_NE(pageText(file, pages).find("commandments"), std::string::npos);
+}
+
+TEST_F(PrintTest, HighlightsArePrintedUnderTheirWordsOnly) {
+    TestFrame frame(display);
+    frame.version = "KJV";
+    frame.showMarkup(chapter({"In the beginning God created the heaven and the earth. ",
+                              cp("태초에 하나님이 하늘과 땅을 지으셨다. ")}));
+    frame.view.setHighlights({{"1", 3, 20, 1}, {"2", 4, 8, 4}});
+    const std::string file = dir.str() + "/marked.pdf";
+    frame.view.setPrintDialog(toPdf(file));
+    ASSERT_TRUE(frame.view.handleCommand(cmd::Print));
+    ASSERT_EQ(std::system(("pdftoppm -r 72 -png -f 1 -l 1 -singlefile '" + file + "' '" +
+                           dir.str() + "/marked'")
+                              .c_str()),
+              0);
+    const QImage page(QString::fromStdString(dir.str() + "/marked.png"));
+    ASSERT_FALSE(page.isNull());
+    const auto boxes = wordBoxes(file);
+    const auto colourIn = [&](const char* word, int colour) {
+        const auto found = boxes.find(word);
+        if (found == boxes.end())
+            return -1;
+        const std::uint32_t c = lightHighlightColours()[colour - 1];
+        return pixelsNear(page, found->second, QColor(c & 0xFF, (c >> 8) & 0xFF, c >> 16), 12);
+    };
+    for (const char* word : {"the", "beginning", "God"})
+        EXPECT_GT(colourIn(word, 1), 0) << word;
+    for (const char* word : {"In", "created", "heaven"})
+        EXPECT_EQ(colourIn(word, 1), 0) << word;
+    EXPECT_GT(colourIn("하나님이", 4), 0);
+    EXPECT_EQ(colourIn("태초에", 4), 0);
+    EXPECT_EQ(colourIn("하늘과", 4), 0);
 }
 
 TEST_F(PrintTest, ACancelledDialogOrAnEmptyViewPrintsNothing) {
