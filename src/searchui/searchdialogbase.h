@@ -43,6 +43,9 @@ public:
     // Message 1117: show, maximised or restored as last left, and activate.
     void showAndRestore();
     bool isSearching() const { return worker_.joinable(); }
+    // Waits, without running events, until the worker asks the reader to choose; false
+    // when it has not asked within the time.
+    bool waitForChoiceRequest(int milliseconds);
 
     // True while idle and once a stop is asked; the worker checks it between steps.
     bool stopRequested() const { return stopRequested_.load(); }
