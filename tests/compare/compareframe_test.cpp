@@ -88,7 +88,6 @@ TEST_F(CompareFrameTest, LastSupperFillsFourPanesInAGrid) {
     auto frame = open<CCompare4Frame>(panelmode::Gospels);
     // The window opens empty.
     EXPECT_EQ(frame->view()->visibleCount(), 0);
-    EXPECT_EQ(frame->windowTitle(), QStringLiteral("4복음서 대조"));
     EXPECT_EQ(frame->panel()->width(), CCompareFrame::kPanelWidth);
 
     frame->Load(248, true);
