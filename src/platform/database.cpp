@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cctype>
 #include <cstdio>
 #include <cstring>
@@ -214,7 +215,7 @@ std::string jetLikeLiteral(std::string_view text, char escape) {
     return out;
 }
 
-bool jetLike(std::string_view pattern, std::string_view value, char escape) {
+bool jetLike(std::string_view pattern, std::string_view value, char escape, std::size_t* steps) {
     // Greedy, with one resume point: the last "*" seen. When the characters after it fail,
     // that "*" takes one more value character and matching resumes there; an earlier "*"
     // never needs to take more, because each run between stars was matched as early as it
@@ -222,7 +223,14 @@ bool jetLike(std::string_view pattern, std::string_view value, char escape) {
     constexpr std::size_t kNone = std::string_view::npos;
     std::size_t p = 0, v = 0;
     std::size_t resumePattern = kNone, resumeValue = 0;
+    std::size_t taken = 0;
+    const auto finish = [&](bool matched) {
+        if (steps)
+            *steps = taken;
+        return matched;
+    };
     while (v < value.size()) {
+        ++taken;
         // An escaped character stands for itself.
         const bool literal = escape && p + 1 < pattern.size() && pattern[p] == escape;
         const std::size_t at = literal ? p + 1 : p;
@@ -239,12 +247,24 @@ bool jetLike(std::string_view pattern, std::string_view value, char escape) {
             p = resumePattern;
             v = resumeValue;
         } else {
-            return false;
+            return finish(false);
         }
     }
     while (p < pattern.size() && pattern[p] == '*')
         ++p;
-    return p == pattern.size();
+    return finish(p == pattern.size());
+}
+
+namespace {
+std::atomic<int> busyTimeoutMs{Database::kDefaultBusyTimeout};
+} // namespace
+
+void Database::setBusyTimeout(int milliseconds) {
+    busyTimeoutMs = milliseconds;
+}
+
+int Database::busyTimeout() {
+    return busyTimeoutMs;
 }
 
 Database::~Database() {
@@ -306,7 +326,7 @@ void Database::open(const std::string& path, Mode mode) {
         throw DatabaseError(message);
     }
     db_ = db;
-    sqlite3_busy_timeout(db_, 2000);
+    sqlite3_busy_timeout(db_, busyTimeout());
     sqlite3_create_function(db_, "like", 2, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, sqlLike,
                             nullptr, nullptr);
     sqlite3_create_function(db_, "like", 3, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, sqlLike,

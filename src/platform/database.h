@@ -34,9 +34,11 @@ std::string translateJetSql(std::string_view sql);
 
 // Jet `like`: "*" any run, "?" one character (a double-byte character counts as one),
 // "#" one digit; ASCII letters compare without case.
-// Never backtracks: at most pattern length × value length steps, whatever the pattern.
+// Never backtracks: at most (pattern length + 1) × (value length + 1) steps, whatever the
+// pattern; `steps`, when given, receives how many were taken.
 // With an escape character (SQL "like ... escape"), the character after it matches itself.
-bool jetLike(std::string_view pattern, std::string_view value, char escape = 0);
+bool jetLike(std::string_view pattern, std::string_view value, char escape = 0,
+             std::size_t* steps = nullptr);
 // The text as a pattern that matches it literally, wild cards and escapes escaped.
 std::string jetLikeLiteral(std::string_view text, char escape);
 
@@ -59,6 +61,12 @@ public:
     Database& operator=(const Database&) = delete;
     Database(Database&& other) noexcept;
     Database& operator=(Database&& other) noexcept;
+
+    // How long a connection opened from now on waits for another one's write lock before a
+    // statement fails as busy.
+    static constexpr int kDefaultBusyTimeout = 2000; // ms
+    static void setBusyTimeout(int milliseconds);
+    static int busyTimeout();
 
     // Throws DatabaseError when the file is missing, unreadable or not a database.
     void open(const std::string& path, Mode mode);

@@ -21,6 +21,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <optional>
@@ -74,7 +75,10 @@ public:
         choice_.list = list;
         QMetaObject::invokeMethod(
             &dialog_, [d = &dialog_] { d->runChoice(); }, Qt::QueuedConnection);
+        asking_ = true;
+        asked_.notify_all();
         answered_.wait(lock, [this] { return choice_.answered || abandoned_; });
+        asking_ = false;
         const bool ok = choice_.answered && choice_.accepted && !abandoned_;
         index = choice_.index;
         text = choice_.text;
@@ -103,6 +107,11 @@ public:
         int index = 0;
         std::string text;
     };
+    // Blocks this thread (no events run) until the worker waits for a choice.
+    bool waitForQuestion(std::chrono::milliseconds limit) {
+        std::unique_lock lock(mutex_);
+        return asked_.wait_for(lock, limit, [this] { return asking_; });
+    }
     Choice pendingChoice() {
         std::lock_guard lock(mutex_);
         return choice_;
@@ -134,6 +143,8 @@ private:
     SearchDialogBase& dialog_;
     std::mutex mutex_;
     std::condition_variable answered_;
+    std::condition_variable asked_;
+    bool asking_ = false;
     std::vector<Event> events_;
     std::string status_;
     bool scheduled_ = false;
@@ -215,6 +226,10 @@ SearchDialogBase::SearchDialogBase(SearchDialogContext context, const QString& t
     grid_->setRowCopyForm([this](int row) { return copyLine(row); });
     resize(760, 520);
     setUpGrid();
+}
+
+bool SearchDialogBase::waitForChoiceRequest(int milliseconds) {
+    return channel_->waitForQuestion(std::chrono::milliseconds(milliseconds));
 }
 
 SearchDialogBase::~SearchDialogBase() {

@@ -47,6 +47,9 @@ public:
     // holds the whole dialog.
     void stepAside(const QRect& keepClear);
     bool isSearching() const { return worker_.joinable(); }
+    // Waits, without running events, until the worker asks the reader to choose; false
+    // when it has not asked within the time.
+    bool waitForChoiceRequest(int milliseconds);
 
     // True while idle and once a stop is asked; the worker checks it between steps.
     bool stopRequested() const { return stopRequested_.load(); }

@@ -51,6 +51,9 @@ public:
     // widget. Never throws.
     static void saveAllAtExit() noexcept;
 
+    // The pause after the last change before the idle save (kAutosaveDelay unless set).
+    void setAutosaveDelay(int milliseconds) { autosave_.setInterval(milliseconds); }
+
     bool isModified() const { return m_bModified; }
     const NoteKey& noteKey() const { return key_; }
     QPlainTextEdit* editor() const { return editor_; }

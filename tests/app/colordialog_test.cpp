@@ -1,25 +1,18 @@
 #include "app/colordialog.h"
 
-#include "../support/tempdir.h"
-#include "platform/appsettings.h"
-#include "platform/settingsstore.h"
+#include "../support/settingsdialog.h"
 
 #include <QCheckBox>
 #include <QImage>
 #include <QLabel>
 #include <QTest>
-#include <gtest/gtest.h>
 
 using namespace qel;
 
 namespace {
 
-class ColorDialogTest : public ::testing::Test {
+class ColorDialogTest : public SettingsDialogTest<CColorDialog> {
 protected:
-    TempDir dir;
-    SettingsStore store{(dir.path() / "settings.ini").string()};
-    AppSettings settings;
-    int appliedCount = 0;
     std::optional<QColor> nextChoice;
     QColor offeredColor;
 
@@ -53,9 +46,6 @@ TEST_F(ColorDialogTest, SwatchesShowTheirSlotsNextToTheirLabels) {
     settings.colorTable[kColorSectionTitle] = 0x0000FF;
     settings.useDifferentColor = 0;
     auto dialog = open();
-    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("색깔 지정"));
-    EXPECT_EQ(dialog->swatchLabel(0)->text(), QStringLiteral("책별 소제목"));
-    EXPECT_EQ(dialog->swatchLabel(8)->text(), QStringLiteral("외래어"));
     EXPECT_FALSE(dialog->differentColorBox()->isChecked());
 
     const int person = swatchOf(*dialog, QStringLiteral("인명"));

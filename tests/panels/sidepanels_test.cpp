@@ -1,6 +1,7 @@
 #include "panels/relatedword.h"
 
 #include "../richtext/viewtestframe.h"
+#include "../support/shownmessages.h"
 #include "../support/tempdir.h"
 #include "app/fontresolver.h"
 #include "app/mainframe.h"
@@ -29,7 +30,6 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTreeWidget>
-#include <cstdlib>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -49,12 +49,8 @@ protected:
         // The note bars keep their notes here.
         context.paths.installRoot = dir.str() + "/";
         context.contentDb.open(QEL_BUILT_CONTENT_DB, Database::Mode::ReadOnly);
-        setMessageHandler([this](const std::string& text, const std::string&) {
-            messages.push_back(cp949ToUtf8(text));
-        });
         start();
     }
-    ~SidePanelTest() override { setMessageHandler(nullptr); }
 
     std::string settingsFile() const { return (dir.path() / "settings.ini").string(); }
 
@@ -94,7 +90,7 @@ protected:
     TempDir dir;
     AppContext context;
     std::unique_ptr<CMainFrame> frame;
-    std::vector<std::string> messages;
+    ShownMessages messages;
 };
 
 } // namespace
@@ -108,7 +104,6 @@ TEST_F(SidePanelTest, RelatedBarBelongsToVraHiddenAndToggledByBothCommands) {
     CBibleFrame* vra = open("VRA", "VRAjhn003016");
     CRelatedWord* bar = vra->relatedBar();
     ASSERT_NE(bar, nullptr);
-    EXPECT_EQ(bar->windowTitle(), QStringLiteral("관련내용"));
     EXPECT_FALSE(bar->isVisible());
     frame->updateCommandStates();
     QAction* toggle = frame->action(cmd::ToggleRelated);
@@ -206,8 +201,6 @@ TEST_F(SidePanelTest, TitlesPanelBelongsToAllButVrdAndKjvAndIsToggledBy102) {
     settle();
     EXPECT_TRUE(titles->isVisible());
     EXPECT_TRUE(toggle->isChecked());
-    EXPECT_EQ(titles->tabs()->tabText(0), QStringLiteral("소제목"));
-    EXPECT_EQ(titles->tabs()->tabText(1), QStringLiteral("찾기"));
     // Wide enough for both tabs whole and three in four of the first book's titles.
     const QTabBar* bar = titles->tabs()->tabBar();
     for (int i = 0; i < bar->count(); ++i)
@@ -309,27 +302,6 @@ TEST_F(SidePanelTest, PanelsLeftOpenReopenAfterARestartAtTheirDockedWidth) {
     vra = open("VRA", "VRAjhn003016");
     EXPECT_FALSE(vra->titlesBar()->isVisible());
     EXPECT_TRUE(vra->relatedBar()->isVisible());
-}
-
-TEST_F(SidePanelTest, BothPanelsBesideJohnThreeWithTheTreeOpenAtJohn) {
-    CBibleFrame* vra = open("VRA", "VRAjhn003016");
-    vra->handleCommand(cmd::ToggleSectionTitles);
-    vra->handleCommand(cmd::ToggleRelated);
-    settle();
-    QTreeWidget* tree = vra->titlesBar()->tree();
-    const auto johns = tree->findItems(QStringLiteral("요한복음"), Qt::MatchExactly);
-    ASSERT_EQ(johns.size(), 1);
-    emit tree->itemDoubleClicked(johns.front(), 0);
-    tree->scrollToItem(johns.front(), QAbstractItemView::PositionAtTop);
-    settle();
-    EXPECT_TRUE(johns.front()->isExpanded());
-    EXPECT_EQ(vra->currentKey(), "VRAjhn003016");
-    EXPECT_NE(shown(vra->relatedBar()).find("요 3:17"), std::string::npos);
-    // QEL_PICTURE_DIR=folder keeps the picture of what this test sees.
-    if (const char* pictures = std::getenv("QEL_PICTURE_DIR")) {
-        EXPECT_TRUE(frame->grab().save(QString::fromLocal8Bit(pictures) +
-                                       QStringLiteral("/panels-tree-at-john.png")));
-    }
 }
 
 TEST(RelatedWord, AnOverlongTextOrADamagedTableLeavesThePaneEmpty) {

@@ -1,5 +1,6 @@
 #include "platform/apppaths.h"
 
+#include "../support/scopedenv.h"
 #include "../support/tempdir.h"
 #include "platform/settingsstore.h"
 
@@ -7,7 +8,6 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <optional>
 
 using namespace qel;
 
@@ -49,6 +49,9 @@ TEST(AppPaths, WithoutARecordTheDataBesideTheProgramOrOfThePrefixIsUsed) {
     std::ofstream(prefix + "/bin/Data") << "x";
     EXPECT_EQ(AppPaths::compute(store, prefix + "/bin/qelbible").installRoot,
               prefix + "/share/qelbible/");
+    // Any value of a record means the record decides.
+    store.writeString("Path", "Installed From", "/media/cdrom");
+    EXPECT_EQ(AppPaths::compute(store, prefix + "/bin/qelbible").dbFolder, "/media/cdrom/Data/DB/");
 }
 
 TEST(AppPaths, ARecordWithoutInstallTypeStillReadsTheCd) {
@@ -107,47 +110,10 @@ TEST(AppPaths, DotMeansTheProgramsOwnDataFolder) {
     }
 }
 
-TEST(AppPaths, WithoutARecordDataBesideTheProgramIsRead) {
-    PathsCase c;
-    const std::string program = c.dir.str() + "/bin/qelbible";
-    std::filesystem::create_directories(c.dir.path() / "bin" / "Data");
-    AppPaths p = AppPaths::compute(c.store, program);
-    EXPECT_EQ(p.installRoot, c.dir.str() + "/bin/");
-    EXPECT_EQ(p.dbFolder, c.dir.str() + "/bin/Data/DB/");
-    EXPECT_EQ(p.mapFolder, c.dir.str() + "/bin/Data/MAP/");
-    // Any value of a record means the record decides.
-    c.store.writeString("Path", "Installed From", "/media/cdrom");
-    p = AppPaths::compute(c.store, program);
-    EXPECT_EQ(p.dbFolder, "/media/cdrom/Data/DB/");
-}
-
-namespace {
-
-// XDG_DATA_HOME pointed at a temporary folder for the life of the object.
-class DataHome {
-public:
-    explicit DataHome(const std::string& folder) {
-        if (const char* old = std::getenv("XDG_DATA_HOME"))
-            old_ = old;
-        setenv("XDG_DATA_HOME", folder.c_str(), 1);
-    }
-    ~DataHome() {
-        if (old_)
-            setenv("XDG_DATA_HOME", old_->c_str(), 1);
-        else
-            unsetenv("XDG_DATA_HOME");
-    }
-
-private:
-    std::optional<std::string> old_;
-};
-
-} // namespace
-
 // The notes and the verse search's result file go where the program may write.
 TEST(AppPaths, WrittenFilesLiveInTheInstallationUnlessItCannotBeWritten) {
     TempDir root;
-    DataHome home(root.str() + "/data");
+    const ScopedEnv home("XDG_DATA_HOME", root.str() + "/data");
     AppPaths paths;
     paths.installRoot = root.str() + "/";
     EXPECT_EQ(paths.studyDatabaseFile(), root.str() + "/Study.mdb");
@@ -163,7 +129,7 @@ TEST(AppPaths, WrittenFilesLiveInTheInstallationUnlessItCannotBeWritten) {
 
 TEST(AppPaths, AnInstalledProgramImportsIntoTheUserFolderAndThenReadsFromIt) {
     TempDir root;
-    DataHome home(root.str() + "/data");
+    const ScopedEnv home("XDG_DATA_HOME", root.str() + "/data");
     SettingsStore store((root.path() / "s.ini").string());
     const std::string prefix = root.str() + "/usr";
     const std::string user = root.str() + "/data/qelbible/Data/";
@@ -200,7 +166,7 @@ TEST(AppPaths, AnInstalledProgramImportsIntoTheUserFolderAndThenReadsFromIt) {
     EXPECT_EQ(target.seedFrom, "");
 
     // A relative XDG_DATA_HOME is not used.
-    DataHome relative("data");
+    const ScopedEnv relative("XDG_DATA_HOME", "data");
     EXPECT_EQ(AppPaths::userDataHome().rfind("/", 0), 0u);
     EXPECT_NE(AppPaths::userDataHome(), "data/qelbible/");
 }

@@ -1,5 +1,7 @@
 #include "platform/settingsstore.h"
 
+#include "../support/scopedenv.h"
+#include "../support/shownmessages.h"
 #include "../support/tempdir.h"
 #include "platform/codec.h"
 #include "platform/messagesink.h"
@@ -45,30 +47,9 @@ TEST(SettingsStore, GarbageGivesDefaults) {
 }
 
 TEST(SettingsStore, DefaultFileFollowsXdgConfigHome) {
-    const char* saved = std::getenv("XDG_CONFIG_HOME");
-    const std::string restore = saved ? saved : "";
-    setenv("XDG_CONFIG_HOME", "/tmp/qel-xdg", 1);
+    const ScopedEnv config("XDG_CONFIG_HOME", "/tmp/qel-xdg");
     EXPECT_EQ(SettingsStore::defaultFilePath(), "/tmp/qel-xdg/QEL/QEL CD-ROM 성경.ini");
-    if (saved)
-        setenv("XDG_CONFIG_HOME", restore.c_str(), 1);
-    else
-        unsetenv("XDG_CONFIG_HOME");
 }
-
-namespace {
-
-// Collects what the store tells the user.
-struct ShownMessages {
-    ShownMessages() {
-        setMessageHandler([this](const std::string& text, const std::string&) {
-            texts.push_back(cp949ToUtf8(text));
-        });
-    }
-    ~ShownMessages() { setMessageHandler(nullptr); }
-    std::vector<std::string> texts;
-};
-
-} // namespace
 
 TEST(SettingsStore, UnwritableFileKeepsValuesAndTellsTheUserOnce) {
     TempDir dir;
@@ -84,8 +65,8 @@ TEST(SettingsStore, UnwritableFileKeepsValuesAndTellsTheUserOnce) {
         EXPECT_FALSE(store.writeString("Last Staus", "VRA", "jhn003016"));
         EXPECT_EQ(store.readInt("Settings", "View Mode", 1), 2);
         EXPECT_EQ(store.readString("Last Staus", "VRA", ""), "jhn003016");
-        ASSERT_EQ(shown.texts.size(), 1u) << file;
-        EXPECT_NE(shown.texts[0].find(file.string()), std::string::npos) << shown.texts[0];
+        ASSERT_EQ(shown.size(), 1u) << file;
+        EXPECT_NE(shown[0].find(file.string()), std::string::npos) << shown[0];
     }
     EXPECT_TRUE(std::filesystem::is_empty(files[0]));
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "QEL CD-ROM 성경.ini.tmp"));
@@ -102,5 +83,5 @@ TEST(SettingsStore, WriteSucceedsAgainOnceTheFileCanBeWritten) {
     EXPECT_TRUE(store.writeInt("Settings", "View Mode", 0));
     // Nothing written in the meantime is lost.
     EXPECT_EQ(SettingsStore(file.string()).readInt("Settings", "Parallel", 127), 3);
-    EXPECT_EQ(shown.texts.size(), 1u);
+    EXPECT_EQ(shown.size(), 1u);
 }

@@ -14,22 +14,6 @@ using namespace qel;
 
 namespace {
 
-struct Row {
-    int index, level;
-    const char* key;
-    const char* title;
-};
-
-void expectRows(const TopicTable& table, std::initializer_list<Row> rows) {
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.index);
-        const TopicEntry& entry = table.at(row.index);
-        EXPECT_EQ(entry.level, row.level);
-        EXPECT_EQ(entry.key, row.key);
-        EXPECT_EQ(cp949ToUtf8(entry.title), row.title);
-    }
-}
-
 std::vector<std::string> titlesAtLevel(const TopicTable& table, int level) {
     std::vector<std::string> titles;
     for (int i = 0; i < entryCount(table); ++i)
@@ -50,15 +34,6 @@ TEST(ArticleTrees, BookGuidesHaveTheGroupsEveryBookAndNumberedSections) {
     const TopicTable& tree = bookGuideTree();
     expectWellFormed(tree, 258, 4);
     EXPECT_EQ(titlesAtLevel(tree, 0), (std::vector<std::string>{"구약", "신약"}));
-    EXPECT_EQ(titlesAtLevel(tree, 1), (std::vector<std::string>{"역사서", "교훈서와 시편", "예언서",
-                                                                "역사서", "서신서", "예언서"}));
-    expectRows(tree, {{0, 0, "", "구약"},
-                      {1, 1, "", "역사서"},
-                      {2, 2, "GREmos", "모세 오경 안내"},
-                      {3, 3, "gen", "창세기"},
-                      {4, 4, "gen001", "창조와 원역사(1-11장)"},
-                      {5, 4, "gen002", "아브라함 이야기(12-25장)"},
-                      {257, 4, "rev007", "어린양의 혼인 잔치와 새 창조(19-22장)"}});
     std::vector<std::string> books;
     std::set<std::string> introductions;
     std::string book;
@@ -94,14 +69,8 @@ TEST(ArticleTrees, BookGuidesHaveTheGroupsEveryBookAndNumberedSections) {
 TEST(ArticleTrees, UnitsAreEightFixedEntries) {
     const TopicTable& tree = unitTree();
     expectWellFormed(tree, 8, 0);
-    expectRows(tree, {{0, 0, "0", "길이 단위"},
-                      {1, 0, "1", "신약 성경의 거리 단위"},
-                      {2, 0, "2", "구약 성경의 액체 측량 단위"},
-                      {3, 0, "3", "구약 성경의 마른 곡물 측량 단위"},
-                      {4, 0, "4", "신약 성경의 부피 단위"},
-                      {5, 0, "5", "무게 단위"},
-                      {6, 0, "6", "구약 성경의 화폐 단위"},
-                      {7, 0, "7", "신약 성경의 화폐 단위"}});
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ(tree[i].key, std::to_string(i));
 }
 
 TEST(ArticleTrees, TermsRunInDictionaryOrderWithTheirRowAsId) {
@@ -115,16 +84,12 @@ TEST(ArticleTrees, TermsRunInDictionaryOrderWithTheirRowAsId) {
             EXPECT_LT(cp949ToUtf8(tree[i - 1].title), cp949ToUtf8(tree[i].title));
         }
     }
-    expectRows(tree, {{0, 0, "0", "가나안(사람)"}, {656, 0, "656", "힌놈의 아들"}});
 }
 
 TEST(ArticleTrees, TextualNotesAreAllThenBooksInOrder) {
     const TopicTable& tree = criticismTree();
     expectWellFormed(tree, 43, 0);
-    expectRows(tree, {{0, 0, "all", "본문 비평 주 소개"},
-                      {1, 0, "gen", "창세기"},
-                      {2, 0, "exo", "출애굽기"},
-                      {42, 0, "1jn", "요한일서"}});
+    EXPECT_EQ(tree[0].key, "all");
     const std::vector<BookRow>& books = bookTableOf("VRA");
     std::size_t at = 0;
     for (int i = 1; i < entryCount(tree); ++i) {

@@ -50,19 +50,13 @@ TEST(MapKeyTest, BrokenKeysOpenNothing) {
 }
 
 TEST(MapKeyTest, NamesAndFiles) {
-    EXPECT_STREQ(mapNameUtf8(1), "구약시대의 팔레스티나");
-    EXPECT_STREQ(mapNameUtf8(4), "구약시대의 중동");
     EXPECT_STREQ(mapNameUtf8(5), "");
     EXPECT_EQ(mapFileName("/d/MAP/", 3, 'b'), "/d/MAP/M03b.bmp");
-    EXPECT_EQ(mapFileName("/d/MAP/", 1, 'i'), "/d/MAP/M01i.bmp");
 }
 
-TEST(MapScrollTest, ScaleChangeKeepsThePointUnderTheMouse) {
-    // Large 1200 wide, small 600: the point 300 px into the view at scroll 500 is bitmap
-    // x 800, which becomes 400 on the small bitmap, still 300 px into the view.
-    EXPECT_EQ(scaledScroll(500, 300, 0.5), 100);
-    EXPECT_EQ(scaledScroll(100, 300, 2.0), 500);
-    // Truncated: (7 + 10) × 0.5 − 10 = −1.5.
+TEST(MapScrollTest, ScaleChangeTruncatesAndScrollsStayOnTheMap) {
+    // The view keeps the point under the mouse (MapViewTest); truncated: (7 + 10) × 0.5 − 10 =
+    // −1.5.
     EXPECT_EQ(scaledScroll(7, 10, 0.5), -1);
     EXPECT_EQ(clampScroll(-1, 600, 400), 0);
     EXPECT_EQ(clampScroll(900, 600, 400), 200);

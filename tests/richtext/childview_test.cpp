@@ -14,7 +14,6 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QScrollBar>
-#include <cstdlib>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -468,49 +467,6 @@ TEST_F(ChildViewTest, TheMarkerShowsWhetherTheVerseHasANote) {
     EXPECT_FALSE(view().marker()->isVisible());
     EXPECT_FALSE(view().hasContent());
     EXPECT_EQ(view().scrollPosition(), 0);
-}
-
-} // namespace
-
-namespace {
-
-// Genesis 1 of VRA with a selection and a footnote open. The picture is written to the file
-// named by QEL_VIEW_SCREENSHOT, if set, for a reader to look at.
-TEST(ChildViewScreenshot, KoreanChapterWithSelectionAndFootnote) {
-    TextDisplay display;
-    prepareDisplay(display);
-    Database db(QEL_BUILT_CONTENT_DB, Database::Mode::ReadOnly);
-    std::string markup;
-    for (const VerseRow& row : chapterRows(db, "VRA", "gen", "1"))
-        markup += "{S VAL=" + row.verse + "}{/S}" + row.body; // bodies carry their number
-
-    TestFrame frame(display);
-    frame.bookName = cp("창세기");
-    frame.resize(760, 560);
-    frame.view.setGeometry(0, 0, 760, 560);
-    frame.show();
-    frame.showMarkup(markup);
-    frame.view.placeMarker(frame.view.engine().verseNumbers()[2]->top);
-
-    const HotSpotTable& numbers = frame.view.engine().verseNumbers();
-    const MarkupNode* from = numbers[2]->next()->next();
-    const MarkupNode* to = numbers[4];
-    drag(frame.view.viewport(), QPoint(from->left + 30, (from->top + from->bottom) / 2),
-         QPoint(to->left - 20, (to->top + to->bottom) / 2));
-    ASSERT_TRUE(frame.view.hasSelection());
-    EXPECT_NE(cp949ToUtf8(frame.view.selectedText()).find("하나님"), std::string::npos);
-
-    ASSERT_FALSE(frame.view.engine().footnotes().empty());
-    const MarkupNode* note = frame.view.engine().footnotes()[0];
-    moveTo(frame.view.viewport(), QPoint(note->left + 2, (note->top + note->bottom) / 2));
-    ASSERT_TRUE(frame.view.footnoteWindow()->isVisible());
-    QApplication::processEvents();
-
-    const QImage picture = frame.grab().toImage();
-    EXPECT_EQ(picture.size(), QSize(760, 560));
-    if (const char* file = std::getenv("QEL_VIEW_SCREENSHOT")) {
-        EXPECT_TRUE(picture.save(QString::fromLocal8Bit(file)));
-    }
 }
 
 } // namespace

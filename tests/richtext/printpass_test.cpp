@@ -42,17 +42,6 @@ public:
 
 } // namespace
 
-TEST(PrintPass, PageGeometry) {
-    FakeSurface surface(800, 600);
-    const PrintPage page = printPageGeometry(surface);
-    EXPECT_EQ(page.leftMargin, 94);
-    EXPECT_EQ(page.topMargin, 75);
-    EXPECT_EQ(page.rightLimit, 706);
-    EXPECT_EQ(page.bottomLimit, 525);
-    EXPECT_EQ(page.firstLine, 135);
-    EXPECT_EQ(page.footerLine, 555);
-}
-
 TEST(PrintPass, PageBreaksWithTitleAndFooterOnEveryPage) {
     Printout p;
     std::string text;
@@ -98,16 +87,6 @@ TEST(PrintPass, PageBreaksWithTitleAndFooterOnEveryPage) {
     EXPECT_TRUE(bare.engine.commentary());
 }
 
-TEST(PrintPass, IndentIsEightPrinterPixelsPerUnit) {
-    Printout p;
-    p.run("{I VAL=6}indented{/I}flush");
-    const auto body = p.body();
-    ASSERT_EQ(body.size(), 2u);
-    EXPECT_EQ(body[0].x, 94 + 48);
-    EXPECT_EQ(body[1].x, 94);
-    EXPECT_EQ(body[1].y, 135 + 24);
-}
-
 TEST(PrintPass, BreaksBetweenKoreanCharactersAndDropsOverwideWords) {
     // 612 px of line: 76 single bytes or 38 Korean characters.
     Printout p;
@@ -135,6 +114,15 @@ TEST(PrintPass, JoinsRunsWithoutTouchingTheList) {
     EXPECT_EQ(body[1].text, "link");
     EXPECT_EQ(body[1].x, 94 + 48);
     EXPECT_EQ(body[1].color, 0xFF0000u); // "Link"
+
+    // An indent is eight printer pixels a unit.
+    Printout indented;
+    indented.run("{I VAL=6}indented{/I}flush");
+    const auto lines = indented.body();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].x, 94 + 48);
+    EXPECT_EQ(lines[1].x, 94);
+    EXPECT_EQ(lines[1].y, 135 + 24);
 }
 
 TEST(PrintPass, VerseNumbersColoursAndFonts) {

@@ -86,6 +86,11 @@ TEST(TextLayout, HeightAdvanceAndEmptyLists) {
     EXPECT_EQ(l.list.head()->lineAdvance, 24);
     EXPECT_EQ(l.list.head()->bottom, 25);
 
+    // Raised text is 12 high, yet its line advances by 160 percent of the base 15.
+    l.run("{F VAL=H}x{/F}");
+    EXPECT_EQ(l.text("x")->lineAdvance, 24);
+    EXPECT_EQ(l.text("x")->bottom, 10 + 15);
+
     DisplayStyle spaced;
     spaced.lineSpacing = 200;
     Layout wide(800, spaced);
@@ -354,6 +359,17 @@ TEST(TextLayout, TablesAndTheFourParenRow) {
     // A column count below one is one column.
     l.run("{T VAL=0}{R}{C}a{/C}{/R}{/T}b");
     EXPECT_EQ(l.text("b")->top, 34);
+
+    // Columns of 370: a cell in the second column fits while it ends before 740 − 40 and
+    // breaks within 740 − 410 − 20; its wrapped line starts at the column's edge, 370,
+    // without the margin that the first column's lines get.
+    l.run("{T VAL=2}{R}{C}a{/C}{C}" + std::string(33, 'w') + " tail{/C}{/R}{/T}");
+    const auto second = l.pieces();
+    ASSERT_EQ(second.size(), 3u);
+    EXPECT_EQ(second[1].left, 410);
+    EXPECT_EQ(second[2], (Piece{"tail", 370, 25, 402}));
+    l.run("{T VAL=2}{R}{C}" + std::string(33, 'w') + " tail{/C}{/R}{/T}");
+    EXPECT_EQ(l.pieces()[1].left, 40);
 }
 
 TEST(TextLayout, HotSpotsAndFullTables) {
@@ -385,6 +401,11 @@ TEST(TextLayout, HotSpotsAndFullTables) {
 
 TEST(TextLayout, UnknownIdsAreReportedAndSkipped) {
     Layout l;
+    // Adjacent runs are joined before they are measured.
+    l.run("ab{x}cd {y}ef");
+    EXPECT_EQ(l.pieces(), (std::vector<Piece>{{"ab}cd }ef", 40, 10, 112}}));
+    EXPECT_EQ(l.list.size(), 1u);
+    l.messages.clear();
     l.run("a{/B}b{/Z}{/\xE0}c");
     EXPECT_EQ(l.messages, (std::vector<std::string>{"error in ReSize by the node->GetID() [b]",
                                                     "error in ReSize by the node->GetID() [z]",
@@ -547,15 +568,6 @@ TEST(TextLayout, NoWordIsEverSplitAcrossRuns) {
     }
 }
 
-TEST(TextLayout, BaseHeightIsTheLeastLineHeight) {
-    Layout l;
-    // Raised text is 12 high, yet its line advances by 160 percent of the base 15.
-    l.run("{F VAL=H}x{/F}");
-    EXPECT_EQ(l.text("x")->lineAdvance, 24);
-    EXPECT_EQ(l.text("x")->bottom, 10 + 15);
-    EXPECT_EQ(l.height, 34);
-}
-
 TEST(TextLayout, MarkRulesAtTheBreakPoint) {
     Layout l(100); // ten bytes from margin 0
     // ":;!?" stay at the line end (with the other closing marks); the break point is the mark.
@@ -595,25 +607,4 @@ TEST(TextLayout, ExtendedRangeCharactersAreNeverCut) {
         EXPECT_EQ(i, p.text.size()) << p;
         EXPECT_NE(static_cast<unsigned char>(p.text[0]), 0x41) << p;
     }
-}
-
-TEST(TextLayout, AdjacentRunsAreJoinedBeforeTheyAreMeasured) {
-    Layout l;
-    l.run("ab{x}cd {y}ef");
-    EXPECT_EQ(l.pieces(), (std::vector<Piece>{{"ab}cd }ef", 40, 10, 112}}));
-    EXPECT_EQ(l.list.size(), 1u);
-}
-
-TEST(TextLayout, WrappedCellLinesStartAtTheirColumn) {
-    Layout l;
-    // Columns of 370: a cell in the second column fits while it ends before 740 − 40 and
-    // breaks within 740 − 410 − 20; its wrapped line starts at the column's edge, 370,
-    // without the margin that the first column's lines get.
-    l.run("{T VAL=2}{R}{C}a{/C}{C}" + std::string(33, 'w') + " tail{/C}{/R}{/T}");
-    const auto p = l.pieces();
-    ASSERT_EQ(p.size(), 3u);
-    EXPECT_EQ(p[1].left, 410);
-    EXPECT_EQ(p[2], (Piece{"tail", 370, 25, 402}));
-    l.run("{T VAL=2}{R}{C}" + std::string(33, 'w') + " tail{/C}{/R}{/T}");
-    EXPECT_EQ(l.pieces()[1].left, 40);
 }

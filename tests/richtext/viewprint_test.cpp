@@ -1,6 +1,7 @@
 #include "viewtestframe.h"
 
 #include "../support/pdftext.h"
+#include "../support/scopedenv.h"
 #include "../support/tempdir.h"
 #include "bible/biblequeries.h"
 #include "platform/apptitle.h"
@@ -153,8 +154,7 @@ TEST_F(PrintTest, TheDialogOffersAValidPdfNameInTheDocumentsFolder) {
     std::filesystem::create_directories(dir.path() / "config");
     std::ofstream(dir.path() / "config" / "user-dirs.dirs")
         << "XDG_DOCUMENTS_DIR=\"" << documents << "\"\n";
-    const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
-    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(dir.str() + "/config"));
+    const ScopedEnv config("XDG_CONFIG_HOME", dir.str() + "/config");
 
     TestFrame frame(display);
     frame.title = cp("역본 나 : 토비트 1 장 ");
@@ -171,11 +171,6 @@ TEST_F(PrintTest, TheDialogOffersAValidPdfNameInTheDocumentsFolder) {
     std::filesystem::create_directories(documents);
     frame.view.print();
     EXPECT_EQ(offered.toStdString(), documents + "/역본 나 토비트 1 장.pdf");
-
-    if (oldConfig.isNull())
-        qunsetenv("XDG_CONFIG_HOME");
-    else
-        qputenv("XDG_CONFIG_HOME", oldConfig);
 }
 
 TEST_F(PrintTest, ThePanePrintsWithTheTitlesItsHolderGives) {

@@ -5,6 +5,7 @@
 #include "searchui/searchword.h"
 #include "widgets/gridctrl.h"
 
+#include "../support/shownmessages.h"
 #include "../support/tempdir.h"
 
 #include <QApplication>
@@ -20,7 +21,6 @@
 
 #include <filesystem>
 #include <memory>
-#include <thread>
 
 using namespace qel;
 
@@ -34,13 +34,6 @@ std::string builtFolder(const char* name) {
 
 class SearchDialogTest : public ::testing::Test {
 protected:
-    SearchDialogTest() {
-        setMessageHandler([this](const std::string& text, const std::string&) {
-            messages.push_back(cp949ToUtf8(text));
-        });
-    }
-    ~SearchDialogTest() override { setMessageHandler(nullptr); }
-
     SearchDialogContext context() {
         return {dir.str() + "/out.dat", builtFolder("DBF"), builtFolder("M14"),
                 [this](const std::string& key) {
@@ -62,7 +55,7 @@ protected:
     }
 
     TempDir dir;
-    std::vector<std::string> messages;
+    ShownMessages messages;
     std::vector<std::string> opened;
 };
 
@@ -214,6 +207,8 @@ TEST_F(SearchDialogTest, ClosingDuringASearchStopsItQuietly) {
     EXPECT_TRUE(dialog.findButton()->isEnabled());
 }
 
+// Destroying waits for the worker: it must let go of a worker that waits for a choice, and
+// the choice asked for must never be shown once its dialog is gone.
 TEST_F(SearchDialogTest, DestroyingTheDialogDuringASearchOrAChoiceEndsTheWorker) {
     {
         auto dialog = std::make_unique<CSearchWord>(context(), nullptr);
@@ -223,15 +218,16 @@ TEST_F(SearchDialogTest, DestroyingTheDialogDuringASearchOrAChoiceEndsTheWorker)
         EXPECT_TRUE(dialog->isSearching());
     }
     {
-        // The worker waits for a choice that the user-interface thread never shows.
         auto dialog = std::make_unique<CSearchDialog>(context(), nullptr);
         dialog->queryBox()->setCurrentText(QStringLiteral("들어"));
         dialog->OnFind();
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        ASSERT_TRUE(dialog->waitForChoiceRequest(20000));
         EXPECT_TRUE(dialog->isSearching());
     }
-    QTest::qWait(20);
-    SUCCEED();
+    QCoreApplication::processEvents(); // the request queued for the dead dialog
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        EXPECT_EQ(qobject_cast<CChoiceDialog*>(widget), nullptr);
+    EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(SearchDialogTest, ShowRestoresTheLastStateAndHelpNeedsNoFile) {

@@ -1,5 +1,6 @@
 #include "study/highlightstore.h"
 
+#include "../support/busytimeout.h"
 #include "../support/tempdir.h"
 #include "platform/codec.h"
 #include "platform/messagesink.h"
@@ -112,6 +113,7 @@ TEST_F(HighlightStoreTest, AKilledProcessKeepsEveryChangeItMade) {
 }
 
 TEST_F(HighlightStoreTest, AChangeThatCannotWriteThrowsAndLeavesTheRows) {
+    const ShortBusyTimeout busy;
     HighlightStore store(file());
     store.apply(verse, 0, 10, 1);
     Database other(file(), Database::Mode::ReadWrite);

@@ -1,5 +1,7 @@
 #include "study/notestore.h"
 
+#include "../support/busytimeout.h"
+#include "../support/shownmessages.h"
 #include "../support/tempdir.h"
 #include "platform/codec.h"
 #include "platform/messagesink.h"
@@ -15,13 +17,6 @@ namespace {
 
 class NoteStoreTest : public ::testing::Test {
 protected:
-    NoteStoreTest() {
-        setMessageHandler([this](const std::string& text, const std::string&) {
-            messages.push_back(cp949ToUtf8(text));
-        });
-    }
-    ~NoteStoreTest() override { setMessageHandler(nullptr); }
-
     std::string file(const std::string& name = "Study.mdb") const {
         return (dir.path() / name).string();
     }
@@ -51,7 +46,7 @@ protected:
     }
 
     TempDir dir;
-    std::vector<std::string> messages;
+    ShownMessages messages;
 };
 
 } // namespace
@@ -133,6 +128,7 @@ TEST_F(NoteStoreTest, QuotesAndLongKoreanTextInEveryFieldAreStoredAsGiven) {
 }
 
 TEST_F(NoteStoreTest, ASaveThatCannotWriteThrowsAndLeavesTheRowsAsTheyWere) {
+    const ShortBusyTimeout busy;
     NoteStore store(file());
     const NoteKey key{"VRA", "gen", "1", "1"};
     store.save(key, "kept");

@@ -1,7 +1,9 @@
 // The note bar of the Bible windows: notes follow the verse and are never lost quietly.
 #include "study/studyeditor.h"
 
+#include "../support/busytimeout.h"
 #include "../support/fixturedb.h"
+#include "../support/shownmessages.h"
 #include "../support/testcontext.h"
 #include "app/application.h"
 #include "app/mainframe.h"
@@ -45,13 +47,9 @@ class StudyEditorTest : public ::testing::Test {
 protected:
     StudyEditorTest() : test(fixtureSources()), frame(test.context, "") {
         frame.setExitConfirmation([] { return true; });
-        setMessageHandler([this](const std::string& text, const std::string&) {
-            messages.push_back(cp949ToUtf8(text));
-        });
         frame.resize(900, 700);
         frame.show();
     }
-    ~StudyEditorTest() override { setMessageHandler(nullptr); }
 
     CBibleFrame* open(const std::string& version, const std::string& place) {
         frame.pendingPlace() = place;
@@ -72,7 +70,7 @@ protected:
 
     TestContext test;
     CMainFrame frame;
-    std::vector<std::string> messages;
+    ShownMessages messages;
 };
 
 } // namespace
@@ -140,9 +138,10 @@ TEST_F(StudyEditorTest, ClearingDeletesTheRowAndClearingNothingWritesNothing) {
 
 TEST_F(StudyEditorTest, IdleAutosaveKeepsTheTextAndMarksTheVerse) {
     CBibleFrame* window = open("VRA", "VRAjhn003016");
+    window->noteBar()->setAutosaveDelay(50);
     type(window, QStringLiteral("세상을 사랑하사"));
     EXPECT_FALSE(stored({"VRA", "jhn", "3", "16"}));
-    QTest::qWait(CStudyEditor::kAutosaveDelay + 500);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return stored({"VRA", "jhn", "3", "16"}).has_value(); }));
     EXPECT_EQ(stored({"VRA", "jhn", "3", "16"}), "세상을 사랑하사");
     EXPECT_EQ(shown(window), QStringLiteral("세상을 사랑하사"));
     EXPECT_TRUE(window->hasNote());
@@ -180,6 +179,7 @@ TEST_F(StudyEditorTest, AClosedWindowSavesItsNote) {
 }
 
 TEST_F(StudyEditorTest, ASaveFailureKeepsTheTextAndTellsTheReader) {
+    const ShortBusyTimeout busy;
     CBibleFrame* window = open("VRA", "VRAgen001001");
     type(window, QStringLiteral("잃으면 안 되는 노트"));
     {

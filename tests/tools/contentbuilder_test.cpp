@@ -75,15 +75,6 @@ TEST_F(ContentBuilderTest, EveryVerseBodyEndsWithOneBlank) {
     EXPECT_NE(page.markup.find(utf8ToCp949("께서 {S VAL=2}{/S}{D}2{/D}")), std::string::npos);
 }
 
-TEST_F(ContentBuilderTest, DerivedParallelRowsCarryTheVersionIndex) {
-    RecordSet rs(db, "select * from PARALLEL where volcode='gen' and chap='1' and sec='1' "
-                     "order by VERCODE");
-    std::vector<std::string> codes;
-    for (; !rs.isEOF(); rs.moveNext())
-        codes.push_back(rs.field("VERCODE"));
-    EXPECT_EQ(codes, (std::vector<std::string>{"0", "2", "4"})); // VRA, VRC, KJV
-}
-
 TEST_F(ContentBuilderTest, TitlesRelatedContentAndScrambledArticles) {
     RecordSet titles(db, sql::sectionTitles("VRA", "jhn"));
     EXPECT_EQ(titles.field("body"), utf8ToCp949("니고데모 [3:1]"));

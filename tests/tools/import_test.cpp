@@ -12,6 +12,7 @@
 #include "wordsearch/wordindexbuilder.h"
 #include "wordsearch/wordvariant.h"
 
+#include "../support/scopedenv.h"
 #include "../support/tempdir.h"
 
 #include <gtest/gtest.h>
@@ -142,7 +143,8 @@ std::string osisDocument(const std::string& body) {
 class TestModule {
 public:
     TestModule(const fs::path& root, const std::string& name, const std::string& markup,
-               const std::string& imp) {
+               const std::string& imp)
+        : path_("SWORD_PATH", root.string()) {
         const fs::path data = root / "modules" / "texts" / "rawtext" / name;
         fs::create_directories(data);
         writeFile(root / (name + ".imp"), imp);
@@ -153,21 +155,12 @@ public:
                   "[" + name + "]\nDataPath=./modules/texts/rawtext/" + name +
                       "/\nModDrv=RawText\nSourceType=" + markup +
                       "\nEncoding=UTF-8\nDescription=Test " + markup + "\n");
-        if (const char* old = std::getenv("SWORD_PATH"))
-            old_ = old;
-        setenv("SWORD_PATH", root.c_str(), 1);
-    }
-    ~TestModule() {
-        if (old_)
-            setenv("SWORD_PATH", old_->c_str(), 1);
-        else
-            unsetenv("SWORD_PATH");
     }
     bool made() const { return made_; }
 
 private:
     bool made_ = false;
-    std::optional<std::string> old_;
+    ScopedEnv path_;
 };
 
 } // namespace
