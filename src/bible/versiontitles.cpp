@@ -18,7 +18,8 @@ std::string editionWindowTitle(std::string_view code) {
 std::string versionShortTitle(std::string_view code) {
     if (const auto own = ownEditionName(code))
         return own->shortTitle;
-    const Edition* edition = findListedEdition(code);
+    // The GNB window cites under the alias the lists know it by.
+    const Edition* edition = findEdition(code);
     return edition ? edition->shortTitle : std::string(kUnknownTitle);
 }
 

@@ -13,8 +13,8 @@ inline constexpr std::string_view kUnknownTitle = "unknwon";
 // title ("성경전서 역본 가"); the code itself for an unknown one.
 std::string editionWindowTitle(std::string_view code);
 
-// Short title (the edition's own short name first), by the code the lists know an edition
-// by: "TEV", not "GNB"; the English versions are titled by their code.
+// Short title (the edition's own short name first); the English versions are titled by their
+// code, "GNB" by its alias "TEV".
 std::string versionShortTitle(std::string_view code);
 // Full title ("성경전서 역본 가", "King James Version", or the edition's own name); "GNB" is
 // accepted for "TEV".
