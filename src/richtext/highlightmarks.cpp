@@ -12,7 +12,13 @@ namespace {
 
 // The verse an S tag starts, or null.
 const std::string* verseOf(const MarkupNode* node) {
-    return node->GetID() == 'S' ? node->attribute("VAL") : nullptr;
+    if (node->GetID() != 'S')
+        return nullptr;
+    // A verse tag has just this attribute, first in its chain, where the lookup would find it.
+    const MarkupAttribute* first = node->firstAttribute();
+    if (first && first->name == "VAL")
+        return &first->value;
+    return node->attribute("VAL");
 }
 
 bool isVerseTag(const MarkupNode* node) {
@@ -27,32 +33,30 @@ bool singleBytes(std::string_view text) {
     return any < 0x80;
 }
 
-// Verse numbers (D), footnote marks (N) and headings (H) are not the verse's words: they
-// change with the view mode, so they are not counted.
-class WordRuns {
-public:
-    void see(const MarkupNode& node) {
-        switch (node.GetID()) {
-        case 'D':
-        case 'N':
-        case 'H':
-            ++depth_;
-            break;
-        case 'd':
-        case 'n':
-        case 'h':
-            depth_ = depth_ > 0 ? depth_ - 1 : 0;
-            break;
-        default:
-            break;
-        }
-    }
-    bool counts(const MarkupNode& node) const { return node.isText() && depth_ == 0; }
-    void reset() { depth_ = 0; }
+} // namespace
 
-private:
-    int depth_ = 0;
-};
+void VerseMarker::WordRuns::see(const MarkupNode& node) {
+    switch (node.GetID()) {
+    case 'D':
+    case 'N':
+    case 'H':
+        ++depth_;
+        break;
+    case 'd':
+    case 'n':
+    case 'h':
+        depth_ = depth_ > 0 ? depth_ - 1 : 0;
+        break;
+    default:
+        break;
+    }
+}
+
+bool VerseMarker::WordRuns::counts(const MarkupNode& node) const {
+    return node.isText() && depth_ == 0;
+}
+
+namespace {
 
 // Characters in text[0, bytes).
 int charactersIn(std::string_view text, std::size_t bytes) {
@@ -76,14 +80,7 @@ int byteOf(std::string_view text, bool single, int first, int character) {
     return static_cast<int>(std::min(i, text.size()));
 }
 
-// The spans of one verse, in their order, and the last character offset where one starts
-// or ends before the verse's end.
-struct VerseSpans {
-    std::string_view verse;
-    const HighlightSpan* const* begin;
-    const HighlightSpan* const* end;
-    int lastEdge = 0;
-};
+using VerseSpans = VerseMarker::VerseSpans;
 
 // Verse labels ordered by length first: numbers come in their order, and most comparisons
 // end at the length.
@@ -161,66 +158,76 @@ const std::uint32_t* highlightColoursFor(std::uint32_t background) {
                                                       : lightHighlightColours();
 }
 
-std::vector<NodeMark> markVerses(const MarkupNodeList& list,
-                                 const std::vector<HighlightSpan>& spans) {
-    std::vector<NodeMark> marks;
+void VerseMarker::start(const std::vector<HighlightSpan>& spans) {
+    usable_.clear();
+    verses_.clear();
+    marks_.clear();
+    current_ = nullptr;
+    next_ = 0;
+    character_ = 0;
+    words_.reset();
     if (spans.empty())
-        return marks;
+        return;
     // A table sorted by verse, looked up once per verse tag; a verse keeps its spans' order.
-    std::vector<const HighlightSpan*> usable;
-    usable.reserve(spans.size());
+    usable_.reserve(spans.size());
     for (const HighlightSpan& span : spans)
         if (span.colour >= 1 && span.colour <= kHighlightColourCount && span.start < span.end)
-            usable.push_back(&span);
+            usable_.push_back(&span);
     const auto before = [](const HighlightSpan* a, const HighlightSpan* b) {
         return !sameVerse(a->verse, b->verse) ? verseBefore(a->verse, b->verse) : a < b;
     };
-    if (!std::is_sorted(usable.begin(), usable.end(), before))
-        std::sort(usable.begin(), usable.end(), before);
-    std::vector<VerseSpans> verses;
-    for (const HighlightSpan* const& span : usable) {
-        if (verses.empty() || !sameVerse(verses.back().verse, span->verse))
-            verses.push_back({span->verse, &span, &span, 0});
-        VerseSpans& verse = verses.back();
+    if (!std::is_sorted(usable_.begin(), usable_.end(), before))
+        std::sort(usable_.begin(), usable_.end(), before);
+    verses_.reserve(usable_.size());
+    for (const HighlightSpan* const& span : usable_) {
+        if (verses_.empty() || !sameVerse(verses_.back().verse, span->verse))
+            verses_.push_back({span->verse, &span, &span, 0});
+        VerseSpans& verse = verses_.back();
         verse.end = &span + 1;
         verse.lastEdge = std::max(verse.lastEdge, span->start);
         if (span->end < kWholeVerseSpan)
             verse.lastEdge = std::max(verse.lastEdge, span->end);
     }
-    marks.reserve(usable.size() * 4);
-    const VerseSpans* current = nullptr;
-    std::size_t next = 0;
-    int character = 0;
-    WordRuns words;
-    for (const MarkupNode* node = list.head(); node; node = node->next()) {
-        // Verses without spans are passed over as fast as the list can be walked.
-        if (!current)
-            while (node->next() && node->GetID() != 'S')
-                node = node->next();
-        words.see(*node);
-        if (const std::string* verse = verseOf(node)) {
-            // Counting starts afresh at each verse, as versePosition counts.
-            words.reset();
-            current = findVerse(verses, next, *verse);
-            character = 0;
-        } else if (current && words.counts(*node) && !node->text.empty()) {
-            if (character < current->lastEdge) {
-                character += markRun(*node, character, *current, marks);
-            } else {
-                // Past every edge but the verse's end: a run is wholly in a span or outside
-                // all, and its characters need no counting. Outside all, so is the rest of
-                // the verse, which is passed over.
-                const std::size_t before = marks.size();
-                for (const HighlightSpan* const* it = current->begin; it != current->end; ++it)
-                    if ((*it)->start <= character && (*it)->end > character)
-                        marks.push_back(
-                            {node, 0, static_cast<int>(node->text.size()), (*it)->colour});
-                if (marks.size() == before)
-                    current = nullptr;
-            }
+}
+
+void VerseMarker::markList(const MarkupNodeList& list) {
+    if (verses_.empty())
+        return;
+    for (const MarkupNode* node = list.head(); node; node = node->next())
+        see(*node);
+}
+
+void VerseMarker::seeInVerse(const MarkupNode& node) {
+    words_.see(node);
+    if (const std::string* verse = verseOf(&node)) {
+        // Counting starts afresh at each verse, as versePosition counts.
+        words_.reset();
+        current_ = verses_.empty() ? nullptr : findVerse(verses_, next_, *verse);
+        character_ = 0;
+    } else if (words_.counts(node) && !node.text.empty()) {
+        if (character_ < current_->lastEdge) {
+            character_ += markRun(node, character_, *current_, marks_);
+        } else {
+            // Past every edge but the verse's end: a run is wholly in a span or outside all,
+            // and its characters need no counting. Outside all, so is the rest of the verse,
+            // which is passed over.
+            const std::size_t before = marks_.size();
+            for (const HighlightSpan* const* it = current_->begin; it != current_->end; ++it)
+                if ((*it)->start <= character_ && (*it)->end > character_)
+                    marks_.push_back({&node, 0, static_cast<int>(node.text.size()), (*it)->colour});
+            if (marks_.size() == before)
+                current_ = nullptr;
         }
     }
-    return marks;
+}
+
+std::vector<NodeMark> markVerses(const MarkupNodeList& list,
+                                 const std::vector<HighlightSpan>& spans) {
+    if (spans.empty())
+        return {};
+    VerseMarker marker(spans);
+    marker.markList(list);
+    return marker.take();
 }
 
 std::optional<VersePosition> versePosition(const MarkupNode* node, int byteOffset) {
@@ -229,7 +236,7 @@ std::optional<VersePosition> versePosition(const MarkupNode* node, int byteOffse
         tag = tag->prev();
     if (!node || !tag)
         return std::nullopt;
-    WordRuns words;
+    VerseMarker::WordRuns words;
     int character = 0;
     for (const MarkupNode* n = tag->next(); n && n != node; n = n->next()) {
         words.see(*n);
@@ -244,7 +251,7 @@ std::optional<VersePosition> versePosition(const MarkupNode* node, int byteOffse
 
 std::string countedText(const MarkupNodeList& list) {
     std::string text;
-    WordRuns words;
+    VerseMarker::WordRuns words;
     for (const MarkupNode* node = list.head(); node; node = node->next()) {
         words.see(*node);
         if (words.counts(*node))

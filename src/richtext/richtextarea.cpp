@@ -136,8 +136,11 @@ void RichTextArea::layoutNow() {
     forgetSelection();
     engine_.setSettings(display_.style);
     selectBaseFont();
-    documentHeight_ = engine_.ReSize(surface(), leftMargin_, list_, commentary());
-    marksValid_ = false;
+    // The highlights are placed on the runs as the layout finishes each.
+    marker_.start(highlights_);
+    documentHeight_ = engine_.ReSize(surface(), leftMargin_, list_, commentary(),
+                                     highlights_.empty() ? nullptr : &marker_);
+    marksValid_ = list_ != nullptr;
     laidOutWidth_ = viewport()->width();
     layoutValid_ = list_ != nullptr;
     {
@@ -171,10 +174,11 @@ void RichTextArea::paintEvent(QPaintEvent* event) {
     parameters.commentary = commentary();
     // Placed again after each layout, which splits and joins runs, not at every paint.
     if (!marksValid_) {
-        marks_ = markVerses(*list_, highlights_);
+        marker_.start(highlights_);
+        marker_.markList(*list_);
         marksValid_ = true;
     }
-    parameters.marks = &marks_;
+    parameters.marks = &marker_.marks();
     paintMarkup(s, *list_, parameters);
     s.setPainter(nullptr);
 }

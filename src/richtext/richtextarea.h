@@ -155,7 +155,7 @@ private:
     std::uint32_t background_ = 0xFFFFFF;
     std::vector<HighlightSpan> highlights_;
     // The highlights placed on the laid-out runs.
-    std::vector<NodeMark> marks_;
+    VerseMarker marker_; // the marks of the highlights on the laid-out runs
     bool marksValid_ = false;
     bool selectable_ = true;
     bool relayoutOnResize_ = true;

@@ -3,6 +3,7 @@
 #include "platform/apptitle.h"
 #include "platform/codec.h"
 #include "platform/messagesink.h"
+#include "richtext/highlightmarks.h"
 #include "richtext/markupnode.h"
 #include "richtext/surface.h"
 
@@ -365,15 +366,24 @@ void TextLayoutEngine::reset() {
 }
 
 int TextLayoutEngine::ReSize(Surface& surface, int leftMargin, MarkupNodeList* list,
-                             bool commentary) {
+                             bool commentary, VerseMarker* marker) {
     commentary_ = commentary;
     if (!list)
         return kTopOfDocument;
     reset();
     Pass pass(*this, surface, leftMargin);
     pass.start();
-    for (MarkupNode* node = list->head(); node;)
-        node = pass.layoutNode(node)->next();
+    if (marker) {
+        // The node layoutNode returns is final: later nodes never merge into it.
+        for (MarkupNode* node = list->head(); node;) {
+            node = pass.layoutNode(node);
+            marker->see(*node);
+            node = node->next();
+        }
+    } else {
+        for (MarkupNode* node = list->head(); node;)
+            node = pass.layoutNode(node)->next();
+    }
     pass.fonts.restoreAll(surface);
     return clampedSum(pass.y, pass.advance);
 }

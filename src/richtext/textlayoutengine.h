@@ -16,6 +16,7 @@ class MarkupNode;
 class MarkupNodeList;
 class Surface;
 struct NodeMark;
+class VerseMarker;
 
 // Nodes that the view hit-tests and scrolls to. Entries beyond the capacity are dropped.
 class HotSpotTable {
@@ -56,8 +57,10 @@ public:
 
     // Gives every text run of `list` a box and returns the document height. The surface has
     // the base text font selected and ends with it selected again. May split and join text
-    // runs of the list.
-    int ReSize(Surface& surface, int leftMargin, MarkupNodeList* list, bool commentary);
+    // runs of the list. A marker is given every node as the layout finishes it, so the
+    // highlights are placed without walking the list again.
+    int ReSize(Surface& surface, int leftMargin, MarkupNodeList* list, bool commentary,
+               VerseMarker* marker = nullptr);
 
     // Draws `list` page by page on a printer surface that has the print font selected and
     // its first page started, highlighted bytes on their colours. Returns the number of pages

@@ -88,8 +88,20 @@ Painted layOutAndPaint(const std::string& markup, int width,
     TextLayoutEngine engine(style);
     MarkupNodeList list;
     MarkupParser::parse(&list, markup);
-    engine.ReSize(surface, 10, &list, false);
-    const std::vector<NodeMark> marks = markVerses(list, spans);
+    // Marked as the view marks: during the layout, by a marker that marked other spans
+    // before, which must leave nothing behind. A walk of the laid-out list agrees.
+    const std::vector<HighlightSpan> before{{"2", 0, kWholeVerseSpan, 1}};
+    VerseMarker marker(before);
+    marker.markList(list);
+    marker.start(spans);
+    engine.ReSize(surface, 10, &list, false, &marker);
+    const std::vector<NodeMark> marks = marker.take();
+    const std::vector<NodeMark> walked = markVerses(list, spans);
+    EXPECT_EQ(marks.size(), walked.size());
+    for (std::size_t i = 0; i < std::min(marks.size(), walked.size()); ++i)
+        EXPECT_TRUE(marks[i].node == walked[i].node && marks[i].byteStart == walked[i].byteStart &&
+                    marks[i].byteEnd == walked[i].byteEnd && marks[i].colour == walked[i].colour)
+            << i;
     PaintParameters parameters;
     parameters.settings = &style;
     parameters.fontSize = fontSize;
