@@ -736,7 +736,7 @@ CChildFrame* CMainFrame::openBibleVersion(const std::string& versionCode) {
     mdiArea_->addSubWindow(frame);
     registerFrame(frame);
     // The commentary edition opens beside a maximised window, not over it.
-    showNewWindow(frame, activeMaximized && code != "VRD", std::nullopt);
+    showNewWindow(frame, activeMaximized && !isCommentaryEdition(code), std::nullopt);
     frame->OpenAtKey(pendingPlace_, true);
     pendingPlace_.clear();
     return frame;

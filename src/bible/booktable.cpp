@@ -344,7 +344,11 @@ std::ptrdiff_t standardPosition(std::string_view bookCode) {
 
 const std::vector<BookRow>& bookTableOf(std::string_view versionCode) {
     const Edition* edition = findEdition(versionCode);
-    switch (edition ? edition->books : EditionBooks::Standard) {
+    return bookTable(edition ? edition->books : EditionBooks::Standard);
+}
+
+const std::vector<BookRow>& bookTable(EditionBooks books) {
+    switch (books) {
     case EditionBooks::Vrb:
         return vrbTable();
     case EditionBooks::Vrc:
@@ -375,9 +379,9 @@ std::string bookAbbrOf(std::string_view bookName, std::string_view versionCode) 
 }
 
 bool isBookCode(std::string_view code) {
-    // VRB holds the deuterocanonical books, GNB their English codes.
-    for (const char* version : {"VRB", "GNB"})
-        for (const BookRow& row : bookTableOf(version))
+    // The Vrb table holds the deuterocanonical books, the Gnb table their English codes.
+    for (EditionBooks books : {EditionBooks::Vrb, EditionBooks::Gnb})
+        for (const BookRow& row : bookTable(books))
             if (row.code == code)
                 return true;
     return false;

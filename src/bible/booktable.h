@@ -1,5 +1,7 @@
 #pragma once
 
+#include "bible/editions.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +16,12 @@ struct BookRow {
 // Book rows in reading order, of the table the edition names (code or alias); unknown codes
 // get the Korean standard table, so a window of an unknown version still has books to list.
 const std::vector<BookRow>& bookTableOf(std::string_view versionCode);
+// One of the tables itself.
+const std::vector<BookRow>& bookTable(EditionBooks books);
+// The table with the deuterocanonical books among the others, in canonical order.
+inline const std::vector<BookRow>& everyBookInOrder() {
+    return bookTable(EditionBooks::Gnb);
+}
 
 // Exact, case-sensitive lookups in a version's table; empty string when absent.
 std::string bookNameOf(std::string_view bookCode, std::string_view versionCode);

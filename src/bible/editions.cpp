@@ -21,17 +21,23 @@ const std::vector<Edition>& editionTable() {
         {"VRC", "", cmd::OpenVRC, 301, 2, 1, 2, 7, false, L::Korean, B::Vrc,
          utf8ToCp949("성경전서 역본 다"), utf8ToCp949("역본 다"), utf8ToCp949("성경전서 역본 다")},
         {"VRD", "", cmd::OpenVRD, 501, -1, -1, -1, 4, false, L::Korean, B::Standard,
-         utf8ToCp949("해설 라"), utf8ToCp949("해설서 라"), utf8ToCp949("해설 전서 라")},
+         utf8ToCp949("해설 라"), utf8ToCp949("해설서 라"), utf8ToCp949("해설 전서 라"), true,
+         false},
         {"VRE", "", cmd::OpenVRE, 401, 3, 3, 3, 1, false, L::Korean, B::Standard,
          utf8ToCp949("성경전서 역본 마"), utf8ToCp949("역본 마"), utf8ToCp949("성경전서 역본 마")},
         {"KJV", "", cmd::OpenKJV, 601, 4, 4, 4, 5, false, L::English, B::English,
-         "King James Version", "KJV", "King James Version"},
+         "King James Version", "KJV", "King James Version", false, false},
         {"NIV", "", cmd::OpenNIV, 701, 5, 5, 5, 6, false, L::English, B::English,
          "New International Version", "NIV", "New International Version"},
         {"GNB", "TEV", cmd::OpenGNB, 801, 6, 6, 6, 2, false, L::English, B::Gnb,
          "Today's English Version", "TEV", "Today's English Version"},
     };
     return table;
+}
+
+bool isCommentaryEdition(std::string_view code) {
+    const Edition* edition = findEdition(code);
+    return edition && edition->commentary;
 }
 
 const Edition* findEdition(std::string_view code) {

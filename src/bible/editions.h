@@ -35,6 +35,8 @@ struct Edition {
     EditionLanguage language;
     EditionBooks books;
     std::string windowTitle, shortTitle, fullTitle; // built-in titles (CP949)
+    bool commentary = false;   // a commentary: no notes, no verse-number marks, opens unmaximised
+    bool sectionTitles = true; // its text comes with section titles for the side panel
 
     // The code the title, note and parallel lists know it by: the alias when it has one.
     std::string_view listedCode() const { return *alias ? alias : code; }
@@ -52,6 +54,8 @@ std::vector<const Edition*> editionsBy(int Edition::*position);
 const Edition* editionAt(int Edition::*position, int index);
 // The slot code of a code or alias ("GNB" for "TEV"); empty for an unknown code.
 std::string editionSlot(std::string_view code);
+// Whether the edition of a code or alias is a commentary; false for unknown codes.
+bool isCommentaryEdition(std::string_view code);
 // A slot code itself, not an alias: what content sources and imports may name.
 bool isEditionSlot(std::string_view code);
 

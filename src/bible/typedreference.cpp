@@ -45,8 +45,9 @@ void addName(BookNames& names, std::string_view name, const std::string& code) {
 const BookNames& bookNames() {
     static const BookNames names = [] {
         BookNames out;
-        for (const char* version : {kKoreanEdition, "VRB", "VRC", "KJV", "GNB"})
-            for (const BookRow& row : bookTableOf(version)) {
+        for (EditionBooks books : {EditionBooks::Standard, EditionBooks::Vrb, EditionBooks::Vrc,
+                                   EditionBooks::English, EditionBooks::Gnb})
+            for (const BookRow& row : bookTable(books)) {
                 addName(out, row.name, row.code);
                 addName(out, row.abbreviation, row.code);
                 addName(out, row.code, row.code);
@@ -229,9 +230,12 @@ ReferenceError errorOf(SplitResult result) {
 }
 
 std::string displayName(const std::string& code) {
-    for (const char* version : {kKoreanEdition, "VRB", "KJV", "GNB"})
-        if (std::string name = bookNameOf(code, version); !name.empty())
-            return name;
+    // Korean names first; the English tables name what no Korean one has.
+    for (EditionBooks books :
+         {EditionBooks::Standard, EditionBooks::Vrb, EditionBooks::English, EditionBooks::Gnb})
+        for (const BookRow& row : bookTable(books))
+            if (row.code == code)
+                return row.name;
     return code;
 }
 

@@ -98,7 +98,7 @@ CBibleFrame::CBibleFrame(AppContext& context, std::string versionCode, BibleFram
     setWidget(inner_);
     highlights_ = std::make_unique<BibleHighlights>(context_.paths.studyDatabaseFile(), version_);
     addHighlightShortcuts();
-    if (version_ != "VRD" && version_ != "KJV") {
+    if (const Edition* edition = findEdition(version_); !edition || edition->sectionTitles) {
         titles_ = new CSmallTitles(
             context_.contentDb, version_,
             [this](const std::string& book, const std::string& chapter, const std::string& verse) {
@@ -121,7 +121,7 @@ CBibleFrame::CBibleFrame(AppContext& context, std::string versionCode, BibleFram
                 &CChildFrame::commandStateChanged);
         connect(related_, &QDockWidget::visibilityChanged, this, &CChildFrame::commandStateChanged);
     }
-    if (version_ != "VRD") {
+    if (!isCommentaryEdition(version_)) {
         study_ = new CStudyEditor(context_, version_, inner_);
         inner_->addDockWidget(Qt::BottomDockWidgetArea, study_);
         study_->hide();
@@ -485,7 +485,7 @@ void CBibleFrame::showPage(const std::string& markup) {
 void CBibleFrame::bringCurrentVerseIntoView() {
     // The marker goes first, so that scrolling finds it in view and keeps this verse.
     const std::string number =
-        version_ != "VRD" && context_.settings.viewMode != 2 ? verse_ + " " : verse_;
+        !isCommentaryEdition(version_) && context_.settings.viewMode != 2 ? verse_ + " " : verse_;
     for (MarkupNode* node : view_->engine().verseNumbers())
         if (node->text == number || node->text == verse_) {
             view_->placeMarker(node->top);

@@ -1,6 +1,7 @@
 #include "study/studyeditor.h"
 
 #include "bible/booktable.h"
+#include "bible/editions.h"
 #include "platform/appcontext.h"
 #include "platform/codec.h"
 #include "platform/commands.h"
@@ -171,7 +172,7 @@ void CStudyEditor::setText(const std::string& utf8CrLf) {
 
 int CStudyEditor::LoadNote(const std::string& version, const std::string& book,
                            const std::string& chapter, const std::string& verse) {
-    if (version == "VRD")
+    if (isCommentaryEdition(version))
         return 0;
     const NoteKey next{version, book, chapter, verse};
     if (!SaveNote()) {

@@ -149,7 +149,7 @@ ContentSources readDataFolder(const fs::path& dataDir) {
                 continue;
             auto& verses = sources.versions[entry.path().filename().string()];
             // Books in canonical order, whatever the file names sort to.
-            const auto& canon = bookTableOf("GNB");
+            const auto& canon = everyBookInOrder();
             auto position = [&](const fs::path& file) {
                 return std::find_if(canon.begin(), canon.end(),
                                     [&](const BookRow& row) { return file.stem() == row.code; }) -

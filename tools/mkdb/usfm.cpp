@@ -291,8 +291,8 @@ std::string_view usfmBookCode(std::string_view id) {
             return code;
     if (id.size() != 3)
         return {};
-    for (const char* version : {"GNB", "VRB"})
-        for (const BookRow& row : bookTableOf(version))
+    for (EditionBooks books : {EditionBooks::Gnb, EditionBooks::Vrb})
+        for (const BookRow& row : bookTable(books))
             if (row.code.size() == 3 &&
                 std::equal(id.begin(), id.end(), row.code.begin(), [](char a, char b) {
                     return std::tolower(static_cast<unsigned char>(a)) == b;
@@ -322,7 +322,7 @@ ImportedText readUsfmFolder(const fs::path& folder, const ConvertOptions& option
         readUsfmBook(in, file.string(), options, text);
     }
     // Canonical order, whatever the file names sort to.
-    const auto& canon = bookTableOf("GNB");
+    const auto& canon = everyBookInOrder();
     auto position = [&](const std::string& book) {
         return std::find_if(canon.begin(), canon.end(),
                             [&](const BookRow& row) { return row.code == book; }) -
