@@ -101,24 +101,6 @@ TEST_F(TextPaneTest, ClearAfterASelectionForgetsItAndScrollsToTheTop) {
     EXPECT_EQ(pane->selectedText(), "");
 }
 
-TEST_F(TextPaneTest, LinksShowTheHandAndGoToTheDispatcher) {
-    fill("Read {A TAR=BVRAjhn003016}John 3:16{/A} today.");
-    std::vector<std::string> targets;
-    pane->setLinkHandler([&](const std::string& target) { targets.push_back(target); });
-    const MarkupNode* link = pieceWith(list, "John");
-    const MarkupNode* plain = pieceWith(list, "today");
-    ASSERT_TRUE(link && plain);
-
-    moveTo(pane->viewport(), in(link, 5));
-    EXPECT_EQ(pane->viewport()->cursor().shape(), Qt::PointingHandCursor);
-    moveTo(pane->viewport(), in(plain, 5));
-    EXPECT_EQ(pane->viewport()->cursor().shape(), Qt::ArrowCursor);
-
-    drag(pane->viewport(), in(link, 5), in(plain, 20));
-    EXPECT_EQ(targets, std::vector<std::string>{"BVRAjhn003016"});
-    EXPECT_FALSE(pane->hasSelection());
-}
-
 TEST_F(TextPaneTest, TheHolderGetsContextMenuPointsInDocumentCoordinates) {
     fill(lines(40));
     QPoint received;
@@ -130,18 +112,6 @@ TEST_F(TextPaneTest, TheHolderGetsContextMenuPointsInDocumentCoordinates) {
     QApplication::sendEvent(pane->viewport(), &event);
     EXPECT_EQ(received, QPoint(30, 68));
     EXPECT_NE(pane->pieceAt(received), nullptr);
-}
-
-TEST_F(TextPaneTest, AWiderPaneReflowsWithoutLosingItsPlace) {
-    std::string markup;
-    for (int i = 0; i < 30; ++i)
-        markup += "word" + std::to_string(i) + " and more words follow here ";
-    fill(markup);
-    const int narrow = pane->documentHeight();
-    pane->scrollTo(40);
-    pane->resize(600, 200);
-    EXPECT_LT(pane->documentHeight(), narrow);
-    EXPECT_LE(pane->scrollPosition(), std::max(pane->documentHeight() - pane->pageHeight(), 0));
 }
 
 } // namespace
