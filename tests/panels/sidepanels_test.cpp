@@ -14,7 +14,6 @@
 #include "platform/codec.h"
 #include "platform/commands.h"
 #include "platform/database.h"
-#include "platform/messagesink.h"
 #include "richtext/textdisplay.h"
 #include "richtext/textpane.h"
 
@@ -301,9 +300,7 @@ TEST(RelatedWord, AnOverlongTextOrADamagedTableLeavesThePaneEmpty) {
     }
     AppContext context;
     context.contentDb.open(file, Database::Mode::ReadOnly);
-    std::vector<std::string> messages;
-    setMessageHandler(
-        [&](const std::string& text, const std::string&) { messages.push_back(text); });
+    ShownMessages messages;
     QMainWindow window;
     TextDisplay display;
     CRelatedWord bar(display, context, "VRA", &window);
@@ -323,5 +320,4 @@ TEST(RelatedWord, AnOverlongTextOrADamagedTableLeavesThePaneEmpty) {
     context.contentDb.open(file, Database::Mode::ReadOnly);
     EXPECT_NO_THROW(bar.ShowRelated("jhn", "3", "17"));
     EXPECT_EQ(bar.content().head(), nullptr);
-    setMessageHandler(nullptr);
 }

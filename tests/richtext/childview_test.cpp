@@ -63,6 +63,14 @@ std::string longVerse(int n) {
            "overcome it, so the words run on past one line. ";
 }
 
+// A chapter of `count` such verses.
+std::string longChapter(int count) {
+    std::vector<std::string> verses;
+    for (int i = 1; i <= count; ++i)
+        verses.push_back(longVerse(i));
+    return chapter(verses);
+}
+
 TEST_F(ChildViewTest, AClickWithoutMovementSelectsNothing) {
     open(chapter({"In the beginning was the Word. ", "The same was in the beginning. "}));
     const MarkupNode* piece = pieceWith(content(), "The same");
@@ -149,10 +157,7 @@ TEST_F(ChildViewTest, CopyOfTableRowsGivesTabSeparatedCellsWithTheCitation) {
 }
 
 TEST_F(ChildViewTest, ThumbToTheEndShowsTheLastLineAndMovesTheMarker) {
-    std::vector<std::string> verses;
-    for (int i = 1; i <= 30; ++i)
-        verses.push_back(longVerse(i));
-    open(chapter(verses));
+    open(longChapter(30));
     const HotSpotTable& numbers = view().engine().verseNumbers();
     ASSERT_EQ(numbers.size(), 30u);
     view().placeMarker(numbers[0]->top);
@@ -251,33 +256,14 @@ TEST_F(ChildViewTest, TheLastItalicLetterKeepsItsOverhang) {
     EXPECT_GT(pixelsNear(grab(), overhang, Qt::black, 200), 0);
 }
 
-TEST_F(ChildViewTest, SelectAllCopiesTextThatWasNeverPainted) {
-    std::vector<std::string> verses;
-    for (int i = 1; i <= 30; ++i)
-        verses.push_back(longVerse(i));
-    open(chapter(verses));
+TEST_F(ChildViewTest, SelectAllCopiesTextThatWasNeverPaintedAndANewWidthDropsItSafely) {
+    open(longChapter(30));
     view().selectAll();
     const std::string text = view().selectedText();
     EXPECT_NE(text.find("Verse 1 speaks"), std::string::npos);
     EXPECT_TRUE(text.ends_with("past one line. ")) << text.substr(text.size() - 40);
     EXPECT_NE(text.find("\r\n30 Verse 30"), std::string::npos);
 
-    // The commentary edition leaves verse numbers out.
-    frame->version = "VRD";
-    frame->showMarkup(chapter(verses));
-    view().selectAll();
-    const std::string commentary = view().selectedText();
-    EXPECT_NE(commentary.find("\r\nVerse 30"), std::string::npos);
-    EXPECT_EQ(commentary.find("30 Verse"), std::string::npos);
-}
-
-TEST_F(ChildViewTest, ANewWidthDropsTheSelectionSafely) {
-    std::vector<std::string> verses;
-    for (int i = 1; i <= 6; ++i)
-        verses.push_back(longVerse(i));
-    open(chapter(verses));
-    view().selectAll();
-    ASSERT_TRUE(view().hasSelection());
     const int before = frame->bringIntoViewCount;
     frame->view.resize(420, 400);
     EXPECT_FALSE(view().hasSelection());
@@ -285,6 +271,14 @@ TEST_F(ChildViewTest, ANewWidthDropsTheSelectionSafely) {
     EXPECT_GT(frame->bringIntoViewCount, before);
     for (const MarkupNode* n = content().head(); n; n = n->next())
         EXPECT_FALSE(n->selected);
+
+    // The commentary edition leaves verse numbers out.
+    frame->version = "VRD";
+    frame->showMarkup(longChapter(30));
+    view().selectAll();
+    const std::string commentary = view().selectedText();
+    EXPECT_NE(commentary.find("\r\nVerse 30"), std::string::npos);
+    EXPECT_EQ(commentary.find("30 Verse"), std::string::npos);
 }
 
 TEST_F(ChildViewTest, CopyVerseCopiesTheWholeVerseWithItsCitation) {
@@ -423,7 +417,7 @@ TEST_F(ChildViewTest, ACommentaryLinkToVraPlacesBothWindowsSideBySide) {
 }
 
 TEST_F(ChildViewTest, APressInTheIndicatorPanelGoesToThatVerse) {
-    open(chapter({longVerse(1), longVerse(2), longVerse(3)}));
+    open(longChapter(3));
     const MarkupNode* third = view().engine().verseNumbers()[2];
     press(view().indicatorPanel(), QPoint(10, third->top + 3));
     EXPECT_EQ(frame->chosenVerses, std::vector<std::string>{"3 "});

@@ -9,14 +9,12 @@
 #include "richtext/highlightmarks.h"
 
 #include <QDir>
-#include <QFile>
 #include <QPrinter>
-#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <map>
-#include <memory>
 #include <regex>
 
 using namespace qel;
