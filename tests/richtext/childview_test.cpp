@@ -494,12 +494,14 @@ TEST(ChildViewPointing, TheSelectionHoldsTheCharactersUnderThePressAndTheRelease
         while (!piece->isText())
             piece = piece->next();
         frame.view.scrollTo(piece->top - 20);
-        const int y = (piece->top + piece->bottom) / 2 - frame.view.scrollPosition();
         const std::vector<std::string> chars = characters(piece->text);
-        const std::vector<double> edges = characterEdges(display.font, viewport, piece->text);
-        const auto centre = [&](std::size_t i) {
-            return QPoint(piece->left + static_cast<int>((edges[i] + edges[i + 1]) / 2), y);
+        // The viewport point at the centre of character `i` of a piece.
+        const auto centreIn = [&](const MarkupNode* p, std::size_t i) {
+            const std::vector<double> edges = characterEdges(display.font, viewport, p->text);
+            return QPoint(p->left + static_cast<int>((edges[i] + edges[i + 1]) / 2),
+                          (p->top + p->bottom) / 2 - frame.view.scrollPosition());
         };
+        const auto centre = [&](std::size_t i) { return centreIn(piece, i); };
         ASSERT_EQ(cp949ToUtf8(chars[0]), "하");
         ASSERT_GE(chars.size(), 7u);
         const std::size_t lastChar = chars.size() - 1;
@@ -519,14 +521,9 @@ TEST(ChildViewPointing, TheSelectionHoldsTheCharactersUnderThePressAndTheRelease
         for (const MarkupNode* n = piece; n && n->GetID() != 'S'; n = n->next())
             if (n->isText())
                 last = n;
-        const std::vector<double> lastEdges = characterEdges(display.font, viewport, last->text);
         const std::string trimmed = last->text.substr(0, last->text.find_last_not_of(' ') + 1);
         ASSERT_TRUE(trimmed.ends_with("."));
-        const std::size_t period = characters(trimmed).size() - 1;
-        const QPoint end(last->left +
-                             static_cast<int>((lastEdges[period] + lastEdges[period + 1]) / 2),
-                         (last->top + last->bottom) / 2 - frame.view.scrollPosition());
-        drag(viewport, centre(1), end);
+        drag(viewport, centre(1), centreIn(last, characters(trimmed).size() - 1));
         const std::string copied = frame.view.selectedText();
         EXPECT_TRUE(copied.starts_with(chars[1])) << points << " pt";
         EXPECT_TRUE(copied.ends_with(".")) << points << " pt: " << cp949ToUtf8(copied);

@@ -146,8 +146,10 @@ TEST(TextLayout, WideWordPutsOneCharacterPerLine) {
 
 TEST(TextLayout, BreakOffsetsNeverCutADoubleByteCharacter) {
     FakeSurface s;
-    const std::string text = utf8ToCp949("하나님이 가라사대 빛이 있으라");
-    for (int available = -5; available < 260; ++available) {
+    // Lead bytes from 0x81 carry trail bytes that look like ASCII letters.
+    const std::string wide = "\x81\x41\x81\x41\x81\x41";
+    const std::string text = utf8ToCp949("하나님이 가라사대 빛이 있으라") + wide + "(ab)";
+    for (int available = -5; available < 360; ++available) {
         const std::size_t k = screenBreakOffset(s, text, available);
         ASSERT_GE(k, 1u);
         ASSERT_LE(k, text.size());
@@ -155,6 +157,18 @@ TEST(TextLayout, BreakOffsetsNeverCutADoubleByteCharacter) {
         while (i < k)
             i += characterLength(text, i);
         EXPECT_EQ(i, k) << "available " << available;
+    }
+    EXPECT_EQ(screenBreakOffset(s, wide + "(ab)", 48), 4u); // "(" takes the last character
+    EXPECT_EQ(screenBreakOffset(s, wide.substr(0, 2) + "abc", 1), 2u); // one character at least
+    EXPECT_EQ(printBreakOffset(s, wide, 40), 4u);
+    Layout l(100);
+    l.run(wide + wide + "(ab)", 0);
+    for (const Piece& p : l.pieces()) {
+        std::size_t i = 0;
+        while (i < p.text.size())
+            i += characterLength(p.text, i);
+        EXPECT_EQ(i, p.text.size()) << p;
+        EXPECT_NE(static_cast<unsigned char>(p.text[0]), 0x41) << p;
     }
     // A lone lead byte is safe at either end of a run.
     EXPECT_EQ(screenBreakOffset(s, "\xB0", 1), 1u);
@@ -541,22 +555,4 @@ TEST(TextLayout, MarkRulesAtTheBreakPoint) {
     l.run(utf8ToCp949("가나다라마(바)"), 0);
     EXPECT_EQ(l.pieces()[0].text, utf8ToCp949("가나다라"));
     EXPECT_EQ(l.pieces()[1].text, utf8ToCp949("마(바)"));
-}
-
-TEST(TextLayout, ExtendedRangeCharactersAreNeverCut) {
-    // Lead bytes from 0x81 carry trail bytes that look like ASCII letters.
-    FakeSurface s;
-    const std::string wide = "\x81\x41\x81\x41\x81\x41";
-    EXPECT_EQ(screenBreakOffset(s, wide + "(ab)", 48), 4u); // "(" takes the last character
-    EXPECT_EQ(screenBreakOffset(s, wide.substr(0, 2) + "abc", 1), 2u); // one character at least
-    EXPECT_EQ(printBreakOffset(s, wide, 40), 4u);
-    Layout l(100);
-    l.run(wide + wide + "(ab)", 0);
-    for (const Piece& p : l.pieces()) {
-        std::size_t i = 0;
-        while (i < p.text.size())
-            i += characterLength(p.text, i);
-        EXPECT_EQ(i, p.text.size()) << p;
-        EXPECT_NE(static_cast<unsigned char>(p.text[0]), 0x41) << p;
-    }
 }
