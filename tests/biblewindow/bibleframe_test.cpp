@@ -244,23 +244,6 @@ TEST_F(BibleFrameTest, ResizingKeepsTheCurrentVerse) {
     }
 }
 
-TEST_F(BibleFrameTest, UnwritableSettingsAreToldOnceAndWindowsStillClose) {
-    const auto folder = test.dir.path() / "unwritable.ini";
-    std::filesystem::create_directory(folder);
-    test.context.store = std::make_unique<SettingsStore>(folder.string());
-    open("VRA", "VRArom012003");
-    open("KJV");
-    frame.action(cmd::ToggleViewMode)->trigger();
-    EXPECT_EQ(test.context.settings.viewMode, 2);
-    closeAll();
-    EXPECT_TRUE(frame.frameRegistry().frames().empty());
-    // The places still hold for this run.
-    EXPECT_EQ(test.context.store->readString("Last Staus", "VRA", ""), "rom012003");
-    EXPECT_EQ(test.context.store->readString("Last Staus", "KJV", ""), "gen001001");
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_NE(messages[0].find(folder.string()), std::string::npos) << messages[0];
-}
-
 TEST_F(BibleFrameTest, BackAndForwardStepTheActiveWindowWhileTheOthersFollow) {
     frame.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
