@@ -185,23 +185,6 @@ TEST_F(BibleFrameTest, DamagedStoredPlacesOpenAtGenesisOneOne) {
     EXPECT_EQ(open("VRB")->currentKey(), "VRBtob001001");
 }
 
-TEST_F(BibleFrameTest, ChoosingAnOpenVersionAgainKeepsThePlace) {
-    test.context.store->writeString("Last Staus", "VRA", "gen002001");
-    CBibleFrame* vra = open("VRA");
-    EXPECT_EQ(vra->currentKey(), "VRAgen002001");
-    choose(vra->navigationBar()->bookBox(), vra->navigationBar()->rowOfBookCode("rom"));
-    choose(vra->navigationBar()->verseBox(), 2);
-    EXPECT_EQ(place(vra), "rom 12 3-5");
-    open("KJV");
-
-    frame.action(cmd::OpenVRA)->trigger();
-    EXPECT_EQ(frame.mdiArea()->activeSubWindow(), vra);
-    EXPECT_EQ(place(vra), "rom 12 3-5");
-    // A pending place still moves it.
-    EXPECT_EQ(open("VRA", "VRApsa002001"), vra);
-    EXPECT_EQ(vra->currentKey(), "VRApsa002001");
-}
-
 TEST_F(BibleFrameTest, CopyFollowsAMouseSelection) {
     frame.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
