@@ -253,11 +253,6 @@ std::string CGridCtrl::GetItemText(int row, int column) const {
     return model_->cell(row - 1, column);
 }
 
-void CGridCtrl::SetItemData(int row, int column, std::uint32_t data) {
-    if (row > 0 && row < GetRowCount() && column >= 0 && column < GetColumnCount())
-        model_->rows[row - 1].data[column] = data;
-}
-
 std::uint32_t CGridCtrl::GetItemData(int row, int column) const {
     if (row > 0 && row < GetRowCount() && column >= 0 && column < GetColumnCount())
         return model_->rows[row - 1].data[column];

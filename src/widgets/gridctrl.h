@@ -44,7 +44,6 @@ public:
     // Row 0 is the header row.
     void SetItemText(int row, int column, const std::string& text);
     std::string GetItemText(int row, int column) const;
-    void SetItemData(int row, int column, std::uint32_t data);
     std::uint32_t GetItemData(int row, int column) const;
     // A new last row with the text of column 0; its index.
     int InsertRow(const std::string& column0);

@@ -4,7 +4,6 @@
 #include "../support/shownmessages.h"
 #include "../support/testcontext.h"
 #include "app/mainframe.h"
-#include "app/shortcutbar.h"
 #include "bible/navigationbar.h"
 #include "platform/codec.h"
 #include "platform/commands.h"
@@ -28,7 +27,6 @@
 #include <QScrollBar>
 #include <QStatusBar>
 #include <QTest>
-#include <QTreeWidget>
 #include <gtest/gtest.h>
 
 using namespace qel;
@@ -77,11 +75,16 @@ protected:
         return window->currentBook() + " " + window->currentChapter() + " " +
                window->currentVerse();
     }
-    static std::string pageText(const CBibleFrame* window) {
+    // Whether the window's page holds a UTF-8 text.
+    static bool shows(const CBibleFrame* window, const std::string& text) {
         std::string page;
         for (const MarkupNode* n = window->content().head(); n; n = n->next())
             page += n->text;
-        return page;
+        return cp949ToUtf8(page).find(text) != std::string::npos;
+    }
+    void closeAll() {
+        frame.mdiArea()->closeAllSubWindows();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     // The characters of the window's page that the view paints on a colour.
     static std::string highlighted(const CBibleFrame* window, int colour) {
@@ -107,34 +110,11 @@ TEST_F(BibleFrameTest, AVerseInsideARangeSelectsItAndClosingStoresItsFirstNumber
     CBibleFrame* vra = open("VRA", "VRArom012004");
     EXPECT_EQ(vra->currentVerse(), "3-5");
     EXPECT_EQ(selected(vra->navigationBar()->verseBox()), "3-5");
-    frame.mdiArea()->closeAllSubWindows();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    closeAll();
     EXPECT_EQ(test.context.store->readString("Last Staus", "VRA", ""), "rom012003");
     const CBibleFrame* reopened = open("VRA");
     EXPECT_EQ(reopened->currentChapter(), "12");
     EXPECT_EQ(reopened->currentVerse(), "3-5");
-}
-
-TEST_F(BibleFrameTest, HistoryKeepsTwentyOnePagesAndForwardEndsAtANewPage) {
-    CBibleFrame* vra = open("VRA", "VRApsa001001");
-    QComboBox* chapters = vra->navigationBar()->chapterBox();
-    for (int row = 1; row < 23; ++row) // 22 chapter changes after the first page
-        choose(chapters, row);
-    EXPECT_EQ(vra->currentChapter(), "23");
-    for (int i = 0; i < 20; ++i)
-        vra->handleCommand(cmd::Back);
-    EXPECT_EQ(vra->currentChapter(), "3");
-    EXPECT_TRUE(messages.empty());
-    vra->handleCommand(cmd::Back);
-    EXPECT_EQ(messages.back(), "되돌아 갈 페이지가 더 이상 없습니다.");
-
-    vra->handleCommand(cmd::Forward);
-    vra->handleCommand(cmd::Forward);
-    EXPECT_EQ(vra->currentChapter(), "5");
-    choose(chapters, 0); // a new page
-    vra->handleCommand(cmd::Forward);
-    EXPECT_EQ(messages.back(), "페이지가 더 이상 없습니다.");
-    EXPECT_EQ(vra->currentChapter(), "1");
 }
 
 TEST_F(BibleFrameTest, NextChapterStopsAtTheLastChapterAndTheKeyFollowsEveryMove) {
@@ -160,35 +140,32 @@ TEST_F(BibleFrameTest, SynchronisedMoveToABookOneVersionLacks) {
     EXPECT_EQ(vra->currentBook(), "gen"); // place kept
     EXPECT_EQ(vra->currentVerse(), "2");
     ASSERT_FALSE(vra->content().empty());
-    EXPECT_NE(cp949ToUtf8(pageText(vra)).find("성경전서 역본 가에 없는 본문"), std::string::npos);
+    EXPECT_TRUE(shows(vra, "성경전서 역본 가에 없는 본문"));
 
     const int pages = vra->history().index();
     choose(books, vrb->navigationBar()->rowOfBookCode("gen"));
     EXPECT_EQ(vra->currentVerse(), "1"); // moved along
     // The notice gives way to the chapter, which is not a new page.
-    EXPECT_EQ(cp949ToUtf8(pageText(vra)).find("없는 본문"), std::string::npos);
-    EXPECT_NE(cp949ToUtf8(pageText(vra)).find("맨 처음에"), std::string::npos);
+    EXPECT_FALSE(shows(vra, "없는 본문"));
+    EXPECT_TRUE(shows(vra, "맨 처음에"));
     EXPECT_EQ(vra->history().index(), pages);
 
     // Also when the reader picks a verse of the chapter the notice covered.
     choose(books, vrb->navigationBar()->rowOfBookCode("tob"));
-    ASSERT_NE(cp949ToUtf8(pageText(vra)).find("없는 본문"), std::string::npos);
+    ASSERT_TRUE(shows(vra, "없는 본문"));
     vrb->handleCommand(cmd::SyncMove);
     choose(vra->navigationBar()->verseBox(), 1);
     EXPECT_EQ(vra->currentVerse(), "2");
-    EXPECT_NE(cp949ToUtf8(pageText(vra)).find("땅은"), std::string::npos);
+    EXPECT_TRUE(shows(vra, "땅은"));
 }
 
-// No stored place, a damaged one, or a key of zeros opens at Genesis 1:1.
+// No stored place or a damaged one opens at Genesis 1:1.
 TEST_F(BibleFrameTest, DamagedStoredPlacesOpenAtGenesisOneOne) {
     CBibleFrame* first = open("VRA");
     EXPECT_EQ(first->currentKey(), "VRAgen001001");
     EXPECT_EQ(selected(first->navigationBar()->bookBox()), "창세기");
     EXPECT_EQ(first->placeText(true), utf8ToCp949("역본 가 : 창세기 1 장 1 절"));
-    first->OpenAtKey("VRAgen000000", true);
-    EXPECT_EQ(first->currentKey(), "VRAgen001001");
-    frame.mdiArea()->closeAllSubWindows();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    closeAll();
     const std::string damaged[] = {"jhn3",
                                    "zzz001001",
                                    "tob001001",
@@ -200,35 +177,12 @@ TEST_F(BibleFrameTest, DamagedStoredPlacesOpenAtGenesisOneOne) {
         test.context.store->writeString("Last Staus", "VRA", value);
         CBibleFrame* vra = open("VRA");
         EXPECT_EQ(vra->currentKey(), "VRAgen001001") << value.substr(0, 12);
-        EXPECT_NE(cp949ToUtf8(pageText(vra)).find("맨 처음에"), std::string::npos);
-        frame.mdiArea()->closeAllSubWindows();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(shows(vra, "맨 처음에"));
+        closeAll();
     }
     // A book is checked against the version's own table.
     test.context.store->writeString("Last Staus", "VRB", "tob001001");
     EXPECT_EQ(open("VRB")->currentKey(), "VRBtob001001");
-}
-
-TEST_F(BibleFrameTest, ChoosingAnOpenVersionAgainKeepsThePlace) {
-    test.context.store->writeString("Last Staus", "VRA", "gen002001");
-    CBibleFrame* vra = open("VRA");
-    EXPECT_EQ(vra->currentKey(), "VRAgen002001");
-    choose(vra->navigationBar()->bookBox(), vra->navigationBar()->rowOfBookCode("rom"));
-    choose(vra->navigationBar()->verseBox(), 2);
-    EXPECT_EQ(place(vra), "rom 12 3-5");
-    open("KJV");
-
-    frame.action(cmd::OpenVRA)->trigger();
-    EXPECT_EQ(frame.mdiArea()->activeSubWindow(), vra);
-    EXPECT_EQ(place(vra), "rom 12 3-5");
-    QTreeWidget* tree = frame.shortcutBar()->tree();
-    frame.mdiArea()->setActiveSubWindow(frame.frameRegistry().frames().front());
-    emit tree->itemDoubleClicked(tree->topLevelItem(0)->child(0), 0); // 역본 가
-    EXPECT_EQ(frame.mdiArea()->activeSubWindow(), vra);
-    EXPECT_EQ(place(vra), "rom 12 3-5");
-    // A pending place still moves it.
-    EXPECT_EQ(open("VRA", "VRApsa002001"), vra);
-    EXPECT_EQ(vra->currentKey(), "VRApsa002001");
 }
 
 TEST_F(BibleFrameTest, CopyFollowsAMouseSelection) {
@@ -258,28 +212,10 @@ TEST_F(BibleFrameTest, CopyFollowsAMouseSelection) {
 
 TEST_F(BibleFrameTest, EditionWithoutTextSaysSo) {
     CBibleFrame* niv = open("NIV");
-    EXPECT_NE(cp949ToUtf8(pageText(niv)).find("본문은 설치되어 있지 않습니다"), std::string::npos);
+    EXPECT_TRUE(shows(niv, "본문은 설치되어 있지 않습니다"));
     EXPECT_TRUE(niv->currentKey().empty());
     EXPECT_FALSE(niv->view()->marker()->isVisible()); // no verse to mark
     EXPECT_TRUE(open("VRA")->view()->marker()->isVisible());
-}
-
-TEST_F(BibleFrameTest, SettingsChangesReachOpenWindows) {
-    CBibleFrame* vra = open("VRA", "VRApsa001001");
-    vra->resize(400, 300);
-    const int before = vra->view()->documentHeight();
-    test.context.settings.fontSizeText = "20";
-    test.context.settings.colorTable[kColorPersonName] = 0x123456;
-    frame.settingsChanged();
-    EXPECT_GT(vra->view()->documentHeight(), before);
-    EXPECT_EQ(test.context.displayFont.pixelSize(), 26);
-    EXPECT_EQ(vra->view()->engine().settings().fontSize, 20);
-    EXPECT_EQ(vra->view()->engine().settings().colorTable[kColorPersonName], 0x123456u);
-
-    frame.action(cmd::ToggleViewMode)->trigger();
-    EXPECT_EQ(vra->view()->engine().settings().viewMode, 2);
-    // A window opened later starts with the settings in force.
-    EXPECT_EQ(open("VRB")->view()->engine().settings().viewMode, 2);
 }
 
 TEST_F(BibleFrameTest, ResizingKeepsTheCurrentVerse) {
@@ -289,24 +225,6 @@ TEST_F(BibleFrameTest, ResizingKeepsTheCurrentVerse) {
         QCoreApplication::processEvents();
         EXPECT_EQ(vra->currentVerse(), "16") << size.width() << "x" << size.height();
     }
-}
-
-TEST_F(BibleFrameTest, UnwritableSettingsAreToldOnceAndWindowsStillClose) {
-    const auto folder = test.dir.path() / "unwritable.ini";
-    std::filesystem::create_directory(folder);
-    test.context.store = std::make_unique<SettingsStore>(folder.string());
-    open("VRA", "VRArom012003");
-    open("KJV");
-    frame.action(cmd::ToggleViewMode)->trigger();
-    EXPECT_EQ(test.context.settings.viewMode, 2);
-    frame.mdiArea()->closeAllSubWindows();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(frame.frameRegistry().frames().empty());
-    // The places still hold for this run.
-    EXPECT_EQ(test.context.store->readString("Last Staus", "VRA", ""), "rom012003");
-    EXPECT_EQ(test.context.store->readString("Last Staus", "KJV", ""), "gen001001");
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_NE(messages[0].find(folder.string()), std::string::npos) << messages[0];
 }
 
 TEST_F(BibleFrameTest, BackAndForwardStepTheActiveWindowWhileTheOthersFollow) {
@@ -350,8 +268,7 @@ TEST_F(BibleFrameTest, BackAndForwardStepTheActiveWindowWhileTheOthersFollow) {
         EXPECT_TRUE(frame.action(cmd::Forward)->isEnabled());
 
         frame.action(cmd::SyncMove)->trigger();
-        frame.mdiArea()->closeAllSubWindows();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        closeAll();
     }
     EXPECT_TRUE(messages.empty());
 }
@@ -365,15 +282,13 @@ TEST_F(BibleFrameTest, APlaceTheEditionLacksLeavesTheWindowWhereItWasAndSaysSo) 
     EXPECT_EQ(frame.openByCommandKey("BVRAjhn005003", false), vra);
     EXPECT_EQ(place(vra), "jhn 3 16");
     EXPECT_EQ(selected(chapters), "3");
-    EXPECT_NE(cp949ToUtf8(pageText(vra)).find("요한복음 5장은 이 역본에 없습니다."),
-              std::string::npos)
-        << cp949ToUtf8(pageText(vra));
+    EXPECT_TRUE(shows(vra, "요한복음 5장은 이 역본에 없습니다."));
     // One it holds opens there, in view and marked as the current verse.
     vra->resize(420, 220);
     QCoreApplication::processEvents();
     frame.openByCommandKey("BVRAjhn003030", false);
     EXPECT_EQ(place(vra), "jhn 3 30");
-    EXPECT_EQ(cp949ToUtf8(pageText(vra)).find("없습니다"), std::string::npos);
+    EXPECT_FALSE(shows(vra, "없습니다"));
     const MarkupNode* thirty = nullptr;
     for (MarkupNode* n : vra->view()->engine().verseNumbers())
         if (n->text == "30 ")
@@ -404,7 +319,7 @@ TEST_F(BibleFrameTest, APlaceTheEditionLacksLeavesTheWindowWhereItWasAndSaysSo) 
     // A new window asked for a chapter its edition lacks shows the book and the notice.
     CBibleFrame* vrc = open("VRC", "VRCpsa009001");
     EXPECT_EQ(vrc->currentBook(), "psa");
-    EXPECT_NE(cp949ToUtf8(pageText(vrc)).find("시편 9장은 이 역본에 없습니다."), std::string::npos);
+    EXPECT_TRUE(shows(vrc, "시편 9장은 이 역본에 없습니다."));
     EXPECT_TRUE(messages.empty());
 }
 
@@ -432,7 +347,6 @@ TEST_F(BibleFrameTest, TheReferenceBoxGoesWhereTheReaderTypes) {
     EXPECT_NE(span.find("땅은"), std::string::npos) << span;
 
     // What it cannot take changes nothing and says why under the box.
-    EXPECT_EQ(go("사무 3:1"), "\"사무\"은(는) 여러 책에 맞습니다: 사무엘상, 사무엘하");
     EXPECT_EQ(go("요 5:3"), "요한복음 5장은 이 역본에 없습니다.");
     EXPECT_EQ(go("요 3:"), "장과 절을 알아볼 수 없습니다. 예: 요 3:16, 요한복음 3장 16절");
     EXPECT_EQ(place(vra), "gen 1 1");
@@ -449,7 +363,7 @@ TEST_F(BibleFrameTest, TheReferenceBoxGoesWhereTheReaderTypes) {
     EXPECT_TRUE(messages.empty());
 }
 
-TEST_F(BibleFrameTest, ASpanHighlightKeepsItsCharactersThroughFontViewModeAndReopening) {
+TEST_F(BibleFrameTest, SettingsReachOpenWindowsAndASpanHighlightKeepsItsCharacters) {
     CBibleFrame* vra = open("VRA", "VRAjhn003016");
     CBibleFrame* kjv = open("KJV");
     // "요한복음 3장 16절의 본문은 이렇게 길게 …": characters 17 to 23.
@@ -460,17 +374,23 @@ TEST_F(BibleFrameTest, ASpanHighlightKeepsItsCharactersThroughFontViewModeAndReo
         EXPECT_EQ(highlighted(kjv, 4), "the beginning God") << step;
     };
     check("applied");
+    // Changed settings reach the open windows.
     const int height = vra->view()->verticalScrollBar()->maximum();
     test.context.settings.fontSizeText = "20";
+    test.context.settings.colorTable[kColorPersonName] = 0x123456;
     frame.settingsChanged();
-    EXPECT_NE(vra->view()->verticalScrollBar()->maximum(), height);
+    EXPECT_GT(vra->view()->verticalScrollBar()->maximum(), height);
+    EXPECT_EQ(test.context.displayFont.pixelSize(), 26);
+    EXPECT_EQ(vra->view()->engine().settings().fontSize, 20);
+    EXPECT_EQ(vra->view()->engine().settings().colorTable[kColorPersonName], 0x123456u);
     check("larger font");
     frame.action(cmd::ToggleViewMode)->trigger();
+    EXPECT_EQ(kjv->view()->engine().settings().viewMode, 2);
     check("other view mode");
-    frame.mdiArea()->closeAllSubWindows();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    closeAll();
     vra = open("VRA", "VRAjhn003016");
     kjv = open("KJV", "KJVgen001001");
+    EXPECT_EQ(vra->view()->engine().settings().viewMode, 2); // opened with the settings in force
     check("reopened");
 }
 
@@ -486,7 +406,7 @@ TEST_F(BibleFrameTest, TheToolbarColoursTheCurrentVerseAndTheListShowsItByColour
     frame.action(cmd::Highlight5)->trigger();
     EXPECT_EQ(highlighted(kjv, 5), "And the earth was without form, and void. ");
     kjv->highlight({{"1", 0, 2, 0}}, 1);
-    CBibleFrame* vra = open("VRA", "VRAjhn003016");
+    open("VRA", "VRAjhn003016");
     frame.action(cmd::Highlight1)->trigger();
 
     const auto list = frame.highlightList();
@@ -516,5 +436,4 @@ TEST_F(BibleFrameTest, TheToolbarColoursTheCurrentVerseAndTheListShowsItByColour
     frame.action(cmd::HighlightErase)->trigger();
     EXPECT_EQ(highlighted(kjv, 5), "");
     EXPECT_EQ(frame.highlightList()->grid()->GetRowCount(), 3);
-    (void)vra;
 }

@@ -24,19 +24,13 @@ protected:
 
 } // namespace
 
-TEST(RelatedChapter, DropsAtMostTwoLeadingZeros) {
-    EXPECT_EQ(relatedChapter("001"), "1");
-    EXPECT_EQ(relatedChapter("010"), "10");
-    EXPECT_EQ(relatedChapter("100"), "100");
-    EXPECT_EQ(relatedChapter("000"), "0");
-    EXPECT_EQ(relatedChapter("3"), "3");
-}
-
 TEST_F(RelatedContentTest, LooksTheChapterUpWithoutItsLeadingZeros) {
     add("psa", "1", "1", "first");
     add("psa", "100", "1", "hundredth");
     add("psa", "0", "1", "zero");
+    add("psa", "10", "1", "tenth");
     EXPECT_EQ(relatedContentOf(db, "psa", "001", "1").body, "first");
+    EXPECT_EQ(relatedContentOf(db, "psa", "010", "1").body, "tenth");
     EXPECT_EQ(relatedContentOf(db, "psa", "100", "1").body, "hundredth");
     EXPECT_EQ(relatedContentOf(db, "psa", "000", "1").body, "zero");
     // The verse is used as given.

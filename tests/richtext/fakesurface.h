@@ -32,12 +32,9 @@ public:
         fonts_.push_back(base);
     }
 
-    // Breaks by measuring one prefix per byte, as the rule is written.
-    bool literalBreaking = false;
     int dpi = 96;
     std::vector<Drawn> drawn;
     int pages = 1;
-    int prefixMeasurements = 0;
 
     // Width of a single byte in a font, in pixels.
     static int byteWidth(const qel::FontRequest& f) {
@@ -48,7 +45,6 @@ public:
     }
 
     qel::TextExtent textExtent(std::string_view text) override {
-        ++prefixMeasurements;
         std::int64_t sum = 0;
         for (std::size_t i = 0; i < text.size();) {
             const std::size_t length = qel::characterLength(text, i);
@@ -58,11 +54,10 @@ public:
         return {qel::widthFromAdvances(sum), fonts_[current_].height};
     }
     std::size_t fitCount(std::string_view text, int available) override {
-        if (literalBreaking)
-            return fitCountByPrefixes(text, available);
         return qel::fitCountByAdvances(text, available,
                                        [this](std::string_view c) { return advance(c); });
     }
+    // Breaks by measuring one prefix per byte, as the rule is written.
     std::size_t literalFitCount(std::string_view text, int available) {
         return fitCountByPrefixes(text, available);
     }

@@ -185,21 +185,12 @@ TEST(HighlightMarks, PrintColoursTheSameCharactersAsTheScreenAndKeepsItsLines) {
     const std::vector<HighlightSpan> spans{{"1", 3, 20, 1}, {"3", 4, 8, 4}};
     const std::uint32_t* colours = lightHighlightColours();
 
-    FillSurface screen(300, 2000);
-    TextLayoutEngine engine{DisplayStyle()};
-    MarkupNodeList list;
-    MarkupParser::parse(&list, markup);
-    engine.ReSize(screen, 10, &list, false);
-    std::vector<NodeMark> marks = markVerses(list, spans);
-    PaintParameters parameters;
-    parameters.bandBottom = 100000;
-    parameters.marks = &marks;
-    paintMarkup(screen, list, parameters);
-    const auto onScreen = screen.underHighlights();
-    EXPECT_EQ(onScreen.at(colours[0]), "the beginning God");
-    EXPECT_EQ(cp949ToUtf8(onScreen.at(colours[3])), "하나님이");
+    // What the screen paints for these spans (ExactlyTheSpannedCharacters…).
+    const std::map<std::uint32_t, std::string> onScreen{{colours[0], "the beginning God"},
+                                                        {colours[3], utf8ToCp949("하나님이")}};
 
     // A page 152 pixels wide breaks the English span over two lines.
+    std::vector<NodeMark> marks;
     auto print = [&](const std::vector<NodeMark>* printed) {
         auto page = std::make_unique<FillSurface>(340, 2000);
         MarkupNodeList fresh;

@@ -69,51 +69,39 @@ TEST_F(PopupTest, StaysInsideItsParentNearTheEdges) {
     EXPECT_EQ(popup->geometry().right(), parent.rect().right());
 }
 
+// Line steps and the end stop are the shared scrolling of every rich-text window (TextPane).
 TEST_F(PopupTest, TallTextScrollsAndNewTextStartsAtTheTop) {
     showAt(20, 20, lines(60));
     EXPECT_EQ(popup->height(), parent.height());
     QScrollBar* bar = popup->verticalScrollBar();
     ASSERT_GT(bar->maximum(), 0);
     EXPECT_TRUE(bar->isVisible());
-    bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-    EXPECT_EQ(popup->scrollPosition(), 16);
-    for (int i = 0; i < 200; ++i)
-        bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    bar->triggerAction(QAbstractSlider::SliderToMaximum);
     EXPECT_EQ(popup->scrollPosition() + popup->pageHeight(), popup->documentHeight());
-
     showAt(20, 20, lines(50));
     EXPECT_EQ(popup->scrollPosition(), 0);
 }
 
-TEST_F(PopupTest, KeepsFiftyLinksAndFollowsAClickedOne) {
+// Following a clicked link is checked through the footnote marker of the chapter view.
+TEST_F(PopupTest, KeepsFiftyLinksAndAClickBesideThemOnlyHides) {
     std::string many;
-    for (int i = 0; i < 60; ++i)
-        many += "{A TAR=BKJVgen001" + std::string(i < 9 ? "00" : "0") + std::to_string(i + 1) +
-                "}v" + std::to_string(i + 1) + "{/A} ";
+    for (int i = 1; i <= 60; ++i)
+        many +=
+            "{A TAR=BKJVgen001" + std::string(i < 10 ? "00" : "0") + std::to_string(i) + "}v{/A} ";
     showAt(20, 20, many);
     EXPECT_EQ(popup->linkCount(), SmallView::kLinkCapacity);
-
     showAt(20, 20, "no links here");
     EXPECT_EQ(popup->linkCount(), 0u);
     moveTo(popup->viewport(), QPoint(20, 15));
     EXPECT_EQ(popup->viewport()->cursor().shape(), Qt::ArrowCursor);
 
     showAt(20, 20, "see {A TAR=BKJVgen001001}Genesis 1:1{/A}");
-    ASSERT_EQ(popup->linkCount(), 1u);
     const MarkupNode* link = popup->link(0);
-    const QPoint on(link->left + 4, (link->top + link->bottom) / 2);
-    moveTo(popup->viewport(), on);
+    moveTo(popup->viewport(), QPoint(link->left + 4, (link->top + link->bottom) / 2));
     EXPECT_EQ(popup->viewport()->cursor().shape(), Qt::PointingHandCursor);
-    press(popup->viewport(), on);
-    release(popup->viewport(), on);
-    EXPECT_EQ(targets, std::vector<std::string>{"BKJVgen001001"});
-    EXPECT_FALSE(popup->isVisible());
-
-    // A click elsewhere only hides it.
-    showAt(20, 20, "see {A TAR=BKJVgen001001}Genesis 1:1{/A}");
     press(popup->viewport(), QPoint(3, 3));
     EXPECT_FALSE(popup->isVisible());
-    EXPECT_EQ(targets.size(), 1u);
+    EXPECT_TRUE(targets.empty());
 }
 
 } // namespace

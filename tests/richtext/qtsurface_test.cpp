@@ -1,4 +1,3 @@
-#include "../support/tempdir.h"
 #include "app/fontresolver.h"
 #include "bible/biblequeries.h"
 #include "platform/appsettings.h"
@@ -9,11 +8,8 @@
 #include "richtext/qtsurface.h"
 #include "richtext/textlayoutengine.h"
 
-#include <QFile>
 #include <QFontInfo>
 #include <QImage>
-#include <QPainter>
-#include <QPrinter>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -77,19 +73,6 @@ std::vector<Box> layOut(Surface& surface, const std::string& markup, TextLayoutE
 
 } // namespace
 
-TEST(QtSurface, DisplayFontIsUnBatangWithAdditiveWidths) {
-    QtSurface surface(&LiteralQtSurface::device);
-    selectDisplayFont(surface);
-    EXPECT_EQ(QFontInfo(surface.font(surface.currentFont())).family(), QStringLiteral("UnBatang"));
-    EXPECT_FALSE(surface.font(surface.currentFont()).kerning());
-    const std::string text = utf8ToCp949("하나님이 가라사대 AVAWAY To");
-    std::int64_t sum = 0;
-    for (std::size_t i = 0; i < text.size(); i += characterLength(text, i))
-        sum += surface.characterAdvance(text.substr(i, characterLength(text, i)));
-    EXPECT_EQ(surface.textExtent(text).width, widthFromAdvances(sum));
-    EXPECT_GT(surface.textExtent(text).height, 10);
-}
-
 // Per-character advances give the same widths and the same break offsets as measuring each
 // prefix with Qt, on real Korean and English text.
 TEST(QtSurface, BreakOffsetsEqualTheLiteralRuleOnRealText) {
@@ -128,6 +111,9 @@ TEST(QtSurface, BreakOffsetsEqualTheLiteralRuleOnRealText) {
 TEST(QtSurface, FontsFromRequests) {
     QtSurface surface(&LiteralQtSurface::device);
     selectDisplayFont(surface);
+    // The display font is UnBatang without kerning, so widths add up character by character.
+    EXPECT_EQ(QFontInfo(surface.font(surface.currentFont())).family(), QStringLiteral("UnBatang"));
+    EXPECT_FALSE(surface.font(surface.currentFont()).kerning());
     FontRequest request;
     request.face = utf8ToCp949("바탕체");
     request.height = 30;
@@ -136,7 +122,7 @@ TEST(QtSurface, FontsFromRequests) {
     request.italic = true;
     const FontId bold = surface.createFont(request);
     EXPECT_EQ(surface.createFont(request), bold); // made once
-    const FontId base = surface.selectFont(bold);
+    surface.selectFont(bold);
     EXPECT_NEAR(surface.textExtent("x").height, 30, 1);
     EXPECT_EQ(surface.fontDescription().weight, 800);
     EXPECT_TRUE(surface.fontDescription().italic);
@@ -144,61 +130,4 @@ TEST(QtSurface, FontsFromRequests) {
     request.cellHeight = false;
     surface.selectFont(surface.createFont(request));
     EXPECT_GT(surface.textExtent("x").height, 30); // the leading comes on top
-    surface.selectFont(base);
-    EXPECT_EQ(surface.currentFont(), base);
-}
-
-TEST(QtSurface, DrawsOnImages) {
-    QImage image(200, 60, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    QtSurface surface(&image);
-    surface.setPainter(&painter);
-    selectDisplayFont(surface);
-    surface.setTextColor(0x0000FF); // red in 0x00BBGGRR
-    const int width = surface.textExtent(utf8ToCp949("가나다")).width;
-    surface.fillRect(10, 10, width, 20, 0x000008);
-    surface.drawText(10, 10, utf8ToCp949("가나다"));
-    surface.drawText(10, 40, "x"); // letters only: the background stays
-    surface.fillRect(150, 10, 20, 20, 0xFF0000);
-    painter.end();
-    EXPECT_EQ(image.pixelColor(10, 10), QColor(8, 0, 0)); // selection background
-    int red = 0;
-    for (int x = 10; x < 10 + width; ++x)
-        for (int y = 10; y < 30; ++y)
-            red += image.pixelColor(x, y).red() > 128;
-    EXPECT_GT(red, 10);
-    EXPECT_EQ(image.pixelColor(160, 20), QColor(0, 0, 255));
-    EXPECT_EQ(image.pixelColor(100, 50), QColor(Qt::white));
-    EXPECT_EQ(image.pixelColor(10, 40), QColor(Qt::white));
-}
-
-TEST(QtSurface, PrintsPagesToPdf) {
-    TempDir dir;
-    const QString file = QString::fromStdString(dir.str() + "/psalm.pdf");
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(file);
-    QPainter painter(&printer);
-    QtSurface surface(&printer);
-    surface.setPainter(&painter);
-    installFontSubstitutions();
-    surface.selectFont(surface.addFont(makeDisplayFont(AppSettings(), surface.dpiY())));
-
-    MarkupNodeList list;
-    MarkupParser::parse(&list, chapterMarkup("VRA", "psa", "119"));
-    TextLayoutEngine engine;
-    const std::string title = utf8ToCp949("새 번역 시편 119");
-    const std::string footer = utf8ToCp949("QEL CD-ROM 성경");
-    const int pages = engine.Print(surface, &list, false, &title, &footer);
-    painter.end();
-    EXPECT_GT(pages, 3);
-
-    QFile pdf(file);
-    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
-    const QByteArray bytes = pdf.readAll();
-    EXPECT_TRUE(bytes.startsWith("%PDF"));
-    EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") +
-                  bytes.count("/Type /Page/") + bytes.count("/Type /Page "),
-              pages);
 }

@@ -4,21 +4,17 @@
 #include "../support/scopedenv.h"
 #include "../support/tempdir.h"
 #include "bible/biblequeries.h"
-#include "platform/apptitle.h"
 #include "platform/commands.h"
 #include "platform/database.h"
 #include "richtext/highlightmarks.h"
-#include "richtext/textpane.h"
 
 #include <QDir>
-#include <QFile>
 #include <QPrinter>
-#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <map>
-#include <memory>
 #include <regex>
 
 using namespace qel;
@@ -171,27 +167,6 @@ TEST_F(PrintTest, TheDialogOffersAValidPdfNameInTheDocumentsFolder) {
     std::filesystem::create_directories(documents);
     frame.view.print();
     EXPECT_EQ(offered.toStdString(), documents + "/역본 나 토비트 1 장.pdf");
-}
-
-TEST_F(PrintTest, ThePanePrintsWithTheTitlesItsHolderGives) {
-    CTextPane pane(display);
-    pane.resize(400, 300);
-    MarkupNodeList list;
-    std::string markup;
-    for (int i = 0; i < 200; ++i)
-        markup += "Line " + std::to_string(i) + " of the introduction.{B}";
-    MarkupParser::parse(&list, markup);
-    pane.setList(&list);
-    pane.setPrintTexts(applicationTitle(), cp("창 1:1"), applicationTitle());
-    const std::string file = dir.str() + "/pane.pdf";
-    pane.setPrintDialog(toPdf(file));
-    EXPECT_TRUE(pane.handleCommand(cmd::Print));
-    const int pages = pageCount(file);
-    EXPECT_GE(pages, 2);
-    const std::string last = pageText(file, pages);
-    EXPECT_NE(last.find("창 1:1"), std::string::npos);
-    EXPECT_NE(last.find("Line 199"), std::string::npos);
-    pane.clear();
 }
 
 } // namespace

@@ -13,20 +13,16 @@ const DockBarSizes kDefaults = {{600, 160}, {250, 400}, {400, 250}};
 
 } // namespace
 
-TEST(DockBarSizes, SurviveAReopenedStore) {
+// Surviving a restart through the window is SidePanelTest's; here, the keys of each bar.
+TEST(DockBarSizes, EachBarReadsBackItsOwnSizes) {
     TempDir dir;
-    const std::string file = (dir.path() / "s.ini").string();
+    SettingsStore store((dir.path() / "s.ini").string());
     const DockBarSizes sizes = {{700, 120}, {180, 500}, {320, 240}};
-    {
-        SettingsStore store(file);
-        EXPECT_EQ(loadDockBarSizes(store, "VRA-SCBar-115", kDefaults), kDefaults);
-        EXPECT_TRUE(saveDockBarSizes(store, "VRA-SCBar-115", sizes));
-    }
-    SettingsStore store(file);
+    EXPECT_EQ(loadDockBarSizes(store, "VRA-SCBar-115", kDefaults), kDefaults);
+    EXPECT_TRUE(saveDockBarSizes(store, "VRA-SCBar-115", sizes));
     EXPECT_EQ(store.readInt("VRA-SCBar-115", "sizeVertCX", 0), 180);
     EXPECT_EQ(store.readInt("VRA-SCBar-115", "sizeFloatCY", 0), 240);
     EXPECT_EQ(loadDockBarSizes(store, "VRA-SCBar-115", kDefaults), sizes);
-    // Another bar keeps its own.
     EXPECT_EQ(loadDockBarSizes(store, "VRA-SCBar-102", kDefaults), kDefaults);
 }
 
