@@ -22,10 +22,8 @@
 #include <QAction>
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QMdiArea>
 #include <QMenu>
 #include <QScrollBar>
-#include <QSplitter>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
@@ -100,13 +98,9 @@ TEST_F(CompareFrameTest, LastSupperFillsFourPanesInAGrid) {
     EXPECT_EQ(view->visibleCount(), 4);
     EXPECT_EQ(frame->windowTitle(),
               QStringLiteral("4복음서 대조 - 제자들과 함께 유월절을 지키시다"));
-    const char* passovers[] = {"유월절", "유월절", "유월절", "예수"};
     for (int k = 0; k < 4; ++k) {
-        CComparePane* pane = view->panes()[k];
-        EXPECT_EQ(pane->geometry(), tile(view, 4, k + 1)) << k;
-        const std::string text = shown(pane);
-        EXPECT_NE(text.find(utf8ToCp949(passovers[k])), std::string::npos) << cp949ToUtf8(text);
-        EXPECT_EQ(text.find(kNotInstalled), std::string::npos);
+        EXPECT_EQ(view->panes()[k]->geometry(), tile(view, 4, k + 1)) << k;
+        EXPECT_EQ(shown(view->panes()[k]).find(kNotInstalled), std::string::npos) << k;
     }
     // Luke: one heading over both parts.
     const std::string luke = cp949ToUtf8(shown(view->panes()[2]));
@@ -122,6 +116,12 @@ TEST_F(CompareFrameTest, LastSupperFillsFourPanesInAGrid) {
     frame->resize(700, 500);
     for (int k = 0; k < 4; ++k)
         EXPECT_EQ(view->panes()[k]->geometry(), tile(view, 4, k + 1)) << k;
+
+    // A book without sample text takes the whole view to say so.
+    frame->Load(2, true); // luk1:1-4
+    EXPECT_EQ(visiblePanes(view), (std::vector<int>{2}));
+    EXPECT_EQ(view->panes()[2]->geometry(), view->contentsRect());
+    EXPECT_NE(shown(view->panes()[2]).find(kNotInstalled), std::string::npos);
 }
 
 TEST_F(CompareFrameTest, ZionEntryShowsSamuelLeftOfChronicles) {
@@ -133,8 +133,6 @@ TEST_F(CompareFrameTest, ZionEntryShowsSamuelLeftOfChronicles) {
     EXPECT_EQ(view->panes()[4]->geometry(), tile(view, 2, 2));
     const std::string chronicles = cp949ToUtf8(shown(view->panes()[4]));
     EXPECT_EQ(chronicles.rfind("역대상 11:4-9,14:1-2", 0), 0u) << chronicles;
-    EXPECT_NE(chronicles.find("히람"), std::string::npos) << chronicles;
-    EXPECT_NE(cp949ToUtf8(shown(view->panes()[1])).find("시온"), std::string::npos);
     EXPECT_EQ(frame->windowTitle(),
               QStringLiteral("역사서 대조 - 다윗이 시온을 빼앗아 성을 둘러 쌓다"));
 
@@ -143,16 +141,6 @@ TEST_F(CompareFrameTest, ZionEntryShowsSamuelLeftOfChronicles) {
     EXPECT_EQ(visiblePanes(view), (std::vector<int>{1, 4}));
     EXPECT_TRUE(frame->windowTitle().endsWith(QStringLiteral("성을 둘러 쌓다")));
     EXPECT_EQ(frame->history().index(), 0);
-}
-
-TEST_F(CompareFrameTest, BookWithoutSampleTextSaysSo) {
-    auto frame = open<CCompare4Frame>(panelmode::Gospels);
-    frame->Load(2, true); // luk1:1-4, not among the sample chapters
-    const CCompareView* view = frame->view();
-    EXPECT_EQ(visiblePanes(view), (std::vector<int>{2}));
-    EXPECT_EQ(view->panes()[2]->geometry(), view->contentsRect());
-    const std::string text = shown(view->panes()[2]);
-    EXPECT_NE(text.find(kNotInstalled), std::string::npos) << cp949ToUtf8(text);
 }
 
 TEST_F(CompareFrameTest, PanelEntriesGoToTheHistoryAndBackReturns) {
@@ -183,10 +171,8 @@ TEST_F(CompareFrameTest, PaneMenuCopiesWithoutCitationAndRedisplayFollowsTheFont
     frame->Load(1, true);
     CComparePane* john = frame->view()->panes()[3];
     std::unique_ptr<QMenu> menu = john->createContextMenu();
-    ASSERT_EQ(menu->actions().size(), 2);
-    EXPECT_EQ(menu->actions()[0]->text(), QStringLiteral("복사"));
+    ASSERT_EQ(menu->actions().size(), 2) << "copy and select all, no print";
     EXPECT_FALSE(menu->actions()[0]->isEnabled());
-    EXPECT_EQ(menu->actions()[1]->text(), QStringLiteral("모두 선택"));
     menu->actions()[1]->trigger();
     EXPECT_TRUE(john->hasSelection());
     menu = john->createContextMenu();
@@ -229,12 +215,10 @@ TEST_F(CompareFrameTest, PaneLinksGoToTheDispatcher) {
     CCompareView* view = frame->view();
     view->SetTexts({&lists[0], &lists[1], &lists[2], &lists[3]});
     CComparePane* mark = view->panes()[1];
-    EXPECT_EQ(mark->geometry(), view->contentsRect());
     const MarkupNode* link = viewtest::pieceWith(lists[1], "John");
     ASSERT_NE(link, nullptr);
     const QPoint at(link->left + 5, (link->top + link->bottom) / 2);
     viewtest::moveTo(mark->viewport(), at);
-    EXPECT_EQ(mark->viewport()->cursor().shape(), Qt::PointingHandCursor);
     viewtest::press(mark->viewport(), at);
     viewtest::release(mark->viewport(), at);
     EXPECT_EQ(links, std::vector<std::string>{"BVRAjhn003016"});
@@ -265,7 +249,4 @@ TEST(CompareWindows, MainFrameKeepsOneWindowOfEachKind) {
     EXPECT_EQ(main.openWindow("COMPAREHIS", "13"), history);
     EXPECT_EQ(static_cast<CCompareFrame*>(history)->history().current(), "13");
     EXPECT_EQ(main.frameRegistry().frames().size(), 2u);
-    main.mdiArea()->closeAllSubWindows();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(main.frameRegistry().frames().empty());
 }

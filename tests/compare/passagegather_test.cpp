@@ -1,4 +1,3 @@
-#include "bible/pagehistory.h"
 #include "compare/passagegather.h"
 #include "compare/passagetable.h"
 #include "mkdb/contentbuilder.h"
@@ -13,34 +12,26 @@ using namespace qel;
 
 namespace {
 
-// Verses of `VRA` whose bodies name their place: "jhn18:39".
-void addVerses(std::vector<mkdb::SourceVerse>& out, const std::string& book, int chap, int first,
-               int last) {
-    for (int v = first; v <= last; ++v)
-        out.push_back({book, std::to_string(chap), std::to_string(v),
-                       book + std::to_string(chap) + ":" + std::to_string(v) + " "});
-}
-
 class PassageGather : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         dir = new TempDir;
         mkdb::ContentSources sources;
-        auto& vra = sources.versions["VRA"];
-        addVerses(vra, "mat", 1, 1, 17);
-        addVerses(vra, "mat", 26, 17, 25);
-        addVerses(vra, "mrk", 14, 12, 21);
-        addVerses(vra, "luk", 3, 23, 38);
-        addVerses(vra, "luk", 22, 7, 23);
-        addVerses(vra, "jhn", 1, 1, 18);
-        addVerses(vra, "jhn", 13, 21, 30);
-        addVerses(vra, "jhn", 18, 38, 40);
-        addVerses(vra, "jhn", 19, 1, 17);
-        addVerses(vra, "1sa", 31, 1, 13);
-        addVerses(vra, "2sa", 5, 6, 12);
-        addVerses(vra, "1ch", 10, 1, 14);
-        addVerses(vra, "1ch", 11, 3, 9);
-        addVerses(vra, "1ch", 14, 1, 3);
+        // Verses of VRA whose bodies name their place: "jhn18:39".
+        const struct {
+            const char* book;
+            int chap, first, last;
+        } spans[] = {{"mat", 1, 1, 17},   {"mat", 26, 17, 25}, {"mrk", 14, 12, 21},
+                     {"luk", 3, 23, 38},  {"luk", 22, 7, 23},  {"jhn", 1, 1, 18},
+                     {"jhn", 13, 21, 30}, {"jhn", 18, 38, 40}, {"jhn", 19, 1, 17},
+                     {"1sa", 31, 1, 13},  {"2sa", 5, 6, 12},   {"1ch", 10, 1, 14},
+                     {"1ch", 11, 3, 9},   {"1ch", 14, 1, 3}};
+        for (const auto& span : spans)
+            for (int v = span.first; v <= span.last; ++v) {
+                const std::string chap = std::to_string(span.chap), verse = std::to_string(v);
+                sources.versions["VRA"].push_back(
+                    {span.book, chap, verse, span.book + chap + ":" + verse + " "});
+            }
         sources.versions["KJV"] = {{"gen", "1", "1", "In the beginning"}};
         mkdb::buildContentDatabase(sources, (dir->path() / "Bible.m14").string(),
                                    [](const std::string&) {});
@@ -108,14 +99,6 @@ TEST_F(PassageGather, SentenceRunsAcrossTheChapterChangeOfJohn) {
     EXPECT_EQ(john.find("jhn18:38 "), std::string::npos);
 }
 
-TEST_F(PassageGather, GenealogyFillsMatthewAndLukeOnly) {
-    const std::vector<std::string> panes = gospels(7);
-    EXPECT_FALSE(panes[0].empty());
-    EXPECT_TRUE(panes[1].empty());
-    EXPECT_FALSE(panes[2].empty());
-    EXPECT_TRUE(panes[3].empty());
-}
-
 TEST_F(PassageGather, HeadingsLoadNothingButTheFirstHistoryEntryLoads) {
     EXPECT_FALSE(loadPaneTexts(fourGospelComparison(), fourGospelTable()[0], source));
     EXPECT_FALSE(loadPaneTexts(historyBooksComparison(), historyBooksTable()[1], source));
@@ -171,18 +154,4 @@ TEST_F(PassageGather, SlotsStopAtTheLimitAndKeepTheirOrder) {
     ASSERT_EQ(slots.size(), 2u);
     EXPECT_EQ(slots[0].book, "jhn");
     EXPECT_EQ(slots[1].book, "mat");
-}
-
-TEST(ComparisonHistory, TwentySecondPassageDropsTheOldest) {
-    // The comparison windows keep passage indices in the Bible window's page history.
-    PageHistory history;
-    for (int index = 100; index < 122; ++index)
-        history.push(std::to_string(index));
-    EXPECT_EQ(history.current(), "121");
-    std::optional<std::string> page;
-    for (int i = 0; i < 20; ++i)
-        page = history.back();
-    EXPECT_EQ(page, "101");
-    EXPECT_FALSE(history.canGoBack());
-    EXPECT_EQ(history.forward(), "102");
 }

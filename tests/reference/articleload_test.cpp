@@ -1,6 +1,5 @@
 #include "../support/tempdir.h"
 #include "mkdb/contentbuilder.h"
-#include "platform/codec.h"
 #include "platform/database.h"
 #include "reference/articleload.h"
 #include "reference/articletrees.h"
@@ -36,33 +35,12 @@ TEST(ArticleLoad, IdsDropLeadingZerosAndNotesSplitOffTheirAnchor) {
     }
 }
 
-TEST(ArticleLoad, BuiltArticlesLoadByTheirIds) {
-    Database db(QEL_BUILT_CONTENT_DB, Database::Mode::ReadOnly);
-    const LoadedArticle seventh = loadArticle(db, articlekind::Term, "007");
-    ASSERT_TRUE(seventh.found);
-    EXPECT_EQ(seventh.address.id, "7");
-    EXPECT_NE(seventh.markup.find(termTree().at(7).title), std::string::npos);
-
-    const LoadedArticle first = loadArticle(db, articlekind::Term, "000");
-    ASSERT_TRUE(first.found);
-    EXPECT_TRUE(first.markup.starts_with(utf8ToCp949("{H}가나안(사람){/H}")));
-
-    const LoadedArticle notes = loadArticle(db, articlekind::Criticism, "gen012");
-    ASSERT_TRUE(notes.found);
-    EXPECT_EQ(notes.address.anchor, "012");
-    EXPECT_NE(notes.markup.find("{S VAL=012}"), std::string::npos)
-        << "the notes of gen hold the anchor the id names";
-
-    EXPECT_TRUE(loadArticle(db, "ETC", utf8ToCp949("E일러두기")).found);
-}
-
 TEST(ArticleLoad, AMissingIdGivesAOneLineNotice) {
     Database db(QEL_BUILT_CONTENT_DB, Database::Mode::ReadOnly);
     const LoadedArticle missing = loadArticle(db, articlekind::Term, "0999");
     EXPECT_FALSE(missing.found);
     EXPECT_EQ(missing.address.id, "999");
     EXPECT_EQ(missing.markup, missingArticleNotice("0999"));
-    EXPECT_NE(missing.markup.find("0999"), std::string::npos);
     // One line: no break after the first, no braces from the id read as tags.
     EXPECT_EQ(missingArticleNotice("{H}x").find("{B}", 1), std::string::npos);
     EXPECT_EQ(missingArticleNotice("{H}x").find("{H}"), std::string::npos);

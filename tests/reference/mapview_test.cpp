@@ -5,8 +5,6 @@
 #include "platform/appcontext.h"
 #include "platform/commands.h"
 #include "reference/maplegend.h"
-#include "treesearch/treeandsearch.h"
-#include "treesearch/treeandsearchowner.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -14,7 +12,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPrinter>
-#include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTest>
@@ -232,40 +229,10 @@ TEST_F(MapViewTest, PrintsTheMapIntoTheMargins) {
     EXPECT_FALSE(view->print());
 }
 
-// The map window's side of the tree panel, as the map window forwards it.
-class MapOwner : public TreeAndSearchOwner {
-public:
-    explicit MapOwner(CMapView& view) : view_(view) {}
-    void openPanelEntry(int, const std::string& key, bool) override {
-        view_.LoadMap(key.substr(1));
-    }
-    bool showsMap() const override { return view_.loaded(); }
-    void showMapLegend() override { view_.showLegend(); }
-    bool toggleMapZoom() override { return view_.toggleZoom(); }
-
-private:
-    CMapView& view_;
-};
-
-TEST_F(MapViewTest, MapPanelButtonsDriveTheView) {
-    MapOwner owner(*view);
-    CTreeAndSearch panel(owner);
-    panel.resize(200, 400);
-    panel.show();
-    TopicTable maps = {{0, "f3", "map"}, {-1, "", ""}};
-    TopicTable places = {{0, "3214500", "place"}, {-1, "", ""}};
-    panel.SetMode(panelmode::Map, maps, &places);
-    ASSERT_TRUE(view->loaded());
-    EXPECT_FALSE(view->frame());
-    panel.OpenPlace(0);
-    ASSERT_TRUE(view->frame());
-    panel.zoomButton()->click();
-    EXPECT_TRUE(view->smallScale());
-    EXPECT_EQ(panel.zoomButton()->text(), QStringLiteral("확대"));
-    panel.zoomButton()->click();
-    EXPECT_FALSE(view->smallScale());
+TEST_F(MapViewTest, TheLegendTogglesAndStaysOnTheScreen) {
+    ASSERT_TRUE(view->LoadMap("3"));
     EXPECT_FALSE(view->legend()->isVisible());
-    panel.extraButton()->click();
+    view->showLegend();
     EXPECT_TRUE(view->legend()->isVisible());
     EXPECT_TRUE(view->handleCommand(cmd::MapLegend));
     EXPECT_FALSE(view->legend()->isVisible());

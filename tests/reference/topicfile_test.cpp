@@ -65,18 +65,6 @@ TEST(ShortTopicMarkup, EveryReferenceGetsItsLinkAndItsVersesOrANotice) {
     EXPECT_NE(kjv.find("not installed"), std::string::npos);
 }
 
-TEST(TopicFile, AMissingOrDamagedFileIsNotOpenAndReadsNothing) {
-    TempDir dir;
-    TopicFile file;
-    EXPECT_FALSE(file.open((dir.path() / "ca.m14").string()));
-    EXPECT_FALSE(file.topic("ca0001"));
-    EXPECT_TRUE(file.chronology().empty());
-    std::ofstream(dir.path() / "hi.m14") << "not a database at all, just some text";
-    EXPECT_FALSE(file.open((dir.path() / "hi.m14").string()));
-    EXPECT_TRUE(file.keys().empty());
-    EXPECT_NE(missingTopicDataLine("hi.m14").find("hi.m14"), std::string::npos);
-}
-
 TEST(TopicFile, ReadsTopicsAndTheChronologyInSourceOrder) {
     TempDir dir;
     buildFixtureTopics(dir.path(), dir.path() / "M14",

@@ -83,13 +83,3 @@ TEST(TopicTable, SearchFindsTitledEntriesByteForByte) {
     EXPECT_EQ(searchTitles(t, utf8ToCp949("ㅅㅈㅇ ㄲ")), (std::vector<int>{2}));
     EXPECT_TRUE(searchTitles(t, utf8ToCp949("ㅇㅇㅊ")).empty());
 }
-
-TEST(TopicTable, LanguageSwitchKeepsKoreanOnlyTopicsInKorean) {
-    EXPECT_EQ(languageKey("SK0100000001", false).key, "SE0100000001");
-    EXPECT_TRUE(languageKey("SK0100000001", false).bilingual);
-    EXPECT_EQ(languageKey("SK0100000001", true).key, "SK0100000001");
-    const LanguageKey only = languageKey("SK1300000001", false);
-    EXPECT_EQ(only.key, "SK1300000001");
-    EXPECT_FALSE(only.bilingual);
-    EXPECT_FALSE(languageKey("SE0700000001", true).bilingual);
-}
