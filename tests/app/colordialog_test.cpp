@@ -35,12 +35,6 @@ protected:
     }
 };
 
-TEST(ColorRef, RedIsTheLowByte) {
-    EXPECT_EQ(qColorFromColorRef(0x3F3F7F), QColor(127, 63, 63));
-    EXPECT_EQ(colorRefFromQColor(QColor(10, 20, 30)), 0x1E140Au);
-    EXPECT_EQ(colorRefFromQColor(qColorFromColorRef(0xFF3F3F)), 0xFF3F3Fu);
-}
-
 TEST_F(ColorDialogTest, SwatchesShowTheirSlotsNextToTheirLabels) {
     settings.colorTable[kColorPersonName] = 0x00FF00;
     settings.colorTable[kColorSectionTitle] = 0x0000FF;

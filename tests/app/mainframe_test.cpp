@@ -43,36 +43,6 @@ protected:
 
 } // namespace
 
-TEST_F(MainFrameTest, CommandKeyMovesAnOpenWindowOrReusesIt) {
-    frame.show();
-    CChildFrame* vra = frame.openByCommandKey("BVRAgen001002", true);
-    ASSERT_NE(vra, nullptr);
-    EXPECT_EQ(static_cast<CBibleFrame*>(vra)->currentKey(), "VRAgen001002");
-    EXPECT_EQ(frame.openByCommandKey("BVRAjhn003016", false), vra);
-    EXPECT_EQ(static_cast<CBibleFrame*>(vra)->currentKey(), "VRAjhn003016");
-    EXPECT_EQ(frame.openByCommandKey("BVRAgen002001", true), vra);
-    EXPECT_EQ(frame.frameRegistry().frames().size(), 1u);
-    EXPECT_TRUE(frame.pendingPlace().empty());
-}
-
-TEST_F(MainFrameTest, WindowsOpenByTheirCodeAtThePlaceGiven) {
-    frame.show();
-    CChildFrame* vra = frame.openWindow("VRA", "VRAjhn003016");
-    ASSERT_NE(vra, nullptr);
-    EXPECT_EQ(vra->code(), "VRA");
-    EXPECT_EQ(static_cast<CBibleFrame*>(vra)->currentKey(), "VRAjhn003016");
-    EXPECT_TRUE(frame.pendingPlace().empty());
-    EXPECT_EQ(frame.openWindow("VRA", "VRAgen001002"), vra);
-    EXPECT_EQ(static_cast<CBibleFrame*>(vra)->currentKey(), "VRAgen001002");
-
-    // Codes of no kind open nothing and keep no place.
-    for (const char* code : {"TEV", "NOSUCH"}) {
-        EXPECT_EQ(frame.openWindow(code, "gen001001"), nullptr) << code;
-        EXPECT_TRUE(frame.pendingPlace().empty());
-    }
-    EXPECT_EQ(frame.frameRegistry().frames().size(), 1u);
-}
-
 TEST_F(MainFrameTest, CompanionTransfersACommandKeyCharacterByCharacter) {
     const std::string key = "BVRAgen001001";
     frame.handleInstanceMessage("1057", nullptr);
@@ -87,17 +57,21 @@ TEST_F(MainFrameTest, CompanionTransfersACommandKeyCharacterByCharacter) {
               "VRAgen001001");
 }
 
-TEST_F(MainFrameTest, ShortBibleKeysOpenTheVersionAndKeepAnOpenWindowsPlace) {
+// One window per version: command keys and window codes open it, or move the open one.
+TEST_F(MainFrameTest, KeysAndCodesOpenTheVersionOrMoveItsOpenWindow) {
     frame.show();
     test.context.store->writeString("Last Staus", "VRA", "jhn003016");
     auto* vra = static_cast<CBibleFrame*>(frame.openByCommandKey("BVRA", false));
     ASSERT_NE(vra, nullptr);
+    EXPECT_EQ(vra->code(), "VRA");
     EXPECT_EQ(vra->currentKey(), "VRAjhn003016"); // the remembered place
-    frame.openByCommandKey("BVRAgen001002", false);
+    EXPECT_EQ(frame.openByCommandKey("BVRAgen001002", false), vra);
     EXPECT_EQ(frame.openByCommandKey("BVRA", false), vra);
     EXPECT_EQ(vra->currentKey(), "VRAgen001002"); // not back to the remembered place
     EXPECT_EQ(frame.openByCommandKey("BVRAjhn00301", true), vra);
     EXPECT_EQ(vra->currentKey(), "VRAgen001002");
+    EXPECT_EQ(frame.openWindow("VRA", "VRAjhn003016"), vra);
+    EXPECT_EQ(vra->currentKey(), "VRAjhn003016");
 
     // "000" fields are empty: the first chapter and the verse moved to last.
     frame.openByCommandKey("BVRAgen002000", false);
@@ -106,8 +80,13 @@ TEST_F(MainFrameTest, ShortBibleKeysOpenTheVersionAndKeepAnOpenWindowsPlace) {
     EXPECT_EQ(vra->currentChapter(), "3");
     EXPECT_EQ(vra->currentVerse(), "16");
 
+    // Keys and codes of no kind open nothing and keep no place.
     for (const char* key : {"B", "BVR", "BXYZgen001001", "bVRAgen001001", "Xabc", ""}) {
         EXPECT_EQ(frame.openByCommandKey(key, false), nullptr) << key;
+        EXPECT_TRUE(frame.pendingPlace().empty());
+    }
+    for (const char* code : {"TEV", "NOSUCH"}) {
+        EXPECT_EQ(frame.openWindow(code, "gen001001"), nullptr) << code;
         EXPECT_TRUE(frame.pendingPlace().empty());
     }
     EXPECT_EQ(frame.frameRegistry().frames().size(), 1u);
@@ -228,7 +207,7 @@ TEST_F(CommandLineTest, KeyOfTwelveCharactersIsIgnored) {
 // inside the area, none on another.
 TEST_F(MainFrameTest, TilingFromAMaximisedWindowKeepsTheMainWindowsSize) {
     frame.showMaximized();
-    QTest::qWait(20);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
     std::vector<CChildFrame*> windows;
     for (const char* version : {"VRA", "VRB", "VRC", "KJV", "GNB"})
         windows.push_back(frame.openBibleVersion(version));
@@ -278,13 +257,11 @@ TEST_F(MainFrameTest, SearchCommandsShowOneDialogAndResultsOpenTheirVerse) {
     ASSERT_NE(frame.searchDialog(), nullptr);
     EXPECT_FALSE(frame.searchDialog()->isVisible());
     verse->trigger();
-    QTest::qWait(10);
-    EXPECT_TRUE(frame.searchDialog()->isVisible());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return frame.searchDialog()->isVisible(); }));
     EXPECT_TRUE(verse->isChecked());
     word->trigger();
-    QTest::qWait(10);
-    EXPECT_FALSE(frame.searchDialog()->isVisible());
-    EXPECT_TRUE(frame.searchWord()->isVisible());
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return frame.searchWord()->isVisible() && !frame.searchDialog()->isVisible(); }));
     EXPECT_FALSE(verse->isChecked());
     EXPECT_TRUE(word->isChecked());
 

@@ -63,6 +63,10 @@ protected:
         EXPECT_FALSE(QFile::exists(shot()));
     }
 
+    void buildDatabase() const {
+        qel::mkdb::buildContentDatabase(fixtureSources(), database.string(),
+                                        [](const std::string&) {});
+    }
     QString shot() const { return QString::fromStdString((dir.path() / "shot.png").string()); }
 
     TempDir dir;
@@ -74,12 +78,8 @@ protected:
 
 // Missing, garbage, empty, foreign, or a table without a column the reader needs.
 TEST_F(StartupTest, ADatabaseTheReaderCannotUseFailsWithTheMessage) {
-    const auto build = [this] {
-        qel::mkdb::buildContentDatabase(fixtureSources(), database.string(),
-                                        [](const std::string&) {});
-    };
     const auto alter = [&](const char* change) {
-        build();
+        buildDatabase();
         qel::Database(database.string(), qel::Database::Mode::ReadWrite).execute(change);
     };
     const std::pair<const char*, std::function<void()>> damage[] = {
@@ -103,8 +103,8 @@ TEST_F(StartupTest, ADatabaseTheReaderCannotUseFailsWithTheMessage) {
     }
 }
 
-TEST_F(StartupTest, ScreenshotShowsTheMainWindowAndTheWindowOpenedByItsCode) {
-    qel::mkdb::buildContentDatabase(fixtureSources(), database.string(), [](const std::string&) {});
+TEST_F(StartupTest, WindowCodesOpenTheirWindowAndUnknownOnesExitWithTwo) {
+    buildDatabase();
     Result r = run({"--nologo", "--screenshot", shot()});
     ASSERT_EQ(r.exitCode, 0) << r.stderrText.toStdString();
     const QImage empty(shot());
@@ -114,11 +114,9 @@ TEST_F(StartupTest, ScreenshotShowsTheMainWindowAndTheWindowOpenedByItsCode) {
     const QImage withWindow(shot());
     ASSERT_EQ(withWindow.size(), empty.size());
     EXPECT_NE(withWindow, empty);
-}
+    QFile::remove(shot());
 
-TEST_F(StartupTest, UnknownWindowCodesExitWithTwoAndAMessage) {
-    qel::mkdb::buildContentDatabase(fixtureSources(), database.string(), [](const std::string&) {});
-    Result r = run({"--window", "NOSUCH"});
+    r = run({"--window", "NOSUCH"});
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_TRUE(r.stderrText.contains("--window NOSUCH: no window has this code"))
         << r.stderrText.toStdString();
@@ -152,8 +150,7 @@ TEST_F(StartupTest, WithoutARecordTheDataBesideTheProgramIsFound) {
 TEST_F(StartupTest, DamagedPageIsReportedAndTheProgramGoesOn) {
     for (const char* table : {"VRA", "CHAPTER"}) {
         std::filesystem::remove(database);
-        qel::mkdb::buildContentDatabase(fixtureSources(), database.string(),
-                                        [](const std::string&) {});
+        buildDatabase();
         long page = 0, pageSize = 0;
         {
             qel::Database db(database.string(), qel::Database::Mode::ReadOnly);
@@ -193,7 +190,7 @@ TEST_F(StartupTest, SettingsThatCannotBeWrittenAreToldOnceAndTheProgramEndsNorma
 }
 
 TEST_F(StartupTest, SecondStartShowsTheFirstAndExitsAtOnce) {
-    qel::mkdb::buildContentDatabase(fixtureSources(), database.string(), [](const std::string&) {});
+    buildDatabase();
     QProcess first;
     startProcess(first, {"--nologo"});
     // Wait for the first instance's socket.

@@ -13,14 +13,24 @@ namespace {
 
 using ViewModeDialogTest = SettingsDialogTest<CViewModeDialog>;
 
-TEST_F(ViewModeDialogTest, ApplyStoresModeAndIntro) {
+TEST_F(ViewModeDialogTest, ShowsTheChoiceCancelKeepsItAndOkStoresModeAndIntro) {
+    settings.viewMode = 0;
     auto dialog = open();
-    EXPECT_TRUE(dialog->modeButton(1)->isChecked());
+    EXPECT_TRUE(dialog->modeButton(0)->isChecked());
+    EXPECT_TRUE(dialog->introBox()->isChecked());
+    QTest::mouseClick(dialog->modeButton(2), Qt::LeftButton);
+    EXPECT_FALSE(dialog->modeButton(0)->isChecked());
+    QTest::mouseClick(dialog->cancelButton(), Qt::LeftButton);
+    EXPECT_EQ(dialog->result(), QDialog::Rejected);
+    EXPECT_EQ(appliedCount, 0);
+    EXPECT_EQ(settings.viewMode, 0);
+    EXPECT_FALSE(store.contains("Settings", "View Mode"));
+
+    dialog = open();
+    EXPECT_TRUE(dialog->modeButton(0)->isChecked());
     QTest::mouseClick(dialog->modeButton(2), Qt::LeftButton);
     QTest::mouseClick(dialog->introBox(), Qt::LeftButton);
-    EXPECT_FALSE(dialog->modeButton(1)->isChecked());
     QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
-
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
     EXPECT_EQ(appliedCount, 1);
     EXPECT_EQ(settings.viewMode, 2);
@@ -28,21 +38,6 @@ TEST_F(ViewModeDialogTest, ApplyStoresModeAndIntro) {
     const SettingsStore reread(store.filePath());
     EXPECT_EQ(reread.readInt("Settings", "View Mode", -1), 2);
     EXPECT_EQ(reread.readInt("Settings", "ViewIntro", -1), 0);
-}
-
-TEST_F(ViewModeDialogTest, ShowsTheCurrentChoiceAndCancelChangesNothing) {
-    settings.viewMode = 0;
-    settings.showIntro = 0;
-    auto dialog = open();
-    EXPECT_TRUE(dialog->modeButton(0)->isChecked());
-    EXPECT_FALSE(dialog->modeButton(1)->isChecked());
-    EXPECT_FALSE(dialog->introBox()->isChecked());
-    QTest::mouseClick(dialog->modeButton(2), Qt::LeftButton);
-    QTest::mouseClick(dialog->cancelButton(), Qt::LeftButton);
-    EXPECT_EQ(dialog->result(), QDialog::Rejected);
-    EXPECT_EQ(appliedCount, 0);
-    EXPECT_EQ(settings.viewMode, 0);
-    EXPECT_FALSE(store.contains("Settings", "View Mode"));
 }
 
 } // namespace

@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <fstream>
+#include <map>
 #include <sstream>
 
 using namespace qel;
@@ -18,21 +20,67 @@ Place place(const char* name, double latitude, double longitude) {
     return {name, latitude, longitude, Certainty::Sure, ""};
 }
 
-// The cells checked by eye on the drawn maps.
-TEST(MapPlacesTest, WellKnownPlacesLandInTheirCells) {
-    const std::set<std::string> nt = {"갈릴리 바다", "가이사랴", "로마"};
-    const std::vector<Place> places = {
-        place("예루살렘", 31.778, 35.235), place("갈릴리 바다", 32.82, 35.59),
-        place("다메섹", 33.511, 36.306),   place("바벨론", 32.536, 44.421),
-        place("로마", 41.893, 12.483),     place("가이사랴", 32.500, 34.892)};
-    const std::vector<PlaceKey> keys = placeKeys(places, nt);
-    ASSERT_EQ(keys.size(), 6u);
-    EXPECT_EQ(keys[0].key, "1303404"); // map 1, C4
-    EXPECT_EQ(keys[1].key, "2404404"); // map 2, D4
-    EXPECT_EQ(keys[2].key, "1505101"); // map 1, E1
-    EXPECT_EQ(keys[3].key, "4606303"); // map 4, F3
-    EXPECT_EQ(keys[4].key, "3101101"); // map 3, A1
-    EXPECT_EQ(keys[5].key, "2202505"); // map 2, B5
+std::vector<Place> tablePlaces() {
+    const std::string file = QEL_SOURCE_DIR "/data/maps/places.txt";
+    std::ifstream in(file, std::ios::binary);
+    EXPECT_TRUE(in) << file;
+    return readPlaces(in, file);
+}
+
+// Great-circle distance in kilometres.
+double kilometres(const Place& a, const Place& b) {
+    constexpr double rad = 3.14159265358979323846 / 180;
+    const double h = std::pow(std::sin((b.latitude - a.latitude) * rad / 2), 2) +
+                     std::cos(a.latitude * rad) * std::cos(b.latitude * rad) *
+                         std::pow(std::sin((b.longitude - a.longitude) * rad / 2), 2);
+    return 2 * 6371 * std::asin(std::sqrt(h));
+}
+
+// The table of places as the builder reads it, against a slip of the pen: a name given
+// twice, a swapped or mistyped coordinate, a debated site without its proposals.
+TEST(MapPlacesTest, ThePlacesTableHoldsNoSlipOfThePen) {
+    std::map<std::string, Place> byName;
+    for (const Place& p : tablePlaces()) {
+        EXPECT_TRUE(byName.emplace(p.name, p).second) << p.name << " twice";
+        EXPECT_TRUE(p.latitude >= 20 && p.latitude <= 45 && p.longitude >= 10 && p.longitude <= 55)
+            << p.name << " lies outside the lands of the Bible";
+        EXPECT_TRUE(p.certainty != Certainty::Uncertain || !p.note.empty())
+            << p.name << " is uncertain without a note";
+        const std::string all = p.name + p.note;
+        EXPECT_EQ(cp949ToUtf8(utf8ToCp949(all)), all) << p.name << ": text CP949 cannot hold";
+    }
+    const auto at = [&](const std::string& name) {
+        const auto found = byName.find(name);
+        EXPECT_NE(found, byName.end()) << name << " is not in the table";
+        return found == byName.end() ? Place{} : found->second;
+    };
+    // Distances a reader knows catch a mistyped digit the pins below would not.
+    EXPECT_NEAR(kilometres(at("예루살렘"), at("베들레헴")), 8, 2);
+    EXPECT_NEAR(kilometres(at("예루살렘"), at("여리고")), 23, 3);
+    EXPECT_NEAR(kilometres(at("예루살렘"), at("헤브론")), 30, 4);
+    // Capernaum on the lake's north shore, Tiberias on its west shore.
+    EXPECT_GT(at("가버나움").latitude, at("갈릴리 바다").latitude);
+    EXPECT_LT(at("디베랴").longitude, at("갈릴리 바다").longitude);
+
+    // Well-known places lie where they are, in the cells checked by eye on the drawn maps.
+    const struct {
+        const char* name;
+        double latitude, longitude;
+        bool newTestament;
+        const char* key;
+    } pins[] = {{"예루살렘", 31.778, 35.235, false, "1303404"}, // map 1, C4
+                {"갈릴리 바다", 32.82, 35.59, true, "2404404"}, // map 2, D4
+                {"다메섹", 33.511, 36.306, false, "1505101"},   // map 1, E1
+                {"바벨론", 32.536, 44.421, false, "4606303"},   // map 4, F3
+                {"로마", 41.893, 12.483, true, "3101101"},      // map 3, A1
+                {"가이사랴", 32.500, 34.892, true, "2202505"}}; // map 2, B5
+    for (const auto& pin : pins) {
+        SCOPED_TRACE(pin.name);
+        EXPECT_NEAR(at(pin.name).latitude, pin.latitude, 0.1);
+        EXPECT_NEAR(at(pin.name).longitude, pin.longitude, 0.1);
+        const std::set<std::string> nt{pin.newTestament ? pin.name : ""};
+        EXPECT_EQ(placeKeys({place(pin.name, pin.latitude, pin.longitude)}, nt).at(0).key, pin.key);
+    }
     // Jerusalem lies in a cell on every map.
     EXPECT_EQ(placeFrameKey(2, 31.778, 35.235), "2303707");
     EXPECT_EQ(placeFrameKey(3, 31.778, 35.235), "3808505");
@@ -90,10 +138,7 @@ TEST(MapPlacesTest, ReadsThePlacesForm) {
 // The place-name tree is source code generated from the places file; it must match what
 // the places and the projections give now, and every key must frame a cell of its map.
 TEST(MapPlacesTest, PlaceNameTreeMatchesThePlaces) {
-    std::vector<Place> places;
-    const std::string file = std::string(QEL_SOURCE_DIR) + "/data/maps/places.txt";
-    if (std::ifstream in(file); in)
-        places = readPlaces(in, file);
+    const std::vector<Place> places = tablePlaces();
     std::ifstream ntIn(std::string(QEL_SOURCE_DIR) + "/data/maps/ntplaces.txt");
     ASSERT_TRUE(ntIn);
     const std::vector<PlaceKey> keys = placeKeys(places, readNameList(ntIn));
