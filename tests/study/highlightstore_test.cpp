@@ -1,9 +1,10 @@
+#include "study/bookmarkstore.h"
 #include "study/highlightstore.h"
 
 #include "../support/busytimeout.h"
+#include "../support/files.h"
+#include "../support/shownmessages.h"
 #include "../support/tempdir.h"
-#include "platform/codec.h"
-#include "platform/messagesink.h"
 
 #include <csignal>
 #include <filesystem>
@@ -18,18 +19,7 @@ namespace {
 
 class HighlightStoreTest : public ::testing::Test {
 protected:
-    HighlightStoreTest() {
-        setMessageHandler([this](const std::string& text, const std::string&) {
-            messages.push_back(cp949ToUtf8(text));
-        });
-    }
-    ~HighlightStoreTest() override { setMessageHandler(nullptr); }
-
     std::string file() const { return (dir.path() / "Study.mdb").string(); }
-    static std::string read(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
     // "start-end:colour" of each highlight of a verse.
     static std::string spans(HighlightStore& store, const NoteKey& key) {
         std::string text;
@@ -41,8 +31,8 @@ protected:
     }
 
     TempDir dir;
-    std::vector<std::string> messages;
     const NoteKey verse{"KJV", "psa", "119", "105"};
+    ShownMessages messages;
 };
 
 } // namespace
@@ -69,10 +59,7 @@ TEST_F(HighlightStoreTest, ANewColourCutsBackWhatItOverlapsAndErasingSplitsASpan
 }
 
 TEST_F(HighlightStoreTest, QuotesInjectionAndLongKoreanKeysAreStoredAsGiven) {
-    std::string korean;
-    for (int i = 0; i < 4096; ++i)
-        korean += "말";
-    const std::vector<std::string> values{"it's", "' OR '1'='1", korean};
+    const std::vector<std::string> values{"it's", "' OR '1'='1", repeated("말", 4096)};
     {
         HighlightStore store(file());
         for (const std::string& v : values)
@@ -90,7 +77,8 @@ TEST_F(HighlightStoreTest, QuotesInjectionAndLongKoreanKeysAreStoredAsGiven) {
     EXPECT_EQ(spans(store, verse), "0-3:1 ");
 }
 
-TEST_F(HighlightStoreTest, AKilledProcessKeepsEveryChangeItMade) {
+// Each change is committed as it is made: a killed process loses none of them.
+TEST_F(HighlightStoreTest, AKilledProcessKeepsEveryHighlightAndBookmarkItMade) {
     {
         HighlightStore store(file()); // the file exists before the child writes to it
     }
@@ -98,18 +86,28 @@ TEST_F(HighlightStoreTest, AKilledProcessKeepsEveryChangeItMade) {
     ASSERT_GE(child, 0);
     if (child == 0) {
         HighlightStore store(file());
-        for (int v = 1; v <= 20; ++v)
+        BookmarkStore bookmarks(file());
+        const long long folder = bookmarks.folder("묶음");
+        for (int v = 1; v <= 20; ++v) {
             (void)store.apply({"KJV", "psa", "119", std::to_string(v)}, 0, kWholeVerse, v % 5 + 1);
+            (void)bookmarks.add(v % 2 ? folder : 0, std::to_string(v),
+                                "BKJVpsa119" + std::to_string(v));
+        }
+        (void)bookmarks.renameFolder(folder, "홀수");
         raise(SIGKILL);
     }
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFSIGNALED(status));
-    HighlightStore store(file());
-    const std::vector<Highlight> rows = store.all();
+    const std::vector<Highlight> rows = HighlightStore(file()).all();
     ASSERT_EQ(rows.size(), 20u);
     EXPECT_EQ(rows.back().key.verse, "20");
     EXPECT_EQ(rows.back().colour, 20 % 5 + 1);
+    BookmarkStore bookmarks(file());
+    ASSERT_EQ(bookmarks.bookmarks().size(), 20u);
+    ASSERT_EQ(bookmarks.folders().size(), 1u);
+    EXPECT_EQ(bookmarks.folders()[0].name, "홀수");
+    EXPECT_EQ(bookmarks.bookmarks().back().name, "19");
 }
 
 TEST_F(HighlightStoreTest, AChangeThatCannotWriteThrowsAndLeavesTheRows) {
@@ -123,14 +121,15 @@ TEST_F(HighlightStoreTest, AChangeThatCannotWriteThrowsAndLeavesTheRows) {
     EXPECT_EQ(spans(store, verse), "0-10:1 ");
 }
 
-TEST_F(HighlightStoreTest, ADamagedFileIsKeptReportedOnceAndTheStoreStaysClosed) {
+// Both stores beside the notes take the note store's path for a damaged file.
+TEST_F(HighlightStoreTest, ADamagedFileIsKeptReportedOnceAndTheStoresStayClosed) {
     const std::string garbage = std::string(3000, '\x7f') + "not a database";
     std::ofstream(file(), std::ios::binary) << garbage;
-    HighlightStore first(file());
-    HighlightStore second(file());
-    EXPECT_FALSE(first.isOpen());
-    EXPECT_FALSE(second.isOpen());
-    EXPECT_EQ(read(file()), garbage);
+    for (int window = 0; window < 2; ++window) {
+        EXPECT_FALSE(HighlightStore(file()).isOpen());
+        EXPECT_FALSE(BookmarkStore(file()).isOpen());
+    }
+    EXPECT_EQ(fileBytes(file()), garbage);
     EXPECT_EQ(messages.size(), 1u);
 }
 
@@ -142,10 +141,10 @@ TEST_F(HighlightStoreTest, AReadOnlyFileIsReportedAndNotWritten) {
         (void)notes.save(verse, "note");
     }
     std::filesystem::permissions(file(), std::filesystem::perms::owner_read);
-    const std::string before = read(file());
+    const std::string before = fileBytes(file());
     HighlightStore store(file());
     EXPECT_FALSE(store.isOpen());
-    EXPECT_EQ(read(file()), before);
+    EXPECT_EQ(fileBytes(file()), before);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_NE(messages[0].find("형광펜 없이 계속합니다."), std::string::npos);
 }
