@@ -1,6 +1,5 @@
 #include "study/bookmarkstore.h"
 
-#include "../support/files.h"
 #include "../support/tempdir.h"
 
 #include <algorithm>
@@ -84,31 +83,6 @@ TEST_F(BookmarkStoreTest, UndoPutsRemovedRowsBackInTheirPlacesInAnyOrder) {
     store.restore(single);
     EXPECT_EQ(store.bookmarks().front().name, "하나");
     EXPECT_EQ(store.bookmarks().front().folder, 0);
-}
-
-TEST_F(BookmarkStoreTest, QuotesInjectionAndLongKoreanNamesAreStoredAsGiven) {
-    const std::string korean = repeated("말", 4096);
-    const std::vector<std::string> values{"it's", "' OR '1'='1", korean};
-    {
-        BookmarkStore store(file());
-        for (const std::string& v : values)
-            store.add(store.folder(v), v, "B" + v);
-    }
-    BookmarkStore store(file()); // after a restart
-    const std::vector<BookmarkFolder> folders = store.folders();
-    const std::vector<Bookmark> rows = store.bookmarks();
-    ASSERT_EQ(folders.size(), values.size());
-    ASSERT_EQ(rows.size(), values.size());
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        EXPECT_EQ(folders[i].name, values[i]);
-        EXPECT_EQ(rows[i].name, values[i]);
-        EXPECT_EQ(rows[i].key, "B" + values[i]);
-        EXPECT_EQ(rows[i].folder, folders[i].id);
-    }
-    // Renaming under the injection-shaped name touched no other row.
-    EXPECT_TRUE(store.rename(rows[1].id, "x"));
-    EXPECT_EQ(store.bookmarks()[0].name, values[0]);
-    EXPECT_EQ(store.bookmarks()[2].name, korean);
 }
 
 TEST_F(BookmarkStoreTest, MergeAddsWhatIsMissingAndIsQuietTheSecondTime) {
