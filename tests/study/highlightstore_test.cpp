@@ -7,8 +7,8 @@
 #include "../support/tempdir.h"
 
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 using namespace qel;
 
@@ -103,17 +103,6 @@ TEST_F(HighlightStoreTest, AChangeThatCannotWriteThrowsAndLeavesTheRows) {
 }
 
 // Both stores beside the notes take the note store's path for a damaged file.
-TEST_F(HighlightStoreTest, ADamagedFileIsKeptReportedOnceAndTheStoresStayClosed) {
-    const std::string garbage = std::string(3000, '\x7f') + "not a database";
-    std::ofstream(file(), std::ios::binary) << garbage;
-    for (int window = 0; window < 2; ++window) {
-        EXPECT_FALSE(HighlightStore(file()).isOpen());
-        EXPECT_FALSE(BookmarkStore(file()).isOpen());
-    }
-    EXPECT_EQ(fileBytes(file()), garbage);
-    EXPECT_EQ(messages.size(), 1u);
-}
-
 TEST_F(HighlightStoreTest, AReadOnlyFileIsReportedAndNotWritten) {
     if (geteuid() == 0)
         GTEST_SKIP() << "root writes read-only files";

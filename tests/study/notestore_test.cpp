@@ -1,3 +1,5 @@
+#include "study/bookmarkstore.h"
+#include "study/highlightstore.h"
 #include "study/notestore.h"
 
 #include "../support/busytimeout.h"
@@ -145,6 +147,9 @@ TEST_F(NoteStoreTest, ADamagedFileIsCopiedAsideReportedOnceAndNeverWritten) {
         NoteStore second(file()); // a second window
         EXPECT_FALSE(first.isOpen());
         EXPECT_FALSE(second.isOpen());
+        // The stores kept beside the notes take the same path.
+        EXPECT_FALSE(HighlightStore(file()).isOpen());
+        EXPECT_FALSE(BookmarkStore(file()).isOpen());
     }
     EXPECT_EQ(fileBytes(file()), garbage);
     const auto copies = copiesOf(file());
