@@ -53,10 +53,6 @@ void typeText(QWidget* edit, const QString& text) {
     QCoreApplication::sendEvent(edit, &event);
 }
 
-QTreeWidgetItem* readingItem(QTreeWidget* tree, int dayRow, int reading) {
-    return tree->topLevelItem(dayRow)->child(reading);
-}
-
 } // namespace
 
 TEST(CompanionProtocol, AKeySentOverTheSocketOpensTheReadersWindowThere) {
@@ -130,7 +126,7 @@ TEST_F(CompanionWindowTest, PlanWindowTicksReadingsCatchesUpAndReopensAsLeft) {
         QTreeWidget* tree = window.readings();
         ASSERT_EQ(tree->topLevelItemCount(), 3);
         EXPECT_TRUE(window.statusLabel()->text().contains(QStringLiteral("3일 밀림")));
-        readingItem(tree, 0, 0)->setCheckState(0, Qt::Checked);
+        tree->topLevelItem(0)->child(0)->setCheckState(0, Qt::Checked);
         EXPECT_EQ(window.status().chaptersRead, 1);
         window.setDayRead(0, true);
         window.setDayRead(1, true);
