@@ -1,6 +1,7 @@
 #include "bible/pagehistory.h"
+
+#include "../support/shownmessages.h"
 #include "platform/commands.h"
-#include "platform/messagesink.h"
 
 #include <gtest/gtest.h>
 
@@ -36,9 +37,7 @@ TEST(PageHistory, NewPageEndsForwardHistory) {
 // The windows' Back and Forward commands: the pages they open, their enabling, the message
 // at either end, and other commands left alone.
 TEST(PageHistory, BackAndForwardCommandsStepThroughThePages) {
-    std::vector<std::string> messages;
-    setMessageHandler(
-        [&](const std::string& text, const std::string&) { messages.push_back(text); });
+    const ShownMessages messages;
     PageHistory h;
     h.push("a");
     h.push("b");
@@ -56,7 +55,6 @@ TEST(PageHistory, BackAndForwardCommandsStepThroughThePages) {
     EXPECT_FALSE(stepHistoryCommand(h, qel::cmd::Copy, open));
     EXPECT_EQ(opened, (std::vector<std::string>{"a", "b"}));
     EXPECT_EQ(messages.size(), 1u) << "no page before the first";
-    setMessageHandler({});
 }
 
 TEST(FindVerseLabel, ExactThenPrefixThenContainingRange) {

@@ -1,7 +1,8 @@
 #include "companion/journalfile.h"
 #include "companion/journalstore.h"
 #include "companion/readingplan.h"
-#include "study/notestore.h"
+#include "study/bookmarkstore.h"
+#include "study/highlightstore.h"
 
 #include "../support/tempdir.h"
 
@@ -32,6 +33,7 @@ DiaryEntry awkwardEntry() {
 
 } // namespace
 
+// Each store of the note file writes every change at once: a killed process loses none.
 TEST_F(JournalStoreTest, LivesBesideTheNotesAndKeepsWhatAKilledProcessWrote) {
     const ReadingPlan& mcheyne = *findReadingPlan("mcheyne");
     const pid_t child = fork();
@@ -46,6 +48,15 @@ TEST_F(JournalStoreTest, LivesBesideTheNotesAndKeepsWhatAKilledProcessWrote) {
         store.setDaysRead("mcheyne", mcheyne, 0, 1, true, {2025, 1, 1});
         store.setRead("mcheyne", 2, 3, true, {2025, 1, 2});
         store.saveEntry(awkwardEntry());
+        HighlightStore highlights(file());
+        BookmarkStore bookmarks(file());
+        const long long folder = bookmarks.folder("묶음");
+        for (int v = 1; v <= 20; ++v) {
+            const std::string verse = std::to_string(v);
+            highlights.apply({"KJV", "psa", "119", verse}, 0, kWholeVerse, v % 5 + 1);
+            bookmarks.add(v % 2 ? folder : 0, verse, "BKJVpsa119" + verse);
+        }
+        bookmarks.renameFolder(folder, "홀수");
         raise(SIGKILL);
     }
     int status = 0;
@@ -62,6 +73,15 @@ TEST_F(JournalStoreTest, LivesBesideTheNotesAndKeepsWhatAKilledProcessWrote) {
     NoteStore notes(file());
     ASSERT_TRUE(notes.isOpen());
     EXPECT_EQ(notes.load({"VRA", "gen", "1", "1"}), "태초에");
+    const std::vector<Highlight> highlights = HighlightStore(file()).all();
+    ASSERT_EQ(highlights.size(), 20u);
+    EXPECT_EQ(highlights.back().key.verse, "20");
+    EXPECT_EQ(highlights.back().colour, 20 % 5 + 1);
+    BookmarkStore bookmarks(file());
+    ASSERT_EQ(bookmarks.bookmarks().size(), 20u);
+    ASSERT_EQ(bookmarks.folders().size(), 1u);
+    EXPECT_EQ(bookmarks.folders()[0].name, "홀수");
+    EXPECT_EQ(bookmarks.bookmarks().back().name, "19");
 }
 
 TEST_F(JournalStoreTest, MarksClearAndPlansForgetTheirMarks) {

@@ -133,11 +133,6 @@ TEST(ReadingPlans, McCheyneReadsTheOldTestamentOnceAndTheNewAndPsalmsTwice) {
     EXPECT_EQ(flatten(column(plan, 3)),
               join(join(join(actsToRevelation, chaptersOfBooks({"mat", "mrk"})), psalms),
                    chaptersOfBooks({"luk", "jhn"})));
-    // 929 + 150 chapters of the Old Testament and 2 × 260 of the New, Psalms read twice.
-    std::size_t total = 0;
-    for (std::size_t c = 0; c < 4; ++c)
-        total += flatten(column(plan, c)).size();
-    EXPECT_EQ(total, 929u + 150u + 2u * 260u);
 }
 
 TEST(ReadingPlans, McCheyneDaysAreThoseOfThePublishedCalendar) {

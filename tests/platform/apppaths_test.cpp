@@ -13,84 +13,61 @@ using namespace qel;
 
 namespace {
 
-struct PathsCase {
-    TempDir dir;
-    SettingsStore store{(dir.path() / "s.ini").string()};
-    AppPaths compute() { return AppPaths::compute(store, "/opt/qel/bin/qelbible"); }
-};
+// The folders on one line: root, DB, DBF, word indexes, topics, maps; `base` shown as "~".
+std::string folders(const AppPaths& p, const std::string& base = "~") {
+    std::string line;
+    for (std::string f : {p.installRoot, p.dbFolder, p.searchIndexFolder, p.wordIndexFolder,
+                          p.topicFolder, p.mapFolder})
+        line += (line.empty() ? "" : " ") + (f.starts_with(base) ? "~" + f.substr(base.size()) : f);
+    return line;
+}
 
 } // namespace
 
 TEST(AppPaths, WithoutARecordTheDataBesideTheProgramOrOfThePrefixIsUsed) {
     TempDir root;
     SettingsStore store((root.path() / "s.ini").string());
-    const std::string prefix = root.str() + "/usr";
+    const std::string prefix = root.str() + "/usr", program = prefix + "/bin/qelbible";
     std::filesystem::create_directories(prefix + "/bin");
     std::filesystem::create_directories(prefix + "/share/qelbible/Data");
 
     // An installed program: <prefix>/bin/qelbible, data in <prefix>/share/qelbible/.
-    AppPaths p = AppPaths::compute(store, prefix + "/bin/qelbible");
-    EXPECT_EQ(p.installRoot, prefix + "/share/qelbible/");
-    EXPECT_EQ(p.dbFolder, prefix + "/share/qelbible/Data/DB/");
-    EXPECT_EQ(p.searchIndexFolder, prefix + "/share/qelbible/Data/DBF/");
-    EXPECT_EQ(p.wordIndexFolder, prefix + "/share/qelbible/Data/M14/");
-    EXPECT_EQ(p.topicFolder, prefix + "/share/qelbible/Data/M14/");
-    EXPECT_EQ(p.mapFolder, prefix + "/share/qelbible/Data/MAP/");
-
+    EXPECT_EQ(folders(AppPaths::compute(store, program), prefix + "/share/qelbible/"),
+              "~ ~Data/DB/ ~Data/DBF/ ~Data/M14/ ~Data/M14/ ~Data/MAP/");
     // Data/ beside the program wins (a build folder).
     std::filesystem::create_directories(prefix + "/bin/Data");
-    p = AppPaths::compute(store, prefix + "/bin/qelbible");
-    EXPECT_EQ(p.installRoot, prefix + "/bin/");
-    EXPECT_EQ(p.dbFolder, prefix + "/bin/Data/DB/");
-    EXPECT_EQ(p.mapFolder, prefix + "/bin/Data/MAP/");
-
+    EXPECT_EQ(folders(AppPaths::compute(store, program), prefix + "/bin/"),
+              "~ ~Data/DB/ ~Data/DBF/ ~Data/M14/ ~Data/M14/ ~Data/MAP/");
     // A file named Data is no data folder.
     std::filesystem::remove(prefix + "/bin/Data");
     std::ofstream(prefix + "/bin/Data") << "x";
-    EXPECT_EQ(AppPaths::compute(store, prefix + "/bin/qelbible").installRoot,
-              prefix + "/share/qelbible/");
+    EXPECT_EQ(AppPaths::compute(store, program).installRoot, prefix + "/share/qelbible/");
     // Any value of a record means the record decides.
     store.writeString("Path", "Installed From", "/media/cdrom");
-    EXPECT_EQ(AppPaths::compute(store, prefix + "/bin/qelbible").dbFolder, "/media/cdrom/Data/DB/");
-}
-
-TEST(AppPaths, ARecordWithoutInstallTypeStillReadsTheCd) {
-    PathsCase c;
-    c.store.writeString("Path", "Installed To", "/srv/qel");
-    const AppPaths p = c.compute();
-    EXPECT_EQ(p.installRoot, "/srv/qel/");
-    EXPECT_EQ(p.dbFolder, "D:/Data/DB/");
-    EXPECT_EQ(p.searchIndexFolder, "D:/Data/DBF/");
-    EXPECT_EQ(p.wordIndexFolder, "D:/Data/M14/");
-    EXPECT_EQ(p.topicFolder, "D:/Data/M14/");
-    EXPECT_EQ(p.mapFolder, "D:/Data/Map/");
+    EXPECT_EQ(AppPaths::compute(store, program).dbFolder, "/media/cdrom/Data/DB/");
 }
 
 TEST(AppPaths, InstallTypesChooseFoldersFromTheCd) {
-    PathsCase c;
-    c.store.writeString("Path", "Installed To", "/srv/qel");
-    c.store.writeString("Path", "Installed From", "/media/cdrom\\");
+    TempDir dir;
+    SettingsStore store((dir.path() / "s.ini").string());
+    const auto paths = [&] { return AppPaths::compute(store, "/opt/qel/bin/qelbible"); };
+    store.writeString("Path", "Installed To", "/srv/qel");
+    // A record without an install type still reads the CD.
+    EXPECT_EQ(folders(paths()), "/srv/qel/ D:/Data/DB/ D:/Data/DBF/ D:/Data/M14/ D:/Data/M14/ "
+                                "D:/Data/Map/");
 
-    c.store.writeInt("Path", "Install Type", 2);
-    AppPaths p = c.compute();
-    EXPECT_EQ(p.installRoot, "/srv/qel/");
-    EXPECT_EQ(p.dbFolder, "/srv/qel/Data/DB/");
-    EXPECT_EQ(p.topicFolder, "/srv/qel/Data/M14/");
-    EXPECT_EQ(p.searchIndexFolder, "/media/cdrom/Data/DBF/");
-    EXPECT_EQ(p.wordIndexFolder, "/media/cdrom/Data/M14/");
-    EXPECT_EQ(p.mapFolder, "/media/cdrom/Data/Map/");
-
-    c.store.writeInt("Path", "Install Type", 3);
-    p = c.compute();
-    EXPECT_EQ(p.searchIndexFolder, "/srv/qel/Data/DBF/");
-    EXPECT_EQ(p.mapFolder, "/media/cdrom/Data/Map/");
-
+    store.writeString("Path", "Installed From", "/media/cdrom\\");
+    store.writeInt("Path", "Install Type", 2);
+    EXPECT_EQ(folders(paths(), "/media/cdrom/Data/"),
+              "/srv/qel/ /srv/qel/Data/DB/ ~DBF/ ~M14/ /srv/qel/Data/M14/ ~Map/");
+    store.writeInt("Path", "Install Type", 3);
+    EXPECT_EQ(folders(paths(), "/media/cdrom/Data/"),
+              "/srv/qel/ /srv/qel/Data/DB/ /srv/qel/Data/DBF/ /srv/qel/Data/M14/ "
+              "/srv/qel/Data/M14/ ~Map/");
     for (int type : {0, 4}) {
-        c.store.writeInt("Path", "Install Type", type);
-        p = c.compute();
-        EXPECT_EQ(p.dbFolder, "/srv/qel/Data/DB/");
-        EXPECT_EQ(p.mapFolder, "/srv/qel/Data/MAP/");
-        EXPECT_EQ(p.installedFrom, "/media/cdrom/"); // the intro video is still sought there
+        store.writeInt("Path", "Install Type", type);
+        EXPECT_EQ(folders(paths(), "/srv/qel/Data/"), "/srv/qel/ ~DB/ ~DBF/ ~M14/ ~M14/ ~MAP/");
+        EXPECT_EQ(paths().installedFrom, "/media/cdrom/"); // the intro video is still sought there
     }
 }
 
@@ -148,11 +125,8 @@ TEST(AppPaths, AnInstalledProgramImportsIntoTheUserFolderAndThenReadsFromIt) {
     std::filesystem::create_directories(user + "DB");
     std::ofstream(user + "DB/Bible.m14") << "x";
     installed = AppPaths::compute(store, prefix + "/bin/qelbible");
-    EXPECT_EQ(installed.dbFolder, user + "DB/");
-    EXPECT_EQ(installed.searchIndexFolder, user + "DBF/");
-    EXPECT_EQ(installed.wordIndexFolder, user + "M14/");
-    EXPECT_EQ(installed.topicFolder, prefix + "/share/qelbible/Data/M14/");
-    EXPECT_EQ(installed.mapFolder, prefix + "/share/qelbible/Data/MAP/");
+    EXPECT_EQ(folders(installed, prefix + "/share/qelbible/"),
+              "~ " + user + "DB/ " + user + "DBF/ " + user + "M14/ ~Data/M14/ ~Data/MAP/");
     target = installed.importTarget(prefix + "/bin/qel-mkdb");
     EXPECT_EQ(target.database, user + "DB/Bible.m14");
     EXPECT_EQ(target.seedFrom, "");

@@ -1,15 +1,9 @@
 #include "study/bookmarkstore.h"
 
 #include "../support/tempdir.h"
-#include "platform/codec.h"
-#include "platform/messagesink.h"
 
 #include <algorithm>
-#include <csignal>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 using namespace qel;
 
@@ -17,18 +11,7 @@ namespace {
 
 class BookmarkStoreTest : public ::testing::Test {
 protected:
-    BookmarkStoreTest() {
-        setMessageHandler([this](const std::string& text, const std::string&) {
-            messages.push_back(cp949ToUtf8(text));
-        });
-    }
-    ~BookmarkStoreTest() override { setMessageHandler(nullptr); }
-
     std::string file() const { return (dir.path() / "Study.mdb").string(); }
-    static std::string read(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
     // "folder/name=key" of every row, in the order shown, empty folders as "folder/".
     static std::string tree(BookmarkStore& store) {
         std::string text;
@@ -38,7 +21,6 @@ protected:
     }
 
     TempDir dir;
-    std::vector<std::string> messages;
 };
 
 } // namespace
@@ -103,58 +85,6 @@ TEST_F(BookmarkStoreTest, UndoPutsRemovedRowsBackInTheirPlacesInAnyOrder) {
     EXPECT_EQ(store.bookmarks().front().folder, 0);
 }
 
-TEST_F(BookmarkStoreTest, QuotesInjectionAndLongKoreanNamesAreStoredAsGiven) {
-    std::string korean;
-    for (int i = 0; i < 4096; ++i)
-        korean += "말";
-    const std::vector<std::string> values{"it's", "' OR '1'='1", korean};
-    {
-        BookmarkStore store(file());
-        for (const std::string& v : values)
-            store.add(store.folder(v), v, "B" + v);
-    }
-    BookmarkStore store(file()); // after a restart
-    const std::vector<BookmarkFolder> folders = store.folders();
-    const std::vector<Bookmark> rows = store.bookmarks();
-    ASSERT_EQ(folders.size(), values.size());
-    ASSERT_EQ(rows.size(), values.size());
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        EXPECT_EQ(folders[i].name, values[i]);
-        EXPECT_EQ(rows[i].name, values[i]);
-        EXPECT_EQ(rows[i].key, "B" + values[i]);
-        EXPECT_EQ(rows[i].folder, folders[i].id);
-    }
-    // Renaming under the injection-shaped name touched no other row.
-    EXPECT_TRUE(store.rename(rows[1].id, "x"));
-    EXPECT_EQ(store.bookmarks()[0].name, values[0]);
-    EXPECT_EQ(store.bookmarks()[2].name, korean);
-}
-
-TEST_F(BookmarkStoreTest, AKilledProcessKeepsEveryChangeItMade) {
-    {
-        BookmarkStore store(file()); // the file exists before the child writes to it
-    }
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        BookmarkStore store(file());
-        const long long folder = store.folder("묶음");
-        for (int v = 1; v <= 20; ++v)
-            (void)store.add(v % 2 ? folder : 0, std::to_string(v),
-                            "BKJVpsa119" + std::to_string(v));
-        (void)store.renameFolder(folder, "홀수");
-        raise(SIGKILL);
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFSIGNALED(status));
-    BookmarkStore store(file());
-    ASSERT_EQ(store.bookmarks().size(), 20u);
-    ASSERT_EQ(store.folders().size(), 1u);
-    EXPECT_EQ(store.folders()[0].name, "홀수");
-    EXPECT_EQ(store.bookmarks().back().name, "19");
-}
-
 TEST_F(BookmarkStoreTest, MergeAddsWhatIsMissingAndIsQuietTheSecondTime) {
     BookmarkStore store(file());
     store.add(store.folder("시편"), "등불", "BKJVpsa119105");
@@ -166,14 +96,4 @@ TEST_F(BookmarkStoreTest, MergeAddsWhatIsMissingAndIsQuietTheSecondTime) {
     EXPECT_EQ(store.merge(incoming), 0);
     EXPECT_EQ(tree(store),
               "/지도=Mf0101 시편/등불=BKJVpsa119105 시편/목자=BVRApsa023001 빈 폴더/ ");
-}
-
-// The read-only case takes the same path, checked by the highlight store's tests.
-TEST_F(BookmarkStoreTest, ADamagedFileIsKeptReportedOnceAndTheStoreStaysClosed) {
-    const std::string garbage = std::string(3000, '\x7f') + "not a database";
-    std::ofstream(file(), std::ios::binary) << garbage;
-    EXPECT_FALSE(BookmarkStore(file()).isOpen());
-    EXPECT_FALSE(BookmarkStore(file()).isOpen());
-    EXPECT_EQ(read(file()), garbage);
-    EXPECT_EQ(messages.size(), 1u);
 }

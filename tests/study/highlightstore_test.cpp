@@ -1,15 +1,13 @@
+#include "study/bookmarkstore.h"
 #include "study/highlightstore.h"
 
 #include "../support/busytimeout.h"
+#include "../support/files.h"
+#include "../support/shownmessages.h"
 #include "../support/tempdir.h"
-#include "platform/codec.h"
-#include "platform/messagesink.h"
 
-#include <csignal>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace qel;
@@ -18,18 +16,7 @@ namespace {
 
 class HighlightStoreTest : public ::testing::Test {
 protected:
-    HighlightStoreTest() {
-        setMessageHandler([this](const std::string& text, const std::string&) {
-            messages.push_back(cp949ToUtf8(text));
-        });
-    }
-    ~HighlightStoreTest() override { setMessageHandler(nullptr); }
-
     std::string file() const { return (dir.path() / "Study.mdb").string(); }
-    static std::string read(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
     // "start-end:colour" of each highlight of a verse.
     static std::string spans(HighlightStore& store, const NoteKey& key) {
         std::string text;
@@ -41,8 +28,8 @@ protected:
     }
 
     TempDir dir;
-    std::vector<std::string> messages;
     const NoteKey verse{"KJV", "psa", "119", "105"};
+    ShownMessages messages;
 };
 
 } // namespace
@@ -68,48 +55,40 @@ TEST_F(HighlightStoreTest, ANewColourCutsBackWhatItOverlapsAndErasingSplitsASpan
     EXPECT_TRUE(store.chapter("KJV", "psa", "120").empty());
 }
 
-TEST_F(HighlightStoreTest, QuotesInjectionAndLongKoreanKeysAreStoredAsGiven) {
-    std::string korean;
-    for (int i = 0; i < 4096; ++i)
-        korean += "말";
+TEST_F(HighlightStoreTest, QuotesInjectionAndLongKoreanKeysAndNamesAreStoredAsGiven) {
+    const std::string korean = repeated("말", 4096);
     const std::vector<std::string> values{"it's", "' OR '1'='1", korean};
     {
         HighlightStore store(file());
-        for (const std::string& v : values)
+        BookmarkStore bookmarks(file());
+        for (const std::string& v : values) {
             store.apply({v, v, v, v}, 0, 3, 2);
+            bookmarks.add(bookmarks.folder(v), v, "B" + v);
+        }
         store.apply(verse, 0, 3, 1);
     }
     HighlightStore store(file()); // after a restart
-    const std::vector<Highlight> rows = store.all();
-    ASSERT_EQ(rows.size(), values.size() + 1);
+    ASSERT_EQ(store.all().size(), values.size() + 1);
     for (const std::string& v : values)
         EXPECT_EQ(store.chapter(v, v, v).size(), 1u) << v.substr(0, 12);
-    // Erasing under the injection-shaped key touched no other row.
+    BookmarkStore bookmarks(file());
+    const std::vector<BookmarkFolder> folders = bookmarks.folders();
+    const std::vector<Bookmark> rows = bookmarks.bookmarks();
+    ASSERT_EQ(folders.size(), values.size());
+    ASSERT_EQ(rows.size(), values.size());
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        EXPECT_EQ(folders[i].name, values[i]);
+        EXPECT_EQ(rows[i].name, values[i]);
+        EXPECT_EQ(rows[i].key, "B" + values[i]);
+        EXPECT_EQ(rows[i].folder, folders[i].id);
+    }
+    // Erasing and renaming under the injection-shaped key touched no other row.
     store.apply({values[1], values[1], values[1], values[1]}, 0, kWholeVerse, 0);
     EXPECT_EQ(store.all().size(), values.size());
     EXPECT_EQ(spans(store, verse), "0-3:1 ");
-}
-
-TEST_F(HighlightStoreTest, AKilledProcessKeepsEveryChangeItMade) {
-    {
-        HighlightStore store(file()); // the file exists before the child writes to it
-    }
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        HighlightStore store(file());
-        for (int v = 1; v <= 20; ++v)
-            (void)store.apply({"KJV", "psa", "119", std::to_string(v)}, 0, kWholeVerse, v % 5 + 1);
-        raise(SIGKILL);
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFSIGNALED(status));
-    HighlightStore store(file());
-    const std::vector<Highlight> rows = store.all();
-    ASSERT_EQ(rows.size(), 20u);
-    EXPECT_EQ(rows.back().key.verse, "20");
-    EXPECT_EQ(rows.back().colour, 20 % 5 + 1);
+    EXPECT_TRUE(bookmarks.rename(rows[1].id, "x"));
+    EXPECT_EQ(bookmarks.bookmarks()[0].name, values[0]);
+    EXPECT_EQ(bookmarks.bookmarks()[2].name, korean);
 }
 
 TEST_F(HighlightStoreTest, AChangeThatCannotWriteThrowsAndLeavesTheRows) {
@@ -123,17 +102,7 @@ TEST_F(HighlightStoreTest, AChangeThatCannotWriteThrowsAndLeavesTheRows) {
     EXPECT_EQ(spans(store, verse), "0-10:1 ");
 }
 
-TEST_F(HighlightStoreTest, ADamagedFileIsKeptReportedOnceAndTheStoreStaysClosed) {
-    const std::string garbage = std::string(3000, '\x7f') + "not a database";
-    std::ofstream(file(), std::ios::binary) << garbage;
-    HighlightStore first(file());
-    HighlightStore second(file());
-    EXPECT_FALSE(first.isOpen());
-    EXPECT_FALSE(second.isOpen());
-    EXPECT_EQ(read(file()), garbage);
-    EXPECT_EQ(messages.size(), 1u);
-}
-
+// Both stores beside the notes take the note store's path for a damaged file.
 TEST_F(HighlightStoreTest, AReadOnlyFileIsReportedAndNotWritten) {
     if (geteuid() == 0)
         GTEST_SKIP() << "root writes read-only files";
@@ -142,10 +111,10 @@ TEST_F(HighlightStoreTest, AReadOnlyFileIsReportedAndNotWritten) {
         (void)notes.save(verse, "note");
     }
     std::filesystem::permissions(file(), std::filesystem::perms::owner_read);
-    const std::string before = read(file());
+    const std::string before = fileBytes(file());
     HighlightStore store(file());
     EXPECT_FALSE(store.isOpen());
-    EXPECT_EQ(read(file()), before);
+    EXPECT_EQ(fileBytes(file()), before);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_NE(messages[0].find("형광펜 없이 계속합니다."), std::string::npos);
 }

@@ -1,7 +1,5 @@
 #include "study/notecsv.h"
 
-#include "../support/tempdir.h"
-
 #include <gtest/gtest.h>
 #include <sstream>
 
@@ -62,23 +60,6 @@ TEST(NoteCsv, HandWrittenFilesNeedNoCitationAndMayReorderColumns) {
     EXPECT_EQ(notes[1].text, "plain");
 }
 
-TEST(NoteCsv, FaultsNameTheirLine) {
-    const auto fault = [](const std::string& text) {
-        try {
-            imported(text);
-        } catch (const NoteCsvError& e) {
-            return std::string(e.what());
-        }
-        return std::string("no error");
-    };
-    EXPECT_EQ(fault(""), "line 1: no header");
-    EXPECT_EQ(fault("version,book,chapter,note\r\n"), "line 1: no column verse");
-    EXPECT_EQ(fault("version,book,chapter,verse,note\r\nVRA,gen,1,1,ok\r\nVRA,gen,,1,x\r\n"),
-              "line 3: version, book, chapter and verse are needed");
-    EXPECT_EQ(fault("version,book,chapter,verse,note\r\nVRA,gen,1,1,\"open\r\n"),
-              "line 2: quote not closed");
-}
-
 TEST(NoteCsv, HighlightsAndBookmarksSurviveTheRoundTripThroughTheSameGrammar) {
     const std::vector<Highlight> marks{{{"VRA", "1co", "13", "4"}, 3, 9, 2},
                                        {{"KJV", "jhn", "3", "16"}, 0, kWholeVerse, 5}};
@@ -100,27 +81,36 @@ TEST(NoteCsv, HighlightsAndBookmarksSurviveTheRoundTripThroughTheSameGrammar) {
     EXPECT_EQ(besideNotesCsv("notes", "highlights"), "notes-highlights.csv");
 }
 
-TEST(NoteCsv, HighlightAndBookmarkFaultsNameTheirLine) {
+TEST(NoteCsv, FaultsNameTheirLine) {
+    enum Kind { Notes, Highlights, Bookmarks };
     const struct {
-        bool highlights;
+        Kind kind;
         const char* text;
         const char* fault;
     } rows[] = {
-        {true, "version,book,chapter,verse,start,end\r\n", "line 1: no column colour"},
-        {true, "version,book,chapter,verse,start,end,colour\r\nVRA,gen,1,1,0,x,1\r\n",
+        {Notes, "", "line 1: no header"},
+        {Notes, "version,book,chapter,note\r\n", "line 1: no column verse"},
+        {Notes, "version,book,chapter,verse,note\r\nVRA,gen,1,1,ok\r\nVRA,gen,,1,x\r\n",
+         "line 3: version, book, chapter and verse are needed"},
+        {Notes, "version,book,chapter,verse,note\r\nVRA,gen,1,1,\"open\r\n",
+         "line 2: quote not closed"},
+        {Highlights, "version,book,chapter,verse,start,end\r\n", "line 1: no column colour"},
+        {Highlights, "version,book,chapter,verse,start,end,colour\r\nVRA,gen,1,1,0,x,1\r\n",
          "line 2: not a number: x"},
-        {true, "version,book,chapter,verse,start,end,colour\r\nVRA,gen,1,1,4,4,1\r\n",
+        {Highlights, "version,book,chapter,verse,start,end,colour\r\nVRA,gen,1,1,4,4,1\r\n",
          "line 2: no span or colour"},
-        {true, "version,book,chapter,verse,start,end,colour\r\nVRA,,1,1,0,4,1\r\n",
+        {Highlights, "version,book,chapter,verse,start,end,colour\r\nVRA,,1,1,0,4,1\r\n",
          "line 2: version, book, chapter and verse are needed"},
-        {false, "folder,name\r\n", "line 1: no column key"},
-        {false, "folder,name,key\r\na,b,Mf0101\r\n,,\r\n", "line 3: a bookmark needs a key"},
+        {Bookmarks, "folder,name\r\n", "line 1: no column key"},
+        {Bookmarks, "folder,name,key\r\na,b,Mf0101\r\n,,\r\n", "line 3: a bookmark needs a key"},
     };
     for (const auto& row : rows) {
         std::istringstream in(row.text);
         std::string fault = "no error";
         try {
-            if (row.highlights)
+            if (row.kind == Notes)
+                readNotesCsv(in);
+            else if (row.kind == Highlights)
                 readHighlightsCsv(in);
             else
                 readBookmarksCsv(in);

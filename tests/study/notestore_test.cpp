@@ -1,6 +1,9 @@
+#include "study/bookmarkstore.h"
+#include "study/highlightstore.h"
 #include "study/notestore.h"
 
 #include "../support/busytimeout.h"
+#include "../support/files.h"
 #include "../support/shownmessages.h"
 #include "../support/tempdir.h"
 #include "platform/codec.h"
@@ -9,7 +12,6 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 
 using namespace qel;
 
@@ -27,10 +29,6 @@ protected:
             if (entry.path().string().starts_with(path + ".damaged-"))
                 copies.push_back(entry.path());
         return copies;
-    }
-    static std::string read(const std::filesystem::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
     // The number columns of a row, read straight from the table.
     std::string numbers(const NoteKey& key) {
@@ -109,11 +107,8 @@ TEST_F(NoteStoreTest, ChangedTextUpdatesEmptyTextDeletesAndNothingHappensWithout
 
 TEST_F(NoteStoreTest, QuotesAndLongKoreanTextInEveryFieldAreStoredAsGiven) {
     NoteStore store(file());
-    std::string korean;
-    for (int i = 0; i < 4096; ++i)
-        korean += "노";
     const std::vector<std::string> values{"it's", "' OR '1'='1", "\"; drop table tbl_note; --",
-                                          korean};
+                                          repeated("노", 4096)};
     for (const std::string& v : values) {
         const NoteKey key{v, v, v, v};
         store.save(key, v);
@@ -152,11 +147,14 @@ TEST_F(NoteStoreTest, ADamagedFileIsCopiedAsideReportedOnceAndNeverWritten) {
         NoteStore second(file()); // a second window
         EXPECT_FALSE(first.isOpen());
         EXPECT_FALSE(second.isOpen());
+        // The stores kept beside the notes take the same path.
+        EXPECT_FALSE(HighlightStore(file()).isOpen());
+        EXPECT_FALSE(BookmarkStore(file()).isOpen());
     }
-    EXPECT_EQ(read(file()), garbage);
+    EXPECT_EQ(fileBytes(file()), garbage);
     const auto copies = copiesOf(file());
     ASSERT_EQ(copies.size(), 1u);
-    EXPECT_EQ(read(copies[0]), garbage);
+    EXPECT_EQ(fileBytes(copies[0]), garbage);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_NE(messages[0].find("사용자 노트 파일을 열 수 없습니다."), std::string::npos);
     EXPECT_NE(messages[0].find(copies[0].string()), std::string::npos);
@@ -169,7 +167,7 @@ TEST_F(NoteStoreTest, ATruncatedDatabaseAndAFolderAreRefusedToo) {
         store.save({"VRA", "gen", "1", "1"}, std::string(20000, 'x'));
     }
     // Cut after the first page: the header is right, the pages are gone.
-    const std::string whole = read(file());
+    const std::string whole = fileBytes(file());
     const std::string cut = whole.substr(0, 4096 + 100);
     std::filesystem::remove(file() + "-wal");
     std::filesystem::remove(file() + "-shm");
@@ -178,7 +176,7 @@ TEST_F(NoteStoreTest, ATruncatedDatabaseAndAFolderAreRefusedToo) {
         NoteStore store(file());
         EXPECT_FALSE(store.isOpen());
     }
-    EXPECT_EQ(read(file()), cut);
+    EXPECT_EQ(fileBytes(file()), cut);
     EXPECT_EQ(copiesOf(file()).size(), 1u);
 
     std::filesystem::create_directory(file("Folder.mdb"));

@@ -1,8 +1,12 @@
-// qel-mkdb carries notes, highlights and bookmarks out to CSV files and merges them back in.
+// qel-mkdb carries notes, highlights, bookmarks, reading plans and the diary out to files and
+// merges them back in.
+#include "companion/journalstore.h"
+#include "companion/readingplan.h"
 #include "study/bookmarkstore.h"
 #include "study/highlightstore.h"
 #include "study/notestore.h"
 
+#include "../support/files.h"
 #include "../support/tempdir.h"
 
 #include <QProcess>
@@ -14,27 +18,31 @@ using namespace qel;
 
 namespace {
 
-int runMkdb(const QStringList& arguments) {
+int runMkdb(const char* option, const std::string& file, const std::string& notes) {
     QProcess tool;
-    tool.start(QStringLiteral(QEL_BUILD_DIR "/qel-mkdb"), arguments);
+    tool.start(QStringLiteral(QEL_BUILD_DIR "/qel-mkdb"),
+               {QString::fromLatin1(option), QString::fromStdString(file),
+                QStringLiteral("--notes"), QString::fromStdString(notes)});
     if (!tool.waitForFinished(60000))
         return -1;
     return tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1;
 }
 
-QString q(const std::string& text) {
-    return QString::fromStdString(text);
+std::vector<std::string> notesOf(const std::string& file) {
+    std::vector<std::string> notes;
+    for (const Note& n : NoteStore(file).all())
+        notes.push_back(n.key.version + n.key.book + n.key.chapter + ":" + n.key.verse + " " +
+                        n.text);
+    return notes;
 }
 
 } // namespace
 
-TEST(NoteTool, ExportThenImportGivesTheSameNotesAndASecondImportChangesNothing) {
+TEST(NoteTool, ExportThenImportGivesTheSameDataAndASecondImportChangesNothing) {
     TempDir dir;
     const std::string source = dir.str() + "/Study.mdb", copy = dir.str() + "/Copy.mdb",
-                      csv = dir.str() + "/notes.csv";
-    std::string longKorean;
-    for (int i = 0; i < 4096; ++i)
-        longKorean += "말";
+                      csv = dir.str() + "/notes.csv", journal = dir.str() + "/journal.tsv";
+    const std::string longKorean = repeated("말", 4096);
     {
         NoteStore store(source);
         store.save({"VRA", "1co", "13", "4"},
@@ -48,41 +56,44 @@ TEST(NoteTool, ExportThenImportGivesTheSameNotesAndASecondImportChangesNothing) 
         bookmarks.add(bookmarks.folder("' OR '1'='1"), longKorean, "BVRA1co013004");
         bookmarks.add(0, "it's", "Mf0101");
         bookmarks.folder("빈 폴더");
+        JournalStore plans(source);
+        plans.startPlan("mcheyne", {2024, 12, 31});
+        plans.setDaysRead("mcheyne", *findReadingPlan("mcheyne"), 0, 1, true, {2025, 1, 1});
+        plans.saveEntry({"2025-01-01", "새해", "", "", "", "줄\n바꿈\t탭"});
     }
-    ASSERT_EQ(runMkdb({"--export-notes", q(csv), "--notes", q(source)}), 0);
-    std::ifstream in(csv, std::ios::binary);
-    std::string header;
-    std::getline(in, header);
-    EXPECT_EQ(header, "version,book,chapter,verse,note,citation\r");
+    ASSERT_EQ(runMkdb("--export-notes", csv, source), 0);
+    ASSERT_EQ(runMkdb("--export-journal", journal, source), 0);
+    EXPECT_TRUE(fileBytes(csv).starts_with("version,book,chapter,verse,note,citation\r\n"));
     for (const char* beside : {"/notes-highlights.csv", "/notes-bookmarks.csv"})
         EXPECT_TRUE(std::filesystem::is_regular_file(dir.str() + beside)) << beside;
 
-    ASSERT_EQ(runMkdb({"--import-notes", q(csv), "--notes", q(copy)}), 0);
-    const auto same = [](const std::vector<Note>& a, const std::vector<Note>& b) {
-        if (a.size() != b.size())
-            return false;
-        for (std::size_t i = 0; i < a.size(); ++i)
-            if (!(a[i].key == b[i].key) || a[i].text != b[i].text)
-                return false;
-        return true;
-    };
-    const std::vector<Note> original = NoteStore(source).all();
+    const std::vector<std::string> notes = notesOf(source);
     const std::vector<Highlight> marks = HighlightStore(source).all();
     const std::vector<BookmarkEntry> entries = BookmarkStore(source).entries();
-    EXPECT_EQ(original.size(), 3u);
+    const JournalData days = JournalStore(source).all();
+    EXPECT_EQ(notes.size(), 3u);
     EXPECT_EQ(marks.size(), 2u);
     EXPECT_EQ(entries.size(), 3u);
-    EXPECT_TRUE(same(NoteStore(copy).all(), original));
-    EXPECT_EQ(HighlightStore(copy).all(), marks);
-    EXPECT_EQ(BookmarkStore(copy).entries(), entries);
-    ASSERT_EQ(runMkdb({"--import-notes", q(csv), "--notes", q(source)}), 0);
-    ASSERT_EQ(runMkdb({"--import-notes", q(csv), "--notes", q(copy)}), 0);
-    EXPECT_TRUE(same(NoteStore(source).all(), original));
-    EXPECT_EQ(HighlightStore(source).all(), marks);
-    EXPECT_EQ(BookmarkStore(source).entries(), entries);
+    EXPECT_EQ(days.marks.size(), 8u);
+    const auto expectSame = [&](const std::string& file) {
+        SCOPED_TRACE(file);
+        EXPECT_EQ(notesOf(file), notes);
+        EXPECT_EQ(HighlightStore(file).all(), marks);
+        EXPECT_EQ(BookmarkStore(file).entries(), entries);
+        const JournalData read = JournalStore(file).all();
+        EXPECT_EQ(read.plans, days.plans);
+        EXPECT_EQ(read.marks, days.marks);
+        EXPECT_EQ(read.entries, days.entries);
+    };
+    // Into a new file, then once more into both.
+    for (const std::string& target : {copy, source, copy}) {
+        ASSERT_EQ(runMkdb("--import-notes", csv, target), 0);
+        ASSERT_EQ(runMkdb("--import-journal", journal, target), 0);
+        expectSame(target);
+    }
 
     // A faulty file fails the import before any note changes.
     std::ofstream(dir.str() + "/bad.csv") << "version,book,chapter,verse,note\r\nVRA,gen\r\n";
-    EXPECT_EQ(runMkdb({"--import-notes", q(dir.str() + "/bad.csv"), "--notes", q(source)}), 1);
-    EXPECT_TRUE(same(NoteStore(source).all(), original));
+    EXPECT_EQ(runMkdb("--import-notes", dir.str() + "/bad.csv", source), 1);
+    expectSame(source);
 }

@@ -52,9 +52,15 @@ inline void writeTextFile(const std::filesystem::path& file, const std::string& 
 // Bible whose files are missing. False when osis2mod or tar is not there.
 inline bool makeTestRepository(const std::filesystem::path& root) {
     namespace fs = std::filesystem;
-    const fs::path data = root / "modules/texts/ztext/kortest";
-    fs::create_directories(data);
-    writeTextFile(root / "kortest.xml", kTestOsis);
+    // A module made by osis2mod from its OSIS text, which a repository does not hold.
+    const auto module = [&](const std::string& name, const std::string& osis) {
+        const fs::path data = root / "modules/texts/ztext" / name, xml = root / (name + ".xml");
+        fs::create_directories(data);
+        writeTextFile(xml, osis);
+        const std::string build = "osis2mod '" + data.string() + "/' '" + xml.string() +
+                                  "' -z z -v KJV >/dev/null 2>&1 && rm '" + xml.string() + "'";
+        return std::system(build.c_str()) == 0;
+    };
     writeTextFile(root / "mods.d/kortest.conf", kTestModuleConf);
     writeTextFile(root / "mods.d/kordict.conf",
                   "[KorDict]\nDataPath=./modules/lexdict/rawld/kordict/kordict\nModDrv=RawLD\n"
@@ -62,31 +68,20 @@ inline bool makeTestRepository(const std::filesystem::path& root) {
     writeTextFile(root / "mods.d/korgone.conf",
                   "[KorGone]\nDataPath=./modules/texts/ztext/korgone/\nModDrv=zText\n"
                   "SourceType=OSIS\nLang=ko\nDescription=파일이 없는 성경\n");
-    const std::string build = "osis2mod '" + data.string() + "/' '" +
-                              (root / "kortest.xml").string() + "' -z z -v KJV >/dev/null 2>&1";
-    if (std::system(build.c_str()) != 0)
-        return false;
     // A Bible in the older spelling with the letter arae-a, which CP949 has no syllable for.
-    const fs::path old = root / "modules/texts/ztext/korold";
-    fs::create_directories(old);
     std::string oldOsis = kTestOsis;
     oldOsis.replace(oldOsis.find("맨 처음에"), std::string("맨 처음에").size(),
                     "\u1112\u119E\u11AB \u1109\u1175\u110C\u1161\u11A8\u110B\u1166");
-    writeTextFile(root / "korold.xml", oldOsis);
     writeTextFile(root / "mods.d/korold.conf",
                   "[KorOld]\nDataPath=./modules/texts/ztext/korold/\nModDrv=zText\n"
                   "SourceType=OSIS\nEncoding=UTF-8\nCompressType=ZIP\nBlockType=BOOK\nLang=ko\n"
                   "Description=아래아 성경\n");
-    const std::string buildOld =
-        "osis2mod '" + old.string() + "/' '" + (root / "korold.xml").string() +
-        "' -z z -v KJV >/dev/null 2>&1 && rm '" + (root / "korold.xml").string() + "'";
-    if (std::system(buildOld.c_str()) != 0)
+    if (!module("kortest", kTestOsis) || !module("korold", oldOsis))
         return false;
     std::uintmax_t size = 0;
-    for (const auto& entry : fs::directory_iterator(data))
+    for (const auto& entry : fs::directory_iterator(root / "modules/texts/ztext/kortest"))
         size += entry.file_size();
     std::ofstream(root / "mods.d/kortest.conf", std::ios::app) << "InstallSize=" << size << "\n";
-    const std::string pack =
-        "cd '" + root.string() + "' && tar czf mods.d.tar.gz mods.d && rm kortest.xml";
+    const std::string pack = "cd '" + root.string() + "' && tar czf mods.d.tar.gz mods.d";
     return std::system(pack.c_str()) == 0;
 }

@@ -116,24 +116,6 @@ bool isForm(const std::u32string& form, const std::u32string& query, bool allFor
 
 } // namespace
 
-TEST(KoreanWordForms, AllFormsOfANounTakeParticles) {
-    for (const char32_t* form :
-         {U"하나님", U"하나님이", U"하나님께서", U"하나님의", U"하나님께서는", U"하나님이시니라",
-          U"하나님께로부터", U"하나님이여"})
-        EXPECT_TRUE(isForm(form, U"하나님", true)) << utf32ToUtf8(form);
-    // Not particles, or the form of a particle that follows a vowel.
-    for (const char32_t* form : {U"하나님나님", U"하나", U"하나님가", U"하나님를", U"하나님니라"})
-        EXPECT_FALSE(isForm(form, U"하나님", true)) << utf32ToUtf8(form);
-    EXPECT_FALSE(isForm(U"하나님" + std::u32string(20, U'요'), U"하나님", true));
-    EXPECT_TRUE(isForm(U"하나를", U"하나", true));
-    EXPECT_FALSE(isForm(U"하나을", U"하나", true));
-    EXPECT_TRUE(isForm(U"목자시니", U"목자", true));
-    EXPECT_TRUE(isForm(U"빛이니라", U"빛", true));
-    EXPECT_FALSE(isForm(U"사랑니", U"사랑", true)); // a wisdom tooth
-    EXPECT_TRUE(isForm(U"하늘로", U"하늘", true));
-    EXPECT_FALSE(isForm(U"하늘으로", U"하늘", true));
-}
-
 TEST(KoreanWordForms, BasicIsTheWordAsWrittenEndingAtABlank) {
     EXPECT_TRUE(isForm(U"하나님", U"하나님", false));
     for (const char32_t* form : {U"하나님이", U"하나님께서", U"하나님의", U"하나님이시니라"})
@@ -142,12 +124,22 @@ TEST(KoreanWordForms, BasicIsTheWordAsWrittenEndingAtABlank) {
     EXPECT_FALSE(isForm(U"목자시니", U"목자", false));
 }
 
-TEST(KoreanWordForms, StemsTakeEndingsWithSoundChanges) {
+TEST(KoreanWordForms, AllFormsTakeParticlesAndEndingsWithSoundChanges) {
     const struct {
         const char32_t* query;
         std::vector<const char32_t*> forms;
         std::vector<const char32_t*> others;
     } cases[] = {
+        // Nouns take particles, each in its form after a vowel or a consonant.
+        {U"하나님",
+         {U"하나님", U"하나님이", U"하나님께서", U"하나님의", U"하나님께서는", U"하나님이시니라",
+          U"하나님께로부터", U"하나님이여"},
+         {U"하나님나님", U"하나", U"하나님가", U"하나님를", U"하나님니라"}},
+        {U"하나", {U"하나를"}, {U"하나을"}},
+        {U"목자", {U"목자시니"}, {}},
+        {U"빛", {U"빛이니라"}, {}},
+        {U"하늘", {U"하늘로"}, {U"하늘으로"}},
+        // Stems take endings with their sound changes.
         {U"믿다",
          {U"믿으니", U"믿었더라", U"믿는", U"믿음으로", U"믿사오니", U"믿지", U"믿겠느냐"},
          {U"믿", U"믿음직"}},
@@ -175,6 +167,7 @@ TEST(KoreanWordForms, StemsTakeEndingsWithSoundChanges) {
             EXPECT_FALSE(isForm(form, c.query, true))
                 << utf32ToUtf8(c.query) << " " << utf32ToUtf8(form);
     }
+    EXPECT_FALSE(isForm(U"하나님" + std::u32string(20, U'요'), U"하나님", true));
 }
 
 TEST(PlainVerseText, MarkupIsDroppedAndWordsStayApart) {
