@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <initializer_list>
 #include <set>
 #include <utility>
 
@@ -329,6 +330,7 @@ struct Left {
     bool elidedI = false;   // copula 이 left out after a vowel
     bool openAfter = false; // the last part was humble 옵
     bool predicateStem = false;
+    bool alwaysIrregular = false; // the stem never takes a vowel ending as it is (짓, 듣)
     Irr irr = Irr::None;
 
     Left() = default;
@@ -340,6 +342,7 @@ struct Left {
         elidedI = o.elidedI;
         openAfter = o.openAfter;
         predicateStem = o.predicateStem;
+        alwaysIrregular = o.alwaysIrregular;
         irr = o.irr;
         return *this;
     }
@@ -443,6 +446,7 @@ void join(const Left& l, const Morph& m, Outs& out) {
     const bool rieulStem = closed && l.predicateStem && l.lastFinal() == kFR && l.irr == Irr::None;
     auto emit = [&](Left next) {
         next.predicateStem = false;
+        next.alwaysIrregular = false;
         next.irr = Irr::None;
         next.elidedI = false;
         next.openAfter = m.openAfter;
@@ -469,6 +473,7 @@ void join(const Left& l, const Morph& m, Outs& out) {
         if (!closed) {
             Left elided = l;
             elided.predicateStem = false;
+            elided.alwaysIrregular = false;
             elided.irr = Irr::None;
             elided.elidedI = true;
             out.push_back(elided);
@@ -512,6 +517,8 @@ void join(const Left& l, const Morph& m, Outs& out) {
         bool needsEu = closed && !rieulStem && !l.openAfter;
         switch (l.irr) {
         case Irr::None:
+            if (needsEu && l.alwaysIrregular)
+                return;
             break;
         case Irr::S: // 짓 + 으니 -> 지으니
             if (l.lastFinal() != kFS)
@@ -662,7 +669,8 @@ void join(const Left& l, const Morph& m, Outs& out) {
             return;
         }
         if (closed) {
-            withVowel(l, isBright(v) ? kA : kEo);
+            if (!l.alwaysIrregular)
+                withVowel(l, isBright(v) ? kA : kEo);
             return;
         }
         if (l.lastInitial() == kH && v == kA) { // 하여, 해
@@ -762,11 +770,19 @@ void tryMorphs(const Left& l, const std::vector<Morph>& morphs, State state, int
     // The prospective 리 only before 라, 니, 로다, 이다, 요, 오 (하리라, 하리니, 하리이다),
     // never before 고, 며, 소서, 지 (주리고 is 주리다).
     const bool afterRi = !s.labels.empty() && *s.labels.back() == U"리";
+    // 을/를 after an ending only where it closes a question or a negation (는지를, 하지를):
+    // after ㄴ들 it would read 산들을 (mountains) as 살다.
+    const bool afterJi = !s.labels.empty() && s.labels.back()->ends_with(U'지');
+    // 나 and 너 take 가 as 내가 and 네가: 나가 is 나가다.
+    const bool pronounNa = state == State::NounStem && l.n == 2 && l.c[0] == initialJamo(kN) &&
+                           isVowelJamo(l.c[1]) && (vowelOf(l.c[1]) == kA || vowelOf(l.c[1]) == kEo);
     for (std::size_t i = 0; i < morphs.size() && !s.found; ++i) {
         const Morph& m = morphs[i];
         if ((afterHumbleO && m.alt == Alt::Eo) || (afterNeu && m.form[0] != initialJamo(kN)) ||
             (afterRi && m.form[0] != initialJamo(kN) && m.form[0] != initialJamo(kR) &&
-             m.form[0] != initialJamo(kNg)))
+             m.form[0] != initialJamo(kNg)) ||
+            (state == State::AfterFinal && m.label == U"을" && !afterJi) ||
+            (pronounNa && m.label == U"이" && m.vowelLabel == U"가"))
             continue;
         if (!lastMayChange && !m.mayChangeLast) {
             if (!next || !isInitialJamo(next))
@@ -877,14 +893,33 @@ void explore(const Left& l, State state, int particles, unsigned preMask, int ra
     }
 }
 
-std::vector<Irr> irregularOptions(const Left& stem) {
+// The ㅅ and ㄷ irregular verbs are a closed set; the other stems in ㅅ and ㄷ keep them
+// (씻어, 믿은), so 밀은 is no form of 믿다. 걷다 and 묻다 are both: walk and roll up, ask
+// and bury.
+bool endsWithAny(std::u32string_view stem, std::initializer_list<std::u32string_view> ends) {
+    return std::any_of(ends.begin(), ends.end(),
+                       [&](std::u32string_view e) { return stem.ends_with(e); });
+}
+
+bool isSIrregular(std::u32string_view stem) {
+    return endsWithAny(stem, {U"짓", U"잇", U"낫", U"붓", U"긋", U"젓", U"잣"});
+}
+
+bool isDIrregular(std::u32string_view stem, bool only) {
+    return endsWithAny(stem, {U"듣", U"싣", U"긷", U"붇", U"눋", U"겯", U"컫", U"깨닫", U"치닫"}) ||
+           (!only && endsWithAny(stem, {U"걷", U"묻"}));
+}
+
+std::vector<Irr> irregularOptions(const Left& stem, std::u32string_view syllables) {
     std::vector<Irr> opts{Irr::None};
     switch (stem.lastFinal()) {
     case kFS:
-        opts.push_back(Irr::S);
+        if (isSIrregular(syllables))
+            opts.push_back(Irr::S);
         break;
     case kFD:
-        opts.push_back(Irr::D);
+        if (isDIrregular(syllables, false))
+            opts.push_back(Irr::D);
         break;
     case kFB:
         opts.push_back(Irr::B);
@@ -930,9 +965,11 @@ bool parseFrom(const std::u32string& stemSyllables, bool predicate, std::u32stri
     if (!predicate) {
         explore(base, State::NounStem, 0, 0, 0, 0, s);
     } else {
-        for (Irr irr : irregularOptions(base)) {
+        for (Irr irr : irregularOptions(base, stemSyllables)) {
             Left l = base;
             l.irr = irr;
+            l.alwaysIrregular = irr == Irr::None &&
+                                (isSIrregular(stemSyllables) || isDIrregular(stemSyllables, true));
             explore(l, State::PredStart, 0, 0, 0, 0, s);
             if (s.found)
                 break;

@@ -151,3 +151,38 @@ TEST(KoreanJamo, DecomposesAndComposesSyllables) {
     EXPECT_EQ(normaliseWord(u("“사랑이,”")), u("사랑이"));
     EXPECT_EQ(normaliseWord(u("KJV:")), u("kjv"));
 }
+
+TEST(KoreanMorphology, IrregularStemsChangeOnlyWhereTheVerbDoes) {
+    // Only a closed set of ㄷ stems turns it into ㄹ: 밀은 (wheat) is no 믿다, 발은 no 받다.
+    EXPECT_FALSE(hasReading("밀은", "믿", V));
+    EXPECT_FALSE(hasReading("발은", "받", V));
+    EXPECT_TRUE(hasReading("들은", "듣", V));
+    EXPECT_TRUE(hasReading("깨달아", "깨닫", V));
+    EXPECT_TRUE(hasReading("물으니", "묻", V));
+    EXPECT_TRUE(hasReading("묻으니", "묻", V)); // 묻다 "bury" is regular
+    // 짓다 drops its ㅅ before every vowel: 짓을 (나쁜 짓을) is the noun, not 짓 + 을.
+    EXPECT_FALSE(hasReading("짓을", "짓", V));
+    EXPECT_TRUE(hasReading("지을", "짓", V));
+    EXPECT_TRUE(hasReading("짓는", "짓", V));
+    EXPECT_TRUE(hasReading("나으니", "낫", V));
+    // 씻다 keeps it, and never drops it.
+    EXPECT_TRUE(hasReading("씻어", "씻", V));
+    EXPECT_FALSE(hasReading("씨어", "씻", V));
+}
+
+TEST(KoreanMorphology, ObjectParticleOnlyAfterEndingsInJi) {
+    // 는지를, 하지를; after ㄴ들 it would read 산들을 (mountains) as 살다.
+    EXPECT_TRUE(hasReading("들었는지를", "듣", V));
+    EXPECT_TRUE(hasReading("하지를", "하", V));
+    EXPECT_FALSE(hasReading("산들을", "살", V));
+    EXPECT_TRUE(hasReading("산들을", "산", N));
+}
+
+TEST(KoreanMorphology, PronounsNaAndNeoFuseWithTheirParticles) {
+    // 나 + 가 is written 내가, so 나가 is 나가다 and never "I" + 가.
+    EXPECT_FALSE(hasReading("나가", "나", N));
+    EXPECT_TRUE(hasReading("나가", "나가", V));
+    EXPECT_FALSE(hasReading("너가", "너", N));
+    EXPECT_TRUE(hasReading("나도", "나", N));
+    EXPECT_TRUE(hasReading("나에게", "나", N));
+}
