@@ -755,11 +755,34 @@ bool complete(const Left& l, std::u32string_view target) {
 void explore(const Left& l, State state, int particles, unsigned preMask, int rank, int depth,
              Search& s);
 
+// 나 or 너 (`l`) + a particle: 가 only melted (내가), 에게 and 의 both ways (내게, 나에게).
+void meltPronoun(const Left& l, const Morph& m, Outs& outs) {
+    const bool ga = m.label == U"이" && m.vowelLabel == U"가";
+    const bool ege = m.label.starts_with(U"에게");
+    const bool ui = m.label == U"의" && vowelOf(l.c[1]) == kA;
+    if (!ga)
+        join(l, m, outs);
+    if (!ga && !ege && !ui)
+        return;
+    Left melted = l;
+    melted.c[1] = vowelJamo(vowelOf(l.c[1]) == kA ? kAe : kE);
+    if (ga)
+        melted.append(m.vowelForm);
+    else if (ege)
+        melted.append(std::u32string_view(m.form).substr(2)); // the jamo after 에
+    outs.push_back(melted);
+}
+
 void tryMorphs(const Left& l, const std::vector<Morph>& morphs, State state, int particles,
                unsigned preMask, int rank, int depth, Search& s) {
     Outs outs;
     // A part that only adds syllables must start with the target's next initial.
-    const bool lastMayChange = l.irr != Irr::None || l.elidedI || (l.closed() && l.predicateStem);
+    // 나 and 너 melt with 가 and 에게 (내가, 네게서; 나가 is 나가다), 나 with 의 as well (내);
+    // 네 alone is mostly four (네 사람).
+    const bool pronounNa = state == State::NounStem && l.n == 2 && l.c[0] == initialJamo(kN) &&
+                           isVowelJamo(l.c[1]) && (vowelOf(l.c[1]) == kA || vowelOf(l.c[1]) == kEo);
+    const bool lastMayChange =
+        l.irr != Irr::None || l.elidedI || (l.closed() && l.predicateStem) || pronounNa;
     const char32_t next =
         l.n < static_cast<int>(s.target.size()) ? s.target[static_cast<std::size_t>(l.n)] : 0;
     // The humble 오 and 사오 take no 아/어 after them (새와 is no 새 + 오 + 아).
@@ -773,16 +796,12 @@ void tryMorphs(const Left& l, const std::vector<Morph>& morphs, State state, int
     // 을/를 after an ending only where it closes a question or a negation (는지를, 하지를):
     // after ㄴ들 it would read 산들을 (mountains) as 살다.
     const bool afterJi = !s.labels.empty() && s.labels.back()->ends_with(U'지');
-    // 나 and 너 take 가 as 내가 and 네가: 나가 is 나가다.
-    const bool pronounNa = state == State::NounStem && l.n == 2 && l.c[0] == initialJamo(kN) &&
-                           isVowelJamo(l.c[1]) && (vowelOf(l.c[1]) == kA || vowelOf(l.c[1]) == kEo);
     for (std::size_t i = 0; i < morphs.size() && !s.found; ++i) {
         const Morph& m = morphs[i];
         if ((afterHumbleO && m.alt == Alt::Eo) || (afterNeu && m.form[0] != initialJamo(kN)) ||
             (afterRi && m.form[0] != initialJamo(kN) && m.form[0] != initialJamo(kR) &&
              m.form[0] != initialJamo(kNg)) ||
-            (state == State::AfterFinal && m.label == U"을" && !afterJi) ||
-            (pronounNa && m.label == U"이" && m.vowelLabel == U"가"))
+            (state == State::AfterFinal && m.label == U"을" && !afterJi))
             continue;
         if (!lastMayChange && !m.mayChangeLast) {
             if (!next || !isInitialJamo(next))
@@ -837,7 +856,10 @@ void tryMorphs(const Left& l, const std::vector<Morph>& morphs, State state, int
             return;
         }
         outs.clear();
-        join(l, m, outs);
+        if (pronounNa)
+            meltPronoun(l, m, outs);
+        else
+            join(l, m, outs);
         for (const Left& o : outs) {
             if (!consistent(o, s.target))
                 continue;
@@ -1096,6 +1118,12 @@ std::vector<Analysis> analyse(std::u32string_view word) {
         } else if (parseFrom(stem, false, target, parts)) {
             out.push_back({stem, WordClass::Noun, parts});
         }
+    }
+    // 나 and 너 melted with their particle (내가, 네게).
+    if (word[0] == U'내' || word[0] == U'네') {
+        const std::u32string stem(1, word[0] == U'내' ? U'나' : U'너');
+        if (parseFrom(stem, false, target, parts))
+            out.push_back({stem, WordClass::Noun, parts});
     }
     for (const std::u32string& stem : predicateStemCandidates(word)) {
         // A stem never ends in the syllables of the 어/아/여 ending itself.

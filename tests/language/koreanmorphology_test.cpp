@@ -186,3 +186,18 @@ TEST(KoreanMorphology, PronounsNaAndNeoFuseWithTheirParticles) {
     EXPECT_TRUE(hasReading("나도", "나", N));
     EXPECT_TRUE(hasReading("나에게", "나", N));
 }
+
+TEST(KoreanMorphology, MeltedPronounsReadAsNaAndNeo) {
+    for (const char* word : {"내가", "내게", "내게서", "내게로", "내게는", "내"})
+        EXPECT_TRUE(hasReading(word, "나", N)) << word;
+    EXPECT_TRUE(hasReading("네가", "너", N));
+    EXPECT_TRUE(hasReading("네게", "너", N));
+    // 네 alone is mostly four; 내니라 is 내다 (토해 내니라), not "it is I".
+    EXPECT_FALSE(hasReading("네", "너", N));
+    EXPECT_FALSE(hasReading("내니라", "나", N));
+    EXPECT_TRUE(hasReading("내게", "내", V));
+    for (const Analysis& a : analyse(u("내게서")))
+        if (a.stem == u("나")) {
+            EXPECT_EQ(a.parts, u("나+에게서"));
+        }
+}
