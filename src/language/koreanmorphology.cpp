@@ -175,6 +175,10 @@ const MorphDef kEndings[] = {
     {U"매", nullptr, Alt::Eu, Slot::Final},
     {U"므로", nullptr, Alt::Eu, Slot::Final},
     {U"되", nullptr, Alt::Eu, Slot::Final},
+    {U"되", nullptr, Alt::Plain, Slot::Final}, // 듣되, 먹되 beside 들으되
+    {U"다면", nullptr, Alt::Plain, Slot::Final},
+    {U"라면", nullptr, Alt::Plain, Slot::Final},
+    {U"자마자", nullptr, Alt::Plain, Slot::Final},
     {U"사", nullptr, Alt::Eu, Slot::Final},
     {U"거늘", nullptr, Alt::Plain, Slot::Final},
     {U"거니와", nullptr, Alt::Plain, Slot::Final},

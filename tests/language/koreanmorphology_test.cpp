@@ -201,3 +201,11 @@ TEST(KoreanMorphology, MeltedPronounsReadAsNaAndNeo) {
             EXPECT_EQ(a.parts, u("나+에게서"));
         }
 }
+
+TEST(KoreanMorphology, ConditionalsAndTheEndingsOfTheNewText) {
+    EXPECT_TRUE(hasReading("그리스도라면", "그리스도", N)); // 네가 그리스도라면
+    EXPECT_TRUE(hasReading("있다면", "있", V)); // 빌 4:8 기릴 만한 것이 있다면
+    EXPECT_TRUE(hasReading("말씀하시자마자", "말씀하", V)); // 요 18:6
+    EXPECT_TRUE(hasReading("듣되", "듣", V));               // 요 3:8 그 소리를 듣되
+    EXPECT_TRUE(hasReading("들으되", "듣", V));
+}
