@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <initializer_list>
 #include <set>
 #include <utility>
 
@@ -174,6 +175,10 @@ const MorphDef kEndings[] = {
     {U"매", nullptr, Alt::Eu, Slot::Final},
     {U"므로", nullptr, Alt::Eu, Slot::Final},
     {U"되", nullptr, Alt::Eu, Slot::Final},
+    {U"되", nullptr, Alt::Plain, Slot::Final}, // 듣되, 먹되 beside 들으되
+    {U"다면", nullptr, Alt::Plain, Slot::Final},
+    {U"라면", nullptr, Alt::Plain, Slot::Final},
+    {U"자마자", nullptr, Alt::Plain, Slot::Final},
     {U"사", nullptr, Alt::Eu, Slot::Final},
     {U"거늘", nullptr, Alt::Plain, Slot::Final},
     {U"거니와", nullptr, Alt::Plain, Slot::Final},
@@ -329,6 +334,7 @@ struct Left {
     bool elidedI = false;   // copula 이 left out after a vowel
     bool openAfter = false; // the last part was humble 옵
     bool predicateStem = false;
+    bool alwaysIrregular = false; // the stem never takes a vowel ending as it is (짓, 듣)
     Irr irr = Irr::None;
 
     Left() = default;
@@ -340,6 +346,7 @@ struct Left {
         elidedI = o.elidedI;
         openAfter = o.openAfter;
         predicateStem = o.predicateStem;
+        alwaysIrregular = o.alwaysIrregular;
         irr = o.irr;
         return *this;
     }
@@ -443,6 +450,7 @@ void join(const Left& l, const Morph& m, Outs& out) {
     const bool rieulStem = closed && l.predicateStem && l.lastFinal() == kFR && l.irr == Irr::None;
     auto emit = [&](Left next) {
         next.predicateStem = false;
+        next.alwaysIrregular = false;
         next.irr = Irr::None;
         next.elidedI = false;
         next.openAfter = m.openAfter;
@@ -469,6 +477,7 @@ void join(const Left& l, const Morph& m, Outs& out) {
         if (!closed) {
             Left elided = l;
             elided.predicateStem = false;
+            elided.alwaysIrregular = false;
             elided.irr = Irr::None;
             elided.elidedI = true;
             out.push_back(elided);
@@ -512,6 +521,8 @@ void join(const Left& l, const Morph& m, Outs& out) {
         bool needsEu = closed && !rieulStem && !l.openAfter;
         switch (l.irr) {
         case Irr::None:
+            if (needsEu && l.alwaysIrregular)
+                return;
             break;
         case Irr::S: // 짓 + 으니 -> 지으니
             if (l.lastFinal() != kFS)
@@ -662,7 +673,8 @@ void join(const Left& l, const Morph& m, Outs& out) {
             return;
         }
         if (closed) {
-            withVowel(l, isBright(v) ? kA : kEo);
+            if (!l.alwaysIrregular)
+                withVowel(l, isBright(v) ? kA : kEo);
             return;
         }
         if (l.lastInitial() == kH && v == kA) { // 하여, 해
@@ -747,11 +759,34 @@ bool complete(const Left& l, std::u32string_view target) {
 void explore(const Left& l, State state, int particles, unsigned preMask, int rank, int depth,
              Search& s);
 
+// 나 or 너 (`l`) + a particle: 가 only melted (내가), 에게 and 의 both ways (내게, 나에게).
+void meltPronoun(const Left& l, const Morph& m, Outs& outs) {
+    const bool ga = m.label == U"이" && m.vowelLabel == U"가";
+    const bool ege = m.label.starts_with(U"에게");
+    const bool ui = m.label == U"의" && vowelOf(l.c[1]) == kA;
+    if (!ga)
+        join(l, m, outs);
+    if (!ga && !ege && !ui)
+        return;
+    Left melted = l;
+    melted.c[1] = vowelJamo(vowelOf(l.c[1]) == kA ? kAe : kE);
+    if (ga)
+        melted.append(m.vowelForm);
+    else if (ege)
+        melted.append(std::u32string_view(m.form).substr(2)); // the jamo after 에
+    outs.push_back(melted);
+}
+
 void tryMorphs(const Left& l, const std::vector<Morph>& morphs, State state, int particles,
                unsigned preMask, int rank, int depth, Search& s) {
     Outs outs;
     // A part that only adds syllables must start with the target's next initial.
-    const bool lastMayChange = l.irr != Irr::None || l.elidedI || (l.closed() && l.predicateStem);
+    // 나 and 너 melt with 가 and 에게 (내가, 네게서; 나가 is 나가다), 나 with 의 as well (내);
+    // 네 alone is mostly four (네 사람).
+    const bool pronounNa = state == State::NounStem && l.n == 2 && l.c[0] == initialJamo(kN) &&
+                           isVowelJamo(l.c[1]) && (vowelOf(l.c[1]) == kA || vowelOf(l.c[1]) == kEo);
+    const bool lastMayChange =
+        l.irr != Irr::None || l.elidedI || (l.closed() && l.predicateStem) || pronounNa;
     const char32_t next =
         l.n < static_cast<int>(s.target.size()) ? s.target[static_cast<std::size_t>(l.n)] : 0;
     // The humble 오 and 사오 take no 아/어 after them (새와 is no 새 + 오 + 아).
@@ -762,11 +797,15 @@ void tryMorphs(const Left& l, const std::vector<Morph>& morphs, State state, int
     // The prospective 리 only before 라, 니, 로다, 이다, 요, 오 (하리라, 하리니, 하리이다),
     // never before 고, 며, 소서, 지 (주리고 is 주리다).
     const bool afterRi = !s.labels.empty() && *s.labels.back() == U"리";
+    // 을/를 after an ending only where it closes a question or a negation (는지를, 하지를):
+    // after ㄴ들 it would read 산들을 (mountains) as 살다.
+    const bool afterJi = !s.labels.empty() && s.labels.back()->ends_with(U'지');
     for (std::size_t i = 0; i < morphs.size() && !s.found; ++i) {
         const Morph& m = morphs[i];
         if ((afterHumbleO && m.alt == Alt::Eo) || (afterNeu && m.form[0] != initialJamo(kN)) ||
             (afterRi && m.form[0] != initialJamo(kN) && m.form[0] != initialJamo(kR) &&
-             m.form[0] != initialJamo(kNg)))
+             m.form[0] != initialJamo(kNg)) ||
+            (state == State::AfterFinal && m.label == U"을" && !afterJi))
             continue;
         if (!lastMayChange && !m.mayChangeLast) {
             if (!next || !isInitialJamo(next))
@@ -821,7 +860,10 @@ void tryMorphs(const Left& l, const std::vector<Morph>& morphs, State state, int
             return;
         }
         outs.clear();
-        join(l, m, outs);
+        if (pronounNa)
+            meltPronoun(l, m, outs);
+        else
+            join(l, m, outs);
         for (const Left& o : outs) {
             if (!consistent(o, s.target))
                 continue;
@@ -877,14 +919,33 @@ void explore(const Left& l, State state, int particles, unsigned preMask, int ra
     }
 }
 
-std::vector<Irr> irregularOptions(const Left& stem) {
+// The ㅅ and ㄷ irregular verbs are a closed set; the other stems in ㅅ and ㄷ keep them
+// (씻어, 믿은), so 밀은 is no form of 믿다. 걷다 and 묻다 are both: walk and roll up, ask
+// and bury.
+bool endsWithAny(std::u32string_view stem, std::initializer_list<std::u32string_view> ends) {
+    return std::any_of(ends.begin(), ends.end(),
+                       [&](std::u32string_view e) { return stem.ends_with(e); });
+}
+
+bool isSIrregular(std::u32string_view stem) {
+    return endsWithAny(stem, {U"짓", U"잇", U"낫", U"붓", U"긋", U"젓", U"잣"});
+}
+
+bool isDIrregular(std::u32string_view stem, bool only) {
+    return endsWithAny(stem, {U"듣", U"싣", U"긷", U"붇", U"눋", U"겯", U"컫", U"깨닫", U"치닫"}) ||
+           (!only && endsWithAny(stem, {U"걷", U"묻"}));
+}
+
+std::vector<Irr> irregularOptions(const Left& stem, std::u32string_view syllables) {
     std::vector<Irr> opts{Irr::None};
     switch (stem.lastFinal()) {
     case kFS:
-        opts.push_back(Irr::S);
+        if (isSIrregular(syllables))
+            opts.push_back(Irr::S);
         break;
     case kFD:
-        opts.push_back(Irr::D);
+        if (isDIrregular(syllables, false))
+            opts.push_back(Irr::D);
         break;
     case kFB:
         opts.push_back(Irr::B);
@@ -930,9 +991,11 @@ bool parseFrom(const std::u32string& stemSyllables, bool predicate, std::u32stri
     if (!predicate) {
         explore(base, State::NounStem, 0, 0, 0, 0, s);
     } else {
-        for (Irr irr : irregularOptions(base)) {
+        for (Irr irr : irregularOptions(base, stemSyllables)) {
             Left l = base;
             l.irr = irr;
+            l.alwaysIrregular = irr == Irr::None &&
+                                (isSIrregular(stemSyllables) || isDIrregular(stemSyllables, true));
             explore(l, State::PredStart, 0, 0, 0, 0, s);
             if (s.found)
                 break;
@@ -1059,6 +1122,12 @@ std::vector<Analysis> analyse(std::u32string_view word) {
         } else if (parseFrom(stem, false, target, parts)) {
             out.push_back({stem, WordClass::Noun, parts});
         }
+    }
+    // 나 and 너 melted with their particle (내가, 네게).
+    if (word[0] == U'내' || word[0] == U'네') {
+        const std::u32string stem(1, word[0] == U'내' ? U'나' : U'너');
+        if (parseFrom(stem, false, target, parts))
+            out.push_back({stem, WordClass::Noun, parts});
     }
     for (const std::u32string& stem : predicateStemCandidates(word)) {
         // A stem never ends in the syllables of the 어/아/여 ending itself.

@@ -149,3 +149,61 @@ TEST(KoreanJamo, DecomposesAndComposesSyllables) {
     EXPECT_EQ(normaliseWord(u("“사랑이,”")), u("사랑이"));
     EXPECT_EQ(normaliseWord(u("KJV:")), u("kjv"));
 }
+
+TEST(KoreanMorphology, IrregularStemsChangeOnlyWhereTheVerbDoes) {
+    // Only a closed set of ㄷ stems turns it into ㄹ: 밀은 (wheat) is no 믿다, 발은 no 받다.
+    EXPECT_FALSE(hasReading("밀은", "믿", V));
+    EXPECT_FALSE(hasReading("발은", "받", V));
+    EXPECT_TRUE(hasReading("들은", "듣", V));
+    EXPECT_TRUE(hasReading("깨달아", "깨닫", V));
+    EXPECT_TRUE(hasReading("물으니", "묻", V));
+    EXPECT_TRUE(hasReading("묻으니", "묻", V)); // 묻다 "bury" is regular
+    // 짓다 drops its ㅅ before every vowel: 짓을 (나쁜 짓을) is the noun, not 짓 + 을.
+    EXPECT_FALSE(hasReading("짓을", "짓", V));
+    EXPECT_TRUE(hasReading("지을", "짓", V));
+    EXPECT_TRUE(hasReading("짓는", "짓", V));
+    EXPECT_TRUE(hasReading("나으니", "낫", V));
+    // 씻다 keeps it, and never drops it.
+    EXPECT_TRUE(hasReading("씻어", "씻", V));
+    EXPECT_FALSE(hasReading("씨어", "씻", V));
+}
+
+TEST(KoreanMorphology, ObjectParticleOnlyAfterEndingsInJi) {
+    // 는지를, 하지를; after ㄴ들 it would read 산들을 (mountains) as 살다.
+    EXPECT_TRUE(hasReading("들었는지를", "듣", V));
+    EXPECT_TRUE(hasReading("하지를", "하", V));
+    EXPECT_FALSE(hasReading("산들을", "살", V));
+    EXPECT_TRUE(hasReading("산들을", "산", N));
+}
+
+TEST(KoreanMorphology, PronounsNaAndNeoFuseWithTheirParticles) {
+    // 나 + 가 is written 내가, so 나가 is 나가다 and never "I" + 가.
+    EXPECT_FALSE(hasReading("나가", "나", N));
+    EXPECT_TRUE(hasReading("나가", "나가", V));
+    EXPECT_FALSE(hasReading("너가", "너", N));
+    EXPECT_TRUE(hasReading("나도", "나", N));
+    EXPECT_TRUE(hasReading("나에게", "나", N));
+}
+
+TEST(KoreanMorphology, MeltedPronounsReadAsNaAndNeo) {
+    for (const char* word : {"내가", "내게", "내게서", "내게로", "내게는", "내"})
+        EXPECT_TRUE(hasReading(word, "나", N)) << word;
+    EXPECT_TRUE(hasReading("네가", "너", N));
+    EXPECT_TRUE(hasReading("네게", "너", N));
+    // 네 alone is mostly four; 내니라 is 내다 (토해 내니라), not "it is I".
+    EXPECT_FALSE(hasReading("네", "너", N));
+    EXPECT_FALSE(hasReading("내니라", "나", N));
+    EXPECT_TRUE(hasReading("내게", "내", V));
+    for (const Analysis& a : analyse(u("내게서")))
+        if (a.stem == u("나")) {
+            EXPECT_EQ(a.parts, u("나+에게서"));
+        }
+}
+
+TEST(KoreanMorphology, ConditionalsAndTheEndingsOfTheNewText) {
+    EXPECT_TRUE(hasReading("그리스도라면", "그리스도", N)); // 네가 그리스도라면
+    EXPECT_TRUE(hasReading("있다면", "있", V)); // 빌 4:8 기릴 만한 것이 있다면
+    EXPECT_TRUE(hasReading("말씀하시자마자", "말씀하", V)); // 요 18:6
+    EXPECT_TRUE(hasReading("듣되", "듣", V));               // 요 3:8 그 소리를 듣되
+    EXPECT_TRUE(hasReading("들으되", "듣", V));
+}
