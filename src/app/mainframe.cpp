@@ -273,15 +273,7 @@ const std::vector<CMainFrame::Command>& CMainFrame::commands() {
     };
     const auto companionThere = [](const F& f) { return f.companionExists("qeldiary"); };
     const auto planThere = [](const F& f) { return f.companionExists("qelplan"); };
-    static const std::vector<Command> table = {
-        {cmd::OpenVRA, "성경전서 역본 가", "", openVersion, nullptr, nullptr},
-        {cmd::OpenVRB, "역본 나 성서", "", openVersion, nullptr, nullptr},
-        {cmd::OpenVRC, "성경전서 역본 다", "", openVersion, nullptr, nullptr},
-        {cmd::OpenVRD, "해설 라", "", openVersion, nullptr, nullptr},
-        {cmd::OpenVRE, "성경전서 역본 마", "", openVersion, nullptr, nullptr},
-        {cmd::OpenKJV, "King James Version", "", openVersion, nullptr, nullptr},
-        {cmd::OpenNIV, "New International Version", "", openVersion, nullptr, nullptr},
-        {cmd::OpenGNB, "Today's English Version", "", openVersion, nullptr, nullptr},
+    static const std::vector<Command> others = {
         {cmd::OpenBOOK, "책별 안내", "", openKind, nullptr, nullptr},
         {cmd::OpenTERM, "용어 해설", "", openKind, nullptr, nullptr},
         {cmd::OpenPHOTO, "사진 자료", "", openKind, nullptr, nullptr},
@@ -401,6 +393,14 @@ const std::vector<CMainFrame::Command>& CMainFrame::commands() {
         {cmd::Undo, "실행 취소", "", nullptr, nullptr, nullptr},
         {cmd::EditorExtra, "지우기", "", nullptr, nullptr, nullptr},
     };
+    // The editions' commands come first; updateEditionTitles gives them their labels.
+    static const std::vector<Command> table = [&] {
+        std::vector<Command> rows;
+        for (const Edition& edition : editionTable())
+            rows.push_back({edition.menuCommand, "", "", openVersion, nullptr, nullptr});
+        rows.insert(rows.end(), others.begin(), others.end());
+        return rows;
+    }();
     return table;
 }
 

@@ -1,6 +1,7 @@
 #include "app/shortcutbar.h"
 
 #include "bible/editions.h"
+#include "platform/codec.h"
 #include "platform/commands.h"
 
 #include <QApplication>
@@ -22,16 +23,11 @@ struct ShortcutFolder {
     std::initializer_list<ShortcutItem> items;
 };
 
+// The Bible folder is filled from the edition table.
+constexpr int kBibleFolder = 91;
+
 const ShortcutFolder kFolders[] = {
-    {"성경",
-     91,
-     {{"성경전서 역본 가", 101},
-      {"역본 나 성서", 201},
-      {"성경전서 역본 다", 301},
-      {"성경전서 역본 마", 401},
-      {"King James Version", 601},
-      {"New International Version", 701},
-      {"Today's English Version", 801}}},
+    {"성경", kBibleFolder, {}},
     {"해설 전서 라",
      92,
      {{"일러두기", 116},
@@ -76,12 +72,19 @@ ShortcutBar::ShortcutBar(AppContext& context, QMainWindow* parent)
         auto* folderItem = new QTreeWidgetItem(tree_, {QString::fromUtf8(folder.text)});
         folderItem->setData(0, kCodeRole, folder.code);
         folderItem->setIcon(0, folderIcon);
-        for (const ShortcutItem& item : folder.items) {
-            auto* child = new QTreeWidgetItem(folderItem, {QString::fromUtf8(item.text)});
-            child->setData(0, kCodeRole, item.code);
-            child->setToolTip(0, child->text(0)); // whole, where the panel cuts it
+        const auto addItem = [&](const QString& text, int code) {
+            auto* child = new QTreeWidgetItem(folderItem, {text});
+            child->setData(0, kCodeRole, code);
+            child->setToolTip(0, text); // whole, where the panel cuts it
             child->setIcon(0, bookIcon);
-        }
+        };
+        if (folder.code == kBibleFolder)
+            for (const Edition& edition : editionTable())
+                if (!edition.commentary)
+                    addItem(QString::fromStdString(cp949ToUtf8(edition.windowTitle)),
+                            edition.shortcutItem);
+        for (const ShortcutItem& item : folder.items)
+            addItem(QString::fromUtf8(item.text), item.code);
         folderItem->setExpanded(true);
     }
     connect(tree_, &QTreeWidget::itemDoubleClicked, this, &ShortcutBar::onDoubleClick);
@@ -98,8 +101,10 @@ void ShortcutBar::updateEditionTitles(const std::function<QString(const char* co
     QTreeWidgetItem* bibles = tree_->topLevelItem(0);
     for (int i = 0; bibles && i < bibles->childCount(); ++i)
         for (const Edition& edition : editionTable())
-            if (bibles->child(i)->data(0, kCodeRole).toInt() == edition.shortcutItem)
+            if (bibles->child(i)->data(0, kCodeRole).toInt() == edition.shortcutItem) {
                 bibles->child(i)->setText(0, titleOf(edition.code));
+                bibles->child(i)->setToolTip(0, bibles->child(i)->text(0));
+            }
 }
 
 } // namespace qel
