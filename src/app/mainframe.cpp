@@ -1241,6 +1241,8 @@ void CMainFrame::endSession() {
     for (QMdiSubWindow* window : mdiArea_->subWindowList())
         if (auto* bible = dynamic_cast<CBibleFrame*>(window); bible && bible->noteBar())
             bible->noteBar()->saveQuietly();
+    // At logout the reader did not choose to close the windows: they come back next time.
+    saveDesk();
     close();
     // Any dialog's loop ends too.
     QCoreApplication::exit(0);

@@ -11,6 +11,7 @@
 #include "platform/codec.h"
 #include "platform/commands.h"
 #include "platform/messagesink.h"
+#include "platform/settingsstore.h"
 #include "study/study.h"
 #include "widgets/gridctrl.h"
 
@@ -337,5 +338,9 @@ TEST(StudyEditorExit, NotesJustTypedSurviveEveryWayTheProgramEnds) {
         NoteStore store((install / "Study.mdb").string());
         EXPECT_EQ(store.load({"VRA", "gen", "1", "1"}), "끝나기 전에 BVRAgen001001") << name;
         EXPECT_EQ(store.load({"KJV", "gen", "1", "2"}), "끝나기 전에 BKJVgen001002") << name;
+        // The windows come back at the next start, unless the display took the program down.
+        const SettingsStore settings((dir.path() / "config/QEL/QEL CD-ROM 성경.ini").string());
+        EXPECT_EQ(settings.readInt("Desk", "Windows", 0), std::string(name) == "display" ? 0 : 2)
+            << name;
     }
 }
