@@ -245,18 +245,39 @@ VerseIndex::VerseIndex(VerseIndexData data) : data_(std::move(data)) {
         if (const std::uint32_t f = data_.words[g]; f != kNoForm)
             postings_[counts[f]++] = g;
     verseOfWord_.assign(data_.words.size(), 0);
-    references_.reserve(data_.verses.size());
-    verseOfReference_.reserve(data_.verses.size());
+    std::size_t textBytes = 0;
+    for (const IndexedVerse& iv : data_.verses)
+        textBytes += iv.text.size();
+    texts_.reserve(textBytes);
+    textStart_.reserve(data_.verses.size() + 1);
+    for (IndexedVerse& iv : data_.verses) {
+        textStart_.push_back(static_cast<std::uint32_t>(texts_.size()));
+        texts_ += iv.text;
+        std::string().swap(iv.text);
+    }
+    textStart_.push_back(static_cast<std::uint32_t>(texts_.size()));
+    referenceStart_.reserve(data_.verses.size() + 1);
+    firstWordOf_.reserve(data_.verses.size());
     for (std::uint32_t v = 0; v < data_.verses.size(); ++v) {
         const IndexedVerse& iv = data_.verses[v];
         for (std::uint32_t k = 0; k < iv.wordCount; ++k)
             verseOfWord_[iv.firstWord + k] = v;
         firstWordOf_.push_back(iv.firstWord);
-        references_.push_back(
-            bookAbbreviationTable()[static_cast<std::size_t>(iv.book)].abbreviation + iv.chapter +
-            ":" + iv.verse);
-        verseOfReference_.emplace(references_.back(), v);
+        referenceStart_.push_back(static_cast<std::uint32_t>(referenceTexts_.size()));
+        referenceTexts_ += bookAbbreviationTable()[static_cast<std::size_t>(iv.book)].abbreviation;
+        referenceTexts_ += iv.chapter;
+        referenceTexts_ += ':';
+        referenceTexts_ += iv.verse;
     }
+    referenceStart_.push_back(static_cast<std::uint32_t>(referenceTexts_.size()));
+    referenceTexts_.shrink_to_fit();
+    versesByReference_.resize(data_.verses.size());
+    for (std::uint32_t v = 0; v < versesByReference_.size(); ++v)
+        versesByReference_[v] = v;
+    // Stable, so that of verses with the same reference the first is found.
+    std::stable_sort(
+        versesByReference_.begin(), versesByReference_.end(),
+        [&](std::uint32_t a, std::uint32_t b) { return referenceText(a) < referenceText(b); });
     for (std::uint32_t k = 0; k < data_.stemKeys.size(); ++k) {
         const std::string& key = data_.stemKeys[k];
         if (key.starts_with("~V"))
@@ -277,8 +298,12 @@ VerseIndex::VerseIndex(VerseIndexData data) : data_(std::move(data)) {
 }
 
 int VerseIndex::verseOfReference(std::string_view reference) const {
-    const auto it = verseOfReference_.find(std::string(reference));
-    return it == verseOfReference_.end() ? -1 : static_cast<int>(it->second);
+    const auto it =
+        std::lower_bound(versesByReference_.begin(), versesByReference_.end(), reference,
+                         [&](std::uint32_t v, std::string_view r) { return referenceText(v) < r; });
+    return it == versesByReference_.end() || referenceText(*it) != reference
+               ? -1
+               : static_cast<int>(*it);
 }
 
 bool VerseIndex::hasForm(std::u32string_view word) const {
@@ -571,7 +596,7 @@ std::string VerseIndex::resultText(const std::vector<std::uint32_t>& hits) const
     for (std::uint32_t g : hits) {
         const std::uint32_t v = verseOfWord_[g];
         if (v != current) {
-            out.verse(references_[v]);
+            out.verse(referenceText(v));
             current = v;
         }
         out.position(static_cast<int>(g - firstWordOf_[v] + 1));
