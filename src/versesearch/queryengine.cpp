@@ -768,11 +768,8 @@ int search_query(const char* query, const char* resultPath, const char* range, i
         }
         const std::vector<std::uint32_t> hits = e.index->search(q, searchType, firstBook, lastBook);
         e.result = {e.index, {}, 0};
-        for (std::uint32_t g : hits)
-            if (const std::uint32_t v = e.index->verseOfWord(g);
-                e.result.verses.empty() || e.result.verses.back() != v)
-                e.result.verses.push_back(v);
-        return writeResultFile(inputText(resultPath), e.index->resultText(hits)) ? 1 : 0;
+        const std::string text = e.index->resultText(hits, &e.result.verses);
+        return writeResultFile(inputText(resultPath), text) ? 1 : 0;
     });
 }
 

@@ -589,7 +589,8 @@ std::vector<std::uint32_t> VerseIndex::search(const ParsedQuery& query, SearchTy
     return result;
 }
 
-std::string VerseIndex::resultText(const std::vector<std::uint32_t>& hits) const {
+std::string VerseIndex::resultText(const std::vector<std::uint32_t>& hits,
+                                   std::vector<std::uint32_t>* verses) const {
     ResultWriter out;
     out.reserve(hits.size() * 12 + 16);
     std::uint32_t current = kNoForm;
@@ -597,6 +598,8 @@ std::string VerseIndex::resultText(const std::vector<std::uint32_t>& hits) const
         const std::uint32_t v = verseOfWord_[g];
         if (v != current) {
             out.verse(referenceText(v));
+            if (verses)
+                verses->push_back(v);
             current = v;
         }
         out.position(static_cast<int>(g - firstWordOf_[v] + 1));

@@ -106,8 +106,10 @@ public:
     // found (positions in data().words), in order, so that verse and place follow.
     std::vector<std::uint32_t> search(const ParsedQuery& query, SearchType type, int firstBook,
                                       int lastBook) const;
-    // The result file's text of the hits.
-    std::string resultText(const std::vector<std::uint32_t>& hits) const;
+    // The result file's text of the hits; `verses`, when given, receives the verse of each
+    // run of hits, in order.
+    std::string resultText(const std::vector<std::uint32_t>& hits,
+                           std::vector<std::uint32_t>* verses = nullptr) const;
 
     // True when the word at this position is read as the verb (see verbReadingWords).
     bool readsAsVerb(std::uint32_t word) const;
