@@ -60,9 +60,11 @@ std::string fitLines(const std::vector<std::string>& lines, std::size_t size) {
 std::string_view recordKey(const char* record) {
     if (!record)
         return {};
-    std::size_t n = 0;
-    while (n < kMaxInput && record[n] != '\0' && record[n] != '#')
-        ++n;
+    // Called twice for every record of a result: the library's scans, not a byte loop.
+    const std::size_t length = strnlen(record, kMaxInput);
+    const void* hash = std::memchr(record, '#', length);
+    std::size_t n =
+        hash ? static_cast<std::size_t>(static_cast<const char*>(hash) - record) : length;
     while (n > 0 && static_cast<unsigned char>(record[n - 1]) <= ' ')
         --n;
     return {record, n};

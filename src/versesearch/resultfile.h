@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -34,8 +35,8 @@ public:
         char* o = out_.data() + size_;
         if (!open_) {
             recordStart_ = size_;
-            for (char c : reference_)
-                *o++ = c;
+            std::memcpy(o, reference_.data(), reference_.size());
+            o += reference_.size();
             open_ = true;
         }
         *o++ = '#';

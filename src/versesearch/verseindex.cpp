@@ -250,10 +250,9 @@ VerseIndex::VerseIndex(VerseIndexData data) : data_(std::move(data)) {
         textBytes += iv.text.size();
     texts_.reserve(textBytes);
     textStart_.reserve(data_.verses.size() + 1);
-    for (IndexedVerse& iv : data_.verses) {
+    for (const IndexedVerse& iv : data_.verses) {
         textStart_.push_back(static_cast<std::uint32_t>(texts_.size()));
         texts_ += iv.text;
-        std::string().swap(iv.text);
     }
     textStart_.push_back(static_cast<std::uint32_t>(texts_.size()));
     referenceStart_.reserve(data_.verses.size() + 1);
@@ -271,6 +270,9 @@ VerseIndex::VerseIndex(VerseIndexData data) : data_(std::move(data)) {
     }
     referenceStart_.push_back(static_cast<std::uint32_t>(referenceTexts_.size()));
     referenceTexts_.shrink_to_fit();
+    postingVerses_.resize(postings_.size());
+    for (std::size_t k = 0; k < postings_.size(); ++k)
+        postingVerses_[k] = verseOfWord_[postings_[k]];
     versesByReference_.resize(data_.verses.size());
     for (std::uint32_t v = 0; v < versesByReference_.size(); ++v)
         versesByReference_[v] = v;
@@ -463,7 +465,7 @@ std::size_t VerseIndex::verseCountOf(const std::vector<std::uint32_t>& forms) co
     std::size_t count = 0;
     for (std::uint32_t f : forms)
         for (std::uint32_t k = postingStart_[f]; k < postingStart_[f + 1]; ++k) {
-            const std::uint32_t v = verseOfWord_[postings_[k]];
+            const std::uint32_t v = postingVerses_[k];
             const std::uint64_t bit = std::uint64_t{1} << (v % 64);
             count += (seen[v / 64] & bit) == 0;
             seen[v / 64] |= bit;

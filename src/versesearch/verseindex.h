@@ -55,7 +55,6 @@ enum class SearchType { Basic = 1, Inflected = 2, Extended = 3 };
 
 class VerseIndex {
 public:
-    // The verse texts move into one block (verseText); data().verses[].text is empty.
     explicit VerseIndex(VerseIndexData data);
 
     const VerseIndexData& data() const { return data_; }
@@ -122,6 +121,7 @@ private:
 
     VerseIndexData data_;
     std::vector<std::uint32_t> postingStart_, postings_;   // word positions of each form
+    std::vector<std::uint32_t> postingVerses_;             // the verse of each posting
     std::vector<std::uint32_t> verseOfWord_, firstWordOf_; // of each word, of each verse
     // Texts and references one after another in verse order: a result is read forward.
     std::string texts_, referenceTexts_;
