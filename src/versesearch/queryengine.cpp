@@ -120,25 +120,12 @@ Engine& engine() {
     return e;
 }
 
-// Starts reading a verse that a coming record will ask for: records follow one another
-// faster than memory answers.
-void prefetchVerse(const VerseIndex& index, std::uint32_t verse) {
-    const std::string_view text = index.verseText(verse);
-    for (std::size_t at = 0; at < text.size(); at += 64)
-        __builtin_prefetch(text.data() + at);
-    __builtin_prefetch(index.referenceText(verse).data());
-}
-
 int verseOfRecord(LastResult& last, const VerseIndex& index, std::string_view key) {
     if (last.index.get() == &index) {
         // The record after the last one asked for, or the same verse again (a verse whose
         // positions took several records).
         for (std::size_t k : {last.next, last.next - 1})
             if (k < last.verses.size() && index.referenceText(last.verses[k]) == key) {
-                if (k == 0 && last.verses.size() > 1)
-                    prefetchVerse(index, last.verses[1]);
-                if (k + 2 < last.verses.size())
-                    prefetchVerse(index, last.verses[k + 2]);
                 last.next = k + 1;
                 return static_cast<int>(last.verses[k]);
             }
