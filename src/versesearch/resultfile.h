@@ -60,6 +60,8 @@ private:
 
 // Writes the file; false with errno set when it cannot be written.
 [[nodiscard]] bool writeResultFile(const std::string& path, std::string_view text);
+// Reads the whole file in one piece; false with errno set when it cannot be read.
+[[nodiscard]] bool readResultFile(const std::string& path, std::string& text);
 
 // Reads the records of a file's text one at a time into one buffer: a record ends at the
 // first "^" or "*"; an empty record ended by "*" ends the list, as does the end of the text,
