@@ -270,6 +270,15 @@ VerseIndex::VerseIndex(VerseIndexData data) : data_(std::move(data)) {
     }
     referenceStart_.push_back(static_cast<std::uint32_t>(referenceTexts_.size()));
     referenceTexts_.shrink_to_fit();
+    if (std::is_sorted(verseOfWord_.begin(), verseOfWord_.end())) {
+        wordStart_.reserve(data_.verses.size() + 1);
+        std::uint32_t g = 0;
+        for (std::uint32_t v = 0; v <= data_.verses.size(); ++v) {
+            while (g < verseOfWord_.size() && verseOfWord_[g] < v)
+                ++g;
+            wordStart_.push_back(g);
+        }
+    }
     postingVerses_.resize(postings_.size());
     for (std::size_t k = 0; k < postings_.size(); ++k)
         postingVerses_[k] = verseOfWord_[postings_[k]];
@@ -595,9 +604,19 @@ std::string VerseIndex::resultText(const std::vector<std::uint32_t>& hits,
                                    std::vector<std::uint32_t>* verses) const {
     ResultWriter out;
     out.reserve(hits.size() * 12 + 16);
-    std::uint32_t current = kNoForm;
+    std::uint32_t current = kNoForm, v = 0;
     for (std::uint32_t g : hits) {
-        const std::uint32_t v = verseOfWord_[g];
+        if (!wordStart_.empty() && g >= wordStart_[v] && g < wordStart_.back()) {
+            // Forward from the last hit's verse: a few steps, else a binary search.
+            for (std::size_t steps = 0; g >= wordStart_[v + 1] && steps < 8; ++steps)
+                ++v;
+            if (g >= wordStart_[v + 1])
+                v = static_cast<std::uint32_t>(
+                    std::upper_bound(wordStart_.begin() + v + 1, wordStart_.end(), g) -
+                    wordStart_.begin() - 1);
+        } else {
+            v = verseOfWord_[g];
+        }
         if (v != current) {
             out.verse(referenceText(v));
             if (verses)

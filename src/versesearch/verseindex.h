@@ -123,6 +123,10 @@ private:
     std::vector<std::uint32_t> postingStart_, postings_;   // word positions of each form
     std::vector<std::uint32_t> postingVerses_;             // the verse of each posting
     std::vector<std::uint32_t> verseOfWord_, firstWordOf_; // of each word, of each verse
+    // When verseOfWord_ never goes back: the first word whose verse is v or later, for each
+    // verse and the end. Hits in order find their verses here, in a table small enough to
+    // stay in the cache, instead of one jump through verseOfWord_ each.
+    std::vector<std::uint32_t> wordStart_;
     // Texts and references one after another in verse order: a result is read forward.
     std::string texts_, referenceTexts_;
     std::vector<std::uint32_t> textStart_, referenceStart_; // of each verse, and the end
