@@ -12,9 +12,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <iterator>
-#include <sstream>
 
 namespace qel {
 namespace {
@@ -298,16 +296,12 @@ int runVerseSearch(const VerseSearchJob& job, SearchSink& sink) {
         CloseDic();
         return 0;
     }
-    std::ifstream in(job.resultPath, std::ios::binary);
-    if (!in) {
+    std::string text;
+    if (!readResultFile(job.resultPath, text)) {
         sink.message(cp("검색 결과를 읽을 수 없습니다."));
         CloseDic();
         return 0;
     }
-    std::ostringstream whole; // one read, not a character at a time
-    whole << in.rdbuf();
-    const std::string text = std::move(whole).str();
-    in.close();
 
     sink.resetGrid();
     OpenContDB(job.indexFolder.c_str());

@@ -60,9 +60,11 @@ std::string fitLines(const std::vector<std::string>& lines, std::size_t size) {
 std::string_view recordKey(const char* record) {
     if (!record)
         return {};
-    std::size_t n = 0;
-    while (n < kMaxInput && record[n] != '\0' && record[n] != '#')
-        ++n;
+    // Called twice for every record of a result: the library's scans, not a byte loop.
+    const std::size_t length = strnlen(record, kMaxInput);
+    const void* hash = std::memchr(record, '#', length);
+    std::size_t n =
+        hash ? static_cast<std::size_t>(static_cast<const char*>(hash) - record) : length;
     while (n > 0 && static_cast<unsigned char>(record[n - 1]) <= ' ')
         --n;
     return {record, n};
@@ -123,7 +125,7 @@ int verseOfRecord(LastResult& last, const VerseIndex& index, std::string_view ke
         // The record after the last one asked for, or the same verse again (a verse whose
         // positions took several records).
         for (std::size_t k : {last.next, last.next - 1})
-            if (k < last.verses.size() && index.referenceOf(last.verses[k]) == key) {
+            if (k < last.verses.size() && index.referenceText(last.verses[k]) == key) {
                 last.next = k + 1;
                 return static_cast<int>(last.verses[k]);
             }
@@ -755,11 +757,8 @@ int search_query(const char* query, const char* resultPath, const char* range, i
         }
         const std::vector<std::uint32_t> hits = e.index->search(q, searchType, firstBook, lastBook);
         e.result = {e.index, {}, 0};
-        for (std::uint32_t g : hits)
-            if (const std::uint32_t v = e.index->verseOfWord(g);
-                e.result.verses.empty() || e.result.verses.back() != v)
-                e.result.verses.push_back(v);
-        return writeResultFile(inputText(resultPath), e.index->resultText(hits)) ? 1 : 0;
+        const std::string text = e.index->resultText(hits, &e.result.verses);
+        return writeResultFile(inputText(resultPath), text) ? 1 : 0;
     });
 }
 
@@ -794,7 +793,7 @@ int get_clause(const char* record, char* out) {
             copyOut(out, QE_CLAUSE_SIZE, "");
             return 0;
         }
-        const std::string& text = e.index->data().verses[static_cast<std::size_t>(verse)].text;
+        const std::string_view text = e.index->verseText(static_cast<std::size_t>(verse));
         std::size_t n = text.size();
         if (n >= QE_CLAUSE_SIZE) {
             n = wholeCharacterPrefix(text, QE_CLAUSE_SIZE - 1);
@@ -803,7 +802,7 @@ int get_clause(const char* record, char* out) {
             if (blank != std::string::npos && blank > 0)
                 n = blank;
         }
-        copyOut(out, QE_CLAUSE_SIZE, std::string_view(text).substr(0, n));
+        copyOut(out, QE_CLAUSE_SIZE, text.substr(0, n));
         return 1;
     });
 }

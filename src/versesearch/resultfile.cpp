@@ -1,6 +1,7 @@
 #include "versesearch/resultfile.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -64,6 +65,38 @@ bool writeResultFile(const std::string& path, std::string_view text) {
         errno = e;
         return false;
     }
+    return ::close(fd) == 0;
+}
+
+bool readResultFile(const std::string& path, std::string& text) {
+    text.clear();
+    const int fd = ::open(path.c_str(), O_RDONLY);
+    if (fd < 0)
+        return false;
+    // Room for the whole file and one byte more, so that one read takes it all and the
+    // next sees its end; a file that grows meanwhile is still read whole.
+    struct stat st {};
+    text.resize(::fstat(fd, &st) == 0 && st.st_size > 0 ? static_cast<std::size_t>(st.st_size) + 1
+                                                        : 4096);
+    std::size_t done = 0;
+    for (;;) {
+        if (done == text.size())
+            text.resize(text.size() * 2);
+        const ssize_t n = ::read(fd, text.data() + done, text.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            const int e = errno;
+            ::close(fd);
+            text.clear();
+            errno = e;
+            return false;
+        }
+        if (n == 0)
+            break;
+        done += static_cast<std::size_t>(n);
+    }
+    text.resize(done);
     return ::close(fd) == 0;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -34,8 +35,8 @@ public:
         char* o = out_.data() + size_;
         if (!open_) {
             recordStart_ = size_;
-            for (char c : reference_)
-                *o++ = c;
+            std::memcpy(o, reference_.data(), reference_.size());
+            o += reference_.size();
             open_ = true;
         }
         *o++ = '#';
@@ -59,6 +60,8 @@ private:
 
 // Writes the file; false with errno set when it cannot be written.
 [[nodiscard]] bool writeResultFile(const std::string& path, std::string_view text);
+// Reads the whole file in one piece; false with errno set when it cannot be read.
+[[nodiscard]] bool readResultFile(const std::string& path, std::string& text);
 
 // Reads the records of a file's text one at a time into one buffer: a record ends at the
 // first "^" or "*"; an empty record ended by "*" ends the list, as does the end of the text,

@@ -245,18 +245,50 @@ VerseIndex::VerseIndex(VerseIndexData data) : data_(std::move(data)) {
         if (const std::uint32_t f = data_.words[g]; f != kNoForm)
             postings_[counts[f]++] = g;
     verseOfWord_.assign(data_.words.size(), 0);
-    references_.reserve(data_.verses.size());
-    verseOfReference_.reserve(data_.verses.size());
+    std::size_t textBytes = 0;
+    for (const IndexedVerse& iv : data_.verses)
+        textBytes += iv.text.size();
+    texts_.reserve(textBytes);
+    textStart_.reserve(data_.verses.size() + 1);
+    for (const IndexedVerse& iv : data_.verses) {
+        textStart_.push_back(static_cast<std::uint32_t>(texts_.size()));
+        texts_ += iv.text;
+    }
+    textStart_.push_back(static_cast<std::uint32_t>(texts_.size()));
+    referenceStart_.reserve(data_.verses.size() + 1);
+    firstWordOf_.reserve(data_.verses.size());
     for (std::uint32_t v = 0; v < data_.verses.size(); ++v) {
         const IndexedVerse& iv = data_.verses[v];
         for (std::uint32_t k = 0; k < iv.wordCount; ++k)
             verseOfWord_[iv.firstWord + k] = v;
         firstWordOf_.push_back(iv.firstWord);
-        references_.push_back(
-            bookAbbreviationTable()[static_cast<std::size_t>(iv.book)].abbreviation + iv.chapter +
-            ":" + iv.verse);
-        verseOfReference_.emplace(references_.back(), v);
+        referenceStart_.push_back(static_cast<std::uint32_t>(referenceTexts_.size()));
+        referenceTexts_ += bookAbbreviationTable()[static_cast<std::size_t>(iv.book)].abbreviation;
+        referenceTexts_ += iv.chapter;
+        referenceTexts_ += ':';
+        referenceTexts_ += iv.verse;
     }
+    referenceStart_.push_back(static_cast<std::uint32_t>(referenceTexts_.size()));
+    referenceTexts_.shrink_to_fit();
+    if (std::is_sorted(verseOfWord_.begin(), verseOfWord_.end())) {
+        wordStart_.reserve(data_.verses.size() + 1);
+        std::uint32_t g = 0;
+        for (std::uint32_t v = 0; v <= data_.verses.size(); ++v) {
+            while (g < verseOfWord_.size() && verseOfWord_[g] < v)
+                ++g;
+            wordStart_.push_back(g);
+        }
+    }
+    postingVerses_.resize(postings_.size());
+    for (std::size_t k = 0; k < postings_.size(); ++k)
+        postingVerses_[k] = verseOfWord_[postings_[k]];
+    versesByReference_.resize(data_.verses.size());
+    for (std::uint32_t v = 0; v < versesByReference_.size(); ++v)
+        versesByReference_[v] = v;
+    // Stable, so that of verses with the same reference the first is found.
+    std::stable_sort(
+        versesByReference_.begin(), versesByReference_.end(),
+        [&](std::uint32_t a, std::uint32_t b) { return referenceText(a) < referenceText(b); });
     for (std::uint32_t k = 0; k < data_.stemKeys.size(); ++k) {
         const std::string& key = data_.stemKeys[k];
         if (key.starts_with("~V"))
@@ -277,8 +309,12 @@ VerseIndex::VerseIndex(VerseIndexData data) : data_(std::move(data)) {
 }
 
 int VerseIndex::verseOfReference(std::string_view reference) const {
-    const auto it = verseOfReference_.find(std::string(reference));
-    return it == verseOfReference_.end() ? -1 : static_cast<int>(it->second);
+    const auto it =
+        std::lower_bound(versesByReference_.begin(), versesByReference_.end(), reference,
+                         [&](std::uint32_t v, std::string_view r) { return referenceText(v) < r; });
+    return it == versesByReference_.end() || referenceText(*it) != reference
+               ? -1
+               : static_cast<int>(*it);
 }
 
 bool VerseIndex::hasForm(std::u32string_view word) const {
@@ -438,7 +474,7 @@ std::size_t VerseIndex::verseCountOf(const std::vector<std::uint32_t>& forms) co
     std::size_t count = 0;
     for (std::uint32_t f : forms)
         for (std::uint32_t k = postingStart_[f]; k < postingStart_[f + 1]; ++k) {
-            const std::uint32_t v = verseOfWord_[postings_[k]];
+            const std::uint32_t v = postingVerses_[k];
             const std::uint64_t bit = std::uint64_t{1} << (v % 64);
             count += (seen[v / 64] & bit) == 0;
             seen[v / 64] |= bit;
@@ -564,14 +600,27 @@ std::vector<std::uint32_t> VerseIndex::search(const ParsedQuery& query, SearchTy
     return result;
 }
 
-std::string VerseIndex::resultText(const std::vector<std::uint32_t>& hits) const {
+std::string VerseIndex::resultText(const std::vector<std::uint32_t>& hits,
+                                   std::vector<std::uint32_t>* verses) const {
     ResultWriter out;
     out.reserve(hits.size() * 12 + 16);
-    std::uint32_t current = kNoForm;
+    std::uint32_t current = kNoForm, v = 0;
     for (std::uint32_t g : hits) {
-        const std::uint32_t v = verseOfWord_[g];
+        if (!wordStart_.empty() && g >= wordStart_[v] && g < wordStart_.back()) {
+            // Forward from the last hit's verse: a few steps, else a binary search.
+            for (std::size_t steps = 0; g >= wordStart_[v + 1] && steps < 8; ++steps)
+                ++v;
+            if (g >= wordStart_[v + 1])
+                v = static_cast<std::uint32_t>(
+                    std::upper_bound(wordStart_.begin() + v + 1, wordStart_.end(), g) -
+                    wordStart_.begin() - 1);
+        } else {
+            v = verseOfWord_[g];
+        }
         if (v != current) {
-            out.verse(references_[v]);
+            out.verse(referenceText(v));
+            if (verses)
+                verses->push_back(v);
             current = v;
         }
         out.position(static_cast<int>(g - firstWordOf_[v] + 1));

@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 // The verse-search index of the VRA text: the display text of every verse, its words, the
@@ -60,6 +59,13 @@ public:
 
     const VerseIndexData& data() const { return data_; }
 
+    // The display text of a verse. The texts lie one after another in verse order, so that
+    // reading a result verse after verse reads memory forward.
+    std::string_view verseText(std::size_t verse) const {
+        return std::string_view(texts_).substr(textStart_[verse],
+                                               textStart_[verse + 1] - textStart_[verse]);
+    }
+
     // Forms of a word as written, with particles after it (type 1).
     std::vector<std::uint32_t> surfaceMatches(std::u32string_view word) const;
     // Forms read with this stem (type 2) or also its derivations and compounds (type 3).
@@ -88,15 +94,21 @@ public:
 
     // The verse of a result reference, or -1.
     int verseOfReference(std::string_view reference) const;
-    const std::string& referenceOf(std::size_t verse) const { return references_[verse]; }
+    std::string_view referenceText(std::size_t verse) const {
+        return std::string_view(referenceTexts_)
+            .substr(referenceStart_[verse], referenceStart_[verse + 1] - referenceStart_[verse]);
+    }
+    std::string referenceOf(std::size_t verse) const { return std::string(referenceText(verse)); }
 
     // Runs a parsed query; words of kind Surface/Literal are matched as written, the others
     // by stem. Verses outside [firstBook, lastBook] are left out. The hits are the words
     // found (positions in data().words), in order, so that verse and place follow.
     std::vector<std::uint32_t> search(const ParsedQuery& query, SearchType type, int firstBook,
                                       int lastBook) const;
-    // The result file's text of the hits.
-    std::string resultText(const std::vector<std::uint32_t>& hits) const;
+    // The result file's text of the hits; `verses`, when given, receives the verse of each
+    // run of hits, in order.
+    std::string resultText(const std::vector<std::uint32_t>& hits,
+                           std::vector<std::uint32_t>* verses = nullptr) const;
 
     // True when the word at this position is read as the verb (see verbReadingWords).
     bool readsAsVerb(std::uint32_t word) const;
@@ -109,9 +121,16 @@ private:
 
     VerseIndexData data_;
     std::vector<std::uint32_t> postingStart_, postings_;   // word positions of each form
+    std::vector<std::uint32_t> postingVerses_;             // the verse of each posting
     std::vector<std::uint32_t> verseOfWord_, firstWordOf_; // of each word, of each verse
-    std::vector<std::string> references_;                  // of each verse
-    std::unordered_map<std::string, std::uint32_t> verseOfReference_;
+    // When verseOfWord_ never goes back: the first word whose verse is v or later, for each
+    // verse and the end. Hits in order find their verses here, in a table small enough to
+    // stay in the cache, instead of one jump through verseOfWord_ each.
+    std::vector<std::uint32_t> wordStart_;
+    // Texts and references one after another in verse order: a result is read forward.
+    std::string texts_, referenceTexts_;
+    std::vector<std::uint32_t> textStart_, referenceStart_; // of each verse, and the end
+    std::vector<std::uint32_t> versesByReference_;          // sorted by reference, stable
     // Forms that verbReadingWords may hold: words of their own that are the verb only
     // where it says so (온), and verb forms that are a noun or determiner only where it does
     // not (본).

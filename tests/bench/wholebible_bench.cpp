@@ -10,10 +10,8 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <malloc.h>
-#include <sstream>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -90,10 +88,11 @@ void BM_VerseSearchWholeBible(benchmark::State& state) {
             state.SkipWithError("search failed");
             break;
         }
-        std::ifstream in(result, std::ios::binary);
-        std::ostringstream whole; // as the search run reads it
-        whole << in.rdbuf();
-        const std::string text = std::move(whole).str();
+        std::string text; // as the search run reads it
+        if (!qel::readResultFile(result, text)) {
+            state.SkipWithError("no result file");
+            break;
+        }
         OpenContDB(folder.c_str());
         verses = 0;
         for (qel::ResultRecords records(text); records.next();) {

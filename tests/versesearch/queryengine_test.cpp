@@ -603,6 +603,26 @@ TEST(ResultFile, EndMarksAndCutRecords) {
     EXPECT_FALSE(qel::splitResultReference("1:1", ref));
 }
 
+// The file is read whole whatever its size against the read's first guess, and a rewrite
+// that leaves it shorter is read at its new length.
+TEST(ResultFile, ReadsTheWholeFileBack) {
+    TempDir dir;
+    const std::string path = dir.str() + "/out.dat";
+    std::string text;
+    errno = 0;
+    EXPECT_FALSE(qel::readResultFile(path, text));
+    EXPECT_EQ(errno, ENOENT);
+    for (const std::size_t size : {std::size_t{0}, std::size_t{1}, std::size_t{4096},
+                                   std::size_t{200000}, std::size_t{10}}) {
+        std::string written(size, '\0');
+        for (std::size_t i = 0; i < size; ++i)
+            written[i] = static_cast<char>('0' + i % 37);
+        ASSERT_TRUE(qel::writeResultFile(path, written));
+        ASSERT_TRUE(qel::readResultFile(path, text));
+        EXPECT_EQ(text, written) << size;
+    }
+}
+
 TEST(QueryParser, DialogFormsAndTheAnalysedForm) {
     qel::ParsedQuery q;
     using qel::QueryJoin;
