@@ -62,7 +62,7 @@ BENCHMARK(BM_WordSearchDialogStopTheKjv)->Unit(benchmark::kMillisecond);
 
 void BM_VerseSearchDialogVra(benchmark::State& state) {
     TempDir dir;
-    qel::CSearchDialog dialog({dir.str() + "/", builtFolder("DBF"), builtFolder("M14"), {}},
+    qel::CSearchDialog dialog({dir.str() + "/out.dat", builtFolder("DBF"), builtFolder("M14"), {}},
                               nullptr);
     runDialog(state, dialog, QStringLiteral("하나님"));
 }
