@@ -98,7 +98,6 @@ public:
         return std::string_view(referenceTexts_)
             .substr(referenceStart_[verse], referenceStart_[verse + 1] - referenceStart_[verse]);
     }
-    std::string referenceOf(std::size_t verse) const { return std::string(referenceText(verse)); }
 
     // Runs a parsed query; words of kind Surface/Literal are matched as written, the others
     // by stem. Verses outside [firstBook, lastBook] are left out. The hits are the words

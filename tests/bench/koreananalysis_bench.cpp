@@ -228,7 +228,7 @@ std::set<std::string> goldVerses(const qel::VerseIndex& index, const char* gold)
                 has = d.words[d.verses[v].firstWord + k] == f;
             if (!has)
                 continue;
-            const std::string ref = index.referenceOf(v);
+            const std::string ref(index.referenceText(v));
             const bool listed = std::find(parts.begin(), parts.end(), ref) != parts.end();
             if (mark == 0 || (mark == '@') == listed)
                 out.insert(ref);
