@@ -4,7 +4,8 @@ BUILD := build
 PACKAGES := g++ cmake ninja-build qt6-base-dev libsqlite3-dev libgtest-dev libgmock-dev \
 	libbenchmark-dev xvfb xauth fonts-unfonts-core fonts-baekmuk sword-text-kjv \
 	libsword-utils libhangul-data hunspell-ko poppler-utils qt6-translations-l10n \
-	libexpat1-dev libicu-dev sword-text-web gmt gmt-gshhg-high curl zlib1g-dev
+	libexpat1-dev libicu-dev sword-text-web gmt gmt-gshhg-high curl zlib1g-dev \
+	libmimalloc-dev
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
 .PHONY: all deps build run test bench test-asan test-tsan fuzz install check-format

@@ -25,6 +25,7 @@
 #include "platform/bookmarkcommands.h"
 #include "platform/codec.h"
 #include "platform/commands.h"
+#include "platform/heap.h"
 #include "platform/highlightcommands.h"
 #include "platform/messagesink.h"
 #include "platform/text.h"
@@ -72,7 +73,6 @@
 #include <utility>
 
 #ifdef __GLIBC__
-#include <malloc.h>
 #endif
 
 namespace qel {
@@ -176,15 +176,8 @@ CMainFrame::CMainFrame(AppContext& context, std::string pendingCommandKey)
     bookmarkPanel_ = new BookmarkPanel(
         context, context.paths.studyDatabaseFile(),
         [this](const std::string& key) { openByCommandKey(key, false); }, this);
-    // The heap a closed window freed goes back to the system once the closing is over; the
-    // allocator would otherwise keep it for the program's life.
-#ifdef __GLIBC__
-    // Pictures, layouts and page caches of a window are blocks of hundreds of kilobytes. With
-    // its adaptive threshold the allocator moves such blocks into the heap after the first is
-    // freed, where the small objects that outlive the window pin their pages; mapped apart,
-    // each goes back whole when it is freed.
-    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
-#endif
+    // The heap a closed window freed goes back to the system once the closing is over.
+    tuneHeapForWindows();
     giveBackMemory_ = new QTimer(this);
     giveBackMemory_->setSingleShot(true);
     giveBackMemory_->setInterval(500);
@@ -194,9 +187,7 @@ CMainFrame::CMainFrame(AppContext& context, std::string pendingCommandKey)
         QPixmapCache::clear();
         // The content pages the closed windows read (up to 2 MB) are read again when wanted.
         context_.contentDb.releaseMemory();
-#ifdef __GLIBC__
-        malloc_trim(0);
-#endif
+        giveBackFreeMemory();
     });
     setWindowTitle(QString::fromUtf8(kApplicationTitle));
     setCentralWidget(mdiArea_);
