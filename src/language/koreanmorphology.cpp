@@ -1102,6 +1102,32 @@ bool allSyllables(std::u32string_view w) {
 
 constexpr std::size_t kMaxAnalysedSyllables = 24;
 
+// Endings that quote what is said: 이르되, 이르시기를, 이르노니 are never 이르다 "reach".
+bool quotes(std::u32string_view parts, std::u32string_view stem) {
+    std::u32string_view ending = parts.substr(stem.size());
+    if (ending.starts_with(U"+시"))
+        ending.remove_prefix(2);
+    return ending == U"+되" || ending == U"+기+를" || ending == U"+노니" || ending == U"+노라";
+}
+
+// 이르다 "say" (일러, 일렀다) and 이르다 "reach" (이르러, 이르렀다) share their stem; the forms
+// of 어/아 tell them apart. "Reach" becomes the second sense; a form of neither kind may be
+// either, unless it quotes.
+void splitSenses(std::u32string_view word, std::vector<Analysis>& out) {
+    const std::size_t n = out.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        if (out[i].wordClass != WordClass::Predicate || out[i].stem != U"이르")
+            continue;
+        if (word.starts_with(U"이르러") || word.starts_with(U"이르렀")) {
+            out[i].stem += kSecondSense;
+        } else if (!word.starts_with(U"일") && !quotes(out[i].parts, out[i].stem)) {
+            Analysis reach = out[i];
+            reach.stem += kSecondSense;
+            out.push_back(std::move(reach));
+        }
+    }
+}
+
 } // namespace
 
 std::vector<Analysis> analyse(std::u32string_view word) {
@@ -1139,6 +1165,7 @@ std::vector<Analysis> analyse(std::u32string_view word) {
         if (parseFrom(stem, true, target, parts))
             out.push_back({stem, WordClass::Predicate, parts});
     }
+    splitSenses(word, out);
     return out;
 }
 
@@ -1206,8 +1233,18 @@ int readingCost(const Analysis& a) {
     return cost;
 }
 
+std::u32string_view withoutSense(std::u32string_view stem) {
+    return stem.ends_with(kSecondSense) ? stem.substr(0, stem.size() - 1) : stem;
+}
+
 std::u32string lemmaOf(const Analysis& a) {
-    return a.wordClass == WordClass::Predicate ? a.stem + U"다" : a.stem;
+    if (a.wordClass != WordClass::Predicate)
+        return a.stem;
+    std::u32string lemma(withoutSense(a.stem));
+    lemma += U"다";
+    if (lemma.size() == a.stem.size())
+        lemma += kSecondSense; // 이르다2, as a dictionary numbers its homographs
+    return lemma;
 }
 
 } // namespace qel::korean

@@ -14,7 +14,8 @@ namespace qel::korean {
 enum class WordClass : unsigned char { Noun, Predicate, Modifier };
 
 struct Analysis {
-    std::u32string stem; // syllables; a predicate stem without -다 (짓, 이르, 사랑하)
+    std::u32string stem; // syllables; a predicate stem without -다 (짓, 이르, 사랑하), its sense
+                         // mark (kSecondSense) last
     WordClass wordClass = WordClass::Noun;
     std::u32string parts; // the parts for display, e.g. 하나님+께서, 짓+으시+니라
 };
@@ -48,7 +49,14 @@ bool usesCopula(const Analysis& analysis);
 // cheap, a predicate pays for each ending and more for the rare ones.
 int readingCost(const Analysis& analysis);
 
-// Dictionary form for display: predicate stems get -다.
+// A predicate whose stem another verb shares (이르다 "say" and "reach") has the second
+// sense marked by this last character of its stem: 이르2. Its forms of 어/아 tell them
+// apart; its other forms give both readings.
+constexpr char32_t kSecondSense = U'2';
+// The stem as written, without the mark.
+std::u32string_view withoutSense(std::u32string_view stem);
+
+// Dictionary form for display: predicate stems get -다 (이르다, 이르다2).
 std::u32string lemmaOf(const Analysis& analysis);
 
 } // namespace qel::korean

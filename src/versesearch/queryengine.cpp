@@ -433,6 +433,8 @@ std::string tokenOf(const Word& w, bool withHomonyms) {
         return "=" + cp949Of(w.parsed.text);
     const Item& item = w.items.front();
     const Candidate& c = item.candidates[static_cast<std::size_t>(item.selected)];
+    if (c.analysis.wordClass == WordClass::Predicate)
+        return cp949Of(c.analysis.stem) + "-"; // with its sense mark (이르2-)
     std::string token;
     const std::string morph = c.morph;
     for (std::size_t i = 0; i < morph.size(); ++i) {
@@ -447,12 +449,6 @@ std::string tokenOf(const Word& w, bool withHomonyms) {
     }
     if (c.analysis.wordClass == WordClass::Modifier)
         return "!" + token;
-    if (c.analysis.wordClass == WordClass::Predicate) {
-        const std::string da = utf8ToCp949("다");
-        if (token.size() > da.size() && token.compare(token.size() - da.size(), da.size(), da) == 0)
-            token.resize(token.size() - da.size());
-        token += "-";
-    }
     return token;
 }
 

@@ -295,7 +295,8 @@ VerseIndex::VerseIndex(VerseIndexData data) : data_(std::move(data)) {
             appendSorted(contextForms_, data_.stemForms[k]);
         if (key.empty() || (key[0] != 'N' && key[0] != 'V' && key[0] != 'M'))
             continue;
-        const std::u32string stem = utf8ToUtf32(std::string_view(key).substr(1));
+        const std::u32string stem(
+            korean::withoutSense(utf8ToUtf32(std::string_view(key).substr(1))));
         initials_.emplace_back(korean::initialsOf(stem), k);
         if (key[0] == 'V')
             initials_.emplace_back(korean::initialsOf(stem + U"다"), k);
@@ -361,7 +362,9 @@ std::vector<std::uint32_t> VerseIndex::stemMatches(korean::WordClass cls, std::u
     const std::string s = utf32ToUtf8(stem);
     if (s.empty())
         return out;
-    const std::string key = classLetter(cls) + s;
+    std::string key = classLetter(cls) + s;
+    if (stem.ends_with(korean::kSecondSense) && !formsOfKey(key) && !formsOfKey("~" + key))
+        key = classLetter(cls) + utf32ToUtf8(korean::withoutSense(stem)); // an older index
     if (const auto* forms = formsOfKey(key))
         appendSorted(out, *forms);
     // 온 beside 오다: found where its context reads it as the verb (search() checks).
@@ -461,8 +464,14 @@ bool VerseIndex::readingFits(const QueryWord& word, SearchType type, std::uint32
         return true;
     const std::uint32_t form = data_.words[at];
     const bool verb = word.kind == QueryWordKind::Predicate;
-    if (std::binary_search(contextForms_.begin(), contextForms_.end(), form))
-        return readsAsVerb(at) == verb;
+    if (std::binary_search(contextForms_.begin(), contextForms_.end(), form)) {
+        // The reading its place gives it is the one held apart under '~' (오다 for 온, 이르다
+        // "reach" for 이르매); any other reading is found everywhere else.
+        const auto* held = formsOfKey("~V" + utf32ToUtf8(word.text));
+        const bool heldReading =
+            verb && held && std::binary_search(held->begin(), held->end(), form);
+        return readsAsVerb(at) == heldReading;
+    }
     if (!verb && std::binary_search(verbFirstForms_.begin(), verbFirstForms_.end(), form))
         return !readsAsVerb(at);
     return true;

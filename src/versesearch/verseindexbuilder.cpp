@@ -173,7 +173,7 @@ std::vector<korean::Analysis> checkedReadings(const std::u32string& form,
             known = knownNoun(lexicon, a.stem);
         } else {
             const std::u32string root = korean::derivationRoot(a.stem);
-            known = lexicon.knows(a.stem, korean::kLexPredicate) ||
+            known = lexicon.knows(korean::withoutSense(a.stem), korean::kLexPredicate) ||
                     (!root.empty() && knownNoun(lexicon, root));
         }
         if (known)
@@ -340,12 +340,14 @@ bool leadsToMotionVerb(std::u32string_view word) {
 
 // What makes a form's place decide between readings.
 enum ContextKind : unsigned char {
-    kOwnWord = 1,   // a word of our list (온, 한): the verb only where its place says so
-    kVerbFirst = 2, // a vowel-stem verb's past determiner (간, 본, 준) that is also a noun or
-                    // determiner: those readings only where its place does not say verb
-    kMotion = 4,    // 오다 or 가다, which also follow 함께, a purpose form or where from
-                    // (함께 온, 잡으러 간, 장로들에게서 온)
-    kSaying = 8,    // 하다, which also follows what is said (되리라 한)
+    kOwnWord = 1,      // a word of our list (온, 한): the verb only where its place says so
+    kVerbFirst = 2,    // a vowel-stem verb's past determiner (간, 본, 준) that is also a noun or
+                       // determiner: those readings only where its place does not say verb
+    kMotion = 4,       // 오다 or 가다, which also follow 함께, a purpose form or where from
+                       // (함께 온, 잡으러 간, 장로들에게서 온)
+    kSaying = 8,       // 하다, which also follows what is said (되리라 한)
+    kSecondSense = 16, // 이르다 "say", which is "reach" after where to or a subject (땅에
+                       // 이르는, 때가 이르매)
 };
 
 bool isPastDeterminer(const korean::Analysis& a) {
@@ -393,6 +395,15 @@ bool leadsToSaying(std::u32string_view word, const std::vector<korean::Analysis>
            });
 }
 
+// Where to (땅에, 데까지, 요한에게) or a subject (때가, 날이): what 이르다 "reach" follows.
+bool leadsToArrival(const std::vector<korean::Analysis>& readings) {
+    return hasReading(readings, [](const korean::Analysis& a) {
+        return a.wordClass == korean::WordClass::Noun &&
+               (hasPart(a, U"에") || hasPart(a, U"에게") || hasPart(a, U"까지") ||
+                a.parts.ends_with(U"+이") || a.parts.ends_with(U"+가"));
+    });
+}
+
 // The display text's word k ends with a mark (. , ? ! ; :).
 bool endsWithMark(std::string_view text, std::uint32_t k) {
     std::size_t start = 0;
@@ -427,11 +438,13 @@ std::vector<std::uint32_t> verbReadings(const VerseIndexData& d,
                 continue;
             const std::uint32_t before = k > 0 ? d.words[g - 1] : kNoForm;
             const bool follows = before != kNoForm && !endsWithMark(v.text, k - 1);
-            if ((k + 1 < v.wordCount && korean::startsWithDependentNoun(text(d.words[g + 1]))) ||
+            if (((kind & ~kSecondSense) && k + 1 < v.wordCount &&
+                 korean::startsWithDependentNoun(text(d.words[g + 1]))) ||
                 ((kind & kMotion) &&
                  (leadsToMotionVerb(text(before)) || saysWhereFrom(text(before)))) ||
                 ((kind & kVerbFirst) && before != kNoForm && leadsToVerb(readings[before])) ||
-                ((kind & kSaying) && follows && leadsToSaying(text(before), readings[before])))
+                ((kind & kSaying) && follows && leadsToSaying(text(before), readings[before])) ||
+                ((kind & kSecondSense) && follows && leadsToArrival(readings[before])))
                 out.push_back(g);
         }
     return out;
@@ -517,9 +530,22 @@ VerseIndexData buildVerseIndexData(const std::vector<VerseSource>& verses,
             std::any_of(readings[r].begin(), readings[r].end(), [&](const korean::Analysis& a) {
                 return a.wordClass != korean::WordClass::Predicate && a.parts == form;
             });
+        // A form that either sense of a verb reads (이르매) stands for the first; the
+        // second holds where its place says so.
+        auto firstSenseToo = [&](const korean::Analysis& a) {
+            return a.stem.ends_with(korean::kSecondSense) &&
+                   std::any_of(readings[r].begin(), readings[r].end(), [&](const auto& b) {
+                       return b.wordClass == a.wordClass && b.stem == korean::withoutSense(a.stem);
+                   });
+        };
         for (const korean::Analysis& a : readings[r]) {
             const std::string stem = utf32ToUtf8(a.stem);
             const char letter = classLetter(a.wordClass);
+            if (firstSenseToo(a)) {
+                stems[std::string("~") + letter + stem].push_back(r);
+                context[r] |= kSecondSense;
+                continue;
+            }
             if (own && !(own & lexClassOf(a.wordClass))) {
                 stems[std::string("~") + letter + stem].push_back(r);
                 if (isPastDeterminer(a))

@@ -47,7 +47,7 @@ const Expected kReadings[] = {
     {"일컬으시니", "일컫", V}, // ㄷ irregular
     {"누워", "눕", V},         // ㅂ irregular
     {"흘러", "흐르", V},       // 르 irregular
-    {"이르러", "이르", V},     // 러 irregular
+    {"이르러", "이르2", V},    // 러 irregular: 이르다 "reach", the second sense
     {"하였노라", "하", V},
     {"좋았더라", "좋", V},
     {"되니라", "되", V},
@@ -206,4 +206,21 @@ TEST(KoreanMorphology, ConditionalsAndTheEndingsOfTheNewText) {
     EXPECT_TRUE(hasReading("말씀하시자마자", "말씀하", V)); // 요 18:6
     EXPECT_TRUE(hasReading("듣되", "듣", V));               // 요 3:8 그 소리를 듣되
     EXPECT_TRUE(hasReading("들으되", "듣", V));
+}
+
+// 이르다 "say" (일러) and 이르다 "reach" (이르러): the forms of 어/아 tell them apart, a quoting
+// ending makes "say", any other form may be either.
+TEST(KoreanMorphology, SayAndReachAreTwoSensesOfOneStem) {
+    for (const char* reach : {"이르러", "이르렀고", "이르렀으니"}) {
+        EXPECT_TRUE(hasReading(reach, "이르2", V)) << reach;
+        EXPECT_FALSE(hasReading(reach, "이르", V)) << reach;
+    }
+    for (const char* say : {"일러", "일렀노라", "이르되", "이르시되", "이르기를", "이르노니"}) {
+        EXPECT_TRUE(hasReading(say, "이르", V)) << say;
+        EXPECT_FALSE(hasReading(say, "이르2", V)) << say;
+    }
+    for (const char* either : {"이르매", "이르는", "이른", "이르기까지", "이르게"})
+        EXPECT_TRUE(hasReading(either, "이르", V) && hasReading(either, "이르2", V)) << either;
+    EXPECT_EQ(lemmaOf({u("이르2"), V, u("이르+러")}), u("이르다2"));
+    EXPECT_EQ(lemmaOf({u("이르"), V, u("이르+되")}), u("이르다"));
 }

@@ -776,3 +776,18 @@ TEST(VerseIndexBuilder, BuildsFromTheContentDatabaseAndRejectsBadFiles) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << corrupt;
     EXPECT_FALSE(qel::loadVerseIndex(path, data, error));
 }
+
+// 이르다 "say" and "reach" are two verbs: 이르러 and 일러 by their form, the others by where to
+// or a subject before them (생명나무에 이르는, 날이 이르니, 때가 이른 줄을).
+TEST_F(QueryEngineTest, SayAndReachAreTwoVerbs) {
+    const std::set<std::string> say = referencesOf(search("@이르-", 2));
+    const std::set<std::string> reach = referencesOf(search("@이르2-", 2));
+    for (const char* verse : {"욘2:7", "눅22:40", "창3:24", "요13:1", "눅22:7"})
+        EXPECT_TRUE(reach.count(verse) && !say.count(verse)) << verse;
+    for (const char* verse : {"요3:12", "요1:22"})
+        EXPECT_TRUE(say.count(verse) && !reach.count(verse)) << verse;
+    EXPECT_EQ(analyse("이르러", 2), cp("@이르2-"));
+    const std::vector<std::string> either = readingsOf("이르매");
+    EXPECT_NE(std::find(either.begin(), either.end(), "이르다2 [용언]"), either.end());
+    EXPECT_EQ(either.front(), "이르다 [용언]");
+}
