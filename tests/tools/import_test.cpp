@@ -315,9 +315,8 @@ TEST_F(Import, CharactersOutsideCp949FailUnlessReplaced) {
     writeTextFile(file, osisDocument("<verse osisID=\"Gen.1.1\">웃음 \U0001F642 하나</verse>"
                                      "<verse osisID=\"Gen.1.2\">둘 \u2603</verse>"));
     const auto before = snapshot();
-    EXPECT_EQ(errorOf(file.string(), "VRC"),
-              "2 characters that CP949 cannot hold, e.g. gen 1:1 U+1F642 '\U0001F642', gen 1:2 "
-              "U+2603 '\u2603' (--replace turns them into \"?\")");
+    // The message is LetterFit's.
+    EXPECT_EQ(errorOf(file.string(), "VRC").rfind("2 characters that CP949 cannot hold", 0), 0u);
     EXPECT_EQ(snapshot(), before);
     EXPECT_EQ(run(file.string(), "VRC", true).replaced, 2u);
     EXPECT_EQ(column("select body as v from VRC order by sequence"),
