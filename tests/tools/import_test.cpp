@@ -210,6 +210,7 @@ TEST_F(Import, OsisFileReplacesTheSlotAndItsDerivedRows) {
 <verse osisID="Gen.1.1">맨 처음에 하나님이 <w lemma="strong:H1254" morph="x">하늘과 땅을</w> 지으시니라<note>히브리어로는 하늘들</note></verse>
 <verse sID="Gen.1.2" osisID="Gen.1.2"/>땅이 <transChange type="added">텅 비고</transChange> <q who="Jesus">말씀</q><verse eID="Gen.1.2"/>
 <verse osisID="Gen.1.3 Gen.1.4 Gen.1.5">빛이 있었고</verse></div>)"));
+    const std::string verseIndex = fileBytes(data() / "DBF" / "VRA.idx");
     const ImportReport report = run(file.string(), "VRA");
     EXPECT_EQ(report.verses, 3u);
     EXPECT_EQ(report.titles, 1u);
@@ -242,7 +243,8 @@ TEST_F(Import, OsisFileReplacesTheSlotAndItsDerivedRows) {
     EXPECT_EQ(block->count, 1);
     WordVariantFree(block);
     EXPECT_FALSE(fs::exists(data() / "DBF.import"));
-    EXPECT_TRUE(fs::exists(data() / "DBF" / "VRA.idx"));
+    const std::string rebuilt = fileBytes(data() / "DBF" / "VRA.idx");
+    EXPECT_TRUE(!rebuilt.empty() && rebuilt != verseIndex);
 }
 
 TEST_F(Import, RestoringTheSampleGivesBackItsTextRecordAndIndexes) {
