@@ -156,7 +156,7 @@ TEST_F(ChildViewTest, CopyOfTableRowsGivesTabSeparatedCellsWithTheCitation) {
     EXPECT_EQ(clipboardCp949(), "one\ttwo\tthree" + selectionCitation("VRA", frame->bookName, "3"));
 }
 
-TEST_F(ChildViewTest, ThumbToTheEndShowsTheLastLineAndMovesTheMarker) {
+TEST_F(ChildViewTest, TheThumbMovesTheMarkerToAVerseInView) {
     open(longChapter(30));
     const HotSpotTable& numbers = view().engine().verseNumbers();
     ASSERT_EQ(numbers.size(), 30u);
