@@ -156,7 +156,7 @@ TEST_F(ChildViewTest, CopyOfTableRowsGivesTabSeparatedCellsWithTheCitation) {
     EXPECT_EQ(clipboardCp949(), "one\ttwo\tthree" + selectionCitation("VRA", frame->bookName, "3"));
 }
 
-TEST_F(ChildViewTest, ThumbToTheEndShowsTheLastLineAndMovesTheMarker) {
+TEST_F(ChildViewTest, TheThumbMovesTheMarkerToAVerseInView) {
     open(longChapter(30));
     const HotSpotTable& numbers = view().engine().verseNumbers();
     ASSERT_EQ(numbers.size(), 30u);
@@ -165,14 +165,10 @@ TEST_F(ChildViewTest, ThumbToTheEndShowsTheLastLineAndMovesTheMarker) {
 
     QScrollBar* bar = view().verticalScrollBar();
     ASSERT_GT(view().documentHeight(), view().pageHeight());
+    // Where the thumb stops is the shared scrolling's (TextPane).
     bar->triggerAction(QAbstractSlider::SliderToMaximum);
     const int position = view().scrollPosition();
-    EXPECT_EQ(position, view().documentHeight() - view().pageHeight());
-    const MarkupNode* lastPiece = content().tail();
-    while (!lastPiece->isText())
-        lastPiece = lastPiece->prev();
-    EXPECT_LE(lastPiece->bottom - position, view().pageHeight());
-    EXPECT_GE(lastPiece->top, position);
+    ASSERT_GT(position, 0);
 
     // The marker left through the top, so the verse at the top edge became current: the
     // first verse whose number is in view.
@@ -197,41 +193,17 @@ TEST_F(ChildViewTest, ThumbToTheEndShowsTheLastLineAndMovesTheMarker) {
     EXPECT_LT(view().markerTop() + kMarkerHeight, view().pageHeight());
 }
 
-TEST_F(ChildViewTest, LinkColourAndWordTagsWithAndWithoutDifferentColours) {
-    const std::string markup =
-        "{A TAR=BVRAjhn003016}{W VAL=P}Nicodemus{/W} came by night{/A} to him";
-    const QColor link(0, 0, 255); // "Link" 0xFF0000
-    const QColor name(255, 0, 0); // "Name" 0x0000FF
-
-    display.style.useDifferentColor = 0;
-    open(markup);
-    QImage image = grab();
+// Which tag gives which colour is the tag style's (PrintPass.ColoursInsideALink); here, that
+// the view paints with it and with the colour table of its settings.
+TEST_F(ChildViewTest, TagsPaintInTheColoursOfTheSettings) {
+    display.style.useDifferentColor = 1;
+    open("{A TAR=BVRAjhn003016}{W VAL=P}Nicodemus{/W} came by night{/A} to him");
+    const QImage image = grab();
     const MarkupNode* word = pieceWith(content(), "Nicodemus");
     const MarkupNode* rest = pieceWith(content(), "came by night");
     ASSERT_TRUE(word && rest);
-    EXPECT_EQ(pixelsNear(image, boxOf(word), name), 0);
-    EXPECT_GT(pixelsNear(image, boxOf(word), link), 10);
-    // {/W} popped nothing either: the rest of the link keeps its colour.
-    EXPECT_GT(pixelsNear(image, boxOf(rest), link), 10);
-    EXPECT_EQ(pixelsNear(image, boxOf(rest), Qt::black), 0);
-
-    display.style.useDifferentColor = 1;
-    open(markup);
-    image = grab();
-    word = pieceWith(content(), "Nicodemus");
-    rest = pieceWith(content(), "came by night");
-    EXPECT_GT(pixelsNear(image, boxOf(word), name), 10);
-    EXPECT_GT(pixelsNear(image, boxOf(rest), link), 10);
-
-    // A font without a colour paints black inside a link, and the link colour comes back.
-    open("{A TAR=BVRAjhn003016}link {F VAL=B}bold words{/F} and more of the link{/A}");
-    image = grab();
-    const MarkupNode* bold = pieceWith(content(), "bold");
-    const MarkupNode* more = pieceWith(content(), "more");
-    ASSERT_TRUE(bold && more);
-    EXPECT_GT(pixelsNear(image, boxOf(bold), Qt::black), 10);
-    EXPECT_EQ(pixelsNear(image, boxOf(bold), link), 0);
-    EXPECT_GT(pixelsNear(image, boxOf(more), link), 10);
+    EXPECT_GT(pixelsNear(image, boxOf(word), QColor(255, 0, 0)), 10); // "Name" 0x0000FF
+    EXPECT_GT(pixelsNear(image, boxOf(rest), QColor(0, 0, 255)), 10); // "Link" 0xFF0000
 }
 
 TEST_F(ChildViewTest, SelectedTextIsDrawnWhiteOnDark) {

@@ -127,31 +127,53 @@ TEST(PrintPass, JoinsRunsWithoutTouchingTheList) {
 TEST(PrintPass, VerseNumbersColoursAndFonts) {
     DisplayStyle settings;
     Printout p(settings);
-    p.run("{D}1{/D}In the {F COL=255000000}red{/F}{W VAL=P}Adam{/W}");
+    p.run("{D}1{/D}In the {F COL=255000000}red{/F}");
     auto body = p.body();
-    ASSERT_EQ(body.size(), 4u);
+    ASSERT_EQ(body.size(), 3u);
     EXPECT_EQ(body[0].text, "1 ");
     EXPECT_EQ(body[0].color, settings.colorTable[kColorVerseMark]);
     EXPECT_EQ(body[0].y, 135 + 11 / 5); // lowered by a fifth of its own height
     EXPECT_NE(body[0].font, 0);
     EXPECT_EQ(body[1].color, 0u);
     EXPECT_EQ(body[2].color, 0x0000FFu);
-    EXPECT_EQ(body[3].color, settings.colorTable[kColorPersonName]);
     EXPECT_EQ(p.surface.currentFont(), 0);
 
     settings.viewMode = 2;
-    settings.useDifferentColor = 0;
     Printout hidden(settings);
-    hidden.run("{D}1{/D}In{W VAL=P}Adam{/W}");
+    hidden.run("{D}1{/D}In");
     body = hidden.body();
-    ASSERT_EQ(body.size(), 2u);
+    ASSERT_EQ(body.size(), 1u);
     EXPECT_EQ(body[0].text, "In");
     EXPECT_EQ(body[0].x, 94);
-    EXPECT_EQ(body[1].color, 0u);
 
     Printout commentary;
     commentary.run("{D}1{/D}In", true);
     EXPECT_EQ(commentary.body().size(), 1u);
+}
+
+// The colours of tags inside a link, as the screen paints them too.
+TEST(PrintPass, ColoursInsideALink) {
+    DisplayStyle settings;
+    const std::uint32_t link = settings.colorTable[kColorLink];
+    for (const int different : {0, 1}) {
+        settings.useDifferentColor = different;
+        Printout p(settings);
+        p.run("{A TAR=x}{W VAL=P}Nicodemus{/W} came{/A} to him");
+        const auto body = p.body();
+        ASSERT_EQ(body.size(), 3u);
+        // Without different colours {/W} pops nothing: the rest of the link keeps its colour.
+        EXPECT_EQ(body[0].color, different ? settings.colorTable[kColorPersonName] : link);
+        EXPECT_EQ(body[1].color, link) << different;
+        EXPECT_EQ(body[2].color, 0u) << different;
+    }
+    // A font without a colour is black inside a link, and the link's colour comes back.
+    Printout bold;
+    bold.run("{A TAR=x}link {F VAL=B}bold{/F} more{/A}");
+    const auto body = bold.body();
+    ASSERT_EQ(body.size(), 3u);
+    EXPECT_EQ(body[0].color, link);
+    EXPECT_EQ(body[1].color, 0u);
+    EXPECT_EQ(body[2].color, link);
 }
 
 TEST(PrintPass, TablesAdvanceByRow) {

@@ -1,18 +1,13 @@
 #include "mkdb/datasources.h"
 
+#include "../support/swordrepository.h"
 #include "../support/tempdir.h"
 
-#include <fstream>
 #include <gtest/gtest.h>
 
 using namespace qel::mkdb;
 
 namespace {
-
-void write(const std::filesystem::path& file, const std::string& text) {
-    std::filesystem::create_directories(file.parent_path());
-    std::ofstream(file, std::ios::binary) << text;
-}
 
 std::string errorOf(const std::function<void()>& read) {
     try {
@@ -27,12 +22,12 @@ std::string errorOf(const std::function<void()>& read) {
 
 TEST(DataSources, ReadsAFolderInCanonicalBookOrder) {
     TempDir dir;
-    write(dir.path() / "text/VRB/jhn.txt", "# comment\n3:16\t사랑\r\n");
-    write(dir.path() / "text/VRB/tob.txt", "1:1\t토비트\n");
-    write(dir.path() / "text/VRB/gen.txt", "\n1:1\t처음\n1:3-5\t빛\n");
-    write(dir.path() / "titles/VRB.txt", "gen\t창조 [1:1]\n");
-    write(dir.path() / "ref.txt", "jhn 3:16\t{A TAR=BVRAjhn003016}요 3:16{/A}\n");
-    write(dir.path() / "articles/ETC.txt", "E일러두기\t본문\n");
+    writeTextFile(dir.path() / "text/VRB/jhn.txt", "# comment\n3:16\t사랑\r\n");
+    writeTextFile(dir.path() / "text/VRB/tob.txt", "1:1\t토비트\n");
+    writeTextFile(dir.path() / "text/VRB/gen.txt", "\n1:1\t처음\n1:3-5\t빛\n");
+    writeTextFile(dir.path() / "titles/VRB.txt", "gen\t창조 [1:1]\n");
+    writeTextFile(dir.path() / "ref.txt", "jhn 3:16\t{A TAR=BVRAjhn003016}요 3:16{/A}\n");
+    writeTextFile(dir.path() / "articles/ETC.txt", "E일러두기\t본문\n");
     const ContentSources s = readDataFolder(dir.path());
     const auto& vrb = s.versions.at("VRB");
     ASSERT_EQ(vrb.size(), 4u);
@@ -48,19 +43,19 @@ TEST(DataSources, ReadsAFolderInCanonicalBookOrder) {
 TEST(DataSources, MalformedInputNamesFileAndLine) {
     TempDir dir;
     const auto f = dir.path() / "gen.txt";
-    write(f, "1:1\tok\n1-1\tbad place\n");
+    writeTextFile(f, "1:1\tok\n1-1\tbad place\n");
     EXPECT_EQ(errorOf([&] { readVerseFile(f, "gen"); }),
               f.string() + ":2: bad place '1-1' (expected CHAP:VERSE)");
-    write(f, "1:1\tok\n\n1:2\ta\tb\n");
+    writeTextFile(f, "1:1\tok\n\n1:2\ta\tb\n");
     EXPECT_EQ(errorOf([&] { readVerseFile(f, "gen"); }),
               f.string() + ":3: expected 2 fields separated by single TABs");
-    write(f, "1:1\t\xF0\x9F\x98\x80\n");
+    writeTextFile(f, "1:1\t\xF0\x9F\x98\x80\n");
     EXPECT_EQ(errorOf([&] { readVerseFile(f, "gen"); }),
               f.string() + ":1: text that CP949 cannot hold");
     EXPECT_NE(errorOf([&] { readVerseFile(f, "xyz"); }).find("unknown book code 'xyz'"),
               std::string::npos);
     const auto t = dir.path() / "VRA.txt";
-    write(t, "gen\t제목 없음\n");
+    writeTextFile(t, "gen\t제목 없음\n");
     EXPECT_EQ(errorOf([&] { readTitleFile(t); }),
               t.string() + ":1: a section title must end with its place, e.g. [3:16]");
     EXPECT_NE(

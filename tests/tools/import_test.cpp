@@ -1,5 +1,5 @@
 // Imports of SWORD modules, OSIS files and USFM folders into a temporary content database.
-#include "mkdb/contentbuilder.h"
+#include "installation.h"
 #include "mkdb/importer.h"
 
 #include "bible/editions.h"
@@ -8,11 +8,10 @@
 #include "platform/codec.h"
 #include "platform/database.h"
 #include "platform/dataswap.h"
-#include "versesearch/verseindexbuilder.h"
-#include "wordsearch/wordindexbuilder.h"
 #include "wordsearch/wordvariant.h"
 
 #include "../support/scopedenv.h"
+#include "../support/swordrepository.h"
 #include "../support/tempdir.h"
 
 #include <gtest/gtest.h>
@@ -33,37 +32,13 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string readBytes(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
-void writeFile(const fs::path& file, const std::string& text) {
-    fs::create_directories(file.parent_path());
-    std::ofstream(file, std::ios::binary) << text;
-}
-
 bool moduleInstalled(const char* module) {
     return findSwordModule(module).has_value();
 }
 
-// A complete small installation: Data/DB/Bible.m14 with a VRA of two verses and its
-// word and verse indexes.
 class Import : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ContentSources sources;
-        sources.versions["VRA"] = {{"gen", "1", "1", "태초에 하나님이"}, {"gen", "1", "2", "땅이"}};
-        sources.titles["VRA"] = {{"gen", "옛 제목 [1:1]"}};
-        buildContentDatabase(sources, db(), [](const std::string&) {});
-        Database content(db(), Database::Mode::ReadOnly);
-        buildWordIndexes(content, (data() / "M14").string());
-        auto quiet = [](const std::string&) {};
-        buildVerseIndex(db(), (data() / "DBF").string(),
-                        readAnalysisSources(kHanjaTablePath, "", quiet), quiet);
-    }
+    void SetUp() override { buildSmallInstallation(data()); }
 
     fs::path data() const { return dir.path() / "Data"; }
     std::string db() const { return (data() / "DB" / "Bible.m14").string(); }
@@ -94,14 +69,7 @@ protected:
         return "no error";
     }
 
-    // Every file of the installation, byte for byte.
-    std::map<std::string, std::string> snapshot() const {
-        std::map<std::string, std::string> files;
-        for (const auto& entry : fs::recursive_directory_iterator(data()))
-            if (entry.is_regular_file())
-                files[entry.path().string()] = readBytes(entry.path());
-        return files;
-    }
+    std::map<std::string, std::string> snapshot() const { return ::snapshot(data()); }
 
     std::vector<std::string> column(const std::string& sql) {
         Database content(db(), Database::Mode::ReadOnly);
@@ -126,8 +94,8 @@ protected:
               "vercode='VRA'"})
             for (std::string& row : column(sql))
                 state.push_back(std::move(row));
-        state.push_back(readBytes(data() / "M14" / "0.m14"));
-        state.push_back(readBytes(data() / "DBF" / "VRA.idx"));
+        state.push_back(fileBytes(data() / "M14" / "0.m14"));
+        state.push_back(fileBytes(data() / "DBF" / "VRA.idx"));
         return state;
     }
 
@@ -135,9 +103,6 @@ protected:
     std::string messages;
     std::atomic<bool> cancel{false};
 };
-
-// Korean in decomposed jamo (NFD) as many Unicode sources have it: 하나님 → ᄒ ᅡ ᄂ ᅡ ᄂ ᅵ ᆷ.
-const std::string kNfdHananim = "\u1112\u1161\u1102\u1161\u1102\u1175\u11B7";
 
 std::string osisDocument(const std::string& body) {
     return R"(<?xml version="1.0" encoding="UTF-8"?>
@@ -156,14 +121,14 @@ public:
         : path_("SWORD_PATH", root.string()) {
         const fs::path data = root / "modules" / "texts" / "rawtext" / name;
         fs::create_directories(data);
-        writeFile(root / (name + ".imp"), imp);
+        writeTextFile(root / (name + ".imp"), imp);
         const std::string command = "imp2vs '" + (root / (name + ".imp")).string() + "' -o '" +
                                     data.string() + "/' >/dev/null 2>&1";
         made_ = std::system(command.c_str()) == 0;
-        writeFile(root / "mods.d" / (name + ".conf"),
-                  "[" + name + "]\nDataPath=./modules/texts/rawtext/" + name +
-                      "/\nModDrv=RawText\nSourceType=" + markup +
-                      "\nEncoding=UTF-8\nDescription=Test " + markup + "\n");
+        writeTextFile(root / "mods.d" / (name + ".conf"),
+                      "[" + name + "]\nDataPath=./modules/texts/rawtext/" + name +
+                          "/\nModDrv=RawText\nSourceType=" + markup +
+                          "\nEncoding=UTF-8\nDescription=Test " + markup + "\n");
     }
     bool made() const { return made_; }
 
@@ -206,7 +171,7 @@ TEST_F(Import, ThmlAndGbfModules) {
 
 TEST_F(Import, TheFirstImportOfAnInstalledProgramFillsTheReadersFolder) {
     const fs::path file = dir.path() / "one.xml";
-    writeFile(file, osisDocument("<verse osisID=\"Gen.1.1\">새 본문</verse>"));
+    writeTextFile(file, osisDocument("<verse osisID=\"Gen.1.1\">새 본문</verse>"));
     const auto installed = snapshot();
     const fs::path user = dir.path() / "home" / "qelbible" / "Data";
     ImportRequest request;
@@ -230,7 +195,6 @@ TEST_F(Import, TheFirstImportOfAnInstalledProgramFillsTheReadersFolder) {
     // The database with every index beside it.
     for (const auto& [file, bytes] : installed)
         EXPECT_TRUE(fs::is_regular_file(user / fs::relative(file, data()))) << file;
-    EXPECT_TRUE(fs::is_regular_file(user / "DBF" / "VRA.idx"));
     Database own(request.dbPath, Database::Mode::ReadOnly);
     EXPECT_EQ(cp949ToUtf8(RecordSet(own, "select body from VRA").field("body")),
               "{D}1{/D}새 본문 ");
@@ -241,21 +205,18 @@ TEST_F(Import, TheFirstImportOfAnInstalledProgramFillsTheReadersFolder) {
 
 TEST_F(Import, OsisFileReplacesTheSlotAndItsDerivedRows) {
     const fs::path file = dir.path() / "korean.osis.xml";
-    writeFile(
-        file,
-        osisDocument(
-            R"(<div type="section"><title>천지 창조</title>
-<verse osisID="Gen.1.1">맨 처음에 )" +
-            kNfdHananim +
-            R"(이 <w lemma="strong:H1254" morph="x">하늘과 땅을</w> 지으시니라<note>히브리어로는 하늘들</note></verse>
+    writeTextFile(file, osisDocument(
+                            R"(<div type="section"><title>천지 창조</title>
+<verse osisID="Gen.1.1">맨 처음에 하나님이 <w lemma="strong:H1254" morph="x">하늘과 땅을</w> 지으시니라<note>히브리어로는 하늘들</note></verse>
 <verse sID="Gen.1.2" osisID="Gen.1.2"/>땅이 <transChange type="added">텅 비고</transChange> <q who="Jesus">말씀</q><verse eID="Gen.1.2"/>
 <verse osisID="Gen.1.3 Gen.1.4 Gen.1.5">빛이 있었고</verse></div>)"));
+    const std::string verseIndex = fileBytes(data() / "DBF" / "VRA.idx");
     const ImportReport report = run(file.string(), "VRA");
     EXPECT_EQ(report.verses, 3u);
     EXPECT_EQ(report.titles, 1u);
     EXPECT_EQ(column("select sec as v from VRA order by sequence"),
               (std::vector<std::string>{"1", "2", "3-5"}));
-    // NFC before CP949; Strong's numbers and morphology gone; the note is a marker.
+    // Strong's numbers and morphology gone; the note is a marker.
     EXPECT_EQ(
         column("select body as v from VRA where sec='1'").at(0),
         "{D}1{/D}맨 처음에 하나님이 하늘과 땅을 지으시니라{N TEX=\"히브리어로는 하늘들\"}*{/N} ");
@@ -282,16 +243,17 @@ TEST_F(Import, OsisFileReplacesTheSlotAndItsDerivedRows) {
     EXPECT_EQ(block->count, 1);
     WordVariantFree(block);
     EXPECT_FALSE(fs::exists(data() / "DBF.import"));
-    EXPECT_TRUE(fs::exists(data() / "DBF" / "VRA.idx"));
+    const std::string rebuilt = fileBytes(data() / "DBF" / "VRA.idx");
+    EXPECT_TRUE(!rebuilt.empty() && rebuilt != verseIndex);
 }
 
 TEST_F(Import, RestoringTheSampleGivesBackItsTextRecordAndIndexes) {
     const std::vector<std::string> sample = slotState();
     const fs::path file = dir.path() / "whole.xml";
-    writeFile(file, osisDocument("<title type=\"section\">새 제목</title>"
-                                 "<verse osisID=\"Gen.1.1\">처음에 빛이</verse>"
-                                 "<verse osisID=\"Gen.1.2\">땅이</verse>"
-                                 "<verse osisID=\"Gen.1.3\">물이</verse>"));
+    writeTextFile(file, osisDocument("<title type=\"section\">새 제목</title>"
+                                     "<verse osisID=\"Gen.1.1\">처음에 빛이</verse>"
+                                     "<verse osisID=\"Gen.1.2\">땅이</verse>"
+                                     "<verse osisID=\"Gen.1.3\">물이</verse>"));
     run(file.string(), "VRA");
     ASSERT_NE(slotState(), sample);
     {
@@ -326,18 +288,18 @@ TEST_F(Import, RestoringTheSampleGivesBackItsTextRecordAndIndexes) {
 TEST_F(Import, BadInputNamesItsPlaceAndItOrACancelChangesNothing) {
     const auto before = snapshot();
     const fs::path broken = dir.path() / "broken.xml";
-    writeFile(broken, "<osis>\n<verse osisID=\"Gen.1.1\">a\n</chapter></osis>\n");
+    writeTextFile(broken, "<osis>\n<verse osisID=\"Gen.1.1\">a\n</chapter></osis>\n");
     EXPECT_EQ(errorOf(broken.string(), "VRA"), broken.string() + ":3: mismatched tag");
     const fs::path badId = dir.path() / "badid.xml";
-    writeFile(badId, "<osis>\n<verse osisID=\"Gen.one.1\">a</verse></osis>\n");
+    writeTextFile(badId, "<osis>\n<verse osisID=\"Gen.one.1\">a</verse></osis>\n");
     EXPECT_EQ(errorOf(badId.string(), "VRA"), badId.string() + ":2: bad osisID \"Gen.one.1\"");
     EXPECT_EQ(errorOf("noSuchModule", "VRA").rfind("unknown SWORD module \"noSuchModule\"", 0), 0u);
     EXPECT_EQ(errorOf(broken.string(), "XYZ"),
               "unknown edition slot \"XYZ\" (VRA VRB VRC VRD VRE KJV NIV GNB)");
     // A book the slot has no row for is skipped; with nothing else left there is no text.
     const fs::path tobit = dir.path() / "tobit.xml";
-    writeFile(tobit, "<osis><div type=\"book\" osisID=\"Tob\"><verse osisID=\"Tob.1.1\">a"
-                     "</verse><verse osisID=\"Tob.1.2\">b</verse></div></osis>");
+    writeTextFile(tobit, "<osis><div type=\"book\" osisID=\"Tob\"><verse osisID=\"Tob.1.1\">a"
+                         "</verse><verse osisID=\"Tob.1.2\">b</verse></div></osis>");
     EXPECT_EQ(errorOf(tobit.string(), "VRA"), tobit.string() + ": no verse of the books of VRA");
     EXPECT_NE(messages.find("2 verses outside the book table of VRA skipped, e.g. tob 1:1, "
                             "tob 1:2"),
@@ -352,12 +314,11 @@ TEST_F(Import, BadInputNamesItsPlaceAndItOrACancelChangesNothing) {
 
 TEST_F(Import, CharactersOutsideCp949FailUnlessReplaced) {
     const fs::path file = dir.path() / "smile.xml";
-    writeFile(file, osisDocument("<verse osisID=\"Gen.1.1\">웃음 \U0001F642 하나</verse>"
-                                 "<verse osisID=\"Gen.1.2\">둘 \u2603</verse>"));
+    writeTextFile(file, osisDocument("<verse osisID=\"Gen.1.1\">웃음 \U0001F642 하나</verse>"
+                                     "<verse osisID=\"Gen.1.2\">둘 \u2603</verse>"));
     const auto before = snapshot();
-    EXPECT_EQ(errorOf(file.string(), "VRC"),
-              "2 characters that CP949 cannot hold, e.g. gen 1:1 U+1F642 '\U0001F642', gen 1:2 "
-              "U+2603 '\u2603' (--replace turns them into \"?\")");
+    // The message is LetterFit's.
+    EXPECT_EQ(errorOf(file.string(), "VRC").rfind("2 characters that CP949 cannot hold", 0), 0u);
     EXPECT_EQ(snapshot(), before);
     EXPECT_EQ(run(file.string(), "VRC", true).replaced, 2u);
     EXPECT_EQ(column("select body as v from VRC order by sequence"),
@@ -366,12 +327,12 @@ TEST_F(Import, CharactersOutsideCp949FailUnlessReplaced) {
 
 TEST_F(Import, UsfmFolder) {
     const fs::path folder = dir.path() / "usfm";
-    writeFile(folder / "41MATKOR.usfm",
-              "\\id MAT 시험\n\\h 마태복음\n\\mt1 마태복음\n\\c 5\n\\s1 복 있는 사람\n\\p\n"
-              "\\v 1 무리를 보시고\\f + \\fr 5:1 \\ft 또는 군중\\f*\n"
-              "\\v 2-3 \\wj 심령이 \\w 가난한|strong=\"G4434\"\\w* 자는\\wj* \\add 복이"
-              " 있나니\\add*\\x - \\xo 5:3 \\xt 눅 6:20\\x*\n");
-    writeFile(folder / "01GEN.usfm", "\\id GEN\n\\c 1\n\\d 제목 없는\n\\q1\n\\v 1 처음에\n");
+    writeTextFile(folder / "41MATKOR.usfm",
+                  "\\id MAT 시험\n\\h 마태복음\n\\mt1 마태복음\n\\c 5\n\\s1 복 있는 사람\n\\p\n"
+                  "\\v 1 무리를 보시고\\f + \\fr 5:1 \\ft 또는 군중\\f*\n"
+                  "\\v 2-3 \\wj 심령이 \\w 가난한|strong=\"G4434\"\\w* 자는\\wj* \\add 복이"
+                  " 있나니\\add*\\x - \\xo 5:3 \\xt 눅 6:20\\x*\n");
+    writeTextFile(folder / "01GEN.usfm", "\\id GEN\n\\c 1\n\\d 제목 없는\n\\q1\n\\v 1 처음에\n");
     const ImportReport report = run(folder.string(), "VRE");
     EXPECT_EQ(report.verses, 3u);
     EXPECT_EQ(column("select volcode || ' ' || chap || ':' || sec || ' ' || body as v from VRE "
@@ -384,7 +345,7 @@ TEST_F(Import, UsfmFolder) {
     EXPECT_EQ(column("select volcode || ' ' || body as v from TVRE"),
               (std::vector<std::string>{"mat 복 있는 사람 [5:1]"}));
 
-    writeFile(folder / "02EXO.usfm", "\\c 1\n\\v 1 이름\n");
+    writeTextFile(folder / "02EXO.usfm", "\\c 1\n\\v 1 이름\n");
     EXPECT_EQ(errorOf(folder.string(), "VRE"),
               (folder / "02EXO.usfm").string() + ":2: a verse before the \\id line");
 }
@@ -394,22 +355,23 @@ TEST_F(Import, UsfmFolder) {
 // characters, which the message shows escaped. Old Mac line ends read as lines.
 TEST_F(Import, DuplicatesOverlongVersesAndOddBytesAreNamed) {
     const fs::path folder = dir.path() / "usfm";
-    writeFile(folder / "01GEN.usfm", "\\id GEN\r\\c 1\r\\v 1 처음에\r\\v 2 땅이\r");
+    writeTextFile(folder / "01GEN.usfm", "\\id GEN\r\\c 1\r\\v 1 처음에\r\\v 2 땅이\r");
     EXPECT_EQ(run(folder.string(), "VRE").verses, 2u);
 
-    writeFile(folder / "01GENb.usfm", "\\id GEN\n\\c 1\n\\v 2 다시\n");
+    writeTextFile(folder / "01GENb.usfm", "\\id GEN\n\\c 1\n\\v 2 다시\n");
     EXPECT_EQ(errorOf(folder.string(), "VRE"), (folder / "01GENb.usfm").string() +
                                                    ":3: gen 1:2 appears a second time (first at " +
                                                    (folder / "01GEN.usfm").string() + ":4)");
     fs::remove(folder / "01GENb.usfm");
 
-    writeFile(folder / "02EXO.usfm", "\\id EXO\n\\c 1\n\\v 1 " + std::string(40000, 'a') + "\n");
+    writeTextFile(folder / "02EXO.usfm",
+                  "\\id EXO\n\\c 1\n\\v 1 " + std::string(40000, 'a') + "\n");
     EXPECT_EQ(errorOf(folder.string(), "VRE"),
               (folder / "02EXO.usfm").string() +
                   ":3: exo 1:1 is 40000 bytes long; the chapter window shows at most 29936 bytes "
                   "of a verse");
 
-    writeFile(folder / "02EXO.usfm", "\\id EXO\n\\c 1\n\\v 1\x1b[2J 이름\n");
+    writeTextFile(folder / "02EXO.usfm", "\\id EXO\n\\c 1\n\\v 1\x1b[2J 이름\n");
     EXPECT_EQ(errorOf(folder.string(), "VRE"),
               (folder / "02EXO.usfm").string() + ":3: bad verse number \"1\\x1B[2J\"");
 }
@@ -417,11 +379,11 @@ TEST_F(Import, DuplicatesOverlongVersesAndOddBytesAreNamed) {
 // Every way a swap can be stopped: the process is killed before each change the swap makes,
 // and the next start must find one whole generation, old or new, with every file of it.
 TEST_F(Import, AnImportKilledAnywhereInTheSwapLeavesOneWholeGeneration) {
-    writeFile(data() / "DBF" / kOwnLexiconFile, "N 태초\n");
+    writeTextFile(data() / "DBF" / kOwnLexiconFile, "N 태초\n");
     const fs::path pristine = dir.path() / "pristine";
     fs::copy(data(), pristine, fs::copy_options::recursive);
     const fs::path file = dir.path() / "new.xml";
-    writeFile(file, osisDocument("<verse osisID=\"Gen.1.1\">새 본문</verse>"));
+    writeTextFile(file, osisDocument("<verse osisID=\"Gen.1.1\">새 본문</verse>"));
     const auto before = snapshot();
 
     std::vector<std::map<std::string, std::string>> stopped;
@@ -476,17 +438,17 @@ TEST_F(Import, AnImportKilledAnywhereInTheSwapLeavesOneWholeGeneration) {
 // import that never got to its swap are put right at the next start; a second import waits
 // for the first.
 TEST_F(Import, StrayFilesAreMendedAndOneImportRunsAtATime) {
-    writeFile(data() / "DBF" / kOwnLexiconFile, "N 태초\n");
+    writeTextFile(data() / "DBF" / kOwnLexiconFile, "N 태초\n");
     const auto before = snapshot();
     fs::rename(data() / "DBF", data() / "DBF.old");
-    writeFile(data() / "M14" / "0.m14.import.part", "half");
-    writeFile(data() / "DB" / "Bible.m14.import", "half");
+    writeTextFile(data() / "M14" / "0.m14.import.part", "half");
+    writeTextFile(data() / "DB" / "Bible.m14.import", "half");
     EXPECT_EQ(recoverDataSwap(data()), DataRecovery::RolledBack);
     EXPECT_EQ(snapshot(), before);
     EXPECT_EQ(recoverDataSwap(data()), DataRecovery::Nothing);
 
     const fs::path file = dir.path() / "new.xml";
-    writeFile(file, osisDocument("<verse osisID=\"Gen.1.1\">새 본문</verse>"));
+    writeTextFile(file, osisDocument("<verse osisID=\"Gen.1.1\">새 본문</verse>"));
     {
         const DataFolderLock running(data());
         EXPECT_EQ(errorOf(file.string(), "VRA"),
@@ -506,11 +468,6 @@ TEST_F(Import, WorldEnglishBibleModule) {
     EXPECT_NE(messages.find("41 letters simplified, e.g. mat 1:20 U+1F30 'ἰ' as 'ι'"),
               std::string::npos)
         << messages;
-    // A final sigma is the plain sigma.
-    EXPECT_NE(column("select body as v from NIV where volcode='jhn' and chap='1' and sec='14'")
-                  .at(0)
-                  .find("σ”"),
-              std::string::npos);
     EXPECT_EQ(report.verses, 31100u); // four verses the WEB leaves empty get no row
     EXPECT_EQ(column("select licence as v from EDITION where vercode='NIV'").at(0),
               "Public Domain");
@@ -549,15 +506,10 @@ TEST_F(Import, KjvThroughTheImportIsTheBuiltKjv) {
     request.code = "KJV";
     request.dbPath = db();
     request.wordsOfJesus = false;
-    std::string notices;
-    request.progress = [&](const std::string& m) { notices += m + "\n"; };
     const ImportReport report = importEdition(request);
     EXPECT_EQ(report.verses, 31102u);
-    // The Psalm 119 letters are told, not silently lost.
+    // The Psalm 119 letters are counted, not silently lost.
     EXPECT_EQ(report.hebrewDropped, 22u);
-    EXPECT_NE(notices.find("22 Hebrew letters and points dropped, e.g. psa 119:1 U+05D0"),
-              std::string::npos)
-        << notices;
     const char* rows = "select volcode || ' ' || chap || ':' || sec || ' ' || sequence || ' ' || "
                        "body as v from KJV order by sequence";
     const std::vector<std::string> imported = column(rows);
@@ -567,10 +519,8 @@ TEST_F(Import, KjvThroughTheImportIsTheBuiltKjv) {
         for (RecordSet rs(content, rows); !rs.isEOF(); rs.moveNext())
             built.push_back(cp949ToUtf8(rs.field("v")));
     }
-    ASSERT_EQ(imported.size(), 31102u);
+    // Their count and their markup are BuiltContent's and OsisToMarkup's.
     EXPECT_TRUE(imported == built);
-    // The KJV's italics (added words) survive the path.
-    EXPECT_NE(imported.at(1).find("{F VAL=I}was{/F}"), std::string::npos);
 
     // With words of Jesus, as other imports have them, only those runs are new.
     request.wordsOfJesus = true;

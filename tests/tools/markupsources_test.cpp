@@ -89,4 +89,7 @@ TEST(LetterFit, SimplifiesDropsOrRefusesWhatCp949LacksAndSaysSo) {
     LetterFit replacing(true);
     EXPECT_EQ(replacing.fit("a \u2603", "gen 1:2"), "a ?");
     EXPECT_NO_THROW(replacing.check());
+    // The final sigma and the en dash of ranges have plain forms of their own.
+    EXPECT_EQ(replacing.fit("\u03BB\u03BF\u03B3\u03BF\u03C2 7:53\u20138:11", "jhn 1:1"),
+              "\u03BB\u03BF\u03B3\u03BF\u03C3 7:53-8:11");
 }
