@@ -102,9 +102,6 @@ TEST_F(CompareFrameTest, LastSupperFillsFourPanesInAGrid) {
         EXPECT_EQ(view->panes()[k]->geometry(), tile(view, 4, k + 1)) << k;
         EXPECT_EQ(shown(view->panes()[k]).find(kNotInstalled), std::string::npos) << k;
     }
-    // Luke: one heading over both parts.
-    const std::string luke = cp949ToUtf8(shown(view->panes()[2]));
-    EXPECT_EQ(luke.rfind("누가복음 22:7-14,21-23", 0), 0u) << luke;
     EXPECT_EQ(frame->panel()->topicTree()->currentItem()->text(0),
               QStringLiteral("제자들과 함께 유월절을 지키시다"));
 
@@ -188,24 +185,6 @@ TEST_F(CompareFrameTest, PaneMenuCopiesWithoutCitationAndRedisplayFollowsTheFont
     display = textDisplayOf(context.settings, context.displayFont);
     frame->refreshView();
     EXPECT_GT(john->documentHeight(), height);
-}
-
-TEST_F(CompareFrameTest, FivePanesTileTwoOverThree) {
-    auto frame = open<CCompareHisFrame>(panelmode::HistoryBooks);
-    std::vector<MarkupNodeList> lists(6);
-    std::vector<MarkupNodeList*> pointers;
-    for (int i = 0; i < 6; ++i) {
-        if (i != 2)
-            MarkupParser::parse(&lists[i], "pane " + std::to_string(i));
-        pointers.push_back(&lists[i]);
-    }
-    CCompareView* view = frame->view();
-    view->SetTexts(pointers);
-    EXPECT_EQ(visiblePanes(view), (std::vector<int>{0, 1, 3, 4, 5}));
-    const int panes[] = {0, 1, 3, 4, 5};
-    for (int k = 0; k < 5; ++k)
-        EXPECT_EQ(view->panes()[panes[k]]->geometry(), tile(view, 5, k + 1)) << k;
-    view->ClearPanes();
 }
 
 TEST_F(CompareFrameTest, PaneLinksGoToTheDispatcher) {
