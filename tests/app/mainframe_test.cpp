@@ -43,20 +43,6 @@ protected:
 
 } // namespace
 
-TEST_F(MainFrameTest, CompanionTransfersACommandKeyCharacterByCharacter) {
-    const std::string key = "BVRAgen001001";
-    frame.handleInstanceMessage("1057", nullptr);
-    for (std::size_t i = 0; i < key.size(); ++i)
-        frame.handleInstanceMessage(
-            "1058 " + QByteArray::number(int(i)) + " " + QByteArray::number(int(key[i])), nullptr);
-    frame.handleInstanceMessage("1058 13 0", nullptr);
-    EXPECT_TRUE(frame.frameRegistry().frames().empty());
-    frame.handleInstanceMessage("1058 14 0", nullptr);
-    ASSERT_EQ(frame.frameRegistry().frames().size(), 1u);
-    EXPECT_EQ(static_cast<CBibleFrame*>(frame.frameRegistry().frames()[0])->currentKey(),
-              "VRAgen001001");
-}
-
 // One window per version: command keys and window codes open it, or move the open one.
 TEST_F(MainFrameTest, KeysAndCodesOpenTheVersionOrMoveItsOpenWindow) {
     frame.show();

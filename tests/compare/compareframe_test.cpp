@@ -145,17 +145,13 @@ TEST_F(CompareFrameTest, PanelEntriesGoToTheHistoryAndBackReturns) {
     frame->openPanelEntry(1, fourGospelTable()[1].key, true);
     frame->openPanelEntry(248, fourGospelTable()[248].key, true);
     EXPECT_EQ(frame->history().current(), "248");
+    // Enabling at each step is PageHistory's; here that the window answers with it.
     QAction back;
-    QAction forward;
     EXPECT_TRUE(frame->updateCommand(cmd::Back, &back));
     EXPECT_TRUE(back.isEnabled());
     EXPECT_TRUE(frame->handleCommand(cmd::Back));
     EXPECT_EQ(visiblePanes(frame->view()), (std::vector<int>{3}));
     EXPECT_EQ(frame->history().index(), 0);
-    frame->updateCommand(cmd::Back, &back);
-    frame->updateCommand(cmd::Forward, &forward);
-    EXPECT_FALSE(back.isEnabled());
-    EXPECT_TRUE(forward.isEnabled());
     EXPECT_TRUE(frame->handleCommand(cmd::Forward));
     EXPECT_EQ(frame->view()->visibleCount(), 4);
     EXPECT_EQ(frame->history().index(), 1);
