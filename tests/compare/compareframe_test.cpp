@@ -102,9 +102,6 @@ TEST_F(CompareFrameTest, LastSupperFillsFourPanesInAGrid) {
         EXPECT_EQ(view->panes()[k]->geometry(), tile(view, 4, k + 1)) << k;
         EXPECT_EQ(shown(view->panes()[k]).find(kNotInstalled), std::string::npos) << k;
     }
-    // Luke: one heading over both parts.
-    const std::string luke = cp949ToUtf8(shown(view->panes()[2]));
-    EXPECT_EQ(luke.rfind("누가복음 22:7-14,21-23", 0), 0u) << luke;
     EXPECT_EQ(frame->panel()->topicTree()->currentItem()->text(0),
               QStringLiteral("제자들과 함께 유월절을 지키시다"));
 
@@ -148,17 +145,13 @@ TEST_F(CompareFrameTest, PanelEntriesGoToTheHistoryAndBackReturns) {
     frame->openPanelEntry(1, fourGospelTable()[1].key, true);
     frame->openPanelEntry(248, fourGospelTable()[248].key, true);
     EXPECT_EQ(frame->history().current(), "248");
+    // Enabling at each step is PageHistory's; here that the window answers with it.
     QAction back;
-    QAction forward;
     EXPECT_TRUE(frame->updateCommand(cmd::Back, &back));
     EXPECT_TRUE(back.isEnabled());
     EXPECT_TRUE(frame->handleCommand(cmd::Back));
     EXPECT_EQ(visiblePanes(frame->view()), (std::vector<int>{3}));
     EXPECT_EQ(frame->history().index(), 0);
-    frame->updateCommand(cmd::Back, &back);
-    frame->updateCommand(cmd::Forward, &forward);
-    EXPECT_FALSE(back.isEnabled());
-    EXPECT_TRUE(forward.isEnabled());
     EXPECT_TRUE(frame->handleCommand(cmd::Forward));
     EXPECT_EQ(frame->view()->visibleCount(), 4);
     EXPECT_EQ(frame->history().index(), 1);
@@ -188,24 +181,6 @@ TEST_F(CompareFrameTest, PaneMenuCopiesWithoutCitationAndRedisplayFollowsTheFont
     display = textDisplayOf(context.settings, context.displayFont);
     frame->refreshView();
     EXPECT_GT(john->documentHeight(), height);
-}
-
-TEST_F(CompareFrameTest, FivePanesTileTwoOverThree) {
-    auto frame = open<CCompareHisFrame>(panelmode::HistoryBooks);
-    std::vector<MarkupNodeList> lists(6);
-    std::vector<MarkupNodeList*> pointers;
-    for (int i = 0; i < 6; ++i) {
-        if (i != 2)
-            MarkupParser::parse(&lists[i], "pane " + std::to_string(i));
-        pointers.push_back(&lists[i]);
-    }
-    CCompareView* view = frame->view();
-    view->SetTexts(pointers);
-    EXPECT_EQ(visiblePanes(view), (std::vector<int>{0, 1, 3, 4, 5}));
-    const int panes[] = {0, 1, 3, 4, 5};
-    for (int k = 0; k < 5; ++k)
-        EXPECT_EQ(view->panes()[panes[k]]->geometry(), tile(view, 5, k + 1)) << k;
-    view->ClearPanes();
 }
 
 TEST_F(CompareFrameTest, PaneLinksGoToTheDispatcher) {
