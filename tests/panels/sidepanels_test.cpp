@@ -102,11 +102,9 @@ TEST_F(SidePanelTest, EveryVerseShownReplacesTheRelatedContentAndItsLinksOpenThe
     // Genesis 1:2 has no row: the pane that showed John 3:16 is emptied.
     vra->GoTo("gen", "1", "2", false, true);
     EXPECT_EQ(shown(bar), "");
-    vra->GoTo("psa", "23", "1", false, true);
-    EXPECT_NE(shown(bar), "");
     EXPECT_TRUE(messages.empty());
 
-    // Shown, its text copies and a link in it opens its verse.
+    // Back on John 3:16 it fills again; shown, its text copies and a link in it opens its verse.
     vra->GoTo("jhn", "3", "16", false, true);
     vra->handleCommand(cmd::ToggleRelated);
     settle();
