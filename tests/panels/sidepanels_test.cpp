@@ -140,12 +140,9 @@ TEST_F(SidePanelTest, DockBarSizesSurviveARestartAndStayInBounds) {
     EXPECT_EQ(frame->shortcutBar()->width(), 260);
     EXPECT_EQ(context.store->readInt(frame->shortcutBar()->section(), "sizeVertCX", 0), 260);
 
-    // Unreadable values are the sizes' own rule (DockBarSizes); here, the bounds of the room.
+    // Unreadable and narrow values are the sizes' own rule (DockBarSizes); a bar wider than the
+    // window would hide the windows.
     const std::string section = frame->shortcutBar()->section();
-    restart([&](SettingsStore& store) { store.writeInt(section, "sizeVertCX", 10); });
-    // As narrow as the tree inside lets it be, never below the bar's own minimum.
-    EXPECT_GE(frame->shortcutBar()->width(), kDockBarMinimum);
-    EXPECT_LT(frame->shortcutBar()->width(), 200);
     restart([&](SettingsStore& store) { store.writeInt(section, "sizeVertCX", 5000); });
     EXPECT_LE(frame->shortcutBar()->width(), frame->width());
     EXPECT_GT(frame->shortcutBar()->width(), 200);
