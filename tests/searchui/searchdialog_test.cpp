@@ -6,6 +6,7 @@
 #include "searchui/searchword.h"
 #include "widgets/gridctrl.h"
 
+#include "../support/builtdata.h"
 #include "../support/shownmessages.h"
 #include "../support/tempdir.h"
 
@@ -20,23 +21,16 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <memory>
 
 using namespace qel;
 
 namespace {
 
-std::string builtFolder(const char* name) {
-    return (std::filesystem::path(QEL_BUILT_CONTENT_DB).parent_path().parent_path() / name)
-               .string() +
-           "/";
-}
-
 class SearchDialogTest : public ::testing::Test {
 protected:
     SearchDialogContext context() {
-        return {dir.str() + "/out.dat", builtFolder("DBF"), builtFolder("M14"),
+        return {dir.str() + "/out.dat", builtDataFolder("DBF") + "/", builtDataFolder("M14") + "/",
                 [this](const std::string& key) {
                     opened.push_back(key);
                     return QRect();

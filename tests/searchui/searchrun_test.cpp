@@ -3,6 +3,7 @@
 #include "searchui/searchrun.h"
 #include "versesearch/queryengine.h"
 
+#include "../support/builtdata.h"
 #include "../support/cp949.h"
 #include "../support/tempdir.h"
 
@@ -14,11 +15,6 @@
 using namespace qel;
 
 namespace {
-
-std::string builtFolder(const char* name) {
-    return (std::filesystem::path(QEL_BUILT_CONTENT_DB).parent_path().parent_path() / name)
-        .string();
-}
 
 // Records what a search reports; it can ask to stop after some rows and answers choices.
 class RecordingSink : public SearchSink {
@@ -64,7 +60,7 @@ protected:
         j.searchType = type;
         j.rangeIndex = 0;
         j.rangeItem = cp("전체");
-        j.indexFolder = builtFolder("DBF");
+        j.indexFolder = builtDataFolder("DBF");
         j.resultPath = dir.str() + "/out.dat";
         return j;
     }
@@ -132,7 +128,7 @@ TEST_F(VerseSearchRun, AMissingOrDamagedIndexSaysSo) {
     for (const bool present : {false, true}) {
         if (present) {
             // The header of a real index over a cut-off body.
-            std::ifstream in(builtFolder("DBF") + "/VRA.idx", std::ios::binary);
+            std::ifstream in(builtDataFolder("DBF") + "/VRA.idx", std::ios::binary);
             std::string bytes(4096, '\0');
             in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
             std::ofstream(folder / "VRA.idx", std::ios::binary) << bytes;
@@ -174,8 +170,8 @@ TEST_F(VerseSearchRun, ChoicesAreAskedAndNamedInTheStatus) {
 }
 
 TEST_F(VerseSearchRun, RecordsOfOneVerseMakeOneRow) {
-    ASSERT_EQ(OpenDic(builtFolder("DBF").c_str()), 1);
-    OpenContDB(builtFolder("DBF").c_str());
+    ASSERT_EQ(OpenDic(builtDataFolder("DBF").c_str()), 1);
+    OpenContDB(builtDataFolder("DBF").c_str());
     RecordingSink sink;
     const std::string file = cp("요3:16#2\n^요3:16#9\n^창1:1#1\n^*");
     EXPECT_EQ(readVerseResults(file, false, 2, sink), 2);
@@ -208,7 +204,7 @@ WordSearchJob kjvJob(const char* query, int mode = 1, int type = 1) {
     j.rangeItem = "Bible";
     j.mode = mode;
     j.searchType = type;
-    j.indexPath = builtFolder("M14") + "/4.m14";
+    j.indexPath = builtDataFolder("M14") + "/4.m14";
     return j;
 }
 
