@@ -242,9 +242,8 @@ TEST_F(SidePanelTest, TitleSearchListsHitsAndEnterSearches) {
     settle();
     titles->searchBox()->setEditText(QStringLiteral("니고데모"));
     QTest::keyClick(titles->searchBox(), Qt::Key_Return);
+    // The hit's text is SectionTitles' own; the window lists it and opens its place.
     ASSERT_EQ(titles->hits()->count(), 1);
-    EXPECT_TRUE(titles->hits()->item(0)->text().endsWith(QStringLiteral("[요 3:1]")))
-        << titles->hits()->item(0)->text().toStdString();
     emit titles->hits()->itemDoubleClicked(titles->hits()->item(0));
     EXPECT_EQ(vre->currentBook() + " " + vre->currentChapter(), "jhn 3");
 
