@@ -1,5 +1,6 @@
 #include "bible/typedreference.h"
 
+#include "../support/cp949.h"
 #include "bible/booktable.h"
 #include "platform/codec.h"
 
@@ -9,10 +10,6 @@
 using namespace qel;
 
 namespace {
-
-std::string k(const char* utf8) {
-    return utf8ToCp949(utf8);
-}
 
 struct Row {
     const char* typed;
@@ -54,7 +51,7 @@ TEST(TypedReference, WhatReadersTypeReachesThePlace) {
         {"요ㅎㄱ 22:20", "rev", 22, 20, 0},
     };
     for (const Row& row : rows) {
-        const TypedReference r = parseTypedReference(k(row.typed));
+        const TypedReference r = parseTypedReference(cp(row.typed));
         EXPECT_TRUE(r.ok()) << row.typed << ": " << cp949ToUtf8(typedReferenceMessage(r));
         EXPECT_EQ(r.book, row.book) << row.typed;
         EXPECT_EQ(r.chapter, row.chapter) << row.typed;
@@ -81,17 +78,17 @@ TEST(TypedReference, InputItCannotReadIsRefusedWithAMessage) {
         {"ㅋㅋㅋ 1:1", ReferenceError::UnknownBook},
     };
     for (const auto& [typed, error] : rows) {
-        const TypedReference r = parseTypedReference(k(typed));
+        const TypedReference r = parseTypedReference(cp(typed));
         EXPECT_EQ(r.error, error) << typed;
         EXPECT_FALSE(typedReferenceMessage(r).empty()) << typed;
     }
-    const TypedReference unknown = parseTypedReference(k("바룩서복음 3:16"));
+    const TypedReference unknown = parseTypedReference(cp("바룩서복음 3:16"));
     EXPECT_EQ(cp949ToUtf8(typedReferenceMessage(unknown)),
               "\"바룩서복음\"에 해당하는 책이 없습니다.");
-    const TypedReference ambiguous = parseTypedReference(k("사무 3:1"));
+    const TypedReference ambiguous = parseTypedReference(cp("사무 3:1"));
     EXPECT_EQ(cp949ToUtf8(typedReferenceMessage(ambiguous)),
               "\"사무\"은(는) 여러 책에 맞습니다: 사무엘상, 사무엘하");
-    EXPECT_EQ(cp949ToUtf8(typedReferenceMessage(parseTypedReference(k("ㅅㅁㅇ 3:1")))),
+    EXPECT_EQ(cp949ToUtf8(typedReferenceMessage(parseTypedReference(cp("ㅅㅁㅇ 3:1")))),
               "\"ㅅㅁㅇ\"은(는) 여러 책에 맞습니다: 사무엘상, 사무엘하");
 }
 

@@ -1,4 +1,5 @@
 #include "../richtext/fakesurface.h"
+#include "fuzzcheck.h"
 #include "richtext/markupnode.h"
 #include "richtext/markupparser.h"
 #include "richtext/textlayoutengine.h"
@@ -8,15 +9,6 @@
 #include <string_view>
 
 using namespace qel;
-
-namespace {
-
-void check(bool condition) {
-    if (!condition)
-        __builtin_trap();
-}
-
-} // namespace
 
 // The first byte picks the view mode, the commentary flag and the width; the rest is
 // markup, parsed, laid out twice (as on a resize), printed, and checked.

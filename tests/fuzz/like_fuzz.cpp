@@ -1,6 +1,7 @@
 // The Jet `like` shim gets the reader's own text as a pattern (the section-title search):
 // any bytes must give an answer, within its step budget. The input is a pattern, a zero
 // byte and a value.
+#include "fuzzcheck.h"
 #include "platform/database.h"
 
 #include <cstddef>
@@ -16,15 +17,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         split == std::string_view::npos ? input : input.substr(split + 1);
     std::size_t steps = 0;
     const bool matched = qel::jetLike(pattern, value, 0, &steps);
-    if (steps > (pattern.size() + 1) * (value.size() + 1))
-        __builtin_trap();
+    check(steps <= (pattern.size() + 1) * (value.size() + 1));
     // A leading star may take nothing, and a star alone takes everything.
-    if (matched && !qel::jetLike("*" + std::string(pattern), value))
-        __builtin_trap();
-    if (!qel::jetLike("*", value))
-        __builtin_trap();
+    check(!matched || qel::jetLike("*" + std::string(pattern), value));
+    check(qel::jetLike("*", value));
     // Without wildcards a text matches itself.
-    if (pattern.find_first_of("*?#") == std::string_view::npos && !qel::jetLike(pattern, pattern))
-        __builtin_trap();
+    check(pattern.find_first_of("*?#") != std::string_view::npos || qel::jetLike(pattern, pattern));
     return 0;
 }

@@ -1,3 +1,4 @@
+#include "fuzzcheck.h"
 #include "richtext/markupnode.h"
 #include "richtext/markupparser.h"
 
@@ -8,11 +9,6 @@
 using namespace qel;
 
 namespace {
-
-void check(bool condition) {
-    if (!condition)
-        __builtin_trap();
-}
 
 // The list is well linked both ways and holds what it counts.
 void checkList(const MarkupNodeList& list) {

@@ -1,3 +1,4 @@
+#include "fuzzcheck.h"
 #include "platform/codec.h"
 #include "searchui/searchforms.h"
 #include "widgets/gridtext.h"
@@ -10,11 +11,6 @@
 using namespace qel;
 
 namespace {
-
-void check(bool condition) {
-    if (!condition)
-        __builtin_trap();
-}
 
 bool isSuffix(std::string_view whole, std::string_view part) {
     return whole.size() >= part.size() && whole.substr(whole.size() - part.size()) == part;

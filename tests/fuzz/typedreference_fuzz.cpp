@@ -2,6 +2,7 @@
 // known book and numbers in range, or a refusal with a message.
 #include "bible/booktable.h"
 #include "bible/typedreference.h"
+#include "fuzzcheck.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -10,12 +11,10 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     const qel::TypedReference r = qel::parseTypedReference(text);
-    if (r.ok()) {
-        if (!qel::isBookCode(r.book) || r.chapter < 0 || r.chapter > 999 || r.verse < 0 ||
-            r.verse > 999 || (r.lastVerse != 0 && r.lastVerse <= r.verse))
-            __builtin_trap();
-    } else if (qel::typedReferenceMessage(r).empty()) {
-        __builtin_trap();
-    }
+    if (r.ok())
+        check(qel::isBookCode(r.book) && r.chapter >= 0 && r.chapter <= 999 && r.verse >= 0 &&
+              r.verse <= 999 && (r.lastVerse == 0 || r.lastVerse > r.verse));
+    else
+        check(!qel::typedReferenceMessage(r).empty());
     return 0;
 }

@@ -1,3 +1,4 @@
+#include "fuzzcheck.h"
 #include "platform/codec.h"
 #include "platform/database.h"
 #include "wordsearch/wordindexbuilder.h"
@@ -14,11 +15,6 @@
 using namespace qel;
 
 namespace {
-
-void check(bool condition) {
-    if (!condition)
-        __builtin_trap();
-}
 
 std::string indexPath;
 

@@ -102,11 +102,9 @@ TEST_F(SidePanelTest, EveryVerseShownReplacesTheRelatedContentAndItsLinksOpenThe
     // Genesis 1:2 has no row: the pane that showed John 3:16 is emptied.
     vra->GoTo("gen", "1", "2", false, true);
     EXPECT_EQ(shown(bar), "");
-    vra->GoTo("psa", "23", "1", false, true);
-    EXPECT_NE(shown(bar), "");
     EXPECT_TRUE(messages.empty());
 
-    // Shown, its text copies and a link in it opens its verse.
+    // Back on John 3:16 it fills again; shown, its text copies and a link in it opens its verse.
     vra->GoTo("jhn", "3", "16", false, true);
     vra->handleCommand(cmd::ToggleRelated);
     settle();
@@ -142,12 +140,9 @@ TEST_F(SidePanelTest, DockBarSizesSurviveARestartAndStayInBounds) {
     EXPECT_EQ(frame->shortcutBar()->width(), 260);
     EXPECT_EQ(context.store->readInt(frame->shortcutBar()->section(), "sizeVertCX", 0), 260);
 
-    // Unreadable values are the sizes' own rule (DockBarSizes); here, the bounds of the room.
+    // Unreadable and narrow values are the sizes' own rule (DockBarSizes); a bar wider than the
+    // window would hide the windows.
     const std::string section = frame->shortcutBar()->section();
-    restart([&](SettingsStore& store) { store.writeInt(section, "sizeVertCX", 10); });
-    // As narrow as the tree inside lets it be, never below the bar's own minimum.
-    EXPECT_GE(frame->shortcutBar()->width(), kDockBarMinimum);
-    EXPECT_LT(frame->shortcutBar()->width(), 200);
     restart([&](SettingsStore& store) { store.writeInt(section, "sizeVertCX", 5000); });
     EXPECT_LE(frame->shortcutBar()->width(), frame->width());
     EXPECT_GT(frame->shortcutBar()->width(), 200);
@@ -247,9 +242,8 @@ TEST_F(SidePanelTest, TitleSearchListsHitsAndEnterSearches) {
     settle();
     titles->searchBox()->setEditText(QStringLiteral("니고데모"));
     QTest::keyClick(titles->searchBox(), Qt::Key_Return);
+    // The hit's text is SectionTitles' own; the window lists it and opens its place.
     ASSERT_EQ(titles->hits()->count(), 1);
-    EXPECT_TRUE(titles->hits()->item(0)->text().endsWith(QStringLiteral("[요 3:1]")))
-        << titles->hits()->item(0)->text().toStdString();
     emit titles->hits()->itemDoubleClicked(titles->hits()->item(0));
     EXPECT_EQ(vre->currentBook() + " " + vre->currentChapter(), "jhn 3");
 

@@ -115,7 +115,6 @@ TEST(AppPaths, AnInstalledProgramImportsIntoTheUserFolderAndThenReadsFromIt) {
     EXPECT_EQ(AppPaths::userDataHome(), root.str() + "/data/qelbible/");
 
     AppPaths installed = AppPaths::compute(store, prefix + "/bin/qelbible");
-    EXPECT_EQ(installed.dbFolder, prefix + "/share/qelbible/Data/DB/");
     AppPaths::ImportTarget target = installed.importTarget(prefix + "/bin/qel-mkdb");
     EXPECT_EQ(target.database, user + "DB/Bible.m14");
     EXPECT_EQ(target.seedFrom, prefix + "/share/qelbible/Data/");
@@ -142,5 +141,4 @@ TEST(AppPaths, AnInstalledProgramImportsIntoTheUserFolderAndThenReadsFromIt) {
     // A relative XDG_DATA_HOME is not used.
     const ScopedEnv relative("XDG_DATA_HOME", "data");
     EXPECT_EQ(AppPaths::userDataHome().rfind("/", 0), 0u);
-    EXPECT_NE(AppPaths::userDataHome(), "data/qelbible/");
 }

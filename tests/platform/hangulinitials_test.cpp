@@ -33,7 +33,7 @@ const Case kCases[] = {
     {"하나님", "허ㄴㄴ", false, false, false},
     // Blanks match blanks only.
     {"산상 수훈", "ㅅㅅ ㅅㅎ", true, true, true},
-    {"산상수훈", "ㅅㅅ ㅅㅎ", false, false, false},
+    {"산상수훈", "ㅅ ㅅㅎ", false, false, false},
     // The final consonant of a syllable is not its initial.
     {"믿음", "ㅁㅇ", true, true, true},
     {"믿음", "ㄷㅁ", false, false, false},

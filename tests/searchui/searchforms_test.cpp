@@ -1,21 +1,11 @@
 #include "platform/codec.h"
 #include "searchui/searchforms.h"
 
+#include "../support/cp949.h"
+
 #include <gtest/gtest.h>
 
 using namespace qel;
-
-namespace {
-
-std::string cp(const char* utf8) {
-    return utf8ToCp949(utf8);
-}
-
-std::string u8(const std::string& cp949) {
-    return cp949ToUtf8(cp949);
-}
-
-} // namespace
 
 TEST(SearchForms, NormalisationAndJoinForms) {
     VerseQuery q = verseQuery(cp("사랑, 믿음"), kModeAnd);
@@ -95,17 +85,13 @@ TEST(SearchForms, WordQueryTextsForEveryModeAndType) {
 }
 
 TEST(SearchForms, WordReferencesAndCentredText) {
-    WordReference r = splitWordReference("KJVjhnJn 3:16");
-    EXPECT_EQ(r.book, "Jn");
-    EXPECT_EQ(r.chapter, "3");
-    EXPECT_EQ(r.verse, "16");
-    r = splitWordReference("KJVpsaPs 001");
-    EXPECT_EQ(r.book, "Ps");
-    EXPECT_EQ(r.chapter, "1");
-    EXPECT_EQ(r.verse, "0");
-    r = splitWordReference(cp("VRA1jn요한1서 1:7"));
-    EXPECT_EQ(u8(r.book), "요한1서");
-    EXPECT_EQ(r.chapter, "1");
+    const auto reference = [](const std::string& text) {
+        const WordReference r = splitWordReference(text);
+        return u8(r.book) + " " + r.chapter + ":" + r.verse;
+    };
+    EXPECT_EQ(reference("KJVjhnJn 3:16"), "Jn 3:16");
+    EXPECT_EQ(reference("KJVpsaPs 001"), "Ps 1:0");
+    EXPECT_EQ(reference(cp("VRA1jn요한1서 1:7")), "요한1서 1:7");
 
     const std::string verse = "For God so loved the world that he gave his only begotten Son";
     // Phrase: three words before it.

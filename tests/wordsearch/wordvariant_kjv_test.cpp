@@ -4,6 +4,8 @@
 #include "platform/codec.h"
 #include "platform/database.h"
 
+#include "../support/builtdata.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -14,10 +16,7 @@ using namespace qel;
 namespace {
 
 std::string builtIndex(int version) {
-    // Data/DB/Bible.m14 → Data/M14/%d.m14
-    return (std::filesystem::path(QEL_BUILT_CONTENT_DB).parent_path().parent_path() / "M14" /
-            (std::to_string(version) + ".m14"))
-        .string();
+    return builtDataFolder("M14") + "/" + std::to_string(version) + ".m14";
 }
 
 // What grep -iw finds: the word with no letter, digit or "_" on either side, any case. The
