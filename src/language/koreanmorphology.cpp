@@ -1237,6 +1237,10 @@ std::u32string_view withoutSense(std::u32string_view stem) {
     return stem.ends_with(kSecondSense) ? stem.substr(0, stem.size() - 1) : stem;
 }
 
+std::u32string_view senseGloss(std::u32string_view stem) {
+    return stem == U"이르" ? U"말하다" : stem == U"이르2" ? U"다다르다" : U"";
+}
+
 std::u32string lemmaOf(const Analysis& a) {
     if (a.wordClass != WordClass::Predicate)
         return a.stem;

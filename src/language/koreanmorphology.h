@@ -55,6 +55,8 @@ int readingCost(const Analysis& analysis);
 constexpr char32_t kSecondSense = U'2';
 // The stem as written, without the mark.
 std::u32string_view withoutSense(std::u32string_view stem);
+// What a sense of such a stem means (이르 "말하다", 이르2 "다다르다"); empty for other stems.
+std::u32string_view senseGloss(std::u32string_view stem);
 
 // Dictionary form for display: predicate stems get -다 (이르다, 이르다2).
 std::u32string lemmaOf(const Analysis& analysis);

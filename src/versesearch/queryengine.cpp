@@ -204,8 +204,12 @@ std::string candidateLine(std::size_t number, const korean::Analysis& a, std::si
     const char* tag = a.wordClass == WordClass::Noun        ? "[명사]"
                       : a.wordClass == WordClass::Predicate ? "[용언]"
                                                             : "[수식언]";
+    std::u32string gloss(a.wordClass == WordClass::Predicate ? korean::senseGloss(a.stem) : U"");
+    if (!gloss.empty())
+        gloss += U", ";
     return std::to_string(number) + " " + cp949Of(korean::lemmaOf(a)) + " " + utf8ToCp949(tag) +
-           " " + cp949Of(a.parts) + " (" + std::to_string(verses) + utf8ToCp949("절)");
+           " " + cp949Of(a.parts) + " (" + cp949Of(gloss) + std::to_string(verses) +
+           utf8ToCp949("절)");
 }
 
 Candidate candidateOf(const VerseIndex& index, const korean::Analysis& a, std::size_t number,

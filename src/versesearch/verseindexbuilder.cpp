@@ -198,20 +198,21 @@ std::vector<korean::Analysis> checkedReadings(const std::u32string& form,
                });
     };
     auto nominalNoun = [&](const korean::Analysis& p) {
-        if (!p.parts.starts_with(p.stem + U"+ㅁ"))
+        const std::u32string stem(korean::withoutSense(p.stem));
+        if (!p.parts.starts_with(stem + U"+ㅁ"))
             return false;
         // 함, 감, 옴 are nouns of their own (box, persimmon) that have nothing to do with
         // 하다, 가다, 오다; with the copula or a particle after them (함이라, 함을) they are
         // mostly the verb's -ㅁ form, so both readings stay (not before 에: 봄에 is spring).
-        const std::u32string_view after = std::u32string_view(p.parts).substr(p.stem.size() + 2);
-        if (p.stem.size() == 1 && korean::syllableFinal(p.stem[0]) == korean::kNoFinal &&
+        const std::u32string_view after = std::u32string_view(p.parts).substr(stem.size() + 2);
+        if (stem.size() == 1 && korean::syllableFinal(stem[0]) == korean::kNoFinal &&
             (after.starts_with(U"+이") || after == U"+을" || after == U"+은" || after == U"+도"))
             return false;
         return any([&](const korean::Analysis& n) {
             return n.wordClass == korean::WordClass::Noun && n.stem.size() <= form.size() &&
                    lexicon.knows(n.stem, korean::kLexNoun) &&
                    korean::syllableFinal(n.stem.back()) == korean::kFM &&
-                   form.starts_with(n.stem) && n.stem.size() >= p.stem.size();
+                   form.starts_with(n.stem) && n.stem.size() >= stem.size();
         });
     };
     std::erase_if(kept, [&](const korean::Analysis& a) {
