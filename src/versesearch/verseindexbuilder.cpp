@@ -542,15 +542,15 @@ VerseIndexData buildVerseIndexData(const std::vector<VerseSource>& verses,
         for (const korean::Analysis& a : readings[r]) {
             const std::string stem = utf32ToUtf8(a.stem);
             const char letter = classLetter(a.wordClass);
-            if (firstSenseToo(a)) {
-                stems[std::string("~") + letter + stem].push_back(r);
-                context[r] |= kSecondSense;
-                continue;
-            }
             if (own && !(own & lexClassOf(a.wordClass))) {
                 stems[std::string("~") + letter + stem].push_back(r);
                 if (isPastDeterminer(a))
                     context[r] = static_cast<unsigned char>(kOwnWord | motion(a));
+                continue;
+            }
+            if (firstSenseToo(a)) {
+                stems[std::string("~") + letter + stem].push_back(r);
+                context[r] |= kSecondSense;
                 continue;
             }
             if (!own && wordOfItsOwn && isVowelStemDeterminer(a))
