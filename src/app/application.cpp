@@ -13,6 +13,7 @@
 #include "platform/messagesink.h"
 #include "platform/singleinstance.h"
 #include "study/studyeditor.h"
+#include "widgets/sharedicons.h"
 
 #include <QAction>
 #include <QLibraryInfo>
@@ -77,6 +78,7 @@ std::optional<int> Application::start() {
         return 1;
 
     installFontSubstitutions();
+    shareStandardIcons();
     context_.displayFont =
         makeDisplayFont(context_.settings, qRound(primaryScreen()->logicalDotsPerInchY()));
 

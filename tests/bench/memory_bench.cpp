@@ -6,6 +6,7 @@
 #include "platform/commands.h"
 #include "reference/articleload.h"
 #include "reference/articletrees.h"
+#include "widgets/sharedicons.h"
 
 #include "../support/tempdir.h"
 
@@ -72,6 +73,7 @@ void BM_EveryWindowKindOpenAndClosed(benchmark::State& state) {
     context.store = std::make_unique<qel::SettingsStore>((dir.path() / "settings.ini").string());
     context.contentDb.open(context.paths.dbFolder + "Bible.m14", qel::Database::Mode::ReadOnly);
     qel::installFontSubstitutions();
+    qel::shareStandardIcons();
     context.displayFont = qel::makeDisplayFont(context.settings, 96);
 
     const double idle = residentMb();
