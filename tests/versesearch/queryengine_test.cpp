@@ -747,3 +747,26 @@ TEST_F(QueryEngineTest, SayAndReachAreTwoVerbs) {
     EXPECT_NE(std::find(either.begin(), either.end(), "이르다2 [용언]"), either.end());
     EXPECT_EQ(either.front(), "이르다 [용언]");
 }
+
+// An index built before the two senses were told apart has no key for the second: a search
+// for it finds the first's forms, not nothing.
+TEST(VerseIndexBuilder, AnOlderIndexFindsTheSecondSenseUnderTheFirst) {
+    using qel::korean::WordClass;
+    qel::VerseIndexData data = qel::buildVerseIndexData(
+        {{"gen", "1", "1", cp("그가 이르되")}, {"gen", "1", "2", cp("땅에 이르러")}}, {}, {});
+    const auto formsOf = [](const qel::VerseIndexData& d) {
+        const qel::VerseIndex index(d);
+        std::set<std::string> out;
+        for (std::uint32_t f :
+             index.stemMatches(WordClass::Predicate, U"이르2", qel::SearchType::Inflected))
+            out.insert(d.forms[f]);
+        return out;
+    };
+    EXPECT_EQ(formsOf(data), std::set<std::string>{"이르러"});
+    for (std::size_t k = data.stemKeys.size(); k-- > 0;)
+        if (data.stemKeys[k].find("V이르2") != std::string::npos) {
+            data.stemKeys.erase(data.stemKeys.begin() + static_cast<std::ptrdiff_t>(k));
+            data.stemForms.erase(data.stemForms.begin() + static_cast<std::ptrdiff_t>(k));
+        }
+    EXPECT_EQ(formsOf(data), std::set<std::string>{"이르되"});
+}
