@@ -237,7 +237,8 @@ std::vector<Candidate> initialsCandidatesOf(const VerseIndex& index, const std::
         const WordClass cls = key[0] == 'N'   ? WordClass::Noun
                               : key[0] == 'V' ? WordClass::Predicate
                                               : WordClass::Modifier;
-        found.push_back({{stem, cls, stem}, index.verseCountOf(index.data().stemForms[k])});
+        found.push_back({{stem, cls, std::u32string(korean::withoutSense(stem))},
+                         index.verseCountOf(index.data().stemForms[k])});
     }
     std::stable_sort(found.begin(), found.end(),
                      [](const Found& a, const Found& b) { return a.verses > b.verses; });
