@@ -41,7 +41,8 @@ struct VerseIndexData {
     std::vector<std::string> homonymWords; // sorted, UTF-8
     std::vector<std::vector<Homonym>> homonyms;
     // Words (positions in `words`) whose form is a word of its own elsewhere but here, by
-    // what stands around it, a verb's determiner (온 줄로, 떠 온): sorted.
+    // what stands around it, a verb's determiner (온 줄로, 떠 온), or a verb's second sense
+    // (땅에 이르는): sorted.
     std::vector<std::uint32_t> verbReadingWords;
 };
 
@@ -109,7 +110,8 @@ public:
     std::string resultText(const std::vector<std::uint32_t>& hits,
                            std::vector<std::uint32_t>* verses = nullptr) const;
 
-    // True when the word at this position is read as the verb (see verbReadingWords).
+    // True when the word at this position takes the reading its place gives it: the verb,
+    // or the verb's second sense (see verbReadingWords).
     bool readsAsVerb(std::uint32_t word) const;
 
 private:
