@@ -72,9 +72,6 @@
 #include <sstream>
 #include <utility>
 
-#ifdef __GLIBC__
-#endif
-
 namespace qel {
 namespace {
 

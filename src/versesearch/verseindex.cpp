@@ -458,23 +458,31 @@ bool VerseIndex::hasContext(std::uint32_t form) const {
 // A form such as 온 is the verb (오다) in some places and a word of its own elsewhere: a
 // search for the verb takes the first, any other search by reading the rest. A form such as
 // 본 is the verb everywhere, and the noun or determiner only where its place allows.
-bool VerseIndex::readingFits(const QueryWord& word, SearchType type, std::uint32_t at) const {
+VerseIndex::PlaceRule VerseIndex::placeRule(const QueryWord& word, SearchType type,
+                                            std::uint32_t form) const {
     if (word.kind == QueryWordKind::Surface || word.kind == QueryWordKind::Literal ||
         (word.kind == QueryWordKind::Noun && type == SearchType::Basic))
-        return true;
-    const std::uint32_t form = data_.words[at];
+        return PlaceRule::Anywhere;
     const bool verb = word.kind == QueryWordKind::Predicate;
     if (std::binary_search(contextForms_.begin(), contextForms_.end(), form)) {
         // The reading its place gives it is the one held apart under '~' (오다 for 온, 이르다
         // "reach" for 이르매); any other reading is found everywhere else.
-        const auto* held = formsOfKey("~V" + utf32ToUtf8(word.text));
-        const bool heldReading =
-            verb && held && std::binary_search(held->begin(), held->end(), form);
-        return readsAsVerb(at) == heldReading;
+        const auto* held = verb ? formsOfKey("~V" + utf32ToUtf8(word.text)) : nullptr;
+        return held && std::binary_search(held->begin(), held->end(), form)
+                   ? PlaceRule::WhereThePlaceSays
+                   : PlaceRule::ElsewhereOnly;
     }
     if (!verb && std::binary_search(verbFirstForms_.begin(), verbFirstForms_.end(), form))
-        return !readsAsVerb(at);
-    return true;
+        return PlaceRule::ElsewhereOnly;
+    return PlaceRule::Anywhere;
+}
+
+bool VerseIndex::fitsPlace(PlaceRule rule, std::uint32_t at) const {
+    return rule == PlaceRule::Anywhere || readsAsVerb(at) == (rule == PlaceRule::WhereThePlaceSays);
+}
+
+bool VerseIndex::readingFits(const QueryWord& word, SearchType type, std::uint32_t at) const {
+    return fitsPlace(placeRule(word, type, data_.words[at]), at);
 }
 
 std::size_t VerseIndex::verseCountOf(const std::vector<std::uint32_t>& forms) const {
@@ -549,10 +557,11 @@ std::vector<std::uint32_t> VerseIndex::search(const ParsedQuery& query, SearchTy
         hits.reserve(m == 1 ? total : 0);
         for (std::uint32_t form : matches[phrase[0]]) {
             // Most forms never depend on their place: their postings go in whole.
-            const bool context = hasContext(form);
+            const PlaceRule rule =
+                hasContext(form) ? placeRule(first, type, form) : PlaceRule::Anywhere;
             for (std::uint32_t k = postingStart_[form]; k < postingStart_[form + 1]; ++k) {
                 const std::uint32_t g = postings_[k];
-                if (context && !readingFits(first, type, g))
+                if (!fitsPlace(rule, g))
                     continue;
                 if (m == 1 && wholeBible) {
                     hits.push_back(g);

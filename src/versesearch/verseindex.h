@@ -115,6 +115,11 @@ public:
     bool readsAsVerb(std::uint32_t word) const;
 
 private:
+    // Where a query word's reading of a form holds: at every place, only where the place gives
+    // the form its held-apart reading, or only elsewhere.
+    enum class PlaceRule : unsigned char { Anywhere, WhereThePlaceSays, ElsewhereOnly };
+    PlaceRule placeRule(const QueryWord& word, SearchType type, std::uint32_t form) const;
+    bool fitsPlace(PlaceRule rule, std::uint32_t at) const;
     bool readingFits(const QueryWord& word, SearchType type, std::uint32_t at) const;
     // True when readingFits may say no for this form.
     bool hasContext(std::uint32_t form) const;
