@@ -216,7 +216,7 @@ void CImportDialog::readProgress() {
             line.remove(0, 10);
         if (const auto match = books.match(line); match.hasMatch())
             progress_->setValue(match.captured(1).toInt());
-        status_->setText(line);
+        status_->setText(mkdbProgressText(line));
         lastError_ = line;
     }
 }
@@ -232,7 +232,7 @@ void CImportDialog::importFinished(int exitCode) {
         return;
     }
     progress_->setValue(progress_->maximum());
-    status_->setText(QStringLiteral("가져왔습니다: %1").arg(lastError_));
+    status_->setText(QStringLiteral("가져왔습니다: %1").arg(mkdbProgressText(lastError_)));
     emit imported(slotCode());
     updateWarning();
 }

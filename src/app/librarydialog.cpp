@@ -22,6 +22,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollArea>
 #include <QTreeWidget>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -92,12 +93,17 @@ void CLibraryDialog::buildLayout() {
     list_->setRootIsDecorated(false);
     list_->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     layout->addWidget(list_, 2);
-    details_ = new QLabel(this);
+    // A long About text scrolls instead of squeezing the list.
+    auto* detailsArea = new QScrollArea(this);
+    detailsArea->setWidgetResizable(true);
+    detailsArea->setFrameShape(QFrame::NoFrame);
+    detailsArea->setMinimumHeight(110);
+    details_ = new QLabel(detailsArea);
     details_->setWordWrap(true);
     details_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
     details_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    details_->setMinimumHeight(110);
-    layout->addWidget(details_, 1);
+    detailsArea->setWidget(details_);
+    layout->addWidget(detailsArea, 1);
     layout->addWidget(buildSlotRow());
     warning_ = new QLabel(this);
     warning_->setWordWrap(true);
@@ -452,6 +458,7 @@ void CLibraryDialog::addSource() {
     }
     fillSources();
     selectSource(name.trimmed());
+    refresh();
 }
 
 // Asks once before the first remote access; the answer is kept.
@@ -529,8 +536,8 @@ void CLibraryDialog::run(const QStringList& args, Job job) {
     process_->start(mkdbProgram_, args);
 }
 
-// The download fills the first half of the bar, the import (books written) the second; the
-// return of a sample, which downloads nothing, fills it with its books.
+// A list's download fills the bar; an install's fills the first half and the import (books
+// written) the second; the return of a sample, which downloads nothing, fills it with books.
 void CLibraryDialog::readProgress() {
     pending_ += process_->readAllStandardError();
     static const QRegularExpression bytes(QStringLiteral(": \\d+ / \\d+ bytes \\((\\d+)%\\)"));
@@ -543,12 +550,12 @@ void CLibraryDialog::readProgress() {
         if (line.startsWith(QStringLiteral("qel-mkdb: ")))
             line.remove(0, 10);
         if (const auto m = bytes.match(line); m.hasMatch())
-            progress_->setValue(m.captured(1).toInt() / 2);
+            progress_->setValue(m.captured(1).toInt() / (job_ == Job::List ? 1 : 2));
         else if (const auto b = books.match(line); b.hasMatch())
             progress_->setValue(job_ == Job::Restore
                                     ? std::min(90, b.captured(1).toInt() * 90 / bookCount)
                                     : 50 + std::min(50, b.captured(1).toInt() * 50 / bookCount));
-        status_->setText(line);
+        status_->setText(mkdbProgressText(line));
         lastLine_ = line;
     }
 }
@@ -573,6 +580,7 @@ void CLibraryDialog::finished(int exitCode) {
         return;
     }
     if (job == Job::List) {
+        progress_->setValue(exitCode == 0 ? 100 : 0);
         fillModules();
         const QString pending = std::exchange(pendingModule_, QString());
         if (exitCode != 0)
@@ -596,7 +604,7 @@ void CLibraryDialog::finished(int exitCode) {
         return;
     }
     progress_->setValue(100);
-    status_->setText(QStringLiteral("설치했습니다: %1").arg(lastLine_));
+    status_->setText(QStringLiteral("설치했습니다: %1").arg(mkdbProgressText(lastLine_)));
     emit installed(slotCode());
     nameSlots();
     updateWarning();

@@ -16,4 +16,9 @@ long long slotVerseCount(Database& content, const std::string& code);
 QString slotReplacementWarning(Database& content, const std::string& code, const QString& verb,
                                bool sample);
 
+// A progress line of qel-mkdb ("reading …", "… bytes (P%)", "N books, M verses, …",
+// "imported …"), without its "qel-mkdb: " prefix, as the dialogs show it; other lines, such as
+// the reasons of a failure, are Korean already and stay as they are.
+QString mkdbProgressText(const QString& line);
+
 } // namespace qel

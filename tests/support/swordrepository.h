@@ -20,8 +20,8 @@ inline const char* const kTestOsis = R"(<?xml version="1.0" encoding="UTF-8"?>
 </chapter></div>
 <div type="book" osisID="John"><chapter osisID="John.3">
 <title type="section">세상을 사랑하심</title>
-<verse osisID="John.3.16">하나님께서 세상을 이처럼 사랑하사 외아들을 내어 주셨으니 누구든지 그를 믿는 이는 멸망치 않고 영생을 얻으리라.</verse>
-<verse osisID="John.3.17">하나님께서 그 아들을 세상에 보내심은 세상을 심판하려 하심이 아니요 그로 말미암아 세상이 구원을 받게 하려 하심이라.</verse>
+<verse osisID="John.3.16">하나님께서 세상을 그토록 아끼시어 하나뿐인 아들을 내어 주셨으니 누구든지 그를 믿으면 망하지 아니하고 끝없는 생명을 가지게 되리라.</verse>
+<verse osisID="John.3.17">하나님께서 아들을 세상에 보내신 뜻은 세상을 벌하시려는 데 있지 아니하고 그를 힘입어 세상이 건짐을 받게 하시려는 데 있읍니다.</verse>
 </chapter></div>
 </osisText></osis>
 )";
