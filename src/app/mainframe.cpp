@@ -169,6 +169,7 @@ CMainFrame::CMainFrame(AppContext& context, std::string pendingCommandKey)
     // A child made with this window as parent sends it events at once, so children are made
     // only once every member is set.
     mdiArea_ = new QMdiArea(this);
+    mdiArea_->viewport()->installEventFilter(this);
     shortcutBar_ = new ShortcutBar(context, this);
     bookmarkPanel_ = new BookmarkPanel(
         context, context.paths.studyDatabaseFile(),
@@ -565,6 +566,9 @@ void CMainFrame::createSearchDialogs() {
 }
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == mdiArea_->viewport() && event->type() == QEvent::Resize &&
+        !restoredPlaces_.empty())
+        placeRestoredWindows();
     // The search buttons are checked while their dialog shows.
     if ((watched == searchDialog_ || watched == searchWord_) &&
         (event->type() == QEvent::Show || event->type() == QEvent::Hide))
@@ -1201,21 +1205,35 @@ void CMainFrame::restoreDesk() {
             for (const DeskPanel& panel : kDeskPanels)
                 bible->setPanelOpen(panel.command, open.count(panel.name) != 0);
         }
-        const QSize area = mdiArea_->viewport()->size();
-        const WindowRect place =
-            fitInside({x, y, width, height}, leastSize(frame), area.width(), area.height());
         frame->showNormal();
-        frame->setGeometry(place.x, place.y, place.width, place.height);
+        restoredPlaces_.push_back({frame, {x, y, width, height}, {}});
         if (maximized)
             maximizedWindows.push_back(frame);
         if (i == active)
             toActivate = frame;
     }
+    placeRestoredWindows();
     // Maximised once all are placed, so that the later windows do not open over them.
     for (QMdiSubWindow* window : maximizedWindows)
         window->showMaximized();
     if (toActivate)
         mdiArea_->setActiveSubWindow(toActivate);
+}
+
+void CMainFrame::placeRestoredWindows() {
+    const QSize area = mdiArea_->viewport()->size();
+    std::erase_if(restoredPlaces_, [](const RestoredPlace& r) {
+        return !r.window || (!r.applied.isNull() && r.window->geometry() != r.applied &&
+                             !r.window->isMaximized());
+    });
+    for (RestoredPlace& restored : restoredPlaces_) {
+        if (restored.window->isMaximized())
+            continue;
+        const WindowRect place =
+            fitInside(restored.saved, leastSize(restored.window), area.width(), area.height());
+        restored.window->setGeometry(place.x, place.y, place.width, place.height);
+        restored.applied = restored.window->geometry();
+    }
 }
 
 void CMainFrame::changeEvent(QEvent* event) {

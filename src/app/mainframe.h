@@ -8,6 +8,8 @@
 #include "richtext/textdisplay.h"
 
 #include <QMainWindow>
+#include <QMdiSubWindow>
+#include <QPointer>
 #include <QTimer>
 #include <array>
 #include <functional>
@@ -166,6 +168,16 @@ private:
     // The open windows and panels, kept for the next start, and opened again.
     void saveDesk();
     void restoreDesk();
+    // The desk is restored at the first paint, before the window manager has given the main
+    // window its maximised size: its windows are placed again as the area settles, each
+    // until the reader moves or resizes it.
+    struct RestoredPlace {
+        QPointer<QMdiSubWindow> window;
+        WindowRect saved;
+        QRect applied;
+    };
+    std::vector<RestoredPlace> restoredPlaces_;
+    void placeRestoredWindows();
     void activateNeighbour(bool newer);
     // The part of the screen that shows the place a window opened at.
     static QRect shownPlaceArea(const CChildFrame* frame);

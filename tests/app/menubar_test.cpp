@@ -305,4 +305,30 @@ TEST_F(DeskTest, ACommandKeyWinsAndAWindowThatCannotOpenIsSkipped) {
         frame->mdiArea()->viewport()->rect().contains(frame->frameByCode("NIV")->geometry()));
 }
 
+// The desk opens at the first paint, before the window manager maximises the main window:
+// its windows take their places once the area has its size, unless the reader moved them.
+TEST_F(DeskTest, TheDeskTakesItsPlacesWhenTheAreaSettles) {
+    SettingsStore& store = *test.context.store;
+    ASSERT_TRUE(store.writeInt("Desk", "Windows", 2));
+    ASSERT_TRUE(store.writeString("Desk", "Window0", "KJV 500 380 420 300 0"));
+    ASSERT_TRUE(store.writeString("Desk", "Window1", "NIV 520 400 420 300 0"));
+    auto frame = start();
+    const auto settle = [&](int width, int height) {
+        frame->resize(width, height);
+        QCoreApplication::processEvents();
+    };
+    settle(700, 500);
+    QMdiSubWindow* kjv = frame->frameByCode("KJV");
+    QMdiSubWindow* niv = frame->frameByCode("NIV");
+    EXPECT_TRUE(frame->mdiArea()->viewport()->rect().contains(kjv->geometry()));
+    settle(1400, 1000);
+    EXPECT_EQ(kjv->geometry(), QRect(500, 380, 420, 300));
+    EXPECT_EQ(niv->geometry(), QRect(520, 400, 420, 300));
+    niv->setGeometry(10, 10, 420, 300); // moved by the reader: it stays
+    settle(700, 500);
+    settle(1400, 1000);
+    EXPECT_EQ(niv->geometry(), QRect(10, 10, 420, 300));
+    EXPECT_EQ(kjv->geometry(), QRect(500, 380, 420, 300));
+}
+
 } // namespace
