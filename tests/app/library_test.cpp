@@ -120,6 +120,8 @@ TEST_F(LibraryTest, InstallsIntoTheSampleSlotAndEveryWindowNamesTheEdition) {
                      [this](const QString& code) { frame.contentReplaced(code.toStdString()); });
     dialog->startInstall();
     ASSERT_TRUE(installed.wait(120000)) << messages;
+    EXPECT_TRUE(dialog->statusText().startsWith(QStringLiteral("설치했습니다: VRA 자리에 6절과")))
+        << dialog->statusText().toStdString();
 
     // The chapter window shows the new text under the edition's own name.
     const QString name = QStringLiteral("시험 역본 옛 맞춤법 성경전서");
