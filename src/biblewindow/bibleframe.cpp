@@ -206,8 +206,9 @@ QWidget* CBibleFrame::makeSampleBar() {
     auto* layout = new QHBoxLayout(bar);
     layout->setContentsMargins(6, 2, 6, 2);
     auto* text = new QLabel(QStringLiteral("견본 구절만 들어 있습니다."), bar);
-    // One line whatever the width: a narrow window keeps its room for the text.
+    // The buttons keep their size; in a narrow window the text wraps instead of being cut.
     text->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    text->setWordWrap(true);
     text->setToolTip(QStringLiteral("이 역본에는 견본 구절만 들어 있습니다. 공개 저작물인 성경 "
                                     "전체를 설치할 수 있습니다."));
     layout->addWidget(text, 1);
