@@ -80,10 +80,6 @@ TEST_F(ChildViewTest, AClickWithoutMovementSelectsNothing) {
     EXPECT_FALSE(view().hasSelection());
     for (const MarkupNode* n = content().head(); n; n = n->next())
         EXPECT_FALSE(n->selected);
-    QAction copy;
-    EXPECT_TRUE(view().updateCommand(cmd::Copy, &copy));
-    EXPECT_FALSE(copy.isEnabled());
-
     // A press makes the verse under it current.
     EXPECT_EQ(frame->currentVerses.back(), "2 ");
 }
@@ -335,7 +331,6 @@ TEST_F(ChildViewTest, AFootnoteMarkerShowsItsTextInThePopup) {
     EXPECT_EQ(viewport()->cursor().shape(), Qt::PointingHandCursor);
     ASSERT_EQ(popup->linkCount(), 1u);
     EXPECT_EQ(popup->link(0)->text, "sayings");
-    EXPECT_TRUE(viewport()->rect().contains(popup->geometry()));
 
     moveTo(viewport(), in(plain));
     EXPECT_FALSE(popup->isVisible());
@@ -457,14 +452,11 @@ TEST(ChildViewPointing, TheSelectionHoldsTheCharactersUnderThePressAndTheRelease
         QWidget* viewport = frame.view.viewport();
 
         // Verse 17 begins "하나님이": its first piece follows the verse number.
-        const MarkupNode* number = nullptr;
-        for (const MarkupNode* n : frame.view.engine().verseNumbers())
-            if (n->text == "17 ")
-                number = n;
-        ASSERT_NE(number, nullptr);
-        const MarkupNode* piece = number->next();
-        while (!piece->isText())
-            piece = piece->next();
+        ASSERT_GT(frame.view.engine().verseNumbers().size(), 16u);
+        MarkupNode* number = frame.view.engine().verseNumbers()[16];
+        ASSERT_EQ(number->text, "17 ");
+        const MarkupNode* piece = pieceWith(frame.content, "", number); // the first after it
+        ASSERT_NE(piece, nullptr);
         frame.view.scrollTo(piece->top - 20);
         const std::vector<std::string> chars = characters(piece->text);
         // The viewport point at the centre of character `i` of a piece.
@@ -473,14 +465,13 @@ TEST(ChildViewPointing, TheSelectionHoldsTheCharactersUnderThePressAndTheRelease
             return QPoint(p->left + static_cast<int>((edges[i] + edges[i + 1]) / 2),
                           (p->top + p->bottom) / 2 - frame.view.scrollPosition());
         };
-        const auto centre = [&](std::size_t i) { return centreIn(piece, i); };
         ASSERT_EQ(cp949ToUtf8(chars[0]), "하");
         ASSERT_GE(chars.size(), 7u);
         const std::size_t lastChar = chars.size() - 1;
         for (const auto& [from, to] : {std::pair<std::size_t, std::size_t>{0, 3},
                                        {1, 6},
                                        {2, std::min<std::size_t>(11, lastChar)}}) {
-            drag(viewport, centre(from), centre(to));
+            drag(viewport, centreIn(piece, from), centreIn(piece, to));
             std::string expected;
             for (std::size_t i = from; i <= to; ++i)
                 expected += chars[i];
@@ -495,7 +486,7 @@ TEST(ChildViewPointing, TheSelectionHoldsTheCharactersUnderThePressAndTheRelease
                 last = n;
         const std::string trimmed = last->text.substr(0, last->text.find_last_not_of(' ') + 1);
         ASSERT_TRUE(trimmed.ends_with("."));
-        drag(viewport, centre(1), centreIn(last, characters(trimmed).size() - 1));
+        drag(viewport, centreIn(piece, 1), centreIn(last, characters(trimmed).size() - 1));
         const std::string copied = frame.view.selectedText();
         EXPECT_TRUE(copied.starts_with(chars[1])) << points << " pt";
         EXPECT_TRUE(copied.ends_with(".")) << points << " pt: " << cp949ToUtf8(copied);

@@ -21,6 +21,7 @@ public:
         std::uint32_t color;
         qel::FontId font;
         int page;
+        bool operator==(const Drawn&) const = default;
     };
 
     explicit FakeSurface(int clientWidth = 800, int clientHeight = 600)

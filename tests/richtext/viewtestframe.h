@@ -44,6 +44,14 @@ inline std::string chapter(const std::vector<std::string>& verses) {
     return markup;
 }
 
+// `count` lines of text, each a word and its number.
+inline std::string lines(int count, const std::string& word = "line") {
+    std::string markup;
+    for (int i = 0; i < count; ++i)
+        markup += word + " " + std::to_string(i) + "{B}";
+    return markup;
+}
+
 // Stands in for the Bible window: owns the list and records what the view tells it.
 class TestFrame : public QWidget, public qel::ChildViewOwner {
 public:
@@ -67,7 +75,7 @@ public:
     void nextChapter() override { commands.push_back("next"); }
     void previousChapter() override { commands.push_back("previous"); }
     bool canGoBack() const override { return backEnabled; }
-    bool canGoForward() const override { return forwardEnabled; }
+    bool canGoForward() const override { return false; }
     bool canGoNextChapter() const override { return true; }
     bool canGoPreviousChapter() const override { return false; }
     void currentVerseChanged(const std::string& verseNumber) override {
@@ -98,7 +106,6 @@ public:
     bool bookmarks = false;
     std::vector<std::string> bookmarkedVerses;
     bool backEnabled = false;
-    bool forwardEnabled = false;
     std::vector<std::string> commands;
     std::vector<std::string> currentVerses;
     std::vector<std::string> chosenVerses;

@@ -84,15 +84,12 @@ int highlightedPixels(CGridCtrl& grid, int row) {
 TEST(GridCtrl, HitPositionsAndHighlightWordsAreDrawnInTheHighlightColour) {
     CGridCtrl grid;
     grid.SetColumnCount(4);
-    grid.appendRows({row("a", "2||alpha beta gamma"), row("b", "alpha beta gamma"),
-                     row("c", "1#3##alpha beta gamma")});
+    grid.appendRows({row("a", "2||alpha beta gamma"), row("b", "alpha beta gamma")});
     grid.resize(500, 200);
     grid.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&grid));
-    const int one = highlightedPixels(grid, 1);
-    EXPECT_GT(one, 0);
+    EXPECT_GT(highlightedPixels(grid, 1), 0);
     EXPECT_EQ(highlightedPixels(grid, 2), 0);
-    EXPECT_GT(highlightedPixels(grid, 3), one); // two words, "#" as separator
     grid.SetHighlightWords({"gamma", false, false});
     EXPECT_GT(highlightedPixels(grid, 2), 0);
     // Basic type: whole words only, so "gam" shows nothing in "gamma".
