@@ -137,6 +137,23 @@ int markRun(const MarkupNode& node, int first, const VerseSpans& spans,
     return count;
 }
 
+// The blank after a verse's last word separates it from the next verse and is no part of
+// either: a mark stops before it, or a line that starts with it shows a sliver of colour.
+void stopBeforeVerseEnd(const MarkupNode& node, std::vector<NodeMark>& marks,
+                        std::size_t firstOfNode) {
+    if (node.next() && !isVerseTag(node.next()))
+        return;
+    int end = static_cast<int>(node.text.size());
+    while (end > 0 && node.text[static_cast<std::size_t>(end) - 1] == ' ')
+        --end;
+    for (std::size_t i = firstOfNode; i < marks.size(); ++i)
+        marks[i].byteEnd = std::min(marks[i].byteEnd, end);
+    marks.erase(std::remove_if(marks.begin() + static_cast<std::ptrdiff_t>(firstOfNode),
+                               marks.end(),
+                               [](const NodeMark& m) { return m.byteEnd <= m.byteStart; }),
+                marks.end());
+}
+
 } // namespace
 
 // Colours are 0x00BBGGRR, as the surface takes them.
@@ -205,19 +222,21 @@ void VerseMarker::seeInVerse(const MarkupNode& node) {
         current_ = verses_.empty() ? nullptr : findVerse(verses_, next_, *verse);
         character_ = 0;
     } else if (words_.counts(node) && !node.text.empty()) {
+        const std::size_t unmarked = marks_.size();
         if (character_ < current_->lastEdge) {
             character_ += markRun(node, character_, *current_, marks_);
         } else {
             // Past every edge but the verse's end: a run is wholly in a span or outside all,
             // and its characters need no counting. Outside all, so is the rest of the verse,
             // which is passed over.
-            const std::size_t before = marks_.size();
             for (const HighlightSpan* const* it = current_->begin; it != current_->end; ++it)
                 if ((*it)->start <= character_ && (*it)->end > character_)
                     marks_.push_back({&node, 0, static_cast<int>(node.text.size()), (*it)->colour});
-            if (marks_.size() == before)
+            if (marks_.size() == unmarked)
                 current_ = nullptr;
         }
+        if (marks_.size() > unmarked)
+            stopBeforeVerseEnd(node, marks_, unmarked);
     }
 }
 

@@ -131,20 +131,30 @@ TEST(HighlightMarks, ExactlyTheSpannedCharactersArePaintedOnTheirColourAtAnyWidt
     }
 }
 
+TEST(HighlightMarks, AWholeVerseStopsBeforeTheBlankThatEndsIt) {
+    const std::uint32_t yellow = lightHighlightColours()[0];
+    for (const std::string& markup : {kKjv, kKjvNumbered})
+        for (int width : {2000, 150}) {
+            const Painted painted = layOutAndPaint(markup, width, {{"1", 0, kWholeVerseSpan, 1}});
+            const std::string& marked = painted.byBackground.at(yellow);
+            EXPECT_EQ(marked.substr(marked.size() - 6), "earth.") << width << markup;
+        }
+}
+
 TEST(HighlightMarks, KoreanCharactersCountOnceAndLinesAreUnchanged) {
     const std::string markup = utf8ToCp949(
-        "{S VAL=1}{/S}태초에 하나님이 하늘과 땅을 지으셨다. {S VAL=2}{/S}땅은 형태가 없고");
-    const std::vector<HighlightSpan> spans{{"1", 4, 8, 4}, {"2", 0, 1 << 30, 5}};
+        "{S VAL=1}{/S}맨 처음에 하나님께서 하늘과 땅을 지으셨다. {S VAL=2}{/S}땅은 형태가 없고");
+    const std::vector<HighlightSpan> spans{{"1", 6, 11, 4}, {"2", 0, 1 << 30, 5}};
     const Painted plain = layOutAndPaint(markup, 160, {});
     const Painted marked = layOutAndPaint(markup, 160, spans);
-    EXPECT_EQ(cp949ToUtf8(marked.byBackground.at(lightHighlightColours()[3])), "하나님이");
+    EXPECT_EQ(cp949ToUtf8(marked.byBackground.at(lightHighlightColours()[3])), "하나님께서");
     EXPECT_EQ(cp949ToUtf8(marked.byBackground.at(lightHighlightColours()[4])), "땅은 형태가 없고");
     EXPECT_GT(plain.byLine.size(), 2u);
     EXPECT_EQ(marked.byLine, plain.byLine);
     // A larger font breaks other lines and still marks the same characters.
     const Painted large = layOutAndPaint(markup, 160, spans, 20);
     EXPECT_NE(large.byLine, plain.byLine);
-    EXPECT_EQ(cp949ToUtf8(large.byBackground.at(lightHighlightColours()[3])), "하나님이");
+    EXPECT_EQ(cp949ToUtf8(large.byBackground.at(lightHighlightColours()[3])), "하나님께서");
 }
 
 TEST(HighlightMarks, APositionInARunSplitByTheLayoutCountsFromItsVerse) {
@@ -179,13 +189,14 @@ TEST(HighlightMarks, DarkPagesGetDarkColours) {
 
 TEST(HighlightMarks, PrintColoursTheSameCharactersAsTheScreenAndKeepsItsLines) {
     const std::string markup =
-        kKjvNumbered + utf8ToCp949(" {S VAL=3}{/S}{D}3{/D}태초에 하나님이 하늘과 땅을 지으셨다.");
-    const std::vector<HighlightSpan> spans{{"1", 3, 20, 1}, {"3", 4, 8, 4}};
+        kKjvNumbered +
+        utf8ToCp949(" {S VAL=3}{/S}{D}3{/D}맨 처음에 하나님께서 하늘과 땅을 지으셨다.");
+    const std::vector<HighlightSpan> spans{{"1", 3, 20, 1}, {"3", 6, 11, 4}};
     const std::uint32_t* colours = lightHighlightColours();
 
     // What the screen paints for these spans (ExactlyTheSpannedCharacters…).
     const std::map<std::uint32_t, std::string> onScreen{{colours[0], "the beginning God"},
-                                                        {colours[3], utf8ToCp949("하나님이")}};
+                                                        {colours[3], utf8ToCp949("하나님께서")}};
 
     // A page 152 pixels wide breaks the English span over two lines.
     std::vector<NodeMark> marks;
