@@ -128,12 +128,15 @@ TEST_F(TopicWindowTest, MapKeysShowTheMapAndAMapTopicItsDrawnMapAboveItsText) {
     EXPECT_EQ(map->rightPane(), map->topicSplit());
     EXPECT_EQ(map->splitter()->count(), 2);
     EXPECT_EQ(map->topicSplit()->count(), 2);
-    // Without its drawn map the topic shows its text alone.
+    // Without its drawn map the topic shows its text alone, after its split or a map.
     std::filesystem::remove(topicMapFileName(test.context.paths.mapFolder, "m000000000001", 'b'));
-    map->Navigate("m000000000001", true);
-    EXPECT_EQ(map->rightPane(), map->topicView());
-    EXPECT_FALSE(mapView->isVisible());
-    EXPECT_EQ(map->splitter()->count(), 2);
+    for (const char* from : {"m000000000001", "f1"}) {
+        map->Navigate(from, true);
+        map->Navigate("m000000000001", true);
+        EXPECT_EQ(map->rightPane(), map->topicView()) << from;
+        EXPECT_FALSE(mapView->isVisible()) << from;
+        EXPECT_EQ(map->splitter()->count(), 2) << from;
+    }
 }
 
 TEST_F(TopicWindowTest, AVerseLinkPutsTheTopicLeftAndTheBibleRight) {
