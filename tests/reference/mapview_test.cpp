@@ -99,16 +99,14 @@ TEST_F(MapViewTest, DraggingPansAndStopsAtTheEdges) {
     QTest::mousePress(port, Qt::LeftButton, {}, QPoint(300, 200));
     QTest::mouseMove(port, QPoint(250, 150));
     EXPECT_EQ(view->scrollPosition(), QPoint(50, 50));
-    // Far beyond the right and bottom edges: the last position that still shows map.
+    // Far beyond the right and bottom edges: the last position that still shows map (both
+    // edges are clampScroll's, MapScrollTest).
     QTest::mouseMove(port, QPoint(-5000, -5000));
     const QPoint end(1200 - visible().width(), 790 - visible().height());
     EXPECT_EQ(view->scrollPosition(), end);
-    // Back the other way, beyond the top left.
-    QTest::mouseMove(port, QPoint(5000, 5000));
-    EXPECT_EQ(view->scrollPosition(), QPoint(0, 0));
-    QTest::mouseRelease(port, Qt::LeftButton, {}, QPoint(5000, 5000));
+    QTest::mouseRelease(port, Qt::LeftButton, {}, QPoint(-5000, -5000));
     QTest::mouseMove(port, QPoint(10, 10));
-    EXPECT_EQ(view->scrollPosition(), QPoint(0, 0));
+    EXPECT_EQ(view->scrollPosition(), end);
 }
 
 TEST_F(MapViewTest, KeysScrollByFiftyPixelsAndByPages) {
