@@ -52,9 +52,11 @@ TEST(PageHistory, BackAndForwardCommandsStepThroughThePages) {
     EXPECT_EQ(historyCommandEnabled(h, qel::cmd::Forward), true);
     EXPECT_TRUE(stepHistoryCommand(h, qel::cmd::Back, open));
     EXPECT_TRUE(stepHistoryCommand(h, qel::cmd::Forward, open));
+    EXPECT_TRUE(stepHistoryCommand(h, qel::cmd::Forward, open));
     EXPECT_FALSE(stepHistoryCommand(h, qel::cmd::Copy, open));
     EXPECT_EQ(opened, (std::vector<std::string>{"a", "b"}));
-    EXPECT_EQ(messages.size(), 1u) << "no page before the first";
+    EXPECT_EQ(messages, (std::vector<std::string>{"되돌아 갈 페이지가 더 이상 없습니다.",
+                                                  "페이지가 더 이상 없습니다."}));
 }
 
 TEST(FindVerseLabel, ExactThenPrefixThenContainingRange) {

@@ -225,44 +225,37 @@ TEST_F(BibleFrameTest, ResizingKeepsTheCurrentVerse) {
 TEST_F(BibleFrameTest, BackAndForwardStepTheActiveWindowWhileTheOthersFollow) {
     frame.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
-    for (const std::vector<std::string>& versions :
-         {std::vector<std::string>{"VRA", "VRB"}, std::vector<std::string>{"VRA", "VRB", "VRC"}}) {
-        std::vector<CBibleFrame*> windows;
-        for (const std::string& version : versions)
-            windows.push_back(open(version, version + "psa001001"));
-        CBibleFrame* reader = windows.front();
-        frame.mdiArea()->setActiveSubWindow(reader);
-        frame.action(cmd::SyncMove)->trigger();
-        ASSERT_TRUE(frame.action(cmd::SyncMove)->isChecked());
-        QComboBox* chapters = reader->navigationBar()->chapterBox();
-        for (int row : {1, 2, 3}) // A, B, C
-            choose(chapters, row);
-        std::vector<int> followerPages;
-        for (const CBibleFrame* w : windows) {
-            EXPECT_EQ(w->currentChapter(), "4") << w->code();
-            followerPages.push_back(w->history().index());
-        }
-
-        frame.action(cmd::Back)->trigger();
-        frame.action(cmd::Back)->trigger();
-        for (const CBibleFrame* w : windows)
-            EXPECT_EQ(w->currentChapter(), "2") << w->code() << " of " << versions.size();
-        EXPECT_EQ(frame.mdiArea()->activeSubWindow(), reader);
-
-        // A disabled action would not trigger: the step shows Forward's enabling too.
-        frame.action(cmd::Forward)->trigger();
-        for (std::size_t i = 0; i < windows.size(); ++i) {
-            EXPECT_EQ(windows[i]->currentChapter(), "3") << windows[i]->code();
-            // Following a page already seen adds none.
-            if (i > 0) {
-                EXPECT_EQ(windows[i]->history().index(), followerPages[i]) << windows[i]->code();
-            }
-        }
-        EXPECT_EQ(frame.mdiArea()->activeSubWindow(), reader);
-
-        frame.action(cmd::SyncMove)->trigger();
-        closeAll();
+    std::vector<CBibleFrame*> windows;
+    for (const std::string version : {"VRA", "VRB", "VRC"})
+        windows.push_back(open(version, version + "psa001001"));
+    CBibleFrame* reader = windows.front();
+    frame.mdiArea()->setActiveSubWindow(reader);
+    frame.action(cmd::SyncMove)->trigger();
+    ASSERT_TRUE(frame.action(cmd::SyncMove)->isChecked());
+    for (int row : {1, 2, 3}) // A, B, C
+        choose(reader->navigationBar()->chapterBox(), row);
+    std::vector<int> followerPages;
+    for (const CBibleFrame* w : windows) {
+        EXPECT_EQ(w->currentChapter(), "4") << w->code();
+        followerPages.push_back(w->history().index());
     }
+
+    frame.action(cmd::Back)->trigger();
+    frame.action(cmd::Back)->trigger();
+    for (const CBibleFrame* w : windows)
+        EXPECT_EQ(w->currentChapter(), "2") << w->code();
+    EXPECT_EQ(frame.mdiArea()->activeSubWindow(), reader);
+
+    // A disabled action would not trigger: the step shows Forward's enabling too.
+    frame.action(cmd::Forward)->trigger();
+    for (std::size_t i = 0; i < windows.size(); ++i) {
+        EXPECT_EQ(windows[i]->currentChapter(), "3") << windows[i]->code();
+        // Following a page already seen adds none.
+        if (i > 0) {
+            EXPECT_EQ(windows[i]->history().index(), followerPages[i]) << windows[i]->code();
+        }
+    }
+    EXPECT_EQ(frame.mdiArea()->activeSubWindow(), reader);
     EXPECT_TRUE(messages.empty());
 }
 
@@ -327,8 +320,6 @@ TEST_F(BibleFrameTest, TheReferenceBoxGoesWhereTheReaderTypes) {
         QTest::keyClick(box, Qt::Key_Return);
         return cp949ToUtf8(bar->referenceNote());
     };
-    EXPECT_EQ(go("요3:16"), "");
-    EXPECT_EQ(place(vra), "jhn 3 16");
     EXPECT_EQ(go("시 23"), "");
     EXPECT_EQ(place(vra), "psa 23 1");
     // A span goes to its first verse and marks it all.

@@ -102,18 +102,14 @@ TEST_F(ParallelFrameTest, OpensAtTheFirstVerseAndMovesThroughItsHistory) {
     EXPECT_NE(page.find(cp("하나님께서 세상을")), std::string::npos);
     EXPECT_NE(page.find("For God so loved"), std::string::npos);
 
-    frame->GoToVerseKey("gen002001", true);
-    frame->handleCommand(cmd::Back);
-    EXPECT_EQ(frame->currentKey(), "jhn003016");
+    // The steps, their enabling and the message at either end are PageHistory's.
     frame->handleCommand(cmd::Back);
     EXPECT_EQ(frame->currentKey(), "gen001001");
-    frame->handleCommand(cmd::Back);
-    EXPECT_EQ(messages, std::vector<std::string>{"되돌아 갈 페이지가 더 이상 없습니다."});
+    QAction forward;
+    EXPECT_TRUE(frame->updateCommand(cmd::Forward, &forward));
+    EXPECT_TRUE(forward.isEnabled());
     frame->handleCommand(cmd::Forward);
     EXPECT_EQ(frame->currentKey(), "jhn003016");
-    QAction forward;
-    frame->updateCommand(cmd::Forward, &forward);
-    EXPECT_TRUE(forward.isEnabled());
 }
 
 TEST_F(ParallelFrameTest, MergedVerseShowsEachLabelOnceAndIsStoredByItsFirstNumber) {
@@ -146,22 +142,18 @@ TEST_F(ParallelFrameTest, MergedVerseShowsEachLabelOnceAndIsStoredByItsFirstNumb
 
 TEST_F(ParallelFrameTest, EnterMatchesTheBookAndTheVerseByTheirBeginning) {
     auto frame = open();
-    enter(*frame, "요한", "3", "16");
-    EXPECT_EQ(frame->currentBook(), "jhn");
     // A new book takes the typed chapter, which opens at its first verse.
+    enter(*frame, "요한", "3", "16");
     EXPECT_EQ(frame->currentKey(), "jhn003016");
-    EXPECT_EQ(frame->history().index(), 1);
-
-    enter(*frame, "창세기", "1", "1");
+    enter(*frame, "창세기", "1", "16");
     EXPECT_EQ(frame->currentKey(), "gen001001");
+    // Which label a typed verse picks is findVerseLabel's; here that the window asks it.
     enter(*frame, "창세기", "1", "16");
     EXPECT_EQ(frame->currentVerse(), "16-17");
     EXPECT_EQ(frame->history().index(), 3);
     // The same place again is no new page.
     enter(*frame, "창세기", "1", "16-17");
     EXPECT_EQ(frame->history().index(), 3);
-    enter(*frame, "창세기", "2", "5");
-    EXPECT_EQ(frame->currentKey(), "gen002001");
 }
 
 TEST_F(ParallelFrameTest, BookOfAPartialEditionListsTheChosenVersionsChapters) {
@@ -183,8 +175,7 @@ TEST_F(ParallelFrameTest, CopyVerseCitesTheVersionUnderThePoint) {
     auto frame = open();
     frame->GoToVerseKey("jhn003016", true);
     const MarkupNode* english = viewtest::pieceWith(frame->content(), "For God");
-    const MarkupNode* korean = viewtest::pieceWith(frame->content(), cp("하나님께서"));
-    ASSERT_TRUE(english && korean);
+    ASSERT_TRUE(english);
     const QPoint englishPoint(english->left + 2, english->top + 2);
 
     std::unique_ptr<QMenu> menu = frame->contextMenu(englishPoint);
@@ -197,11 +188,8 @@ TEST_F(ParallelFrameTest, CopyVerseCitesTheVersionUnderThePoint) {
     EXPECT_FALSE(items[0]->isEnabled());
     EXPECT_TRUE(items[1]->isEnabled());
     items[1]->trigger();
+    // The verse under a piece and the citation are ParallelPage's and Citation's.
     EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), "For God so loved(KJV Jn 3:16)");
-
-    ASSERT_TRUE(frame->copyVerseAt(QPoint(korean->left + 2, korean->top + 2)));
-    EXPECT_EQ(utf8ToCp949(QGuiApplication::clipboard()->text().toStdString()),
-              cp("하나님께서 세상을(역본 가 요 3:16)"));
 
     // With a selection the menu copies it instead.
     frame->pane()->selectAll();

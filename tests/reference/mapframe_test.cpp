@@ -30,11 +30,7 @@ TEST(MapKeyTest, FramesFollowTheGridLines) {
     // Columns 2 to 4, row 5 only, of map 3.
     EXPECT_EQ(frameOf("3214500"), (MapRect{146, 642, 606, 783}));
     // Span "2" narrows by a quarter on each side: (210 - 18) / 4 = 48.
-    const MapRect narrowed = frameOf("1121100");
-    EXPECT_EQ(narrowed.left, 66);
-    EXPECT_EQ(narrowed.right, 162);
-    EXPECT_EQ(narrowed.top, 17);
-    EXPECT_EQ(narrowed.bottom, 191);
+    EXPECT_EQ(frameOf("1121100"), (MapRect{66, 17, 162, 191}));
     // Span "0" ignores the last-cell digit; the last row of map 2 closes at 1195.
     EXPECT_EQ(frameOf("2509808"), (MapRect{592, 991, 783, 1195}));
     // A quarter truncated toward zero: rows 1-3 of map 4 are 17 ... 461, d = 111.

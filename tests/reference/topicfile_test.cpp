@@ -3,39 +3,16 @@
 #include "../support/tempdir.h"
 #include "../support/topicfixture.h"
 #include "compare/passagegather.h"
+#include "mkdb/contentbuilder.h"
 #include "platform/codec.h"
 #include "reference/chronologylayout.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
-#include <map>
 
 using namespace qel;
 
 namespace {
-
-// Verses by "book chap:verse"; everything else is missing.
-class FakeVerses : public PassageSource {
-public:
-    explicit FakeVerses(std::map<std::string, std::string> verses) : verses_(std::move(verses)) {}
-    std::vector<PassageRow> verse(const std::string& book, int chap, int verse) override {
-        const auto found =
-            verses_.find(book + " " + std::to_string(chap) + ":" + std::to_string(verse));
-        if (found == verses_.end())
-            return {};
-        return {{std::to_string(chap), found->second}};
-    }
-    std::optional<std::string> sequence(const std::string&, int, int) override {
-        return std::nullopt;
-    }
-    std::vector<PassageRow> range(const std::string&, const std::string&,
-                                  const std::string&) override {
-        return {};
-    }
-
-private:
-    std::map<std::string, std::string> verses_;
-};
 
 ChronologyRecord entry(std::string track, int from, int to) {
     return {"", std::move(track), from, to, false, "", ""};
@@ -44,8 +21,15 @@ ChronologyRecord entry(std::string track, int from, int to) {
 } // namespace
 
 TEST(ShortTopicMarkup, EveryReferenceGetsItsLinkAndItsVersesOrANotice) {
+    TempDir dir;
+    mkdb::ContentSources sources;
+    sources.versions["VRA"] = {{"1co", "13", "4", "KOREAN-1CO"}, {"3jn", "1", "4", "KOREAN-3JN4"}};
+    sources.versions["KJV"] = {{"1co", "13", "4", "Charity suffereth long"}};
+    const std::string file = (dir.path() / "Bible.m14").string();
+    mkdb::buildContentDatabase(sources, file, [](const std::string&) {});
+    Database db(file, Database::Mode::ReadOnly);
+    DatabasePassageSource korean(db), english(db, "KJV");
     TopicRecord topic{"SK0100000001", utf8ToCp949("사랑"), "", "1co13:4 3jn1:2,4", ""};
-    FakeVerses korean({{"1co 13:4", "KOREAN-1CO"}, {"3jn 1:4", "KOREAN-3JN4"}});
     const std::string markup = shortTopicMarkup(topic, false, korean);
     EXPECT_EQ(markup.find("{H}" + utf8ToCp949("사랑") + "{/H}"), 0u);
     EXPECT_NE(markup.find("{A TAR=BVRA1co013004}" + utf8ToCp949("고린도전서") + " 13:4{/A}"),
@@ -58,7 +42,6 @@ TEST(ShortTopicMarkup, EveryReferenceGetsItsLinkAndItsVersesOrANotice) {
     EXPECT_EQ(markup.find(utf8ToCp949("들어 있지 않습니다")), std::string::npos);
 
     // The English form links the KJV, names the book in English and says what is missing.
-    FakeVerses english(std::map<std::string, std::string>{{"1co 13:4", "Charity suffereth long"}});
     const std::string kjv = shortTopicMarkup(topic, true, english);
     EXPECT_NE(kjv.find("{A TAR=BKJV1co013004}1 Corinthians 13:4{/A}"), std::string::npos) << kjv;
     EXPECT_NE(kjv.find("Charity suffereth long"), std::string::npos);
