@@ -387,7 +387,7 @@ TEST_F(BibleFrameTest, TheToolbarColoursTheCurrentVerseAndTheListShowsItByColour
     frame.updateCommandStates();
     EXPECT_TRUE(menu->isEnabled());
     frame.action(cmd::Highlight5)->trigger();
-    EXPECT_EQ(highlighted(kjv, 5), "And the earth was without form, and void. ");
+    EXPECT_EQ(highlighted(kjv, 5), "And the earth was without form, and void.");
     kjv->highlight({{"1", 0, 2, 0}}, 1);
     open("VRA", "VRAjhn003016");
     frame.action(cmd::Highlight1)->trigger();
