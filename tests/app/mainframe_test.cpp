@@ -36,6 +36,7 @@ protected:
     explicit MainFrameTest(std::string commandLine = "")
         : test(fixtureSources()), frame(test.context, std::move(commandLine)) {
         frame.setExitConfirmation([] { return true; });
+        frame.show();
     }
     TestContext test;
     CMainFrame frame;
@@ -45,7 +46,6 @@ protected:
 
 // One window per version: command keys and window codes open it, or move the open one.
 TEST_F(MainFrameTest, KeysAndCodesOpenTheVersionOrMoveItsOpenWindow) {
-    frame.show();
     test.context.store->writeString("Last Staus", "VRA", "jhn003016");
     auto* vra = static_cast<CBibleFrame*>(frame.openByCommandKey("BVRA", false));
     ASSERT_NE(vra, nullptr);
@@ -81,7 +81,6 @@ TEST_F(MainFrameTest, KeysAndCodesOpenTheVersionOrMoveItsOpenWindow) {
 }
 
 TEST_F(MainFrameTest, WindowListRunsFromTheNewestWindowAndActivationKeepsIt) {
-    frame.show();
     CChildFrame* vra = frame.openBibleVersion("VRA");
     frame.updateCommandStates();
     EXPECT_FALSE(frame.action(cmd::NextWindow)->isEnabled());
@@ -113,7 +112,6 @@ TEST_F(MainFrameTest, WindowListRunsFromTheNewestWindowAndActivationKeepsIt) {
 }
 
 TEST_F(MainFrameTest, F6IsThePaneKeyNotTheWindowKey) {
-    frame.show();
     frame.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&frame));
     CChildFrame* vra = frame.openBibleVersion("VRA");
@@ -144,7 +142,6 @@ TEST_F(MainFrameTest, ShortcutTreeOpensVersionsAndToggles) {
 }
 
 TEST_F(MainFrameTest, BookmarksNameTheActiveWindowsPlaceAndOpenItAgain) {
-    frame.show();
     EXPECT_TRUE(frame.bookmarkPlace().first.empty());
     frame.updateCommandStates();
     EXPECT_FALSE(frame.action(cmd::AddBookmark)->isEnabled());
@@ -184,13 +181,11 @@ protected:
 
 TEST_F(CommandLineTest, KeyOfTwelveCharactersIsIgnored) {
     QSignalSpy painted(&frame, &CMainFrame::firstPainted);
-    frame.show();
     ASSERT_TRUE(painted.wait(5000));
     EXPECT_TRUE(frame.frameRegistry().frames().empty());
 }
 
 TEST_F(MainFrameTest, ShortcutPanelReturnsWhenTheLastWindowCloses) {
-    frame.show();
     frame.openBibleVersion("KJV");
     frame.openBibleVersion("VRA")->showMaximized();
     EXPECT_FALSE(frame.shortcutBar()->isVisible());
@@ -212,7 +207,6 @@ TEST_F(MainFrameTest, ShortcutPanelReturnsWhenTheLastWindowCloses) {
 }
 
 TEST_F(MainFrameTest, SearchCommandsShowOneDialogAndResultsOpenTheirVerse) {
-    frame.show();
     QAction* verse = frame.action(cmd::VerseSearch);
     QAction* word = frame.action(cmd::WordSearch);
     ASSERT_NE(frame.searchDialog(), nullptr);
@@ -238,7 +232,6 @@ TEST_F(MainFrameTest, SearchCommandsShowOneDialogAndResultsOpenTheirVerse) {
 
 TEST_F(MainFrameTest, AnOpenedVerseComesToTheFrontAndTheDialogStepsOffIt) {
     frame.setGeometry(0, 0, 760, 560);
-    frame.show();
     auto* vra = qobject_cast<CBibleFrame*>(frame.openWindow("VRA", "VRAgen001001"));
     ASSERT_NE(vra, nullptr);
     vra->showMaximized();
