@@ -393,8 +393,6 @@ TEST_F(QueryEngineTest, TheFirstReadingIsTheOneMeantAndNoReadingIsInvented) {
     for (const auto& [word, verb] :
          {std::pair{"한", "하다 [용언]"}, std::pair{"온", "오다 [용언]"},
           std::pair{"들어", "들다 [용언]"}, std::pair{"들어", "듣다 [용언]"}}) {
-        ASSERT_EQ(query_EX(cp(word).c_str(), 0, 2), 2);
-        EXPECT_GE(chk_ambi(0, 0), 2) << word;
         const std::vector<std::string> readings = readingsOf(word);
         EXPECT_NE(std::find(readings.begin(), readings.end(), verb), readings.end()) << word;
         EXPECT_EQ(std::count(readings.begin(), readings.end(), "들 [명사]"), 0) << word;
@@ -623,43 +621,52 @@ TEST(QueryParser, DialogFormsAndTheAnalysedForm) {
     EXPECT_EQ(q.words[0].text, U"함께");
 }
 
-// Where the determiner 온 stands: 온 땅 (whole), 그가 온 것은 and 함께 온 사람들 (came),
-// 허물러 온 줄로 (came to destroy); 한 likewise in 앞에서 한 것이라 (did).
-TEST_F(QueryEngineTest, WhatFollowsADeterminerDecidesBetweenItAndTheVerb) {
-    const std::set<std::string> came = referencesOf(search("@오-", 2));
-    const std::set<std::string> whole = referencesOf(search("@!온", 2));
-    for (const char* verb : {"삼하3:25", "삼하3:20", "마5:17", "요1:31"}) {
-        EXPECT_TRUE(came.count(verb)) << verb;
-        EXPECT_FALSE(whole.count(verb)) << verb;
-    }
-    for (const char* determiner : {"창1:26", "삼하2:30", "시119:10"}) {
-        EXPECT_TRUE(whole.count(determiner)) << determiner;
-        EXPECT_FALSE(came.count(determiner)) << determiner;
-    }
-    // Where one came from (요 1:14 아버지께로부터 온) and what was said (마 26:54 되리라 한)
-    // make the verb; after a closed sentence or a noun 한 stays "one".
-    const std::set<std::string> did = referencesOf(search("@하-", 2));
-    const std::set<std::string> one = referencesOf(search("@!한", 2));
-    for (const char* verb : {"요1:14", "마26:47"})
-        EXPECT_TRUE(came.count(verb) && !whole.count(verb)) << verb;
-    for (const char* verb : {"삼하6:21", "마26:54", "요13:18"})
-        EXPECT_TRUE(did.count(verb) && !one.count(verb)) << verb;
-    for (const char* determiner : {"막14:37", "눅22:29", "삼하2:25"})
-        EXPECT_TRUE(one.count(determiner)) << determiner;
-    // 본 is 보다's wherever it stands, the noun 본 (example) only where its place allows:
-    // not after an object or a verb (하나님을 본 자는, 듣고 본 그것들을).
-    const std::set<std::string> saw = referencesOf(search("@보-", 2));
-    const std::set<std::string> example = referencesOf(search("@본", 2));
-    for (const char* verb : {"요1:18", "요3:11", "요19:35", "빌4:9"})
-        EXPECT_TRUE(saw.count(verb) && !example.count(verb)) << verb;
-    EXPECT_TRUE(example.count("요13:15") && example.count("빌3:17"));
-    // Typed as it is, 온 is found everywhere.
-    const std::set<std::string> written = referencesOf(search("온", 1));
-    EXPECT_TRUE(written.count("창1:26") && written.count("삼하3:25"));
+// A form that may be either of two words is told by what stands around it: in `verses`,
+// `query` finds it and `other` does not.
+TEST_F(QueryEngineTest, WhatStandsAroundAFormDecidesBetweenTwoWords) {
+    std::map<std::string, std::set<std::string>> found;
+    const auto references = [&](const char* query) -> const std::set<std::string>& {
+        if (!found.count(query))
+            found[query] = referencesOf(search(query, query[0] == '@' ? 2 : 1));
+        return found[query];
+    };
+    const struct {
+        const char* query;
+        const char* other;
+        std::vector<const char*> verses;
+    } rows[] = {
+        // 온 땅 (whole); 그가 온 것은, 함께 온 사람들, 허물러 온 줄로 and where one came from
+        // (요 1:14 아버지께로부터 온) make the verb. Typed as it is, 온 is found everywhere.
+        {"@오-", "@!온", {"삼하3:25", "삼하3:20", "마5:17", "요1:31", "요1:14", "마26:47"}},
+        {"@!온", "@오-", {"창1:26", "삼하2:30", "시119:10"}},
+        {"온", nullptr, {"창1:26", "삼하3:25"}},
+        // What was said (마 26:54 되리라 한, 앞에서 한 것이라) makes the verb; after a closed
+        // sentence or a noun 한 stays "one".
+        {"@하-", "@!한", {"삼하6:21", "마26:54", "요13:18"}},
+        {"@!한", nullptr, {"막14:37", "눅22:29", "삼하2:25"}},
+        // 본 is 보다's wherever it stands, the noun 본 (example) only where its place allows:
+        // not after an object or a verb (하나님을 본 자는, 듣고 본 그것들을).
+        {"@보-", "@본", {"요1:18", "요3:11", "요19:35", "빌4:9"}},
+        {"@본", nullptr, {"요13:15", "빌3:17"}},
+        // 이르다 "say" and "reach": 이르러 and 일러 by their form, the others by where to or a
+        // subject before them (생명나무에 이르는, 날이 이르니, 때가 이른 줄을).
+        {"@이르2-", "@이르-", {"욘2:7", "눅22:40", "창3:24", "요13:1", "눅22:7"}},
+        {"@이르-", "@이르2-", {"요3:12", "요1:22"}},
+    };
+    for (const auto& row : rows)
+        for (const char* verse : row.verses) {
+            EXPECT_TRUE(references(row.query).count(verse)) << row.query << " " << verse;
+            if (row.other)
+                EXPECT_FALSE(references(row.other).count(verse)) << row.other << " " << verse;
+        }
     // Before a dependent noun the verb is offered first; alone, the determiner.
     EXPECT_EQ(readingsOf("온 것은").front(), "오다 [용언]");
     EXPECT_EQ(analyse("온", 2), cp("@!온"));
     EXPECT_EQ(analyse("온", 2, 1), cp("@오-"));
+    EXPECT_EQ(analyse("이르러", 2), cp("@이르2-"));
+    const std::vector<std::string> either = readingsOf("이르매");
+    EXPECT_NE(std::find(either.begin(), either.end(), "이르다2 [용언]"), either.end());
+    EXPECT_EQ(either.front(), "이르다 [용언]");
     // 함께 stands alone; 함께하심이라 (시 23:4) is another word.
     EXPECT_EQ(hitWords(search("@!함께", 2)), std::set<std::string>{"함께"});
 }
@@ -680,18 +687,6 @@ TEST_F(QueryEngineTest, InitialLettersExpandToTheWordsOfTheText) {
     EXPECT_TRUE(std::is_sorted(counts.rbegin(), counts.rend()));
     // Mixed with a written word, the phrase still holds.
     EXPECT_EQ(analyse("ㅎㄴㄴ 말씀", 2), cp("@하나님 말씀"));
-}
-
-TEST(VerseIndexBuilder, DisplayTextDropsNotesAndKeepsWords) {
-    using qel::verseDisplayText;
-    EXPECT_EQ(qel::cp949ToUtf8(verseDisplayText(cp("{H}다윗의 시{/H}여호와는  나의"))),
-              "다윗의 시 여호와는 나의");
-    EXPECT_EQ(qel::cp949ToUtf8(verseDisplayText(
-                  cp("창공{N TEX=\"히, {펼쳐} 넓힌 것\"}*{/N}이 {W VAL=P}요한{/W}이라"))),
-              "창공이 요한이라");
-    EXPECT_EQ(qel::cp949ToUtf8(verseDisplayText(cp("{D}16{/D}하나님께서 세상을"))),
-              "하나님께서 세상을");
-    EXPECT_EQ(verseDisplayText("abc {F VAL=\"unterminated"), "abc");
 }
 
 TEST(VerseIndexBuilder, BuildsFromTheContentDatabaseAndRejectsBadFiles) {
@@ -717,6 +712,7 @@ TEST(VerseIndexBuilder, BuildsFromTheContentDatabaseAndRejectsBadFiles) {
     ASSERT_TRUE(qel::loadVerseIndex(path, data, error)) << error;
     ASSERT_EQ(data.verses.size(), 2u);
     EXPECT_EQ(data.verses[0].book, 0); // Genesis first, whatever the row order
+    EXPECT_EQ(data.verses[0].text, cp("맨 처음에 하나님께서 성전을")); // PlainVerseText's
     EXPECT_TRUE(data.homonymWords.empty());
     const qel::VerseIndex index(data);
     EXPECT_EQ(index.verseOfReference(cp("요3:16")), 1);
@@ -731,21 +727,6 @@ TEST(VerseIndexBuilder, BuildsFromTheContentDatabaseAndRejectsBadFiles) {
     corrupt[8] = '\xFF'; // verse count far beyond the file
     std::ofstream(path, std::ios::binary | std::ios::trunc) << corrupt;
     EXPECT_FALSE(qel::loadVerseIndex(path, data, error));
-}
-
-// 이르다 "say" and "reach" are two verbs: 이르러 and 일러 by their form, the others by where to
-// or a subject before them (생명나무에 이르는, 날이 이르니, 때가 이른 줄을).
-TEST_F(QueryEngineTest, SayAndReachAreTwoVerbs) {
-    const std::set<std::string> say = referencesOf(search("@이르-", 2));
-    const std::set<std::string> reach = referencesOf(search("@이르2-", 2));
-    for (const char* verse : {"욘2:7", "눅22:40", "창3:24", "요13:1", "눅22:7"})
-        EXPECT_TRUE(reach.count(verse) && !say.count(verse)) << verse;
-    for (const char* verse : {"요3:12", "요1:22"})
-        EXPECT_TRUE(say.count(verse) && !reach.count(verse)) << verse;
-    EXPECT_EQ(analyse("이르러", 2), cp("@이르2-"));
-    const std::vector<std::string> either = readingsOf("이르매");
-    EXPECT_NE(std::find(either.begin(), either.end(), "이르다2 [용언]"), either.end());
-    EXPECT_EQ(either.front(), "이르다 [용언]");
 }
 
 // An index built before the two senses were told apart has no key for the second: a search
