@@ -31,15 +31,11 @@ void writeHunspell(const TempDir& dir) {
                                             "AF 1,17\n"
                                             "AF 15\n"
                                             "SFX 530 Y 1\n";
-    auto jamo = [](const char* w) { return utf32ToUtf8(toJamo(u(w))); };
-    std::ofstream(dir.str() + "/ko.dic") << "7\n"
-                                         << jamo("하늘") << "/1\n"
-                                         << jamo("살리다") << "/2\n"
-                                         << jamo("함께") << "/3\n"
-                                         << jamo("새") << "\n"
-                                         << jamo("가감해") << "/4\n"
-                                         << jamo("깨끗히") << "/5\n"
-                                         << jamo("하다") << "/2\n";
+    std::ofstream dic(dir.str() + "/ko.dic");
+    dic << "7\n";
+    for (const char* entry :
+         {"하늘/1", "살리다/2", "함께/3", "새", "가감해/4", "깨끗히/5", "하다/2"})
+        dic << utf32ToUtf8(toJamo(u(entry))) << "\n";
 }
 
 } // namespace
