@@ -206,7 +206,7 @@ TEST_F(MainFrameTest, ShortcutPanelReturnsWhenTheLastWindowCloses) {
     EXPECT_FALSE(frame.shortcutBar()->isVisible());
 }
 
-TEST_F(MainFrameTest, SearchCommandsShowOneDialogAndResultsOpenTheirVerse) {
+TEST_F(MainFrameTest, SearchCommandsShowOneDialog) {
     QAction* verse = frame.action(cmd::VerseSearch);
     QAction* word = frame.action(cmd::WordSearch);
     ASSERT_NE(frame.searchDialog(), nullptr);
@@ -219,18 +219,9 @@ TEST_F(MainFrameTest, SearchCommandsShowOneDialogAndResultsOpenTheirVerse) {
         [&] { return frame.searchWord()->isVisible() && !frame.searchDialog()->isVisible(); }));
     EXPECT_FALSE(verse->isChecked());
     EXPECT_TRUE(word->isChecked());
-
-    // A result row opens through the command-key dispatch.
-    CGridCtrl* grid = frame.searchWord()->grid();
-    grid->appendRows({{{utf8ToCp949("창"), "1", "2", "text"}, 0}});
-    grid->selectRow(1);
-    frame.searchWord()->OpenSelectedResult();
-    auto* vra = qobject_cast<CBibleFrame*>(frame.frameRegistry().findByCode("VRA"));
-    ASSERT_NE(vra, nullptr);
-    EXPECT_EQ(vra->currentKey(), "VRAgen001002");
 }
 
-TEST_F(MainFrameTest, AnOpenedVerseComesToTheFrontAndTheDialogStepsOffIt) {
+TEST_F(MainFrameTest, AResultOpensItsVerseInFrontAndTheDialogStepsOffIt) {
     frame.setGeometry(0, 0, 760, 560);
     auto* vra = qobject_cast<CBibleFrame*>(frame.openWindow("VRA", "VRAgen001001"));
     ASSERT_NE(vra, nullptr);
@@ -248,8 +239,9 @@ TEST_F(MainFrameTest, AnOpenedVerseComesToTheFrontAndTheDialogStepsOffIt) {
     const QRect screen = dialog->screen()->availableGeometry();
     dialog->resize(300, 140);
     grid->selectRow(1);
-    dialog->OpenSelectedResult();
+    dialog->OpenSelectedResult(); // through the command-key dispatch
     EXPECT_EQ(frame.mdiArea()->activeSubWindow(), vra);
+    EXPECT_EQ(vra->currentKey(), "VRAgen001002");
     ASSERT_TRUE(marker->isVisible());
     // Over the verse: the dialog moves off its line, on the screen.
     dialog->move(verseLine().center() - QPoint(150, 70));
