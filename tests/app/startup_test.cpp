@@ -51,18 +51,6 @@ protected:
                 QString::fromUtf8(process.readAllStandardError())};
     }
 
-    void expectDatabaseError() {
-        const Result r = run({"--nologo", "--screenshot", shot()});
-        EXPECT_NE(r.exitCode, 0);
-        EXPECT_NE(r.exitCode, -1) << "crashed";
-        EXPECT_TRUE(
-            r.stderrText.contains(QStringLiteral("데이타 파일을 열 수 없습니다...\nCD-ROM "
-                                                 "드라이브를 확인하시고 다시 실행시켜 주십시오.")))
-            << r.stderrText.toStdString();
-        EXPECT_TRUE(r.stderrText.contains(QStringLiteral("데이타베이스 오류")));
-        EXPECT_FALSE(QFile::exists(shot()));
-    }
-
     void buildDatabase() const {
         qel::mkdb::buildContentDatabase(fixtureSources(), database.string(),
                                         [](const std::string&) {});
@@ -99,7 +87,15 @@ TEST_F(StartupTest, ADatabaseTheReaderCannotUseFailsWithTheMessage) {
         SCOPED_TRACE(name);
         std::filesystem::remove(database);
         make();
-        expectDatabaseError();
+        const Result r = run({"--nologo", "--screenshot", shot()});
+        EXPECT_NE(r.exitCode, 0);
+        EXPECT_NE(r.exitCode, -1) << "crashed";
+        EXPECT_TRUE(
+            r.stderrText.contains(QStringLiteral("데이타 파일을 열 수 없습니다...\nCD-ROM "
+                                                 "드라이브를 확인하시고 다시 실행시켜 주십시오.")))
+            << r.stderrText.toStdString();
+        EXPECT_TRUE(r.stderrText.contains(QStringLiteral("데이타베이스 오류")));
+        EXPECT_FALSE(QFile::exists(shot()));
     }
 }
 
