@@ -1,4 +1,5 @@
 // Installs the build into a temporary prefix and starts the installed program.
+#include "../support/files.h"
 #include "../support/tempdir.h"
 
 #include <QImage>
@@ -6,15 +7,6 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-
-namespace {
-
-std::string readFile(const std::filesystem::path& file) {
-    std::ifstream in(file);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-} // namespace
 
 TEST(Install, APrefixInstallRunsWithAFreshSettingsFolder) {
     TempDir dir;
@@ -31,7 +23,7 @@ TEST(Install, APrefixInstallRunsWithAFreshSettingsFolder) {
         EXPECT_TRUE(std::filesystem::is_regular_file(prefix / file)) << file;
     EXPECT_FALSE(std::filesystem::exists(prefix / "bin" / "Data"));
 
-    const std::string entry = readFile(prefix / "share/applications/qelbible.desktop");
+    const std::string entry = fileBytes(prefix / "share/applications/qelbible.desktop");
     EXPECT_NE(entry.find("\nExec=qelbible\n"), std::string::npos) << entry;
     EXPECT_NE(entry.find("\nIcon=qelbible\n"), std::string::npos) << entry;
     for (int size : {16, 32, 48, 256}) {
@@ -61,7 +53,7 @@ TEST(Install, APrefixInstallRunsWithAFreshSettingsFolder) {
     // The installed qel-mkdb imports into the reader's own folder, filled from the prefix
     // first, and leaves the prefix as it was.
     const std::filesystem::path installedDb = prefix / "share/qelbible/Data/DB/Bible.m14";
-    const std::string before = readFile(installedDb);
+    const std::string before = fileBytes(installedDb);
     const std::filesystem::path osis = dir.path() / "mine.xml";
     std::ofstream(osis) << "<osis><div type=\"book\" osisID=\"Gen\"><chapter osisID=\"Gen.1\">"
                            "<verse osisID=\"Gen.1.1\">처음에</verse></chapter></div></osis>";
@@ -75,5 +67,5 @@ TEST(Install, APrefixInstallRunsWithAFreshSettingsFolder) {
     const std::filesystem::path own = dir.path() / "data/qelbible/Data";
     for (const char* file : {"DB/Bible.m14", "DBF/VRA.idx", "M14/4.m14"})
         EXPECT_TRUE(std::filesystem::is_regular_file(own / file)) << file;
-    EXPECT_EQ(readFile(installedDb), before);
+    EXPECT_EQ(fileBytes(installedDb), before);
 }

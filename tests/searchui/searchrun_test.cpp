@@ -5,6 +5,7 @@
 
 #include "../support/builtdata.h"
 #include "../support/cp949.h"
+#include "../support/files.h"
 #include "../support/tempdir.h"
 
 #include <fstream>
@@ -128,10 +129,8 @@ TEST_F(VerseSearchRun, AMissingOrDamagedIndexSaysSo) {
     for (const bool present : {false, true}) {
         if (present) {
             // The header of a real index over a cut-off body.
-            std::ifstream in(builtDataFolder("DBF") + "/VRA.idx", std::ios::binary);
-            std::string bytes(4096, '\0');
-            in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-            std::ofstream(folder / "VRA.idx", std::ios::binary) << bytes;
+            std::ofstream(folder / "VRA.idx", std::ios::binary)
+                << fileBytes(builtDataFolder("DBF") + "/VRA.idx").substr(0, 4096);
         }
         RecordingSink sink;
         VerseSearchJob j = job("하나님", 0);
