@@ -6,6 +6,8 @@
 #include "versesearch/verseindex.h"
 #include "versesearch/verseindexbuilder.h"
 
+#include "../support/builtdata.h"
+#include "../support/cp949.h"
 #include "../support/files.h"
 #include "../support/tempdir.h"
 
@@ -24,16 +26,6 @@
 
 namespace {
 
-std::string cp(const char* utf8) {
-    return qel::utf8ToCp949(utf8);
-}
-
-// The verse index that the build made beside the built content database.
-std::string indexFolder() {
-    return (std::filesystem::path(QEL_BUILT_CONTENT_DB).parent_path().parent_path() / "DBF")
-        .string();
-}
-
 struct Hit {
     std::string reference, positions, clause;
 };
@@ -41,7 +33,7 @@ struct Hit {
 // Reads a result file the way the search dialog does: records, positions, key and clause.
 std::vector<Hit> readHits(const std::string& path) {
     std::vector<Hit> hits;
-    OpenContDB(indexFolder().c_str());
+    OpenContDB(builtDataFolder("DBF").c_str());
     const std::string text = fileBytes(path);
     for (qel::ResultRecords records(text); records.next();) {
         const std::string& record = records.record();
@@ -51,8 +43,8 @@ std::vector<Hit> readHits(const std::string& path) {
         char key[QE_KEY_SIZE], clause[QE_CLAUSE_SIZE];
         get_key(record.c_str(), key);
         get_clause(record.c_str(), clause);
-        h.reference = qel::cp949ToUtf8(key);
-        h.clause = qel::cp949ToUtf8(clause);
+        h.reference = u8(key);
+        h.clause = u8(clause);
         hits.push_back(h);
     }
     return hits;
@@ -115,7 +107,7 @@ std::set<std::string> rawVersesMatching(const std::string& pattern, const char* 
     std::set<std::string> out;
     for (qel::RecordSet v(db, "select volcode, chap, sec, body from VRA"); !v.isEOF(); v.moveNext())
         if ((!book || v.field("volcode") == book) &&
-            std::regex_search(std::regex_replace(qel::cp949ToUtf8(v.field("body")), note, ""), re))
+            std::regex_search(std::regex_replace(u8(v.field("body")), note, ""), re))
             out.insert(searchAbbreviation(v.field("volcode")) + v.field("chap") + ":" +
                        v.field("sec"));
     return out;
@@ -139,7 +131,7 @@ std::set<std::string> rawVersesMatching(const std::string& pattern, const char* 
 class QueryEngineTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_EQ(OpenDic(indexFolder().c_str()), 1) << indexFolder();
+        ASSERT_EQ(OpenDic(builtDataFolder("DBF").c_str()), 1) << builtDataFolder("DBF");
         result_ = dir_.str() + "/out.dat";
     }
     void TearDown() override { CloseDic(); }
@@ -254,7 +246,7 @@ TEST_F(QueryEngineTest, AmbiguousWordsOfferCandidatesAndTheChoiceCounts) {
     ASSERT_GE(n, 2);
     char list[QE_AMBI_LIST_SIZE];
     EXPECT_EQ(get_ambi_list(0, 0, list), n);
-    const std::string text = qel::cp949ToUtf8(list);
+    const std::string text = u8(list);
     EXPECT_EQ(text.rfind("1 ", 0), 0u);
     EXPECT_NE(text.find("\n2 "), std::string::npos);
     char raw[QE_RAWQ_SIZE];
@@ -267,7 +259,7 @@ TEST_F(QueryEngineTest, AmbiguousWordsOfferCandidatesAndTheChoiceCounts) {
     EXPECT_EQ(is_noun_tag(0, 0, 0), 0);
     char q[QE_EXTRACT_SIZE];
     ASSERT_NE(extrac_query(q, 2), 0);
-    EXPECT_EQ(qel::cp949ToUtf8(q).back(), '-');
+    EXPECT_EQ(u8(q).back(), '-');
     // A nominalised noun keeps its own reading beside the verb.
     ASSERT_EQ(query_EX(cp("믿음").c_str(), 0, 2), 2);
     EXPECT_GE(chk_ambi(0, 0), 2);
@@ -291,7 +283,7 @@ TEST_F(QueryEngineTest, HomonymsOfSinoKoreanNouns) {
     for (const auto& [word, first] : {std::pair{"성전", "聖殿"}, std::pair{"계명", "誡命"},
                                       std::pair{"제사", "祭祀"}, std::pair{"주의", "主義"}}) {
         ASSERT_EQ(LookDong(cp(word).c_str(), list), 2) << word;
-        const std::string rows = qel::cp949ToUtf8(list);
+        const std::string rows = u8(list);
         EXPECT_EQ(rows.substr(rows.find('\n') + 1).rfind(std::string("1 ") + word + " " + first, 0),
                   0u)
             << rows;
@@ -362,7 +354,7 @@ std::vector<std::string> readingsOf(const char* word) {
         return out;
     char list[QE_AMBI_LIST_SIZE];
     get_ambi_list(0, 0, list);
-    std::istringstream lines(qel::cp949ToUtf8(list));
+    std::istringstream lines(u8(list));
     for (std::string line; std::getline(lines, line);) {
         std::istringstream fields(line);
         std::string number, lemma, tag;
@@ -671,7 +663,7 @@ TEST_F(QueryEngineTest, InitialLettersExpandToTheWordsOfTheText) {
     ASSERT_EQ(query_EX(cp("ㅅㄹ").c_str(), 0, 2), 2);
     char list[QE_AMBI_LIST_SIZE];
     get_ambi_list(0, 0, list);
-    std::istringstream lines(qel::cp949ToUtf8(list));
+    std::istringstream lines(u8(list));
     std::vector<int> counts;
     for (std::string line; std::getline(lines, line);)
         counts.push_back(std::atoi(line.substr(line.rfind('(') + 1).c_str()));
