@@ -1,5 +1,6 @@
 #include "app/importdialog.h"
 
+#include "../support/files.h"
 #include "../support/testcontext.h"
 #include "platform/codec.h"
 #include "platform/database.h"
@@ -18,11 +19,6 @@ qel::mkdb::ContentSources vraWithTwoVerses() {
     qel::mkdb::ContentSources sources;
     sources.versions["VRA"] = {{"gen", "1", "1", "태초에"}, {"gen", "1", "2", "땅이"}};
     return sources;
-}
-
-std::string bytesOf(const std::string& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 class ImportDialogTest : public ::testing::Test {
@@ -57,7 +53,7 @@ TEST_F(ImportDialogTest, WarnsWhatAFilledSlotLoses) {
 TEST_F(ImportDialogTest, AFailedImportChangesNothingAndTheNextRunsInTheBackground) {
     const std::string broken = (test.dir.path() / "broken.xml").string();
     std::ofstream(broken) << "<osis><verse osisID=\"Gen.1.1\">x</osis>";
-    const std::string before = bytesOf(dialogDb());
+    const std::string before = fileBytes(dialogDb());
     auto dialog = open();
     QSignalSpy imported(dialog.get(), &CImportDialog::imported);
     dialog->selectSource(QString::fromStdString(broken));
@@ -65,7 +61,7 @@ TEST_F(ImportDialogTest, AFailedImportChangesNothingAndTheNextRunsInTheBackgroun
     dialog->startImport();
     EXPECT_TRUE(QTest::qWaitFor([&] { return !dialog->running(); }, 30000));
     EXPECT_EQ(imported.count(), 0);
-    EXPECT_EQ(bytesOf(dialogDb()), before);
+    EXPECT_EQ(fileBytes(dialogDb()), before);
 
     dialog->selectSource(QString::fromStdString(osis));
     dialog->startImport();

@@ -2,6 +2,7 @@
 // repository commands.
 #include "app/librarydialog.h"
 
+#include "../support/files.h"
 #include "../support/httpserver.h"
 #include "../support/swordrepository.h"
 #include "../support/testcontext.h"
@@ -27,11 +28,6 @@ using namespace qel;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string bytesOf(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
 
 mkdb::ContentSources sample() {
     mkdb::ContentSources s;
@@ -144,14 +140,14 @@ TEST_F(LibraryTest, AFailedInstallSaysWhyAndChangesNothing) {
     dialog->refresh();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog->running(); }, 30000));
     ASSERT_TRUE(dialog->selectModule(QStringLiteral("KorTest")));
-    const std::string before = bytesOf(db());
+    const std::string before = fileBytes(db());
     server->stop();
     messages.clear();
     dialog->startInstall();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog->running(); }, 30000));
     EXPECT_NE(messages.find("설치하지 못했습니다. 바뀐 것은 없습니다."), std::string::npos);
     EXPECT_NE(messages.find("에 연결할 수 없습니다"), std::string::npos) << messages;
-    EXPECT_EQ(bytesOf(db()), before);
+    EXPECT_EQ(fileBytes(db()), before);
     // The list fetched before is still there.
     EXPECT_EQ(dialog->listedModules().size(), 3);
 }

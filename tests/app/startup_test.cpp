@@ -1,4 +1,6 @@
-// Starts the real program in a private settings and data folder.
+// Starts the real program, and the one a prefix install puts in place, in a private settings
+// and data folder.
+#include "../support/files.h"
 #include "../support/fixturedb.h"
 #include "../support/tempdir.h"
 #include "platform/database.h"
@@ -25,13 +27,15 @@ protected:
             << "[Path]\nInstalled To=" << install.string() << "/\nInstall Type=0\n";
     }
 
-    void startProcess(QProcess& process, const QStringList& args) {
+    void startProcess(QProcess& process, const QStringList& args,
+                      const std::filesystem::path& program = QEL_PROGRAM) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("XDG_CONFIG_HOME", QString::fromStdString((dir.path() / "config").string()));
         env.insert("XDG_RUNTIME_DIR", QString::fromStdString((dir.path() / "runtime").string()));
+        env.insert("XDG_DATA_HOME", QString::fromStdString((dir.path() / "data").string()));
         env.insert("QT_QPA_PLATFORM", "offscreen");
         process.setProcessEnvironment(env);
-        process.start(QEL_PROGRAM, args);
+        process.start(QString::fromStdString(program.string()), args);
         ASSERT_TRUE(process.waitForStarted());
     }
 
@@ -39,28 +43,16 @@ protected:
         int exitCode;
         QString stderrText;
     };
-    Result run(const QStringList& args) {
+    Result run(const QStringList& args, const std::filesystem::path& program = QEL_PROGRAM) {
         QProcess process;
-        startProcess(process, args);
-        if (!process.waitForFinished(30000)) {
+        startProcess(process, args, program);
+        if (!process.waitForFinished(120000)) {
             process.kill();
             process.waitForFinished();
             ADD_FAILURE() << "program did not finish";
         }
         return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
                 QString::fromUtf8(process.readAllStandardError())};
-    }
-
-    void expectDatabaseError() {
-        const Result r = run({"--nologo", "--screenshot", shot()});
-        EXPECT_NE(r.exitCode, 0);
-        EXPECT_NE(r.exitCode, -1) << "crashed";
-        EXPECT_TRUE(
-            r.stderrText.contains(QStringLiteral("데이타 파일을 열 수 없습니다...\nCD-ROM "
-                                                 "드라이브를 확인하시고 다시 실행시켜 주십시오.")))
-            << r.stderrText.toStdString();
-        EXPECT_TRUE(r.stderrText.contains(QStringLiteral("데이타베이스 오류")));
-        EXPECT_FALSE(QFile::exists(shot()));
     }
 
     void buildDatabase() const {
@@ -99,7 +91,15 @@ TEST_F(StartupTest, ADatabaseTheReaderCannotUseFailsWithTheMessage) {
         SCOPED_TRACE(name);
         std::filesystem::remove(database);
         make();
-        expectDatabaseError();
+        const Result r = run({"--nologo", "--screenshot", shot()});
+        EXPECT_NE(r.exitCode, 0);
+        EXPECT_NE(r.exitCode, -1) << "crashed";
+        EXPECT_TRUE(
+            r.stderrText.contains(QStringLiteral("데이타 파일을 열 수 없습니다...\nCD-ROM "
+                                                 "드라이브를 확인하시고 다시 실행시켜 주십시오.")))
+            << r.stderrText.toStdString();
+        EXPECT_TRUE(r.stderrText.contains(QStringLiteral("데이타베이스 오류")));
+        EXPECT_FALSE(QFile::exists(shot()));
     }
 }
 
@@ -208,4 +208,51 @@ TEST_F(StartupTest, SecondStartShowsTheFirstAndExitsAtOnce) {
     EXPECT_EQ(first.state(), QProcess::Running);
     first.kill();
     first.waitForFinished();
+}
+
+TEST_F(StartupTest, APrefixInstallRunsWithAFreshSettingsFolder) {
+    const std::filesystem::path prefix = dir.path() / "prefix";
+    QProcess install;
+    install.start(QEL_CMAKE_COMMAND, {"--install", QEL_BUILD_DIR, "--prefix",
+                                      QString::fromStdString(prefix.string())});
+    ASSERT_TRUE(install.waitForFinished(120000));
+    ASSERT_EQ(install.exitCode(), 0) << install.readAllStandardError().toStdString();
+
+    for (const char* file : {"bin/qelbible", "bin/qel-mkdb", "bin/qelplan", "bin/qeldiary",
+                             "share/qelbible/Data/DB/Bible.m14", "share/qelbible/Data/DBF/VRA.idx",
+                             "share/qelbible/Data/M14/4.m14"})
+        EXPECT_TRUE(std::filesystem::is_regular_file(prefix / file)) << file;
+    EXPECT_FALSE(std::filesystem::exists(prefix / "bin" / "Data"));
+
+    const std::string entry = fileBytes(prefix / "share/applications/qelbible.desktop");
+    EXPECT_NE(entry.find("\nExec=qelbible\n"), std::string::npos) << entry;
+    EXPECT_NE(entry.find("\nIcon=qelbible\n"), std::string::npos) << entry;
+    for (int size : {16, 32, 48, 256}) {
+        const auto icon = prefix / "share/icons/hicolor" /
+                          (std::to_string(size) + "x" + std::to_string(size)) / "apps" /
+                          "qelbible.png";
+        const QImage image(QString::fromStdString(icon.string()));
+        EXPECT_EQ(image.size(), QSize(size, size)) << icon;
+    }
+
+    // No installation record: the installed program finds its data in the prefix.
+    std::filesystem::remove(dir.path() / "config" / "QEL" / "QEL CD-ROM 성경.ini");
+    Result r = run({"--nologo", "--screenshot", shot(), "BKJVjhn003016"}, prefix / "bin/qelbible");
+    EXPECT_EQ(r.exitCode, 0) << r.stderrText.toStdString();
+    EXPECT_FALSE(QImage(shot()).isNull());
+
+    // The installed qel-mkdb imports into the reader's own folder, filled from the prefix
+    // first, and leaves the prefix as it was.
+    const std::filesystem::path installedDb = prefix / "share/qelbible/Data/DB/Bible.m14";
+    const std::string before = fileBytes(installedDb);
+    const std::filesystem::path osis = dir.path() / "mine.xml";
+    std::ofstream(osis) << "<osis><div type=\"book\" osisID=\"Gen\"><chapter osisID=\"Gen.1\">"
+                           "<verse osisID=\"Gen.1.1\">처음에</verse></chapter></div></osis>";
+    r = run({"--import", QString::fromStdString(osis.string()), "--as", "VRE"},
+            prefix / "bin/qel-mkdb");
+    EXPECT_EQ(r.exitCode, 0) << r.stderrText.toStdString();
+    const std::filesystem::path own = dir.path() / "data/qelbible/Data";
+    for (const char* file : {"DB/Bible.m14", "DBF/VRA.idx", "M14/4.m14"})
+        EXPECT_TRUE(std::filesystem::is_regular_file(own / file)) << file;
+    EXPECT_EQ(fileBytes(installedDb), before);
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace qel {
 namespace {
 
@@ -43,14 +45,10 @@ TEST(WindowTiling, VerticalPutsWindowsSideBySideHorizontalStacksThem) {
               (std::vector<WindowRect>{{0, 0, 900, 200}, {0, 200, 900, 200}, {0, 400, 900, 200}}));
 
     // Eight windows: four columns of two, or four rows of two.
-    for (const WindowRect& cell : tileWindows(8, 1000, 700, Tiling::Vertical)) {
-        EXPECT_EQ(cell.width, 250);
-        EXPECT_EQ(cell.height, 350);
-    }
-    for (const WindowRect& cell : tileWindows(8, 1000, 700, Tiling::Horizontal)) {
-        EXPECT_EQ(cell.width, 500);
-        EXPECT_EQ(cell.height, 175);
-    }
+    for (const auto& [tiling, width, height] :
+         {std::tuple{Tiling::Vertical, 250, 350}, std::tuple{Tiling::Horizontal, 500, 175}})
+        for (const WindowRect& cell : tileWindows(8, 1000, 700, tiling))
+            EXPECT_EQ((WindowRect{cell.x, cell.y, width, height}), cell);
 
     // Five: the last column (or row) takes the window left over.
     EXPECT_EQ(tileWindows(5, 1000, 600, Tiling::Vertical),

@@ -6,6 +6,8 @@
 #include "versesearch/verseindex.h"
 #include "versesearch/verseindexbuilder.h"
 
+#include "../support/builtdata.h"
+#include "../support/cp949.h"
 #include "../support/files.h"
 #include "../support/tempdir.h"
 
@@ -13,7 +15,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -24,16 +25,6 @@
 
 namespace {
 
-std::string cp(const char* utf8) {
-    return qel::utf8ToCp949(utf8);
-}
-
-// The verse index that the build made beside the built content database.
-std::string indexFolder() {
-    return (std::filesystem::path(QEL_BUILT_CONTENT_DB).parent_path().parent_path() / "DBF")
-        .string();
-}
-
 struct Hit {
     std::string reference, positions, clause;
 };
@@ -41,7 +32,7 @@ struct Hit {
 // Reads a result file the way the search dialog does: records, positions, key and clause.
 std::vector<Hit> readHits(const std::string& path) {
     std::vector<Hit> hits;
-    OpenContDB(indexFolder().c_str());
+    OpenContDB(builtDataFolder("DBF").c_str());
     const std::string text = fileBytes(path);
     for (qel::ResultRecords records(text); records.next();) {
         const std::string& record = records.record();
@@ -51,8 +42,8 @@ std::vector<Hit> readHits(const std::string& path) {
         char key[QE_KEY_SIZE], clause[QE_CLAUSE_SIZE];
         get_key(record.c_str(), key);
         get_clause(record.c_str(), clause);
-        h.reference = qel::cp949ToUtf8(key);
-        h.clause = qel::cp949ToUtf8(clause);
+        h.reference = u8(key);
+        h.clause = u8(clause);
         hits.push_back(h);
     }
     return hits;
@@ -115,7 +106,7 @@ std::set<std::string> rawVersesMatching(const std::string& pattern, const char* 
     std::set<std::string> out;
     for (qel::RecordSet v(db, "select volcode, chap, sec, body from VRA"); !v.isEOF(); v.moveNext())
         if ((!book || v.field("volcode") == book) &&
-            std::regex_search(std::regex_replace(qel::cp949ToUtf8(v.field("body")), note, ""), re))
+            std::regex_search(std::regex_replace(u8(v.field("body")), note, ""), re))
             out.insert(searchAbbreviation(v.field("volcode")) + v.field("chap") + ":" +
                        v.field("sec"));
     return out;
@@ -139,7 +130,7 @@ std::set<std::string> rawVersesMatching(const std::string& pattern, const char* 
 class QueryEngineTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_EQ(OpenDic(indexFolder().c_str()), 1) << indexFolder();
+        ASSERT_EQ(OpenDic(builtDataFolder("DBF").c_str()), 1) << builtDataFolder("DBF");
         result_ = dir_.str() + "/out.dat";
     }
     void TearDown() override { CloseDic(); }
@@ -254,7 +245,7 @@ TEST_F(QueryEngineTest, AmbiguousWordsOfferCandidatesAndTheChoiceCounts) {
     ASSERT_GE(n, 2);
     char list[QE_AMBI_LIST_SIZE];
     EXPECT_EQ(get_ambi_list(0, 0, list), n);
-    const std::string text = qel::cp949ToUtf8(list);
+    const std::string text = u8(list);
     EXPECT_EQ(text.rfind("1 ", 0), 0u);
     EXPECT_NE(text.find("\n2 "), std::string::npos);
     char raw[QE_RAWQ_SIZE];
@@ -267,7 +258,7 @@ TEST_F(QueryEngineTest, AmbiguousWordsOfferCandidatesAndTheChoiceCounts) {
     EXPECT_EQ(is_noun_tag(0, 0, 0), 0);
     char q[QE_EXTRACT_SIZE];
     ASSERT_NE(extrac_query(q, 2), 0);
-    EXPECT_EQ(qel::cp949ToUtf8(q).back(), '-');
+    EXPECT_EQ(u8(q).back(), '-');
     // A nominalised noun keeps its own reading beside the verb.
     ASSERT_EQ(query_EX(cp("믿음").c_str(), 0, 2), 2);
     EXPECT_GE(chk_ambi(0, 0), 2);
@@ -291,36 +282,29 @@ TEST_F(QueryEngineTest, HomonymsOfSinoKoreanNouns) {
     for (const auto& [word, first] : {std::pair{"성전", "聖殿"}, std::pair{"계명", "誡命"},
                                       std::pair{"제사", "祭祀"}, std::pair{"주의", "主義"}}) {
         ASSERT_EQ(LookDong(cp(word).c_str(), list), 2) << word;
-        const std::string rows = qel::cp949ToUtf8(list);
+        const std::string rows = u8(list);
         EXPECT_EQ(rows.substr(rows.find('\n') + 1).rfind(std::string("1 ") + word + " " + first, 0),
                   0u)
             << rows;
     }
     EXPECT_NE(std::string(list).find(cp("酒蟻")), std::string::npos) << "주의 offers 酒蟻 too";
 
-    // The dialog's homonym pass: 聖殿 chosen, its number appended to the morpheme.
+    // The dialog's homonym pass: 聖殿, the first meaning, chosen and its number appended to
+    // the morpheme.
     ASSERT_EQ(query_EX(cp("성전에").c_str(), 0, 2), 2);
     select_ambi(0, 0, 0);
     ASSERT_EQ(is_noun_tag(0, 0, 0), 1);
     char morph[QE_MORP_SIZE];
     get_morp(0, 0, 0, morph);
     EXPECT_EQ(std::string(morph), cp("성전"));
-    const int r = LookDong(morph, list);
-    int chosen = -1, row = 0;
-    for (std::size_t start = 0, end;
-         (end = std::string(list).find('\n', start)) != std::string::npos; start = end + 1, ++row)
-        if (std::string(list).substr(start, end - start).find(cp("聖殿")) != std::string::npos)
-            chosen = row;
-    ASSERT_GE(chosen, 1);
-    cat_morp(0, 0, 0, std::to_string(chosen - r + 2).c_str());
+    cat_morp(0, 0, 0, "1");
     char q[QE_EXTRACT_SIZE];
     ASSERT_NE(extrac_query(q, 2), 0);
-    EXPECT_EQ(std::string(q), cp("@성전") + std::to_string(chosen));
+    EXPECT_EQ(std::string(q), cp("@성전1"));
     // A chosen meaning finds every occurrence: the hangul text does not say which it is.
-    const auto temple = referencesOf(search(qel::cp949ToUtf8(q).c_str(), 2));
+    const auto temple = referencesOf(search("@성전1", 2));
     ASSERT_FALSE(temple.empty());
     EXPECT_TRUE(sameReferences(temple, rawVersesMatching("성전")));
-    EXPECT_EQ(referencesOf(search("@성전1", 2)), temple);
 }
 
 // Words of the VRA sample with the reading a reader means (lemma and tag of the first
@@ -369,7 +353,7 @@ std::vector<std::string> readingsOf(const char* word) {
         return out;
     char list[QE_AMBI_LIST_SIZE];
     get_ambi_list(0, 0, list);
-    std::istringstream lines(qel::cp949ToUtf8(list));
+    std::istringstream lines(u8(list));
     for (std::string line; std::getline(lines, line);) {
         std::istringstream fields(line);
         std::string number, lemma, tag;
@@ -393,8 +377,6 @@ TEST_F(QueryEngineTest, TheFirstReadingIsTheOneMeantAndNoReadingIsInvented) {
     for (const auto& [word, verb] :
          {std::pair{"한", "하다 [용언]"}, std::pair{"온", "오다 [용언]"},
           std::pair{"들어", "들다 [용언]"}, std::pair{"들어", "듣다 [용언]"}}) {
-        ASSERT_EQ(query_EX(cp(word).c_str(), 0, 2), 2);
-        EXPECT_GE(chk_ambi(0, 0), 2) << word;
         const std::vector<std::string> readings = readingsOf(word);
         EXPECT_NE(std::find(readings.begin(), readings.end(), verb), readings.end()) << word;
         EXPECT_EQ(std::count(readings.begin(), readings.end(), "들 [명사]"), 0) << word;
@@ -623,43 +605,51 @@ TEST(QueryParser, DialogFormsAndTheAnalysedForm) {
     EXPECT_EQ(q.words[0].text, U"함께");
 }
 
-// Where the determiner 온 stands: 온 땅 (whole), 그가 온 것은 and 함께 온 사람들 (came),
-// 허물러 온 줄로 (came to destroy); 한 likewise in 앞에서 한 것이라 (did).
-TEST_F(QueryEngineTest, WhatFollowsADeterminerDecidesBetweenItAndTheVerb) {
-    const std::set<std::string> came = referencesOf(search("@오-", 2));
-    const std::set<std::string> whole = referencesOf(search("@!온", 2));
-    for (const char* verb : {"삼하3:25", "삼하3:20", "마5:17", "요1:31"}) {
-        EXPECT_TRUE(came.count(verb)) << verb;
-        EXPECT_FALSE(whole.count(verb)) << verb;
-    }
-    for (const char* determiner : {"창1:26", "삼하2:30", "시119:10"}) {
-        EXPECT_TRUE(whole.count(determiner)) << determiner;
-        EXPECT_FALSE(came.count(determiner)) << determiner;
-    }
-    // Where one came from (요 1:14 아버지께로부터 온) and what was said (마 26:54 되리라 한)
-    // make the verb; after a closed sentence or a noun 한 stays "one".
-    const std::set<std::string> did = referencesOf(search("@하-", 2));
-    const std::set<std::string> one = referencesOf(search("@!한", 2));
-    for (const char* verb : {"요1:14", "마26:47"})
-        EXPECT_TRUE(came.count(verb) && !whole.count(verb)) << verb;
-    for (const char* verb : {"삼하6:21", "마26:54", "요13:18"})
-        EXPECT_TRUE(did.count(verb) && !one.count(verb)) << verb;
-    for (const char* determiner : {"막14:37", "눅22:29", "삼하2:25"})
-        EXPECT_TRUE(one.count(determiner)) << determiner;
-    // 본 is 보다's wherever it stands, the noun 본 (example) only where its place allows:
-    // not after an object or a verb (하나님을 본 자는, 듣고 본 그것들을).
-    const std::set<std::string> saw = referencesOf(search("@보-", 2));
-    const std::set<std::string> example = referencesOf(search("@본", 2));
-    for (const char* verb : {"요1:18", "요3:11", "요19:35", "빌4:9"})
-        EXPECT_TRUE(saw.count(verb) && !example.count(verb)) << verb;
-    EXPECT_TRUE(example.count("요13:15") && example.count("빌3:17"));
-    // Typed as it is, 온 is found everywhere.
-    const std::set<std::string> written = referencesOf(search("온", 1));
-    EXPECT_TRUE(written.count("창1:26") && written.count("삼하3:25"));
+// A form that may be either of two words is told by what stands around it: in `verses`,
+// `query` finds it and `other`, if any, does not.
+TEST_F(QueryEngineTest, WhatStandsAroundAFormDecidesBetweenTwoWords) {
+    std::map<std::string, std::set<std::string>> found;
+    const auto references = [&](const char* query) -> const std::set<std::string>& {
+        if (!found.count(query))
+            found[query] = referencesOf(search(query, query[0] == '@' ? 2 : 1));
+        return found[query];
+    };
+    const struct {
+        const char* query;
+        const char* other;
+        std::vector<const char*> verses;
+    } rows[] = {
+        // 온 땅 (whole); 그가 온 것은, 함께 온 사람들, 허물러 온 줄로 and where one came from
+        // (요 1:14 아버지께로부터 온) make the verb. Typed as it is, 온 is found everywhere.
+        {"@오-", "@!온", {"삼하3:25", "삼하3:20", "마5:17", "요1:31", "요1:14", "마26:47"}},
+        {"@!온", "@오-", {"창1:26", "삼하2:30", "시119:10"}},
+        {"온", "", {"창1:26", "삼하3:25"}},
+        // What was said (마 26:54 되리라 한, 앞에서 한 것이라) makes the verb; after a closed
+        // sentence or a noun 한 stays "one".
+        {"@하-", "@!한", {"삼하6:21", "마26:54", "요13:18"}},
+        {"@!한", "", {"막14:37", "눅22:29", "삼하2:25"}},
+        // 본 is 보다's wherever it stands, the noun 본 (example) only where its place allows:
+        // not after an object or a verb (하나님을 본 자는, 듣고 본 그것들을).
+        {"@보-", "@본", {"요1:18", "요3:11", "요19:35", "빌4:9"}},
+        {"@본", "", {"요13:15", "빌3:17"}},
+        // 이르다 "say" and "reach": 이르러 and 일러 by their form, the others by where to or a
+        // subject before them (생명나무에 이르는, 날이 이르니, 때가 이른 줄을).
+        {"@이르2-", "@이르-", {"욘2:7", "눅22:40", "창3:24", "요13:1", "눅22:7"}},
+        {"@이르-", "@이르2-", {"요3:12", "요1:22"}},
+    };
+    for (const auto& row : rows)
+        for (const char* verse : row.verses) {
+            EXPECT_TRUE(references(row.query).count(verse)) << row.query << " " << verse;
+            EXPECT_FALSE(*row.other && references(row.other).count(verse)) << row.other << verse;
+        }
     // Before a dependent noun the verb is offered first; alone, the determiner.
     EXPECT_EQ(readingsOf("온 것은").front(), "오다 [용언]");
     EXPECT_EQ(analyse("온", 2), cp("@!온"));
     EXPECT_EQ(analyse("온", 2, 1), cp("@오-"));
+    EXPECT_EQ(analyse("이르러", 2), cp("@이르2-"));
+    const std::vector<std::string> either = readingsOf("이르매");
+    EXPECT_NE(std::find(either.begin(), either.end(), "이르다2 [용언]"), either.end());
+    EXPECT_EQ(either.front(), "이르다 [용언]");
     // 함께 stands alone; 함께하심이라 (시 23:4) is another word.
     EXPECT_EQ(hitWords(search("@!함께", 2)), std::set<std::string>{"함께"});
 }
@@ -672,7 +662,7 @@ TEST_F(QueryEngineTest, InitialLettersExpandToTheWordsOfTheText) {
     ASSERT_EQ(query_EX(cp("ㅅㄹ").c_str(), 0, 2), 2);
     char list[QE_AMBI_LIST_SIZE];
     get_ambi_list(0, 0, list);
-    std::istringstream lines(qel::cp949ToUtf8(list));
+    std::istringstream lines(u8(list));
     std::vector<int> counts;
     for (std::string line; std::getline(lines, line);)
         counts.push_back(std::atoi(line.substr(line.rfind('(') + 1).c_str()));
@@ -680,18 +670,6 @@ TEST_F(QueryEngineTest, InitialLettersExpandToTheWordsOfTheText) {
     EXPECT_TRUE(std::is_sorted(counts.rbegin(), counts.rend()));
     // Mixed with a written word, the phrase still holds.
     EXPECT_EQ(analyse("ㅎㄴㄴ 말씀", 2), cp("@하나님 말씀"));
-}
-
-TEST(VerseIndexBuilder, DisplayTextDropsNotesAndKeepsWords) {
-    using qel::verseDisplayText;
-    EXPECT_EQ(qel::cp949ToUtf8(verseDisplayText(cp("{H}다윗의 시{/H}여호와는  나의"))),
-              "다윗의 시 여호와는 나의");
-    EXPECT_EQ(qel::cp949ToUtf8(verseDisplayText(
-                  cp("창공{N TEX=\"히, {펼쳐} 넓힌 것\"}*{/N}이 {W VAL=P}요한{/W}이라"))),
-              "창공이 요한이라");
-    EXPECT_EQ(qel::cp949ToUtf8(verseDisplayText(cp("{D}16{/D}하나님께서 세상을"))),
-              "하나님께서 세상을");
-    EXPECT_EQ(verseDisplayText("abc {F VAL=\"unterminated"), "abc");
 }
 
 TEST(VerseIndexBuilder, BuildsFromTheContentDatabaseAndRejectsBadFiles) {
@@ -717,6 +695,7 @@ TEST(VerseIndexBuilder, BuildsFromTheContentDatabaseAndRejectsBadFiles) {
     ASSERT_TRUE(qel::loadVerseIndex(path, data, error)) << error;
     ASSERT_EQ(data.verses.size(), 2u);
     EXPECT_EQ(data.verses[0].book, 0); // Genesis first, whatever the row order
+    EXPECT_EQ(data.verses[0].text, cp("맨 처음에 하나님께서 성전을")); // PlainVerseText's
     EXPECT_TRUE(data.homonymWords.empty());
     const qel::VerseIndex index(data);
     EXPECT_EQ(index.verseOfReference(cp("요3:16")), 1);
@@ -731,21 +710,6 @@ TEST(VerseIndexBuilder, BuildsFromTheContentDatabaseAndRejectsBadFiles) {
     corrupt[8] = '\xFF'; // verse count far beyond the file
     std::ofstream(path, std::ios::binary | std::ios::trunc) << corrupt;
     EXPECT_FALSE(qel::loadVerseIndex(path, data, error));
-}
-
-// 이르다 "say" and "reach" are two verbs: 이르러 and 일러 by their form, the others by where to
-// or a subject before them (생명나무에 이르는, 날이 이르니, 때가 이른 줄을).
-TEST_F(QueryEngineTest, SayAndReachAreTwoVerbs) {
-    const std::set<std::string> say = referencesOf(search("@이르-", 2));
-    const std::set<std::string> reach = referencesOf(search("@이르2-", 2));
-    for (const char* verse : {"욘2:7", "눅22:40", "창3:24", "요13:1", "눅22:7"})
-        EXPECT_TRUE(reach.count(verse) && !say.count(verse)) << verse;
-    for (const char* verse : {"요3:12", "요1:22"})
-        EXPECT_TRUE(say.count(verse) && !reach.count(verse)) << verse;
-    EXPECT_EQ(analyse("이르러", 2), cp("@이르2-"));
-    const std::vector<std::string> either = readingsOf("이르매");
-    EXPECT_NE(std::find(either.begin(), either.end(), "이르다2 [용언]"), either.end());
-    EXPECT_EQ(either.front(), "이르다 [용언]");
 }
 
 // An index built before the two senses were told apart has no key for the second: a search
