@@ -17,7 +17,7 @@ namespace {
 
 qel::mkdb::ContentSources vraWithTwoVerses() {
     qel::mkdb::ContentSources sources;
-    sources.versions["VRA"] = {{"gen", "1", "1", "태초에"}, {"gen", "1", "2", "땅이"}};
+    sources.versions["VRA"] = {{"gen", "1", "1", "맨 처음에"}, {"gen", "1", "2", "땅은"}};
     return sources;
 }
 

@@ -93,9 +93,9 @@ TEST(MarkupParser, NothingWithoutListOrText) {
 }
 
 TEST(MarkupParser, KoreanTextKeepsItsBytes) {
-    const std::string text = utf8ToCp949("태초에 하나님이 {F VAL=B}천지{/F}를");
-    EXPECT_EQ(parsed(text), ".\"" + utf8ToCp949("태초에 하나님이 ") + "\" F[VAL=B] .\"" +
-                                utf8ToCp949("천지") + "\" f .\"" + utf8ToCp949("를") + "\"");
+    const std::string text = utf8ToCp949("맨 처음에 하나님께서 {F VAL=B}하늘과 땅{/F}을");
+    EXPECT_EQ(parsed(text), ".\"" + utf8ToCp949("맨 처음에 하나님께서 ") + "\" F[VAL=B] .\"" +
+                                utf8ToCp949("하늘과 땅") + "\" f .\"" + utf8ToCp949("을") + "\"");
 }
 
 TEST(MarkupNodeList, OwnershipAndUnlinking) {
