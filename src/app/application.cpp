@@ -10,6 +10,7 @@
 #include "bible/biblequeries.h"
 #include "platform/apptitle.h"
 #include "platform/codec.h"
+#include "platform/heap.h"
 #include "platform/messagesink.h"
 #include "platform/singleinstance.h"
 #include "study/studyeditor.h"
@@ -79,6 +80,7 @@ std::optional<int> Application::start() {
 
     installFontSubstitutions();
     shareStandardIcons();
+    tuneHeapForWindows();
     context_.displayFont =
         makeDisplayFont(context_.settings, qRound(primaryScreen()->logicalDotsPerInchY()));
 

@@ -175,7 +175,6 @@ CMainFrame::CMainFrame(AppContext& context, std::string pendingCommandKey)
         context, context.paths.studyDatabaseFile(),
         [this](const std::string& key) { openByCommandKey(key, false); }, this);
     // The heap a closed window freed goes back to the system once the closing is over.
-    tuneHeapForWindows();
     giveBackMemory_ = new QTimer(this);
     giveBackMemory_->setSingleShot(true);
     giveBackMemory_->setInterval(500);

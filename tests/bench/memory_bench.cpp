@@ -4,6 +4,7 @@
 #include "app/mainframe.h"
 #include "platform/appcontext.h"
 #include "platform/commands.h"
+#include "platform/heap.h"
 #include "reference/articleload.h"
 #include "reference/articletrees.h"
 #include "widgets/sharedicons.h"
@@ -74,6 +75,7 @@ void BM_EveryWindowKindOpenAndClosed(benchmark::State& state) {
     context.contentDb.open(context.paths.dbFolder + "Bible.m14", qel::Database::Mode::ReadOnly);
     qel::installFontSubstitutions();
     qel::shareStandardIcons();
+    qel::tuneHeapForWindows();
     context.displayFont = qel::makeDisplayFont(context.settings, 96);
 
     const double idle = residentMb();
