@@ -280,19 +280,6 @@ TEST_F(Import, BadInputNamesItsPlaceAndItOrACancelChangesNothing) {
     EXPECT_EQ(run(tobit.string(), "VRB").verses, 2u);
 }
 
-TEST_F(Import, CharactersOutsideCp949FailUnlessReplaced) {
-    const fs::path file = dir.path() / "smile.xml";
-    writeTextFile(file, osisDocument("<verse osisID=\"Gen.1.1\">웃음 \U0001F642 하나</verse>"
-                                     "<verse osisID=\"Gen.1.2\">둘 \u2603</verse>"));
-    const auto before = snapshot();
-    // The message is LetterFit's.
-    EXPECT_EQ(errorOf(file.string(), "VRC").rfind("2 characters that CP949 cannot hold", 0), 0u);
-    EXPECT_EQ(snapshot(), before);
-    EXPECT_EQ(run(file.string(), "VRC", true).replaced, 2u);
-    EXPECT_EQ(column("select body as v from VRC order by sequence"),
-              (std::vector<std::string>{"{D}1{/D}웃음 ? 하나 ", "{D}2{/D}둘 ? "}));
-}
-
 TEST_F(Import, UsfmFolder) {
     const fs::path folder = dir.path() / "usfm";
     writeTextFile(folder / "41MATKOR.usfm",
