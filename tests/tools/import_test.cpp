@@ -37,21 +37,12 @@ protected:
     fs::path data() const { return dir.path() / "Data"; }
     std::string db() const { return (data() / "DB" / "Bible.m14").string(); }
 
-    // `cancelAfterText` cancels once the new database holds the text, before the indexes.
-    ImportReport run(const std::string& source, const std::string& code, bool replace = false,
-                     bool cancelAfterText = false) {
+    ImportReport run(const std::string& source, const std::string& code) {
         ImportRequest request;
         request.source = source;
         request.code = code;
         request.dbPath = db();
-        request.replace = replace;
-        cancel = false;
-        request.cancel = &cancel;
-        request.progress = [this, cancelAfterText](const std::string& m) {
-            messages += m + "\n";
-            if (cancelAfterText && m.find(" books, ") != std::string::npos)
-                cancel = true;
-        };
+        request.progress = [this](const std::string& m) { messages += m + "\n"; };
         return importEdition(request);
     }
     std::string errorOf(const std::string& source, const std::string& code) {
@@ -253,7 +244,7 @@ TEST_F(Import, RestoringTheSampleGivesBackItsTextRecordAndIndexes) {
     EXPECT_EQ(snapshot(), before);
 }
 
-TEST_F(Import, BadInputNamesItsPlaceAndItOrACancelChangesNothing) {
+TEST_F(Import, BadInputNamesItsPlaceAndChangesNothing) {
     const auto before = snapshot();
     const fs::path broken = dir.path() / "broken.xml";
     writeTextFile(broken, "<osis>\n<verse osisID=\"Gen.1.1\">a\n</chapter></osis>\n");
@@ -272,9 +263,6 @@ TEST_F(Import, BadInputNamesItsPlaceAndItOrACancelChangesNothing) {
     EXPECT_NE(messages.find("2 verses outside the book table of VRA skipped, e.g. tob 1:1, "
                             "tob 1:2"),
               std::string::npos);
-    // A cancelled import leaves every file as it was too.
-    EXPECT_THROW(run(tobit.string(), "VRB", false, true), SourceError);
-    EXPECT_TRUE(cancel);
     EXPECT_EQ(snapshot(), before);
     // VRB has Tobit.
     EXPECT_EQ(run(tobit.string(), "VRB").verses, 2u);
