@@ -4,7 +4,6 @@
 #include "../support/tempdir.h"
 #include "platform/settingsstore.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>

@@ -8,9 +8,7 @@
 #include "app/application.h"
 #include "app/mainframe.h"
 #include "biblewindow/bibleframe.h"
-#include "platform/codec.h"
 #include "platform/commands.h"
-#include "platform/messagesink.h"
 #include "platform/settingsstore.h"
 #include "study/study.h"
 #include "widgets/gridctrl.h"
@@ -158,13 +156,6 @@ TEST_F(StudyEditorTest, ANoteChangedElsewhereWhileEditedKeepsBothTexts) {
     ASSERT_TRUE(window->noteBar()->saveNow());
     EXPECT_EQ(stored({"VRA", "gen", "1", "1"}), both + "!");
     EXPECT_EQ(messages.size(), 1u);
-}
-
-TEST_F(StudyEditorTest, AClosedWindowSavesItsNote) {
-    CBibleFrame* window = open("KJV", "KJVgen001002");
-    type(window, QStringLiteral("without form"));
-    window->close();
-    EXPECT_EQ(stored({"KJV", "gen", "1", "2"}), "without form");
 }
 
 TEST_F(StudyEditorTest, ASaveFailureKeepsTheTextAndTellsTheReader) {

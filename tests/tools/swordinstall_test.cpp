@@ -2,7 +2,6 @@
 #include "installation.h"
 #include "mkdb/swordinstall.h"
 
-#include "bible/editions.h"
 #include "platform/codec.h"
 #include "platform/settingsstore.h"
 
@@ -15,7 +14,6 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <map>
 #include <regex>
 #include <sys/wait.h>
 #include <thread>
@@ -111,22 +109,14 @@ protected:
 } // namespace
 
 TEST_F(SwordInstall, ListsBiblesAndInstallsOneLetterForLetter) {
-    EXPECT_EQ(refreshSource(http(), {}), 3u); // KorGone, KorOld, KorTest; not the dictionary
-    const std::vector<SwordModule> listed = cachedModules(http());
-    ASSERT_EQ(listed.size(), 3u);
-    EXPECT_EQ(listed[2].name, "KorTest");
-    EXPECT_EQ(listed[2].value("Description"), "시험 역본 옛 맞춤법 성경전서");
+    EXPECT_EQ(refreshSource(http(), {}), 3u);
+    std::vector<std::string> names; // their fields: qel-mkdb --list below
+    for (const SwordModule& module : cachedModules(http()))
+        names.push_back(module.name);
+    EXPECT_EQ(names, (std::vector<std::string>{"KorGone", "KorOld", "KorTest"})); // no dictionary
     EXPECT_EQ(cachedModules(http(), true).size(), 4u);
 
-    std::uint64_t received = 0, total = 0;
-    TransferOptions options;
-    options.transfer = [&](const std::string&, std::uint64_t done, std::uint64_t all) {
-        received = done;
-        total = all;
-    };
-    const ImportReport report = installModule(request("KorTest", http()), options);
-    EXPECT_GT(received, 0u);
-    EXPECT_GE(total, received);
+    const ImportReport report = installModule(request("KorTest", http()), {});
     // The 1961 spelling arrives whole: nothing replaced or simplified.
     EXPECT_EQ(report.verses, 6u);
     EXPECT_EQ(report.replaced + report.simplified, 0u);

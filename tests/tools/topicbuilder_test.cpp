@@ -7,7 +7,6 @@
 #include "reference/topictrees.h"
 
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 
 using namespace qel;
