@@ -27,7 +27,7 @@ DiaryEntry awkwardEntry() {
     // Tabs, line ends, backslashes and a text far longer than a page: kept as written.
     std::string body = "첫 줄\t탭\\n 아님\r\n둘째 줄\n";
     while (body.size() < 300000)
-        body += "말씀이 육신이 되어 우리 가운데 거하시매 ";
+        body += "말씀이 사람의 몸을 입고 우리와 함께 지내시니 ";
     return {"2024-02-29", "윤일의 묵상", "요한복음 1장", "jhn:1:14", "감사", body};
 }
 
@@ -41,7 +41,7 @@ TEST_F(JournalStoreTest, LivesBesideTheNotesAndKeepsWhatAKilledProcessWrote) {
     if (child == 0) {
         // Everything is written at once: the process dies without closing anything.
         NoteStore notes(file());
-        notes.save({"VRA", "gen", "1", "1"}, "태초에");
+        notes.save({"VRA", "gen", "1", "1"}, "맨 처음에");
         JournalStore store(file());
         store.startPlan("mcheyne", {2024, 12, 31});
         store.startPlan("nt-90", {2025, 1, 1});
@@ -72,7 +72,7 @@ TEST_F(JournalStoreTest, LivesBesideTheNotesAndKeepsWhatAKilledProcessWrote) {
     EXPECT_EQ(store.entry("2024-02-29"), awkwardEntry());
     NoteStore notes(file());
     ASSERT_TRUE(notes.isOpen());
-    EXPECT_EQ(notes.load({"VRA", "gen", "1", "1"}), "태초에");
+    EXPECT_EQ(notes.load({"VRA", "gen", "1", "1"}), "맨 처음에");
     const std::vector<Highlight> highlights = HighlightStore(file()).all();
     ASSERT_EQ(highlights.size(), 20u);
     EXPECT_EQ(highlights.back().key.verse, "20");

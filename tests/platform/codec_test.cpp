@@ -5,7 +5,7 @@
 using namespace qel;
 
 TEST(Codec, KoreanRoundTripsThroughCp949) {
-    const std::string utf8 = "태초에 {B} ABC 123 똠방각하";
+    const std::string utf8 = "태양 {B} ABC 123 똠방각하";
     const std::string cp949 = utf8ToCp949(utf8);
     EXPECT_EQ(cp949.substr(0, 2), "\xC5\xC2"); // 태
     EXPECT_EQ(cp949ToUtf8(cp949), utf8);

@@ -273,8 +273,8 @@ TEST_F(Import, UsfmFolder) {
     writeTextFile(folder / "41MATKOR.usfm",
                   "\\id MAT 시험\n\\h 마태복음\n\\mt1 마태복음\n\\c 5\n\\s1 복 있는 사람\n\\p\n"
                   "\\v 1 무리를 보시고\\f + \\fr 5:1 \\ft 또는 군중\\f*\n"
-                  "\\v 2-3 \\wj 심령이 \\w 가난한|strong=\"G4434\"\\w* 자는\\wj* \\add 복이"
-                  " 있나니\\add*\\x - \\xo 5:3 \\xt 눅 6:20\\x*\n");
+                  "\\v 2-3 \\wj 마음이 \\w 가난한|strong=\"G4434\"\\w* 사람은\\wj* \\add 복을"
+                  " 받으리니\\add*\\x - \\xo 5:3 \\xt 눅 6:20\\x*\n");
     writeTextFile(folder / "01GEN.usfm", "\\id GEN\n\\c 1\n\\d 제목 없는\n\\q1\n\\v 1 처음에\n");
     const ImportReport report = run(folder.string(), "VRE");
     EXPECT_EQ(report.verses, 3u);
@@ -283,8 +283,8 @@ TEST_F(Import, UsfmFolder) {
               (std::vector<std::string>{
                   "gen 1:1 {H}제목 없는{/H}{D}1{/D}처음에 ",
                   "mat 5:1 {D}1{/D}무리를 보시고{N TEX=\"또는 군중\"}*{/N} ",
-                  "mat 5:2-3 {D}2-3{/D}{W VAL=J}심령이 가난한 자는{/W} {F VAL=I}복이 "
-                  "있나니{/F} "}));
+                  "mat 5:2-3 {D}2-3{/D}{W VAL=J}마음이 가난한 사람은{/W} {F VAL=I}복을 "
+                  "받으리니{/F} "}));
     EXPECT_EQ(column("select volcode || ' ' || body as v from TVRE"),
               (std::vector<std::string>{"mat 복 있는 사람 [5:1]"}));
 

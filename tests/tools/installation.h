@@ -17,7 +17,8 @@
 
 inline void buildSmallInstallation(const std::filesystem::path& data) {
     qel::mkdb::ContentSources sources;
-    sources.versions["VRA"] = {{"gen", "1", "1", "태초에 하나님이"}, {"gen", "1", "2", "땅이"}};
+    sources.versions["VRA"] = {{"gen", "1", "1", "맨 처음에 하나님께서"},
+                               {"gen", "1", "2", "땅이"}};
     sources.titles["VRA"] = {{"gen", "옛 제목 [1:1]"}};
     const std::string db = (data / "DB" / "Bible.m14").string();
     qel::mkdb::buildContentDatabase(sources, db, [](const std::string&) {});

@@ -40,8 +40,8 @@ TEST(GridText, CutsAtTheLimitButNeverInsideADoubleByteCharacter) {
 TEST(GridText, PositionSpansCountBlankSeparatedWords) {
     EXPECT_EQ(positionSpans("a bb ccc dddd", {2, 4}), (std::vector<TextSpan>{{2, 2}, {9, 4}}));
     EXPECT_EQ(positionSpans("a bb", {1, 9}), (std::vector<TextSpan>{{0, 1}}));
-    const std::string korean = utf8ToCp949("태초에 하나님이 천지를");
-    const auto spans = positionSpans(korean, {2});
+    const std::string korean = utf8ToCp949("맨 처음에 하나님이 하늘과 땅을");
+    const auto spans = positionSpans(korean, {3});
     ASSERT_EQ(spans.size(), 1u);
     EXPECT_EQ(cp949ToUtf8(korean.substr(spans[0].start, spans[0].length)), "하나님이");
 }
@@ -76,7 +76,7 @@ TEST(GridText, HighlightsFindWordsNotPiecesOfWords) {
     words = {"he", false, false, true};
     EXPECT_EQ(shown(words), (std::vector<std::string>{"he", "he"}));
 
-    const std::string korean = utf8ToCp949("태초에 하나님이 천지를, 그 하나님께서");
+    const std::string korean = utf8ToCp949("맨 처음에 하나님이 하늘과 땅을, 그 하나님께서");
     HighlightWords god{utf8ToCp949("하나님"), false, false, true};
     std::vector<std::string> found;
     for (const TextSpan& s : wordSpans(korean, god))
