@@ -20,7 +20,6 @@
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QVBoxLayout>
 
 namespace qel {
@@ -208,15 +207,15 @@ void CImportDialog::startImport() {
 // qel-mkdb reports "qel-mkdb: CODE: 12 books, 3456 verses, ..." on stderr.
 void CImportDialog::readProgress() {
     pending_ += process_->readAllStandardError();
-    static const QRegularExpression books(QStringLiteral(": (\\d+) books, (\\d+) verses"));
     for (qsizetype end; (end = pending_.indexOf('\n')) >= 0;) {
         QString line = QString::fromUtf8(pending_.left(end));
         pending_.remove(0, end + 1);
         if (line.startsWith(QStringLiteral("qel-mkdb: ")))
             line.remove(0, 10);
-        if (const auto match = books.match(line); match.hasMatch())
-            progress_->setValue(match.captured(1).toInt());
-        status_->setText(mkdbProgressText(line));
+        const MkdbProgress progress = readMkdbProgress(line);
+        if (progress.books)
+            progress_->setValue(*progress.books);
+        status_->setText(progress.text);
         lastError_ = line;
     }
 }
@@ -232,7 +231,7 @@ void CImportDialog::importFinished(int exitCode) {
         return;
     }
     progress_->setValue(progress_->maximum());
-    status_->setText(QStringLiteral("가져왔습니다: %1").arg(mkdbProgressText(lastError_)));
+    status_->setText(QStringLiteral("가져왔습니다: %1").arg(readMkdbProgress(lastError_).text));
     emit imported(slotCode());
     updateWarning();
 }

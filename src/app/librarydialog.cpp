@@ -21,7 +21,6 @@
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QScrollArea>
 #include <QTreeWidget>
 #include <QUrl>
@@ -540,8 +539,6 @@ void CLibraryDialog::run(const QStringList& args, Job job) {
 // written) the second; the return of a sample, which downloads nothing, fills it with books.
 void CLibraryDialog::readProgress() {
     pending_ += process_->readAllStandardError();
-    static const QRegularExpression bytes(QStringLiteral(": \\d+ / \\d+ bytes \\((\\d+)%\\)"));
-    static const QRegularExpression books(QStringLiteral(": (\\d+) books, \\d+ verses"));
     const int bookCount =
         std::max<int>(1, static_cast<int>(bookTableOf(slotCode().toStdString()).size()));
     for (qsizetype end; (end = pending_.indexOf('\n')) >= 0;) {
@@ -549,13 +546,14 @@ void CLibraryDialog::readProgress() {
         pending_.remove(0, end + 1);
         if (line.startsWith(QStringLiteral("qel-mkdb: ")))
             line.remove(0, 10);
-        if (const auto m = bytes.match(line); m.hasMatch())
-            progress_->setValue(m.captured(1).toInt() / (job_ == Job::List ? 1 : 2));
-        else if (const auto b = books.match(line); b.hasMatch())
+        const MkdbProgress progress = readMkdbProgress(line);
+        if (progress.percent)
+            progress_->setValue(*progress.percent / (job_ == Job::List ? 1 : 2));
+        else if (progress.books)
             progress_->setValue(job_ == Job::Restore
-                                    ? std::min(90, b.captured(1).toInt() * 90 / bookCount)
-                                    : 50 + std::min(50, b.captured(1).toInt() * 50 / bookCount));
-        status_->setText(mkdbProgressText(line));
+                                    ? std::min(90, *progress.books * 90 / bookCount)
+                                    : 50 + std::min(50, *progress.books * 50 / bookCount));
+        status_->setText(progress.text);
         lastLine_ = line;
     }
 }
@@ -604,7 +602,7 @@ void CLibraryDialog::finished(int exitCode) {
         return;
     }
     progress_->setValue(100);
-    status_->setText(QStringLiteral("설치했습니다: %1").arg(mkdbProgressText(lastLine_)));
+    status_->setText(QStringLiteral("설치했습니다: %1").arg(readMkdbProgress(lastLine_).text));
     emit installed(slotCode());
     nameSlots();
     updateWarning();

@@ -28,7 +28,7 @@ QString slotReplacementWarning(Database& content, const std::string& code, const
            QStringLiteral("%1 이 역본의 %2이 모두 바뀝니다.").arg(verb, replaced);
 }
 
-QString mkdbProgressText(const QString& line) {
+MkdbProgress readMkdbProgress(const QString& line) {
     static const QRegularExpression reading(QStringLiteral("^reading (.+)$"));
     static const QRegularExpression bytes(
         QStringLiteral("^(.+): (\\d+) / (\\d+) bytes \\((\\d+)%\\)$"));
@@ -36,17 +36,23 @@ QString mkdbProgressText(const QString& line) {
     static const QRegularExpression imported(
         QStringLiteral("^(\\w+): imported (\\d+) verses and (\\d+) section titles in (.+) s$"));
     if (const auto m = reading.match(line); m.hasMatch())
-        return QStringLiteral("읽는 중: %1").arg(m.captured(1));
+        return {QStringLiteral("읽는 중: %1").arg(m.captured(1)), {}, {}};
     if (const auto m = bytes.match(line); m.hasMatch())
-        return QStringLiteral("받는 중: %1 (%2 / %3 바이트, %4%)")
-            .arg(m.captured(1), m.captured(2), m.captured(3), m.captured(4));
+        return {QStringLiteral("받는 중: %1 (%2 / %3 바이트, %4%)")
+                    .arg(m.captured(1), m.captured(2), m.captured(3), m.captured(4)),
+                m.captured(4).toInt(),
+                {}};
     if (const auto m = books.match(line); m.hasMatch())
-        return QStringLiteral("%1 자리에 넣는 중: %2권, %3절")
-            .arg(m.captured(1), m.captured(2), m.captured(3));
+        return {QStringLiteral("%1 자리에 넣는 중: %2권, %3절")
+                    .arg(m.captured(1), m.captured(2), m.captured(3)),
+                {},
+                m.captured(2).toInt()};
     if (const auto m = imported.match(line); m.hasMatch())
-        return QStringLiteral("%1 자리에 %2절과 소제목 %3개 (%4초)")
-            .arg(m.captured(1), m.captured(2), m.captured(3), m.captured(4));
-    return line;
+        return {QStringLiteral("%1 자리에 %2절과 소제목 %3개 (%4초)")
+                    .arg(m.captured(1), m.captured(2), m.captured(3), m.captured(4)),
+                {},
+                {}};
+    return {line, {}, {}};
 }
 
 } // namespace qel

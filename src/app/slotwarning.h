@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <optional>
 #include <string>
 
 namespace qel {
@@ -16,9 +17,14 @@ long long slotVerseCount(Database& content, const std::string& code);
 QString slotReplacementWarning(Database& content, const std::string& code, const QString& verb,
                                bool sample);
 
-// A progress line of qel-mkdb ("reading …", "… bytes (P%)", "N books, M verses, …",
-// "imported …"), without its "qel-mkdb: " prefix, as the dialogs show it; other lines, such as
-// the reasons of a failure, are Korean already and stay as they are.
-QString mkdbProgressText(const QString& line);
+// A line qel-mkdb writes on stderr while it installs or imports, without its "qel-mkdb: "
+// prefix ("reading …", "… bytes (P%)", "CODE: N books, M verses, …",
+// "CODE: imported …"), read for the dialogs.
+struct MkdbProgress {
+    QString text;               // as the dialogs show it: Korean, a failure's reason as it is
+    std::optional<int> percent; // of a download
+    std::optional<int> books;   // written by an import
+};
+MkdbProgress readMkdbProgress(const QString& line);
 
 } // namespace qel
