@@ -35,8 +35,15 @@ MkdbProgress readMkdbProgress(const QString& line) {
     static const QRegularExpression books(QStringLiteral("^(\\w+): (\\d+) books, (\\d+) verses"));
     static const QRegularExpression imported(
         QStringLiteral("^(\\w+): imported (\\d+) verses and (\\d+) section titles in (.+) s$"));
+    static const QRegularExpression wordIndex(QStringLiteral("^word index (.+)$"));
+    static const QRegularExpression copying(
+        QStringLiteral("^copying the content database and its indexes to (.+)$"));
     if (const auto m = reading.match(line); m.hasMatch())
         return {QStringLiteral("읽는 중: %1").arg(m.captured(1)), {}, {}};
+    if (const auto m = wordIndex.match(line); m.hasMatch())
+        return {QStringLiteral("단어찾기 색인을 만드는 중: %1").arg(m.captured(1)), {}, {}};
+    if (const auto m = copying.match(line); m.hasMatch())
+        return {QStringLiteral("본문과 색인을 옮기는 중: %1").arg(m.captured(1)), {}, {}};
     if (const auto m = bytes.match(line); m.hasMatch())
         return {QStringLiteral("받는 중: %1 (%2 / %3 바이트, %4%)")
                     .arg(m.captured(1), m.captured(2), m.captured(3), m.captured(4)),

@@ -18,7 +18,7 @@ QString slotReplacementWarning(Database& content, const std::string& code, const
                                bool sample);
 
 // A line qel-mkdb writes on stderr while it installs or imports, without its "qel-mkdb: "
-// prefix ("reading …", "… bytes (P%)", "CODE: N books, M verses, …",
+// prefix ("reading …", "… bytes (P%)", "CODE: N books, M verses, …", "word index …",
 // "CODE: imported …"), read for the dialogs.
 struct MkdbProgress {
     QString text;               // as the dialogs show it: Korean, a failure's reason as it is

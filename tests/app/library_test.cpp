@@ -8,6 +8,7 @@
 #include "../support/testcontext.h"
 #include "app/mainframe.h"
 #include "app/shortcutbar.h"
+#include "app/slotwarning.h"
 #include "bible/editions.h"
 #include "bible/swordsources.h"
 #include "bible/versiontitles.h"
@@ -91,6 +92,21 @@ protected:
 };
 
 } // namespace
+
+// The dialogs show qel-mkdb's progress in Korean and take their bar from the same lines.
+TEST(MkdbProgress, LinesAreReadForTheBarAndSaidInKorean) {
+    const MkdbProgress bytes = readMkdbProgress("KorRV: 1048576 / 2097152 bytes (50%)");
+    EXPECT_EQ(bytes.text, QStringLiteral("받는 중: KorRV (1048576 / 2097152 바이트, 50%)"));
+    EXPECT_EQ(bytes.percent, 50);
+    const MkdbProgress books = readMkdbProgress("VRA: 12 books, 3456 verses, 9000 verses/s");
+    EXPECT_EQ(books.text, QStringLiteral("VRA 자리에 넣는 중: 12권, 3456절"));
+    EXPECT_EQ(books.books, 12);
+    EXPECT_FALSE(books.percent);
+    EXPECT_EQ(readMkdbProgress("word index /d/M14/6.m14").text,
+              QStringLiteral("단어찾기 색인을 만드는 중: /d/M14/6.m14"));
+    const QString reason = QStringLiteral("다른 가져오기가 진행 중입니다");
+    EXPECT_EQ(readMkdbProgress(reason).text, reason);
+}
 
 TEST_F(LibraryTest, InstallsIntoTheSampleSlotAndEveryWindowNamesTheEdition) {
     setRemoteAccess(*test.context.store, true);
